@@ -1,0 +1,50 @@
+#pragma once
+// All the state of the program, in one record for the whole run. Each field starts at its initial value;
+// start-up allocates the store and the map and fills in what depends on the machine (the directories).
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "charset/charset_store.h"
+#include "toolkit/codes.h"
+#include "views/char_map.h"
+
+namespace fontarel {
+
+inline constexpr const char* kWindowTitle = "fontarel v2 0.9e";
+
+struct AppState {
+    std::unique_ptr<CharsetStore> charset; // allocated at start-up, zero-filled
+    uint8_t current_char = 0;              // index of the selected glyph
+    int32_t current_column = 0;            // 0-15: current_char = 16 * current_row + current_column
+    int32_t current_row = 0;
+    int32_t range_begin = 0; // recomputed from the two range bars by each command that needs them
+    int32_t range_end = 0;
+    int32_t color_bit0 = rgb(0, 0, 0);       // colour of clear pixels
+    int32_t color_bit1 = rgb(255, 255, 255); // colour of set pixels
+    std::unique_ptr<CharMap> map;            // map_cells with map_cols x map_rows in use
+    int32_t grid_on = 1;                     // mirrors the check mark of "Grid on map"
+    int32_t map_window_open = 0;             // 1 once the map window exists
+    int32_t popup_cell_x = -1;               // map cell under the mouse when the map popup opened
+    int32_t popup_cell_y = -1;
+    int32_t drag_active = 0; // a left-button drag on the charset canvas is under way
+    int32_t drag_source = 0; // glyph where the drag started
+    int32_t drag_target = 0; // glyph where it ended
+    int32_t drag_swap = 0;   // check state of "Drag mode:swap" when the drag ended
+    std::array<int32_t, 256> bit_reverse_table{}; // entry v = v with its 8 bits reversed
+    std::array<uint8_t, 9> rotate_scratch{};      // scratch rows of the rotations
+    std::string window_title = kWindowTitle;      // prefix of every main window title
+    std::string file_directory;                   // starting place of the file requesters
+    std::string map_file_name;                    // starting path when a map is saved
+    std::string chosen_path;                      // path most recently returned by a file requester
+    std::string open_pattern;                     // pattern list of the "Open..." requester
+    std::string bmp_extension;                    // forced onto an exported picture's path
+    std::string dropped_files;                    // file list of the most recent drop
+    int32_t last_event = 0;                       // code most recently returned by wait_event
+    int32_t color_choice = 0;                     // last result of the colour chooser
+    int32_t map_margin = 10; // extra width and height of the map window's first inner size
+};
+
+} // namespace fontarel

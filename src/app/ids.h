@@ -1,0 +1,88 @@
+#pragma once
+// The program's object numbers: windows, controls, menus, images and menu item ids.
+
+namespace fontarel {
+
+constexpr int kMainWindow = 0;
+constexpr int kMapWindow = 1;
+
+// Controls share one number space across both windows.
+constexpr int kCharsetCanvas = 0;
+constexpr int kGlyphCanvas = 1;
+constexpr int kMapCanvas = 2;
+constexpr int kGlyphDataText = 3;
+constexpr int kRangeCheckBox = 4;
+constexpr int kBeginRangeBar = 5;
+constexpr int kEndRangeBar = 6;
+constexpr int kBeginRangeLabel = 7;
+constexpr int kEndRangeLabel = 8;
+constexpr int kShiftLeftButton = 9;
+constexpr int kShiftRightButton = 10;
+constexpr int kShiftUpButton = 11;
+constexpr int kShiftDownButton = 12;
+
+constexpr int kMenuBar = 0;
+constexpr int kCharsetPopup = 2;
+constexpr int kMapPopup = 3;
+
+constexpr int kCharsetImage = 0; // 256 x 256, the charset grid without cursor
+constexpr int kDragImage = 1;    // 16 x 16, lives within one drag-feedback frame
+
+// Menu item ids: one id names one command wherever it is chosen (menu bar, popup or shortcut).
+enum class MenuId : int {
+    Open = 0,
+    Quit = 1,
+    SaveZx = 2,
+    SaveAtari = 3,
+    SaveIbm = 4,
+    SaveMap = 5,
+    SaveImage = 6,
+    Invert = 7,
+    MirrorLeftRight = 8,
+    MirrorUpDown = 9,
+    EraseCharset = 10,
+    ClearChar = 11,
+    ShiftLeft = 12,
+    ShiftRight = 13,
+    ShiftUp = 14,
+    ShiftDown = 15,
+    SetBeginRange = 16,
+    SetEndRange = 17,
+    DragSwap = 18,
+    DragCopy = 19,
+    CopyRange = 20,
+    MapZx = 21,
+    MapAtari = 22,
+    MapC64 = 23,
+    MapPc = 24,
+    MapUssr = 25,
+    FillMap = 26,
+    GridOnMap = 27,
+    CharsetCga = 28,
+    CharsetC64 = 29,
+    CharsetAtari = 30,
+    Charset866 = 31,
+    CharsetZxSpectrum = 32,
+    CharsetZx80 = 33,
+    CharsetMicrosha = 34,
+    CharsetJupiterAce = 35,
+    HexNumbers = 36,
+    ColourBit1 = 37,
+    ColourBit0 = 38,
+    RotateClockwise = 39,
+    RotateAnticlockwise = 40,
+    InsertMapChar = 41,
+    DeleteMapChar = 42,
+    InsertMapLine = 43,
+    DeleteMapLine = 44,
+    InsertMapColumn = 45,
+    DeleteMapColumn = 46,
+};
+
+constexpr int id(MenuId m) { return static_cast<int>(m); }
+
+// Shortcuts of the main window.
+constexpr int kComboInvert = 0x20049; // Ctrl+I
+constexpr int kComboOpen = 0x2004F;   // Ctrl+O
+
+} // namespace fontarel

@@ -1,0 +1,39 @@
+#pragma once
+// Whole-glyph transforms: invert, clear, mirrors, cyclic shifts and quarter-turn rotations.
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace fontarel {
+
+struct App;
+
+// Operation codes of apply_glyph_op.
+enum class GlyphOp : int {
+    Invert = 0,
+    Clear = 1,
+    MirrorLeftRight = 2,
+    ShiftLeft = 3,
+    ShiftRight = 4,
+    ShiftUp = 5,
+    ShiftDown = 6,
+    MirrorUpDown = 7,
+    RotateClockwise = 8,
+    RotateAnticlockwise = 9,
+};
+
+using BitReverseTable = std::array<int32_t, 256>;
+using RotateScratch = std::array<uint8_t, 9>;
+
+// Entry v := v with its eight bits in reverse order.
+void build_bit_reverse_table(BitReverseTable& table);
+// Transforms the 8 rows of one glyph in place. `table` must have been built; the rotations use
+// `scratch` for their new rows.
+void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTable& table,
+                     RotateScratch& scratch);
+// The command: transforms the current glyph, or every glyph of the range when the range check box is
+// checked, then refreshes the charset views once. Codes outside 0-9 do nothing.
+void apply_glyph_op(App& app, int op);
+
+} // namespace fontarel

@@ -1,0 +1,47 @@
+#pragma once
+// File access by small numbers chosen by the caller, on top of std::filesystem and stdio.
+// Both toolkit backends use this one implementation.
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace fontarel {
+
+// Size of the file in bytes; -1 when nothing is there (also for an empty path); -2 for a directory.
+int64_t file_size(const std::string& path);
+// Removes the file; nonzero on success.
+int delete_file(const std::string& path);
+
+class FileTable {
+  public:
+    FileTable() = default;
+    FileTable(const FileTable&) = delete;
+    FileTable& operator=(const FileTable&) = delete;
+    ~FileTable() { close_all(); }
+
+    // Nonzero on success; the file must exist and be a regular file. A number already open is closed first.
+    int open_for_reading(int number, const std::string& path);
+    // Nonzero on success; an existing file is cut to zero length.
+    int create_for_writing(int number, const std::string& path);
+    // Reads up to count bytes; returns the number read (0 for an unknown number).
+    int64_t read_bytes(int number, void* memory, int64_t count);
+    // The next byte, or -1 at the end or for an unknown number.
+    int read_byte(int number);
+    // 1 when no byte is left to read (also for an unknown number), else 0.
+    int at_end(int number);
+    // Writes count bytes; returns the number written.
+    int64_t write_bytes(int number, const void* memory, int64_t count);
+    // Nonzero on success.
+    int write_byte(int number, int value);
+    // Writes what is still buffered and closes the file; nonzero on success.
+    int close_file(int number);
+    void close_all();
+
+  private:
+    std::FILE* find(int number) const;
+    std::map<int, std::FILE*> files_;
+};
+
+} // namespace fontarel

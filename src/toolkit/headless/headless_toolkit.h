@@ -1,0 +1,193 @@
+#pragma once
+// The toolkit contract held entirely in memory, so that the whole program runs in tests: events are
+// injected into the queue, requesters, the colour chooser and popup menus answer from scripts, message
+// boxes are recorded, and every window title, control text and state, menu entry and canvas or image
+// pixel can be read back.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "toolkit/toolkit.h"
+
+namespace fontarel {
+
+class HeadlessToolkit : public Toolkit {
+  public:
+    // `working_dir` is returned by working_directory() ('/' is added when missing); empty = the process's.
+    explicit HeadlessToolkit(std::vector<std::string> arguments = {}, std::string working_dir = {});
+    ~HeadlessToolkit() override;
+
+    // ---- Toolkit
+    std::string working_directory() override;
+    void close() override;
+    int open_window(int number, int x, int y, int width, int height, const std::string& title,
+                    int flags) override;
+    int window_left(int number) override;
+    int window_top(int number) override;
+    void set_window_hidden(int number, int state) override;
+    void resize_window(int number, int x, int y, int width, int height) override;
+    void set_window_title(int number, const std::string& title) override;
+    void message_box(const std::string& caption, const std::string& text) override;
+    bool escape_down() override { return escape_down_; }
+    int create_menu_bar(int menu, int window) override;
+    int create_popup_menu(int menu) override;
+    void menu_title(const std::string& text) override;
+    void menu_item(int id, const std::string& text) override;
+    void menu_separator() override;
+    void open_submenu(const std::string& text) override;
+    void close_submenu() override;
+    void set_item_checked(int menu, int id, int state) override;
+    int item_checked(int menu, int id) override;
+    int menu_exists(int menu) override;
+    void show_popup_menu(int menu, int window) override;
+    void add_shortcut(int window, int combination, int id) override;
+    int create_canvas(int control, int x, int y, int width, int height, int flags) override;
+    int create_label(int control, int x, int y, int width, int height, const std::string& text,
+                     int flags) override;
+    int create_track_bar(int control, int x, int y, int width, int height, int minimum, int maximum,
+                         int flags) override;
+    int create_check_box(int control, int x, int y, int width, int height,
+                         const std::string& text) override;
+    int create_button(int control, int x, int y, int width, int height,
+                      const std::string& text) override;
+    int create_text_field(int control, int x, int y, int width, int height, const std::string& text,
+                          int flags) override;
+    void set_tooltip(int control, const std::string& text) override;
+    void focus_control(int control) override;
+    int control_state(int control) override;
+    void set_control_state(int control, int value) override;
+    void set_control_text(int control, const std::string& text) override;
+    void resize_control(int control, int x, int y, int width, int height) override;
+    int control_width(int control) override;
+    int control_height(int control) override;
+    void enable_file_drop(int control) override;
+    Raster* canvas_picture(int control) override;
+    int choose_colour() override;
+    std::string choose_open_file(const std::string& title, const std::string& start,
+                                 const std::string& patterns, int pattern_index) override;
+    std::string choose_save_file(const std::string& title, const std::string& start,
+                                 const std::string& patterns, int pattern_index) override;
+
+    // ---- What tests read
+    enum class ControlKind { Canvas, Label, TrackBar, CheckBox, Button, TextField };
+    struct Control {
+        ControlKind kind{};
+        int window = 0; // the window open_window last opened when the control was created
+        int x = 0, y = 0, width = 0, height = 0; // outer geometry as given
+        int flags = 0;
+        int minimum = 0, maximum = 0; // track bar
+        int state = 0;                // track bar position or check box state
+        std::string text;
+        std::string tooltip;
+        bool drop_enabled = false;
+        Raster picture; // canvas: the drawing surface (4 pixels smaller with kCanvasBorder)
+    };
+    struct Window {
+        int x = 0, y = 0, width = 0, height = 0; // position of the outer frame, inner size
+        std::string title;
+        int flags = 0;
+        bool visible = false;
+    };
+    // One entry of a menu in the order it was built. Submenu entries are followed by the entries
+    // inside them and closed by a SubmenuEnd entry.
+    struct MenuEntry {
+        enum class Kind { Title, Item, Separator, Submenu, SubmenuEnd };
+        Kind kind{};
+        int id = -1;
+        std::string text;
+        bool checked = false;
+    };
+    struct Message {
+        std::string caption;
+        std::string text;
+    };
+    struct FileRequest {
+        bool save = false;
+        std::string title, start, patterns;
+        int pattern_index = 0;
+    };
+
+    const Control* control(int number) const;
+    const Window* window(int number) const;
+    const std::vector<MenuEntry>* menu(int number) const;
+    // Item id for a key combination on a window, if a shortcut was added.
+    std::optional<int> shortcut(int window, int combination) const;
+    const std::vector<Message>& messages() const { return messages_; }
+    const std::vector<FileRequest>& file_requests() const { return file_requests_; }
+    // Menu numbers of the popups shown, in order.
+    const std::vector<int>& popups_shown() const { return popups_shown_; }
+    int focused_control() const { return focused_; }
+    int active_window() const { return active_window_; }
+    int colour_requests() const { return colour_requests_; }
+    bool closed() const { return closed_; }
+
+    // ---- Scripts and injection
+    // Answers of the requesters, taken in order; an empty script answers "cancel" (-1 / empty text).
+    std::deque<int> colour_answers;
+    // Each answer is a path and the pattern entry selected when it was confirmed.
+    std::deque<std::pair<std::string, int>> file_answers;
+    // Item chosen in each popup shown, in order; -1 or an empty script closes it without a choice.
+    std::deque<int> popup_answers;
+    // Called when wait_event finds the queue empty. It may inject further events. When the queue is
+    // still empty afterwards, the main window's close box (window 0) is reported, so a program run
+    // always ends.
+    std::function<void()> on_idle;
+
+    void set_escape_down(bool down) { escape_down_ = down; }
+    void set_active_window(int window) { active_window_ = window; }
+    void inject_menu(int id, int window = 0);
+    // A key combination pressed while `active_window()` is active: a kEventMenu event when a
+    // shortcut of that window matches, nothing otherwise.
+    void inject_combination(int combination);
+    void inject_close(int window);
+    void inject_drop(int control, const std::string& paths);
+    // Any event of a non-canvas control (button click, slider move, ...). A track bar or check box
+    // takes `state` first when given, as the user's action would.
+    void inject_control(int control, std::optional<int> state = std::nullopt);
+    // One canvas event with its data.
+    void inject_canvas(int control, int kind, int x = 0, int y = 0, int buttons = 0, int key = 0);
+    // A whole click: left (or right) down, up and click at (x, y), as the platform reports them.
+    void inject_click(int control, int x, int y, bool right = false);
+    // A key press and release on a canvas: kKindKeyDown then kKindKeyUp.
+    void inject_key(int control, int key);
+
+    // ---- Simulated failures
+    std::set<int> failing_windows;  // open_window fails for these numbers
+    std::set<int> failing_menus;    // create_menu_bar / create_popup_menu fail
+    std::set<int> failing_canvases; // begin_drawing fails on these canvases
+    std::set<int> failing_images;   // begin_drawing fails on these images
+
+  protected:
+    void pump() override;
+    void canvas_updated(int control) override;
+    bool drawing_allowed(const DrawTarget& target) override;
+
+  private:
+    Control* find(int number, std::optional<ControlKind> kind = std::nullopt);
+    int window_of(int control) const;
+
+    std::string working_dir_;
+    std::map<int, Window> windows_;
+    std::map<int, Control> controls_;
+    std::map<int, std::vector<MenuEntry>> menus_;
+    std::map<int, int> menu_windows_; // menu bar -> window
+    std::map<std::pair<int, int>, int> shortcuts_;
+    std::vector<Message> messages_;
+    std::vector<FileRequest> file_requests_;
+    std::vector<int> popups_shown_;
+    int building_menu_ = -1; // menu under construction
+    int current_window_ = -1; // window that new controls belong to
+    int focused_ = -1;
+    int active_window_ = 0;
+    int colour_requests_ = 0;
+    bool escape_down_ = false;
+    bool closed_ = false;
+};
+
+} // namespace fontarel

@@ -1,0 +1,225 @@
+#pragma once
+// The platform contract the program is written against: windows, the event queue, menus and shortcuts,
+// controls and canvases, off-screen images and drawing, requesters, message boxes, files and the command
+// line. Objects are named by small integers chosen by the program. Operations that name a result return 0
+// for failure and nonzero for success; an operation on a number that names no object of the right kind
+// does nothing and returns 0.
+//
+// The platform-independent half lives here and is shared by both backends: the first-in first-out event
+// queue with the current event and its canvas data, images and drawing on 24-bit rasters, the BMP writer
+// and file access. A backend supplies windows, menus, controls, requesters and the pump that turns the
+// platform's activity into queued events.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "toolkit/codes.h"
+#include "toolkit/file_io.h"
+#include "toolkit/raster.h"
+
+namespace fontarel {
+
+// One queued event. The canvas data (x .. character) is meaningful for kEventControl events of canvases.
+struct Event {
+    int code = kEventOther;
+    int source = 0; // control number or menu item id
+    int window = 0;
+    int kind = 0; // canvas event kind
+    int x = 0;    // surface pixels; may lie outside the surface while the canvas holds the mouse
+    int y = 0;
+    int buttons = 0;   // kButtonLeft | kButtonRight | kButtonMiddle held when the event was made
+    int key = 0;       // virtual key code
+    int modifiers = 0; // kModShift | kModAlt | kModCtrl
+    int wheel = 0;
+    int character = 0;
+    std::string dropped; // kEventDrop: full paths joined by '\n', none after the last
+};
+
+// Where drawing goes between begin_drawing and end_drawing.
+struct DrawTarget {
+    enum class Kind { Canvas, Image };
+    Kind kind = Kind::Image;
+    int number = -1;
+};
+
+class Toolkit {
+  public:
+    // `arguments` are the command-line parameters after the program's own name, already split and
+    // unquoted.
+    explicit Toolkit(std::vector<std::string> arguments = {});
+    virtual ~Toolkit();
+    Toolkit(const Toolkit&) = delete;
+    Toolkit& operator=(const Toolkit&) = delete;
+
+    // ---- Process
+    int parameter_count() const { return static_cast<int>(arguments_.size()); }
+    // The parameter at a 0-based index; empty text outside the list.
+    std::string parameter(int index) const;
+    // The working directory, always ending in '/'.
+    virtual std::string working_directory();
+    // Closes every window, control, menu, image and open file. Called once, at exit.
+    virtual void close();
+
+    // ---- Windows
+    // Inner size width x height; the frame is added around it. Controls created afterwards belong to
+    // this window until the next open_window. kWindowCentred ignores x and y.
+    virtual int open_window(int number, int x, int y, int width, int height, const std::string& title,
+                            int flags) = 0;
+    // Left and top edge of the outer frame, in screen pixels.
+    virtual int window_left(int number) = 0;
+    virtual int window_top(int number) = 0;
+    // 1 hides (the owner, if any, becomes active); 0 shows the window as it was and activates it.
+    virtual void set_window_hidden(int number, int state) = 0;
+    // Moves and sizes by the inner size; kKeep in any argument keeps that value. Neither activates the
+    // window nor changes its stacking order.
+    virtual void resize_window(int number, int x, int y, int width, int height) = 0;
+    virtual void set_window_title(int number, const std::string& title) = 0;
+    // Modal; shows the text with one OK button and returns after OK.
+    virtual void message_box(const std::string& caption, const std::string& text) = 0;
+
+    // ---- Events
+    // Takes the oldest queued event and makes it current. With an empty queue it waits for the
+    // platform's next activity; when that makes no event it returns kEventOther.
+    int wait_event();
+    int event_source() const { return current_.source; }
+    int event_window() const { return current_.window; }
+    int event_kind() const { return current_.kind; }
+    // True while the Escape key is physically held in one of the program's own windows. A press that
+    // went to a requester, a message box, the colour chooser or a popup menu does not count.
+    virtual bool escape_down() = 0;
+    // Appends an event to the queue.
+    void post_event(Event event) { queue_.push_back(std::move(event)); }
+    const Event& current_event() const { return current_; }
+
+    // ---- Menus and shortcuts
+    virtual int create_menu_bar(int menu, int window) = 0;
+    virtual int create_popup_menu(int menu) = 0;
+    virtual void menu_title(const std::string& text) = 0;
+    // A tab in the text separates the label from the shortcut text shown right-aligned.
+    virtual void menu_item(int id, const std::string& text) = 0;
+    virtual void menu_separator() = 0;
+    virtual void open_submenu(const std::string& text) = 0;
+    virtual void close_submenu() = 0;
+    // Items are found by id anywhere in the menu, submenus included.
+    virtual void set_item_checked(int menu, int id, int state) = 0;
+    virtual int item_checked(int menu, int id) = 0;
+    virtual int menu_exists(int menu) = 0;
+    // Opens the popup at the mouse pointer and returns when it closes; a chosen item arrives as a
+    // kEventMenu event.
+    virtual void show_popup_menu(int menu, int window) = 0;
+    // While `window` is active, the key combination makes a kEventMenu event with the item id.
+    virtual void add_shortcut(int window, int combination, int id) = 0;
+
+    // ---- Controls (geometry in pixels of the owning window's inner area)
+    virtual int create_canvas(int control, int x, int y, int width, int height, int flags) = 0;
+    virtual int create_label(int control, int x, int y, int width, int height, const std::string& text,
+                             int flags) = 0;
+    virtual int create_track_bar(int control, int x, int y, int width, int height, int minimum,
+                                 int maximum, int flags) = 0;
+    virtual int create_check_box(int control, int x, int y, int width, int height,
+                                 const std::string& text) = 0;
+    virtual int create_button(int control, int x, int y, int width, int height,
+                              const std::string& text) = 0;
+    virtual int create_text_field(int control, int x, int y, int width, int height,
+                                  const std::string& text, int flags) = 0;
+    virtual void set_tooltip(int control, const std::string& text) = 0;
+    virtual void focus_control(int control) = 0;
+    // Track bar: its position; check box: 1 checked, 0 not.
+    virtual int control_state(int control) = 0;
+    // Sets the position or the check without making an event.
+    virtual void set_control_state(int control, int value) = 0;
+    virtual void set_control_text(int control, const std::string& text) = 0;
+    // A canvas keeps its picture at the top-left corner; new area is white.
+    virtual void resize_control(int control, int x, int y, int width, int height) = 0;
+    // Outer size in pixels.
+    virtual int control_width(int control) = 0;
+    virtual int control_height(int control) = 0;
+    virtual void enable_file_drop(int control) = 0;
+    // The data of the current event for that canvas; 0 for any other control or event.
+    int control_attribute(int control, int attribute) const;
+    // During a kEventDrop event: the paths joined by line feeds.
+    std::string dropped_file_list() const { return current_.dropped; }
+
+    // ---- Images and drawing
+    // 24-bit, all black. Replaces an image of the same number.
+    int create_image(int image, int width, int height);
+    // The new image is a copy of that rectangle of the source.
+    int grab_image(int source, int image, int x, int y, int width, int height);
+    void free_image(int image);
+    // Writes the image as a 24-bit BMP file; nonzero when the whole file was written. A failed write
+    // leaves no file behind.
+    int save_image_bmp(int image, const std::string& path);
+    const Raster* image(int image) const;
+
+    DrawTarget canvas_target(int control) const { return {DrawTarget::Kind::Canvas, control}; }
+    DrawTarget image_target(int image) const { return {DrawTarget::Kind::Image, image}; }
+    // Nonzero on success; the mode is kDrawFilled afterwards. Drawing does not nest.
+    int begin_drawing(DrawTarget target);
+    void set_draw_mode(int mode) { draw_mode_ = mode; }
+    // A rectangle in the current mode; negative sizes extend left or up; clipped to the target.
+    void draw_box(int x, int y, int width, int height, int colour);
+    // Copies the whole image with its top-left corner at (x, y), clipped to the target.
+    void draw_image(int image, int x, int y);
+    // Ends drawing; a canvas is repainted on the screen at once.
+    void end_drawing();
+    // The picture being drawn on, between begin_drawing and end_drawing; null otherwise. Renderers
+    // write its pixels directly.
+    Raster* drawing_raster() { return drawing_; }
+    // The picture a canvas keeps (its drawing surface), or null for a number that names no canvas.
+    virtual Raster* canvas_picture(int control) = 0;
+
+    // ---- Requesters (modal)
+    // Opens with black; the chosen colour value, or -1 when cancelled.
+    virtual int choose_colour() = 0;
+    // `patterns`: fields separated by '|', alternately a label and its pattern. `start` gives the
+    // folder (its directory part) and the proposed name (the rest). Empty text when cancelled.
+    virtual std::string choose_open_file(const std::string& title, const std::string& start,
+                                         const std::string& patterns, int pattern_index) = 0;
+    virtual std::string choose_save_file(const std::string& title, const std::string& start,
+                                         const std::string& patterns, int pattern_index) = 0;
+    // 0-based pattern entry selected when the last requester was confirmed; -1 after a cancel.
+    int chosen_pattern() const { return chosen_pattern_; }
+
+    // ---- Files (numbers chosen by the caller)
+    int64_t file_size(const std::string& path) const { return fontarel::file_size(path); }
+    int open_for_reading(int file, const std::string& path) { return files_.open_for_reading(file, path); }
+    int create_for_writing(int file, const std::string& path) {
+        return files_.create_for_writing(file, path);
+    }
+    int64_t read_bytes(int file, void* memory, int64_t count) {
+        return files_.read_bytes(file, memory, count);
+    }
+    int read_byte(int file) { return files_.read_byte(file); }
+    int at_end(int file) { return files_.at_end(file); }
+    int64_t write_bytes(int file, const void* memory, int64_t count) {
+        return files_.write_bytes(file, memory, count);
+    }
+    int write_byte(int file, int value) { return files_.write_byte(file, value); }
+    int close_file(int file) { return files_.close_file(file); }
+    int delete_file(const std::string& path) { return fontarel::delete_file(path); }
+
+  protected:
+    // Waits for the platform's next activity and queues the events it makes (possibly none).
+    virtual void pump() = 0;
+    // Called by end_drawing after drawing on a canvas: show the new picture now.
+    virtual void canvas_updated(int control) = 0;
+    // Lets a backend refuse a drawing target (the in-memory backend uses it to simulate failures).
+    virtual bool drawing_allowed(const DrawTarget&) { return true; }
+
+    int chosen_pattern_ = -1;
+
+  private:
+    std::vector<std::string> arguments_;
+    std::deque<Event> queue_;
+    Event current_;
+    std::map<int, Raster> images_;
+    Raster* drawing_ = nullptr;
+    DrawTarget drawing_target_;
+    int draw_mode_ = kDrawFilled;
+    FileTable files_;
+};
+
+} // namespace fontarel
