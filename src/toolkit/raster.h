@@ -4,6 +4,7 @@
 // bytes to a multiple of 4 bytes. Images and canvas pictures both use it, so drawing code is shared.
 // Coordinates are pixels with (0, 0) at the top-left corner; every operation clips to the picture.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
