@@ -1,0 +1,221 @@
+#include "views/charset_view.h"
+
+#include <cstring>
+
+#include "app/app.h"
+#include "app/ids.h"
+#include "charset/code_page.h"
+#include "charset/range.h"
+#include "views/glyph_editor.h"
+#include "views/glyph_pixels.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr int kGridCells = 16; // cells per row and per column of the grid
+
+bool in_grid(int column, int row) {
+    return column >= 0 && column < kGridCells && row >= 0 && row < kGridCells;
+}
+
+// Canvas picture, then cursor, then the frame that a mouse move adds. False when drawing on the
+// canvas cannot begin; the frame is then skipped without a message.
+bool begin_canvas_frame(App& app) {
+    Toolkit& tk = app.tk;
+    if (!tk.begin_drawing(tk.canvas_target(kCharsetCanvas))) {
+        return false;
+    }
+    tk.draw_image(kCharsetImage, 0, 0);
+    draw_cursor(app);
+    return true;
+}
+
+void outline_cell(Toolkit& tk, int x, int y, int colour) {
+    tk.set_draw_mode(kDrawOutline);
+    tk.draw_box(kCellPixels * cell_of(x), kCellPixels * cell_of(y), kCellPixels, kCellPixels, colour);
+}
+
+void hover_frame(App& app, int x, int y) {
+    if (!begin_canvas_frame(app)) {
+        return;
+    }
+    outline_cell(app.tk, x, y, kHoverColour);
+    app.tk.end_drawing();
+}
+
+// The source glyph's cell as last rendered follows the pointer, its top-left corner at the pointer.
+void drag_frame(App& app, int x, int y) {
+    Toolkit& tk = app.tk;
+    const int source = app.s.drag_source;
+    tk.grab_image(kCharsetImage, kDragImage, kCellPixels * (source % kGridCells),
+                  kCellPixels * (source / kGridCells), kCellPixels, kCellPixels);
+    if (begin_canvas_frame(app)) {
+        tk.draw_image(kDragImage, x, y);
+        outline_cell(tk, x, y, kDragColour);
+        tk.end_drawing();
+    }
+    tk.free_image(kDragImage);
+}
+
+void select_cell(App& app, int x, int y) {
+    app.s.current_column = cell_of(x);
+    app.s.current_row = cell_of(y);
+    move_cursor(app, 0, 0);
+}
+
+void start_drag(App& app, int x, int y) {
+    AppState& s = app.s;
+    // A press always lands on the surface; one that does not cannot name a glyph to drag.
+    if (s.drag_active || !in_grid(cell_of(x), cell_of(y))) {
+        return;
+    }
+    s.drag_active = 1;
+    s.drag_source = kGridCells * cell_of(y) + cell_of(x);
+}
+
+// The drop copies or swaps the source glyph by the check mark of "Drag mode:swap". A release 1-15
+// pixels left of or above the surface still truncates to column or row 0 and drops there.
+void drop(App& app, int x, int y) {
+    AppState& s = app.s;
+    if (!s.drag_active) {
+        return;
+    }
+    s.drag_active = 0;
+    const int row = cell_of(y);
+    const int column = cell_of(x);
+    s.drag_target = kGridCells * row + column;
+    if (s.drag_target == s.drag_source) {
+        return;
+    }
+    s.drag_swap = app.tk.item_checked(kMenuBar, id(MenuId::DragSwap));
+    if (!in_grid(column, row)) {
+        return;
+    }
+    auto source = app.store().glyph(s.drag_source);
+    auto target = app.store().glyph(s.drag_target);
+    for (int i = 0; i < kGlyphRows; ++i) {
+        const uint8_t a = source[i];
+        const uint8_t b = target[i];
+        target[i] = a;
+        if (s.drag_swap) {
+            source[i] = b;
+        }
+    }
+    refresh_charset_views(app);
+}
+
+void key_released(App& app, int key) {
+    switch (key) {
+    case kKeyUp: move_cursor(app, 0, -1); break;
+    case kKeyDown: move_cursor(app, 0, 1); break;
+    case kKeyLeft: move_cursor(app, -1, 0); break;
+    case kKeyRight: move_cursor(app, 1, 0); break;
+    case kKeyInsert: insert_glyph(app); break;
+    case kKeyDelete: delete_glyph(app); break;
+    default: break;
+    }
+}
+
+} // namespace
+
+void render_charset_grid(Raster& target, const CharsetStore& store, int colour0, int colour1) {
+    if (target.width() < kGridPixels || target.height() < kGridPixels) {
+        return;
+    }
+    static DoubledRowPixels pixels;
+    pixels.use_colours(colour0, colour1);
+    for (int g = 0; g < kGlyphCount; ++g) {
+        const int left = 3 * kCellPixels * (g % kGridCells);
+        const int top = kCellPixels * (g / kGridCells);
+        auto glyph = store.glyph(g);
+        for (int y = 0; y < kGlyphRows; ++y) {
+            const uint8_t* run = pixels.row(glyph[y]);
+            std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
+            std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
+        }
+    }
+}
+
+void draw_charset_view(App& app) {
+    Toolkit& tk = app.tk;
+    if (tk.begin_drawing(tk.image_target(kCharsetImage))) {
+        render_charset_grid(*tk.drawing_raster(), app.store(), app.s.color_bit0, app.s.color_bit1);
+        tk.end_drawing();
+    } else {
+        tk.message_box("fontarel", "draw image char error!");
+    }
+    if (!tk.begin_drawing(tk.canvas_target(kCharsetCanvas))) {
+        tk.message_box("fontarel", "draw cursor error!");
+        return;
+    }
+    tk.draw_image(kCharsetImage, 0, 0);
+    draw_cursor(app);
+    tk.end_drawing();
+}
+
+void draw_cursor(App& app) {
+    Raster* picture = app.tk.drawing_raster();
+    if (!picture) {
+        return;
+    }
+    const int left = kCellPixels * app.s.current_column;
+    const int top = kCellPixels * app.s.current_row;
+    for (int i = 0; i < kCellPixels; ++i) {
+        for (int j = (i & 1) ? 0 : 1; j < kCellPixels; j += 2) {
+            picture->set_pixel(left + j, top + i, kCursorColour);
+        }
+    }
+}
+
+void move_cursor(App& app, int dx, int dy) {
+    AppState& s = app.s;
+    s.current_column = (s.current_column + dx) & 15;
+    s.current_row = (s.current_row + dy) & 15;
+    s.current_char = static_cast<uint8_t>(s.current_column + kGridCells * s.current_row);
+    draw_charset_view(app);
+    draw_glyph_editor(app);
+    app.tk.set_window_title(kMainWindow, char_title(s.window_title, s.current_char));
+}
+
+void refresh_charset_views(App& app) {
+    draw_charset_view(app);
+    draw_glyph_editor(app);
+}
+
+void charset_canvas_event(App& app) {
+    Toolkit& tk = app.tk;
+    const int x = tk.control_attribute(kCharsetCanvas, kAttrMouseX);
+    const int y = tk.control_attribute(kCharsetCanvas, kAttrMouseY);
+    switch (tk.event_kind()) {
+    case kKindRightClick:
+        select_cell(app, x, y);
+        if (tk.menu_exists(kCharsetPopup)) {
+            tk.show_popup_menu(kCharsetPopup, kMainWindow);
+        }
+        break;
+    case kKindKeyUp: key_released(app, tk.control_attribute(kCharsetCanvas, kAttrKey)); break;
+    case kKindMouseMove:
+        if (app.s.drag_active) {
+            drag_frame(app, x, y);
+        } else {
+            hover_frame(app, x, y);
+        }
+        break;
+    case kKindLeftClick: select_cell(app, x, y); break;
+    case kKindLeftDown: start_drag(app, x, y); break;
+    case kKindLeftUp: drop(app, x, y); break;
+    default: break;
+    }
+}
+
+std::string char_title(const std::string& base, uint8_t code) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string t = base + " " + std::to_string(code) + "($" + kHex[code >> 4] + kHex[code & 15] + ")";
+    if (code > 31) {
+        t += "'" + code_page_char(code) + "'";
+    }
+    return t;
+}
+
+} // namespace fontarel
