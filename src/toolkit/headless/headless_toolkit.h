@@ -171,6 +171,13 @@ class HeadlessToolkit : public Toolkit {
   private:
     Control* find(int number, std::optional<ControlKind> kind = std::nullopt);
     int window_of(int control) const;
+    // A fresh control of the window opened last, replacing one of that number; null when no window
+    // is open or the size is negative.
+    Control* add_control(int number, ControlKind kind, int x, int y, int width, int height);
+    // Records the request and takes the next scripted answer.
+    std::string answer_file_request(FileRequest request);
+    // The menu under construction, or null when there is none.
+    std::vector<MenuEntry>* building();
 
     std::string working_dir_;
     std::map<int, Window> windows_;
@@ -182,6 +189,7 @@ class HeadlessToolkit : public Toolkit {
     std::vector<FileRequest> file_requests_;
     std::vector<int> popups_shown_;
     int building_menu_ = -1; // menu under construction
+    int submenu_depth_ = 0;  // submenus open in the menu under construction
     int current_window_ = -1; // window that new controls belong to
     int focused_ = -1;
     int active_window_ = 0;
