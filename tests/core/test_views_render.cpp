@@ -1,0 +1,173 @@
+// Pictures of the charset view and the glyph editor against a slow reference drawn pixel by pixel,
+// the way the views are described: boxes per set bit, then cursor or grid.
+
+#include <random>
+#include <vector>
+
+#include "program_fixture.h"
+#include "views/charset_view.h"
+#include "views/glyph_editor.h"
+
+namespace fontarel {
+namespace {
+
+// A plain top-down picture of colour values.
+struct Picture {
+    int w, h;
+    std::vector<int> px;
+    Picture(int width, int height, int fill) : w(width), h(height), px(width * height, fill) {}
+    void box(int x, int y, int bw, int bh, int c) {
+        for (int j = y; j < y + bh; ++j)
+            for (int i = x; i < x + bw; ++i)
+                if (i >= 0 && j >= 0 && i < w && j < h)
+                    px[j * w + i] = c;
+    }
+    int at(int x, int y) const { return px[y * w + x]; }
+};
+
+Picture reference_charset_image(const CharsetStore &store, int c0, int c1) {
+    Picture p(256, 256, 0);
+    p.box(0, 0, 256, 256, c0);
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 16; ++c)
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x)
+                    if (store.bytes[8 * (16 * r + c) + y] & (0x80 >> x))
+                        p.box(16 * c + 2 * x, 16 * r + 2 * y, 2, 2, c1);
+    return p;
+}
+
+void reference_cursor(Picture &p, int column, int row) {
+    for (int i = 0; i < 16; ++i)
+        for (int j = 0; j < 16; ++j)
+            if ((i ^ j) & 1)
+                p.box(16 * column + j, 16 * row + i, 1, 1, 0x7FFF00);
+}
+
+Picture reference_glyph_canvas(const CharsetStore &store, int g, int c0, int c1) {
+    Picture p(128, 128, 0xFFFFFF);
+    p.box(0, 0, 128, 128, c0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            if (store.bytes[8 * g + y] & (0x80 >> x))
+                p.box(16 * x, 16 * y, 15, 15, c1);
+    for (int k = 0; k < 8; ++k)
+        for (int s = 0; s < 128; s += 2) {
+            p.box(16 * k, s, 1, 1, 0xFFFFFF);
+            p.box(16 * k, s + 1, 1, 1, 0x000000);
+            p.box(s, 16 * k, 1, 1, 0xFFFFFF);
+            p.box(s + 1, 16 * k, 1, 1, 0x000000);
+        }
+    return p;
+}
+
+void expect_same(const Raster &actual, const Picture &expected, const char *what) {
+    ASSERT_EQ(actual.width(), expected.w) << what;
+    ASSERT_EQ(actual.height(), expected.h) << what;
+    int wrong = 0;
+    for (int y = 0; y < expected.h; ++y)
+        for (int x = 0; x < expected.w; ++x)
+            if (actual.pixel(x, y) != expected.at(x, y) && ++wrong <= 3)
+                ADD_FAILURE() << what << " differs at (" << x << "," << y << "): " << std::hex
+                              << actual.pixel(x, y) << " instead of " << expected.at(x, y);
+    EXPECT_EQ(wrong, 0) << what;
+}
+
+class ViewPictures : public ProgramTest {
+  protected:
+    void check_all() {
+        const auto &s = app.s;
+        Picture image = reference_charset_image(*s.charset, s.color_bit0, s.color_bit1);
+        expect_same(*tk.image(kCharsetImage), image, "charset image");
+        reference_cursor(image, s.current_column, s.current_row);
+        expect_same(picture(kCharsetCanvas), image, "charset canvas");
+        expect_same(picture(kGlyphCanvas),
+                    reference_glyph_canvas(*s.charset, s.current_char, s.color_bit0, s.color_bit1),
+                    "glyph canvas");
+    }
+};
+
+TEST_F(ViewPictures, StartUpShowsFlatColourWithCursorAtGlyphZero) {
+    check_all();
+    EXPECT_EQ(picture(kCharsetCanvas).pixel(1, 0), kCursorColour);
+    EXPECT_EQ(picture(kCharsetCanvas).pixel(0, 0), 0x000000);
+    EXPECT_EQ(title(), "fontarel v2 0.9e"); // no selection move yet
+    EXPECT_EQ(text(kGlyphDataText), "0,0,0,0,0,0,0,0");
+}
+
+TEST_F(ViewPictures, RandomGlyphsAndColourPairsMatchTheReference) {
+    std::mt19937 random(12345);
+    const std::pair<int, int> colours[] = {
+        {0x000000, 0xFFFFFF},
+        {0x0000FF, 0xFF0000},
+        {rgb(46, 44, 155), rgb(112, 109, 235)},
+        {0x123456, 0x123456}, // equal colours: flat grid, only cursor and editor grid visible
+    };
+    int step = 0;
+    for (const auto &[c0, c1] : colours) {
+        SCOPED_TRACE(step);
+        for (auto &b : app.s.charset->bytes)
+            b = static_cast<uint8_t>(random());
+        app.s.color_bit0 = c0;
+        app.s.color_bit1 = c1;
+        app.s.current_column = (5 * step + 3) & 15;
+        app.s.current_row = (7 * step + 15) & 15;
+        move_cursor(app, 0, 0);
+        check_all();
+        ++step;
+    }
+}
+
+TEST_F(ViewPictures, EqualColoursLeaveOnlyCursorAndEditorGridVisible) {
+    for (auto &b : app.s.charset->bytes)
+        b = 0xA5;
+    app.s.color_bit0 = app.s.color_bit1 = 0x336699;
+    refresh_charset_views(app);
+    const Raster &grid = *tk.image(kCharsetImage);
+    for (int y = 0; y < 256; y += 7)
+        for (int x = 0; x < 256; x += 5)
+            ASSERT_EQ(grid.pixel(x, y), 0x336699);
+    EXPECT_EQ(picture(kGlyphCanvas).pixel(0, 2), 0xFFFFFF);
+    EXPECT_EQ(picture(kGlyphCanvas).pixel(0, 3), 0x000000);
+    EXPECT_EQ(picture(kGlyphCanvas).pixel(5, 5), 0x336699);
+}
+
+TEST_F(ViewPictures, GlyphDataTextListsTheRowsInDecimal) {
+    const uint8_t rows[8] = {0x18, 0x3C, 0x66, 0x66, 0x7E, 0x66, 0x66, 0x00};
+    std::copy(rows, rows + 8, app.store().glyph(65).begin());
+    EXPECT_EQ(glyph_data_text(app.store().glyph(65)), "24,60,102,102,126,102,102,0");
+    app.s.current_column = 1;
+    app.s.current_row = 4;
+    move_cursor(app, 0, 0);
+    EXPECT_EQ(text(kGlyphDataText), "24,60,102,102,126,102,102,0");
+    for (auto &b : app.store().glyph(65))
+        b = 255;
+    refresh_charset_views(app);
+    EXPECT_EQ(text(kGlyphDataText),
+              "255,255,255,255,255,255,255,255"); // the longest: 31 characters
+}
+
+TEST_F(ViewPictures, DrawingFailuresShowTheirMessagesImageFirst) {
+    tk.failing_images = {kCharsetImage};
+    tk.failing_canvases = {kCharsetCanvas, kGlyphCanvas};
+    app.store().glyph(0)[0] = 0xFF;
+    refresh_charset_views(app);
+    ASSERT_EQ(tk.messages().size(), 3u);
+    EXPECT_EQ(tk.messages()[0].text, "draw image char error!");
+    EXPECT_EQ(tk.messages()[1].text, "draw cursor error!");
+    EXPECT_EQ(tk.messages()[2].text, "draw character error!");
+    for (const auto &m : tk.messages())
+        EXPECT_EQ(m.caption, "fontarel");
+    // Nothing was drawn, and the glyph data text was not rewritten either.
+    EXPECT_EQ(tk.image(kCharsetImage)->pixel(0, 0), 0x000000);
+    EXPECT_EQ(text(kGlyphDataText), "0,0,0,0,0,0,0,0");
+
+    tk.failing_canvases.clear();
+    refresh_charset_views(app); // the canvas is still repainted from the old image
+    EXPECT_EQ(tk.messages().size(), 4u);
+    EXPECT_EQ(picture(kCharsetCanvas).pixel(0, 0), 0x000000);
+    EXPECT_EQ(text(kGlyphDataText), "255,0,0,0,0,0,0,0");
+}
+
+} // namespace
+} // namespace fontarel
