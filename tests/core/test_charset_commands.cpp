@@ -1,0 +1,243 @@
+// The glyph and range commands in the running program on the in-memory toolkit: menu items, the
+// shortcut, the shift buttons, the range bars, labels and check box, and the range error.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app.h"
+#include "app/event_loop.h"
+#include "app/ids.h"
+#include "app/start_up.h"
+#include "charset/glyph_ops.h"
+#include "toolkit/headless/headless_toolkit.h"
+#include "views/charset_view.h"
+
+using namespace fontarel;
+
+namespace {
+
+using Glyph = std::array<uint8_t, 8>;
+
+// No symmetry, so each of the ten operations gives it a different look.
+constexpr Glyph kAsymmetric{0xF0, 0x80, 0xC0, 0x81, 0x01, 0x3C, 0x02, 0x07};
+
+struct CharsetCommands : ::testing::Test {
+    HeadlessToolkit tk;
+    App app{tk};
+    BitReverseTable table{};
+    RotateScratch scratch{};
+
+    void SetUp() override {
+        ASSERT_TRUE(open_program(app));
+        build_bit_reverse_table(table);
+        // A different asymmetric glyph everywhere, shown on the views.
+        for (int g = 0; g < kGlyphCount; ++g) {
+            for (int r = 0; r < kGlyphRows; ++r) {
+                app.store().glyph(g)[r] = static_cast<uint8_t>(kAsymmetric[r] ^ (g + r));
+            }
+        }
+        refresh_charset_views(app);
+    }
+
+    void select(int c) {
+        app.s.current_char = static_cast<uint8_t>(c);
+        app.s.current_row = c / 16;
+        app.s.current_column = c % 16;
+    }
+    Glyph glyph(int g) {
+        Glyph out;
+        std::copy_n(app.store().glyph(g).begin(), kGlyphRows, out.begin());
+        return out;
+    }
+    void set_glyph(int g, const Glyph &rows) {
+        std::copy(rows.begin(), rows.end(), app.store().glyph(g).begin());
+    }
+    Glyph transformed(Glyph g, GlyphOp op) {
+        transform_glyph(std::span<uint8_t, 8>(g), op, table, scratch);
+        return g;
+    }
+    // Glyphs first..last carry `op` applied to their old contents; every other glyph is as it was.
+    void expect_only_range_changed(const CharsetStore &before, int first, int last, GlyphOp op) {
+        for (int g = 0; g < kGlyphCount; ++g) {
+            Glyph old;
+            std::copy_n(before.glyph(g).begin(), kGlyphRows, old.begin());
+            const Glyph want = (g >= first && g <= last) ? transformed(old, op) : old;
+            ASSERT_EQ(glyph(g), want) << "glyph " << g;
+        }
+    }
+    void dispatch_next() { dispatch_event(app, tk.wait_event()); }
+    std::string text_of(int control) { return tk.control(control)->text; }
+    Raster charset_picture() { return tk.control(kCharsetCanvas)->picture; }
+};
+
+} // namespace
+
+TEST_F(CharsetCommands, MenuItemsButtonsAndShortcutReachTheirOperation) {
+    const std::vector<std::pair<int, GlyphOp>> menu_items{
+        {id(MenuId::Invert), GlyphOp::Invert},
+        {id(MenuId::MirrorLeftRight), GlyphOp::MirrorLeftRight},
+        {id(MenuId::MirrorUpDown), GlyphOp::MirrorUpDown},
+        {id(MenuId::ClearChar), GlyphOp::Clear},
+        {id(MenuId::ShiftLeft), GlyphOp::ShiftLeft},
+        {id(MenuId::ShiftRight), GlyphOp::ShiftRight},
+        {id(MenuId::ShiftUp), GlyphOp::ShiftUp},
+        {id(MenuId::ShiftDown), GlyphOp::ShiftDown},
+        {id(MenuId::RotateClockwise), GlyphOp::RotateClockwise},
+        {id(MenuId::RotateAnticlockwise), GlyphOp::RotateAnticlockwise},
+    };
+    // The check is only meaningful when no two operations look alike on the sample glyph.
+    for (size_t i = 0; i < menu_items.size(); ++i) {
+        for (size_t j = i + 1; j < menu_items.size(); ++j) {
+            ASSERT_NE(transformed(kAsymmetric, menu_items[i].second),
+                      transformed(kAsymmetric, menu_items[j].second));
+        }
+    }
+    select(77);
+    for (const auto &[item, op] : menu_items) {
+        set_glyph(77, kAsymmetric);
+        dispatch_menu(app, item);
+        EXPECT_EQ(glyph(77), transformed(kAsymmetric, op)) << "menu item " << item;
+    }
+
+    const std::vector<std::pair<int, GlyphOp>> buttons{
+        {kShiftLeftButton, GlyphOp::ShiftLeft},
+        {kShiftRightButton, GlyphOp::ShiftRight},
+        {kShiftUpButton, GlyphOp::ShiftUp},
+        {kShiftDownButton, GlyphOp::ShiftDown},
+    };
+    for (const auto &[button, op] : buttons) {
+        set_glyph(77, kAsymmetric);
+        tk.inject_control(button);
+        dispatch_next();
+        EXPECT_EQ(glyph(77), transformed(kAsymmetric, op)) << "button " << button;
+    }
+
+    set_glyph(77, kAsymmetric);
+    tk.inject_combination(kComboInvert);
+    dispatch_next();
+    EXPECT_EQ(glyph(77), transformed(kAsymmetric, GlyphOp::Invert));
+}
+
+TEST_F(CharsetCommands, OperationRedrawsTheCharsetCanvas) {
+    select(0);
+    const Raster before = charset_picture();
+    dispatch_control(app, kShiftLeftButton);
+    EXPECT_NE(charset_picture(), before);
+}
+
+TEST_F(CharsetCommands, CheckBoxSwitchesBetweenCurrentGlyphAndRange) {
+    tk.set_control_state(kBeginRangeBar, 10);
+    tk.set_control_state(kEndRangeBar, 5);
+    select(200); // outside the range: the range still wins
+    tk.inject_control(kRangeCheckBox, 1);
+    dispatch_next();
+    CharsetStore before = app.store();
+    dispatch_menu(app, id(MenuId::Invert));
+    expect_only_range_changed(before, 5, 10, GlyphOp::Invert);
+
+    before = app.store();
+    dispatch_menu(app, id(MenuId::ClearChar));
+    for (int g = 5; g <= 10; ++g) {
+        EXPECT_EQ(glyph(g), Glyph{}) << g;
+    }
+    expect_only_range_changed(before, 5, 10, GlyphOp::Clear);
+
+    tk.inject_control(kRangeCheckBox, 0);
+    dispatch_next();
+    before = app.store();
+    dispatch_control(app, kShiftDownButton);
+    expect_only_range_changed(before, 200, 200, GlyphOp::ShiftDown);
+}
+
+TEST_F(CharsetCommands, BarsInEitherOrderGiveTheSameRange) {
+    tk.set_control_state(kBeginRangeBar, 200);
+    tk.set_control_state(kEndRangeBar, 100);
+    tk.set_control_state(kRangeCheckBox, 1);
+    CharsetStore before = app.store();
+    dispatch_menu(app, id(MenuId::RotateClockwise));
+    expect_only_range_changed(before, 100, 200, GlyphOp::RotateClockwise);
+
+    // The range copy reads the same bars and ignores the check box.
+    tk.set_control_state(kRangeCheckBox, 0);
+    before = app.store();
+    select(0);
+    dispatch_menu(app, id(MenuId::CopyRange));
+    for (int i = 0; i <= 100; ++i) {
+        ASSERT_TRUE(std::equal(app.store().glyph(i).begin(), app.store().glyph(i).end(),
+                               before.glyph(100 + i).begin()))
+            << i;
+    }
+    EXPECT_TRUE(std::equal(app.store().glyph(101).begin(), app.store().glyph(101).end(),
+                           before.glyph(101).begin()));
+}
+
+TEST_F(CharsetCommands, LabelsFollowTheBars) {
+    EXPECT_EQ(text_of(kBeginRangeLabel), "Begin range:0");
+    EXPECT_EQ(text_of(kEndRangeLabel), "End range:0");
+
+    select(7);
+    dispatch_menu(app, id(MenuId::SetBeginRange));
+    EXPECT_EQ(tk.control_state(kBeginRangeBar), 7);
+    EXPECT_EQ(text_of(kBeginRangeLabel), "BeginRange:7");
+    EXPECT_EQ(text_of(kEndRangeLabel), "End range:0");
+
+    tk.inject_control(kBeginRangeBar, 65);
+    dispatch_next();
+    EXPECT_EQ(text_of(kBeginRangeLabel), "BeginRange:65:A");
+
+    tk.inject_control(kEndRangeBar, 32);
+    dispatch_next();
+    EXPECT_EQ(text_of(kEndRangeLabel), "End range:32: ");
+
+    select(0x80);
+    dispatch_menu(app, id(MenuId::SetEndRange));
+    EXPECT_EQ(tk.control_state(kEndRangeBar), 0x80);
+    EXPECT_EQ(tk.control_state(kBeginRangeBar), 65);
+    EXPECT_EQ(text_of(kEndRangeLabel), "End range:128:\u20AC");
+    EXPECT_EQ(text_of(kBeginRangeLabel), "BeginRange:65:A");
+}
+
+TEST_F(CharsetCommands, RangeErrorChangesNothing) {
+    // current_char at either end of the range, and a range of one code equal to it.
+    const std::vector<std::array<int, 3>> cases{
+        {7, 7, 7}, {10, 20, 10}, {20, 10, 10}, {10, 20, 20}};
+    for (const auto &[begin, end, c] : cases) {
+        tk.set_control_state(kBeginRangeBar, begin);
+        tk.set_control_state(kEndRangeBar, end);
+        select(c);
+        const CharsetStore before = app.store();
+        const size_t shown = tk.messages().size();
+        dispatch_menu(app, id(MenuId::CopyRange));
+        EXPECT_EQ(app.store().bytes, before.bytes);
+        ASSERT_EQ(tk.messages().size(), shown + 1);
+        EXPECT_EQ(tk.messages().back().caption, "Fontarel");
+        EXPECT_EQ(tk.messages().back().text, "Range Error!");
+    }
+
+    // No redraw either: a change made behind the views' back stays unseen.
+    const Raster picture = charset_picture();
+    set_glyph(10, Glyph{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    dispatch_menu(app, id(MenuId::CopyRange));
+    EXPECT_EQ(charset_picture(), picture);
+
+    // A copy that succeeds redraws and shows no message.
+    const size_t shown = tk.messages().size();
+    select(30);
+    dispatch_menu(app, id(MenuId::CopyRange));
+    EXPECT_EQ(tk.messages().size(), shown);
+    EXPECT_NE(charset_picture(), picture);
+}
+
+TEST_F(CharsetCommands, EraseAllCharsetClearsTheStoreAndRedraws) {
+    const Raster before = charset_picture();
+    dispatch_menu(app, id(MenuId::EraseCharset));
+    EXPECT_EQ(app.store().bytes, CharsetStore{}.bytes);
+    EXPECT_NE(charset_picture(), before);
+}
