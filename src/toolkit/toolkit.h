@@ -93,6 +93,8 @@ class Toolkit {
     // Appends an event to the queue.
     void post_event(Event event) { queue_.push_back(std::move(event)); }
     const Event& current_event() const { return current_; }
+    // Events waiting in the queue (tests drain the queue without blocking).
+    size_t pending_events() const { return queue_.size(); }
 
     // ---- Menus and shortcuts
     virtual int create_menu_bar(int menu, int window) = 0;
