@@ -23,11 +23,13 @@ struct Program {
     Program() {
         open_program(app);
         std::mt19937 random(7);
-        for (auto& b : app.s.charset->bytes) b = static_cast<uint8_t>(random());
+        for (auto& b : app.s.charset->bytes)
+            b = static_cast<uint8_t>(random());
     }
     // Bytes a full refresh writes: charset image, charset canvas surface, glyph canvas.
     size_t refresh_bytes() const {
-        return tk.image(kCharsetImage)->byte_size() + tk.control(kCharsetCanvas)->picture.byte_size() +
+        return tk.image(kCharsetImage)->byte_size() +
+               tk.control(kCharsetCanvas)->picture.byte_size() +
                tk.control(kGlyphCanvas)->picture.byte_size();
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
-// All the state of the program, in one record for the whole run. Each field starts at its initial value;
-// start-up allocates the store and the map and fills in what depends on the machine (the directories).
+// All the state of the program, in one record for the whole run. Each field starts at its initial
+// value; start-up allocates the store and the map and fills in what depends on the machine (the
+// directories).
 
 #include <array>
 #include <cstdint>

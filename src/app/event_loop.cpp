@@ -17,13 +17,13 @@ namespace fontarel {
 
 namespace {
 
-void op(App &app, GlyphOp which) {
+void op(App& app, GlyphOp which) {
     apply_glyph_op(app, static_cast<int>(which));
 }
 
 // "Color for bit=0..." and "Color for bit=1...": the chooser opens with black, not the current
 // colour.
-void choose_pixel_colour(App &app, int32_t AppState::*colour) {
+void choose_pixel_colour(App& app, int32_t AppState::*colour) {
     app.s.color_choice = app.tk.choose_colour();
     if (app.s.color_choice <= -1) {
         return; // cancelled: nothing changes, nothing is redrawn
@@ -34,12 +34,12 @@ void choose_pixel_colour(App &app, int32_t AppState::*colour) {
 }
 
 // The two drag-mode items act as one pair of radio items.
-void set_drag_mode(App &app, bool swap) {
+void set_drag_mode(App& app, bool swap) {
     app.tk.set_item_checked(kMenuBar, id(MenuId::DragSwap), swap ? 1 : 0);
     app.tk.set_item_checked(kMenuBar, id(MenuId::DragCopy), swap ? 0 : 1);
 }
 
-void toggle_grid(App &app) {
+void toggle_grid(App& app) {
     app.s.grid_on = 1 - app.s.grid_on;
     app.tk.set_item_checked(kMenuBar, id(MenuId::GridOnMap), app.s.grid_on);
     draw_char_map(app);
@@ -47,7 +47,7 @@ void toggle_grid(App &app) {
 
 } // namespace
 
-bool dispatch_menu(App &app, int item) {
+bool dispatch_menu(App& app, int item) {
     switch (static_cast<MenuId>(item)) {
     case MenuId::Open:
         open_file(app);
@@ -181,7 +181,7 @@ bool dispatch_menu(App &app, int item) {
     return true;
 }
 
-void dispatch_control(App &app, int control) {
+void dispatch_control(App& app, int control) {
     switch (control) {
     case kCharsetCanvas:
         charset_canvas_event(app);
@@ -213,8 +213,8 @@ void dispatch_control(App &app, int control) {
     }
 }
 
-bool dispatch_event(App &app, int code) {
-    Toolkit &tk = app.tk;
+bool dispatch_event(App& app, int code) {
+    Toolkit& tk = app.tk;
     switch (code) {
     case kEventDrop:
         app.s.dropped_files = tk.dropped_file_list();
@@ -244,7 +244,7 @@ bool dispatch_event(App &app, int code) {
     }
 }
 
-void run_event_loop(App &app) {
+void run_event_loop(App& app) {
     for (;;) {
         const int code = app.tk.wait_event();
         app.s.last_event = code;

@@ -79,7 +79,9 @@ enum class MenuId : int {
     DeleteMapColumn = 46,
 };
 
-constexpr int id(MenuId m) { return static_cast<int>(m); }
+constexpr int id(MenuId m) {
+    return static_cast<int>(m);
+}
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = 0x20049; // Ctrl+I

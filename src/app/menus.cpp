@@ -7,11 +7,11 @@ namespace fontarel {
 
 namespace {
 
-void item(Toolkit &tk, MenuId which, const char *text) {
+void item(Toolkit& tk, MenuId which, const char* text) {
     tk.menu_item(id(which), text);
 }
 
-void build_file_menu(Toolkit &tk) {
+void build_file_menu(Toolkit& tk) {
     tk.menu_title("File");
     item(tk, MenuId::Open, "Open...\tCtrl+O");
     tk.open_submenu("Save");
@@ -25,7 +25,7 @@ void build_file_menu(Toolkit &tk) {
     item(tk, MenuId::Quit, "Quit");
 }
 
-void build_char_menu(Toolkit &tk) {
+void build_char_menu(Toolkit& tk) {
     tk.menu_title("Char");
     tk.open_submenu("Map");
     item(tk, MenuId::MapZx, "ZX 32x24");
@@ -83,8 +83,8 @@ void build_char_menu(Toolkit &tk) {
 
 } // namespace
 
-void build_menus(App &app) {
-    Toolkit &tk = app.tk;
+void build_menus(App& app) {
+    Toolkit& tk = app.tk;
     if (tk.create_menu_bar(kMenuBar, kMainWindow)) {
         build_file_menu(tk);
         build_char_menu(tk);

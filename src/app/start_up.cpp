@@ -24,7 +24,7 @@ constexpr int kMapFirstHeight = 384;
 constexpr int kMapCanvasWidth = 1280; // room for the largest map, 80 x 50 cells
 constexpr int kMapCanvasHeight = 800;
 
-void create_range_controls(Toolkit &tk) {
+void create_range_controls(Toolkit& tk) {
     tk.create_canvas(kCharsetCanvas, 0, 0, 260, 260, kCanvasBorder | kCanvasFocusable);
     tk.create_label(kBeginRangeLabel, 20, 260, 255, 20, "Begin range:0", kLabelCentred);
     tk.create_track_bar(kBeginRangeBar, 20, 280, 255, 30, 0, 255, kTrackBarTicks);
@@ -34,7 +34,7 @@ void create_range_controls(Toolkit &tk) {
     tk.set_tooltip(kRangeCheckBox, "Enable range");
 }
 
-void create_glyph_controls(Toolkit &tk) {
+void create_glyph_controls(Toolkit& tk) {
     tk.create_button(kShiftLeftButton, 262, 128, 32, 20, "<");
     tk.set_tooltip(kShiftLeftButton, "shift left");
     tk.create_button(kShiftUpButton, 294, 128, 32, 20, "^");
@@ -50,17 +50,17 @@ void create_glyph_controls(Toolkit &tk) {
 }
 
 // Start-up sets every map cell (x, y), spare column and row included, to x + 32.
-void fill_start_map(CharMap &map) {
-    for (auto &row : map.cells) {
+void fill_start_map(CharMap& map) {
+    for (auto& row : map.cells) {
         for (int x = 0; x < kMapCapacityCols; ++x) {
             row[x] = x + 32;
         }
     }
 }
 
-void open_map_window(App &app) {
-    Toolkit &tk = app.tk;
-    AppState &s = app.s;
+void open_map_window(App& app) {
+    Toolkit& tk = app.tk;
+    AppState& s = app.s;
     const int x = tk.window_left(kMainWindow) + kMapWindowOffset;
     const int y = tk.window_top(kMainWindow) + kMapWindowOffset;
     if (tk.open_window(kMapWindow, x, y, kMapFirstWidth + s.map_margin,
@@ -76,9 +76,9 @@ void open_map_window(App &app) {
 
 } // namespace
 
-bool open_program(App &app) {
-    Toolkit &tk = app.tk;
-    AppState &s = app.s;
+bool open_program(App& app) {
+    Toolkit& tk = app.tk;
+    AppState& s = app.s;
     s = AppState{};
     s.charset = std::make_unique<CharsetStore>();
     s.map = std::make_unique<CharMap>();
@@ -112,12 +112,12 @@ bool open_program(App &app) {
     return true;
 }
 
-void shut_down(App &app) {
+void shut_down(App& app) {
     app.s.charset.reset();
     app.tk.close();
 }
 
-int run_program(Toolkit &toolkit) {
+int run_program(Toolkit& toolkit) {
     App app(toolkit);
     if (open_program(app)) {
         run_event_loop(app);

@@ -13,20 +13,20 @@ int clamp_glyph(int g) {
 
 } // namespace
 
-void erase_charset(CharsetStore &store) {
+void erase_charset(CharsetStore& store) {
     store.bytes.fill(0);
 }
 
-void insert_glyph(CharsetStore &store, uint8_t c) {
-    uint8_t *at = store.bytes.data() + kGlyphRows * c;
+void insert_glyph(CharsetStore& store, uint8_t c) {
+    uint8_t* at = store.bytes.data() + kGlyphRows * c;
     // Glyphs c..254 move up one place; memmove copies as if through a temporary, which is what a
     // descending byte loop gives for this overlap.
     std::memmove(at + kGlyphRows, at, static_cast<size_t>(kGlyphRows * (kGlyphCount - 1 - c)));
     std::fill_n(at, kGlyphRows, uint8_t{0});
 }
 
-void delete_glyph(CharsetStore &store, uint8_t c) {
-    uint8_t *at = store.bytes.data() + kGlyphRows * c;
+void delete_glyph(CharsetStore& store, uint8_t c) {
+    uint8_t* at = store.bytes.data() + kGlyphRows * c;
     // Glyphs c+1..255 move down one place. The destination lies below the source, so an ascending
     // byte copy reads every byte before it is overwritten; memmove gives the same result.
     std::memmove(at, at + kGlyphRows, static_cast<size_t>(kGlyphRows * (kGlyphCount - 1 - c)));
@@ -34,7 +34,7 @@ void delete_glyph(CharsetStore &store, uint8_t c) {
     std::fill(last.begin(), last.end(), uint8_t{0});
 }
 
-bool copy_glyph_range(CharsetStore &store, int first, int last, uint8_t c) {
+bool copy_glyph_range(CharsetStore& store, int first, int last, uint8_t c) {
     const int lo = clamp_glyph(std::min(first, last));
     const int hi = clamp_glyph(std::max(first, last));
     if (lo <= c && c <= hi) {

@@ -29,14 +29,14 @@ struct CharsetStore {
 // 0-255 are clamped, so no call indexes outside the store.
 
 // All 2048 bytes := 0.
-void erase_charset(CharsetStore &store);
+void erase_charset(CharsetStore& store);
 // Glyphs c..254 move to c+1..255 (the old glyph 255 is lost) and glyph c becomes blank.
-void insert_glyph(CharsetStore &store, uint8_t c);
+void insert_glyph(CharsetStore& store, uint8_t c);
 // Glyphs c+1..255 move to c..254 (the old glyph c is lost) and glyph 255 becomes blank.
-void delete_glyph(CharsetStore &store, uint8_t c);
+void delete_glyph(CharsetStore& store, uint8_t c);
 // Copies glyphs first..last (both inclusive, either order) to c, c+1, ... in ascending order, so
 // the destination holds the range exactly as it was before; the part beyond glyph 255 is dropped.
 // Refuses, changing nothing, when c lies within the range: returns false then, true otherwise.
-bool copy_glyph_range(CharsetStore &store, int first, int last, uint8_t c);
+bool copy_glyph_range(CharsetStore& store, int first, int last, uint8_t c);
 
 } // namespace fontarel

@@ -13,9 +13,9 @@ namespace {
 // Clockwise: the new pixel at (column 7 - y, row x) is the old pixel at (column x, row y). Pass k
 // collects old column 7 - k (bit 0 of every row, each row then shifted right) into new row 7 - k,
 // old row l landing in bit l.
-void rotate_clockwise(std::span<uint8_t, 8> rows, RotateScratch &scratch) {
+void rotate_clockwise(std::span<uint8_t, 8> rows, RotateScratch& scratch) {
     for (int k = 0; k < 8; ++k) {
-        uint8_t &out = scratch[7 - k];
+        uint8_t& out = scratch[7 - k];
         out = 0;
         for (int l = 0; l < 8; ++l) {
             if (rows[l] & 1) {
@@ -30,7 +30,7 @@ void rotate_clockwise(std::span<uint8_t, 8> rows, RotateScratch &scratch) {
 // Anticlockwise: the new pixel at (column y, row 7 - x) is the old pixel at (column x, row y). Pass
 // k shifts old column 7 - k into new row k, old row 0 ending in bit 7 (the leftmost pixel). Eight
 // shifts push out whatever the scratch row held before.
-void rotate_anticlockwise(std::span<uint8_t, 8> rows, RotateScratch &scratch) {
+void rotate_anticlockwise(std::span<uint8_t, 8> rows, RotateScratch& scratch) {
     for (int k = 0; k < 8; ++k) {
         for (int l = 0; l < 8; ++l) {
             scratch[k] = static_cast<uint8_t>((scratch[k] << 1) | (rows[l] & 1));
@@ -42,7 +42,7 @@ void rotate_anticlockwise(std::span<uint8_t, 8> rows, RotateScratch &scratch) {
 
 } // namespace
 
-void build_bit_reverse_table(BitReverseTable &table) {
+void build_bit_reverse_table(BitReverseTable& table) {
     for (int v = 0; v < 256; ++v) {
         int r = 0;
         int t = v;
@@ -54,11 +54,11 @@ void build_bit_reverse_table(BitReverseTable &table) {
     }
 }
 
-void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTable &table,
-                     RotateScratch &scratch) {
+void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTable& table,
+                     RotateScratch& scratch) {
     switch (op) {
     case GlyphOp::Invert:
-        for (uint8_t &b : glyph) {
+        for (uint8_t& b : glyph) {
             b = static_cast<uint8_t>(b ^ 0xFF);
         }
         break;
@@ -66,17 +66,17 @@ void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTa
         std::fill(glyph.begin(), glyph.end(), uint8_t{0});
         break;
     case GlyphOp::MirrorLeftRight:
-        for (uint8_t &b : glyph) {
+        for (uint8_t& b : glyph) {
             b = static_cast<uint8_t>(table[b] & 0xFF); // only the low byte of an entry counts
         }
         break;
     case GlyphOp::ShiftLeft: // the leftmost pixel (bit 7) re-enters at the right
-        for (uint8_t &b : glyph) {
+        for (uint8_t& b : glyph) {
             b = static_cast<uint8_t>((b << 1) | (b >> 7));
         }
         break;
     case GlyphOp::ShiftRight: // the rightmost pixel (bit 0) re-enters at the left
-        for (uint8_t &b : glyph) {
+        for (uint8_t& b : glyph) {
             b = static_cast<uint8_t>((b >> 1) | ((b & 1) << 7));
         }
         break;
@@ -98,7 +98,7 @@ void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTa
     }
 }
 
-void apply_glyph_op(App &app, int op) {
+void apply_glyph_op(App& app, int op) {
     if (op < static_cast<int>(GlyphOp::Invert) ||
         op > static_cast<int>(GlyphOp::RotateAnticlockwise)) {
         return;

@@ -32,8 +32,8 @@ void build_bit_reverse_table(BitReverseTable& table);
 // `scratch` for their new rows.
 void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTable& table,
                      RotateScratch& scratch);
-// The command: transforms the current glyph, or every glyph of the range when the range check box is
-// checked, then refreshes the charset views once. Codes outside 0-9 do nothing.
+// The command: transforms the current glyph, or every glyph of the range when the range check box
+// is checked, then refreshes the charset views once. Codes outside 0-9 do nothing.
 void apply_glyph_op(App& app, int op);
 
 } // namespace fontarel

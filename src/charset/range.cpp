@@ -14,12 +14,12 @@ namespace {
 constexpr int kFirstPrintable = 32; // codes below this have no character part in the labels
 
 // A range bar's position, kept to a glyph number whatever the toolkit reports.
-int bar_position(App &app, int bar) {
+int bar_position(App& app, int bar) {
     return std::clamp(app.tk.control_state(bar), 0, kGlyphCount - 1);
 }
 
 // range_begin and range_end from the two bars, in either order.
-void read_range(App &app) {
+void read_range(App& app) {
     const int a = bar_position(app, kBeginRangeBar);
     const int b = bar_position(app, kEndRangeBar);
     app.s.range_begin = std::min(a, b);
@@ -28,39 +28,39 @@ void read_range(App &app) {
 
 } // namespace
 
-void erase_charset(App &app) {
+void erase_charset(App& app) {
     erase_charset(app.store());
     refresh_charset_views(app);
 }
 
-void insert_glyph(App &app) {
+void insert_glyph(App& app) {
     insert_glyph(app.store(), app.s.current_char);
     refresh_charset_views(app);
 }
 
-void delete_glyph(App &app) {
+void delete_glyph(App& app) {
     delete_glyph(app.store(), app.s.current_char);
     refresh_charset_views(app);
 }
 
-void set_range_begin(App &app) {
+void set_range_begin(App& app) {
     app.tk.set_control_state(kBeginRangeBar, app.s.current_char);
     update_range_labels(app);
 }
 
-void set_range_end(App &app) {
+void set_range_end(App& app) {
     app.tk.set_control_state(kEndRangeBar, app.s.current_char);
     update_range_labels(app);
 }
 
-void update_range_labels(App &app) {
+void update_range_labels(App& app) {
     app.tk.set_control_text(kBeginRangeLabel,
                             range_label_text("BeginRange:", bar_position(app, kBeginRangeBar)));
     app.tk.set_control_text(kEndRangeLabel,
                             range_label_text("End range:", bar_position(app, kEndRangeBar)));
 }
 
-void copy_range_to_current(App &app) {
+void copy_range_to_current(App& app) {
     read_range(app);
     if (!copy_glyph_range(app.store(), app.s.range_begin, app.s.range_end, app.s.current_char)) {
         app.tk.message_box("Fontarel", "Range Error!");
@@ -69,7 +69,7 @@ void copy_range_to_current(App &app) {
     refresh_charset_views(app);
 }
 
-std::pair<int, int> glyph_op_targets(App &app) {
+std::pair<int, int> glyph_op_targets(App& app) {
     if (app.tk.control_state(kRangeCheckBox) != 0) {
         read_range(app);
         return {app.s.range_begin, app.s.range_end};
@@ -77,7 +77,7 @@ std::pair<int, int> glyph_op_targets(App &app) {
     return {app.s.current_char, app.s.current_char};
 }
 
-std::string range_label_text(const std::string &prefix, int v) {
+std::string range_label_text(const std::string& prefix, int v) {
     std::string text = prefix + std::to_string(v);
     if (v >= kFirstPrintable && v < kGlyphCount) {
         text += ":" + code_page_char(static_cast<uint8_t>(v));

@@ -21,8 +21,8 @@ bool in_grid(int column, int row) {
 
 // Canvas picture, then cursor, then the frame that a mouse move adds. False when drawing on the
 // canvas cannot begin; the frame is then skipped without a message.
-bool begin_canvas_frame(App &app) {
-    Toolkit &tk = app.tk;
+bool begin_canvas_frame(App& app) {
+    Toolkit& tk = app.tk;
     if (!tk.begin_drawing(tk.canvas_target(kCharsetCanvas))) {
         return false;
     }
@@ -31,13 +31,13 @@ bool begin_canvas_frame(App &app) {
     return true;
 }
 
-void outline_cell(Toolkit &tk, int x, int y, int colour) {
+void outline_cell(Toolkit& tk, int x, int y, int colour) {
     tk.set_draw_mode(kDrawOutline);
     tk.draw_box(kCellPixels * cell_of(x), kCellPixels * cell_of(y), kCellPixels, kCellPixels,
                 colour);
 }
 
-void hover_frame(App &app, int x, int y) {
+void hover_frame(App& app, int x, int y) {
     if (!begin_canvas_frame(app)) {
         return;
     }
@@ -46,8 +46,8 @@ void hover_frame(App &app, int x, int y) {
 }
 
 // The source glyph's cell as last rendered follows the pointer, its top-left corner at the pointer.
-void drag_frame(App &app, int x, int y) {
-    Toolkit &tk = app.tk;
+void drag_frame(App& app, int x, int y) {
+    Toolkit& tk = app.tk;
     const int source = app.s.drag_source;
     tk.grab_image(kCharsetImage, kDragImage, kCellPixels * (source % kGridCells),
                   kCellPixels * (source / kGridCells), kCellPixels, kCellPixels);
@@ -59,14 +59,14 @@ void drag_frame(App &app, int x, int y) {
     tk.free_image(kDragImage);
 }
 
-void select_cell(App &app, int x, int y) {
+void select_cell(App& app, int x, int y) {
     app.s.current_column = cell_of(x);
     app.s.current_row = cell_of(y);
     move_cursor(app, 0, 0);
 }
 
-void start_drag(App &app, int x, int y) {
-    AppState &s = app.s;
+void start_drag(App& app, int x, int y) {
+    AppState& s = app.s;
     // A press always lands on the surface; one that does not cannot name a glyph to drag.
     if (s.drag_active || !in_grid(cell_of(x), cell_of(y))) {
         return;
@@ -77,8 +77,8 @@ void start_drag(App &app, int x, int y) {
 
 // The drop copies or swaps the source glyph by the check mark of "Drag mode:swap". A release 1-15
 // pixels left of or above the surface still truncates to column or row 0 and drops there.
-void drop(App &app, int x, int y) {
-    AppState &s = app.s;
+void drop(App& app, int x, int y) {
+    AppState& s = app.s;
     if (!s.drag_active) {
         return;
     }
@@ -106,7 +106,7 @@ void drop(App &app, int x, int y) {
     refresh_charset_views(app);
 }
 
-void key_released(App &app, int key) {
+void key_released(App& app, int key) {
     switch (key) {
     case kKeyUp:
         move_cursor(app, 0, -1);
@@ -133,7 +133,7 @@ void key_released(App &app, int key) {
 
 } // namespace
 
-void render_charset_grid(Raster &target, const CharsetStore &store, int colour0, int colour1) {
+void render_charset_grid(Raster& target, const CharsetStore& store, int colour0, int colour1) {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
         return;
     }
@@ -144,15 +144,15 @@ void render_charset_grid(Raster &target, const CharsetStore &store, int colour0,
         const int top = kCellPixels * (g / kGridCells);
         auto glyph = store.glyph(g);
         for (int y = 0; y < kGlyphRows; ++y) {
-            const uint8_t *run = pixels.row(glyph[y]);
+            const uint8_t* run = pixels.row(glyph[y]);
             std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
             std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
         }
     }
 }
 
-void draw_charset_view(App &app) {
-    Toolkit &tk = app.tk;
+void draw_charset_view(App& app) {
+    Toolkit& tk = app.tk;
     if (tk.begin_drawing(tk.image_target(kCharsetImage))) {
         render_charset_grid(*tk.drawing_raster(), app.store(), app.s.color_bit0, app.s.color_bit1);
         tk.end_drawing();
@@ -168,8 +168,8 @@ void draw_charset_view(App &app) {
     tk.end_drawing();
 }
 
-void draw_cursor(App &app) {
-    Raster *picture = app.tk.drawing_raster();
+void draw_cursor(App& app) {
+    Raster* picture = app.tk.drawing_raster();
     if (!picture) {
         return;
     }
@@ -182,8 +182,8 @@ void draw_cursor(App &app) {
     }
 }
 
-void move_cursor(App &app, int dx, int dy) {
-    AppState &s = app.s;
+void move_cursor(App& app, int dx, int dy) {
+    AppState& s = app.s;
     s.current_column = (s.current_column + dx) & 15;
     s.current_row = (s.current_row + dy) & 15;
     s.current_char = static_cast<uint8_t>(s.current_column + kGridCells * s.current_row);
@@ -192,13 +192,13 @@ void move_cursor(App &app, int dx, int dy) {
     app.tk.set_window_title(kMainWindow, char_title(s.window_title, s.current_char));
 }
 
-void refresh_charset_views(App &app) {
+void refresh_charset_views(App& app) {
     draw_charset_view(app);
     draw_glyph_editor(app);
 }
 
-void charset_canvas_event(App &app) {
-    Toolkit &tk = app.tk;
+void charset_canvas_event(App& app) {
+    Toolkit& tk = app.tk;
     const int x = tk.control_attribute(kCharsetCanvas, kAttrMouseX);
     const int y = tk.control_attribute(kCharsetCanvas, kAttrMouseY);
     switch (tk.event_kind()) {
@@ -232,7 +232,7 @@ void charset_canvas_event(App &app) {
     }
 }
 
-std::string char_title(const std::string &base, uint8_t code) {
+std::string char_title(const std::string& base, uint8_t code) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string t =
         base + " " + std::to_string(code) + "($" + kHex[code >> 4] + kHex[code & 15] + ")";

@@ -17,7 +17,7 @@ constexpr int kGridWhite = 0xFFFFFF;
 constexpr int kGridBlack = 0x000000;
 
 // Each set pixel is a 15 x 15 box at the top-left of its 16 x 16 cell, on a colour-0 background.
-void render_glyph_cells(Raster &picture, std::span<const uint8_t, 8> glyph, int colour0,
+void render_glyph_cells(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0,
                         int colour1) {
     uint8_t blank[3 * kGlyphCanvasPixels];
     for (int x = 0; x < kGlyphCanvasPixels; ++x) {
@@ -43,7 +43,7 @@ void render_glyph_cells(Raster &picture, std::span<const uint8_t, 8> glyph, int 
 // The dotted grid on the lines x = 0, 16, ..., 112 and y = 0, 16, ..., 112: white at even positions
 // along a line, black at odd ones, whatever the glyph colours. Where two lines cross, both
 // coordinates are even, so the result does not depend on which line is drawn first.
-void render_dotted_grid(Raster &picture) {
+void render_dotted_grid(Raster& picture) {
     for (int k = 0; k < kGlyphCells; ++k) {
         const int line = kCellPixels * k;
         for (int s = 0; s < kGlyphCanvasPixels; ++s) {
@@ -54,13 +54,13 @@ void render_dotted_grid(Raster &picture) {
     }
 }
 
-void paint_pixel(App &app, int x, int y, bool set) {
+void paint_pixel(App& app, int x, int y, bool set) {
     const int column = cell_of(x);
     const int row = cell_of(y);
     if (column < 0 || column >= kGlyphCells || row < 0 || row >= kGlyphCells) {
         return; // outside the 8 x 8 cells during a stroke
     }
-    uint8_t &bits = app.store().glyph(app.s.current_char)[row];
+    uint8_t& bits = app.store().glyph(app.s.current_char)[row];
     const uint8_t mask = static_cast<uint8_t>(0x80 >> column);
     bits = set ? (bits | mask) : (bits & ~mask & 0xFF);
     refresh_charset_views(app); // even when the pixel already had the wanted value
@@ -79,14 +79,14 @@ std::string glyph_data_text(std::span<const uint8_t, 8> glyph) {
     return t;
 }
 
-void draw_glyph_editor(App &app) {
-    Toolkit &tk = app.tk;
+void draw_glyph_editor(App& app) {
+    Toolkit& tk = app.tk;
     if (!tk.begin_drawing(tk.canvas_target(kGlyphCanvas))) {
         tk.message_box("fontarel", "draw character error!");
         return;
     }
     auto glyph = app.store().glyph(app.s.current_char);
-    Raster &picture = *tk.drawing_raster();
+    Raster& picture = *tk.drawing_raster();
     if (picture.width() >= kGlyphCanvasPixels && picture.height() >= kGlyphCanvasPixels) {
         render_glyph_cells(picture, glyph, app.s.color_bit0, app.s.color_bit1);
         render_dotted_grid(picture);
@@ -96,8 +96,8 @@ void draw_glyph_editor(App &app) {
     draw_char_map(app);
 }
 
-void glyph_canvas_event(App &app) {
-    Toolkit &tk = app.tk;
+void glyph_canvas_event(App& app) {
+    Toolkit& tk = app.tk;
     const int x = tk.control_attribute(kGlyphCanvas, kAttrMouseX);
     const int y = tk.control_attribute(kGlyphCanvas, kAttrMouseY);
     const int buttons = tk.control_attribute(kGlyphCanvas, kAttrButtons);

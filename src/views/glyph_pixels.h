@@ -15,7 +15,7 @@ class DoubledRowPixels {
     static constexpr int kBytes = 16 * 3;
 
     void use_colours(int colour0, int colour1);
-    const uint8_t *row(uint8_t bits) const { return table_[bits].data(); }
+    const uint8_t* row(uint8_t bits) const { return table_[bits].data(); }
 
   private:
     int colour0_ = -1;

@@ -42,7 +42,7 @@ class ProgramTest : public ::testing::Test {
     }
     std::string title() const { return tk.window(kMainWindow)->title; }
     std::string text(int control) const { return tk.control(control)->text; }
-    const Raster &picture(int control) const { return tk.control(control)->picture; }
+    const Raster& picture(int control) const { return tk.control(control)->picture; }
 
     HeadlessToolkit tk{{}, "/tmp/fontarel-work"};
     App app{tk};

@@ -56,7 +56,7 @@ struct CharsetCommands : ::testing::Test {
         std::copy_n(app.store().glyph(g).begin(), kGlyphRows, out.begin());
         return out;
     }
-    void set_glyph(int g, const Glyph &rows) {
+    void set_glyph(int g, const Glyph& rows) {
         std::copy(rows.begin(), rows.end(), app.store().glyph(g).begin());
     }
     Glyph transformed(Glyph g, GlyphOp op) {
@@ -64,7 +64,7 @@ struct CharsetCommands : ::testing::Test {
         return g;
     }
     // Glyphs first..last carry `op` applied to their old contents; every other glyph is as it was.
-    void expect_only_range_changed(const CharsetStore &before, int first, int last, GlyphOp op) {
+    void expect_only_range_changed(const CharsetStore& before, int first, int last, GlyphOp op) {
         for (int g = 0; g < kGlyphCount; ++g) {
             Glyph old;
             std::copy_n(before.glyph(g).begin(), kGlyphRows, old.begin());
@@ -100,7 +100,7 @@ TEST_F(CharsetCommands, MenuItemsButtonsAndShortcutReachTheirOperation) {
         }
     }
     select(77);
-    for (const auto &[item, op] : menu_items) {
+    for (const auto& [item, op] : menu_items) {
         set_glyph(77, kAsymmetric);
         dispatch_menu(app, item);
         EXPECT_EQ(glyph(77), transformed(kAsymmetric, op)) << "menu item " << item;
@@ -112,7 +112,7 @@ TEST_F(CharsetCommands, MenuItemsButtonsAndShortcutReachTheirOperation) {
         {kShiftUpButton, GlyphOp::ShiftUp},
         {kShiftDownButton, GlyphOp::ShiftDown},
     };
-    for (const auto &[button, op] : buttons) {
+    for (const auto& [button, op] : buttons) {
         set_glyph(77, kAsymmetric);
         tk.inject_control(button);
         dispatch_next();
@@ -208,7 +208,7 @@ TEST_F(CharsetCommands, RangeErrorChangesNothing) {
     // current_char at either end of the range, and a range of one code equal to it.
     const std::vector<std::array<int, 3>> cases{
         {7, 7, 7}, {10, 20, 10}, {20, 10, 10}, {10, 20, 20}};
-    for (const auto &[begin, end, c] : cases) {
+    for (const auto& [begin, end, c] : cases) {
         tk.set_control_state(kBeginRangeBar, begin);
         tk.set_control_state(kEndRangeBar, end);
         select(c);

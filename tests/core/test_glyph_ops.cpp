@@ -30,7 +30,7 @@ struct Transforms : ::testing::Test {
     }
 
     // Pixel (x, y): bit 7 of a row is column 0.
-    static bool pixel(const Glyph &g, int x, int y) { return (g[y] >> (7 - x)) & 1; }
+    static bool pixel(const Glyph& g, int x, int y) { return (g[y] >> (7 - x)) & 1; }
 };
 
 // No symmetry at all, so a wrong axis or direction cannot map it onto itself.
@@ -98,7 +98,7 @@ TEST_F(Transforms, RotationsFollowThePixelMappings) {
 }
 
 TEST_F(Transforms, CyclesAndInversesGiveTheGlyphBack) {
-    for (const Glyph &g : kSamples) {
+    for (const Glyph& g : kSamples) {
         EXPECT_EQ(apply(g, GlyphOp::ShiftLeft, 8), g);
         EXPECT_EQ(apply(g, GlyphOp::ShiftRight, 8), g);
         EXPECT_EQ(apply(g, GlyphOp::ShiftUp, 8), g);

@@ -12,7 +12,7 @@ using Entry = HeadlessToolkit::MenuEntry;
 using Kind = HeadlessToolkit::MenuEntry::Kind;
 
 TEST_F(ProgramTest, StartUpStateMatchesTheInitialValues) {
-    const AppState &s = app.s;
+    const AppState& s = app.s;
     for (uint8_t b : s.charset->bytes) {
         ASSERT_EQ(b, 0);
     }
@@ -40,7 +40,7 @@ TEST_F(ProgramTest, StartUpStateMatchesTheInitialValues) {
 }
 
 TEST_F(ProgramTest, WindowsOpenWithTheirSizesTitlesAndFlags) {
-    const auto *main = tk.window(kMainWindow);
+    const auto* main = tk.window(kMainWindow);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->title, "fontarel v2 0.9e");
     EXPECT_EQ(main->width, 640);
@@ -48,7 +48,7 @@ TEST_F(ProgramTest, WindowsOpenWithTheirSizesTitlesAndFlags) {
     EXPECT_EQ(main->flags, 0x00CA0001);
     EXPECT_TRUE(main->visible);
 
-    const auto *map = tk.window(kMapWindow);
+    const auto* map = tk.window(kMapWindow);
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->title, "Character map");
     EXPECT_EQ(map->width, 522);
@@ -65,9 +65,9 @@ TEST_F(ProgramTest, ControlsHaveTheirGeometryTextsFlagsAndTooltips) {
         int number;
         CK kind;
         int window, x, y, w, h;
-        const char *text;
+        const char* text;
         int flags;
-        const char *tooltip;
+        const char* tooltip;
     };
     const Expected table[] = {
         {0, CK::Canvas, 0, 0, 0, 260, 260, "", 5, ""},
@@ -84,9 +84,9 @@ TEST_F(ProgramTest, ControlsHaveTheirGeometryTextsFlagsAndTooltips) {
         {1, CK::Canvas, 0, 262, 0, 128, 128, "", 0, ""},
         {2, CK::Canvas, 1, 0, 0, 1280, 800, "", 0, ""},
     };
-    for (const auto &e : table) {
+    for (const auto& e : table) {
         SCOPED_TRACE(e.number);
-        const auto *c = tk.control(e.number);
+        const auto* c = tk.control(e.number);
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(c->kind, e.kind);
         EXPECT_EQ(c->window, e.window);
@@ -110,9 +110,9 @@ TEST_F(ProgramTest, ControlsHaveTheirGeometryTextsFlagsAndTooltips) {
 }
 
 // Flattens a menu into "T:title", "I:id:text[*]", "-", "S:text", "E" for comparison.
-std::vector<std::string> flatten(const std::vector<Entry> &entries) {
+std::vector<std::string> flatten(const std::vector<Entry>& entries) {
     std::vector<std::string> out;
-    for (const auto &e : entries) {
+    for (const auto& e : entries) {
         switch (e.kind) {
         case Kind::Title:
             out.push_back("T:" + e.text);
@@ -339,7 +339,7 @@ TEST(ProgramStartUp, MenuFailuresAreReportedAndStartUpGoesOn) {
     EXPECT_EQ(tk.messages()[0].text, "create menu error!");
     EXPECT_EQ(tk.messages()[1].text, "create menu #2 error!");
     EXPECT_EQ(tk.messages()[2].text, "create menu #3 error!");
-    for (const auto &m : tk.messages()) {
+    for (const auto& m : tk.messages()) {
         EXPECT_EQ(m.caption, "fontarel");
     }
     EXPECT_FALSE(tk.shortcut(kMainWindow, kComboInvert).has_value());

@@ -21,7 +21,7 @@ std::unique_ptr<CharsetStore> numbered_store() {
     return store;
 }
 
-bool glyph_equals(const CharsetStore &a, int ga, const CharsetStore &b, int gb) {
+bool glyph_equals(const CharsetStore& a, int ga, const CharsetStore& b, int gb) {
     for (int r = 0; r < kGlyphRows; ++r) {
         if (a.glyph(ga)[r] != b.glyph(gb)[r]) {
             return false;
@@ -30,7 +30,7 @@ bool glyph_equals(const CharsetStore &a, int ga, const CharsetStore &b, int gb) 
     return true;
 }
 
-bool blank(const CharsetStore &s, int g) {
+bool blank(const CharsetStore& s, int g) {
     return glyph_equals(s, g, CharsetStore{}, 0);
 }
 
@@ -74,7 +74,7 @@ TEST(StoreCommands, DeleteMovesLaterGlyphsDown) {
 
 TEST(StoreCommands, InsertOrDeleteAtLastGlyphOnlyClearsIt) {
     const auto before = numbered_store();
-    using Command = void (*)(CharsetStore &, uint8_t);
+    using Command = void (*)(CharsetStore&, uint8_t);
     for (Command command : {Command{&insert_glyph}, Command{&delete_glyph}}) {
         auto s = numbered_store();
         command(*s, 255);

@@ -24,7 +24,7 @@ class CharsetInput : public ProgramTest {
         }
     }
     void fill(int glyph, uint8_t value) {
-        for (auto &b : app.store().glyph(glyph))
+        for (auto& b : app.store().glyph(glyph))
             b = value;
     }
 };
@@ -34,7 +34,7 @@ TEST_F(CharsetInput, ArrowKeysWrapWithinTheRowOrColumnOnRelease) {
         int from, key, to;
     } cases[] = {{16, kKeyLeft, 31},  {5, kKeyUp, 245},    {255, kKeyRight, 240},
                  {250, kKeyDown, 10}, {17, kKeyRight, 18}, {17, kKeyDown, 33}};
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         select(c.from);
         key(kCharsetCanvas, c.key);
         EXPECT_EQ(app.s.current_char, c.to) << c.from << " key " << c.key;
@@ -141,7 +141,7 @@ TEST_F(CharsetInput, SecondPressDuringADragKeepsTheFirstSource) {
 
 TEST_F(CharsetInput, HoverAndDragFramesAreDrawnOverImageAndCursor) {
     canvas(kCharsetCanvas, kKindMouseMove, 40, 40);
-    const Raster &c = picture(kCharsetCanvas);
+    const Raster& c = picture(kCharsetCanvas);
     EXPECT_EQ(c.pixel(32, 32), kHoverColour);
     EXPECT_EQ(c.pixel(47, 47), kHoverColour);
     EXPECT_EQ(c.pixel(40, 32), kHoverColour);
@@ -223,7 +223,7 @@ TEST_F(GlyphInput, StrokesOutsideTheCellsFollowTheTruncationRule) {
 }
 
 TEST_F(GlyphInput, ClicksReleasesAndPlainMovesDoNothing) {
-    for (auto &b : app.store().glyph(0))
+    for (auto& b : app.store().glyph(0))
         b = 0xFF;
     click(kGlyphCanvas, 40, 40, true); // the click itself clears nothing; the press did
     EXPECT_EQ(row(2), 0xDF);

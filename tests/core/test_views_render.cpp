@@ -25,7 +25,7 @@ struct Picture {
     int at(int x, int y) const { return px[y * w + x]; }
 };
 
-Picture reference_charset_image(const CharsetStore &store, int c0, int c1) {
+Picture reference_charset_image(const CharsetStore& store, int c0, int c1) {
     Picture p(256, 256, 0);
     p.box(0, 0, 256, 256, c0);
     for (int r = 0; r < 16; ++r)
@@ -37,14 +37,14 @@ Picture reference_charset_image(const CharsetStore &store, int c0, int c1) {
     return p;
 }
 
-void reference_cursor(Picture &p, int column, int row) {
+void reference_cursor(Picture& p, int column, int row) {
     for (int i = 0; i < 16; ++i)
         for (int j = 0; j < 16; ++j)
             if ((i ^ j) & 1)
                 p.box(16 * column + j, 16 * row + i, 1, 1, 0x7FFF00);
 }
 
-Picture reference_glyph_canvas(const CharsetStore &store, int g, int c0, int c1) {
+Picture reference_glyph_canvas(const CharsetStore& store, int g, int c0, int c1) {
     Picture p(128, 128, 0xFFFFFF);
     p.box(0, 0, 128, 128, c0);
     for (int y = 0; y < 8; ++y)
@@ -61,7 +61,7 @@ Picture reference_glyph_canvas(const CharsetStore &store, int g, int c0, int c1)
     return p;
 }
 
-void expect_same(const Raster &actual, const Picture &expected, const char *what) {
+void expect_same(const Raster& actual, const Picture& expected, const char* what) {
     ASSERT_EQ(actual.width(), expected.w) << what;
     ASSERT_EQ(actual.height(), expected.h) << what;
     int wrong = 0;
@@ -76,7 +76,7 @@ void expect_same(const Raster &actual, const Picture &expected, const char *what
 class ViewPictures : public ProgramTest {
   protected:
     void check_all() {
-        const auto &s = app.s;
+        const auto& s = app.s;
         Picture image = reference_charset_image(*s.charset, s.color_bit0, s.color_bit1);
         expect_same(*tk.image(kCharsetImage), image, "charset image");
         reference_cursor(image, s.current_column, s.current_row);
@@ -104,9 +104,9 @@ TEST_F(ViewPictures, RandomGlyphsAndColourPairsMatchTheReference) {
         {0x123456, 0x123456}, // equal colours: flat grid, only cursor and editor grid visible
     };
     int step = 0;
-    for (const auto &[c0, c1] : colours) {
+    for (const auto& [c0, c1] : colours) {
         SCOPED_TRACE(step);
-        for (auto &b : app.s.charset->bytes)
+        for (auto& b : app.s.charset->bytes)
             b = static_cast<uint8_t>(random());
         app.s.color_bit0 = c0;
         app.s.color_bit1 = c1;
@@ -119,11 +119,11 @@ TEST_F(ViewPictures, RandomGlyphsAndColourPairsMatchTheReference) {
 }
 
 TEST_F(ViewPictures, EqualColoursLeaveOnlyCursorAndEditorGridVisible) {
-    for (auto &b : app.s.charset->bytes)
+    for (auto& b : app.s.charset->bytes)
         b = 0xA5;
     app.s.color_bit0 = app.s.color_bit1 = 0x336699;
     refresh_charset_views(app);
-    const Raster &grid = *tk.image(kCharsetImage);
+    const Raster& grid = *tk.image(kCharsetImage);
     for (int y = 0; y < 256; y += 7)
         for (int x = 0; x < 256; x += 5)
             ASSERT_EQ(grid.pixel(x, y), 0x336699);
@@ -140,7 +140,7 @@ TEST_F(ViewPictures, GlyphDataTextListsTheRowsInDecimal) {
     app.s.current_row = 4;
     move_cursor(app, 0, 0);
     EXPECT_EQ(text(kGlyphDataText), "24,60,102,102,126,102,102,0");
-    for (auto &b : app.store().glyph(65))
+    for (auto& b : app.store().glyph(65))
         b = 255;
     refresh_charset_views(app);
     EXPECT_EQ(text(kGlyphDataText),
@@ -156,7 +156,7 @@ TEST_F(ViewPictures, DrawingFailuresShowTheirMessagesImageFirst) {
     EXPECT_EQ(tk.messages()[0].text, "draw image char error!");
     EXPECT_EQ(tk.messages()[1].text, "draw cursor error!");
     EXPECT_EQ(tk.messages()[2].text, "draw character error!");
-    for (const auto &m : tk.messages())
+    for (const auto& m : tk.messages())
         EXPECT_EQ(m.caption, "fontarel");
     // Nothing was drawn, and the glyph data text was not rewritten either.
     EXPECT_EQ(tk.image(kCharsetImage)->pixel(0, 0), 0x000000);
