@@ -1,5 +1,5 @@
-// The in-memory backend's menus and shortcuts, its pump and the helpers that inject the events the
-// platform would make.
+// The in-memory backend's menus and shortcuts, its scripted requesters, its pump and the helpers
+// that inject the events the platform would make.
 
 #include "toolkit/headless/headless_toolkit.h"
 
@@ -7,7 +7,7 @@ namespace fontarel {
 
 // ---- Menus
 
-std::vector<HeadlessToolkit::MenuEntry> *HeadlessToolkit::building() {
+std::vector<HeadlessToolkit::MenuEntry>* HeadlessToolkit::building() {
     const auto it = menus_.find(building_menu_);
     return it == menus_.end() ? nullptr : &it->second;
 }
@@ -34,8 +34,8 @@ int HeadlessToolkit::create_popup_menu(int menu) {
     return 1;
 }
 
-void HeadlessToolkit::menu_title(const std::string &text) {
-    std::vector<MenuEntry> *entries = building();
+void HeadlessToolkit::menu_title(const std::string& text) {
+    std::vector<MenuEntry>* entries = building();
     if (!entries)
         return;
     // A title is always top-level: submenus still open end here.
@@ -44,18 +44,18 @@ void HeadlessToolkit::menu_title(const std::string &text) {
     entries->push_back({MenuEntry::Kind::Title, -1, text, false});
 }
 
-void HeadlessToolkit::menu_item(int id, const std::string &text) {
-    if (std::vector<MenuEntry> *entries = building())
+void HeadlessToolkit::menu_item(int id, const std::string& text) {
+    if (std::vector<MenuEntry>* entries = building())
         entries->push_back({MenuEntry::Kind::Item, id, text, false});
 }
 
 void HeadlessToolkit::menu_separator() {
-    if (std::vector<MenuEntry> *entries = building())
+    if (std::vector<MenuEntry>* entries = building())
         entries->push_back({MenuEntry::Kind::Separator, -1, {}, false});
 }
 
-void HeadlessToolkit::open_submenu(const std::string &text) {
-    std::vector<MenuEntry> *entries = building();
+void HeadlessToolkit::open_submenu(const std::string& text) {
+    std::vector<MenuEntry>* entries = building();
     if (!entries)
         return;
     entries->push_back({MenuEntry::Kind::Submenu, -1, text, false});
@@ -63,7 +63,7 @@ void HeadlessToolkit::open_submenu(const std::string &text) {
 }
 
 void HeadlessToolkit::close_submenu() {
-    std::vector<MenuEntry> *entries = building();
+    std::vector<MenuEntry>* entries = building();
     if (!entries || submenu_depth_ == 0)
         return;
     entries->push_back({MenuEntry::Kind::SubmenuEnd, -1, {}, false});
@@ -74,7 +74,7 @@ void HeadlessToolkit::set_item_checked(int menu, int id, int state) {
     const auto it = menus_.find(menu);
     if (it == menus_.end())
         return;
-    for (MenuEntry &e : it->second)
+    for (MenuEntry& e : it->second)
         if (e.kind == MenuEntry::Kind::Item && e.id == id)
             e.checked = state != 0;
 }
@@ -83,7 +83,7 @@ int HeadlessToolkit::item_checked(int menu, int id) {
     const auto it = menus_.find(menu);
     if (it == menus_.end())
         return 0;
-    for (const MenuEntry &e : it->second)
+    for (const MenuEntry& e : it->second)
         if (e.kind == MenuEntry::Kind::Item && e.id == id)
             return e.checked ? 1 : 0;
     return 0;
@@ -93,7 +93,7 @@ int HeadlessToolkit::menu_exists(int menu) {
     return menus_.count(menu) ? 1 : 0;
 }
 
-const std::vector<HeadlessToolkit::MenuEntry> *HeadlessToolkit::menu(int number) const {
+const std::vector<HeadlessToolkit::MenuEntry>* HeadlessToolkit::menu(int number) const {
     const auto it = menus_.find(number);
     return it == menus_.end() ? nullptr : &it->second;
 }
@@ -124,6 +124,40 @@ std::optional<int> HeadlessToolkit::shortcut(int window, int combination) const 
     if (it == shortcuts_.end())
         return std::nullopt;
     return it->second;
+}
+
+// ---- Requesters
+
+int HeadlessToolkit::choose_colour() {
+    ++colour_requests_;
+    if (colour_answers.empty())
+        return -1;
+    const int answer = colour_answers.front();
+    colour_answers.pop_front();
+    return answer;
+}
+
+std::string HeadlessToolkit::answer_file_request(FileRequest request) {
+    file_requests_.push_back(std::move(request));
+    chosen_pattern_ = -1;
+    if (file_answers.empty())
+        return {};
+    auto [path, pattern] = std::move(file_answers.front());
+    file_answers.pop_front();
+    // An empty path in the script is a cancel as well.
+    if (!path.empty())
+        chosen_pattern_ = pattern;
+    return path;
+}
+
+std::string HeadlessToolkit::choose_open_file(const std::string& title, const std::string& start,
+                                              const std::string& patterns, int pattern_index) {
+    return answer_file_request({false, title, start, patterns, pattern_index});
+}
+
+std::string HeadlessToolkit::choose_save_file(const std::string& title, const std::string& start,
+                                              const std::string& patterns, int pattern_index) {
+    return answer_file_request({true, title, start, patterns, pattern_index});
 }
 
 // ---- The pump: there is no platform, only the test's script.
@@ -159,8 +193,8 @@ void HeadlessToolkit::inject_close(int window) {
 }
 
 // Only a control with drops enabled accepts files, as on the platform.
-void HeadlessToolkit::inject_drop(int control, const std::string &paths) {
-    const Control *c = this->control(control);
+void HeadlessToolkit::inject_drop(int control, const std::string& paths) {
+    const Control* c = this->control(control);
     if (!c || !c->drop_enabled)
         return;
     Event e;
@@ -196,7 +230,7 @@ void HeadlessToolkit::inject_canvas(int control, int kind, int x, int y, int but
 
 // The button is held during the press and no longer during the release and the click.
 void HeadlessToolkit::inject_click(int control, int x, int y, bool right) {
-    const Control *c = this->control(control);
+    const Control* c = this->control(control);
     if (c && c->kind == ControlKind::Canvas && (c->flags & kCanvasFocusable))
         focused_ = control;
     inject_canvas(control, right ? kKindRightDown : kKindLeftDown, x, y,

@@ -41,7 +41,7 @@ void HeadlessToolkit::close() {
 // ---- Windows
 
 int HeadlessToolkit::open_window(int number, int x, int y, int width, int height,
-                                 const std::string &title, int flags) {
+                                 const std::string& title, int flags) {
     if (failing_windows.count(number) || width < 0 || height < 0)
         return 0;
     if (flags & kWindowCentred) {
@@ -57,12 +57,12 @@ int HeadlessToolkit::open_window(int number, int x, int y, int width, int height
 }
 
 int HeadlessToolkit::window_left(int number) {
-    const Window *w = window(number);
+    const Window* w = window(number);
     return w ? w->x : 0;
 }
 
 int HeadlessToolkit::window_top(int number) {
-    const Window *w = window(number);
+    const Window* w = window(number);
     return w ? w->y : 0;
 }
 
@@ -79,7 +79,7 @@ void HeadlessToolkit::set_window_hidden(int number, int state) {
     if (active_window_ != number)
         return;
     // The hidden window's owner becomes active: the first other window still shown.
-    for (const auto &[n, w] : windows_) {
+    for (const auto& [n, w] : windows_) {
         if (n != number && w.visible) {
             active_window_ = n;
             break;
@@ -91,7 +91,7 @@ void HeadlessToolkit::resize_window(int number, int x, int y, int width, int hei
     const auto it = windows_.find(number);
     if (it == windows_.end())
         return;
-    Window &w = it->second;
+    Window& w = it->second;
     auto keep = [](int value, int old) { return value == kKeep ? old : value; };
     w.x = keep(x, w.x);
     w.y = keep(y, w.y);
@@ -99,48 +99,48 @@ void HeadlessToolkit::resize_window(int number, int x, int y, int width, int hei
     w.height = std::max(0, keep(height, w.height));
 }
 
-void HeadlessToolkit::set_window_title(int number, const std::string &title) {
+void HeadlessToolkit::set_window_title(int number, const std::string& title) {
     const auto it = windows_.find(number);
     if (it != windows_.end())
         it->second.title = title;
 }
 
-void HeadlessToolkit::message_box(const std::string &caption, const std::string &text) {
+void HeadlessToolkit::message_box(const std::string& caption, const std::string& text) {
     messages_.push_back({caption, text});
 }
 
-const HeadlessToolkit::Window *HeadlessToolkit::window(int number) const {
+const HeadlessToolkit::Window* HeadlessToolkit::window(int number) const {
     const auto it = windows_.find(number);
     return it == windows_.end() ? nullptr : &it->second;
 }
 
 // ---- Controls
 
-HeadlessToolkit::Control *HeadlessToolkit::find(int number, std::optional<ControlKind> kind) {
+HeadlessToolkit::Control* HeadlessToolkit::find(int number, std::optional<ControlKind> kind) {
     const auto it = controls_.find(number);
     if (it == controls_.end() || (kind && it->second.kind != *kind))
         return nullptr;
     return &it->second;
 }
 
-const HeadlessToolkit::Control *HeadlessToolkit::control(int number) const {
+const HeadlessToolkit::Control* HeadlessToolkit::control(int number) const {
     const auto it = controls_.find(number);
     return it == controls_.end() ? nullptr : &it->second;
 }
 
 int HeadlessToolkit::window_of(int control) const {
-    const Control *c = this->control(control);
+    const Control* c = this->control(control);
     return c ? c->window : 0;
 }
 
 // Every create_* goes through here: the control belongs to the window opened last, and replaces a
 // control of the same number. Assigning keeps the map node, so a picture being drawn on stays
 // valid.
-HeadlessToolkit::Control *HeadlessToolkit::add_control(int number, ControlKind kind, int x, int y,
+HeadlessToolkit::Control* HeadlessToolkit::add_control(int number, ControlKind kind, int x, int y,
                                                        int width, int height) {
     if (!windows_.count(current_window_) || width < 0 || height < 0)
         return nullptr;
-    Control &c = controls_[number];
+    Control& c = controls_[number];
     c = Control{};
     c.kind = kind;
     c.window = current_window_;
@@ -152,7 +152,7 @@ HeadlessToolkit::Control *HeadlessToolkit::add_control(int number, ControlKind k
 }
 
 int HeadlessToolkit::create_canvas(int control, int x, int y, int width, int height, int flags) {
-    Control *c = add_control(control, ControlKind::Canvas, x, y, width, height);
+    Control* c = add_control(control, ControlKind::Canvas, x, y, width, height);
     if (!c)
         return 0;
     c->flags = flags;
@@ -161,8 +161,8 @@ int HeadlessToolkit::create_canvas(int control, int x, int y, int width, int hei
 }
 
 int HeadlessToolkit::create_label(int control, int x, int y, int width, int height,
-                                  const std::string &text, int flags) {
-    Control *c = add_control(control, ControlKind::Label, x, y, width, height);
+                                  const std::string& text, int flags) {
+    Control* c = add_control(control, ControlKind::Label, x, y, width, height);
     if (!c)
         return 0;
     c->text = text;
@@ -172,7 +172,7 @@ int HeadlessToolkit::create_label(int control, int x, int y, int width, int heig
 
 int HeadlessToolkit::create_track_bar(int control, int x, int y, int width, int height, int minimum,
                                       int maximum, int flags) {
-    Control *c = add_control(control, ControlKind::TrackBar, x, y, width, height);
+    Control* c = add_control(control, ControlKind::TrackBar, x, y, width, height);
     if (!c)
         return 0;
     c->minimum = minimum;
@@ -182,8 +182,8 @@ int HeadlessToolkit::create_track_bar(int control, int x, int y, int width, int 
 }
 
 int HeadlessToolkit::create_check_box(int control, int x, int y, int width, int height,
-                                      const std::string &text) {
-    Control *c = add_control(control, ControlKind::CheckBox, x, y, width, height);
+                                      const std::string& text) {
+    Control* c = add_control(control, ControlKind::CheckBox, x, y, width, height);
     if (!c)
         return 0;
     c->text = text;
@@ -191,8 +191,8 @@ int HeadlessToolkit::create_check_box(int control, int x, int y, int width, int 
 }
 
 int HeadlessToolkit::create_button(int control, int x, int y, int width, int height,
-                                   const std::string &text) {
-    Control *c = add_control(control, ControlKind::Button, x, y, width, height);
+                                   const std::string& text) {
+    Control* c = add_control(control, ControlKind::Button, x, y, width, height);
     if (!c)
         return 0;
     c->text = text;
@@ -200,8 +200,8 @@ int HeadlessToolkit::create_button(int control, int x, int y, int width, int hei
 }
 
 int HeadlessToolkit::create_text_field(int control, int x, int y, int width, int height,
-                                       const std::string &text, int flags) {
-    Control *c = add_control(control, ControlKind::TextField, x, y, width, height);
+                                       const std::string& text, int flags) {
+    Control* c = add_control(control, ControlKind::TextField, x, y, width, height);
     if (!c)
         return 0;
     c->text = text;
@@ -209,41 +209,41 @@ int HeadlessToolkit::create_text_field(int control, int x, int y, int width, int
     return 1;
 }
 
-void HeadlessToolkit::set_tooltip(int control, const std::string &text) {
-    if (Control *c = find(control))
+void HeadlessToolkit::set_tooltip(int control, const std::string& text) {
+    if (Control* c = find(control))
         c->tooltip = text;
 }
 
 void HeadlessToolkit::focus_control(int control) {
-    const Control *c = find(control);
+    const Control* c = find(control);
     if (!c || (c->kind == ControlKind::Canvas && !(c->flags & kCanvasFocusable)))
         return;
     focused_ = control;
 }
 
 int HeadlessToolkit::control_state(int control) {
-    const Control *c = find(control);
+    const Control* c = find(control);
     return c && (c->kind == ControlKind::TrackBar || c->kind == ControlKind::CheckBox) ? c->state
                                                                                        : 0;
 }
 
 // The program's own change: no event, exactly like the platform's controls.
 void HeadlessToolkit::set_control_state(int control, int value) {
-    if (Control *c = find(control, ControlKind::TrackBar))
+    if (Control* c = find(control, ControlKind::TrackBar))
         c->state =
             std::clamp(value, std::min(c->minimum, c->maximum), std::max(c->minimum, c->maximum));
-    else if (Control *box = find(control, ControlKind::CheckBox))
+    else if (Control* box = find(control, ControlKind::CheckBox))
         box->state = value != 0 ? 1 : 0;
 }
 
-void HeadlessToolkit::set_control_text(int control, const std::string &text) {
-    Control *c = find(control);
+void HeadlessToolkit::set_control_text(int control, const std::string& text) {
+    Control* c = find(control);
     if (c && (c->kind == ControlKind::Label || c->kind == ControlKind::TextField))
         c->text = text;
 }
 
 void HeadlessToolkit::resize_control(int control, int x, int y, int width, int height) {
-    Control *c = find(control);
+    Control* c = find(control);
     if (!c || width < 0 || height < 0)
         return;
     c->x = x;
@@ -256,22 +256,22 @@ void HeadlessToolkit::resize_control(int control, int x, int y, int width, int h
 }
 
 int HeadlessToolkit::control_width(int control) {
-    const Control *c = find(control);
+    const Control* c = find(control);
     return c ? c->width : 0;
 }
 
 int HeadlessToolkit::control_height(int control) {
-    const Control *c = find(control);
+    const Control* c = find(control);
     return c ? c->height : 0;
 }
 
 void HeadlessToolkit::enable_file_drop(int control) {
-    if (Control *c = find(control))
+    if (Control* c = find(control))
         c->drop_enabled = true;
 }
 
-Raster *HeadlessToolkit::canvas_picture(int control) {
-    Control *c = find(control, ControlKind::Canvas);
+Raster* HeadlessToolkit::canvas_picture(int control) {
+    Control* c = find(control, ControlKind::Canvas);
     return c ? &c->picture : nullptr;
 }
 
@@ -279,44 +279,10 @@ void HeadlessToolkit::canvas_updated(int) {
     // The picture is the canvas here; there is no screen to repaint.
 }
 
-bool HeadlessToolkit::drawing_allowed(const DrawTarget &target) {
-    const std::set<int> &failing =
+bool HeadlessToolkit::drawing_allowed(const DrawTarget& target) {
+    const std::set<int>& failing =
         target.kind == DrawTarget::Kind::Canvas ? failing_canvases : failing_images;
     return failing.count(target.number) == 0;
-}
-
-// ---- Requesters
-
-int HeadlessToolkit::choose_colour() {
-    ++colour_requests_;
-    if (colour_answers.empty())
-        return -1;
-    const int answer = colour_answers.front();
-    colour_answers.pop_front();
-    return answer;
-}
-
-std::string HeadlessToolkit::answer_file_request(FileRequest request) {
-    file_requests_.push_back(std::move(request));
-    chosen_pattern_ = -1;
-    if (file_answers.empty())
-        return {};
-    auto [path, pattern] = std::move(file_answers.front());
-    file_answers.pop_front();
-    // An empty path in the script is a cancel as well.
-    if (!path.empty())
-        chosen_pattern_ = pattern;
-    return path;
-}
-
-std::string HeadlessToolkit::choose_open_file(const std::string &title, const std::string &start,
-                                              const std::string &patterns, int pattern_index) {
-    return answer_file_request({false, title, start, patterns, pattern_index});
-}
-
-std::string HeadlessToolkit::choose_save_file(const std::string &title, const std::string &start,
-                                              const std::string &patterns, int pattern_index) {
-    return answer_file_request({true, title, start, patterns, pattern_index});
 }
 
 } // namespace fontarel
