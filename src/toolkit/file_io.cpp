@@ -7,7 +7,7 @@ namespace fontarel {
 
 namespace fs = std::filesystem;
 
-int64_t file_size(const std::string &path) {
+int64_t file_size(const std::string& path) {
     if (path.empty())
         return -1;
     std::error_code ec;
@@ -21,7 +21,7 @@ int64_t file_size(const std::string &path) {
     return ec ? -1 : static_cast<int64_t>(size);
 }
 
-int delete_file(const std::string &path) {
+int delete_file(const std::string& path) {
     if (path.empty())
         return 0;
     std::error_code ec;
@@ -31,39 +31,39 @@ int delete_file(const std::string &path) {
     return fs::remove(path, ec) && !ec ? 1 : 0;
 }
 
-int FileTable::open_for_reading(int number, const std::string &path) {
+int FileTable::open_for_reading(int number, const std::string& path) {
     close_file(number);
     std::error_code ec;
     if (path.empty() || !fs::is_regular_file(path, ec))
         return 0;
-    std::FILE *f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return 0;
     files_[number] = f;
     return 1;
 }
 
-int FileTable::create_for_writing(int number, const std::string &path) {
+int FileTable::create_for_writing(int number, const std::string& path) {
     close_file(number);
     if (path.empty())
         return 0;
     // "w+b" truncates an existing file and allows reading back what was written.
-    std::FILE *f = std::fopen(path.c_str(), "w+b");
+    std::FILE* f = std::fopen(path.c_str(), "w+b");
     if (!f)
         return 0;
     files_[number] = f;
     return 1;
 }
 
-int64_t FileTable::read_bytes(int number, void *memory, int64_t count) {
-    std::FILE *f = find(number);
+int64_t FileTable::read_bytes(int number, void* memory, int64_t count) {
+    std::FILE* f = find(number);
     if (!f || !memory || count <= 0)
         return 0;
     return static_cast<int64_t>(std::fread(memory, 1, static_cast<size_t>(count), f));
 }
 
 int FileTable::read_byte(int number) {
-    std::FILE *f = find(number);
+    std::FILE* f = find(number);
     if (!f)
         return -1;
     const int c = std::fgetc(f);
@@ -71,7 +71,7 @@ int FileTable::read_byte(int number) {
 }
 
 int FileTable::at_end(int number) {
-    std::FILE *f = find(number);
+    std::FILE* f = find(number);
     if (!f)
         return 1;
     // feof only turns true after a read failed, so peek at the next byte instead.
@@ -84,15 +84,15 @@ int FileTable::at_end(int number) {
     return 0;
 }
 
-int64_t FileTable::write_bytes(int number, const void *memory, int64_t count) {
-    std::FILE *f = find(number);
+int64_t FileTable::write_bytes(int number, const void* memory, int64_t count) {
+    std::FILE* f = find(number);
     if (!f || !memory || count <= 0)
         return 0;
     return static_cast<int64_t>(std::fwrite(memory, 1, static_cast<size_t>(count), f));
 }
 
 int FileTable::write_byte(int number, int value) {
-    std::FILE *f = find(number);
+    std::FILE* f = find(number);
     if (!f)
         return 0;
     return std::fputc(static_cast<unsigned char>(value), f) == EOF ? 0 : 1;
@@ -109,12 +109,12 @@ int FileTable::close_file(int number) {
 }
 
 void FileTable::close_all() {
-    for (auto &[number, f] : files_)
+    for (auto& [number, f] : files_)
         std::fclose(f);
     files_.clear();
 }
 
-std::FILE *FileTable::find(int number) const {
+std::FILE* FileTable::find(int number) const {
     const auto it = files_.find(number);
     return it == files_.end() ? nullptr : it->second;
 }

@@ -29,7 +29,7 @@ Span clip(Span s, int width, int height) {
             std::min<int64_t>(s.y1, height)};
 }
 
-void put_le(std::vector<uint8_t> &out, size_t at, uint32_t value, int bytes) {
+void put_le(std::vector<uint8_t>& out, size_t at, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
@@ -46,7 +46,7 @@ Raster::Raster(int width, int height, int fill)
 int Raster::pixel(int x, int y) const {
     if (!contains(x, y))
         return 0;
-    const uint8_t *p = row(y) + 3 * x;
+    const uint8_t* p = row(y) + 3 * x;
     return p[0] << 16 | p[1] << 8 | p[2];
 }
 
@@ -60,7 +60,7 @@ void Raster::fill_rect(int x, int y, int w, int h, int colour) {
     if (s.x0 >= s.x1 || s.y0 >= s.y1)
         return;
     // Fill the first row pixel by pixel, then copy it to the others.
-    uint8_t *first = row(static_cast<int>(s.y0)) + 3 * s.x0;
+    uint8_t* first = row(static_cast<int>(s.y0)) + 3 * s.x0;
     const size_t bytes = 3 * static_cast<size_t>(s.x1 - s.x0);
     for (size_t i = 0; i < bytes; i += 3)
         store_colour(first + i, colour);
@@ -85,7 +85,7 @@ void Raster::outline_rect(int x, int y, int w, int h, int colour) {
     part(s.x1 - 1, s.y0 + 1, s.x1, s.y1 - 1);
 }
 
-void Raster::blit(const Raster &src, int x, int y) {
+void Raster::blit(const Raster& src, int x, int y) {
     if (&src == this) { // drawing an image onto itself: rows would overlap while copying
         const Raster copy = src;
         blit(copy, x, y);
@@ -118,7 +118,7 @@ Raster Raster::resized(int width, int height, int fill) const {
     return out;
 }
 
-std::vector<uint8_t> encode_bmp(const Raster &raster) {
+std::vector<uint8_t> encode_bmp(const Raster& raster) {
     constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte information header
     const size_t pixel_bytes = raster.byte_size();
     std::vector<uint8_t> out(kHeaderBytes + pixel_bytes, 0);

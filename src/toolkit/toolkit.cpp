@@ -50,7 +50,7 @@ int Toolkit::control_attribute(int control, int attribute) const {
     if (current_.code != kEventControl || current_.source != control)
         return 0;
     // Only canvases carry event data. canvas_picture is a lookup; it changes nothing.
-    if (const_cast<Toolkit *>(this)->canvas_picture(control) == nullptr)
+    if (const_cast<Toolkit*>(this)->canvas_picture(control) == nullptr)
         return 0;
     switch (attribute) {
     case kAttrMouseX:
@@ -98,13 +98,13 @@ void Toolkit::free_image(int image) {
     images_.erase(it);
 }
 
-const Raster *Toolkit::image(int image) const {
+const Raster* Toolkit::image(int image) const {
     const auto it = images_.find(image);
     return it == images_.end() ? nullptr : &it->second;
 }
 
-int Toolkit::save_image_bmp(int image, const std::string &path) {
-    const Raster *raster = this->image(image);
+int Toolkit::save_image_bmp(int image, const std::string& path) {
+    const Raster* raster = this->image(image);
     if (path.empty() || raster == nullptr)
         return 0;
     const std::vector<uint8_t> bytes = encode_bmp(*raster);
@@ -116,7 +116,7 @@ int Toolkit::save_image_bmp(int image, const std::string &path) {
     // File header, information header, then all pixel rows in one write.
     const size_t parts[][2] = {{0, 14}, {14, 40}, {54, bytes.size() - 54}};
     bool ok = true;
-    for (const auto &[offset, count] : parts) {
+    for (const auto& [offset, count] : parts) {
         if (count == 0)
             continue;
         const auto n = static_cast<int64_t>(count);
@@ -135,7 +135,7 @@ int Toolkit::save_image_bmp(int image, const std::string &path) {
 int Toolkit::begin_drawing(DrawTarget target) {
     drawing_ = nullptr;
     draw_mode_ = kDrawFilled;
-    Raster *raster = nullptr;
+    Raster* raster = nullptr;
     if (target.kind == DrawTarget::Kind::Canvas) {
         raster = canvas_picture(target.number);
     } else {
@@ -160,7 +160,7 @@ void Toolkit::draw_box(int x, int y, int width, int height, int colour) {
 }
 
 void Toolkit::draw_image(int image, int x, int y) {
-    const Raster *src = this->image(image);
+    const Raster* src = this->image(image);
     if (drawing_ == nullptr || src == nullptr)
         return;
     drawing_->blit(*src, x, y);

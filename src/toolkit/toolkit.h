@@ -210,8 +210,6 @@ class Toolkit {
     virtual void canvas_updated(int control) = 0;
     // Lets a backend refuse a drawing target (the in-memory backend uses it to simulate failures).
     virtual bool drawing_allowed(const DrawTarget&) { return true; }
-    // Whether no event waits; lets pump() tell whether the activity it handled made any event.
-    bool queue_empty() const { return queue_.empty(); }
 
     int chosen_pattern_ = -1;
 

@@ -30,11 +30,11 @@ class FileIo : public ::testing::Test {
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
-    std::string path(const std::string &name) const { return (dir_ / name).string(); }
-    void write(const std::string &name, const std::string &bytes) const {
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    void write(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
-    std::vector<uint8_t> read(const std::string &name) const {
+    std::vector<uint8_t> read(const std::string& name) const {
         std::ifstream in(path(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }

@@ -97,7 +97,7 @@ TEST_F(Headless, BorderedCanvasPictureIsSmallerAndResizeKeepsTheTopLeft) {
     EXPECT_EQ(tk.control_width(0), 260);
     EXPECT_EQ(tk.canvas_picture(1)->width(), 128);
     EXPECT_EQ(tk.canvas_picture(3), nullptr);
-    const Raster &fresh = *tk.canvas_picture(1);
+    const Raster& fresh = *tk.canvas_picture(1);
     EXPECT_EQ(fresh.pixel(0, 0), kWhite);
     EXPECT_EQ(fresh.pixel(127, 127), kWhite);
 
@@ -105,7 +105,7 @@ TEST_F(Headless, BorderedCanvasPictureIsSmallerAndResizeKeepsTheTopLeft) {
     tk.draw_box(0, 0, 128, 128, 0);
     tk.end_drawing();
     tk.resize_control(1, 0, 0, 200, 100);
-    const Raster &grown = *tk.canvas_picture(1);
+    const Raster& grown = *tk.canvas_picture(1);
     ASSERT_EQ(grown.width(), 200);
     ASSERT_EQ(grown.height(), 100);
     EXPECT_EQ(grown.pixel(127, 99), 0);
@@ -147,7 +147,7 @@ TEST_F(Headless, ClicksAndKeysArriveAsThePlatformReportsThem) {
         {0, 0, kKindKeyDown, 0},
         {0, 0, kKindKeyUp, 0},
     };
-    for (const Expected &e : expected) {
+    for (const Expected& e : expected) {
         ASSERT_EQ(tk.wait_event(), kEventControl);
         EXPECT_EQ(tk.event_source(), e.source);
         EXPECT_EQ(tk.event_window(), e.window);

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kWhite = 0xFFFFFF;
 
-int count_colour(const Raster &r, int colour) {
+int count_colour(const Raster& r, int colour) {
     int n = 0;
     for (int y = 0; y < r.height(); ++y)
         for (int x = 0; x < r.width(); ++x)
@@ -23,7 +23,7 @@ int count_colour(const Raster &r, int colour) {
     return n;
 }
 
-uint32_t le(const std::vector<uint8_t> &b, size_t at, int bytes) {
+uint32_t le(const std::vector<uint8_t>& b, size_t at, int bytes) {
     uint32_t v = 0;
     for (int i = 0; i < bytes; ++i)
         v |= uint32_t{b[at + i]} << (8 * i);
@@ -37,7 +37,7 @@ TEST(Raster, ColourBytesAreBlueGreenRedWithTopRowLastInMemory) {
     EXPECT_EQ(count_colour(r, 0), 6) << "a new raster is black";
 
     r.set_pixel(0, 0, 255); // pure red, top-left
-    const uint8_t *top = r.data() + r.stride();
+    const uint8_t* top = r.data() + r.stride();
     EXPECT_EQ(top[0], 0x00);
     EXPECT_EQ(top[1], 0x00);
     EXPECT_EQ(top[2], 0xFF);
@@ -104,7 +104,7 @@ TEST(Raster, BoxesClipAtEveryEdgeWithoutWrapping) {
         {INT_MAX, 0, INT_MAX, 1, 0},
         {INT_MIN, 0, INT_MIN, 8, 0},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         Raster r(8, 8);
         r.fill_rect(c.x, c.y, c.w, c.h, kWhite);
         EXPECT_EQ(count_colour(r, kWhite), c.expected)
@@ -223,7 +223,7 @@ TEST(Drawing, GrabAndDrawImageCopyClippedRectangles) {
     tk.end_drawing();
 
     ASSERT_NE(tk.grab_image(0, 1, 2, 3, 3, 3), 0);
-    const Raster *grabbed = tk.image(1);
+    const Raster* grabbed = tk.image(1);
     ASSERT_NE(grabbed, nullptr);
     EXPECT_EQ(grabbed->width(), 3);
     EXPECT_EQ(count_colour(*grabbed, 255), 4);

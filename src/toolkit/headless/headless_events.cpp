@@ -166,7 +166,7 @@ void HeadlessToolkit::pump() {
     if (on_idle)
         on_idle();
     // Nothing left to do: the user closes the main window, so a run always ends.
-    if (queue_empty())
+    if (pending_events() == 0)
         inject_close(0);
 }
 
