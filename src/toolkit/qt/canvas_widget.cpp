@@ -1,0 +1,264 @@
+#include "toolkit/qt/canvas_widget.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "toolkit/qt/key_codes.h"
+
+namespace fontarel {
+namespace {
+
+constexpr int kWhite = 0xFFFFFF;
+constexpr int kWheelStep = 120; // angle delta of one notch, in eighths of a degree
+
+int button_bits(Qt::MouseButtons buttons) {
+    int bits = 0;
+    if (buttons & Qt::LeftButton)
+        bits |= kButtonLeft;
+    if (buttons & Qt::RightButton)
+        bits |= kButtonRight;
+    if (buttons & Qt::MiddleButton)
+        bits |= kButtonMiddle;
+    return bits;
+}
+
+int surface_size(int outer, int flags) {
+    return std::max(0, outer - ((flags & kCanvasBorder) ? 2 * kCanvasBorderWidth : 0));
+}
+
+} // namespace
+
+CanvasWidget::CanvasWidget(Toolkit& toolkit, int control, int window, int flags, int width,
+                           int height, QWidget* parent)
+    : QWidget(parent), toolkit_(toolkit), control_(control), window_(window), flags_(flags),
+      picture_(surface_size(width, flags), surface_size(height, flags), kWhite) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy((flags & kCanvasFocusable) ? Qt::StrongFocus : Qt::NoFocus);
+    resize(width, height);
+}
+
+int CanvasWidget::border() const {
+    return (flags_ & kCanvasBorder) ? kCanvasBorderWidth : 0;
+}
+
+void CanvasWidget::picture_changed() {
+    image_stale_ = true;
+    repaint();
+}
+
+void CanvasWidget::set_outer_size(int width, int height) {
+    resize(width, height);
+    picture_ = picture_.resized(surface_size(width, flags_), surface_size(height, flags_), kWhite);
+    image_stale_ = true;
+    update();
+}
+
+void CanvasWidget::rebuild_image() {
+    const int w = picture_.width();
+    const int h = picture_.height();
+    if (image_.width() != w || image_.height() != h)
+        image_ = QImage(w, h, QImage::Format_RGB32);
+    // The picture is stored bottom-up in blue, green, red order; the image is top-down.
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* src = picture_.row(y);
+        auto* dst = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        for (int x = 0; x < w; ++x, src += 3)
+            dst[x] = qRgb(src[2], src[1], src[0]);
+    }
+    image_stale_ = false;
+}
+
+void CanvasWidget::paintEvent(QPaintEvent*) {
+    if (image_stale_)
+        rebuild_image();
+    QPainter painter(this);
+    const int b = border();
+    if (b > 0) {
+        // A sunken frame: shadow on the top and left edges, light on the bottom and right.
+        const int w = width();
+        const int h = height();
+        const QColor outer_dark(160, 160, 160), inner_dark(105, 105, 105);
+        const QColor outer_light(255, 255, 255), inner_light(227, 227, 227);
+        painter.fillRect(0, 0, w, 1, outer_dark);
+        painter.fillRect(0, 0, 1, h, outer_dark);
+        painter.fillRect(1, 1, w - 2, 1, inner_dark);
+        painter.fillRect(1, 1, 1, h - 2, inner_dark);
+        painter.fillRect(0, h - 1, w, 1, outer_light);
+        painter.fillRect(w - 1, 0, 1, h, outer_light);
+        painter.fillRect(1, h - 2, w - 2, 1, inner_light);
+        painter.fillRect(w - 2, 1, 1, h - 2, inner_light);
+    }
+    // Unscaled in device-independent pixels; on a high-density screen the painter enlarges it
+    // without smoothing, so every picture pixel stays a sharp block.
+    painter.drawImage(QPoint(b, b), image_);
+}
+
+Event CanvasWidget::make_event(int kind, QPointF widget_pos, Qt::MouseButtons buttons,
+                               Qt::KeyboardModifiers modifiers) const {
+    Event event;
+    event.code = kEventControl;
+    event.source = control_;
+    event.window = window_;
+    event.kind = kind;
+    event.x = static_cast<int>(std::floor(widget_pos.x())) - border();
+    event.y = static_cast<int>(std::floor(widget_pos.y())) - border();
+    event.buttons = button_bits(buttons);
+    event.modifiers = modifier_bits(modifiers);
+    return event;
+}
+
+void CanvasWidget::post(int kind, QPointF widget_pos, Qt::MouseButtons buttons,
+                        Qt::KeyboardModifiers modifiers) {
+    toolkit_.post_event(make_event(kind, widget_pos, buttons, modifiers));
+}
+
+int CanvasWidget::press_kind(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return kKindLeftDown;
+    case Qt::RightButton:
+        return kKindRightDown;
+    case Qt::MiddleButton:
+        return kKindMiddleDown;
+    default:
+        return 0;
+    }
+}
+
+int CanvasWidget::release_kind(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return kKindLeftUp;
+    case Qt::RightButton:
+        return kKindRightUp;
+    case Qt::MiddleButton:
+        return kKindMiddleUp;
+    default:
+        return 0;
+    }
+}
+
+void CanvasWidget::press(QMouseEvent* event) {
+    const int kind = press_kind(event->button());
+    if (kind == 0)
+        return;
+    pressed_ |= event->button();
+    post(kind, event->position(), event->buttons(), event->modifiers());
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+    press(event);
+}
+
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press may arrive as a double click alone; it is still a press first.
+    if (!(pressed_ & event->button()))
+        press(event);
+    if (event->button() == Qt::LeftButton)
+        post(kKindLeftDoubleClick, event->position(), event->buttons(), event->modifiers());
+    else if (event->button() == Qt::RightButton)
+        post(kKindRightDoubleClick, event->position(), event->buttons(), event->modifiers());
+}
+
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const Qt::MouseButton button = event->button();
+    const int kind = release_kind(button);
+    if (kind == 0)
+        return;
+    // Releases reach the widget that took the press, wherever the pointer is; a click needs the
+    // press to have been ours and the pointer to be over the canvas now.
+    const bool held = (pressed_ & button) != 0;
+    pressed_ &= ~button;
+    post(kind, event->position(), event->buttons(), event->modifiers());
+    if (!held || !rect().contains(event->position().toPoint()))
+        return;
+    if (button == Qt::LeftButton)
+        post(kKindLeftClick, event->position(), event->buttons(), event->modifiers());
+    else if (button == Qt::RightButton)
+        post(kKindRightClick, event->position(), event->buttons(), event->modifiers());
+}
+
+void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+    QPointF pos = event->position();
+    const bool inside = rect().contains(pos.toPoint());
+    if ((flags_ & kCanvasConfine) && !inside && event->buttons() != Qt::NoButton) {
+        const QPoint kept(std::clamp(pos.toPoint().x(), 0, width() - 1),
+                          std::clamp(pos.toPoint().y(), 0, height() - 1));
+        QCursor::setPos(mapToGlobal(kept));
+        pos = kept;
+    } else if (!inside) {
+        // Only moves of a held mouse reach the canvas from outside.
+        if (hovering_) {
+            hovering_ = false;
+            post(kKindMouseLeave, pos, event->buttons(), event->modifiers());
+        }
+        post(kKindMouseMove, pos, event->buttons(), event->modifiers());
+        return;
+    }
+    const int kind = hovering_ ? kKindMouseMove : kKindMouseEnter;
+    hovering_ = true;
+    post(kind, pos, event->buttons(), event->modifiers());
+}
+
+void CanvasWidget::leaveEvent(QEvent*) {
+    if (!hovering_)
+        return;
+    hovering_ = false;
+    post(kKindMouseLeave, mapFromGlobal(QCursor::pos()), QApplication::mouseButtons(),
+         QApplication::keyboardModifiers());
+}
+
+void CanvasWidget::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    int steps = delta / kWheelStep;
+    if (steps == 0 && delta != 0)
+        steps = delta > 0 ? 1 : -1; // a fine-grained device still turns one step
+    if (steps == 0)
+        return;
+    Event e = make_event(kKindWheel, event->position(), event->buttons(), event->modifiers());
+    e.wheel = steps;
+    toolkit_.post_event(std::move(e));
+}
+
+void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+    const QPointF pos = mapFromGlobal(QCursor::pos());
+    Event down = make_event(kKindKeyDown, pos, QApplication::mouseButtons(), event->modifiers());
+    down.key = virtual_key(event->key(), event->modifiers() & Qt::KeypadModifier);
+    toolkit_.post_event(std::move(down));
+    for (const QChar ch : event->text()) {
+        if (ch.unicode() < 32 || ch.unicode() == 127)
+            continue;
+        Event typed = make_event(kKindChar, pos, QApplication::mouseButtons(), event->modifiers());
+        typed.character = ch.unicode();
+        toolkit_.post_event(std::move(typed));
+    }
+}
+
+void CanvasWidget::keyReleaseEvent(QKeyEvent* event) {
+    // Held keys repeat as release-press pairs marked auto-repeat; only the real release counts.
+    if (event->isAutoRepeat())
+        return;
+    Event up = make_event(kKindKeyUp, mapFromGlobal(QCursor::pos()), QApplication::mouseButtons(),
+                          event->modifiers());
+    up.key = virtual_key(event->key(), event->modifiers() & Qt::KeypadModifier);
+    toolkit_.post_event(std::move(up));
+}
+
+void CanvasWidget::focusInEvent(QFocusEvent*) {
+    post(kKindFocusIn, mapFromGlobal(QCursor::pos()), QApplication::mouseButtons(),
+         QApplication::keyboardModifiers());
+}
+
+void CanvasWidget::focusOutEvent(QFocusEvent*) {
+    post(kKindFocusOut, mapFromGlobal(QCursor::pos()), QApplication::mouseButtons(),
+         QApplication::keyboardModifiers());
+}
+
+} // namespace fontarel

@@ -1,0 +1,100 @@
+// The colour chooser and the file requesters. Qt's own dialogs are used rather than the desktop's,
+// so they behave the same everywhere and can be driven in tests.
+
+#include <QColorDialog>
+#include <QFileDialog>
+
+#include "toolkit/qt/qt_toolkit.h"
+
+namespace fontarel {
+namespace {
+
+// Qt name filters for a pattern list: fields separated by '|', alternately a label and its
+// patterns (separated by ';'). A label that already ends in its patterns in parentheses is used
+// as it is; otherwise the patterns are appended in the form Qt reads. A label without a pattern
+// lists every file.
+QStringList name_filters(const std::string& patterns) {
+    QStringList filters;
+    if (patterns.empty())
+        return filters;
+    const QStringList fields = QString::fromStdString(patterns).split(QLatin1Char('|'));
+    for (qsizetype i = 0; i < fields.size(); i += 2) {
+        const QString label = fields[i].trimmed();
+        QStringList globs = i + 1 < fields.size()
+                                ? fields[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)
+                                : QStringList();
+        for (QString& glob : globs)
+            glob = glob.trimmed();
+        globs.removeAll(QString());
+        if (globs.isEmpty())
+            globs << QStringLiteral("*");
+        const QString suffix = QLatin1Char('(') + globs.join(QLatin1Char(' ')) + QLatin1Char(')');
+        if (label.isEmpty())
+            filters << suffix;
+        else if (label.endsWith(suffix))
+            filters << label;
+        else
+            filters << label + QLatin1Char(' ') + suffix;
+    }
+    return filters;
+}
+
+} // namespace
+
+int QtToolkit::choose_colour() {
+    QColorDialog dialog(QColor(0, 0, 0), requester_parent());
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (run_modal(dialog) != QDialog::Accepted)
+        return -1;
+    const QColor colour = dialog.selectedColor();
+    return rgb(colour.red(), colour.green(), colour.blue());
+}
+
+std::string QtToolkit::choose_file(bool save, const std::string& title, const std::string& start,
+                                   const std::string& patterns, int pattern_index) {
+    // The directory part runs up to and including the last '/' or '\'; the rest is the name.
+    const size_t cut = start.find_last_of("/\\");
+    std::string directory = cut == std::string::npos ? std::string() : start.substr(0, cut + 1);
+    const std::string name = cut == std::string::npos ? start : start.substr(cut + 1);
+    if (directory.empty())
+        directory = working_directory();
+
+    QFileDialog dialog(requester_parent(), QString::fromStdString(title),
+                       QString::fromStdString(directory));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Any name in an existing folder: the open requester accepts a missing file too.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (save)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = name_filters(patterns);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        if (pattern_index >= 0 && pattern_index < filters.size())
+            dialog.selectNameFilter(filters[pattern_index]);
+    }
+    if (!name.empty())
+        dialog.selectFile(QString::fromStdString(name));
+
+    const bool accepted = run_modal(dialog) == QDialog::Accepted;
+    const QStringList chosen = dialog.selectedFiles();
+    if (!accepted || chosen.isEmpty()) {
+        chosen_pattern_ = -1;
+        return {};
+    }
+    chosen_pattern_ =
+        std::max<int>(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    return chosen.first().toStdString();
+}
+
+std::string QtToolkit::choose_open_file(const std::string& title, const std::string& start,
+                                        const std::string& patterns, int pattern_index) {
+    return choose_file(false, title, start, patterns, pattern_index);
+}
+
+std::string QtToolkit::choose_save_file(const std::string& title, const std::string& start,
+                                        const std::string& patterns, int pattern_index) {
+    return choose_file(true, title, start, patterns, pattern_index);
+}
+
+} // namespace fontarel

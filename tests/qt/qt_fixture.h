@@ -1,0 +1,85 @@
+#pragma once
+// Helpers for driving the Qt toolkit the way a user would: real widgets, input through the
+// window system layer (so Qt's own grab, enter and leave rules apply), and the queue read back.
+
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "toolkit/qt/qt_toolkit.h"
+
+namespace fontarel::test {
+
+// Every event queued so far, oldest first. Never blocks: a marker event ends the drain.
+inline std::vector<Event> take_events(QtToolkit& tk) {
+    QCoreApplication::processEvents();
+    constexpr int kMarker = -4242;
+    Event marker;
+    marker.code = kMarker;
+    tk.post_event(marker);
+    std::vector<Event> events;
+    while (tk.wait_event() != kMarker)
+        events.push_back(tk.current_event());
+    return events;
+}
+
+inline std::vector<int> kinds_of(const std::vector<Event>& events, int source) {
+    std::vector<int> kinds;
+    for (const Event& e : events)
+        if (e.code == kEventControl && e.source == source)
+            kinds.push_back(e.kind);
+    return kinds;
+}
+
+// Answers each modal dialog or popup menu that opens, in order, by calling `answer` with it.
+// Lives as long as the test scope.
+class ModalAnswerer {
+  public:
+    explicit ModalAnswerer(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* w = QApplication::activePopupWidget();
+            if (w == nullptr)
+                w = QApplication::activeModalWidget();
+            if (w == nullptr || w == last_.data())
+                return;
+            last_ = w;
+            ++count_;
+            answer_(w);
+        });
+        timer_.start(20);
+    }
+    int count() const { return count_; }
+
+  private:
+    std::function<void(QWidget*)> answer_;
+    QTimer timer_;
+    QPointer<QWidget> last_;
+    int count_ = 0;
+};
+
+// A toolkit with window 0 open and shown at a known place.
+class QtToolkitTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(tk.open_window(0, 50, 60, 400, 300, "test", kWindowTitleBar | kWindowSystemMenu),
+                  0);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(tk.window_widget(0)));
+    }
+    void TearDown() override { tk.close(); }
+
+    QWindow* window_handle(int window = 0) { return tk.window_widget(window)->windowHandle(); }
+    // A point of a control in the coordinates of its window, for input through the window.
+    QPoint at(int control, QPoint local) {
+        QWidget* w = tk.control_widget(control);
+        return w->mapTo(w->window(), local);
+    }
+
+    QtToolkit tk;
+};
+
+} // namespace fontarel::test

@@ -1,0 +1,118 @@
+// Requesters answered by a timer, and the Escape state around them.
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include "qt_fixture.h"
+
+namespace fontarel::test {
+namespace {
+
+using Requesters = QtToolkitTest;
+
+TEST_F(Requesters, ColourChooserOpensBlackAndReturnsTheColourValue) {
+    QColor opened;
+    ModalAnswerer pick([&](QWidget* w) {
+        auto* dialog = qobject_cast<QColorDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        opened = dialog->currentColor();
+        dialog->setCurrentColor(QColor(1, 2, 3));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(tk.choose_colour(), rgb(1, 2, 3));
+    EXPECT_EQ(opened, QColor(0, 0, 0));
+}
+
+TEST_F(Requesters, CancelledColourChooserGivesMinusOne) {
+    ModalAnswerer cancel([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    EXPECT_EQ(tk.choose_colour(), -1);
+}
+
+TEST_F(Requesters, OpenStartsInTheFolderWithTheNameAndEntryAndAcceptsAMissingFile) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/";
+    QString shown_folder, shown_filter;
+    ModalAnswerer confirm([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        shown_folder = dialog->directory().absolutePath();
+        shown_filter = dialog->selectedNameFilter();
+        static_cast<QDialog*>(dialog)->accept(); // with the proposed name, which does not exist
+    });
+    const std::string path =
+        tk.choose_open_file("Please choose file to load", folder + "charmap.map",
+                            "Font (*.fnt)|*.fnt|Character map (*.map)|*.map", 1);
+    EXPECT_EQ(path, folder + "charmap.map");
+    EXPECT_EQ(tk.chosen_pattern(), 1);
+    EXPECT_EQ(shown_folder, dir.path());
+    EXPECT_EQ(shown_filter, "Character map (*.map)");
+}
+
+TEST_F(Requesters, CancelGivesEmptyTextAndEntryMinusOne) {
+    ModalAnswerer confirm([](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        dialog->selectNameFilter(dialog->nameFilters().at(0));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    tk.choose_open_file("t", QDir::tempPath().toStdString() + "/x.fnt",
+                        "Font (*.fnt)|*.fnt|Character map (*.map)|*.map", 1);
+    EXPECT_EQ(tk.chosen_pattern(), 0);
+    ModalAnswerer cancel([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    EXPECT_EQ(
+        tk.choose_open_file("t", QDir::tempPath().toStdString() + "/", "Font (*.fnt)|*.fnt", 0),
+        "");
+    EXPECT_EQ(tk.chosen_pattern(), -1);
+}
+
+TEST_F(Requesters, SaveWithALabelOnlyListReplacesWithoutAsking) {
+    QTemporaryDir dir;
+    const std::string existing = dir.path().toStdString() + "/old.bmp";
+    QFile file(QString::fromStdString(existing));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ModalAnswerer confirm([](QWidget* w) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(w))
+            static_cast<QDialog*>(dialog)->accept();
+        else
+            static_cast<QDialog*>(w)->reject(); // a question would land here
+    });
+    EXPECT_EQ(tk.choose_save_file("Please choose file to save", existing, ".bmp", 0), existing);
+    EXPECT_EQ(tk.chosen_pattern(), 0);
+    EXPECT_EQ(confirm.count(), 1);
+}
+
+TEST_F(Requesters, EscapeCountsOnlyInTheProgramsOwnWindows) {
+    ASSERT_NE(tk.create_canvas(0, 0, 0, 50, 50, kCanvasFocusable), 0);
+    QWidget* canvas = tk.control_widget(0);
+    QTest::keyPress(canvas, Qt::Key_Escape);
+    EXPECT_TRUE(tk.escape_down());
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(canvas, &repeat);
+    EXPECT_TRUE(tk.escape_down()); // still held
+    QTest::keyRelease(canvas, Qt::Key_Escape);
+    EXPECT_FALSE(tk.escape_down());
+
+    // An Escape that closes the message box is the box's, even with its release never seen.
+    ModalAnswerer escape([](QWidget* w) { QTest::keyPress(w, Qt::Key_Escape); });
+    tk.message_box("Read error", "/tmp/x.fnt");
+    EXPECT_EQ(escape.count(), 1);
+    EXPECT_FALSE(tk.escape_down());
+}
+
+TEST_F(Requesters, EscapeThatClosesAPopupMenuDoesNotCount) {
+    ASSERT_NE(tk.create_popup_menu(3), 0);
+    tk.menu_item(41, "Insert char");
+    ModalAnswerer escape([](QWidget* w) { QTest::keyPress(w, Qt::Key_Escape); });
+    tk.show_popup_menu(3, 0);
+    EXPECT_EQ(escape.count(), 1);
+    EXPECT_FALSE(tk.escape_down());
+    for (const Event& e : take_events(tk))
+        EXPECT_NE(e.code, kEventMenu);
+}
+
+} // namespace
+} // namespace fontarel::test
