@@ -1,0 +1,151 @@
+# Shared helpers of the real-display tests: a private X server, the program under test, windows
+# found by title, screenshots. Source it; call start_display first. Everything started here is
+# stopped by the EXIT trap.
+
+set -u
+
+DISPLAY_PID=""
+PROGRAM_PID=""
+SCRATCH=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "$SCRATCH" ] && [ -n "${DISPLAY:-}" ]; then
+        import -display "$DISPLAY" -window root "$SCRATCH/failure.png" 2>/dev/null &&
+            echo "screenshot: $SCRATCH/failure.png" >&2
+    fi
+    exit 1
+}
+
+stop_all() {
+    if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
+        kill "$PROGRAM_PID" 2>/dev/null
+        wait "$PROGRAM_PID" 2>/dev/null
+    fi
+    if [ -n "$DISPLAY_PID" ] && kill -0 "$DISPLAY_PID" 2>/dev/null; then
+        kill "$DISPLAY_PID" 2>/dev/null
+        wait "$DISPLAY_PID" 2>/dev/null
+    fi
+}
+trap stop_all EXIT
+
+# start_display SCRATCH_DIR: starts Xvfb on the first free display from :90 to :99 and exports
+# DISPLAY. The screen is 1024 x 768 in 24-bit colour.
+start_display() {
+    SCRATCH="$1"
+    mkdir -p "$SCRATCH" || fail "cannot create $SCRATCH"
+    local n
+    for n in 90 91 92 93 94 95 96 97 98 99; do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$SCRATCH/xvfb.log" 2>&1 &
+        DISPLAY_PID=$!
+        local i
+        for i in $(seq 50); do
+            if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$DISPLAY_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        # Lost a race for this number; try the next one.
+        kill "$DISPLAY_PID" 2>/dev/null
+        wait "$DISPLAY_PID" 2>/dev/null
+        DISPLAY_PID=""
+    done
+    fail "no free X display in :90..:99"
+}
+
+# start_program BINARY [ARGS...]: runs the program on the display, with its output in the scratch
+# folder.
+start_program() {
+    QT_QPA_PLATFORM=xcb "$@" >"$SCRATCH/program.log" 2>&1 &
+    PROGRAM_PID=$!
+}
+
+# wait_window TITLE_REGEX [SECONDS]: prints the id of the first visible window whose title
+# matches; returns nonzero after the timeout (default 15 s). Used as id=$(wait_window ...) || fail.
+wait_window() {
+    local pattern="$1" limit="${2:-15}" id i
+    for i in $(seq $((limit * 10))); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$PROGRAM_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# window_size ID: prints "WIDTHxHEIGHT" of the window's inner area.
+window_size() {
+    xwininfo -id "$1" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
+}
+
+# window_origin ID: prints "X Y", the absolute screen position of the window's inner area.
+window_origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4}
+        END {print x, y}'
+}
+
+# screenshot NAME: saves the whole screen as SCRATCH/NAME.png and prints the path.
+screenshot() {
+    local path="$SCRATCH/$1.png"
+    import -display "$DISPLAY" -window root "$path" || fail "screenshot $1"
+    echo "$path"
+}
+
+# pixel PNG X Y: prints the colour of one pixel as "R,G,B".
+pixel() {
+    convert "$1" -format "%[fx:int(255*u.p{$2,$3}.r)],%[fx:int(255*u.p{$2,$3}.g)],%[fx:int(255*u.p{$2,$3}.b)]" info:
+}
+
+# wait_exit [SECONDS]: waits for the program to end and sets EXIT_CODE to its exit code; fails
+# after the timeout (default 10 s). Not for use in a subshell: only this shell can wait for it.
+EXIT_CODE=""
+wait_exit() {
+    local limit="${1:-10}" i
+    for i in $(seq $((limit * 10))); do
+        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+            wait "$PROGRAM_PID"
+            EXIT_CODE=$?
+            PROGRAM_PID=""
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "program still running after ${limit} s"
+}
+
+# new_window BEFORE_IDS [SECONDS]: prints the id of a visible window that is not in the
+# space-separated list BEFORE_IDS (a popup menu or a dialog that just opened); returns nonzero
+# after the timeout (default 5 s).
+new_window() {
+    local before=" $1 " limit="${2:-5}" id i
+    for i in $(seq $((limit * 10))); do
+        for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+            case "$before" in
+            *" $id "*) ;;
+            *)
+                echo "$id"
+                return 0
+                ;;
+            esac
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# visible_windows: the ids of all visible windows, space-separated.
+visible_windows() {
+    xdotool search --onlyvisible --name "" 2>/dev/null | tr '\n' ' '
+}
+
+# still_running SECONDS: fails unless the program is still running after that time.
+still_running() {
+    sleep "$1"
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "program ended unexpectedly"
+}
