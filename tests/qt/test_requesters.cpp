@@ -97,18 +97,28 @@ TEST_F(Requesters, EscapeCountsOnlyInTheProgramsOwnWindows) {
     EXPECT_FALSE(tk.escape_down());
 
     // An Escape that closes the message box is the box's, even with its release never seen.
-    ModalAnswerer escape([](QWidget* w) { QTest::keyPress(w, Qt::Key_Escape); });
+    bool down_in_box = true;
+    ModalAnswerer escape([&](QWidget* w) {
+        QTest::keyPress(w, Qt::Key_Escape);
+        down_in_box = tk.escape_down();
+    });
     tk.message_box("Read error", "/tmp/x.fnt");
     EXPECT_EQ(escape.count(), 1);
+    EXPECT_FALSE(down_in_box);
     EXPECT_FALSE(tk.escape_down());
 }
 
 TEST_F(Requesters, EscapeThatClosesAPopupMenuDoesNotCount) {
     ASSERT_NE(tk.create_popup_menu(3), 0);
     tk.menu_item(41, "Insert char");
-    ModalAnswerer escape([](QWidget* w) { QTest::keyPress(w, Qt::Key_Escape); });
+    bool down_in_menu = true;
+    ModalAnswerer escape([&](QWidget* w) {
+        QTest::keyPress(w, Qt::Key_Escape);
+        down_in_menu = tk.escape_down();
+    });
     tk.show_popup_menu(3, 0);
     EXPECT_EQ(escape.count(), 1);
+    EXPECT_FALSE(down_in_menu);
     EXPECT_FALSE(tk.escape_down());
     for (const Event& e : take_events(tk))
         EXPECT_NE(e.code, kEventMenu);
