@@ -1,0 +1,102 @@
+// The whole program on the Qt toolkit, driven through the window system layer: a mouse stroke on
+// the glyph canvas and a drag on the charset canvas reach the store exactly as a user's would.
+
+#include "app/app.h"
+#include "app/event_loop.h"
+#include "app/ids.h"
+#include "app/start_up.h"
+#include "qt_fixture.h"
+
+namespace fontarel::test {
+namespace {
+
+class ProgramOnQt : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(open_program(app));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(tk.window_widget(kMainWindow)));
+        tk.window_widget(kMainWindow)->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(tk.window_widget(kMainWindow)));
+    }
+    void TearDown() override { shut_down(app); }
+
+    // Handles every event queued so far, as the loop would, without waiting for more.
+    void drain() {
+        QCoreApplication::processEvents();
+        while (tk.pending_events() > 0) {
+            ASSERT_TRUE(dispatch_event(app, tk.wait_event()));
+        }
+    }
+    QWindow* main_window() { return tk.window_widget(kMainWindow)->windowHandle(); }
+    // A point of the charset canvas's drawing surface, which starts inside the 2-pixel border.
+    QPoint grid_point(int x, int y) {
+        QWidget* w = tk.control_widget(kCharsetCanvas);
+        return w->mapTo(w->window(), QPoint(x + kCanvasBorderWidth, y + kCanvasBorderWidth));
+    }
+    QPoint glyph_point(int x, int y) {
+        QWidget* w = tk.control_widget(kGlyphCanvas);
+        return w->mapTo(w->window(), QPoint(x, y));
+    }
+
+    QtToolkit tk;
+    App app{tk};
+};
+
+TEST_F(ProgramOnQt, MouseStrokeOnTheGlyphCanvasSetsAndClearsTheBitsUnderIt) {
+    QWindow* w = main_window();
+    QTest::mouseMove(w, glyph_point(8, 8));
+    QTest::mousePress(w, Qt::LeftButton, {}, glyph_point(8, 8));
+    QTest::mouseMove(w, glyph_point(24, 8));
+    QTest::mouseMove(w, glyph_point(40, 24));
+    QTest::mouseMove(w, glyph_point(-30, 24)); // outside: ignored
+    QTest::mouseRelease(w, Qt::LeftButton, {}, glyph_point(-30, 24));
+    drain();
+    auto glyph = app.store().glyph(0);
+    EXPECT_EQ(glyph[0], 0xC0);
+    EXPECT_EQ(glyph[1], 0x20);
+    EXPECT_EQ(glyph[2], 0x00);
+    // The grid on screen follows the stroke.
+    EXPECT_EQ(tk.canvas_picture(kCharsetCanvas)->pixel(2, 0), 0xFFFFFF);
+    EXPECT_EQ(tk.canvas_picture(kGlyphCanvas)->pixel(20, 5), 0xFFFFFF);
+
+    QTest::mouseMove(w, glyph_point(20, 5));
+    QTest::mousePress(w, Qt::RightButton, {}, glyph_point(20, 5));
+    QTest::mouseRelease(w, Qt::RightButton, {}, glyph_point(20, 5));
+    drain();
+    EXPECT_EQ(glyph[0], 0x80);
+    EXPECT_EQ(tk.canvas_picture(kGlyphCanvas)->pixel(20, 5), 0x000000);
+}
+
+TEST_F(ProgramOnQt, DragBetweenTwoCellsOfTheCharsetCanvasSwapsThem) {
+    for (auto& b : app.store().glyph(65))
+        b = 0x11;
+    for (auto& b : app.store().glyph(66))
+        b = 0x22;
+    QWindow* w = main_window();
+    const QPoint from = grid_point(16 * 1 + 8, 16 * 4 + 8); // glyph 65
+    const QPoint to = grid_point(16 * 2 + 8, 16 * 4 + 8);   // glyph 66
+    QTest::mouseMove(w, from);
+    QTest::mousePress(w, Qt::LeftButton, {}, from);
+    QTest::mouseMove(w, from + QPoint(5, 0));
+    QTest::mouseMove(w, to);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+    drain();
+    EXPECT_EQ(app.store().glyph(65)[0], 0x22);
+    EXPECT_EQ(app.store().glyph(66)[0], 0x11);
+    EXPECT_EQ(app.s.current_char, 66);
+    EXPECT_EQ(tk.window_widget(kMainWindow)->windowTitle().toStdString(),
+              "fontarel v2 0.9e 66($42)'B'");
+}
+
+TEST_F(ProgramOnQt, ArrowKeyReleaseOnTheFocusedCharsetCanvasMovesTheCursorOnce) {
+    QWidget* canvas = tk.control_widget(kCharsetCanvas);
+    ASSERT_TRUE(canvas->hasFocus());
+    QTest::keyPress(canvas, Qt::Key_Right);
+    QTest::keyPress(canvas, Qt::Key_Right, {}, -1);
+    QTest::keyRelease(canvas, Qt::Key_Right);
+    drain();
+    EXPECT_EQ(app.s.current_char, 1);
+}
+
+} // namespace
+} // namespace fontarel::test
