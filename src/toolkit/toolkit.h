@@ -92,6 +92,14 @@ class Toolkit {
     virtual bool escape_down() = 0;
     // Appends an event to the queue.
     void post_event(Event event) { queue_.push_back(std::move(event)); }
+    // Appends the event of a menu item, popup item or shortcut chosen in `window`.
+    void post_menu_event(int id, int window) {
+        Event event;
+        event.code = kEventMenu;
+        event.source = id;
+        event.window = window;
+        post_event(std::move(event));
+    }
     const Event& current_event() const { return current_; }
     // Events waiting in the queue (tests drain the queue without blocking).
     size_t pending_events() const { return queue_.size(); }

@@ -172,13 +172,7 @@ void HeadlessToolkit::pump() {
 
 // ---- Injection
 
-void HeadlessToolkit::inject_menu(int id, int window) {
-    Event e;
-    e.code = kEventMenu;
-    e.source = id;
-    e.window = window;
-    post_event(std::move(e));
-}
+void HeadlessToolkit::inject_menu(int id, int window) { post_menu_event(id, window); }
 
 void HeadlessToolkit::inject_combination(int combination) {
     if (const std::optional<int> id = shortcut(active_window_, combination))

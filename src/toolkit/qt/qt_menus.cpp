@@ -13,14 +13,6 @@
 
 namespace fontarel {
 
-void QtToolkit::post_menu_event(int id, int window) {
-    Event event;
-    event.code = kEventMenu;
-    event.source = id;
-    event.window = window;
-    post_event(std::move(event));
-}
-
 int QtToolkit::create_menu_bar(int menu, int window) {
     ToolkitWindow* owner = find_window(window);
     if (owner == nullptr)

@@ -128,7 +128,6 @@ class QtToolkit : public Toolkit {
     int run_modal(QDialog& dialog);
     std::string choose_file(bool save, const std::string& title, const std::string& start,
                             const std::string& patterns, int pattern_index);
-    void post_menu_event(int id, int window);
 
     std::map<int, std::unique_ptr<ToolkitWindow>> windows_;
     std::map<int, ControlRecord> controls_;
