@@ -85,7 +85,9 @@ void drop(App& app, int x, int y) {
     s.drag_active = 0;
     const int row = cell_of(y);
     const int column = cell_of(x);
-    s.drag_target = kGridCells * row + column;
+    // Worked out wide: a release far outside the canvas must not overflow. Only drops inside the
+    // grid name a glyph; the stored value of any other is never used to index.
+    s.drag_target = static_cast<int32_t>(int64_t{kGridCells} * row + column);
     if (s.drag_target == s.drag_source) {
         return;
     }

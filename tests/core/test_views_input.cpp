@@ -236,3 +236,34 @@ TEST_F(GlyphInput, ClicksReleasesAndPlainMovesDoNothing) {
 
 } // namespace
 } // namespace fontarel
+
+namespace fontarel {
+namespace {
+
+// Whatever a canvas event carries, no handler may index outside the store, the map or a picture:
+// every kind at extreme and borderline positions, with and without buttons held, mid-drag too.
+TEST_F(ProgramTest, CanvasEventsWithAnyCoordinatesStayInsideTheData) {
+    const int positions[] = {INT32_MIN, -65536, -17,  -16,  -15,   -1,       0,
+                             255,       256,    1279, 1280, 65536, INT32_MAX};
+    const int kinds[] = {kKindLeftClick, kKindRightClick, kKindMouseMove, kKindLeftDown,
+                         kKindLeftUp,    kKindRightDown,  kKindRightUp,   kKindKeyUp};
+    tk.popup_answers.assign(1000, -1);
+    for (int control : {kCharsetCanvas, kGlyphCanvas, kMapCanvas}) {
+        for (int kind : kinds) {
+            for (int x : positions) {
+                for (int y : {positions[0], 0, 100, positions[12]}) {
+                    tk.inject_canvas(control, kind, x, y, kButtonLeft | kButtonRight, kKeyRight);
+                    ASSERT_TRUE(handle());
+                    tk.inject_canvas(control, kind, y, x, kButtonRight);
+                    ASSERT_TRUE(handle());
+                }
+            }
+        }
+    }
+    EXPECT_EQ(app.s.current_char, 16 * app.s.current_row + app.s.current_column);
+    EXPECT_GE(app.s.current_column, 0);
+    EXPECT_LT(app.s.current_row, 16);
+}
+
+} // namespace
+} // namespace fontarel
