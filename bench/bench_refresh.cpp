@@ -12,7 +12,10 @@
 #include "app/ids.h"
 #include "app/start_up.h"
 #include "toolkit/headless/headless_toolkit.h"
-#include "views/charset_view.h"
+#include "app/charset_canvas.h"
+#include "model/labels.h"
+#include "render/charset_picture.h"
+#include "render/geometry.h"
 
 namespace fontarel {
 namespace {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "charset/charset_store.h"
+#include "model/char_map.h"
+#include "model/charset_store.h"
 #include "toolkit/codes.h"
-#include "views/char_map.h"
 
 namespace fontarel {
 

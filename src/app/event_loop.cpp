@@ -2,183 +2,106 @@
 
 #include "app/event_loop.h"
 
+#include <array>
+
+#include "app/builtin_commands.h"
+#include "app/charset_canvas.h"
+#include "app/file_commands.h"
+#include "app/glyph_canvas.h"
+#include "app/glyph_commands.h"
 #include "app/ids.h"
-#include "charset/builtin_charsets.h"
-#include "charset/glyph_ops.h"
-#include "charset/range.h"
-#include "files/font_file.h"
-#include "files/image_export.h"
-#include "files/map_file.h"
-#include "views/char_map.h"
-#include "views/charset_view.h"
-#include "views/glyph_editor.h"
+#include "app/map_canvas.h"
+#include "app/range_commands.h"
+#include "app/view_options.h"
+#include "model/glyph_transforms.h"
 
 namespace fontarel {
 
 namespace {
 
-void op(App& app, GlyphOp which) {
+using Command = void (*)(App&);
+
+template <GlyphOp which> void op(App& app) {
     apply_glyph_op(app, static_cast<int>(which));
 }
-
-// "Color for bit=0..." and "Color for bit=1...": the chooser opens with black, not the current
-// colour.
-void choose_pixel_colour(App& app, int32_t AppState::*colour) {
-    app.s.color_choice = app.tk.choose_colour();
-    if (app.s.color_choice <= -1) {
-        return; // cancelled: nothing changes, nothing is redrawn
-    }
-    app.s.*colour = app.s.color_choice;
-    refresh_charset_views(app);
-    draw_char_map(app);
+template <int bytes> void save(App& app) {
+    save_file(app, bytes);
+}
+template <int columns, int rows> void map_size(App& app) {
+    set_map_size(app, columns, rows);
+}
+template <MenuId which> void builtin(App& app) {
+    load_builtin_charset(app, which);
 }
 
-// The two drag-mode items act as one pair of radio items.
-void set_drag_mode(App& app, bool swap) {
-    app.tk.set_item_checked(kMenuBar, id(MenuId::DragSwap), swap ? 1 : 0);
-    app.tk.set_item_checked(kMenuBar, id(MenuId::DragCopy), swap ? 0 : 1);
-}
+struct MenuCommand {
+    MenuId id;
+    Command run;
+};
 
-void toggle_grid(App& app) {
-    app.s.grid_on = 1 - app.s.grid_on;
-    app.tk.set_item_checked(kMenuBar, id(MenuId::GridOnMap), app.s.grid_on);
-    draw_char_map(app);
-}
+// One row a command; "Quit" has none, the loop ends on it.
+constexpr MenuCommand kMenuCommands[] = {
+    {MenuId::Open, open_file},
+    {MenuId::SaveZx, save<768>},
+    {MenuId::SaveAtari, save<1024>},
+    {MenuId::SaveIbm, save<2048>},
+    {MenuId::SaveMap, save<-1>},
+    {MenuId::SaveImage, export_charset_image},
+    {MenuId::Invert, op<GlyphOp::Invert>},
+    {MenuId::MirrorLeftRight, op<GlyphOp::MirrorLeftRight>},
+    {MenuId::MirrorUpDown, op<GlyphOp::MirrorUpDown>},
+    {MenuId::EraseCharset, erase_charset},
+    {MenuId::ClearChar, op<GlyphOp::Clear>},
+    {MenuId::ShiftLeft, op<GlyphOp::ShiftLeft>},
+    {MenuId::ShiftRight, op<GlyphOp::ShiftRight>},
+    {MenuId::ShiftUp, op<GlyphOp::ShiftUp>},
+    {MenuId::ShiftDown, op<GlyphOp::ShiftDown>},
+    {MenuId::SetBeginRange, set_range_begin},
+    {MenuId::SetEndRange, set_range_end},
+    {MenuId::DragSwap, [](App& app) { set_drag_mode(app, true); }},
+    {MenuId::DragCopy, [](App& app) { set_drag_mode(app, false); }},
+    {MenuId::CopyRange, copy_range_to_current},
+    {MenuId::MapZx, map_size<32, 24>},
+    {MenuId::MapAtari, map_size<40, 24>},
+    {MenuId::MapC64, map_size<40, 25>},
+    {MenuId::MapPc, map_size<80, 50>},
+    {MenuId::MapUssr, map_size<64, 30>},
+    {MenuId::FillMap, fill_map},
+    {MenuId::GridOnMap, toggle_grid},
+    {MenuId::CharsetCga, builtin<MenuId::CharsetCga>},
+    {MenuId::CharsetC64, builtin<MenuId::CharsetC64>},
+    {MenuId::CharsetAtari, builtin<MenuId::CharsetAtari>},
+    {MenuId::Charset866, builtin<MenuId::Charset866>},
+    {MenuId::CharsetZxSpectrum, builtin<MenuId::CharsetZxSpectrum>},
+    {MenuId::CharsetZx80, builtin<MenuId::CharsetZx80>},
+    {MenuId::CharsetMicrosha, builtin<MenuId::CharsetMicrosha>},
+    {MenuId::CharsetJupiterAce, builtin<MenuId::CharsetJupiterAce>},
+    {MenuId::HexNumbers, build_hex_charset},
+    {MenuId::ColourBit1, [](App& app) { choose_pixel_colour(app, &AppState::color_bit1); }},
+    {MenuId::ColourBit0, [](App& app) { choose_pixel_colour(app, &AppState::color_bit0); }},
+    {MenuId::RotateClockwise, op<GlyphOp::RotateClockwise>},
+    {MenuId::RotateAnticlockwise, op<GlyphOp::RotateAnticlockwise>},
+    {MenuId::InsertMapChar, insert_map_char},
+    {MenuId::DeleteMapChar, delete_map_char},
+    {MenuId::InsertMapLine, insert_map_line},
+    {MenuId::DeleteMapLine, delete_map_line},
+    {MenuId::InsertMapColumn, insert_map_column},
+    {MenuId::DeleteMapColumn, delete_map_column},
+};
 
 } // namespace
 
 bool dispatch_menu(App& app, int item) {
-    switch (static_cast<MenuId>(item)) {
-    case MenuId::Open:
-        open_file(app);
-        break;
-    case MenuId::Quit:
+    if (item == id(MenuId::Quit)) {
         return false;
-    case MenuId::SaveZx:
-        save_file(app, 768);
-        break;
-    case MenuId::SaveAtari:
-        save_file(app, 1024);
-        break;
-    case MenuId::SaveIbm:
-        save_file(app, 2048);
-        break;
-    case MenuId::SaveMap:
-        save_file(app, -1);
-        break;
-    case MenuId::SaveImage:
-        export_charset_image(app);
-        break;
-    case MenuId::Invert:
-        op(app, GlyphOp::Invert);
-        break;
-    case MenuId::MirrorLeftRight:
-        op(app, GlyphOp::MirrorLeftRight);
-        break;
-    case MenuId::MirrorUpDown:
-        op(app, GlyphOp::MirrorUpDown);
-        break;
-    case MenuId::EraseCharset:
-        erase_charset(app);
-        break;
-    case MenuId::ClearChar:
-        op(app, GlyphOp::Clear);
-        break;
-    case MenuId::ShiftLeft:
-        op(app, GlyphOp::ShiftLeft);
-        break;
-    case MenuId::ShiftRight:
-        op(app, GlyphOp::ShiftRight);
-        break;
-    case MenuId::ShiftUp:
-        op(app, GlyphOp::ShiftUp);
-        break;
-    case MenuId::ShiftDown:
-        op(app, GlyphOp::ShiftDown);
-        break;
-    case MenuId::SetBeginRange:
-        set_range_begin(app);
-        break;
-    case MenuId::SetEndRange:
-        set_range_end(app);
-        break;
-    case MenuId::DragSwap:
-        set_drag_mode(app, true);
-        break;
-    case MenuId::DragCopy:
-        set_drag_mode(app, false);
-        break;
-    case MenuId::CopyRange:
-        copy_range_to_current(app);
-        break;
-    case MenuId::MapZx:
-        set_map_size(app, 32, 24);
-        break;
-    case MenuId::MapAtari:
-        set_map_size(app, 40, 24);
-        break;
-    case MenuId::MapC64:
-        set_map_size(app, 40, 25);
-        break;
-    case MenuId::MapPc:
-        set_map_size(app, 80, 50);
-        break;
-    case MenuId::MapUssr:
-        set_map_size(app, 64, 30);
-        break;
-    case MenuId::FillMap:
-        fill_map(app);
-        break;
-    case MenuId::GridOnMap:
-        toggle_grid(app);
-        break;
-    case MenuId::CharsetCga:
-    case MenuId::CharsetC64:
-    case MenuId::CharsetAtari:
-    case MenuId::Charset866:
-    case MenuId::CharsetZxSpectrum:
-    case MenuId::CharsetZx80:
-    case MenuId::CharsetMicrosha:
-    case MenuId::CharsetJupiterAce:
-        load_builtin_charset(app, static_cast<MenuId>(item));
-        break;
-    case MenuId::HexNumbers:
-        build_hex_charset(app);
-        break;
-    case MenuId::ColourBit1:
-        choose_pixel_colour(app, &AppState::color_bit1);
-        break;
-    case MenuId::ColourBit0:
-        choose_pixel_colour(app, &AppState::color_bit0);
-        break;
-    case MenuId::RotateClockwise:
-        op(app, GlyphOp::RotateClockwise);
-        break;
-    case MenuId::RotateAnticlockwise:
-        op(app, GlyphOp::RotateAnticlockwise);
-        break;
-    case MenuId::InsertMapChar:
-        insert_map_char(app);
-        break;
-    case MenuId::DeleteMapChar:
-        delete_map_char(app);
-        break;
-    case MenuId::InsertMapLine:
-        insert_map_line(app);
-        break;
-    case MenuId::DeleteMapLine:
-        delete_map_line(app);
-        break;
-    case MenuId::InsertMapColumn:
-        insert_map_column(app);
-        break;
-    case MenuId::DeleteMapColumn:
-        delete_map_column(app);
-        break;
-    default:
-        break; // any other id does nothing
     }
-    return true;
+    for (const MenuCommand& c : kMenuCommands) {
+        if (id(c.id) == item) {
+            c.run(app);
+            break;
+        }
+    }
+    return true; // any other id does nothing
 }
 
 void dispatch_control(App& app, int control) {
@@ -193,16 +116,16 @@ void dispatch_control(App& app, int control) {
         map_canvas_event(app);
         break;
     case kShiftLeftButton:
-        op(app, GlyphOp::ShiftLeft);
+        op<GlyphOp::ShiftLeft>(app);
         break;
     case kShiftRightButton:
-        op(app, GlyphOp::ShiftRight);
+        op<GlyphOp::ShiftRight>(app);
         break;
     case kShiftUpButton:
-        op(app, GlyphOp::ShiftUp);
+        op<GlyphOp::ShiftUp>(app);
         break;
     case kShiftDownButton:
-        op(app, GlyphOp::ShiftDown);
+        op<GlyphOp::ShiftDown>(app);
         break;
     case kBeginRangeBar:
     case kEndRangeBar:

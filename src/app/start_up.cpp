@@ -1,11 +1,12 @@
 #include "app/start_up.h"
 
+#include "app/charset_canvas.h"
 #include "app/event_loop.h"
+#include "app/file_commands.h"
+#include "app/glyph_canvas.h"
 #include "app/ids.h"
-#include "charset/glyph_ops.h"
-#include "files/font_file.h"
-#include "views/charset_view.h"
-#include "views/glyph_editor.h"
+#include "model/glyph_transforms.h"
+#include "render/geometry.h"
 
 namespace fontarel {
 

@@ -15,9 +15,13 @@
 #include "app/event_loop.h"
 #include "app/ids.h"
 #include "app/start_up.h"
-#include "charset/glyph_ops.h"
+#include "model/glyph_transforms.h"
+#include "app/glyph_commands.h"
 #include "toolkit/headless/headless_toolkit.h"
-#include "views/charset_view.h"
+#include "app/charset_canvas.h"
+#include "model/labels.h"
+#include "render/charset_picture.h"
+#include "render/geometry.h"
 
 using namespace fontarel;
 

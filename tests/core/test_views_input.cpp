@@ -1,7 +1,10 @@
 // Mouse and key handling of the charset canvas and the glyph canvas on the in-memory toolkit.
 
 #include "program_fixture.h"
-#include "views/charset_view.h"
+#include "app/charset_canvas.h"
+#include "model/labels.h"
+#include "render/charset_picture.h"
+#include "render/geometry.h"
 
 namespace fontarel {
 namespace {

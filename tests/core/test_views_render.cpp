@@ -5,8 +5,12 @@
 #include <vector>
 
 #include "program_fixture.h"
-#include "views/charset_view.h"
-#include "views/glyph_editor.h"
+#include "app/charset_canvas.h"
+#include "model/labels.h"
+#include "render/charset_picture.h"
+#include "render/geometry.h"
+#include "app/glyph_canvas.h"
+#include "render/glyph_editor_picture.h"
 
 namespace fontarel {
 namespace {

@@ -1,20 +1,13 @@
 #pragma once
-// Commands on whole glyphs by position, and the character range chosen with the two range bars.
+// The character range chosen with the two range bars: its labels, the commands that set its ends,
+// and the range copy.
 
-#include <string>
 #include <utility>
+
+#include "app/app.h"
 
 namespace fontarel {
 
-struct App;
-
-// All 2048 bytes := 0, then refresh.
-void erase_charset(App& app);
-// Blank glyph at current_char; later glyphs move up one place (the old glyph 255 is lost); refresh.
-void insert_glyph(App& app);
-// Glyph at current_char removed; later glyphs move down one place, glyph 255 becomes blank;
-// refresh.
-void delete_glyph(App& app);
 // Begin (end) range bar := current_char, then update_range_labels.
 void set_range_begin(App& app);
 void set_range_end(App& app);
@@ -26,8 +19,5 @@ void copy_range_to_current(App& app);
 // (first, last) glyph of the glyph operations: the range when the range check box is checked, else
 // (current_char, current_char).
 std::pair<int, int> glyph_op_targets(App& app);
-
-// prefix + v in decimal, and from 32 on ":" and the code page character of v.
-std::string range_label_text(const std::string& prefix, int v);
 
 } // namespace fontarel

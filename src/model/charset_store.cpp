@@ -1,4 +1,4 @@
-#include "charset/charset_store.h"
+#include "model/charset_store.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,26 +1,10 @@
 #pragma once
-// The character map: a screen of character codes drawn with the charset being edited.
+// The map canvas and the map commands: drawing the map with the current charset, hover and
+// painting, the map sizes, fill, and the six popup commands.
 
-#include <array>
-#include <cstdint>
+#include "app/app.h"
 
 namespace fontarel {
-
-struct App;
-
-// The fixed cell array: one spare column and one spare row beyond the largest map size (80 x 50).
-constexpr int kMapCapacityCols = 81;
-constexpr int kMapCapacityRows = 51;
-
-struct CharMap {
-    // cells[row][column]; every stored code is 0-255.
-    std::array<std::array<int32_t, kMapCapacityCols>, kMapCapacityRows> cells{};
-    int32_t cols = 40; // columns in use
-    int32_t rows = 24; // rows in use
-
-    int32_t& at(int column, int row) { return cells[row][column]; }
-    int32_t at(int column, int row) const { return cells[row][column]; }
-};
 
 // Repaints the map canvas from the cells in use; nothing when the map window does not exist.
 void draw_char_map(App& app);

@@ -1,13 +1,12 @@
 #pragma once
-// Whole-glyph transforms: invert, clear, mirrors, cyclic shifts and quarter-turn rotations.
+// Whole-glyph transforms: invert, clear, mirrors, cyclic shifts and quarter-turn rotations, on the
+// eight row bytes of one glyph.
 
 #include <array>
 #include <cstdint>
 #include <span>
 
 namespace fontarel {
-
-struct App;
 
 // Operation codes of apply_glyph_op.
 enum class GlyphOp : int {
@@ -32,8 +31,5 @@ void build_bit_reverse_table(BitReverseTable& table);
 // `scratch` for their new rows.
 void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTable& table,
                      RotateScratch& scratch);
-// The command: transforms the current glyph, or every glyph of the range when the range check box
-// is checked, then refreshes the charset views once. Codes outside 0-9 do nothing.
-void apply_glyph_op(App& app, int op);
 
 } // namespace fontarel

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "charset/charset_store.h"
-#include "charset/range.h"
+#include "model/charset_store.h"
+#include "model/labels.h"
 
 using namespace fontarel;
 

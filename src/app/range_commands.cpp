@@ -1,17 +1,14 @@
-#include "charset/range.h"
+#include "app/range_commands.h"
 
 #include <algorithm>
 
-#include "app/app.h"
+#include "app/charset_canvas.h"
 #include "app/ids.h"
-#include "charset/code_page.h"
-#include "views/charset_view.h"
+#include "model/labels.h"
 
 namespace fontarel {
 
 namespace {
-
-constexpr int kFirstPrintable = 32; // codes below this have no character part in the labels
 
 // A range bar's position, kept to a glyph number whatever the toolkit reports.
 int bar_position(App& app, int bar) {
@@ -27,21 +24,6 @@ void read_range(App& app) {
 }
 
 } // namespace
-
-void erase_charset(App& app) {
-    erase_charset(app.store());
-    refresh_charset_views(app);
-}
-
-void insert_glyph(App& app) {
-    insert_glyph(app.store(), app.s.current_char);
-    refresh_charset_views(app);
-}
-
-void delete_glyph(App& app) {
-    delete_glyph(app.store(), app.s.current_char);
-    refresh_charset_views(app);
-}
 
 void set_range_begin(App& app) {
     app.tk.set_control_state(kBeginRangeBar, app.s.current_char);
@@ -75,14 +57,6 @@ std::pair<int, int> glyph_op_targets(App& app) {
         return {app.s.range_begin, app.s.range_end};
     }
     return {app.s.current_char, app.s.current_char};
-}
-
-std::string range_label_text(const std::string& prefix, int v) {
-    std::string text = prefix + std::to_string(v);
-    if (v >= kFirstPrintable && v < kGlyphCount) {
-        text += ":" + code_page_char(static_cast<uint8_t>(v));
-    }
-    return text;
 }
 
 } // namespace fontarel

@@ -1,4 +1,4 @@
-#include "charset/code_page.h"
+#include "model/code_page.h"
 
 namespace fontarel {
 

@@ -1,6 +1,4 @@
-#include "charset/builtin_charsets.h"
-
-#include "app/app.h"
+#include "app/builtin_commands.h"
 
 namespace fontarel {
 

@@ -1,6 +1,4 @@
-#include "views/char_map.h"
-
-#include "app/app.h"
+#include "app/map_canvas.h"
 
 namespace fontarel {
 

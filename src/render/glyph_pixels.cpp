@@ -1,4 +1,4 @@
-#include "views/glyph_pixels.h"
+#include "render/glyph_pixels.h"
 
 #include "toolkit/raster.h"
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "charset/glyph_ops.h"
+#include "model/glyph_transforms.h"
 
 using namespace fontarel;
 

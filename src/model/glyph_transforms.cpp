@@ -1,10 +1,6 @@
-#include "charset/glyph_ops.h"
+#include "model/glyph_transforms.h"
 
 #include <algorithm>
-
-#include "app/app.h"
-#include "charset/range.h"
-#include "views/charset_view.h"
 
 namespace fontarel {
 
@@ -96,20 +92,6 @@ void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTa
         rotate_anticlockwise(glyph, scratch);
         break;
     }
-}
-
-void apply_glyph_op(App& app, int op) {
-    if (op < static_cast<int>(GlyphOp::Invert) ||
-        op > static_cast<int>(GlyphOp::RotateAnticlockwise)) {
-        return;
-    }
-    // Each glyph of the range is transformed by itself, never as part of one larger picture.
-    const auto [first, last] = glyph_op_targets(app);
-    for (int g = first; g <= last; ++g) {
-        transform_glyph(app.store().glyph(g), static_cast<GlyphOp>(op), app.s.bit_reverse_table,
-                        app.s.rotate_scratch);
-    }
-    refresh_charset_views(app);
 }
 
 } // namespace fontarel

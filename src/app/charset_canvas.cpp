@@ -1,19 +1,15 @@
-#include "views/charset_view.h"
+#include "app/charset_canvas.h"
 
-#include <cstring>
-
-#include "app/app.h"
+#include "app/glyph_canvas.h"
+#include "app/glyph_commands.h"
 #include "app/ids.h"
-#include "charset/code_page.h"
-#include "charset/range.h"
-#include "views/glyph_editor.h"
-#include "views/glyph_pixels.h"
+#include "model/labels.h"
+#include "render/charset_picture.h"
+#include "render/geometry.h"
 
 namespace fontarel {
 
 namespace {
-
-constexpr int kGridCells = 16; // cells per row and per column of the grid
 
 bool in_grid(int column, int row) {
     return column >= 0 && column < kGridCells && row >= 0 && row < kGridCells;
@@ -135,24 +131,6 @@ void key_released(App& app, int key) {
 
 } // namespace
 
-void render_charset_grid(Raster& target, const CharsetStore& store, int colour0, int colour1) {
-    if (target.width() < kGridPixels || target.height() < kGridPixels) {
-        return;
-    }
-    static DoubledRowPixels pixels;
-    pixels.use_colours(colour0, colour1);
-    for (int g = 0; g < kGlyphCount; ++g) {
-        const int left = 3 * kCellPixels * (g % kGridCells);
-        const int top = kCellPixels * (g / kGridCells);
-        auto glyph = store.glyph(g);
-        for (int y = 0; y < kGlyphRows; ++y) {
-            const uint8_t* run = pixels.row(glyph[y]);
-            std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
-            std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
-        }
-    }
-}
-
 void draw_charset_view(App& app) {
     Toolkit& tk = app.tk;
     if (tk.begin_drawing(tk.image_target(kCharsetImage))) {
@@ -171,16 +149,8 @@ void draw_charset_view(App& app) {
 }
 
 void draw_cursor(App& app) {
-    Raster* picture = app.tk.drawing_raster();
-    if (!picture) {
-        return;
-    }
-    const int left = kCellPixels * app.s.current_column;
-    const int top = kCellPixels * app.s.current_row;
-    for (int i = 0; i < kCellPixels; ++i) {
-        for (int j = (i & 1) ? 0 : 1; j < kCellPixels; j += 2) {
-            picture->set_pixel(left + j, top + i, kCursorColour);
-        }
+    if (Raster* picture = app.tk.drawing_raster()) {
+        render_cursor(*picture, app.s.current_column, app.s.current_row);
     }
 }
 
@@ -232,16 +202,6 @@ void charset_canvas_event(App& app) {
     default:
         break;
     }
-}
-
-std::string char_title(const std::string& base, uint8_t code) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string t =
-        base + " " + std::to_string(code) + "($" + kHex[code >> 4] + kHex[code & 15] + ")";
-    if (code > 31) {
-        t += "'" + code_page_char(code) + "'";
-    }
-    return t;
 }
 
 } // namespace fontarel

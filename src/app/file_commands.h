@@ -1,0 +1,20 @@
+#pragma once
+// The file commands: fonts (raw glyph bytes from the current character on), character maps (one
+// code byte per cell in the size in use) and the charset picture (a BMP).
+
+#include <string>
+
+#include "app/app.h"
+
+namespace fontarel {
+
+void load_font_file(App& app, const std::string& path);
+void load_map_file(App& app, const std::string& path);
+// "Open...": a font or a character map, by the pattern entry chosen.
+void open_file(App& app);
+// 768, 1024 or 2048 bytes of font from current_char; -1 saves the character map.
+void save_file(App& app, int byte_count);
+// "Characters image": the charset image saved as a BMP file.
+void export_charset_image(App& app);
+
+} // namespace fontarel

@@ -1,0 +1,14 @@
+#pragma once
+// The glyph canvas: the current glyph enlarged 16 times with a dotted grid, the glyph data text,
+// and pixel painting with the mouse.
+
+#include "app/app.h"
+
+namespace fontarel {
+
+// Repaints the glyph canvas, rewrites the glyph data text, then redraws the map.
+void draw_glyph_editor(App& app);
+// Handler of every control event of the glyph canvas.
+void glyph_canvas_event(App& app);
+
+} // namespace fontarel

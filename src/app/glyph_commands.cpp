@@ -1,0 +1,38 @@
+#include "app/glyph_commands.h"
+
+#include "app/charset_canvas.h"
+#include "app/range_commands.h"
+#include "model/glyph_transforms.h"
+
+namespace fontarel {
+
+void erase_charset(App& app) {
+    erase_charset(app.store());
+    refresh_charset_views(app);
+}
+
+void insert_glyph(App& app) {
+    insert_glyph(app.store(), app.s.current_char);
+    refresh_charset_views(app);
+}
+
+void delete_glyph(App& app) {
+    delete_glyph(app.store(), app.s.current_char);
+    refresh_charset_views(app);
+}
+
+void apply_glyph_op(App& app, int op) {
+    if (op < static_cast<int>(GlyphOp::Invert) ||
+        op > static_cast<int>(GlyphOp::RotateAnticlockwise)) {
+        return;
+    }
+    // Each glyph of the range is transformed by itself, never as part of one larger picture.
+    const auto [first, last] = glyph_op_targets(app);
+    for (int g = first; g <= last; ++g) {
+        transform_glyph(app.store().glyph(g), static_cast<GlyphOp>(op), app.s.bit_reverse_table,
+                        app.s.rotate_scratch);
+    }
+    refresh_charset_views(app);
+}
+
+} // namespace fontarel

@@ -1,0 +1,20 @@
+#pragma once
+// Commands on whole glyphs: erase, insert and delete by position, and the transforms of the Char
+// menu and the shift buttons.
+
+#include "app/app.h"
+
+namespace fontarel {
+
+// All 2048 bytes := 0, then refresh.
+void erase_charset(App& app);
+// Blank glyph at current_char; later glyphs move up one place (the old glyph 255 is lost); refresh.
+void insert_glyph(App& app);
+// Glyph at current_char removed; later glyphs move down one place, glyph 255 becomes blank;
+// refresh.
+void delete_glyph(App& app);
+// Transforms the current glyph, or every glyph of the range when the range check box is checked,
+// then refreshes the charset views once. Codes outside 0-9 do nothing.
+void apply_glyph_op(App& app, int op);
+
+} // namespace fontarel

@@ -1,0 +1,43 @@
+#include "model/labels.h"
+
+#include "model/code_page.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr int kFirstPrintable = 32; // codes below this have no character part
+constexpr int kCodes = 256;
+
+} // namespace
+
+std::string range_label_text(const std::string& prefix, int v) {
+    std::string text = prefix + std::to_string(v);
+    if (v >= kFirstPrintable && v < kCodes) {
+        text += ":" + code_page_char(static_cast<uint8_t>(v));
+    }
+    return text;
+}
+
+std::string char_title(const std::string& base, uint8_t code) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string t =
+        base + " " + std::to_string(code) + "($" + kHex[code >> 4] + kHex[code & 15] + ")";
+    if (code >= kFirstPrintable) {
+        t += "'" + code_page_char(code) + "'";
+    }
+    return t;
+}
+
+std::string glyph_data_text(std::span<const uint8_t, 8> glyph) {
+    std::string t;
+    for (size_t y = 0; y < glyph.size(); ++y) {
+        if (y > 0) {
+            t += ',';
+        }
+        t += std::to_string(glyph[y]);
+    }
+    return t;
+}
+
+} // namespace fontarel
