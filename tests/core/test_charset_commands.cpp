@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/charset_canvas.h"
 #include "app/event_loop.h"
+#include "app/glyph_commands.h"
 #include "app/ids.h"
 #include "app/start_up.h"
 #include "model/glyph_transforms.h"
-#include "app/glyph_commands.h"
-#include "toolkit/headless/headless_toolkit.h"
-#include "app/charset_canvas.h"
 #include "model/labels.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
+#include "toolkit/headless/headless_toolkit.h"
 
 using namespace fontarel;
 
@@ -244,4 +244,78 @@ TEST_F(CharsetCommands, EraseAllCharsetClearsTheStoreAndRedraws) {
     dispatch_menu(app, id(MenuId::EraseCharset));
     EXPECT_EQ(app.store().bytes, CharsetStore{}.bytes);
     EXPECT_NE(charset_picture(), before);
+}
+
+// Each item of the Charset submenu: its colours, the grid redrawn in them, and the selection, the
+// range bars and the check box left alone.
+TEST_F(CharsetCommands, BuiltinCharsetsSetColoursAndLeaveSelectionAndRange) {
+    struct Row {
+        MenuId item;
+        int colour0, colour1;
+        int glyph;               // a glyph the command writes
+        std::array<int, 8> rows; // its bytes afterwards
+    };
+    const Row rows[] = {
+        {MenuId::CharsetCga,
+         rgb(0, 0, 0),
+         rgb(255, 255, 255),
+         'A',
+         {0x30, 0x78, 0xCC, 0xCC, 0xFC, 0xCC, 0xCC, 0x00}},
+        {MenuId::Charset866,
+         rgb(0, 0, 0),
+         rgb(255, 255, 255),
+         0x80,
+         {0x10, 0x38, 0x38, 0x6C, 0x6C, 0xFE, 0xC6, 0x00}},
+        {MenuId::CharsetZxSpectrum,
+         rgb(203, 203, 203),
+         rgb(0, 0, 0),
+         129,
+         {0x0F, 0x0F, 0x0F, 0x0F, 0, 0, 0, 0}},
+        {MenuId::CharsetZx80,
+         rgb(255, 255, 255),
+         rgb(0, 0, 0),
+         38,
+         {0x00, 0x3E, 0x41, 0x41, 0x7F, 0x41, 0x41, 0x00}},
+        {MenuId::CharsetJupiterAce,
+         rgb(0, 0, 0),
+         rgb(255, 255, 255),
+         160, // inverse space
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+        {MenuId::CharsetC64, rgb(46, 44, 155), rgb(112, 109, 235), 32, {0, 0, 0, 0, 0, 0, 0, 0}},
+        {MenuId::CharsetAtari,
+         rgb(1, 78, 157),
+         rgb(97, 174, 253),
+         128, // inverse space
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+        {MenuId::CharsetMicrosha, rgb(0, 0, 0), rgb(255, 255, 255), 32, {0, 0, 0, 0, 0, 0, 0, 0}},
+        {MenuId::HexNumbers,
+         rgb(0, 0, 0),
+         rgb(255, 255, 255),
+         0xA5,
+         {0x00, 0x4E, 0xA8, 0xEE, 0xA2, 0xA2, 0xAE, 0x00}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(id(row.item));
+        select(77);
+        tk.set_control_state(kBeginRangeBar, 200);
+        tk.set_control_state(kEndRangeBar, 9);
+        tk.set_control_state(kRangeCheckBox, 1);
+        app.s.color_bit0 = rgb(1, 2, 3);
+        app.s.color_bit1 = rgb(4, 5, 6);
+        tk.inject_menu(id(row.item));
+        dispatch_next();
+        EXPECT_EQ(app.s.color_bit0, row.colour0);
+        EXPECT_EQ(app.s.color_bit1, row.colour1);
+        for (int r = 0; r < kGlyphRows; ++r) {
+            EXPECT_EQ(app.store().glyph(row.glyph)[r], row.rows[r]) << "row " << r;
+        }
+        EXPECT_EQ(app.s.current_char, 77);
+        EXPECT_EQ(tk.control_state(kBeginRangeBar), 200);
+        EXPECT_EQ(tk.control_state(kEndRangeBar), 9);
+        EXPECT_EQ(tk.control_state(kRangeCheckBox), 1);
+        // The grid shows the written glyph in the new colours: its top-left pixel follows bit 7 of
+        // row 0 (the cursor sits on glyph 77, elsewhere).
+        const int x = 16 * (row.glyph % 16), y = 16 * (row.glyph / 16);
+        EXPECT_EQ(charset_picture().pixel(x, y), (row.rows[0] & 0x80) ? row.colour1 : row.colour0);
+    }
 }
