@@ -19,6 +19,33 @@ struct CharMap {
 
     int32_t& at(int column, int row) { return cells[row][column]; }
     int32_t at(int column, int row) const { return cells[row][column]; }
+    // Whether (column, row) lies in the size in use.
+    bool in_use(int column, int row) const {
+        return column >= 0 && row >= 0 && column < cols && row < rows;
+    }
 };
+
+// Pure cores of the map commands on the size in use (W = cols, H = rows). Each takes the cell the
+// command acts on and returns false, changing nothing, when that cell lies outside the map in use
+// or the size in use does not leave room for the spare column and row; so no call writes outside
+// the array, whatever the coordinates.
+
+// Every cell in use := code.
+void fill_map_cells(CharMap& map, int32_t code);
+// Row y from x on moves one place right; the row's last code goes into the spare column (W, y);
+// (x, y) := 0.
+bool insert_map_char(CharMap& map, int x, int y);
+// Row y after x moves one place left, reading the spare column; (W - 1, y) := 0.
+bool delete_map_char(CharMap& map, int x, int y);
+// Rows y..H-1 move one row down, spare column included, the last into the spare row; row y := 0 in
+// columns 0..W.
+bool insert_map_line(CharMap& map, int y);
+// Rows after y move one row up, spare column included; the last row := 0 in columns 0..W. The
+// spare row is neither read nor written.
+bool delete_map_line(CharMap& map, int y);
+// insert_map_char at column x of every row in use.
+bool insert_map_column(CharMap& map, int x);
+// delete_map_char at column x of every row in use.
+bool delete_map_column(CharMap& map, int x);
 
 } // namespace fontarel

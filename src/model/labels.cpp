@@ -19,10 +19,17 @@ std::string range_label_text(const std::string& prefix, int v) {
     return text;
 }
 
-std::string char_title(const std::string& base, uint8_t code) {
+namespace {
+
+std::string two_hex_digits(int value) {
     static const char kHex[] = "0123456789ABCDEF";
-    std::string t =
-        base + " " + std::to_string(code) + "($" + kHex[code >> 4] + kHex[code & 15] + ")";
+    return {kHex[(value >> 4) & 15], kHex[value & 15]};
+}
+
+} // namespace
+
+std::string char_title(const std::string& base, uint8_t code) {
+    std::string t = base + " " + std::to_string(code) + "($" + two_hex_digits(code) + ")";
     if (code >= kFirstPrintable) {
         t += "'" + code_page_char(code) + "'";
     }
@@ -38,6 +45,11 @@ std::string glyph_data_text(std::span<const uint8_t, 8> glyph) {
         t += std::to_string(glyph[y]);
     }
     return t;
+}
+
+std::string map_title(int column, int row, int code) {
+    return "Character map (" + std::to_string(column) + "," + std::to_string(row) +
+           "):" + std::to_string(code) + "[" + two_hex_digits(code) + "]";
 }
 
 } // namespace fontarel

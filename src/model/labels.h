@@ -14,5 +14,8 @@ std::string range_label_text(const std::string& prefix, int v);
 std::string char_title(const std::string& base, uint8_t code);
 // The eight row bytes in decimal joined by single commas: "24,60,102,102,126,102,102,0".
 std::string glyph_data_text(std::span<const uint8_t, 8> glyph);
+// "Character map (0,0):32[20]": the map window's title for a hovered cell, with the code in decimal
+// and in two upper-case hexadecimal digits.
+std::string map_title(int column, int row, int code);
 
 } // namespace fontarel

@@ -4,12 +4,13 @@
 #include <random>
 #include <vector>
 
-#include "program_fixture.h"
 #include "app/charset_canvas.h"
+#include "app/glyph_canvas.h"
+#include "app/map_canvas.h"
 #include "model/labels.h"
+#include "program_fixture.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
-#include "app/glyph_canvas.h"
 #include "render/glyph_editor_picture.h"
 
 namespace fontarel {
@@ -62,6 +63,31 @@ Picture reference_glyph_canvas(const CharsetStore& store, int g, int c0, int c1)
             p.box(s, 16 * k, 1, 1, 0xFFFFFF);
             p.box(s + 1, 16 * k, 1, 1, 0x000000);
         }
+    return p;
+}
+
+// The map as its drawing loops describe it: background box, 2 x 2 boxes per set bit, then four
+// single pixels per grid step. Pixels beyond the map in use keep `outside`.
+Picture reference_map(const CharMap& map, const CharsetStore& store, int c0, int c1, bool grid,
+                      int width, int height, int outside) {
+    Picture p(width, height, outside);
+    const int W = map.cols, H = map.rows;
+    p.box(0, 0, 16 * W, 16 * H, c0);
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c)
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x)
+                    if (store.bytes[8 * map.at(c, r) + y] & (0x80 >> x))
+                        p.box(16 * c + 2 * x, 16 * r + 2 * y, 2, 2, c1);
+    if (grid)
+        for (int r = 0; r < H; ++r)
+            for (int c = 0; c < W; ++c)
+                for (int s = 0; s < 16; s += 2) {
+                    p.box(16 * c + s, 16 * r, 1, 1, c1);
+                    p.box(16 * c + s + 1, 16 * r, 1, 1, c0);
+                    p.box(16 * c, 16 * r + s, 1, 1, c0);
+                    p.box(16 * c, 16 * r + s + 1, 1, 1, c1);
+                }
     return p;
 }
 
@@ -119,6 +145,37 @@ TEST_F(ViewPictures, RandomGlyphsAndColourPairsMatchTheReference) {
         move_cursor(app, 0, 0);
         check_all();
         ++step;
+    }
+}
+
+TEST_F(ViewPictures, MapMatchesTheReferenceAtEverySizeWithAndWithoutGrid) {
+    std::mt19937 random(777);
+    for (auto& b : app.s.charset->bytes)
+        b = static_cast<uint8_t>(random());
+    for (auto& row : app.s.map->cells)
+        for (auto& cell : row)
+            cell = static_cast<int32_t>(random() & 0xFF);
+    app.s.color_bit0 = rgb(46, 44, 155);
+    app.s.color_bit1 = rgb(240, 230, 10);
+    // Before any size command the 1280 x 800 canvas shows 40 x 24 cells on its white start area.
+    draw_char_map(app);
+    expect_same(picture(kMapCanvas),
+                reference_map(*app.s.map, *app.s.charset, app.s.color_bit0, app.s.color_bit1, true,
+                              1280, 800, 0xFFFFFF),
+                "start-up map");
+    const MenuId sizes[] = {MenuId::MapPc, MenuId::MapZx, MenuId::MapUssr, MenuId::MapC64};
+    for (MenuId size : sizes) {
+        menu(size);
+        for (bool grid : {true, false}) {
+            SCOPED_TRACE(id(size) * 10 + grid);
+            if ((app.s.grid_on != 0) != grid)
+                menu(MenuId::GridOnMap);
+            const CharMap& map = *app.s.map;
+            expect_same(picture(kMapCanvas),
+                        reference_map(map, *app.s.charset, app.s.color_bit0, app.s.color_bit1, grid,
+                                      16 * map.cols, 16 * map.rows, 0),
+                        "map");
+        }
     }
 }
 
