@@ -88,6 +88,53 @@ TEST_F(ProgramOnQt, DragBetweenTwoCellsOfTheCharsetCanvasSwapsThem) {
               "fontarel v2 0.9e 66($42)'B'");
 }
 
+TEST_F(ProgramOnQt, ClicksOnTheCharsetCanvasBorderSelectNothingAndSetNoRange) {
+    QWindow* w = main_window();
+    QWidget* canvas = tk.control_widget(kCharsetCanvas);
+    const QPoint right_border = canvas->mapTo(canvas->window(), QPoint(258, 16 * 3 + 8));
+    const QPoint bottom_border = canvas->mapTo(canvas->window(), QPoint(40, 259));
+    ModalAnswerer popups([](QWidget* popup) { popup->close(); });
+    for (QPoint p : {right_border, bottom_border}) {
+        QTest::mouseMove(w, p);
+        QTest::mouseClick(w, Qt::LeftButton, {}, p);
+        QTest::mouseClick(w, Qt::RightButton, {}, p);
+        drain();
+    }
+    EXPECT_EQ(app.s.current_char, 0);
+    EXPECT_EQ(popups.count(), 0);
+    // The surface's last pixel still selects: (255, 40) is column 15 of row 2.
+    QTest::mouseClick(w, Qt::LeftButton, {}, grid_point(255, 40));
+    drain();
+    EXPECT_EQ(app.s.current_char, 47);
+}
+
+TEST_F(ProgramOnQt, MapWindowFollowsEachSizeAndItsCanvasTakesNoBorderClicks) {
+    struct Size {
+        MenuId item;
+        int width, height;
+    };
+    for (Size size : {Size{MenuId::MapZx, 512, 384}, Size{MenuId::MapPc, 1280, 800},
+                      Size{MenuId::MapUssr, 1024, 480}, Size{MenuId::MapC64, 640, 400}}) {
+        ASSERT_TRUE(dispatch_menu(app, id(size.item)));
+        QWidget* window = tk.window_widget(kMapWindow);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->width(), size.width);
+        EXPECT_EQ(window->height(), size.height);
+        EXPECT_EQ(tk.control_widget(kMapCanvas)->size(), QSize(size.width, size.height));
+    }
+    // A click on the map paints its cell with the current character.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tk.window_widget(kMapWindow)));
+    app.s.current_char = 200;
+    QWindow* map = tk.window_widget(kMapWindow)->windowHandle();
+    QTest::mouseMove(map, QPoint(16 * 3 + 3, 16 * 2 + 4)); // enters the canvas
+    QTest::mouseMove(map, QPoint(16 * 3 + 4, 16 * 2 + 4)); // hovers cell (3, 2)
+    QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(16 * 3 + 4, 16 * 2 + 4));
+    drain();
+    EXPECT_EQ(app.s.map->at(3, 2), 200);
+    EXPECT_EQ(tk.window_widget(kMapWindow)->windowTitle().toStdString(),
+              "Character map (3,2):35[23]");
+}
+
 TEST_F(ProgramOnQt, ArrowKeyReleaseOnTheFocusedCharsetCanvasMovesTheCursorOnce) {
     QWidget* canvas = tk.control_widget(kCharsetCanvas);
     ASSERT_TRUE(canvas->hasFocus());

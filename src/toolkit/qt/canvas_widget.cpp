@@ -145,9 +145,17 @@ int CanvasWidget::release_kind(Qt::MouseButton button) {
     }
 }
 
+bool CanvasWidget::on_surface(QPointF widget_pos) const {
+    const int b = border();
+    const QPoint p(static_cast<int>(std::floor(widget_pos.x())),
+                   static_cast<int>(std::floor(widget_pos.y())));
+    return rect().adjusted(b, b, -b, -b).contains(p);
+}
+
 void CanvasWidget::press(QMouseEvent* event) {
     const int kind = press_kind(event->button());
-    if (kind == 0)
+    // A press on the border lies outside the drawing surface: it names no pixel of the picture.
+    if (kind == 0 || !on_surface(event->position()))
         return;
     pressed_ |= event->button();
     post(kind, event->position(), event->buttons(), event->modifiers());
@@ -173,11 +181,11 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (kind == 0)
         return;
     // Releases reach the widget that took the press, wherever the pointer is; a click needs the
-    // press to have been ours and the pointer to be over the canvas now.
+    // press to have been ours and the pointer to be over the drawing surface now.
     const bool held = (pressed_ & button) != 0;
     pressed_ &= ~button;
     post(kind, event->position(), event->buttons(), event->modifiers());
-    if (!held || !rect().contains(event->position().toPoint()))
+    if (!held || !on_surface(event->position()))
         return;
     if (button == Qt::LeftButton)
         post(kKindLeftClick, event->position(), event->buttons(), event->modifiers());

@@ -40,6 +40,8 @@ class CanvasWidget : public QWidget {
 
   private:
     int border() const;
+    // Whether a widget position lies on the drawing surface, inside the border.
+    bool on_surface(QPointF widget_pos) const;
     // An event of this canvas with the pointer position in surface pixels and the modifiers.
     Event make_event(int kind, QPointF widget_pos, Qt::MouseButtons buttons,
                      Qt::KeyboardModifiers modifiers) const;

@@ -1,0 +1,50 @@
+#!/bin/bash
+# The map window on a real X server: "Char > Map > ZX 32x24" shows it at 512 x 384, hovering its
+# top-left cell retitles it, and a built-in charset is drawn on it.
+# Usage: test_map_window.sh PROGRAM SCRATCH_DIR
+
+source "$(dirname "$0")/lib.sh"
+
+PROGRAM="$1"
+start_display "$2/map_window"
+
+start_program "$PROGRAM"
+MAIN=$(wait_window '^fontarel v2 0\.9e$') || fail "the main window did not appear"
+read -r OX OY < <(window_origin "$MAIN")
+xdotool windowfocus --sync "$MAIN" 2>/dev/null
+sleep 0.3
+
+# "Char" is the second menu title; "Map" its first item, "ZX 32x24" the first item of that.
+before=$(visible_windows)
+xdotool mousemove $((OX + 50)) $((OY + 9)) click 1
+new_window "$before" >/dev/null || fail "clicking 'Char' opened no menu"
+xdotool key Down Right
+sleep 0.3
+xdotool key Return
+MAP=$(wait_window '^Character map$' 10) || fail "'ZX 32x24' showed no map window"
+[ "$(window_size "$MAP")" = "512x384" ] || fail "map window inner size is $(window_size "$MAP")"
+
+# Enter the canvas, then move within the top-left cell.
+read -r MX MY < <(window_origin "$MAP")
+xdotool mousemove $((MX + 3)) $((MY + 3))
+sleep 0.2
+xdotool mousemove $((MX + 5)) $((MY + 4))
+wait_window '^Character map \(0,0\):32\[20\]$' 5 >/dev/null ||
+    fail "hovering the top-left cell gave the title '$(xdotool getwindowname "$MAP")'"
+
+# "IBM PC CGA" (Char > Charset, first item) draws its glyphs on the map: cell (1, 0) holds code
+# 33, '!', whose stem lights the pixel at glyph column 3, row 1.
+xdotool windowfocus --sync "$MAIN" 2>/dev/null
+before=$(visible_windows)
+xdotool mousemove $((OX + 50)) $((OY + 9)) click 1
+new_window "$before" >/dev/null || fail "clicking 'Char' opened no menu"
+xdotool key Down Down Right
+sleep 0.3
+xdotool key Return
+sleep 0.5
+shot=$(screenshot map_cga)
+[ "$(pixel "$shot" $((MX + 16 + 2 * 3)) $((MY + 2 * 1)))" = "255,255,255" ] ||
+    fail "the map does not show '!' of the built-in charset"
+[ "$(pixel "$shot" $((MX + 16 + 2 * 7)) $((MY + 2 * 1 + 1)))" = "0,0,0" ] ||
+    fail "the map shows a lit pixel beside '!'"
+echo "PASS"
