@@ -1,7 +1,14 @@
 #include "toolkit/file_io.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <random>
 #include <system_error>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#endif
 
 namespace fontarel {
 
@@ -29,6 +36,77 @@ int delete_file(const std::string& path) {
     if (fs::is_directory(path, ec))
         return 0;
     return fs::remove(path, ec) && !ec ? 1 : 0;
+}
+
+namespace {
+
+// Pushes what the system holds for the file onto the disk, so that a rename done afterwards can
+// never expose a file whose content is still missing. True where the platform has no such call.
+bool sync_to_disk(std::FILE* f) {
+#if defined(__unix__) || defined(__APPLE__)
+    return ::fsync(::fileno(f)) == 0;
+#else
+    (void)f;
+    return true;
+#endif
+}
+
+// A new, exclusively created file beside `target`, named after it and hidden; null on failure.
+std::FILE* create_temporary_beside(const fs::path& target, fs::path& temporary) {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "%06x", static_cast<unsigned>(rd() & 0xFFFFFF));
+        temporary = target.parent_path() / ("." + target.filename().string() + "." + tag + ".tmp");
+        // "x": fails rather than open a file that is already there.
+        if (std::FILE* f = std::fopen(temporary.string().c_str(), "wbx"))
+            return f;
+        if (errno != EEXIST)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, int64_t write_limit) {
+    if (path.empty())
+        return 0;
+    std::error_code ec;
+    fs::path target = path;
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        const fs::path named = fs::canonical(target, ec);
+        if (!ec && fs::is_regular_file(named, ec))
+            target = named;
+    }
+    const fs::file_status old = fs::status(target, ec);
+    if (fs::exists(old) && !fs::is_regular_file(old))
+        return 0;
+    if (target.filename().empty())
+        return 0;
+
+    fs::path temporary;
+    std::FILE* f = create_temporary_beside(target, temporary);
+    if (f == nullptr)
+        return 0;
+    const auto size = static_cast<int64_t>(bytes.size());
+    const int64_t taken = write_limit < 0 ? size : std::min(size, write_limit);
+    bool ok = taken == 0 || std::fwrite(bytes.data(), 1, static_cast<size_t>(taken), f) ==
+                                static_cast<size_t>(taken);
+    ok = ok && taken == size;
+    ok = ok && std::fflush(f) == 0 && sync_to_disk(f);
+    // Closing can still fail (a delayed write error); the file counts as written only when it did
+    // not.
+    ok = std::fclose(f) == 0 && ok;
+    if (ok && fs::exists(old))
+        fs::permissions(temporary, old.permissions(), fs::perm_options::replace, ec);
+    if (ok) {
+        fs::rename(temporary, target, ec);
+        ok = !ec;
+    }
+    if (!ok)
+        fs::remove(temporary, ec);
+    return ok ? 1 : 0;
 }
 
 int FileTable::open_for_reading(int number, const std::string& path) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <span>
 #include <string>
 
 namespace fontarel {
@@ -14,6 +15,16 @@ int64_t file_size(const std::string& path);
 // Removes the file; nonzero on success.
 int delete_file(const std::string& path);
 
+// Makes `bytes` the whole content of the file at `path`, creating it when missing; nonzero on
+// success. The bytes go to a new temporary file in the same folder, which is flushed to the disk
+// and closed, and only then renamed over the target, so a failure at any step (no such folder, a
+// full disk, an I/O error) leaves an existing file exactly as it was and no temporary file behind.
+// A replaced file keeps its permissions; a link to a file has the file it names replaced. Anything
+// at the path that is not a regular file (a folder, a device) is refused. `write_limit` is the
+// number of bytes the disk takes before writing fails (a simulated full disk; -1 for no limit).
+int write_whole_file(const std::string& path, std::span<const uint8_t> bytes,
+                     int64_t write_limit = -1);
+
 class FileTable {
   public:
     FileTable() = default;
@@ -21,7 +32,8 @@ class FileTable {
     FileTable& operator=(const FileTable&) = delete;
     ~FileTable() { close_all(); }
 
-    // Nonzero on success; the file must exist and be a regular file. A number already open is closed first.
+    // Nonzero on success; the file must exist and be a regular file. A number already open is
+    // closed first.
     int open_for_reading(int number, const std::string& path);
     // Nonzero on success; an existing file is cut to zero length.
     int create_for_writing(int number, const std::string& path);

@@ -107,29 +107,7 @@ int Toolkit::save_image_bmp(int image, const std::string& path) {
     const Raster* raster = this->image(image);
     if (path.empty() || raster == nullptr)
         return 0;
-    const std::vector<uint8_t> bytes = encode_bmp(*raster);
-    // A table of its own, so the writer never collides with a file number the caller holds open.
-    FileTable out;
-    constexpr int kFile = 0;
-    if (!out.create_for_writing(kFile, path))
-        return 0;
-    // File header, information header, then all pixel rows in one write.
-    const size_t parts[][2] = {{0, 14}, {14, 40}, {54, bytes.size() - 54}};
-    bool ok = true;
-    for (const auto& [offset, count] : parts) {
-        if (count == 0)
-            continue;
-        const auto n = static_cast<int64_t>(count);
-        if (out.write_bytes(kFile, bytes.data() + offset, n) != n) {
-            ok = false;
-            break;
-        }
-    }
-    // Closing flushes; a flush that fails means the file is incomplete too.
-    ok = out.close_file(kFile) != 0 && ok;
-    if (!ok)
-        fontarel::delete_file(path);
-    return ok ? 1 : 0;
+    return write_whole_file(path, encode_bmp(*raster));
 }
 
 int Toolkit::begin_drawing(DrawTarget target) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -159,8 +160,8 @@ class Toolkit {
     // The new image is a copy of that rectangle of the source.
     int grab_image(int source, int image, int x, int y, int width, int height);
     void free_image(int image);
-    // Writes the image as a 24-bit BMP file; nonzero when the whole file was written. A failed write
-    // leaves no file behind.
+    // Writes the image as a 24-bit BMP file, as write_whole_file does; nonzero when the whole file
+    // was written. A failed write leaves no file behind and an existing file as it was.
     int save_image_bmp(int image, const std::string& path);
     const Raster* image(int image) const;
 
@@ -210,6 +211,11 @@ class Toolkit {
     int write_byte(int file, int value) { return files_.write_byte(file, value); }
     int close_file(int file) { return files_.close_file(file); }
     int delete_file(const std::string& path) { return fontarel::delete_file(path); }
+    // Makes the bytes the whole content of the file, replacing it only once they are all safely
+    // written; on failure an existing file stays exactly as it was. Nonzero on success.
+    int write_whole_file(const std::string& path, std::span<const uint8_t> bytes) {
+        return fontarel::write_whole_file(path, bytes, write_limit());
+    }
 
   protected:
     // Waits for the platform's next activity and queues the events it makes (possibly none).
@@ -218,6 +224,9 @@ class Toolkit {
     virtual void canvas_updated(int control) = 0;
     // Lets a backend refuse a drawing target (the in-memory backend uses it to simulate failures).
     virtual bool drawing_allowed(const DrawTarget&) { return true; }
+    // Bytes a whole-file write may put on the disk before writing fails; -1 for no limit. The
+    // in-memory backend uses it to simulate a full disk.
+    virtual int64_t write_limit() const { return -1; }
 
     int chosen_pattern_ = -1;
 

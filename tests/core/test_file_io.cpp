@@ -1,5 +1,6 @@
 // File access by number and the BMP writer's treatment of the file system.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -134,21 +135,75 @@ TEST_F(FileIo, FailedSaveReturnsZeroAndLeavesNoFile) {
     EXPECT_EQ(file_size(dir_.string()), -2);
 }
 
-TEST_F(FileIo, SaveThatRunsOutOfSpaceDeletesThePartialFile) {
-    // A link to /dev/full opens fine and fails every write that reaches the device: a large image
-    // fails in the pixel write, a small one only when the buffer is flushed at close. Deleting the
-    // result removes the link, never the device.
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+// The names in the test's folder, to see that no temporary file is left behind.
+std::vector<std::string> names_in(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(FileIo, WholeFileWriteReplacesTheFileKeepingItsPermissionsAndLinks) {
+    const std::vector<uint8_t> bytes = {1, 2, 3};
+    write("font.fnt", std::string(100, 'x'));
+    fs::permissions(path("font.fnt"), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_NE(write_whole_file(path("font.fnt"), bytes), 0);
+    EXPECT_EQ(read("font.fnt"), bytes);
+    EXPECT_EQ(fs::status(path("font.fnt")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // Through a link, the file it names gets the new bytes and the link stays a link.
+    fs::create_symlink(path("font.fnt"), path("link.fnt"));
+    ASSERT_NE(write_whole_file(path("link.fnt"), std::vector<uint8_t>{9}), 0);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(path("link.fnt"))));
+    EXPECT_EQ(read("font.fnt"), std::vector<uint8_t>{9});
+
+    ASSERT_NE(write_whole_file(path("new.map"), {}), 0) << "an empty file is a file too";
+    EXPECT_EQ(file_size(path("new.map")), 0);
+    EXPECT_EQ(names_in(dir_), (std::vector<std::string>{"font.fnt", "link.fnt", "new.map"}));
+}
+
+TEST_F(FileIo, FailedWholeFileWriteLeavesTheOldFileAndNoTemporaryFile) {
+    const std::vector<uint8_t> bytes(5000, 0xAB);
+    const std::string old(300, 'o');
+    // A disk that fills up at the start, in the middle and one byte before the end.
+    for (int64_t space : {int64_t{0}, int64_t{1}, int64_t{4096}, int64_t{4999}}) {
+        write("font.fnt", old);
+        EXPECT_EQ(write_whole_file(path("font.fnt"), bytes, space), 0) << space;
+        EXPECT_EQ(read("font.fnt"), std::vector<uint8_t>(old.begin(), old.end())) << space;
+        EXPECT_EQ(names_in(dir_), std::vector<std::string>{"font.fnt"}) << space;
+        EXPECT_EQ(write_whole_file(path("fresh.fnt"), bytes, space), 0) << space;
+        EXPECT_EQ(file_size(path("fresh.fnt")), -1) << space;
+    }
+    EXPECT_NE(write_whole_file(path("font.fnt"), bytes, 5000), 0) << "exactly enough space";
+
+    EXPECT_EQ(write_whole_file("", bytes), 0);
+    EXPECT_EQ(write_whole_file(path("no/such/dir/a.fnt"), bytes), 0);
+    EXPECT_FALSE(fs::exists(path("no")));
+    EXPECT_EQ(write_whole_file(dir_.string() + "/", bytes), 0) << "a folder is no file";
+    fs::create_directory(path("sub"));
+    EXPECT_EQ(write_whole_file(path("sub"), bytes), 0);
+    EXPECT_TRUE(fs::is_directory(path("sub")));
+    if (fs::exists("/dev/full")) {
+        // A link to a device is refused, so the device itself is never replaced.
+        fs::create_symlink("/dev/full", path("full.bmp"));
+        EXPECT_EQ(write_whole_file(path("full.bmp"), bytes), 0);
+        EXPECT_TRUE(fs::is_character_file("/dev/full"));
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(path("full.bmp"))));
+    }
+    EXPECT_EQ(names_in(dir_), (std::vector<std::string>{"font.fnt", "full.bmp", "sub"}));
+}
+
+TEST_F(FileIo, BmpWriterOnAFullDiskKeepsTheOldPicture) {
     HeadlessToolkit tk;
     ASSERT_NE(tk.create_image(0, 256, 256), 0);
-    ASSERT_NE(tk.create_image(1, 2, 2), 0);
-    for (int image : {0, 1}) {
-        const std::string link = path("full" + std::to_string(image) + ".bmp");
-        fs::create_symlink("/dev/full", link);
-        EXPECT_EQ(tk.save_image_bmp(image, link), 0) << image;
-        EXPECT_FALSE(fs::is_symlink(fs::symlink_status(link))) << image;
-    }
+    write("old.bmp", "old picture");
+    tk.disk_space = 54 + 100 * 768; // the headers and part of the pixel rows
+    EXPECT_EQ(tk.save_image_bmp(0, path("old.bmp")), 0);
+    EXPECT_EQ(read("old.bmp"), (std::vector<uint8_t>{'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u',
+                                                     'r', 'e'}));
+    EXPECT_EQ(names_in(dir_), std::vector<std::string>{"old.bmp"});
 }
 
 } // namespace

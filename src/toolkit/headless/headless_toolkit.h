@@ -162,11 +162,14 @@ class HeadlessToolkit : public Toolkit {
     std::set<int> failing_menus;    // create_menu_bar / create_popup_menu fail
     std::set<int> failing_canvases; // begin_drawing fails on these canvases
     std::set<int> failing_images;   // begin_drawing fails on these images
+    // A full disk: whole-file writes (saves, the BMP writer) fail after this many bytes; -1 never.
+    int64_t disk_space = -1;
 
   protected:
     void pump() override;
     void canvas_updated(int control) override;
     bool drawing_allowed(const DrawTarget& target) override;
+    int64_t write_limit() const override { return disk_space; }
 
   private:
     Control* find(int number, std::optional<ControlKind> kind = std::nullopt);
