@@ -1,0 +1,24 @@
+#pragma once
+// Map files: one code byte per cell of the map size in use, row 0 from column 0 on, then row 1,
+// and so on. No header: the file does not record the size, so it is read and written in whatever
+// size is in use.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model/char_map.h"
+
+namespace fontarel {
+
+// Length in bytes of a map file in the size in use: columns x rows.
+int64_t map_file_length(const CharMap& map);
+
+// The file body: one byte per cell in use, the low 8 bits of its code.
+std::vector<uint8_t> map_file_bytes(const CharMap& map);
+
+// Gives the cells in use, in file order, the codes of the bytes until either runs out. Cells past
+// the last byte, and all cells outside the size in use, keep their codes.
+void place_map_bytes(CharMap& map, std::span<const uint8_t> bytes);
+
+} // namespace fontarel
