@@ -1,12 +1,151 @@
+// The file commands. Every failure is told in a message box where it is found, and the program
+// goes on; a cancelled requester is no failure and shows nothing. Saves replace a file only once
+// the whole new content is safely written, so a failed save never costs the old file.
+
 #include "app/file_commands.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "app/charset_canvas.h"
+#include "app/ids.h"
+#include "app/map_canvas.h"
+#include "model/font_bytes.h"
+#include "model/map_bytes.h"
+#include "model/paths.h"
 
 namespace fontarel {
 
-// File reading and writing arrive with the file commands; until then these commands do nothing.
-void load_font_file(App&, const std::string&) {}
-void load_map_file(App&, const std::string&) {}
-void open_file(App&) {}
-void save_file(App&, int) {}
-void export_charset_image(App&) {}
+namespace {
+
+constexpr int kFile = 0; // the one file number; no two files are ever open at once
+
+constexpr const char* kOpenTitle = "Please choose file to load";
+constexpr const char* kSaveTitle = "Please choose file to save";
+constexpr const char* kOpenPatterns = "Font (*.fnt)|*.fnt|Character map (*.map)|*.map";
+constexpr const char* kFontPatterns = "Font (*.fnt)|*.fnt";
+constexpr const char* kMapPatterns = "Character map (*.map)|*.map";
+constexpr const char* kFontExtension = ".fnt";
+constexpr const char* kMapExtension = ".map";
+constexpr const char* kBmpExtension = ".bmp";
+
+// Pattern entries of the "Open..." requester: the entry chosen, not the file's extension, decides
+// how the file is read.
+constexpr int kFontEntry = 0;
+constexpr int kMapEntry = 1;
+
+// save_file's byte count for the character map.
+constexpr int kMapSave = -1;
+
+void report_save_failure(App& app, const std::string& path) {
+    app.tk.message_box("Save file", "File Error:" + path);
+}
+
+} // namespace
+
+void load_font_file(App& app, const std::string& path) {
+    if (is_blank(path))
+        return;
+    Toolkit& tk = app.tk;
+    const int64_t size = tk.file_size(path);
+    if (size < 1) {
+        tk.message_box("No file", path);
+        return;
+    }
+    const uint8_t first = app.s.current_char;
+    std::vector<uint8_t> bytes(static_cast<size_t>(font_load_count(size, first)));
+    if (!tk.open_for_reading(kFile, path)) {
+        tk.message_box("Read error", path);
+        return;
+    }
+    app.s.file_directory = directory_part(path);
+    // A file that shrank since it was sized gives fewer bytes; only those are placed.
+    const int64_t got = tk.read_bytes(kFile, bytes.data(), static_cast<int64_t>(bytes.size()));
+    tk.close_file(kFile);
+    bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    place_font_bytes(app.store(), first, bytes);
+}
+
+void load_map_file(App& app, const std::string& path) {
+    Toolkit& tk = app.tk;
+    CharMap& map = *app.s.map;
+    // Nothing there (-1) and a folder (-2) pass this test and fail at the open.
+    if (tk.file_size(path) > map_file_length(map)) {
+        tk.message_box("Open File", "to big map:" + path);
+        return;
+    }
+    if (!tk.open_for_reading(kFile, path)) {
+        tk.message_box("Open File", "unable to open:" + path);
+        return;
+    }
+    // Up to one byte per cell in use, or fewer when the file ends first.
+    std::vector<uint8_t> bytes(static_cast<size_t>(map_file_length(map)));
+    const int64_t got = tk.read_bytes(kFile, bytes.data(), static_cast<int64_t>(bytes.size()));
+    tk.close_file(kFile);
+    bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    place_map_bytes(map, bytes);
+    draw_char_map(app);
+    app.s.map_file_name = path;
+}
+
+void open_file(App& app) {
+    AppState& s = app.s;
+    s.open_pattern = kOpenPatterns;
+    s.chosen_path =
+        app.tk.choose_open_file(kOpenTitle, s.file_directory, s.open_pattern, kFontEntry);
+    if (s.chosen_path.empty())
+        return;
+    s.file_directory = directory_part(s.chosen_path);
+    // A copy: the loaders must not see the path change under them.
+    const std::string path = s.chosen_path;
+    switch (app.tk.chosen_pattern()) {
+    case kFontEntry:
+        load_font_file(app, path);
+        refresh_charset_views(app);
+        break;
+    case kMapEntry:
+        load_map_file(app, path);
+        // Offered by the next map save even when the load failed.
+        s.map_file_name = path;
+        break;
+    default:
+        break;
+    }
+}
+
+void save_file(App& app, int byte_count) {
+    AppState& s = app.s;
+    const bool map = byte_count == kMapSave;
+    if (!map && !font_save_fits(s.current_char, byte_count)) {
+        app.tk.message_box("Save File", "out of size");
+        return;
+    }
+    s.chosen_path = app.tk.choose_save_file(kSaveTitle, map ? s.map_file_name : s.file_directory,
+                                            map ? kMapPatterns : kFontPatterns, 0);
+    if (s.chosen_path.empty())
+        return;
+    s.file_directory = directory_part(s.chosen_path);
+    const std::string path =
+        with_forced_extension(s.chosen_path, map ? kMapExtension : kFontExtension);
+    const int ok = map ? app.tk.write_whole_file(path, map_file_bytes(*s.map))
+                       : app.tk.write_whole_file(
+                             path, font_file_bytes(app.store(), s.current_char, byte_count));
+    if (!ok)
+        report_save_failure(app, path);
+}
+
+void export_charset_image(App& app) {
+    AppState& s = app.s;
+    s.bmp_extension = kBmpExtension;
+    // The pattern list is a single label with no pattern after it.
+    s.chosen_path = app.tk.choose_save_file(kSaveTitle, s.file_directory, s.bmp_extension, 0);
+    if (s.chosen_path.empty())
+        return;
+    s.file_directory = directory_part(s.chosen_path);
+    const std::string path = with_forced_extension(s.chosen_path, s.bmp_extension);
+    if (!app.tk.save_image_bmp(kCharsetImage, path))
+        report_save_failure(app, path);
+}
 
 } // namespace fontarel
