@@ -134,7 +134,8 @@ void key_released(App& app, int key) {
 void draw_charset_view(App& app) {
     Toolkit& tk = app.tk;
     if (tk.begin_drawing(tk.image_target(kCharsetImage))) {
-        render_charset_grid(*tk.drawing_raster(), app.store(), app.s.color_bit0, app.s.color_bit1);
+        app.views.grid.render(*tk.drawing_raster(), app.store(), app.s.color_bit0,
+                              app.s.color_bit1);
         tk.end_drawing();
     } else {
         tk.message_box("fontarel", "draw image char error!");

@@ -157,6 +157,7 @@ bool dispatch_event(App& app, int code) {
         }
         if (tk.event_window() == kMapWindow) {
             tk.set_window_hidden(kMapWindow, 1); // hidden, not destroyed: a map size shows it again
+            app.views.map_shown = false;
         }
         return true;
     case kEventControl:

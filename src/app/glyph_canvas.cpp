@@ -34,7 +34,7 @@ void draw_glyph_editor(App& app) {
         return;
     }
     auto glyph = app.store().glyph(app.s.current_char);
-    render_glyph_editor(*tk.drawing_raster(), glyph, app.s.color_bit0, app.s.color_bit1);
+    app.views.editor.render(*tk.drawing_raster(), glyph, app.s.color_bit0, app.s.color_bit1);
     tk.set_control_text(kGlyphDataText, glyph_data_text(glyph));
     tk.end_drawing();
     draw_char_map(app);

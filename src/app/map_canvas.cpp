@@ -11,8 +11,8 @@ namespace {
 
 void render_map(App& app) {
     const AppState& s = app.s;
-    render_char_map(*app.tk.drawing_raster(), *s.map, app.store(), s.color_bit0, s.color_bit1,
-                    s.grid_on != 0);
+    app.views.map.render(*app.tk.drawing_raster(), *s.map, app.store(), s.color_bit0,
+                         s.color_bit1, s.grid_on != 0);
 }
 
 // The 1-pixel red outline of the hovered cell, over the freshly drawn map.
@@ -24,6 +24,7 @@ void outline_cell(App& app, int column, int row) {
     tk.set_draw_mode(kDrawOutline);
     tk.draw_box(kCellPixels * column, kCellPixels * row, kCellPixels, kCellPixels, kMapHoverColour);
     tk.end_drawing();
+    app.views.map.invalidate_cell(column, row); // the next map redraw takes the outline away
 }
 
 // The popup commands share their frame: nothing without a remembered cell, then the shift, the
@@ -42,7 +43,8 @@ template <typename Shift> void popup_command(App& app, Shift shift) {
 } // namespace
 
 void draw_char_map(App& app) {
-    if (app.s.map_window_open == 0) {
+    // While the window is hidden nobody sees the map: the size command that shows it draws it.
+    if (app.s.map_window_open == 0 || !app.views.map_shown) {
         return;
     }
     Toolkit& tk = app.tk;
@@ -88,6 +90,7 @@ void set_map_size(App& app, int columns, int rows) {
     tk.resize_control(kMapCanvas, 0, 0, kCellPixels * columns, kCellPixels * rows);
     tk.resize_window(kMapWindow, kKeep, kKeep, tk.control_width(kMapCanvas),
                      tk.control_height(kMapCanvas));
+    app.views.map_shown = true;
     draw_char_map(app);
     tk.set_window_hidden(kMapWindow, 0);
 }

@@ -1,5 +1,6 @@
 #include "render/glyph_editor_picture.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "render/geometry.h"
@@ -10,54 +11,61 @@ namespace {
 
 constexpr int kGlyphCells = 8; // glyph pixels per row and column
 constexpr int kBoxPixels = 15; // a set pixel's box; the cell's last row and column stay colour 0
-constexpr int kGridWhite = 0xFFFFFF;
-constexpr int kGridBlack = 0x000000;
+constexpr uint32_t kGridWhite = to_pixel(0xFFFFFF);
+constexpr uint32_t kGridBlack = to_pixel(0x000000);
 
-void render_glyph_cells(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0,
-                        int colour1) {
-    uint8_t blank[3 * kGlyphCanvasPixels];
-    for (int x = 0; x < kGlyphCanvasPixels; ++x) {
-        store_colour(blank + 3 * x, colour0);
+using Line = std::array<uint32_t, kGlyphCanvasPixels>;
+
+// Where two grid lines cross both coordinates are even, so the result does not depend on which
+// line is drawn first.
+void render_rows(Raster& picture, std::span<const uint8_t, 8> glyph, uint32_t p0, uint32_t p1) {
+    Line blank;
+    blank.fill(p0);
+    Line dotted; // a horizontal grid line
+    for (int s = 0; s < kGlyphCanvasPixels; ++s) {
+        dotted[s] = (s & 1) ? kGridBlack : kGridWhite;
     }
     for (int gy = 0; gy < kGlyphCells; ++gy) {
-        uint8_t line[3 * kGlyphCanvasPixels];
-        std::memcpy(line, blank, sizeof line);
+        Line line;
+        line.fill(p0);
         for (int gx = 0; gx < kGlyphCells; ++gx) {
             if (glyph[gy] & (0x80 >> gx)) {
-                for (int i = 0; i < kBoxPixels; ++i) {
-                    store_colour(line + 3 * (kCellPixels * gx + i), colour1);
-                }
+                std::fill_n(line.begin() + kCellPixels * gx, kBoxPixels, p1);
             }
         }
         for (int i = 0; i < kCellPixels; ++i) {
-            std::memcpy(picture.row(kCellPixels * gy + i), i < kBoxPixels ? line : blank,
-                        sizeof line);
-        }
-    }
-}
-
-// The lines x = 0, 16, ..., 112 and y = 0, 16, ..., 112. Where two lines cross, both coordinates
-// are even, so the result does not depend on which line is drawn first.
-void render_dotted_grid(Raster& picture) {
-    for (int k = 0; k < kGlyphCells; ++k) {
-        const int line = kCellPixels * k;
-        for (int s = 0; s < kGlyphCanvasPixels; ++s) {
-            const int colour = (s & 1) ? kGridBlack : kGridWhite;
-            picture.set_pixel(line, s, colour);
-            picture.set_pixel(s, line, colour);
+            uint32_t* out = picture.row(kCellPixels * gy + i);
+            if (i == 0) {
+                std::memcpy(out, dotted.data(), sizeof(Line));
+                continue;
+            }
+            const Line& from = i < kBoxPixels ? line : blank;
+            std::memcpy(out, from.data(), sizeof(Line));
+            const uint32_t dot = (i & 1) ? kGridBlack : kGridWhite;
+            for (int k = 0; k < kGlyphCells; ++k) {
+                out[kCellPixels * k] = dot;
+            }
         }
     }
 }
 
 } // namespace
 
-void render_glyph_editor(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0,
-                         int colour1) {
+void GlyphEditorRenderer::render(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0,
+                                 int colour1) {
     if (picture.width() < kGlyphCanvasPixels || picture.height() < kGlyphCanvasPixels) {
         return;
     }
-    render_glyph_cells(picture, glyph, colour0, colour1);
-    render_dotted_grid(picture);
+    if (target_ == picture.identity() && colour0 == colour0_ && colour1 == colour1_ &&
+        std::equal(glyph.begin(), glyph.end(), drawn_.begin())) {
+        return;
+    }
+    render_rows(picture, glyph, to_pixel(colour0), to_pixel(colour1));
+    picture.mark_dirty(0, 0, kGlyphCanvasPixels, kGlyphCanvasPixels);
+    std::copy(glyph.begin(), glyph.end(), drawn_.begin());
+    colour0_ = colour0;
+    colour1_ = colour1;
+    target_ = picture.identity();
 }
 
 } // namespace fontarel

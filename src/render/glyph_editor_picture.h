@@ -1,6 +1,7 @@
 #pragma once
 // The glyph editor's picture: the current glyph enlarged 16 times with a dotted grid.
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -9,9 +10,18 @@
 namespace fontarel {
 
 // Each set pixel a 15 x 15 box at the top-left of its 16 x 16 cell on a colour-0 background, then
-// the dotted grid (white at even positions along a line, black at odd ones). Nothing on a picture
-// smaller than 128 x 128.
-void render_glyph_editor(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0,
-                         int colour1);
+// the dotted grid on the lines x, y = 0, 16, ..., 112 (white at even positions along a line, black
+// at odd ones). Nothing on a picture smaller than 128 x 128. Remembers what it drew: rendering the
+// same glyph in the same colours onto the same picture again writes nothing.
+class GlyphEditorRenderer {
+  public:
+    void render(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0, int colour1);
+    void invalidate() { target_ = 0; }
+
+  private:
+    std::array<uint8_t, 8> drawn_{};
+    int colour0_ = 0, colour1_ = 0;
+    uint64_t target_ = 0;
+};
 
 } // namespace fontarel

@@ -10,13 +10,12 @@ void DoubledRowPixels::use_colours(int colour0, int colour1) {
     }
     colour0_ = colour0;
     colour1_ = colour1;
+    const uint32_t p0 = to_pixel(colour0);
+    const uint32_t p1 = to_pixel(colour1);
     for (int bits = 0; bits < 256; ++bits) {
-        uint8_t* p = table_[bits].data();
+        uint32_t* p = table_[bits].data();
         for (int x = 0; x < 8; ++x) {
-            const int colour = (bits & (0x80 >> x)) ? colour1 : colour0;
-            store_colour(p, colour);
-            store_colour(p + 3, colour);
-            p += 6;
+            p[2 * x] = p[2 * x + 1] = (bits & (0x80 >> x)) ? p1 : p0;
         }
     }
 }

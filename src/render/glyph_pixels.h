@@ -1,5 +1,5 @@
 #pragma once
-// Row bytes expanded to ready-made pixel runs, so that views render glyphs by copying bytes instead
+// Row bytes expanded to ready-made pixel runs, so that views render glyphs by copying words instead
 // of plotting pixels one call at a time.
 
 #include <array>
@@ -7,20 +7,21 @@
 
 namespace fontarel {
 
-// For each of the 256 row bytes, its 8 glyph pixels as 2-pixel-wide blocks: 16 pixels of 3 bytes
-// (blue, green, red), left pixel first; set bits in colour1, clear bits in colour0. The table is
-// rebuilt only when the colours change.
+// For each of the 256 row bytes, its 8 glyph pixels as 2-pixel-wide blocks: 16 pixel words, left
+// pixel first; set bits in colour1, clear bits in colour0. The table is rebuilt only when the
+// colours change.
 class DoubledRowPixels {
   public:
-    static constexpr int kBytes = 16 * 3;
+    static constexpr int kPixels = 16;
+    static constexpr int kBytes = kPixels * 4;
 
     void use_colours(int colour0, int colour1);
-    const uint8_t* row(uint8_t bits) const { return table_[bits].data(); }
+    const uint32_t* row(uint8_t bits) const { return table_[bits].data(); }
 
   private:
     int colour0_ = -1;
     int colour1_ = -1;
-    std::array<std::array<uint8_t, kBytes>, 256> table_{};
+    std::array<std::array<uint32_t, kPixels>, 256> table_{};
 };
 
 } // namespace fontarel

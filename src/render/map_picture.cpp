@@ -2,66 +2,77 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "render/geometry.h"
-#include "render/glyph_pixels.h"
 
 namespace fontarel {
 
-namespace {
-
-constexpr int kBytesPerPixel = 3;
-constexpr int kCellBytes = kBytesPerPixel * kCellPixels;
-
-// The top edge of a cell: colour1 at even offsets, colour0 at odd ones.
-void dotted_top_edge(uint8_t* row, int cells, int colour0, int colour1) {
-    for (int x = 0; x < cells * kCellPixels; ++x) {
-        store_colour(row + kBytesPerPixel * x, (x & 1) ? colour0 : colour1);
+void MapRenderer::invalidate_cell(int column, int row) {
+    if (column >= 0 && row >= 0 && column < kMapCapacityCols && row < kMapCapacityRows) {
+        drawn_code_[row * kMapCapacityCols + column] = kStale;
     }
 }
 
-} // namespace
+void MapRenderer::render_cell(Raster& target, int column, int row, const CharsetStore& store,
+                              uint8_t code) {
+    const int left = kCellPixels * column;
+    const int top = kCellPixels * row;
+    auto glyph = store.glyph(code);
+    for (int y = 0; y < kGlyphRows; ++y) {
+        const uint32_t* run = pixels_.row(glyph[y]);
+        std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
+        std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
+    }
+    if (grid_) {
+        const uint32_t p0 = to_pixel(colour0_);
+        const uint32_t p1 = to_pixel(colour1_);
+        uint32_t* edge = target.row(top) + left;
+        for (int s = 0; s < kCellPixels; ++s) {
+            edge[s] = (s & 1) ? p0 : p1;
+        }
+        for (int s = 0; s < kCellPixels; ++s) {
+            target.row(top + s)[left] = (s & 1) ? p1 : p0;
+        }
+    }
+    target.mark_dirty(left, top, kCellPixels, kCellPixels);
+}
 
-void render_char_map(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                     int colour1, bool grid) {
-    // Only whole cells that fit both the array and the picture are drawn.
-    const int cols =
-        std::clamp(std::min<int>(map.cols, target.width() / kCellPixels), 0, kMapCapacityCols);
-    const int rows =
-        std::clamp(std::min<int>(map.rows, target.height() / kCellPixels), 0, kMapCapacityRows);
-    if (cols == 0 || rows == 0) {
-        return;
+void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore& store,
+                         int colour0, int colour1, bool grid) {
+    const int cols = std::clamp(std::min<int>(map.cols, target.width() / kCellPixels), 0,
+                                kMapCapacityCols);
+    const int rows = std::clamp(std::min<int>(map.rows, target.height() / kCellPixels), 0,
+                                kMapCapacityRows);
+    if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
+        grid != grid_ || cols != cols_ || rows != rows_) {
+        drawn_code_.fill(kStale);
+        target_ = target.identity();
+        colour0_ = colour0;
+        colour1_ = colour1;
+        grid_ = grid;
+        cols_ = cols;
+        rows_ = rows;
     }
-    static DoubledRowPixels pixels;
-    pixels.use_colours(colour0, colour1);
-    const size_t line_bytes = static_cast<size_t>(cols) * kCellBytes;
-    std::vector<uint8_t> top_edge;
-    if (grid) {
-        top_edge.resize(line_bytes);
-        dotted_top_edge(top_edge.data(), cols, colour0, colour1);
+    pixels_.use_colours(colour0, colour1);
+
+    // Glyphs whose bytes differ from the ones last drawn: every cell showing one is redrawn.
+    std::array<bool, kGlyphCount> changed{};
+    for (int g = 0; g < kGlyphCount; ++g) {
+        changed[g] = std::memcmp(glyphs_.data() + kGlyphRows * g, store.glyph(g).data(),
+                                 kGlyphRows) != 0;
     }
+    glyphs_ = store.bytes;
+
     for (int r = 0; r < rows; ++r) {
         const auto& codes = map.cells[r];
-        const int top = kCellPixels * r;
-        for (int y = 0; y < kGlyphRows; ++y) {
-            uint8_t* line = target.row(top + 2 * y);
-            for (int c = 0; c < cols; ++c) {
-                const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
-                std::memcpy(line + c * kCellBytes, pixels.row(bits), DoubledRowPixels::kBytes);
+        int16_t* drawn = drawn_code_.data() + r * kMapCapacityCols;
+        for (int c = 0; c < cols; ++c) {
+            const auto code = static_cast<uint8_t>(codes[c] & 0xFF);
+            if (drawn[c] == code && !changed[code]) {
+                continue;
             }
-            std::memcpy(target.row(top + 2 * y + 1), line, line_bytes);
-        }
-        if (!grid) {
-            continue;
-        }
-        std::memcpy(target.row(top), top_edge.data(), line_bytes);
-        for (int s = 0; s < kCellPixels; ++s) {
-            uint8_t* line = target.row(top + s);
-            const int colour = (s & 1) ? colour1 : colour0;
-            for (int c = 0; c < cols; ++c) {
-                store_colour(line + c * kCellBytes, colour);
-            }
+            render_cell(target, c, r, store, code);
+            drawn[c] = code;
         }
     }
 }

@@ -2,19 +2,45 @@
 // The character map's picture: every cell in use as its glyph in 2 x 2 pixel blocks, 16 x 16 pixels
 // a cell, with an optional dotted grid in the two glyph colours.
 
+#include <array>
+#include <cstdint>
+
 #include "model/char_map.h"
 #include "model/charset_store.h"
+#include "render/glyph_pixels.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {
 
 constexpr int kMapHoverColour = 0x0000FF; // rgb(255, 0, 0): the outline of the hovered cell
 
-// Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels, clipped to
-// the picture; pixels beyond are not touched. With `grid`, each cell gets a dotted top edge
-// (colour1 at even offsets, colour0 at odd) and then a dotted left edge (colour0 at even offsets,
-// colour1 at odd), so its top-left pixel is colour0. Codes are taken modulo 256.
-void render_char_map(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                     int colour1, bool grid);
+// Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels; only whole
+// cells that fit the picture are drawn and pixels beyond are not touched. With `grid`, each cell gets
+// a dotted top edge (colour1 at even offsets, colour0 at odd) and then a dotted left edge (colour0
+// at even offsets, colour1 at odd), so its top-left pixel is colour0. Codes are taken modulo 256.
+//
+// It remembers what each cell shows: the next render onto the same picture writes only the cells
+// whose code or glyph bytes changed, or all of them when the colours, the grid, the size in use or
+// the picture changed. Whoever draws over a cell (the hover outline) must invalidate it.
+class MapRenderer {
+  public:
+    void render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
+                int colour1, bool grid);
+    void invalidate() { target_ = 0; }
+    void invalidate_cell(int column, int row);
+
+  private:
+    void render_cell(Raster& target, int column, int row, const CharsetStore& store, uint8_t code);
+
+    static constexpr int kCells = kMapCapacityCols * kMapCapacityRows;
+    static constexpr int16_t kStale = -1;
+    DoubledRowPixels pixels_;
+    std::array<int16_t, kCells> drawn_code_{}; // code each cell shows, or kStale
+    std::array<uint8_t, kCharsetBytes> glyphs_{};
+    int colour0_ = 0, colour1_ = 0;
+    bool grid_ = false;
+    int cols_ = 0, rows_ = 0;
+    uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn
+};
 
 } // namespace fontarel

@@ -36,36 +36,37 @@ void put_le(std::vector<uint8_t>& out, size_t at, uint32_t value, int bytes) {
 
 } // namespace
 
-Raster::Raster(int width, int height, int fill)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)), stride_(stride_for(width_)),
-      data_(static_cast<size_t>(stride_) * height_, 0) {
-    if (fill != 0)
-        fill_rect(0, 0, width_, height_, fill);
+uint64_t Raster::next_identity() {
+    static uint64_t counter = 0;
+    return ++counter;
 }
+
+Raster::Raster(int width, int height, int fill)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      data_(static_cast<size_t>(width_) * height_, to_pixel(fill)) {}
 
 int Raster::pixel(int x, int y) const {
     if (!contains(x, y))
         return 0;
-    const uint8_t* p = row(y) + 3 * x;
-    return p[0] << 16 | p[1] << 8 | p[2];
+    return to_colour(row(y)[x]);
 }
 
 void Raster::set_pixel(int x, int y, int colour) {
-    if (contains(x, y))
-        store_colour(row(y) + 3 * x, colour);
+    if (!contains(x, y))
+        return;
+    row(y)[x] = to_pixel(colour);
+    mark_dirty(x, y, 1, 1);
 }
 
 void Raster::fill_rect(int x, int y, int w, int h, int colour) {
     const Span s = clip(normalise(x, y, w, h), width_, height_);
     if (s.x0 >= s.x1 || s.y0 >= s.y1)
         return;
-    // Fill the first row pixel by pixel, then copy it to the others.
-    uint8_t* first = row(static_cast<int>(s.y0)) + 3 * s.x0;
-    const size_t bytes = 3 * static_cast<size_t>(s.x1 - s.x0);
-    for (size_t i = 0; i < bytes; i += 3)
-        store_colour(first + i, colour);
-    for (int64_t yy = s.y0 + 1; yy < s.y1; ++yy)
-        std::memcpy(row(static_cast<int>(yy)) + 3 * s.x0, first, bytes);
+    const uint32_t p = to_pixel(colour);
+    for (int64_t yy = s.y0; yy < s.y1; ++yy)
+        std::fill(row(static_cast<int>(yy)) + s.x0, row(static_cast<int>(yy)) + s.x1, p);
+    mark_dirty(static_cast<int>(s.x0), static_cast<int>(s.y0), static_cast<int>(s.x1 - s.x0),
+               static_cast<int>(s.y1 - s.y0));
 }
 
 void Raster::outline_rect(int x, int y, int w, int h, int colour) {
@@ -94,10 +95,16 @@ void Raster::blit(const Raster& src, int x, int y) {
     const Span s = clip({x, y, int64_t{x} + src.width_, int64_t{y} + src.height_}, width_, height_);
     if (s.x0 >= s.x1 || s.y0 >= s.y1)
         return;
-    const size_t bytes = 3 * static_cast<size_t>(s.x1 - s.x0);
-    for (int64_t yy = s.y0; yy < s.y1; ++yy)
-        std::memmove(row(static_cast<int>(yy)) + 3 * s.x0,
-                     src.row(static_cast<int>(yy - y)) + 3 * (s.x0 - x), bytes);
+    const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(s.x1 - s.x0);
+    for (int64_t yy = s.y0; yy < s.y1; ++yy) {
+        uint32_t* to = row(static_cast<int>(yy)) + s.x0;
+        const uint32_t* from = src.row(static_cast<int>(yy - y)) + (s.x0 - x);
+        if (std::memcmp(to, from, bytes) != 0) {
+            std::memcpy(to, from, bytes);
+            mark_dirty(static_cast<int>(s.x0), static_cast<int>(yy), static_cast<int>(s.x1 - s.x0),
+                       1);
+        }
+    }
 }
 
 Raster Raster::crop(int x, int y, int w, int h) const {
@@ -105,37 +112,70 @@ Raster Raster::crop(int x, int y, int w, int h) const {
     const Span s = clip({x, y, int64_t{x} + out.width_, int64_t{y} + out.height_}, width_, height_);
     if (s.x0 >= s.x1 || s.y0 >= s.y1)
         return out; // no overlap: all black
-    const size_t bytes = 3 * static_cast<size_t>(s.x1 - s.x0);
+    const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(s.x1 - s.x0);
     for (int64_t yy = s.y0; yy < s.y1; ++yy)
-        std::memcpy(out.row(static_cast<int>(yy - y)) + 3 * (s.x0 - x),
-                    row(static_cast<int>(yy)) + 3 * s.x0, bytes);
+        std::memcpy(out.row(static_cast<int>(yy - y)) + (s.x0 - x), row(static_cast<int>(yy)) + s.x0,
+                    bytes);
     return out;
 }
 
 Raster Raster::resized(int width, int height, int fill) const {
     Raster out(width, height, fill);
     out.blit(*this, 0, 0);
+    out.mark_all_dirty();
     return out;
+}
+
+void Raster::mark_dirty(int x, int y, int w, int h) {
+    const Span s = clip(normalise(x, y, w, h), width_, height_);
+    if (s.x0 >= s.x1 || s.y0 >= s.y1)
+        return;
+    if (dirty_x0_ >= dirty_x1_) {
+        dirty_x0_ = static_cast<int>(s.x0);
+        dirty_y0_ = static_cast<int>(s.y0);
+        dirty_x1_ = static_cast<int>(s.x1);
+        dirty_y1_ = static_cast<int>(s.y1);
+        return;
+    }
+    dirty_x0_ = std::min(dirty_x0_, static_cast<int>(s.x0));
+    dirty_y0_ = std::min(dirty_y0_, static_cast<int>(s.y0));
+    dirty_x1_ = std::max(dirty_x1_, static_cast<int>(s.x1));
+    dirty_y1_ = std::max(dirty_y1_, static_cast<int>(s.y1));
+}
+
+PixelRect Raster::take_dirty() {
+    const PixelRect r{dirty_x0_, dirty_y0_, dirty_x1_ - dirty_x0_, dirty_y1_ - dirty_y0_};
+    dirty_x0_ = dirty_y0_ = dirty_x1_ = dirty_y1_ = 0;
+    return r.empty() ? PixelRect{} : r;
 }
 
 std::vector<uint8_t> encode_bmp(const Raster& raster) {
     constexpr size_t kHeaderBytes = 54; // 14-byte file header + 40-byte information header
-    const size_t pixel_bytes = raster.byte_size();
+    const int w = raster.width();
+    const int h = raster.height();
+    const size_t stride = static_cast<size_t>(3 * w + 3) & ~size_t{3};
+    const size_t pixel_bytes = stride * static_cast<size_t>(h);
     std::vector<uint8_t> out(kHeaderBytes + pixel_bytes, 0);
     out[0] = 'B';
     out[1] = 'M';
     put_le(out, 2, static_cast<uint32_t>(kHeaderBytes + pixel_bytes), 4);
     put_le(out, 10, kHeaderBytes, 4);
     put_le(out, 14, 40, 4);
-    put_le(out, 18, static_cast<uint32_t>(raster.width()), 4);
-    put_le(out, 22, static_cast<uint32_t>(raster.height()), 4); // positive: rows run bottom-up
-    put_le(out, 26, 1, 2);                                      // colour planes
-    put_le(out, 28, 24, 2);                                     // bits per pixel
+    put_le(out, 18, static_cast<uint32_t>(w), 4);
+    put_le(out, 22, static_cast<uint32_t>(h), 4); // positive: rows run bottom-up
+    put_le(out, 26, 1, 2);                        // colour planes
+    put_le(out, 28, 24, 2);                       // bits per pixel
     put_le(out, 34, static_cast<uint32_t>(pixel_bytes), 4);
-    // Compression, resolutions and colour counts stay 0. The rows are held bottom-up with the
-    // file's padding already, so they go out as they are.
-    if (pixel_bytes != 0)
-        std::memcpy(out.data() + kHeaderBytes, raster.data(), pixel_bytes);
+    // Compression, resolutions and colour counts stay 0; so do the padding bytes of each row.
+    for (int k = 0; k < h; ++k) {
+        const uint32_t* from = raster.row(h - 1 - k);
+        uint8_t* to = out.data() + kHeaderBytes + stride * static_cast<size_t>(k);
+        for (int x = 0; x < w; ++x, to += 3) {
+            to[0] = static_cast<uint8_t>(from[x]);       // blue
+            to[1] = static_cast<uint8_t>(from[x] >> 8);  // green
+            to[2] = static_cast<uint8_t>(from[x] >> 16); // red
+        }
+    }
     return out;
 }
 

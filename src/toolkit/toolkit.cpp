@@ -147,9 +147,10 @@ void Toolkit::draw_image(int image, int x, int y) {
 void Toolkit::end_drawing() {
     if (drawing_ == nullptr)
         return;
+    const PixelRect changed = drawing_->take_dirty();
     drawing_ = nullptr;
-    if (drawing_target_.kind == DrawTarget::Kind::Canvas)
-        canvas_updated(drawing_target_.number);
+    if (drawing_target_.kind == DrawTarget::Kind::Canvas && !changed.empty())
+        canvas_updated(drawing_target_.number, changed);
 }
 
 } // namespace fontarel

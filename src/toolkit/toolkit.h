@@ -174,7 +174,8 @@ class Toolkit {
     void draw_box(int x, int y, int width, int height, int colour);
     // Copies the whole image with its top-left corner at (x, y), clipped to the target.
     void draw_image(int image, int x, int y);
-    // Ends drawing; a canvas is repainted on the screen at once.
+    // Ends drawing; the part of a canvas that drawing changed is shown again before the program
+    // next waits for input (wait_event flushes it), so every change is on screen by then.
     void end_drawing();
     // The picture being drawn on, between begin_drawing and end_drawing; null otherwise. Renderers
     // write its pixels directly.
@@ -221,7 +222,7 @@ class Toolkit {
     // Waits for the platform's next activity and queues the events it makes (possibly none).
     virtual void pump() = 0;
     // Called by end_drawing after drawing on a canvas: show the new picture now.
-    virtual void canvas_updated(int control) = 0;
+    virtual void canvas_updated(int control, PixelRect changed) = 0;
     // Lets a backend refuse a drawing target (the in-memory backend uses it to simulate failures).
     virtual bool drawing_allowed(const DrawTarget&) { return true; }
     // Bytes a whole-file write may put on the disk before writing fails; -1 for no limit. The

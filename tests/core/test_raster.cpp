@@ -1,4 +1,4 @@
-// 24-bit rasters: memory layout, boxes and outlines with clipping, copies, BMP bytes, and drawing
+// Rasters: memory layout, dirty rectangles, boxes and outlines with clipping, copies, BMP bytes, and drawing
 // through the toolkit onto images.
 
 #include <climits>
@@ -30,31 +30,45 @@ uint32_t le(const std::vector<uint8_t>& b, size_t at, int bytes) {
     return v;
 }
 
-TEST(Raster, ColourBytesAreBlueGreenRedWithTopRowLastInMemory) {
-    Raster r(3, 2); // 9 bytes of pixels per row, padded to 12
+TEST(Raster, PixelsAreScreenWordsTopRowFirst) {
+    Raster r(3, 2);
     ASSERT_EQ(r.stride(), 12);
     ASSERT_EQ(r.byte_size(), 24u);
     EXPECT_EQ(count_colour(r, 0), 6) << "a new raster is black";
 
-    r.set_pixel(0, 0, 255); // pure red, top-left
-    const uint8_t* top = r.data() + r.stride();
-    EXPECT_EQ(top[0], 0x00);
-    EXPECT_EQ(top[1], 0x00);
-    EXPECT_EQ(top[2], 0xFF);
-    EXPECT_EQ(r.row(0), top);
-    EXPECT_EQ(r.row(1), r.data());
+    r.set_pixel(0, 0, 255); // pure red, top-left: the first word in memory
+    const uint8_t* top = r.bytes();
+    EXPECT_EQ(top[0], 0x00); // blue
+    EXPECT_EQ(top[1], 0x00); // green
+    EXPECT_EQ(top[2], 0xFF); // red
+    EXPECT_EQ(top[3], 0xFF); // opaque
+    EXPECT_EQ(reinterpret_cast<const uint8_t*>(r.row(1)), r.bytes() + r.stride());
 
     r.set_pixel(2, 1, rgb(1, 2, 3));
-    EXPECT_EQ(r.data()[6], 3);
-    EXPECT_EQ(r.data()[7], 2);
-    EXPECT_EQ(r.data()[8], 1);
+    EXPECT_EQ(r.row(1)[2], 0xFF010203u);
     EXPECT_EQ(r.pixel(2, 1), rgb(1, 2, 3));
+    for (int colour : {0, 0xFFFFFF, rgb(46, 44, 155), rgb(255, 0, 1)})
+        EXPECT_EQ(to_colour(to_pixel(colour)), colour);
+}
 
-    // Filling must leave the row padding zero: the BMP writer copies it to the file.
-    r.fill_rect(0, 0, 3, 2, kWhite);
-    for (int row = 0; row < 2; ++row)
-        for (int i = 9; i < 12; ++i)
-            EXPECT_EQ(r.data()[row * 12 + i], 0);
+TEST(Raster, DirtyRectangleCoversWhatChangedAndCopiesOfEqualRowsAddNothing) {
+    Raster r(40, 30);
+    EXPECT_TRUE(r.take_dirty().empty());
+    r.set_pixel(5, 6, kWhite);
+    r.fill_rect(20, 10, 4, -3, kWhite); // rows 7-9
+    r.set_pixel(-1, 100, kWhite);       // outside: nothing
+    EXPECT_EQ(r.take_dirty(), (PixelRect{5, 6, 19, 4}));
+    EXPECT_TRUE(r.take_dirty().empty()) << "taking forgets";
+
+    Raster same = r;
+    r.blit(same, 0, 0);
+    EXPECT_TRUE(r.take_dirty().empty()) << "an identical picture changes nothing";
+    same.set_pixel(39, 29, 255);
+    same.set_pixel(0, 12, 255);
+    r.blit(same, 0, 0);
+    EXPECT_EQ(r.take_dirty(), (PixelRect{0, 12, 40, 18})) << "whole rows that differ";
+    EXPECT_EQ(r, same);
+    EXPECT_EQ(r.resized(50, 30, 0).take_dirty(), (PixelRect{0, 0, 50, 30}));
 }
 
 TEST(Raster, OutlineOf16x16SetsOnlyItsBorder) {

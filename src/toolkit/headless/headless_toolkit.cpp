@@ -275,7 +275,7 @@ Raster* HeadlessToolkit::canvas_picture(int control) {
     return c ? &c->picture : nullptr;
 }
 
-void HeadlessToolkit::canvas_updated(int) {
+void HeadlessToolkit::canvas_updated(int, PixelRect) {
     // The picture is the canvas here; there is no screen to repaint.
 }
 

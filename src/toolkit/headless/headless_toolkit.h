@@ -167,7 +167,7 @@ class HeadlessToolkit : public Toolkit {
 
   protected:
     void pump() override;
-    void canvas_updated(int control) override;
+    void canvas_updated(int control, PixelRect changed) override;
     bool drawing_allowed(const DrawTarget& target) override;
     int64_t write_limit() const override { return disk_space; }
 

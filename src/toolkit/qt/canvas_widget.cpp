@@ -37,7 +37,7 @@ int surface_size(int outer, int flags) {
 CanvasWidget::CanvasWidget(Toolkit& toolkit, int control, int window, int flags, int width,
                            int height, QWidget* parent)
     : QWidget(parent), toolkit_(toolkit), control_(control), window_(window), flags_(flags),
-      picture_(surface_size(width, flags), surface_size(height, flags), kWhite) {
+      picture_() {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy((flags & kCanvasFocusable) ? Qt::StrongFocus : Qt::NoFocus);
@@ -48,36 +48,37 @@ int CanvasWidget::border() const {
     return (flags_ & kCanvasBorder) ? kCanvasBorderWidth : 0;
 }
 
-void CanvasWidget::picture_changed() {
-    image_stale_ = true;
-    repaint();
+Raster& CanvasWidget::picture() {
+    if (!picture_made_) {
+        picture_ = Raster(surface_size(width(), flags_), surface_size(height(), flags_), kWhite);
+        picture_made_ = true;
+    }
+    return picture_;
+}
+
+void CanvasWidget::picture_changed(PixelRect changed) {
+    const int b = border();
+    update(changed.x + b, changed.y + b, changed.w, changed.h);
 }
 
 void CanvasWidget::set_outer_size(int width, int height) {
     resize(width, height);
-    picture_ = picture_.resized(surface_size(width, flags_), surface_size(height, flags_), kWhite);
-    image_stale_ = true;
+    if (picture_made_)
+        picture_ =
+            picture_.resized(surface_size(width, flags_), surface_size(height, flags_), kWhite);
     update();
 }
 
-void CanvasWidget::rebuild_image() {
-    const int w = picture_.width();
-    const int h = picture_.height();
-    if (image_.width() != w || image_.height() != h)
-        image_ = QImage(w, h, QImage::Format_RGB32);
-    // The picture is stored bottom-up in blue, green, red order; the image is top-down.
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* src = picture_.row(y);
-        auto* dst = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        for (int x = 0; x < w; ++x, src += 3)
-            dst[x] = qRgb(src[2], src[1], src[0]);
-    }
-    image_stale_ = false;
+void CanvasWidget::wrap_picture() {
+    Raster& p = picture();
+    if (wrapped_ == p.identity() && !image_.isNull())
+        return;
+    image_ = QImage(p.bytes(), p.width(), p.height(), p.stride(), QImage::Format_RGB32);
+    wrapped_ = p.identity();
 }
 
-void CanvasWidget::paintEvent(QPaintEvent*) {
-    if (image_stale_)
-        rebuild_image();
+void CanvasWidget::paintEvent(QPaintEvent* event) {
+    wrap_picture();
     QPainter painter(this);
     const int b = border();
     if (b > 0) {
@@ -95,9 +96,11 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
         painter.fillRect(1, h - 2, w - 2, 1, inner_light);
         painter.fillRect(w - 2, 1, 1, h - 2, inner_light);
     }
-    // Unscaled in device-independent pixels; on a high-density screen the painter enlarges it
-    // without smoothing, so every picture pixel stays a sharp block.
-    painter.drawImage(QPoint(b, b), image_);
+    // Only the part asked for, unscaled in device-independent pixels; on a high-density screen the
+    // painter enlarges it without smoothing, so every picture pixel stays a sharp block.
+    const QRect area = event->rect().translated(-b, -b) & image_.rect();
+    if (!area.isEmpty())
+        painter.drawImage(area.topLeft() + QPoint(b, b), image_, area);
 }
 
 Event CanvasWidget::make_event(int kind, QPointF widget_pos, Qt::MouseButtons buttons,

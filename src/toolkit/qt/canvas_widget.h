@@ -17,11 +17,12 @@ class CanvasWidget : public QWidget {
     CanvasWidget(Toolkit& toolkit, int control, int window, int flags, int width, int height,
                  QWidget* parent);
 
-    // The drawing surface, white when created.
-    Raster& picture() { return picture_; }
+    // The drawing surface, white when first asked for. It is made on first use, not with the
+    // widget, so a large canvas that is never shown costs no memory.
+    Raster& picture();
     int flags() const { return flags_; }
-    // The picture changed: show it now.
-    void picture_changed();
+    // The part `changed` of the picture changed: paint it at the next turn of the event loop.
+    void picture_changed(PixelRect changed);
     // New outer size; the picture keeps its content at the top-left corner, new area white.
     void set_outer_size(int width, int height);
 
@@ -51,15 +52,17 @@ class CanvasWidget : public QWidget {
     static int press_kind(Qt::MouseButton button);
     static int release_kind(Qt::MouseButton button);
     void press(QMouseEvent* event);
-    void rebuild_image();
+    // Points image_ at the picture's memory again when the picture was made anew.
+    void wrap_picture();
 
     Toolkit& toolkit_;
     int control_;
     int window_;
     int flags_;
     Raster picture_;
-    QImage image_; // the picture converted for painting, rebuilt when it changed
-    bool image_stale_ = true;
+    bool picture_made_ = false;
+    QImage image_;              // wraps picture_'s memory without copying it
+    uint64_t wrapped_ = 0;      // identity of the picture image_ wraps
     bool hovering_ = false;    // an enter was reported and no leave since
     Qt::MouseButtons pressed_; // buttons whose press this canvas reported
 };

@@ -218,8 +218,11 @@ void QtToolkit::set_control_text(int control, const std::string& text) {
     const QSignalBlocker blocker(widget);
     if (auto* label = qobject_cast<QLabel*>(widget))
         label->setText(value);
-    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
-        edit->setPlainText(value);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        // Setting the same text again would still lay it out and repaint it.
+        if (edit->toPlainText() != value)
+            edit->setPlainText(value);
+    }
     else if (auto* line = qobject_cast<QLineEdit*>(widget))
         line->setText(value);
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))

@@ -174,14 +174,17 @@ bool QtToolkit::escape_down() {
 }
 
 void QtToolkit::pump() {
+    // Canvases drawn on since the last wait are painted now, once each, before waiting: the screen
+    // shows every change before the program waits for input.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     // Objects Qt retired with deleteLater go now: the loop is at its top, inside no handler.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void QtToolkit::canvas_updated(int control) {
+void QtToolkit::canvas_updated(int control, PixelRect changed) {
     if (CanvasWidget* canvas = find_canvas(control))
-        canvas->picture_changed();
+        canvas->picture_changed(changed);
 }
 
 } // namespace fontarel

@@ -97,7 +97,7 @@ class QtToolkit : public Toolkit {
 
   protected:
     void pump() override;
-    void canvas_updated(int control) override;
+    void canvas_updated(int control, PixelRect changed) override;
 
   private:
     enum class ControlKind { Canvas, Label, TrackBar, CheckBox, Button, TextField };
