@@ -1,6 +1,9 @@
-// Cost of the redraws, as ratios within one run: a full refresh of the charset view and the glyph
-// editor against a memset of the same number of picture bytes, and one hover frame of the charset
-// canvas against the same.
+// Cost of the redraws on the in-memory toolkit, as ratios within one run:
+// 1. the full refresh chain (charset image, charset canvas with cursor, glyph editor, map 80 x 50
+//    with grid) with every picture drawn from nothing, against a memset of the same bytes; and the
+//    same chain after one pixel edit with the map filled with the edited glyph (every map cell
+//    changes), the worst case of an edit;
+// 2. one map hover frame at 80 x 50, against a memset of the map picture.
 
 #include <benchmark/benchmark.h>
 
@@ -9,13 +12,12 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/charset_canvas.h"
+#include "app/event_loop.h"
 #include "app/ids.h"
+#include "app/map_canvas.h"
 #include "app/start_up.h"
 #include "toolkit/headless/headless_toolkit.h"
-#include "app/charset_canvas.h"
-#include "model/labels.h"
-#include "render/charset_picture.h"
-#include "render/geometry.h"
 
 namespace fontarel {
 namespace {
@@ -28,49 +30,77 @@ struct Program {
         std::mt19937 random(7);
         for (auto& b : app.s.charset->bytes)
             b = static_cast<uint8_t>(random());
+        dispatch_menu(app, id(MenuId::MapPc));
+        dispatch_menu(app, id(MenuId::FillMap));
+        refresh_charset_views(app);
     }
-    // Bytes a full refresh writes: charset image, charset canvas surface, glyph canvas.
+    size_t map_bytes() const { return tk.control(kMapCanvas)->picture.byte_size(); }
+    // Bytes a full refresh writes: charset image, charset canvas surface, glyph canvas, map.
     size_t refresh_bytes() const {
         return tk.image(kCharsetImage)->byte_size() +
                tk.control(kCharsetCanvas)->picture.byte_size() +
-               tk.control(kGlyphCanvas)->picture.byte_size();
+               tk.control(kGlyphCanvas)->picture.byte_size() + map_bytes();
     }
 };
 
-void refresh_chain(benchmark::State& state) {
-    Program p;
-    for (auto _ : state) {
-        refresh_charset_views(p.app);
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * p.refresh_bytes()));
-}
-BENCHMARK(refresh_chain);
-
-void memset_same_bytes(benchmark::State& state) {
-    Program p;
-    std::vector<uint8_t> buffer(p.refresh_bytes());
+void memset_bench(benchmark::State& state, size_t bytes) {
+    std::vector<uint8_t> buffer(bytes);
     int value = 0;
     for (auto _ : state) {
         std::memset(buffer.data(), ++value, buffer.size());
         benchmark::DoNotOptimize(buffer.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * buffer.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
-BENCHMARK(memset_same_bytes);
 
-void charset_hover_frame(benchmark::State& state) {
+// Every picture from nothing: the caches are dropped, so every pixel is written.
+void full_refresh_chain(benchmark::State& state) {
     Program p;
-    int x = 0;
     for (auto _ : state) {
-        p.tk.inject_canvas(kCharsetCanvas, kKindMouseMove, x, 255 - x);
-        p.tk.wait_event();
-        charset_canvas_event(p.app);
-        x = (x + 17) & 255;
+        p.app.views.grid.invalidate();
+        p.app.views.editor.invalidate();
+        p.app.views.map.invalidate();
+        refresh_charset_views(p.app);
+        benchmark::ClobberMemory();
     }
 }
-BENCHMARK(charset_hover_frame);
+BENCHMARK(full_refresh_chain);
+
+void memset_of_the_refresh_bytes(benchmark::State& state) {
+    memset_bench(state, Program().refresh_bytes());
+}
+BENCHMARK(memset_of_the_refresh_bytes);
+
+// One pixel of the current glyph flipped, which every one of the 4,000 map cells shows.
+void pixel_edit_with_full_map(benchmark::State& state) {
+    Program p;
+    int n = 0;
+    for (auto _ : state) {
+        p.app.store().glyph(p.app.s.current_char)[n & 7] ^= static_cast<uint8_t>(1 << (n >> 3 & 7));
+        ++n;
+        refresh_charset_views(p.app);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(pixel_edit_with_full_map);
+
+void map_hover_frame(benchmark::State& state) {
+    Program p;
+    int x = 0, y = 0;
+    for (auto _ : state) {
+        p.tk.inject_canvas(kMapCanvas, kKindMouseMove, x, y);
+        dispatch_event(p.app, p.tk.wait_event());
+        x = (x + 37) % 1280;
+        y = (y + 23) % 800;
+    }
+}
+BENCHMARK(map_hover_frame);
+
+void memset_of_the_map_picture(benchmark::State& state) {
+    memset_bench(state, Program().map_bytes());
+}
+BENCHMARK(memset_of_the_map_picture);
 
 } // namespace
 } // namespace fontarel

@@ -37,12 +37,43 @@ void MapRenderer::render_cell(Raster& target, int column, int row, const Charset
     target.mark_dirty(left, top, kCellPixels, kCellPixels);
 }
 
-void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore& store,
-                         int colour0, int colour1, bool grid) {
-    const int cols = std::clamp(std::min<int>(map.cols, target.width() / kCellPixels), 0,
-                                kMapCapacityCols);
-    const int rows = std::clamp(std::min<int>(map.rows, target.height() / kCellPixels), 0,
-                                kMapCapacityRows);
+void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* codes,
+                             const CharsetStore& store) {
+    // Whole pixel rows at once: each doubled glyph row is built once, with the grid's left-edge dot
+    // of even pixel rows, and copied below itself with the dot of odd rows. The top edge replaces
+    // the cell's first pixel row.
+    const int top = kCellPixels * row;
+    const size_t line_bytes = sizeof(uint32_t) * kCellPixels * static_cast<size_t>(cols);
+    const uint32_t p0 = to_pixel(colour0_);
+    const uint32_t p1 = to_pixel(colour1_);
+    for (int y = 0; y < kGlyphRows; ++y) {
+        uint32_t* even = target.row(top + 2 * y);
+        uint32_t* odd = target.row(top + 2 * y + 1);
+        for (int c = 0; c < cols; ++c) {
+            const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
+            std::memcpy(odd + kCellPixels * c, pixels_.row(bits), DoubledRowPixels::kBytes);
+        }
+        if (grid_ && y == 0) {
+            std::memcpy(even, top_edge_.data(), line_bytes);
+        } else {
+            std::memcpy(even, odd, line_bytes);
+        }
+        if (grid_) {
+            for (int c = 0; c < cols; ++c) {
+                even[kCellPixels * c] = p0;
+                odd[kCellPixels * c] = p1;
+            }
+        }
+    }
+    target.mark_dirty(0, top, kCellPixels * cols, kCellPixels);
+}
+
+void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
+                         int colour1, bool grid) {
+    const int cols =
+        std::clamp(std::min<int>(map.cols, target.width() / kCellPixels), 0, kMapCapacityCols);
+    const int rows =
+        std::clamp(std::min<int>(map.rows, target.height() / kCellPixels), 0, kMapCapacityRows);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
         grid != grid_ || cols != cols_ || rows != rows_) {
         drawn_code_.fill(kStale);
@@ -54,19 +85,38 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
         rows_ = rows;
     }
     pixels_.use_colours(colour0, colour1);
+    if (grid) {
+        // The dotted top edge of a whole row of cells: colour1 at even offsets, colour0 at odd.
+        const uint32_t p0 = to_pixel(colour0), p1 = to_pixel(colour1);
+        for (int x = 0; x < kCellPixels * kMapCapacityCols; ++x) {
+            top_edge_[x] = (x & 1) ? p0 : p1;
+        }
+    }
 
     // Glyphs whose bytes differ from the ones last drawn: every cell showing one is redrawn.
     std::array<bool, kGlyphCount> changed{};
     for (int g = 0; g < kGlyphCount; ++g) {
-        changed[g] = std::memcmp(glyphs_.data() + kGlyphRows * g, store.glyph(g).data(),
-                                 kGlyphRows) != 0;
+        changed[g] =
+            std::memcmp(glyphs_.data() + kGlyphRows * g, store.glyph(g).data(), kGlyphRows) != 0;
     }
     glyphs_ = store.bytes;
 
     for (int r = 0; r < rows; ++r) {
         const auto& codes = map.cells[r];
         int16_t* drawn = drawn_code_.data() + r * kMapCapacityCols;
+        int stale = 0;
         for (int c = 0; c < cols; ++c) {
+            const auto code = static_cast<uint8_t>(codes[c] & 0xFF);
+            stale += drawn[c] != code || changed[code];
+        }
+        if (stale == cols) {
+            render_row(target, r, cols, codes.data(), store);
+            for (int c = 0; c < cols; ++c) {
+                drawn[c] = static_cast<int16_t>(codes[c] & 0xFF);
+            }
+            continue;
+        }
+        for (int c = 0; c < cols && stale > 0; ++c) {
             const auto code = static_cast<uint8_t>(codes[c] & 0xFF);
             if (drawn[c] == code && !changed[code]) {
                 continue;

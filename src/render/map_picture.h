@@ -15,9 +15,10 @@ namespace fontarel {
 constexpr int kMapHoverColour = 0x0000FF; // rgb(255, 0, 0): the outline of the hovered cell
 
 // Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels; only whole
-// cells that fit the picture are drawn and pixels beyond are not touched. With `grid`, each cell gets
-// a dotted top edge (colour1 at even offsets, colour0 at odd) and then a dotted left edge (colour0
-// at even offsets, colour1 at odd), so its top-left pixel is colour0. Codes are taken modulo 256.
+// cells that fit the picture are drawn and pixels beyond are not touched. With `grid`, each cell
+// gets a dotted top edge (colour1 at even offsets, colour0 at odd) and then a dotted left edge
+// (colour0 at even offsets, colour1 at odd), so its top-left pixel is colour0. Codes are taken
+// modulo 256.
 //
 // It remembers what each cell shows: the next render onto the same picture writes only the cells
 // whose code or glyph bytes changed, or all of them when the colours, the grid, the size in use or
@@ -31,12 +32,16 @@ class MapRenderer {
 
   private:
     void render_cell(Raster& target, int column, int row, const CharsetStore& store, uint8_t code);
+    // Every cell of a row in use, a pixel row at a time.
+    void render_row(Raster& target, int row, int cols, const int32_t* codes,
+                    const CharsetStore& store);
 
     static constexpr int kCells = kMapCapacityCols * kMapCapacityRows;
     static constexpr int16_t kStale = -1;
     DoubledRowPixels pixels_;
     std::array<int16_t, kCells> drawn_code_{}; // code each cell shows, or kStale
     std::array<uint8_t, kCharsetBytes> glyphs_{};
+    std::array<uint32_t, 16 * kMapCapacityCols> top_edge_{};
     int colour0_ = 0, colour1_ = 0;
     bool grid_ = false;
     int cols_ = 0, rows_ = 0;

@@ -30,7 +30,7 @@ stop_all() {
 trap stop_all EXIT
 
 # start_display SCRATCH_DIR: starts Xvfb on the first free display from :90 to :99 and exports
-# DISPLAY. The screen is 1024 x 768 in 24-bit colour. -noreset: by default the server resets when
+# DISPLAY. The screen is SCREEN_SIZE (default 1024x768) in 24-bit colour. -noreset: by default the server resets when
 # its last client disconnects (the readiness probe, or a program run that ended), and a client that
 # connects during the reset is refused.
 start_display() {
@@ -39,7 +39,7 @@ start_display() {
     local n
     for n in 90 91 92 93 94 95 96 97 98 99; do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$SCRATCH/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${SCREEN_SIZE:-1024x768}x24" -nolisten tcp -noreset >"$SCRATCH/xvfb.log" 2>&1 &
         DISPLAY_PID=$!
         local i
         for i in $(seq 50); do
