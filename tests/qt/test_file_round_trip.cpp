@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include "app/app.h"
@@ -38,12 +39,22 @@ TEST_F(FilesOnQt, ExportedPictureReadsBackPixelForPixel) {
     app.s.color_bit1 = c1;
     refresh_charset_views(app);
 
+    // The requester opens in the folder, so the typed name needs no change of folder.
     QTemporaryDir dir;
+    app.s.file_directory = dir.path().toStdString() + "/";
     ModalAnswerer confirm([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(dir.filePath("picture"));
-        static_cast<QDialog*>(dialog)->accept();
+        if (dialog != nullptr) {
+            // Typed into the name field at the moment of confirming: selectFile can be undone
+            // by the folder listing that the dialog loads in the background.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name != nullptr)
+                name->setText(QStringLiteral("picture"));
+            static_cast<QDialog*>(dialog)->accept();
+        }
+        // Whatever is still open now would wait for ever: close it, and let the checks fail.
+        if (w->isVisible())
+            static_cast<QDialog*>(w)->reject();
     });
     export_image();
     EXPECT_EQ(confirm.count(), 1);
@@ -67,13 +78,17 @@ TEST_F(FilesOnQt, ExportedPictureReadsBackPixelForPixel) {
 TEST_F(FilesOnQt, EscapeCancelsTheRequesterAndNotTheProgram) {
     QTemporaryDir dir;
     app.s.file_directory = dir.path().toStdString() + "/";
-    bool down_in_requester = true;
+    bool down_in_requester = true, closed_by_escape = false;
     ModalAnswerer escape([&](QWidget* w) {
         QTest::keyClick(w, Qt::Key_Escape);
         down_in_requester = tk.escape_down();
+        closed_by_escape = !w->isVisible();
+        if (!closed_by_escape)
+            static_cast<QDialog*>(w)->reject(); // never wait for ever
     });
     export_image();
     EXPECT_EQ(escape.count(), 1);
+    EXPECT_TRUE(closed_by_escape);
     EXPECT_FALSE(down_in_requester);
     EXPECT_FALSE(tk.escape_down());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
