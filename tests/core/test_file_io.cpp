@@ -201,8 +201,8 @@ TEST_F(FileIo, BmpWriterOnAFullDiskKeepsTheOldPicture) {
     write("old.bmp", "old picture");
     tk.disk_space = 54 + 100 * 768; // the headers and part of the pixel rows
     EXPECT_EQ(tk.save_image_bmp(0, path("old.bmp")), 0);
-    EXPECT_EQ(read("old.bmp"), (std::vector<uint8_t>{'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u',
-                                                     'r', 'e'}));
+    EXPECT_EQ(read("old.bmp"),
+              (std::vector<uint8_t>{'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
     EXPECT_EQ(names_in(dir_), std::vector<std::string>{"old.bmp"});
 }
 
