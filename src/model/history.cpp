@@ -1,0 +1,150 @@
+#include "model/history.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fontarel {
+
+namespace {
+
+void put32(uint8_t* at, int32_t value) {
+    const auto v = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+}
+
+int32_t get32(const uint8_t* at) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) {
+        v |= static_cast<uint32_t>(at[i]) << (8 * i);
+    }
+    return static_cast<int32_t>(v);
+}
+
+// Unchanged bytes between two changes that are cheaper kept in one run (2 bytes each) than
+// paid for with the header of a new run.
+constexpr size_t kMergeGap = History::kRunHeaderBytes / 2;
+
+void put16(std::vector<uint8_t>& out, size_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+size_t get16(const uint8_t* at) {
+    return static_cast<size_t>(at[0]) | static_cast<size_t>(at[1]) << 8;
+}
+
+static_assert(kEditStateBytes <= 0xFFFF, "run offsets and lengths are 16 bits");
+
+} // namespace
+
+EditState capture_edit_state(const CharsetStore& store, const CharMap& map) {
+    EditState state;
+    uint8_t* out = state.bytes.data();
+    std::memcpy(out, store.bytes.data(), kCharsetBytes);
+    out += kEditCellsOffset;
+    for (const auto& row : map.cells) {
+        for (const int32_t code : row) {
+            *out++ = static_cast<uint8_t>(code);
+        }
+    }
+    put32(state.bytes.data() + kEditSizeOffset, map.cols);
+    put32(state.bytes.data() + kEditSizeOffset + 4, map.rows);
+    return state;
+}
+
+void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& map) {
+    const uint8_t* in = state.bytes.data();
+    std::memcpy(store.bytes.data(), in, kCharsetBytes);
+    in += kEditCellsOffset;
+    for (auto& row : map.cells) {
+        for (int32_t& code : row) {
+            code = *in++;
+        }
+    }
+    map.cols = get32(state.bytes.data() + kEditSizeOffset);
+    map.rows = get32(state.bytes.data() + kEditSizeOffset + 4);
+}
+
+History::History(size_t max_steps, size_t max_bytes)
+    : max_steps_(std::max<size_t>(max_steps, 1)), max_bytes_(max_bytes) {}
+
+bool History::record(const EditState& before, const EditState& after) {
+    const uint8_t* old_bytes = before.bytes.data();
+    const uint8_t* new_bytes = after.bytes.data();
+    const size_t n = before.bytes.size();
+
+    std::vector<uint8_t> runs;
+    size_t i = 0;
+    for (;;) {
+        while (i < n && old_bytes[i] == new_bytes[i]) {
+            ++i;
+        }
+        if (i == n) {
+            break;
+        }
+        // The run ends at the first stretch of more than kMergeGap unchanged bytes.
+        const size_t start = i;
+        size_t end = i + 1; // one past the last changed byte
+        for (size_t j = end; j < n && j <= end + kMergeGap; ++j) {
+            if (old_bytes[j] != new_bytes[j]) {
+                end = j + 1;
+            }
+        }
+        put16(runs, start);
+        put16(runs, end - start);
+        runs.insert(runs.end(), old_bytes + start, old_bytes + end);
+        runs.insert(runs.end(), new_bytes + start, new_bytes + end);
+        i = end;
+    }
+    if (runs.empty()) {
+        return false;
+    }
+
+    while (steps_.size() > undoable_) {
+        bytes_ -= cost(steps_.back());
+        steps_.pop_back();
+    }
+    steps_.emplace_back(runs.begin(), runs.end()); // exactly as long as its runs
+    bytes_ += cost(steps_.back());
+    ++undoable_;
+    while (steps_.size() > 1 && (steps_.size() > max_steps_ || bytes_ > max_bytes_)) {
+        bytes_ -= cost(steps_.front());
+        steps_.pop_front();
+        --undoable_;
+    }
+    return true;
+}
+
+void History::apply(const Step& step, EditState& state, bool forwards) {
+    const uint8_t* at = step.data();
+    const uint8_t* end = at + step.size();
+    while (at < end) {
+        const size_t offset = get16(at);
+        const size_t length = get16(at + 2);
+        const uint8_t* source = at + kRunHeaderBytes + (forwards ? length : 0);
+        std::memcpy(state.bytes.data() + offset, source, length);
+        at += kRunHeaderBytes + 2 * length;
+    }
+}
+
+bool History::undo(EditState& state) {
+    if (!can_undo()) {
+        return false;
+    }
+    --undoable_;
+    apply(steps_[undoable_], state, false);
+    return true;
+}
+
+bool History::redo(EditState& state) {
+    if (!can_redo()) {
+        return false;
+    }
+    apply(steps_[undoable_], state, true);
+    ++undoable_;
+    return true;
+}
+
+} // namespace fontarel

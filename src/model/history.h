@@ -1,0 +1,83 @@
+#pragma once
+// The undo history of the edited data: the charset bytes, every cell of the map array and the map
+// size in use. A step keeps only the bytes it changed, as runs of (offset, old bytes, new bytes),
+// so a pixel costs a few bytes and a step that changed everything stays near 12 kB.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "model/char_map.h"
+#include "model/charset_store.h"
+
+namespace fontarel {
+
+// The edited data packed as bytes: the 2048 charset bytes; then the 81 x 51 map cells row by row,
+// one byte a cell (every stored code is 0-255); then the columns and the rows in use, 4 bytes
+// each, least significant first.
+constexpr int kEditCellsOffset = kCharsetBytes;
+constexpr int kEditSizeOffset = kEditCellsOffset + kMapCapacityCols * kMapCapacityRows;
+constexpr int kEditStateBytes = kEditSizeOffset + 8;
+
+struct EditState {
+    std::array<uint8_t, kEditStateBytes> bytes{};
+
+    bool operator==(const EditState&) const = default;
+};
+
+EditState capture_edit_state(const CharsetStore& store, const CharMap& map);
+// Writes every byte of the state back: the charset, all cells and the size in use.
+void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& map);
+
+class History {
+  public:
+    // Room for far more than 1,000 small steps; the byte budget holds at least the last 1,000
+    // even when every one of them changed every byte (kLargestStepBytes each).
+    static constexpr size_t kDefaultMaxSteps = 10000;
+    static constexpr size_t kDefaultMaxBytes = size_t{16} << 20;
+
+    History() : History(kDefaultMaxSteps, kDefaultMaxBytes) {}
+    explicit History(size_t max_steps, size_t max_bytes = kDefaultMaxBytes);
+
+    // Makes the change from `before` to `after` the newest step and drops every step that could
+    // have been redone. Then the oldest steps go while there are more than max_steps or they hold
+    // more than max_bytes; the newest step always stays. Returns false, changing nothing (the
+    // redo steps included), when the two states are equal.
+    bool record(const EditState& before, const EditState& after);
+    // `state` is the state after the newest step that can be undone; it gets that step's old
+    // bytes. False, with `state` as it was, when there is nothing to undo.
+    bool undo(EditState& state);
+    // The same forwards: `state` gets the new bytes of the oldest step that can be redone.
+    bool redo(EditState& state);
+
+    bool can_undo() const { return undoable_ > 0; }
+    bool can_redo() const { return undoable_ < steps_.size(); }
+    size_t undo_count() const { return undoable_; }
+    size_t redo_count() const { return steps_.size() - undoable_; }
+    // Bytes the steps hold: each step's record plus its runs. The allocator's own rounding and
+    // bookkeeping come on top.
+    size_t bytes() const { return bytes_; }
+
+    // What one step holds besides its runs, and what a run adds before its 2 x length bytes.
+    static constexpr size_t kStepRecordBytes = sizeof(std::vector<uint8_t>);
+    static constexpr size_t kRunHeaderBytes = 4;
+    static constexpr size_t kLargestStepBytes =
+        kStepRecordBytes + kRunHeaderBytes + 2 * size_t{kEditStateBytes};
+
+  private:
+    // Runs, one after another: offset (2 bytes), length n (2 bytes), n old bytes, n new bytes.
+    using Step = std::vector<uint8_t>;
+
+    static size_t cost(const Step& step) { return kStepRecordBytes + step.capacity(); }
+    static void apply(const Step& step, EditState& state, bool forwards);
+
+    std::deque<Step> steps_; // oldest first; the first undoable_ of them can be undone
+    size_t undoable_ = 0;
+    size_t bytes_ = 0;
+    size_t max_steps_;
+    size_t max_bytes_;
+};
+
+} // namespace fontarel
