@@ -10,6 +10,7 @@
 
 #include "model/char_map.h"
 #include "model/charset_store.h"
+#include "model/history.h"
 #include "toolkit/codes.h"
 
 namespace fontarel {
@@ -46,6 +47,14 @@ struct AppState {
     int32_t last_event = 0;                       // code most recently returned by wait_event
     int32_t color_choice = 0;                     // last result of the colour chooser
     int32_t map_margin = 10; // extra width and height of the map window's first inner size
+
+    // Undo and redo of the charset and the map. Not part of it: the current character, the range,
+    // the colours and the drag mode.
+    History history;
+    EditState step_before;      // the charset and the map as the step being made began
+    int32_t stroke_canvas = -1; // canvas whose held mouse button keeps that step open; -1 none
+    int32_t undo_shown = -1;    // enabled state last given to "Undo" and "Redo"; -1 none yet
+    int32_t redo_shown = -1;
 };
 
 } // namespace fontarel

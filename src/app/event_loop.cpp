@@ -9,6 +9,7 @@
 #include "app/file_commands.h"
 #include "app/glyph_canvas.h"
 #include "app/glyph_commands.h"
+#include "app/history_commands.h"
 #include "app/ids.h"
 #include "app/map_canvas.h"
 #include "app/range_commands.h"
@@ -87,6 +88,8 @@ constexpr MenuCommand kMenuCommands[] = {
     {MenuId::DeleteMapLine, delete_map_line},
     {MenuId::InsertMapColumn, insert_map_column},
     {MenuId::DeleteMapColumn, delete_map_column},
+    {MenuId::Undo, undo_step},
+    {MenuId::Redo, redo_step},
 };
 
 } // namespace
@@ -136,7 +139,10 @@ void dispatch_control(App& app, int control) {
     }
 }
 
-bool dispatch_event(App& app, int code) {
+namespace {
+
+// Hands the event to its handler; false when the loop is to end.
+bool handle_event(App& app, int code) {
     Toolkit& tk = app.tk;
     switch (code) {
     case kEventDrop:
@@ -166,6 +172,16 @@ bool dispatch_event(App& app, int code) {
     default:
         return true;
     }
+}
+
+} // namespace
+
+// Whatever the event's handler changes in the charset or the map becomes one step of the history.
+bool dispatch_event(App& app, int code) {
+    begin_event_step(app);
+    const bool go_on = handle_event(app, code);
+    end_event_step(app);
+    return go_on;
 }
 
 void run_event_loop(App& app) {

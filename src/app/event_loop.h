@@ -7,6 +7,8 @@ namespace fontarel {
 
 // Builds the menu bar with its shortcuts, then both popup menus.
 void build_menus(App& app);
+// Undo and redo from the map window's keyboard; once that window is open.
+void add_map_window_shortcuts(App& app);
 // Waits for and handles events until the program is to end.
 void run_event_loop(App& app);
 // Handles one event just returned by wait_event; false when the loop is to end.

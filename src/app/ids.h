@@ -1,6 +1,8 @@
 #pragma once
 // The program's object numbers: windows, controls, menus, images and menu item ids.
 
+#include "toolkit/codes.h"
+
 namespace fontarel {
 
 constexpr int kMainWindow = 0;
@@ -77,6 +79,8 @@ enum class MenuId : int {
     DeleteMapLine = 44,
     InsertMapColumn = 45,
     DeleteMapColumn = 46,
+    Undo = 47,
+    Redo = 48,
 };
 
 constexpr int id(MenuId m) {
@@ -86,5 +90,9 @@ constexpr int id(MenuId m) {
 // Shortcuts of the main window.
 constexpr int kComboInvert = 0x20049; // Ctrl+I
 constexpr int kComboOpen = 0x2004F;   // Ctrl+O
+// Shortcuts of both windows.
+constexpr int kComboUndo = kComboCtrl | 'Z';
+constexpr int kComboRedo = kComboCtrl | 'Y';
+constexpr int kComboRedoShifted = kComboCtrl | kComboShift | 'Z';
 
 } // namespace fontarel

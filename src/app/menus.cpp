@@ -1,6 +1,7 @@
-// The menu bar, the two popup menus and the two shortcuts, built once at start-up.
+// The menu bar, the two popup menus and the shortcuts, built once at start-up.
 
 #include "app/event_loop.h"
+#include "app/history_commands.h"
 #include "app/ids.h"
 
 namespace fontarel {
@@ -81,6 +82,18 @@ void build_char_menu(Toolkit& tk) {
     tk.set_item_checked(kMenuBar, id(MenuId::DragSwap), 1);
 }
 
+void build_edit_menu(Toolkit& tk) {
+    tk.menu_title("Edit");
+    item(tk, MenuId::Undo, "Undo\tCtrl+Z");
+    item(tk, MenuId::Redo, "Redo\tCtrl+Y");
+}
+
+void add_history_shortcuts(Toolkit& tk, int window) {
+    tk.add_shortcut(window, kComboUndo, id(MenuId::Undo));
+    tk.add_shortcut(window, kComboRedoShifted, id(MenuId::Redo));
+    tk.add_shortcut(window, kComboRedo, id(MenuId::Redo));
+}
+
 } // namespace
 
 void build_menus(App& app) {
@@ -88,8 +101,11 @@ void build_menus(App& app) {
     if (tk.create_menu_bar(kMenuBar, kMainWindow)) {
         build_file_menu(tk);
         build_char_menu(tk);
+        build_edit_menu(tk);
+        show_history_state(app);
         tk.add_shortcut(kMainWindow, kComboInvert, id(MenuId::Invert));
         tk.add_shortcut(kMainWindow, kComboOpen, id(MenuId::Open));
+        add_history_shortcuts(tk, kMainWindow);
     } else {
         tk.message_box("fontarel", "create menu error!");
     }
@@ -113,6 +129,13 @@ void build_menus(App& app) {
         item(tk, MenuId::DeleteMapColumn, "Delete column");
     } else {
         tk.message_box("fontarel", "create menu #3 error!");
+    }
+}
+
+void add_map_window_shortcuts(App& app) {
+    // Like those of the main window, they come with the menu bar.
+    if (app.tk.menu_exists(kMenuBar)) {
+        add_history_shortcuts(app.tk, kMapWindow);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/event_loop.h"
 #include "app/file_commands.h"
 #include "app/glyph_canvas.h"
+#include "app/history_commands.h"
 #include "app/ids.h"
 #include "model/glyph_transforms.h"
 #include "render/geometry.h"
@@ -92,7 +93,9 @@ bool open_program(App& app) {
     s.charset->bytes.fill(0);
     s.map_file_name = tk.working_directory() + "charmap.map";
     if (tk.parameter_count() == 1) {
+        const EditState before = current_edit_state(app);
         load_font_file(app, tk.parameter(0));
+        record_step(app, before); // the font can be undone like a dropped one
     }
 
     tk.create_image(kCharsetImage, kGridPixels, kGridPixels);
@@ -108,6 +111,7 @@ bool open_program(App& app) {
     s.map->rows = 24;
     fill_start_map(*s.map);
     open_map_window(app);
+    add_map_window_shortcuts(app);
 
     tk.focus_control(kCharsetCanvas);
     return true;

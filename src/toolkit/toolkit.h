@@ -117,6 +117,9 @@ class Toolkit {
     // Items are found by id anywhere in the menu, submenus included.
     virtual void set_item_checked(int menu, int id, int state) = 0;
     virtual int item_checked(int menu, int id) = 0;
+    // 0 greys the item out: it shows but cannot be chosen. Nonzero makes it choosable again.
+    // Shortcuts to its id still make their events.
+    virtual void set_item_enabled(int menu, int id, int state) = 0;
     virtual int menu_exists(int menu) = 0;
     // Opens the popup at the mouse pointer and returns when it closes; a chosen item arrives as a
     // kEventMenu event.

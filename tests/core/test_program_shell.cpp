@@ -194,7 +194,10 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:12:Char shift left",
                                           "I:13:Char shift right",
                                           "I:14:Char shift up",
-                                          "I:15:Char shift down"};
+                                          "I:15:Char shift down",
+                                          "T:Edit",
+                                          "I:47:Undo\tCtrl+Z",
+                                          "I:48:Redo\tCtrl+Y"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",

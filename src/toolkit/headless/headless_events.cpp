@@ -89,6 +89,25 @@ int HeadlessToolkit::item_checked(int menu, int id) {
     return 0;
 }
 
+void HeadlessToolkit::set_item_enabled(int menu, int id, int state) {
+    const auto it = menus_.find(menu);
+    if (it == menus_.end())
+        return;
+    for (MenuEntry& e : it->second)
+        if (e.kind == MenuEntry::Kind::Item && e.id == id)
+            e.enabled = state != 0;
+}
+
+int HeadlessToolkit::item_enabled(int menu, int id) const {
+    const auto it = menus_.find(menu);
+    if (it == menus_.end())
+        return 0;
+    for (const MenuEntry& e : it->second)
+        if (e.kind == MenuEntry::Kind::Item && e.id == id)
+            return e.enabled ? 1 : 0;
+    return 0;
+}
+
 int HeadlessToolkit::menu_exists(int menu) {
     return menus_.count(menu) ? 1 : 0;
 }

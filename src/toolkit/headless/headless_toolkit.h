@@ -44,6 +44,7 @@ class HeadlessToolkit : public Toolkit {
     void close_submenu() override;
     void set_item_checked(int menu, int id, int state) override;
     int item_checked(int menu, int id) override;
+    void set_item_enabled(int menu, int id, int state) override;
     int menu_exists(int menu) override;
     void show_popup_menu(int menu, int window) override;
     void add_shortcut(int window, int combination, int id) override;
@@ -102,6 +103,7 @@ class HeadlessToolkit : public Toolkit {
         int id = -1;
         std::string text;
         bool checked = false;
+        bool enabled = true;
     };
     struct Message {
         std::string caption;
@@ -116,6 +118,8 @@ class HeadlessToolkit : public Toolkit {
     const Control* control(int number) const;
     const Window* window(int number) const;
     const std::vector<MenuEntry>* menu(int number) const;
+    // 1 when the item can be chosen, 0 when greyed out or not in the menu.
+    int item_enabled(int menu, int id) const;
     // Item id for a key combination on a window, if a shortcut was added.
     std::optional<int> shortcut(int window, int combination) const;
     const std::vector<Message>& messages() const { return messages_; }

@@ -112,6 +112,11 @@ int QtToolkit::item_checked(int menu, int id) {
     return action != nullptr && action->isChecked() ? 1 : 0;
 }
 
+void QtToolkit::set_item_enabled(int menu, int id, int state) {
+    if (QAction* action = menu_action(menu, id))
+        action->setEnabled(state != 0);
+}
+
 int QtToolkit::menu_exists(int menu) {
     return menus_.count(menu) != 0 ? 1 : 0;
 }

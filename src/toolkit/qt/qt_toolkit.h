@@ -54,6 +54,7 @@ class QtToolkit : public Toolkit {
     void close_submenu() override;
     void set_item_checked(int menu, int id, int state) override;
     int item_checked(int menu, int id) override;
+    void set_item_enabled(int menu, int id, int state) override;
     int menu_exists(int menu) override;
     void show_popup_menu(int menu, int window) override;
     void add_shortcut(int window, int combination, int id) override;

@@ -1,0 +1,125 @@
+#include "app/history_commands.h"
+
+#include <algorithm>
+
+#include "app/charset_canvas.h"
+#include "app/ids.h"
+#include "app/map_canvas.h"
+
+namespace fontarel {
+
+namespace {
+
+// The canvas whose mouse strokes are steps, when the event is one of its control events; -1
+// otherwise. Each event of the charset canvas (a click, a key, a drag's drop) is a step of its own.
+int stroke_canvas_of(const Event& event) {
+    if (event.code == kEventControl &&
+        (event.source == kGlyphCanvas || event.source == kMapCanvas)) {
+        return event.source;
+    }
+    return -1;
+}
+
+// Records the open step, if the data changed since it began.
+void close_step(App& app) {
+    AppState& s = app.s;
+    s.stroke_canvas = -1;
+    s.history.record(s.step_before, current_edit_state(app));
+    show_history_state(app);
+}
+
+bool same_range(const EditState& a, const EditState& b, int first, int end) {
+    return std::equal(a.bytes.begin() + first, a.bytes.begin() + end, b.bytes.begin() + first);
+}
+
+// Puts the data back and redraws as the commands that changed it did: the map size as a size
+// command (which shows the map window), the charset with every view, map cells with the map.
+void apply_edit_state(App& app, const EditState& state) {
+    const EditState was = current_edit_state(app);
+    restore_edit_state(state, app.store(), *app.s.map);
+    app.s.step_before = state; // so that the loop records no step for the restoring itself
+
+    const bool size_changed = !same_range(was, state, kEditSizeOffset, kEditStateBytes);
+    const bool charset_changed = !same_range(was, state, 0, kEditCellsOffset);
+    if (size_changed) {
+        set_map_size(app, app.s.map->cols, app.s.map->rows);
+    }
+    if (charset_changed) {
+        refresh_charset_views(app); // ends with the map
+    } else if (!size_changed) {
+        draw_char_map(app);
+    }
+}
+
+void show_item(App& app, MenuId item, bool enabled, int32_t& shown) {
+    if (shown != static_cast<int32_t>(enabled)) {
+        app.tk.set_item_enabled(kMenuBar, id(item), enabled ? 1 : 0);
+        shown = enabled ? 1 : 0;
+    }
+}
+
+} // namespace
+
+EditState current_edit_state(const App& app) {
+    return capture_edit_state(*app.s.charset, *app.s.map);
+}
+
+void begin_event_step(App& app) {
+    AppState& s = app.s;
+    const Event& event = app.tk.current_event();
+    if (s.stroke_canvas >= 0) {
+        // A stroke goes on through its canvas's events and through the platform's idle wake-ups
+        // between them; anything else ends it first.
+        if (event.code == kEventOther || stroke_canvas_of(event) == s.stroke_canvas) {
+            return;
+        }
+        close_step(app);
+    }
+    if (event.code != kEventOther) {
+        s.step_before = current_edit_state(app);
+    }
+}
+
+void end_event_step(App& app) {
+    AppState& s = app.s;
+    const Event& event = app.tk.current_event();
+    if (event.code == kEventOther) {
+        return; // no handler runs for it
+    }
+    const int canvas = stroke_canvas_of(event);
+    if (canvas >= 0 && event.buttons != 0) {
+        s.stroke_canvas = canvas; // a button is still held: the stroke goes on
+        return;
+    }
+    close_step(app);
+}
+
+void record_step(App& app, const EditState& before) {
+    app.s.history.record(before, current_edit_state(app));
+    show_history_state(app);
+}
+
+void undo_step(App& app) {
+    EditState state = current_edit_state(app);
+    if (app.s.history.undo(state)) {
+        apply_edit_state(app, state);
+    }
+}
+
+void redo_step(App& app) {
+    EditState state = current_edit_state(app);
+    if (app.s.history.redo(state)) {
+        apply_edit_state(app, state);
+    }
+}
+
+void show_history_state(App& app) {
+    AppState& s = app.s;
+    if (!app.tk.menu_exists(kMenuBar)) {
+        return; // nothing to show yet, or never
+    }
+    show_item(app, MenuId::Undo, s.history.can_undo(), s.undo_shown);
+    show_item(app, MenuId::Redo, s.history.can_redo(), s.redo_shown);
+}
+
+} // namespace fontarel
