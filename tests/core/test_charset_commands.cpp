@@ -206,6 +206,23 @@ TEST_F(CharsetCommands, LabelsFollowTheBars) {
     EXPECT_EQ(tk.control_state(kBeginRangeBar), 65);
     EXPECT_EQ(text_of(kEndRangeLabel), "End range:128:\u20AC");
     EXPECT_EQ(text_of(kBeginRangeLabel), "BeginRange:65:A");
+
+    // Both bars reach the last code, by the commands and by the user.
+    select(255);
+    dispatch_menu(app, id(MenuId::SetBeginRange));
+    dispatch_menu(app, id(MenuId::SetEndRange));
+    EXPECT_EQ(tk.control_state(kBeginRangeBar), 255);
+    EXPECT_EQ(tk.control_state(kEndRangeBar), 255);
+    EXPECT_EQ(text_of(kBeginRangeLabel), "BeginRange:255:\u00FF");
+    EXPECT_EQ(text_of(kEndRangeLabel), "End range:255:\u00FF");
+    for (int bar : {kBeginRangeBar, kEndRangeBar}) {
+        tk.inject_control(bar, 0);
+        dispatch_next();
+        tk.inject_control(bar, 255);
+        dispatch_next();
+        EXPECT_EQ(tk.control_state(bar), 255) << bar;
+    }
+    EXPECT_EQ(text_of(kEndRangeLabel), "End range:255:\u00FF");
 }
 
 TEST_F(CharsetCommands, RangeErrorChangesNothing) {

@@ -1,8 +1,8 @@
 // Mouse and key handling of the charset canvas and the glyph canvas on the in-memory toolkit.
 
-#include "program_fixture.h"
 #include "app/charset_canvas.h"
 #include "model/labels.h"
+#include "program_fixture.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
 
@@ -60,6 +60,8 @@ TEST_F(CharsetInput, ClicksSelectTheCellUnderTheMouseAndRetitle) {
     EXPECT_EQ(app.s.current_row, 15);
     select(10);
     EXPECT_EQ(title(), "fontarel v2 0.9e 10($0A)");
+    select(31); // the last code without a character part
+    EXPECT_EQ(title(), "fontarel v2 0.9e 31($1F)");
     select(32);
     EXPECT_EQ(title(), "fontarel v2 0.9e 32($20)' '");
     select(65);
@@ -167,6 +169,25 @@ TEST_F(CharsetInput, HoverAndDragFramesAreDrawnOverImageAndCursor) {
     canvas(kCharsetCanvas, kKindMouseMove, -40, 400, kButtonLeft);
     canvas(kCharsetCanvas, kKindLeftUp, -40, 400);
     EXPECT_EQ(app.s.drag_active, 0);
+
+    // The picture that follows the pointer is the source's own 16 x 16 cell: glyph 53 (column 5,
+    // row 3) with its left half set, unlike every cell around it.
+    fill(53, 0xF0);
+    refresh_charset_views(app);
+    canvas(kCharsetCanvas, kKindLeftDown, 16 * 5 + 9, 16 * 3 + 2, kButtonLeft);
+    const int px = 201, py = 150; // in cell (12, 9), whose outline ends at x = 207 and y = 159
+    canvas(kCharsetCanvas, kKindMouseMove, px, py, kButtonLeft);
+    int wrong = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool outline =
+                (px + x == 207 && py + y <= 159) || (py + y == 159 && px + x <= 207);
+            const int want = outline ? kDragColour : x < 8 ? 0xFFFFFF : 0x000000;
+            wrong += c.pixel(px + x, py + y) != want;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels of the dragged cell unlike glyph 53's";
+    canvas(kCharsetCanvas, kKindLeftUp, 16 * 5 + 9, 16 * 3 + 2);
 }
 
 TEST_F(CharsetInput, InsertAndDeleteKeysActOnTheCurrentGlyph) {
@@ -197,9 +218,14 @@ TEST_F(GlyphInput, LeftSetsRightClearsAndEveryEventRefreshes) {
     EXPECT_EQ(text(kGlyphDataText).back(), '1');
     EXPECT_EQ(tk.image(kCharsetImage)->pixel(14, 14), 0xFFFFFF); // the grid follows each stroke
 
-    canvas(kGlyphCanvas, kKindMouseMove, 17, 0, kButtonRight);
+    // A right-button stroke clears what it runs over: the press, then each move with the button
+    // held, both over set pixels.
     canvas(kGlyphCanvas, kKindRightDown, 0, 0, kButtonRight);
     EXPECT_EQ(row(0), 0x00);
+    canvas(kGlyphCanvas, kKindMouseMove, 120, 120, kButtonRight);
+    EXPECT_EQ(row(7), 0x00);
+    EXPECT_EQ(text(kGlyphDataText), "0,0,0,0,0,0,0,0");
+    EXPECT_EQ(picture(kGlyphCanvas).pixel(120, 120), 0x000000);
     // Both buttons held: setting wins.
     canvas(kGlyphCanvas, kKindMouseMove, 16 * 3 + 5, 16 * 2, kButtonLeft | kButtonRight);
     EXPECT_EQ(row(2), 0x10);

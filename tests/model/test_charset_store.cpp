@@ -1,8 +1,10 @@
 // Whole-glyph commands on the store (insert, delete, erase, range copy) and the range label texts.
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <memory>
+#include <string>
 
 #include "model/charset_store.h"
 #include "model/labels.h"
@@ -19,6 +21,27 @@ std::unique_ptr<CharsetStore> numbered_store() {
         store->bytes[i] = static_cast<uint8_t>((i / kGlyphRows) ^ ((i % kGlyphRows) << 5));
     }
     return store;
+}
+
+// The UTF-8 text of one Windows-1252 code as the C library's converter decodes it, kept apart from
+// the program's own table; U+FFFD for the codes the code page leaves unassigned, and empty when the
+// converter is missing.
+std::string reference_code_page_char(int code) {
+    const iconv_t cd = iconv_open("UTF-8", "WINDOWS-1252");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return {};
+    }
+    char in[1] = {static_cast<char>(code)};
+    char out[8];
+    char* in_at = in;
+    char* out_at = out;
+    size_t in_left = sizeof in, out_left = sizeof out;
+    const size_t converted = iconv(cd, &in_at, &in_left, &out_at, &out_left);
+    iconv_close(cd);
+    if (converted == static_cast<size_t>(-1)) {
+        return "\uFFFD";
+    }
+    return std::string(out, out_at);
 }
 
 bool glyph_equals(const CharsetStore& a, int ga, const CharsetStore& b, int gb) {
@@ -148,4 +171,12 @@ TEST(RangeLabels, CodeAndCharacter) {
     EXPECT_EQ(range_label_text("End range:", 129), "End range:129:\uFFFD");
     EXPECT_EQ(range_label_text("End range:", 233), "End range:233:\u00E9");
     EXPECT_EQ(range_label_text("End range:", 255), "End range:255:\u00FF");
+
+    // Every character part, 32 to 255, against the converter's table: a misplaced entry among the
+    // typographic characters of 0x80-0x9F shows here.
+    ASSERT_EQ(reference_code_page_char(0x80), "\u20AC") << "no Windows-1252 converter";
+    for (int v = 32; v < 256; ++v) {
+        EXPECT_EQ(range_label_text("End range:", v),
+                  "End range:" + std::to_string(v) + ":" + reference_code_page_char(v));
+    }
 }
