@@ -1,0 +1,142 @@
+#include "model/command_line.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace fontarel {
+
+namespace {
+
+// The map sizes the program offers, columns x rows.
+constexpr struct {
+    int cols, rows;
+} kMapSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
+
+constexpr std::string_view kSizeList = "32x24, 40x24, 40x25, 80x50, 64x30";
+
+CommandLine failure(std::string message) {
+    CommandLine out;
+    out.action = CommandAction::Fail;
+    out.error = std::move(message);
+    return out;
+}
+
+// A decimal number of at most four digits, nothing else.
+bool read_number(std::string_view text, int& value) {
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != text.npos)
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool read_size(std::string_view text, int& cols, int& rows) {
+    const size_t x = text.find('x');
+    if (x == std::string_view::npos || !read_number(text.substr(0, x), cols) ||
+        !read_number(text.substr(x + 1), rows))
+        return false;
+    for (const auto& size : kMapSizes)
+        if (size.cols == cols && size.rows == rows)
+            return true;
+    return false;
+}
+
+CommandLine parse_export(const std::vector<std::string>& arguments) {
+    const std::string& form = arguments[0];
+    const bool map = form == "--export-map";
+    const std::string names = export_format_names(map);
+    if (arguments.size() < 2)
+        return failure(form + " needs a FORMAT: " + names);
+    const auto format = export_format_named(arguments[1]);
+    if (!format || (map && !export_format_info(*format).maps))
+        return failure("unknown " + std::string(map ? "map " : "") + "format '" + arguments[1] +
+                       "': use one of " + names);
+
+    CommandLine out;
+    out.action = map ? CommandAction::ExportMap : CommandAction::ExportGlyphs;
+    out.format = *format;
+    std::string first, count, size;
+    bool has_first = false, has_count = false, has_size = false;
+    std::vector<std::string> files;
+    for (size_t i = 2; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        const bool glyph_option = !map && (a == "--first" || a == "--count");
+        const bool map_option = map && a == "--size";
+        if (glyph_option || map_option) {
+            if (i + 1 == arguments.size())
+                return failure(a + " needs a value");
+            const std::string& value = arguments[++i];
+            if (a == "--first")
+                first = value, has_first = true;
+            else if (a == "--count")
+                count = value, has_count = true;
+            else
+                size = value, has_size = true;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return failure("unknown option '" + a + "' for " + form);
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2)
+        return failure(form + " needs an INPUT and an OUTPUT file, and no other arguments");
+    out.input = files[0];
+    out.output = files[1];
+
+    if (map) {
+        if (!has_size)
+            return failure("--export-map needs --size WxH: one of " + std::string(kSizeList));
+        if (!read_size(size, out.map_cols, out.map_rows))
+            return failure("--size '" + size + "' is none of " + std::string(kSizeList));
+        return out;
+    }
+    if (has_first && (!read_number(first, out.glyphs.first) || out.glyphs.first > 255))
+        return failure("--first '" + first + "' is no glyph number 0-255");
+    const int most = kGlyphCount - out.glyphs.first;
+    out.glyphs.count = most;
+    if (has_count &&
+        (!read_number(count, out.glyphs.count) || out.glyphs.count < 1 || out.glyphs.count > most))
+        return failure("--count '" + count + "' is not 1-" + std::to_string(most) + " from glyph " +
+                       std::to_string(out.glyphs.first));
+    return out;
+}
+
+} // namespace
+
+CommandLine parse_command_line(const std::vector<std::string>& arguments) {
+    CommandLine out;
+    if (arguments.empty())
+        return out;
+    if (arguments[0] == "--export" || arguments[0] == "--export-map")
+        return parse_export(arguments);
+    if (arguments.size() == 1 && arguments[0] == "--help")
+        out.action = CommandAction::Help;
+    else if (arguments.size() == 1 && arguments[0] == "--version")
+        out.action = CommandAction::Version;
+    return out;
+}
+
+std::string usage_text() {
+    return "Usage: fontarel [FONT]\n"
+           "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
+           "       fontarel --export-map FORMAT --size WxH INPUT OUTPUT\n"
+           "       fontarel --help | --version\n"
+           "\n"
+           "Without --export, opens the editor; FONT (raw glyph bytes) is loaded at glyph 0.\n"
+           "\n"
+           "--export writes glyphs of the raw font INPUT, loaded at glyph 0, to OUTPUT:\n"
+           "  FORMAT  " +
+           export_format_names(false) +
+           "\n"
+           "  --first N  the first glyph, 0-255 (default 0)\n"
+           "  --count M  the number of glyphs (default: up to glyph 255)\n"
+           "--export-map writes the raw map INPUT of W x H codes to OUTPUT:\n"
+           "  FORMAT  " +
+           export_format_names(true) +
+           "\n"
+           "  --size WxH  one of " +
+           std::string(kSizeList) +
+           "\n"
+           "Exit status 0 when the file was written; otherwise a message and nothing written.\n";
+}
+
+} // namespace fontarel

@@ -1,0 +1,57 @@
+#pragma once
+// What every export shares: which glyphs it takes, the label its data gets, and the comment that
+// names a glyph. Exports are pure: bytes of the store or the map in, text or bytes out.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/char_map.h"
+#include "model/charset_store.h"
+
+namespace fontarel {
+
+// `count` consecutive glyphs from glyph `first` on. Valid when first is 0-255 and count is at
+// least 1 and ends at glyph 255 at the latest; exporters given anything else clamp it into that.
+struct GlyphSelection {
+    int first = 0;
+    int count = kGlyphCount;
+
+    bool valid() const {
+        return first >= 0 && first < kGlyphCount && count >= 1 && count <= kGlyphCount - first;
+    }
+    // The same selection forced inside 0-255 with at least one glyph.
+    GlyphSelection clamped() const;
+    // The selection of glyphs first..last, both inclusive, in either order.
+    static GlyphSelection between(int a, int b);
+};
+
+// The codes of the map in the size in use, row 0 first, as a map file holds them.
+struct MapCodes {
+    int cols = 0;
+    int rows = 0;
+    std::vector<uint8_t> codes; // cols * rows bytes; row r starts at cols * r
+
+    std::span<const uint8_t> row(int r) const {
+        return std::span<const uint8_t>(codes).subspan(static_cast<size_t>(cols) * r,
+                                                       static_cast<size_t>(cols));
+    }
+};
+MapCodes map_codes(const CharMap& map);
+
+// A name for the exported data, made from the file name at the end of `path`: its last extension
+// dropped, every character other than an ASCII letter, digit or underscore turned into an
+// underscore. A name of underscores alone, or none, is `fallback`; one that starts with a digit
+// or an underscore gets `fallback` and an underscore in front. A name that the target assemblers or
+// C take for an instruction, register, directive or keyword (compared without case), and every
+// one-letter name, gets "_data" appended, so "font.s" gives "font", "8x8.c" "font_8x8", "int.c"
+// "int_data".
+std::string export_label(std::string_view path, std::string_view fallback);
+
+// The code in decimal and, from 32 on, its character in the program's code page (UTF-8) in single
+// quotes: "65 'A'", "7". Code 127, a control, has no character.
+std::string glyph_comment(int code);
+
+} // namespace fontarel

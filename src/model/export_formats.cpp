@@ -1,0 +1,98 @@
+#include "model/export_formats.h"
+
+#include "model/export_asm.h"
+#include "model/export_basic.h"
+#include "model/export_bdf.h"
+#include "model/export_c.h"
+#include "model/export_psf.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr ExportFormatInfo kFormats[] = {
+    {ExportFormat::Byte, "byte", ".s", "Assembler source (*.s)|*.s", true},
+    {ExportFormat::Acme, "acme", ".a", "Assembler source (*.a)|*.a", true},
+    {ExportFormat::Defb, "defb", ".asm", "Assembler source (*.asm)|*.asm", true},
+    {ExportFormat::C, "c", ".c", "C source (*.c)|*.c", true},
+    {ExportFormat::Basic, "basic", ".bas", "BASIC DATA lines (*.bas)|*.bas", true},
+    {ExportFormat::Png, "png", ".png", "PNG picture (*.png)|*.png", false},
+    {ExportFormat::Psf, "psf", ".psf", "Linux console font (*.psf)|*.psf", false},
+    {ExportFormat::Bdf, "bdf", ".bdf", "X11 bitmap font (*.bdf)|*.bdf", false},
+};
+
+std::vector<uint8_t> bytes_of(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+std::optional<AsmDialect> dialect(ExportFormat format) {
+    switch (format) {
+    case ExportFormat::Byte:
+        return AsmDialect::Byte;
+    case ExportFormat::Acme:
+        return AsmDialect::Acme;
+    case ExportFormat::Defb:
+        return AsmDialect::Defb;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+const ExportFormatInfo& export_format_info(ExportFormat format) {
+    for (const ExportFormatInfo& info : kFormats)
+        if (info.format == format)
+            return info;
+    return kFormats[0];
+}
+
+std::optional<ExportFormat> export_format_named(std::string_view name) {
+    for (const ExportFormatInfo& info : kFormats)
+        if (name == info.name)
+            return info.format;
+    return std::nullopt;
+}
+
+std::string export_format_names(bool maps_only) {
+    std::string out;
+    for (const ExportFormatInfo& info : kFormats) {
+        if (maps_only && !info.maps)
+            continue;
+        out += (out.empty() ? "" : ", ") + std::string(info.name);
+    }
+    return out;
+}
+
+std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& store,
+                                   GlyphSelection glyphs, std::string_view label) {
+    if (const auto d = dialect(format))
+        return bytes_of(glyphs_as_assembler(store, glyphs, *d, label));
+    switch (format) {
+    case ExportFormat::C:
+        return bytes_of(glyphs_as_c(store, glyphs, label));
+    case ExportFormat::Basic:
+        return bytes_of(glyphs_as_basic(store, glyphs));
+    case ExportFormat::Psf:
+        return glyphs_as_psf2(store, glyphs);
+    case ExportFormat::Bdf:
+        return bytes_of(glyphs_as_bdf(store, glyphs, label));
+    default:
+        return {};
+    }
+}
+
+std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label) {
+    if (const auto d = dialect(format))
+        return bytes_of(map_as_assembler(map, *d, label));
+    switch (format) {
+    case ExportFormat::C:
+        return bytes_of(map_as_c(map, label));
+    case ExportFormat::Basic:
+        return bytes_of(map_as_basic(map));
+    default:
+        return {};
+    }
+}
+
+} // namespace fontarel

@@ -1,0 +1,44 @@
+#pragma once
+// The export formats by name: what the command line calls them, the extension and pattern list of
+// the save requester, and one entry point that turns glyphs or the map into a file's bytes.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/char_map.h"
+#include "model/charset_store.h"
+#include "model/export_common.h"
+
+namespace fontarel {
+
+enum class ExportFormat { Byte, Acme, Defb, C, Basic, Png, Psf, Bdf };
+
+struct ExportFormatInfo {
+    ExportFormat format;
+    const char* name;      // on the command line: "byte"
+    const char* extension; // given to a path chosen in the save requester: ".s"
+    const char* patterns;  // the save requester's pattern list: label|pattern
+    bool maps;             // writes maps as well as glyphs
+};
+
+const ExportFormatInfo& export_format_info(ExportFormat format);
+// The format of a command-line name (exact, lower case), if there is one.
+std::optional<ExportFormat> export_format_named(std::string_view name);
+// The names joined by ", ": all formats, or those that write maps.
+std::string export_format_names(bool maps_only);
+
+// Label fallbacks of export_label.
+inline constexpr const char* kGlyphLabelFallback = "font";
+inline constexpr const char* kMapLabelFallback = "map";
+
+// The whole file of a glyph export. `label` names the data in source formats and the family of a
+// BDF font. Empty for Png: its pixels come from glyph_sheet_pixels and the caller encodes them.
+std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& store,
+                                   GlyphSelection glyphs, std::string_view label);
+// The whole file of a map export in the size in use; empty for a format that writes no maps.
+std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label);
+
+} // namespace fontarel

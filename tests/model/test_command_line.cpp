@@ -1,0 +1,102 @@
+// The program's arguments: which lists start the editor as before, which print, and what the two
+// export forms take and refuse.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/command_line.h"
+
+using namespace fontarel;
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+} // namespace
+
+TEST(CommandLine, EditorListsStayAsTheyWere) {
+    const Args edits[] = {{},
+                          {"font.fnt"},
+                          {"-h"},
+                          {"--help", "x"},
+                          {"--version", "--help"},
+                          {"a.fnt", "b.fnt"},
+                          {"font.fnt", "--export", "byte", "a", "b"}};
+    for (const Args& args : edits) {
+        const CommandLine line = parse_command_line(args);
+        EXPECT_EQ(line.action, CommandAction::Edit) << (args.empty() ? "" : args[0]);
+    }
+    EXPECT_EQ(parse_command_line({"--help"}).action, CommandAction::Help);
+    EXPECT_EQ(parse_command_line({"--version"}).action, CommandAction::Version);
+    const std::string usage = usage_text();
+    for (const char* part :
+         {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50"})
+        EXPECT_NE(usage.find(part), std::string::npos) << part;
+}
+
+TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
+    const struct {
+        Args args;
+        ExportFormat format;
+        int first, count;
+    } glyphs[] = {
+        {{"--export", "byte", "in.fnt", "out.s"}, ExportFormat::Byte, 0, 256},
+        {{"--export", "psf", "--first", "32", "in", "out"}, ExportFormat::Psf, 32, 224},
+        {{"--export", "c", "--count", "96", "--first", "32", "in", "out"}, ExportFormat::C, 32, 96},
+        {{"--export", "png", "in", "--first", "255", "out", "--count", "1"},
+         ExportFormat::Png,
+         255,
+         1},
+        {{"--export", "bdf", "--first", "0", "--count", "1", "in", "out"}, ExportFormat::Bdf, 0, 1},
+    };
+    for (const auto& g : glyphs) {
+        const CommandLine line = parse_command_line(g.args);
+        ASSERT_EQ(line.action, CommandAction::ExportGlyphs) << line.error;
+        EXPECT_EQ(line.format, g.format);
+        EXPECT_EQ(line.glyphs.first, g.first);
+        EXPECT_EQ(line.glyphs.count, g.count);
+        EXPECT_EQ(line.input, "in" + std::string(g.format == ExportFormat::Byte ? ".fnt" : ""));
+        EXPECT_EQ(line.output.substr(0, 3), "out");
+    }
+    for (const char* size : {"32x24", "40x24", "40x25", "80x50", "64x30"}) {
+        const CommandLine line =
+            parse_command_line({"--export-map", "basic", "map.map", "--size", size, "map.bas"});
+        ASSERT_EQ(line.action, CommandAction::ExportMap) << line.error;
+        EXPECT_EQ(std::to_string(line.map_cols) + "x" + std::to_string(line.map_rows), size);
+        EXPECT_EQ(line.input, "map.map");
+        EXPECT_EQ(line.output, "map.bas");
+    }
+}
+
+TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
+    const struct {
+        Args args;
+        const char* says;
+    } mistakes[] = {
+        {{"--export"}, "FORMAT"},
+        {{"--export", "html", "a", "b"}, "'html'"},
+        {{"--export", "byte", "a"}, "INPUT and an OUTPUT"},
+        {{"--export", "byte", "a", "b", "c"}, "INPUT and an OUTPUT"},
+        {{"--export", "byte", "--first", "256", "a", "b"}, "--first '256'"},
+        {{"--export", "byte", "--first", "-1", "a", "b"}, "--first '-1'"},
+        {{"--export", "byte", "--first", "x1", "a", "b"}, "--first 'x1'"},
+        {{"--export", "byte", "--count", "0", "a", "b"}, "--count '0'"},
+        {{"--export", "byte", "--first", "200", "--count", "57", "a", "b"}, "not 1-56"},
+        {{"--export", "byte", "a", "b", "--count"}, "--count needs a value"},
+        {{"--export", "byte", "--size", "32x24", "a", "b"}, "'--size'"},
+        {{"--export", "byte", "--frist", "3", "a", "b"}, "'--frist'"},
+        {{"--export-map", "png", "--size", "32x24", "a", "b"}, "map format 'png'"},
+        {{"--export-map", "byte", "a", "b"}, "needs --size"},
+        {{"--export-map", "byte", "--size", "40x40", "a", "b"}, "'40x40'"},
+        {{"--export-map", "byte", "--size", "40", "a", "b"}, "'40'"},
+        {{"--export-map", "c", "--size", "40x24", "--first", "1", "a", "b"}, "'--first'"},
+    };
+    for (const auto& m : mistakes) {
+        const CommandLine line = parse_command_line(m.args);
+        EXPECT_EQ(line.action, CommandAction::Fail) << m.says;
+        EXPECT_NE(line.error.find(m.says), std::string::npos) << line.error;
+        EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
+    }
+}
