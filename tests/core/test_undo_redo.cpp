@@ -2,7 +2,10 @@
 // the data and all three pictures back exactly, redo brings the change back, and the Edit menu's
 // items are greyed out when there is nothing to undo or redo.
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "app/charset_canvas.h"
@@ -11,8 +14,29 @@
 namespace fontarel {
 namespace {
 
+namespace fs = std::filesystem;
+
 class UndoRedo : public ProgramTest {
   protected:
+    void SetUp() override {
+        dir_ =
+            fs::temp_directory_path() / ("fontarel_undo_" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+        ProgramTest::SetUp();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    // A file of `size` bytes counting down from 255.
+    std::string file(const std::string& name, size_t size) const {
+        const std::string path = (dir_ / name).string();
+        std::ofstream out(path, std::ios::binary);
+        for (size_t i = 0; i < size; ++i)
+            out.put(static_cast<char>(255 - i % 256));
+        return path;
+    }
+
     // The data the history covers and every picture that shows it.
     struct Seen {
         std::array<uint8_t, kCharsetBytes> charset;
@@ -63,6 +87,7 @@ class UndoRedo : public ProgramTest {
                 tk.item_enabled(kMenuBar, id(MenuId::Redo))};
     }
     size_t steps() const { return app.s.history.undo_count(); }
+    fs::path dir_;
     void popup(int x, int y, MenuId item) {
         tk.popup_answers.push_back(id(item));
         click(kMapCanvas, x, y, true);
@@ -102,6 +127,21 @@ TEST_F(UndoRedo, EveryKindOfCommandIsOneStepUndoneAndRedoneExactly) {
              canvas(kCharsetCanvas, kKindLeftDown, 16 * 2 + 4, 16 * 4 + 4, kButtonLeft);
              canvas(kCharsetCanvas, kKindLeftUp, 16 * 1 + 4, 16 * 4 + 4);
              canvas(kCharsetCanvas, kKindLeftClick, 16 * 1 + 4, 16 * 4 + 4);
+         }},
+        {"font drop",
+         [&] {
+             tk.inject_drop(kCharsetCanvas, file("drop.fnt", 300));
+             handle();
+         }},
+        {"font from the requester",
+         [&] {
+             tk.file_answers.emplace_back(file("open.fnt", 2048), 0);
+             menu(MenuId::Open);
+         }},
+        {"map drop",
+         [&] {
+             tk.inject_drop(kMapCanvas, file("drop.map", 960));
+             handle();
          }},
         {"map size", [&] { menu(MenuId::MapPc); }},
         {"fill map", [&] { menu(MenuId::FillMap); }},
@@ -233,6 +273,28 @@ TEST_F(UndoRedo, RedoFollowsUndoUntilANewChangeAndTheItemsFollowBoth) {
     EXPECT_EQ(app.store().glyph(0)[0], 0);
     EXPECT_EQ(app.s.color_bit1, 0x123456) << "colours are not part of the history";
     EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::DragCopy)), 1);
+}
+
+// The font named on the command line is the first step: undo leaves the blank charset.
+TEST_F(UndoRedo, TheCommandLineFontIsAStepFromTheStart) {
+    HeadlessToolkit other({file("start.fnt", 1024)}, "/tmp/fontarel-work");
+    App started(other);
+    ASSERT_TRUE(open_program(started));
+    EXPECT_EQ(other.item_enabled(kMenuBar, id(MenuId::Undo)), 1);
+    EXPECT_EQ(other.item_enabled(kMenuBar, id(MenuId::Redo)), 0);
+    const auto loaded = started.s.charset->bytes;
+    ASSERT_EQ(loaded[0], 255);
+    const Raster grid = other.control(kCharsetCanvas)->picture;
+
+    other.inject_combination(kComboUndo);
+    ASSERT_TRUE(dispatch_event(started, other.wait_event()));
+    EXPECT_EQ(started.s.charset->bytes, CharsetStore{}.bytes);
+    EXPECT_EQ(other.control(kCharsetCanvas)->picture.pixel(0, 0), 0) << "the grid shows it";
+    EXPECT_EQ(other.item_enabled(kMenuBar, id(MenuId::Undo)), 0);
+    other.inject_combination(kComboRedo);
+    ASSERT_TRUE(dispatch_event(started, other.wait_event()));
+    EXPECT_EQ(started.s.charset->bytes, loaded);
+    EXPECT_TRUE(other.control(kCharsetCanvas)->picture == grid);
 }
 
 } // namespace
