@@ -156,6 +156,10 @@ TEST_F(Headless, ClicksAndKeysArriveAsThePlatformReportsThem) {
     }
     EXPECT_EQ(tk.control_attribute(0, kAttrKey), kKeyDelete);
     EXPECT_EQ(tk.focused_control(), 0) << "a focusable canvas takes the focus when clicked";
+    // A canvas without the focus flag takes it neither from a click nor when asked.
+    tk.inject_click(1, 5, 5);
+    tk.focus_control(1);
+    EXPECT_EQ(tk.focused_control(), 0);
 }
 
 TEST_F(Headless, ControlsBelongToTheLastWindowAndNeedOne) {

@@ -124,6 +124,23 @@ TEST_F(CanvasEvents, WheelStepsAndAttributesOfOtherCanvasesReadZero) {
     EXPECT_EQ(tk.control_attribute(kBordered, kAttrMouseY), 0);
     EXPECT_EQ(tk.control_attribute(kBordered, kAttrWheel), 0);
     EXPECT_EQ(tk.wait_event(), -1);
+
+    // A fine-grained wheel reports less than a notch; any turn is still one step its own way.
+    for (const int delta : {-30, 30}) {
+        QWheelEvent fine(QPointF(30, 20), canvas->mapToGlobal(QPointF(30, 20)), QPoint(),
+                         QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &fine);
+        ASSERT_EQ(tk.wait_event(), kEventControl);
+        EXPECT_EQ(tk.control_attribute(kPlain, kAttrWheel), delta > 0 ? 1 : -1) << delta;
+    }
+
+    // Activity that makes no event leaves nothing current: the wheel's data is gone.
+    QTimer::singleShot(0, [] {});
+    EXPECT_EQ(tk.wait_event(), kEventOther);
+    EXPECT_EQ(tk.event_source(), 0);
+    EXPECT_EQ(tk.event_kind(), 0);
+    EXPECT_EQ(tk.control_attribute(kPlain, kAttrWheel), 0);
+    EXPECT_EQ(tk.control_attribute(kPlain, kAttrMouseX), 0);
 }
 
 TEST_F(CanvasEvents, HeldKeyRepeatsPressesAndReleasesOnce) {
@@ -160,6 +177,8 @@ TEST_F(CanvasEvents, KeyCodesAndTypedCharacters) {
     QTest::keyClick(canvas, Qt::Key_Delete, Qt::ShiftModifier);
     QTest::keyClick(canvas, Qt::Key_Down);
     QTest::keyClick(canvas, Qt::Key_7);
+    QTest::keyClick(canvas, Qt::Key_Home);
+    QTest::keyClick(canvas, Qt::Key_End);
     std::vector<std::pair<int, int>> got; // (kind, key or character)
     int delete_modifiers = -1;
     for (const Event& e : take_events(tk)) {
@@ -172,7 +191,8 @@ TEST_F(CanvasEvents, KeyCodesAndTypedCharacters) {
         {kKindKeyDown, kKeyInsert}, {kKindKeyUp, kKeyInsert}, {kKindKeyDown, 16}, // Shift
         {kKindKeyDown, kKeyDelete}, {kKindKeyUp, kKeyDelete}, {kKindKeyUp, 16},
         {kKindKeyDown, kKeyDown},   {kKindKeyUp, kKeyDown},   {kKindKeyDown, '7'},
-        {kKindChar, '7'},           {kKindKeyUp, '7'}};
+        {kKindChar, '7'},           {kKindKeyUp, '7'},        {kKindKeyDown, 36}, // Home
+        {kKindKeyUp, 36},           {kKindKeyDown, 35},       {kKindKeyUp, 35}};  // End
     EXPECT_EQ(got, expected);
     EXPECT_EQ(delete_modifiers, kModShift);
 }

@@ -1,8 +1,11 @@
 // Windows (size, close box, hiding, resizing) and menus (ids, texts, check marks, popups,
 // shortcuts).
 
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <cstdlib>
 
 #include "qt_fixture.h"
 
@@ -47,6 +50,18 @@ TEST_F(Windows, HiddenWindowResizesInPlaceAndShowsWhenAsked) {
     // Controls follow the window opened last.
     ASSERT_NE(tk.create_canvas(2, 0, 0, 1280, 800, 0), 0);
     EXPECT_EQ(tk.control_widget(2)->window(), map);
+
+    // A centred window ignores x and y and sits in the middle of the screen's free area. The
+    // inner size is what is centred, so the frame's own margins may shift the frame by half theirs.
+    ASSERT_NE(tk.open_window(2, 7, 9, 300, 100, "centred", kWindowCentred | kWindowTitleBar), 0);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = tk.window_widget(2)->frameGeometry();
+    const QSize margins = frame.size() - tk.window_widget(2)->size();
+    EXPECT_EQ(QPoint(tk.window_left(2), tk.window_top(2)), frame.topLeft());
+    EXPECT_LE(std::abs(frame.center().x() - area.center().x()), margins.width() / 2 + 1)
+        << frame.x();
+    EXPECT_LE(std::abs(frame.center().y() - area.center().y()), margins.height() / 2 + 1)
+        << frame.y();
 }
 
 class Menus : public QtToolkitTest {
