@@ -1,6 +1,8 @@
 // The file commands in the running program on the in-memory toolkit: fonts by "Open...", drops and
 // the command line; font and map saves; map loads; the charset picture; and saves that fail.
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -365,6 +367,110 @@ TEST_F(FileCommands, CharsetPictureHoldsTheGridBottomRowFirst) {
         }
     EXPECT_EQ(read("one.bmp"), want);
     EXPECT_TRUE(messages().empty());
+}
+
+} // namespace
+} // namespace fontarel
+
+namespace fontarel {
+namespace {
+
+// Hostile files: every length of random bytes as a font and as a map, each either loaded exactly
+// or refused with its message, and nothing else changed.
+TEST_F(FileCommands, EveryLengthUpTo5000LoadsExactlyOrIsRefusedWithItsMessage) {
+    std::mt19937 random(4242);
+    menu(MenuId::MapC64); // 40 x 25 = 1000 cells
+    for (size_t length = 0; length <= 5000; ++length) {
+        Bytes content(length);
+        for (auto& b : content)
+            b = static_cast<uint8_t>(random());
+        const std::string file = write("f", content);
+        const int c = static_cast<int>(random() % 256);
+        select(c);
+        const Bytes before = store();
+        const auto cells_before = app.s.map->cells;
+        const size_t shown = tk.messages().size();
+
+        drop(kCharsetCanvas, file);
+        Bytes want = before;
+        const size_t room = static_cast<size_t>(kCharsetBytes - 8 * c);
+        std::copy_n(content.begin(), std::min(length, room), want.begin() + 8 * c);
+        ASSERT_EQ(store(), want) << "font of " << length << " bytes at " << c;
+
+        drop(kMapCanvas, file);
+        auto cells = cells_before;
+        if (length <= 1000) {
+            for (size_t i = 0; i < length; ++i)
+                cells[i / 40][i % 40] = content[i];
+        }
+        ASSERT_EQ(app.s.map->cells, cells) << "map of " << length << " bytes";
+
+        const auto& m = tk.messages();
+        std::vector<Message> said(m.size() > shown ? m.size() - shown : 0);
+        std::transform(m.begin() + static_cast<long>(shown), m.end(), said.begin(),
+                       [](const auto& x) {
+                           return Message{x.caption, x.text};
+                       });
+        std::vector<Message> expected;
+        if (length == 0)
+            expected.emplace_back("No file", file);
+        if (length > 1000)
+            expected.emplace_back("Open File", "to big map:" + file);
+        ASSERT_EQ(said, expected) << length;
+    }
+}
+
+TEST_F(FileCommands, OddNamesLoadAndLinksFoldersAndFifosAreRefusedWithoutBlocking) {
+    const Bytes glyphs = counting(16, 7);
+    for (const char* name : {"with space.fnt", "quote'\"x.fnt", "\xC3\xBCml\xC3\xA4ut.fnt",
+                             "line\nfeed.fnt", "-dash.fnt"}) {
+        SCOPED_TRACE(name);
+        select(0);
+        const std::string file = write(name, glyphs);
+        run(MenuId::Open, file, 0); // the requester gives the path back unchanged
+        EXPECT_TRUE(std::equal(glyphs.begin(), glyphs.end(), store().begin()));
+        app.store().bytes.fill(1);
+        drop(kCharsetCanvas, file); // a line feed in a name reads as one path: not split
+        EXPECT_TRUE(std::equal(glyphs.begin(), glyphs.end(), store().begin()));
+    }
+    EXPECT_TRUE(tk.messages().empty());
+
+    fs::create_directory(dir_ / "folder");
+    fs::create_directory_symlink(dir_ / "folder", dir_ / "link");
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    const Bytes before = store();
+    const auto cells = app.s.map->cells;
+    for (const char* name : {"link", "fifo"}) {
+        drop(kCharsetCanvas, path(name)); // a FIFO opened for reading would wait for a writer
+        drop(kMapCanvas, path(name));
+    }
+    EXPECT_EQ(store(), before);
+    EXPECT_EQ(app.s.map->cells, cells);
+    EXPECT_EQ(messages(), (std::vector<Message>{{"No file", path("link")},
+                                                {"Open File", "unable to open:" + path("link")},
+                                                {"No file", path("fifo")},
+                                                {"Open File", "unable to open:" + path("fifo")}}));
+}
+
+TEST_F(FileCommands, SavesWhereNoFileCanBeMadeSayFileErrorAndWriteNothing) {
+    write("plain", counting(10));
+    for (const std::string target :
+         {path("missing/font"), path("plain/font"), std::string("/proc/version/font")}) {
+        SCOPED_TRACE(target);
+        const size_t shown = tk.messages().size();
+        run(MenuId::SaveIbm, target);
+        run(MenuId::SaveMap, target);
+        tk.file_answers.emplace_back(target, 0);
+        menu(MenuId::SaveImage);
+        ASSERT_EQ(tk.messages().size(), shown + 3);
+        EXPECT_EQ(tk.messages()[shown].text, "File Error:" + target + ".fnt");
+        EXPECT_EQ(tk.messages()[shown + 1].text, "File Error:" + target + ".map");
+        EXPECT_EQ(tk.messages()[shown + 2].text, "File Error:" + target + ".bmp");
+        for (size_t i = shown; i < shown + 3; ++i)
+            EXPECT_EQ(tk.messages()[i].caption, "Save file");
+    }
+    EXPECT_EQ(names(), (std::vector<std::string>{"plain"}));
+    EXPECT_EQ(read("plain"), counting(10));
 }
 
 } // namespace
