@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -26,6 +27,17 @@ inline std::vector<Event> take_events(QtToolkit& tk) {
     while (tk.wait_event() != kMarker)
         events.push_back(tk.current_event());
     return events;
+}
+
+// What the window shows of a widget: its part of the window's back buffer, which holds only what
+// paint events have put there. QWidget::grab would paint the widget afresh and so show a canvas's
+// picture even when the canvas was never told to repaint.
+inline QImage on_screen(QWidget* widget) {
+    QWidget* window = widget->window();
+    const QPoint at = widget->mapTo(window, QPoint(0, 0));
+    return window->screen()
+        ->grabWindow(window->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage();
 }
 
 inline std::vector<int> kinds_of(const std::vector<Event>& events, int source) {

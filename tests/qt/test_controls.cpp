@@ -85,6 +85,10 @@ TEST_F(Controls, CanvasShowsItsPictureUprightInsideTheBorder) {
     ASSERT_NE(tk.create_canvas(0, 0, 0, 36, 36, kCanvasBorder), 0);
     const Raster* picture = tk.canvas_picture(0);
     EXPECT_EQ(picture->pixel(0, 0), 0xFFFFFF); // white when created
+    // and shown so, once the loop has turned
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return on_screen(tk.control_widget(0)).pixelColor(2 + 8, 2 + 4) == QColor(255, 255, 255);
+    }));
     ASSERT_NE(tk.begin_drawing(tk.canvas_target(0)), 0);
     tk.draw_box(0, 0, 32, 32, 0); // black
     tk.set_draw_mode(kDrawOutline);
@@ -96,11 +100,13 @@ TEST_F(Controls, CanvasShowsItsPictureUprightInsideTheBorder) {
         for (int x = 0; x < 32; ++x)
             red += picture->pixel(x, y) == 255;
     EXPECT_EQ(red, 60);
-    EXPECT_EQ(picture->pixel(9, 5), 0); // inside the outline stays as it was
+    EXPECT_EQ(picture->pixel(9, 5), 0);         // inside the outline stays as it was
     EXPECT_EQ(picture->row(4)[8], 0xFFFF0000u); // the screen's word for red
 
-    // On screen: surface pixel (x, y) at widget pixel (x + 2, y + 2), top row on top.
-    const QImage shown = tk.control_widget(0)->grab().toImage();
+    // On screen, after the turn of the loop that paints it: surface pixel (x, y) at widget pixel
+    // (x + 2, y + 2), top row on top.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    const QImage shown = on_screen(tk.control_widget(0));
     EXPECT_EQ(shown.pixelColor(2 + 8, 2 + 4), QColor(255, 0, 0));
     EXPECT_EQ(shown.pixelColor(2 + 8, 2 + 19), QColor(255, 0, 0));
     EXPECT_EQ(shown.pixelColor(2 + 8, 2 + 20), QColor(0, 0, 0));
