@@ -1,0 +1,54 @@
+#!/bin/bash
+# The files that present the program to a desktop, checked where they are kept:
+#   entry     the desktop entry passes desktop-file-validate with no error or warning (hints,
+#             such as the one about its two main categories, are allowed)
+#   metainfo  the AppStream metainfo passes appstreamcli validate --no-net, and launches the
+#             desktop entry by its file name
+#   manual    the manual page formats without a warning and names every option
+#   icons     the committed SVG and PNGs show exactly what tools/make-icons.py draws
+# Usage: test_desktop_data.sh CHECK SOURCE_DIR
+
+set -u
+check="$1"
+src="$2"
+data="$src/data"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+case "$check" in
+entry)
+    out=$(desktop-file-validate "$data/fontarel.desktop" 2>&1) || fail "desktop-file-validate: $out"
+    echo "$out"
+    if echo "$out" | grep -E ' (error|warning): ' >/dev/null; then
+        fail "desktop-file-validate reported problems"
+    fi
+    grep -qx 'Exec=fontarel %f' "$data/fontarel.desktop" || fail "Exec does not take a file"
+    grep -qx 'Categories=Graphics;Development;' "$data/fontarel.desktop" ||
+        fail "categories are not Graphics and Development"
+    ;;
+metainfo)
+    appstreamcli validate --no-net "$data/fontarel.metainfo.xml" || fail "appstreamcli validate"
+    grep -q '<launchable type="desktop-id">fontarel.desktop</launchable>' \
+        "$data/fontarel.metainfo.xml" || fail "the metainfo does not launch fontarel.desktop"
+    ;;
+manual)
+    command -v groff >/dev/null || fail "groff is not installed"
+    warnings=$(groff -man -ww -z "$data/fontarel.1" 2>&1)
+    [ -z "$warnings" ] || fail "groff: $warnings"
+    text=$(groff -man -Tutf8 -P -cbou "$data/fontarel.1" 2>/dev/null) || fail "groff could not format"
+    for option in --help --version --export --export-map --first --count --size; do
+        echo "$text" | grep -q -- "$option" || fail "the manual page does not mention $option"
+    done
+    ;;
+icons)
+    command -v python3 >/dev/null || fail "python3 is not installed"
+    python3 "$src/tools/make-icons.py" --check "$data/icons" || fail "the icons are out of date"
+    ;;
+*)
+    fail "unknown check '$check'"
+    ;;
+esac
+echo "PASS"
