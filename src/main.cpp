@@ -1,16 +1,24 @@
-// The program: the Qt toolkit and the run of the charset editor.
+// The program: the Qt toolkit and the run of the charset editor, or one of the command-line forms
+// (usage, version, exports) that open no window and need no display.
 
 #include <QApplication>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/command_line_run.h"
 #include "app/start_up.h"
+#include "model/command_line.h"
+#include "toolkit/qt/png_encoder.h"
 #include "toolkit/qt/qt_toolkit.h"
 
 int main(int argc, char* argv[]) {
     // Taken before Qt reads its own options out of argv: every parameter after the program's
     // name counts.
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const fontarel::CommandLine line = fontarel::parse_command_line(arguments);
+    if (line.action != fontarel::CommandAction::Edit)
+        return fontarel::run_command_line(line, fontarel::encode_png_with_qt, std::cout, std::cerr);
     QApplication application(argc, argv);
     fontarel::QtToolkit toolkit(std::move(arguments));
     return fontarel::run_program(toolkit);

@@ -6,6 +6,7 @@
 
 #include "app/builtin_commands.h"
 #include "app/charset_canvas.h"
+#include "app/export_commands.h"
 #include "app/file_commands.h"
 #include "app/glyph_canvas.h"
 #include "app/glyph_commands.h"
@@ -33,6 +34,12 @@ template <int columns, int rows> void map_size(App& app) {
 }
 template <MenuId which> void builtin(App& app) {
     load_builtin_charset(app, which);
+}
+template <ExportFormat format> void glyphs_export(App& app) {
+    export_glyphs_as(app, format);
+}
+template <ExportFormat format> void map_export(App& app) {
+    export_map_as(app, format);
 }
 
 struct MenuCommand {
@@ -90,6 +97,16 @@ constexpr MenuCommand kMenuCommands[] = {
     {MenuId::DeleteMapColumn, delete_map_column},
     {MenuId::Undo, undo_step},
     {MenuId::Redo, redo_step},
+    {MenuId::ExportByte, glyphs_export<ExportFormat::Byte>},
+    {MenuId::ExportAcme, glyphs_export<ExportFormat::Acme>},
+    {MenuId::ExportDefb, glyphs_export<ExportFormat::Defb>},
+    {MenuId::ExportC, glyphs_export<ExportFormat::C>},
+    {MenuId::ExportBasic, glyphs_export<ExportFormat::Basic>},
+    {MenuId::ExportPng, glyphs_export<ExportFormat::Png>},
+    {MenuId::ExportPsf, glyphs_export<ExportFormat::Psf>},
+    {MenuId::ExportBdf, glyphs_export<ExportFormat::Bdf>},
+    {MenuId::ExportMapAssembler, map_export<ExportFormat::Byte>},
+    {MenuId::ExportMapC, map_export<ExportFormat::C>},
 };
 
 } // namespace

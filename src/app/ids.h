@@ -29,6 +29,7 @@ constexpr int kMapPopup = 3;
 
 constexpr int kCharsetImage = 0; // 256 x 256, the charset grid without cursor
 constexpr int kDragImage = 1;    // 16 x 16, lives within one drag-feedback frame
+constexpr int kExportImage = 2;  // 128 x 128, lives within one picture export
 
 // Menu item ids: one id names one command wherever it is chosen (menu bar, popup or shortcut).
 enum class MenuId : int {
@@ -81,6 +82,17 @@ enum class MenuId : int {
     DeleteMapColumn = 46,
     Undo = 47,
     Redo = 48,
+    // File > Export
+    ExportByte = 49,
+    ExportAcme = 50,
+    ExportDefb = 51,
+    ExportC = 52,
+    ExportBasic = 53,
+    ExportPng = 54,
+    ExportPsf = 55,
+    ExportBdf = 56,
+    ExportMapAssembler = 57,
+    ExportMapC = 58,
 };
 
 constexpr int id(MenuId m) {

@@ -23,6 +23,19 @@ void build_file_menu(Toolkit& tk) {
     item(tk, MenuId::SaveMap, "Character_map");
     item(tk, MenuId::SaveImage, "Characters image");
     tk.close_submenu();
+    tk.open_submenu("Export");
+    item(tk, MenuId::ExportByte, "Assembler .byte...");
+    item(tk, MenuId::ExportAcme, "Assembler !byte...");
+    item(tk, MenuId::ExportDefb, "Assembler defb...");
+    item(tk, MenuId::ExportC, "C array...");
+    item(tk, MenuId::ExportBasic, "BASIC DATA...");
+    item(tk, MenuId::ExportPng, "PNG picture...");
+    item(tk, MenuId::ExportPsf, "Linux console font (PSF)...");
+    item(tk, MenuId::ExportBdf, "X11 bitmap font (BDF)...");
+    tk.menu_separator();
+    item(tk, MenuId::ExportMapAssembler, "Map as assembler...");
+    item(tk, MenuId::ExportMapC, "Map as C array...");
+    tk.close_submenu();
     item(tk, MenuId::Quit, "Quit");
 }
 

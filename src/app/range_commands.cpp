@@ -59,4 +59,12 @@ std::pair<int, int> glyph_op_targets(App& app) {
     return {app.s.current_char, app.s.current_char};
 }
 
+std::pair<int, int> export_targets(App& app) {
+    if (app.tk.control_state(kRangeCheckBox) != 0) {
+        read_range(app);
+        return {app.s.range_begin, app.s.range_end};
+    }
+    return {0, kGlyphCount - 1};
+}
+
 } // namespace fontarel

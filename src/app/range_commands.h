@@ -19,5 +19,7 @@ void copy_range_to_current(App& app);
 // (first, last) glyph of the glyph operations: the range when the range check box is checked, else
 // (current_char, current_char).
 std::pair<int, int> glyph_op_targets(App& app);
+// (first, last) glyph of an export: the range when the range check box is checked, else (0, 255).
+std::pair<int, int> export_targets(App& app);
 
 } // namespace fontarel

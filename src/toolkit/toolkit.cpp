@@ -110,6 +110,14 @@ int Toolkit::save_image_bmp(int image, const std::string& path) {
     return write_whole_file(path, encode_bmp(*raster));
 }
 
+int Toolkit::save_image_png(int image, const std::string& path) {
+    const Raster* raster = this->image(image);
+    if (path.empty() || raster == nullptr)
+        return 0;
+    const std::vector<uint8_t> bytes = encode_png(*raster);
+    return bytes.empty() ? 0 : write_whole_file(path, bytes);
+}
+
 int Toolkit::begin_drawing(DrawTarget target) {
     drawing_ = nullptr;
     draw_mode_ = kDrawFilled;

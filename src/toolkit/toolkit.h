@@ -166,6 +166,9 @@ class Toolkit {
     // Writes the image as a 24-bit BMP file, as write_whole_file does; nonzero when the whole file
     // was written. A failed write leaves no file behind and an existing file as it was.
     int save_image_bmp(int image, const std::string& path);
+    // Writes the image as a PNG file, as write_whole_file does; nonzero when the whole file was
+    // written. Fails, writing nothing, when the backend has no PNG encoder (see encode_png).
+    int save_image_png(int image, const std::string& path);
     const Raster* image(int image) const;
 
     DrawTarget canvas_target(int control) const { return {DrawTarget::Kind::Canvas, control}; }
@@ -231,6 +234,9 @@ class Toolkit {
     // Bytes a whole-file write may put on the disk before writing fails; -1 for no limit. The
     // in-memory backend uses it to simulate a full disk.
     virtual int64_t write_limit() const { return -1; }
+    // The bytes of a PNG file of the raster, or nothing when the backend cannot encode one. PNG is
+    // left to the platform's image writer; the in-memory backend has none.
+    virtual std::vector<uint8_t> encode_png(const Raster&) { return {}; }
 
     int chosen_pattern_ = -1;
 

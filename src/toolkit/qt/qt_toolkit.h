@@ -99,6 +99,7 @@ class QtToolkit : public Toolkit {
   protected:
     void pump() override;
     void canvas_updated(int control, PixelRect changed) override;
+    std::vector<uint8_t> encode_png(const Raster& raster) override;
 
   private:
     enum class ControlKind { Canvas, Label, TrackBar, CheckBox, Button, TextField };

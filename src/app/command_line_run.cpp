@@ -1,0 +1,127 @@
+#include "app/command_line_run.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "model/export_sheet.h"
+#include "model/font_bytes.h"
+#include "model/map_bytes.h"
+#include "toolkit/file_io.h"
+
+#ifndef FONTAREL_VERSION
+#error "FONTAREL_VERSION must name the program's version"
+#endif
+
+namespace fontarel {
+
+namespace {
+
+constexpr int kFile = 0;
+
+int fail(std::ostream& err, int status, const std::string& message) {
+    err << "fontarel: " << message << "\n";
+    return status;
+}
+
+// The whole input file, at most `limit` bytes of it; false (with `why`) when it cannot be read.
+bool read_input(const std::string& path, int64_t limit, std::vector<uint8_t>& bytes,
+                std::string& why) {
+    const int64_t size = file_size(path);
+    if (size == -2 || size < 1) {
+        why = size == -2 ? "is a folder" : size == 0 ? "is empty" : "does not exist";
+        return false;
+    }
+    FileTable files;
+    if (!files.open_for_reading(kFile, path)) {
+        why = "cannot be read";
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(std::min(size, limit)));
+    const int64_t got = files.read_bytes(kFile, bytes.data(), static_cast<int64_t>(bytes.size()));
+    files.close_file(kFile);
+    if (got != static_cast<int64_t>(bytes.size())) {
+        why = "cannot be read";
+        return false;
+    }
+    return true;
+}
+
+// The file of a glyph export; false (with `why`) when it cannot be made.
+bool glyph_file(const CommandLine& line, PngEncoder encode_png, const CharsetStore& store,
+                std::vector<uint8_t>& out, std::string& why) {
+    if (line.format != ExportFormat::Png) {
+        out = export_glyphs(line.format, store, line.glyphs,
+                            export_label(line.output, kGlyphLabelFallback));
+        return true;
+    }
+    // The program's colours as they are at start: clear pixels black, set pixels white.
+    const AppState defaults;
+    const std::vector<int32_t> pixels =
+        glyph_sheet_pixels(store, line.glyphs, defaults.color_bit0, defaults.color_bit1);
+    Raster picture(kSheetSize, kSheetSize);
+    for (int y = 0; y < kSheetSize; ++y)
+        for (int x = 0; x < kSheetSize; ++x)
+            picture.set_pixel(x, y, pixels[static_cast<size_t>(y) * kSheetSize + x]);
+    if (encode_png != nullptr)
+        out = encode_png(picture);
+    why = "no PNG encoder";
+    return !out.empty();
+}
+
+int run_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err) {
+    const bool map = line.action == CommandAction::ExportMap;
+    std::vector<uint8_t> input;
+    std::string why;
+    const int64_t map_bytes = int64_t{line.map_cols} * line.map_rows;
+    if (!read_input(line.input, map ? map_bytes + 1 : kCharsetBytes, input, why))
+        return fail(err, kExitFileError, line.input + " " + why);
+
+    std::vector<uint8_t> output;
+    if (map) {
+        if (static_cast<int64_t>(input.size()) != map_bytes)
+            return fail(err, kExitFileError,
+                        line.input + " is no " + std::to_string(line.map_cols) + "x" +
+                            std::to_string(line.map_rows) + " map: that is " +
+                            std::to_string(map_bytes) + " bytes");
+        auto cells = std::make_unique<CharMap>();
+        cells->cols = line.map_cols;
+        cells->rows = line.map_rows;
+        place_map_bytes(*cells, input);
+        output = export_map(line.format, *cells, export_label(line.output, kMapLabelFallback));
+    } else {
+        // Loaded at glyph 0, as the program loads the font named on its command line.
+        auto store = std::make_unique<CharsetStore>();
+        place_font_bytes(*store, 0, input);
+        if (!glyph_file(line, encode_png, *store, output, why))
+            return fail(err, kExitFileError, line.output + ": " + why);
+    }
+    if (!write_whole_file(line.output, output))
+        return fail(err, kExitFileError, line.output + " cannot be written");
+    return kExitOk;
+}
+
+} // namespace
+
+int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
+                     std::ostream& err) {
+    switch (line.action) {
+    case CommandAction::Help:
+        out << usage_text();
+        return kExitOk;
+    case CommandAction::Version:
+        out << "fontarel " << FONTAREL_VERSION << "\n";
+        return kExitOk;
+    case CommandAction::ExportGlyphs:
+    case CommandAction::ExportMap:
+        return run_export(line, encode_png, err);
+    case CommandAction::Fail:
+        return fail(err, kExitUsage, line.error + " (fontarel --help shows the usage)");
+    case CommandAction::Edit:
+    default:
+        return kExitUsage;
+    }
+}
+
+} // namespace fontarel

@@ -1,0 +1,29 @@
+#pragma once
+// What the program does for the command-line forms that open no window: the usage, the version and
+// the exports, run without a display.
+
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+#include "model/command_line.h"
+#include "toolkit/raster.h"
+
+namespace fontarel {
+
+// The bytes of a PNG file of a raster; empty when it cannot be made.
+using PngEncoder = std::vector<uint8_t> (*)(const Raster&);
+
+// Exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitFileError = 1; // the input could not be read or the output not written
+constexpr int kExitUsage = 2;     // a mistake in the arguments
+
+// Carries out `line` when its action is not Edit: prints the usage or "fontarel VERSION" to `out`,
+// or reads INPUT and writes OUTPUT (whole or not at all, through the safe save). A failure prints
+// one line "fontarel: ..." to `err` and writes nothing. Returns the exit status; kExitUsage for
+// Edit, which is not run here.
+int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
+                     std::ostream& err);
+
+} // namespace fontarel

@@ -1,0 +1,80 @@
+// The export commands. Each offers the save requester with its format's pattern, gives the
+// confirmed path the format's extension the way a font save gives ".fnt", and writes the whole
+// file through the safe save, so a failed export never costs the file it would replace.
+
+#include "app/export_commands.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/ids.h"
+#include "app/range_commands.h"
+#include "model/export_sheet.h"
+#include "model/paths.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr const char* kSaveTitle = "Please choose file to save";
+
+// The path the user confirmed, with the format's extension; empty when cancelled.
+std::string choose_export_path(App& app, ExportFormat format) {
+    AppState& s = app.s;
+    const ExportFormatInfo& info = export_format_info(format);
+    s.chosen_path = app.tk.choose_save_file(kSaveTitle, s.file_directory, info.patterns, 0);
+    if (s.chosen_path.empty())
+        return {};
+    s.file_directory = directory_part(s.chosen_path);
+    return with_forced_extension(s.chosen_path, info.extension);
+}
+
+// The glyph picture through the toolkit's PNG writer, via an image that lives only here.
+int save_glyph_sheet(App& app, GlyphSelection glyphs, const std::string& path) {
+    Toolkit& tk = app.tk;
+    if (!tk.create_image(kExportImage, kSheetSize, kSheetSize) ||
+        !tk.begin_drawing(tk.image_target(kExportImage)))
+        return 0;
+    const std::vector<int32_t> pixels =
+        glyph_sheet_pixels(app.store(), glyphs, app.s.color_bit0, app.s.color_bit1);
+    Raster& picture = *tk.drawing_raster();
+    for (int y = 0; y < kSheetSize; ++y)
+        for (int x = 0; x < kSheetSize; ++x)
+            picture.set_pixel(x, y, pixels[static_cast<size_t>(y) * kSheetSize + x]);
+    tk.end_drawing();
+    const int ok = tk.save_image_png(kExportImage, path);
+    tk.free_image(kExportImage);
+    return ok;
+}
+
+} // namespace
+
+void export_glyphs_as(App& app, ExportFormat format) {
+    const std::string path = choose_export_path(app, format);
+    if (path.empty())
+        return;
+    const auto [first, last] = export_targets(app);
+    const GlyphSelection glyphs = GlyphSelection::between(first, last);
+    const int ok =
+        format == ExportFormat::Png
+            ? save_glyph_sheet(app, glyphs, path)
+            : app.tk.write_whole_file(path, export_glyphs(format, app.store(), glyphs,
+                                                          export_label(path, kGlyphLabelFallback)));
+    if (!ok)
+        app.tk.message_box("Save file", "File Error:" + path);
+}
+
+void export_map_as(App& app, ExportFormat format) {
+    if (!export_format_info(format).maps)
+        return;
+    const std::string path = choose_export_path(app, format);
+    if (path.empty())
+        return;
+    const std::vector<uint8_t> bytes =
+        export_map(format, *app.s.map, export_label(path, kMapLabelFallback));
+    if (!app.tk.write_whole_file(path, bytes))
+        app.tk.message_box("Save file", "File Error:" + path);
+}
+
+} // namespace fontarel

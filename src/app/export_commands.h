@@ -1,0 +1,16 @@
+#pragma once
+// The File > Export commands: the glyphs (all 256, or the range when its check box is ticked) or
+// the map in the size in use, written in one of the export formats to a file chosen in the save
+// requester.
+
+#include "app/app.h"
+#include "model/export_formats.h"
+
+namespace fontarel {
+
+// Every failure shows "Save file" / "File Error:" + path and leaves an existing file as it was.
+void export_glyphs_as(App& app, ExportFormat format);
+// Formats that write no maps do nothing.
+void export_map_as(App& app, ExportFormat format);
+
+} // namespace fontarel

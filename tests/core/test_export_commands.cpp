@@ -1,0 +1,246 @@
+// File > Export in the running program on the in-memory toolkit, and the command-line exports:
+// where the items are, what the requester offers, which glyphs are written, and that a failure
+// writes nothing and leaves an existing file as it was.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/command_line_run.h"
+#include "model/export_formats.h"
+#include "model/export_sheet.h"
+#include "program_fixture.h"
+
+namespace fontarel {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+class Exports : public ProgramTest {
+  protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() / ("fontarel_exports_" + std::to_string(rd()));
+        fs::create_directories(dir_);
+        ProgramTest::SetUp();
+        for (int i = 0; i < kCharsetBytes; ++i)
+            app.store().bytes[i] = static_cast<uint8_t>(i * 37 + i / 256 + 11);
+        app.s.file_directory = folder();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string folder() const { return dir_.string() + "/"; }
+    std::string path(const std::string& name) const { return folder() + name; }
+    Bytes read(const std::string& name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    void write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream out(path(name), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    }
+    void run(MenuId item, const std::string& answer) {
+        tk.file_answers.emplace_back(answer, 0);
+        menu(item);
+    }
+    // The range bars at a and b with the range check box ticked.
+    void tick_range(int a, int b) {
+        tk.set_control_state(kBeginRangeBar, a);
+        tk.set_control_state(kEndRangeBar, b);
+        tk.set_control_state(kRangeCheckBox, 1);
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
+    const struct {
+        MenuId item;
+        ExportFormat format;
+        bool map;
+        const char* answer; // typed into the requester
+        const char* file;   // written
+        const char* patterns;
+    } items[] = {
+        {MenuId::ExportByte, ExportFormat::Byte, false, "font", "font.s", "*.s"},
+        {MenuId::ExportAcme, ExportFormat::Acme, false, "FONT.A", "FONT.A", "*.a"},
+        {MenuId::ExportDefb, ExportFormat::Defb, false, "font.s", "font.s.asm", "*.asm"},
+        {MenuId::ExportC, ExportFormat::C, false, "int", "int.c", "*.c"},
+        {MenuId::ExportBasic, ExportFormat::Basic, false, "font.bas", "font.bas", "*.bas"},
+        {MenuId::ExportPsf, ExportFormat::Psf, false, "console", "console.psf", "*.psf"},
+        {MenuId::ExportBdf, ExportFormat::Bdf, false, "x11", "x11.bdf", "*.bdf"},
+        {MenuId::ExportMapAssembler, ExportFormat::Byte, true, "screen", "screen.s", "*.s"},
+        {MenuId::ExportMapC, ExportFormat::C, true, "screen", "screen.c", "*.c"},
+    };
+    fill_map_cells(*app.s.map, 7);
+    app.s.map->at(3, 2) = 200;
+    for (const auto& item : items) {
+        app.s.file_directory = "/elsewhere/";
+        run(item.item, path(item.answer));
+        const HeadlessToolkit::FileRequest& request = tk.file_requests().back();
+        EXPECT_TRUE(request.save);
+        EXPECT_EQ(request.title, "Please choose file to save");
+        EXPECT_EQ(request.start, "/elsewhere/");
+        EXPECT_NE(request.patterns.find(std::string("|") + item.patterns), std::string::npos);
+        EXPECT_EQ(app.s.file_directory, folder());
+        const std::string label = export_label(item.file, item.map ? "map" : "font");
+        const Bytes want = item.map ? export_map(item.format, *app.s.map, label)
+                                    : export_glyphs(item.format, app.store(), {0, 256}, label);
+        EXPECT_FALSE(want.empty());
+        EXPECT_EQ(read(item.file), want) << item.file;
+    }
+    EXPECT_TRUE(tk.messages().empty());
+}
+
+TEST_F(Exports, TickedRangeChoosesTheGlyphsElseAllOfThem) {
+    const struct {
+        int a, b;
+        bool ticked;
+        int first, count;
+    } cases[] = {{40, 32, true, 32, 9},
+                 {0, 0, true, 0, 1},
+                 {255, 255, true, 255, 1},
+                 {0, 255, true, 0, 256},
+                 {10, 20, false, 0, 256}};
+    for (const auto& c : cases) {
+        tick_range(c.a, c.b);
+        tk.set_control_state(kRangeCheckBox, c.ticked ? 1 : 0);
+        app.s.current_char = 77; // the current glyph plays no part
+        run(MenuId::ExportBasic, path("range.bas"));
+        const Bytes file = read("range.bas");
+        EXPECT_EQ(file, export_glyphs(ExportFormat::Basic, app.store(), {c.first, c.count}, ""))
+            << c.a << ".." << c.b << (c.ticked ? " ticked" : "");
+    }
+}
+
+TEST_F(Exports, FailuresShowFileErrorAndLeaveTheOldFile) {
+    const Bytes old = {'o', 'l', 'd'};
+    write("kept.s", old);
+    write("kept.png", old);
+    tk.disk_space = 100; // far less than the export
+    run(MenuId::ExportByte, path("kept.s"));
+    tk.disk_space = -1;
+    run(MenuId::ExportMapC, path("no/such/folder/map"));
+    // The in-memory toolkit has no PNG encoder: the picture export fails as a write would.
+    run(MenuId::ExportPng, path("kept"));
+    run(MenuId::ExportPsf, ""); // cancelled: nothing, not even a message
+    const std::vector<std::pair<std::string, std::string>> want = {
+        {"Save file", "File Error:" + path("kept.s")},
+        {"Save file", "File Error:" + path("no/such/folder/map.c")},
+        {"Save file", "File Error:" + path("kept.png")},
+    };
+    ASSERT_EQ(tk.messages().size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(tk.messages()[i].caption, want[i].first);
+        EXPECT_EQ(tk.messages()[i].text, want[i].second);
+    }
+    EXPECT_EQ(read("kept.s"), old);
+    EXPECT_EQ(read("kept.png"), old);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"kept.png", "kept.s"})) << "no temporary left";
+    EXPECT_EQ(tk.image(kExportImage), nullptr) << "the picture lives only within the export";
+}
+
+// A stand-in PNG encoder for the command line: the colour values of the raster, row by row, so a
+// test can see the picture it was given.
+Bytes pixels_as_bytes(const Raster& raster) {
+    Bytes out;
+    for (int y = 0; y < raster.height(); ++y)
+        for (int x = 0; x < raster.width(); ++x)
+            out.push_back(raster.pixel(x, y) == 0xFFFFFF ? 1 : raster.pixel(x, y) == 0 ? 0 : 2);
+    return out;
+}
+
+TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
+    Bytes font(768);
+    for (size_t i = 0; i < font.size(); ++i)
+        font[i] = static_cast<uint8_t>(i * 5 + 1);
+    write("zx.fnt", font);
+    write("screen.map", Bytes(32 * 24, 65));
+    write("big.map", Bytes(40 * 24 + 1, 1));
+    write("empty.fnt", {});
+    write("kept.s", {'o', 'l', 'd'});
+    CharsetStore loaded; // the 768 bytes at glyph 0, the rest blank
+    std::copy(font.begin(), font.end(), loaded.bytes.begin());
+    CharMap screen;
+    screen.cols = 32;
+    screen.rows = 24;
+    fill_map_cells(screen, 65);
+
+    auto run_line = [&](std::vector<std::string> args, std::string& out, std::string& err) {
+        std::ostringstream o, e;
+        const int status = run_command_line(parse_command_line(args), pixels_as_bytes, o, e);
+        out = o.str();
+        err = e.str();
+        return status;
+    };
+    std::string out, err;
+    EXPECT_EQ(run_line({"--export", "c", "--first", "32", path("zx.fnt"), path("zx.c")}, out, err),
+              0);
+    EXPECT_EQ(read("zx.c"), export_glyphs(ExportFormat::C, loaded, {32, 224}, "zx"));
+    EXPECT_EQ(run_line({"--export-map", "defb", "--size", "32x24", path("screen.map"),
+                        path("screen.asm")},
+                       out, err),
+              0);
+    EXPECT_EQ(read("screen.asm"), export_map(ExportFormat::Defb, screen, "screen"));
+    EXPECT_EQ(run_line({"--export", "png", "--first", "1", "--count", "2", path("zx.fnt"),
+                        path("sheet.png")},
+                       out, err),
+              0);
+    const std::vector<int32_t> sheet = glyph_sheet_pixels(loaded, {1, 2}, 0, 1);
+    EXPECT_EQ(read("sheet.png"), Bytes(sheet.begin(), sheet.end())) << "black and white pixels";
+    EXPECT_TRUE(err.empty()) << err;
+
+    EXPECT_EQ(run_line({"--version"}, out, err), 0);
+    EXPECT_EQ(out.rfind("fontarel ", 0), 0u) << out;
+    EXPECT_EQ(run_line({"--help"}, out, err), 0);
+    EXPECT_EQ(out, usage_text());
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* output;
+    } failures[] = {
+        {{"--export", "html", path("zx.fnt"), path("a.s")}, kExitUsage, "a.s"},
+        {{"--export", "byte", path("missing.fnt"), path("b.s")}, kExitFileError, "b.s"},
+        {{"--export", "byte", path("empty.fnt"), path("c.s")}, kExitFileError, "c.s"},
+        {{"--export", "byte", folder(), path("d.s")}, kExitFileError, "d.s"},
+        {{"--export-map", "c", "--size", "40x24", path("screen.map"), path("e.c")},
+         kExitFileError,
+         "e.c"},
+        {{"--export-map", "c", "--size", "40x24", path("big.map"), path("f.c")},
+         kExitFileError,
+         "f.c"},
+        {{"--export", "byte", path("zx.fnt"), path("no/folder/g.s")}, kExitFileError, "g.s"},
+        {{"--export", "byte", path("zx.fnt"), folder()}, kExitFileError, ""},
+    };
+    for (const auto& f : failures) {
+        EXPECT_EQ(run_line(f.args, out, err), f.status) << f.args.back();
+        EXPECT_EQ(err.rfind("fontarel: ", 0), 0u) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        if (*f.output != 0) {
+            EXPECT_FALSE(fs::exists(path(f.output))) << f.output;
+        }
+    }
+    // Without an encoder the picture cannot be made; the file it would replace stays.
+    std::ostringstream o, e;
+    EXPECT_EQ(
+        run_command_line(parse_command_line({"--export", "png", path("zx.fnt"), path("kept.s")}),
+                         nullptr, o, e),
+        kExitFileError);
+    EXPECT_EQ(read("kept.s"), (Bytes{'o', 'l', 'd'}));
+}
+
+} // namespace
+} // namespace fontarel

@@ -1,0 +1,254 @@
+#!/bin/bash
+# The exports of the command line read back by the tools they are written for: the assembler
+# sources assembled by ca65 (with ld65), 64tass, ACME and pasmo, the C array compiled into a small
+# program that writes it out, the BDF font converted by bdftopcf (without a word of warning) and
+# back by pcf2bdf, the PSF font copied by the console font tool psfxtable, and the PNG picture read
+# by ImageMagick. Each result is compared byte for byte (or pixel for pixel) with the glyphs or map
+# codes that went in: all 256 glyphs, a range, glyph 0 alone, glyph 255 alone, and a map of each
+# of the five sizes. Runs with no display at all. A missing tool is reported and the test counts as
+# skipped (exit 77); every other tool still runs.
+# Usage: test_export_tools.sh PROGRAM SCRATCH_DIR
+
+set -u
+PROGRAM="$(realpath "$1")"
+SOURCE="$(cd "$(dirname "$0")/../.." && pwd)"
+WORK="$2"
+rm -rf "$WORK"
+mkdir -p "$WORK" && cd "$WORK" || exit 1
+# No display: an export that tried to open one would fail here.
+unset DISPLAY WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+export LC_ALL=C
+
+failures=0
+checks=0
+missing=()
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+pass() { checks=$((checks + 1)); }
+have() {
+    if command -v "$1" >/dev/null; then return 0; fi
+    case " ${missing[*]-} " in *" $1 "*) ;; *) missing+=("$1") ;; esac
+    return 1
+}
+# same FILE EXPECTED WHAT: the two files are equal byte for byte.
+same() {
+    if cmp -s "$1" "$2"; then pass; else fail "$3: $1 differs from $2"; fi
+}
+# bytes N FORMULA: N bytes, byte i = FORMULA (an arithmetic expression of i) mod 256.
+bytes() {
+    local i
+    for ((i = 0; i < $1; i++)); do
+        printf "\\$(printf %03o $((($2) % 256)))"
+    done
+}
+export_glyphs() { "$PROGRAM" --export "$1" --first "$2" --count "$3" font.fnt "$4"; }
+
+# A font in which every glyph differs and every byte value occurs.
+bytes 2048 'i * 37 + i / 256 + 11' >font.fnt
+
+# The glyph cases: first, count, and the base name of the outputs (which becomes their label;
+# the reserved words must come out as labels that every tool accepts).
+cases=("0 256 lda" "32 96 ld" "0 1 int" "255 1 8x8")
+for case in "${cases[@]}"; do
+    read -r first count name <<<"$case"
+    dir="glyphs_$first.$count"
+    mkdir -p "$dir"
+    dd if=font.fnt of="$dir/want.bin" bs=8 skip="$first" count="$count" status=none
+    what="glyphs $first+$count"
+
+    for format in byte acme defb c; do
+        case $format in byte) ext=s ;; acme) ext=a ;; defb) ext=asm ;; c) ext=c ;; esac
+        out="$dir/$name.$ext"
+        export_glyphs "$format" "$first" "$count" "$out" || fail "$what: --export $format failed"
+    done
+    if have ca65 && have ld65; then
+        ca65 "$dir/$name.s" -o "$dir/ca65.o" && ld65 -t none "$dir/ca65.o" -o "$dir/ca65.bin" ||
+            fail "$what: ca65 rejected $name.s"
+        same "$dir/ca65.bin" "$dir/want.bin" "$what: ca65"
+    fi
+    if have 64tass; then
+        64tass --quiet -Wall -Werror --nostart -o "$dir/64tass.bin" "$dir/$name.s" ||
+            fail "$what: 64tass rejected $name.s"
+        same "$dir/64tass.bin" "$dir/want.bin" "$what: 64tass"
+    fi
+    if have acme; then
+        # The source sets no address: the file that includes it does. Here, the command line.
+        acme --setpc 0 -f plain -o "$dir/acme.bin" "$dir/$name.a" ||
+            fail "$what: ACME rejected $name.a"
+        same "$dir/acme.bin" "$dir/want.bin" "$what: ACME"
+    fi
+    if have pasmo; then
+        pasmo "$dir/$name.asm" "$dir/pasmo.bin" >"$dir/pasmo.log" 2>&1 ||
+            fail "$what: pasmo rejected $name.asm: $(head -2 "$dir/pasmo.log")"
+        same "$dir/pasmo.bin" "$dir/want.bin" "$what: pasmo"
+    fi
+    if have cc; then
+        label=$(grep -o 'unsigned char [A-Za-z_0-9]*' "$dir/$name.c" | cut -d' ' -f3)
+        upper=$(echo "$label" | tr a-z A-Z)
+        cat >"$dir/main.c" <<C
+#include <stdio.h>
+#include "$name.c"
+int main(void) {
+    fprintf(stderr, "%d %d\n", ${upper}_FIRST, ${upper}_COUNT);
+    return fwrite($label, 1, sizeof $label, stdout) != sizeof $label;
+}
+C
+        if cc -std=c99 -Wall -Wextra -Werror -o "$dir/c.run" "$dir/main.c"; then
+            "$dir/c.run" >"$dir/c.bin" 2>"$dir/c.defines" || fail "$what: the C program failed"
+            same "$dir/c.bin" "$dir/want.bin" "$what: C array"
+            [ "$(cat "$dir/c.defines")" = "$first $count" ] && pass ||
+                fail "$what: the C defines say $(cat "$dir/c.defines")"
+        else
+            fail "$what: cc rejected $name.c"
+        fi
+    fi
+
+    # BDF: converted without a warning, then back, and its characters compared with the glyphs.
+    export_glyphs bdf "$first" "$count" "$dir/$name.bdf" || fail "$what: --export bdf failed"
+    if have bdftopcf && have pcf2bdf; then
+        if bdftopcf -o "$dir/font.pcf" "$dir/$name.bdf" 2>"$dir/bdftopcf.log" &&
+            [ ! -s "$dir/bdftopcf.log" ]; then
+            pass
+            pcf2bdf "$dir/font.pcf" >"$dir/back.bdf" || fail "$what: pcf2bdf failed"
+            # Every character: its code must follow the previous one, its rows become bytes.
+            awk -v first="$first" '
+                /^ENCODING / { code = $2; if (code != first + n) bad = 1; n++ }
+                /^BITMAP/ { rows = 1; next }
+                /^ENDCHAR/ { rows = 0 }
+                rows { print tolower($1) }
+                END { if (bad) exit 1 }' "$dir/back.bdf" >"$dir/bdf.hex" ||
+                fail "$what: the PCF font holds other codes"
+            od -An -v -tx1 "$dir/want.bin" | tr -s ' ' '\n' | grep . >"$dir/want.hex"
+            same "$dir/bdf.hex" "$dir/want.hex" "$what: BDF through bdftopcf and pcf2bdf"
+        else
+            fail "$what: bdftopcf: $(head -3 "$dir/bdftopcf.log")"
+        fi
+    fi
+
+    # PSF: the header, all 256 glyphs in their places (blank outside the selection), and the
+    # console font tool copies it unchanged.
+    export_glyphs psf "$first" "$count" "$dir/$name.psf" || fail "$what: --export psf failed"
+    header=$(od -An -tx1 -N32 "$dir/$name.psf" | tr -s ' \n' ' ')
+    want_header=" 72 b5 4a 86 00 00 00 00 20 00 00 00 00 00 00 00 00 01 00 00 08 00 00 00 08 00 00 00 08 00 00 00 "
+    [ "$header" = "$want_header" ] && pass || fail "$what: PSF header $header"
+    {
+        head -c $((8 * first)) /dev/zero
+        cat "$dir/want.bin"
+        head -c $((8 * (256 - first - count))) /dev/zero
+    } >"$dir/psf_glyphs.bin"
+    tail -c +33 "$dir/$name.psf" >"$dir/psf_body.bin"
+    same "$dir/psf_body.bin" "$dir/psf_glyphs.bin" "$what: PSF glyphs"
+    if have psfxtable; then
+        psfxtable -i "$dir/$name.psf" -o "$dir/copy.psf" -nt 2>"$dir/psfxtable.log" ||
+            fail "$what: psfxtable rejected the font: $(cat "$dir/psfxtable.log")"
+        same "$dir/copy.psf" "$dir/$name.psf" "$what: PSF copied by psfxtable"
+    fi
+
+    # PNG: 128 x 128, every pixel white where its glyph bit is set, black elsewhere.
+    export_glyphs png "$first" "$count" "$dir/$name.png" || fail "$what: --export png failed"
+    if have convert; then
+        bad=$(convert "$dir/$name.png" -depth 8 txt:- | awk \
+            -v bytes="$(od -An -v -tu1 font.fnt | tr -s ' \n' '  ')" -v first="$first" \
+            -v last=$((first + count - 1)) '
+            BEGIN { split(bytes, b, " "); bad = 0; n = 0 }
+            /^[0-9]+,[0-9]+:/ {
+                split($1, xy, "[,:]"); x = xy[1]; y = xy[2]; n++
+                g = 16 * int(y / 8) + int(x / 8)
+                set = g >= first && g <= last && int(b[8 * g + y % 8 + 1] / 2 ^ (7 - x % 8)) % 2
+                if ($3 != (set ? "#FFFFFF" : "#000000")) bad++
+            }
+            END { print (n == 16384 ? bad : "pixels:" n) }')
+        [ "$bad" = 0 ] && pass || fail "$what: PNG pixels that differ: $bad"
+    fi
+done
+
+# Maps of the five sizes, one row a line, assembled and compiled back to the file's bytes.
+for size in 32x24 40x24 40x25 80x50 64x30; do
+    cols=${size%x*}
+    rows=${size#*x}
+    dir="map_$size"
+    mkdir -p "$dir"
+    bytes $((cols * rows)) "i * 13 + i / 7 + $cols" >"$dir/want.bin"
+    for format in byte acme defb c; do
+        case $format in byte) ext=s ;; acme) ext=a ;; defb) ext=asm ;; c) ext=c ;; esac
+        "$PROGRAM" --export-map "$format" --size "$size" "$dir/want.bin" "$dir/screen.$ext" ||
+            fail "map $size: --export-map $format failed"
+    done
+    lines=$(grep -c 'byte' "$dir/screen.s")
+    [ "$lines" = "$rows" ] && pass || fail "map $size: $lines data lines for $rows rows"
+    if have ca65 && have ld65; then
+        ca65 "$dir/screen.s" -o "$dir/ca65.o" && ld65 -t none "$dir/ca65.o" -o "$dir/ca65.bin"
+        same "$dir/ca65.bin" "$dir/want.bin" "map $size: ca65"
+    fi
+    if have 64tass; then
+        64tass --quiet -Wall -Werror --nostart -o "$dir/64tass.bin" "$dir/screen.s"
+        same "$dir/64tass.bin" "$dir/want.bin" "map $size: 64tass"
+    fi
+    if have acme; then
+        acme --setpc 0 -f plain -o "$dir/acme.bin" "$dir/screen.a"
+        same "$dir/acme.bin" "$dir/want.bin" "map $size: ACME"
+    fi
+    if have pasmo; then
+        pasmo "$dir/screen.asm" "$dir/pasmo.bin" >/dev/null
+        same "$dir/pasmo.bin" "$dir/want.bin" "map $size: pasmo"
+    fi
+    if have cc; then
+        cat >"$dir/main.c" <<C
+#include <stdio.h>
+#include "screen.c"
+int main(void) {
+    fprintf(stderr, "%dx%d\n", SCREEN_WIDTH, SCREEN_HEIGHT);
+    return fwrite(screen, 1, sizeof screen, stdout) != sizeof screen;
+}
+C
+        cc -std=c99 -Wall -Wextra -Werror -o "$dir/c.run" "$dir/main.c" &&
+            "$dir/c.run" >"$dir/c.bin" 2>"$dir/c.size"
+        same "$dir/c.bin" "$dir/want.bin" "map $size: C array"
+        [ "$(cat "$dir/c.size")" = "$size" ] && pass || fail "map $size: C size $(cat "$dir/c.size")"
+    fi
+done
+
+# --help and --version print and end, with no display either; the version is the project's.
+version=$(sed -n 's/^project(fontarel VERSION \([0-9.]*\).*/\1/p' "$SOURCE/CMakeLists.txt")
+[ -n "$version" ] && [ "$("$PROGRAM" --version)" = "fontarel $version" ] && pass ||
+    fail "--version says '$("$PROGRAM" --version)', the project is $version"
+"$PROGRAM" --help | grep -q -- '--export-map FORMAT --size WxH' && pass || fail "--help"
+
+# Mistakes: a non-zero exit, one line on standard error, no file.
+mistake() {
+    local out=$1
+    shift
+    if "$PROGRAM" "$@" 2>err.txt >/dev/null; then
+        fail "accepted: $*"
+    elif [ -e "$out" ] || [ "$(wc -l <err.txt)" != 1 ]; then
+        fail "after: $* (file left: $([ -e "$out" ] && echo yes || echo no), message: $(cat err.txt))"
+    else
+        pass
+    fi
+}
+mistake bad1.s --export nonsense font.fnt bad1.s
+mistake bad2.s --export byte --first 200 --count 57 font.fnt bad2.s
+mistake bad3.s --export byte missing.fnt bad3.s
+mistake bad4.s --export-map byte --size 40x40 map_32x24/want.bin bad4.s
+mistake bad5.s --export-map byte --size 40x24 map_32x24/want.bin bad5.s
+mistake no/such/folder/bad6.s --export byte font.fnt no/such/folder/bad6.s
+# A refused export leaves the file it would replace as it was: here the target is a folder.
+mkdir -p folder.s && printf 'kept' >folder.s/inside
+if "$PROGRAM" --export byte font.fnt folder.s 2>/dev/null; then
+    fail "an export over a folder succeeded"
+else
+    [ "$(ls -A folder.s)" = inside ] && [ "$(cat folder.s/inside)" = kept ] && pass ||
+        fail "a refused export changed the folder it was given"
+fi
+[ -z "$(ls -A | grep '\.tmp$')" ] && pass || fail "temporary files left: $(ls -A | grep tmp)"
+
+echo "$checks checks passed, $failures failed"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "SKIPPED: not installed: ${missing[*]} (scripts/deps installs them)"
+fi
+[ "$failures" -eq 0 ] || exit 1
+[ ${#missing[@]} -eq 0 ] || exit 77
+exit 0
