@@ -11,102 +11,33 @@ namespace {
 using Entry = HeadlessToolkit::MenuEntry;
 using Kind = HeadlessToolkit::MenuEntry::Kind;
 
-TEST_F(ProgramTest, StartUpStateMatchesTheInitialValues) {
-    const AppState& s = app.s;
-    for (uint8_t b : s.charset->bytes) {
+// Right after start-up: an empty charset, no message, the grid holding the keyboard focus, drops
+// taken by the grid and the map only, and a 40 x 24 map of the codes from 32 on, as hovering it
+// shows.
+TEST_F(ProgramTest, StartUpHasAnEmptyCharsetAndAMapOfTheCodesFrom32On) {
+    for (uint8_t b : app.store().bytes) {
         ASSERT_EQ(b, 0);
     }
-    EXPECT_EQ(s.current_char, 0);
-    EXPECT_EQ(s.color_bit0, 0x000000);
-    EXPECT_EQ(s.color_bit1, 0xFFFFFF);
-    EXPECT_EQ(s.grid_on, 1);
-    EXPECT_EQ(s.popup_cell_x, -1);
-    EXPECT_EQ(s.popup_cell_y, -1);
-    EXPECT_EQ(s.map_window_open, 1);
-    EXPECT_EQ(s.file_directory, "/tmp/fontarel-work/");
-    EXPECT_EQ(s.map_file_name, "/tmp/fontarel-work/charmap.map");
-    EXPECT_EQ(s.map->cols, 40);
-    EXPECT_EQ(s.map->rows, 24);
-    for (int y = 0; y < kMapCapacityRows; ++y) {
-        for (int x = 0; x < kMapCapacityCols; ++x) {
-            ASSERT_EQ(s.map->at(x, y), x + 32) << x << "," << y;
-        }
-    }
-    EXPECT_EQ(s.bit_reverse_table[0x01], 0x80);
-    EXPECT_EQ(s.bit_reverse_table[0xA5], 0xA5);
-    EXPECT_EQ(s.bit_reverse_table[0x12], 0x48);
-    EXPECT_EQ(tk.focused_control(), kCharsetCanvas);
     EXPECT_TRUE(tk.messages().empty());
-}
+    EXPECT_EQ(tk.focused_control(), kCharsetCanvas);
 
-TEST_F(ProgramTest, WindowsOpenWithTheirSizesTitlesAndFlags) {
-    const auto* main = tk.window(kMainWindow);
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(main->title, "fontarel v2 0.9e");
-    EXPECT_EQ(main->width, 640);
-    EXPECT_EQ(main->height, 480);
-    EXPECT_EQ(main->flags, 0x00CA0001);
-    EXPECT_TRUE(main->visible);
-
-    const auto* map = tk.window(kMapWindow);
-    ASSERT_NE(map, nullptr);
-    EXPECT_EQ(map->title, "Character map");
-    EXPECT_EQ(map->width, 522);
-    EXPECT_EQ(map->height, 394);
-    EXPECT_EQ(map->x, tk.window_left(kMainWindow) + 40);
-    EXPECT_EQ(map->y, tk.window_top(kMainWindow) + 40);
-    EXPECT_EQ(map->flags, 0x10CA0000);
-    EXPECT_FALSE(map->visible);
-}
-
-TEST_F(ProgramTest, ControlsHaveTheirGeometryTextsFlagsAndTooltips) {
-    using CK = HeadlessToolkit::ControlKind;
-    struct Expected {
-        int number;
-        CK kind;
-        int window, x, y, w, h;
-        const char* text;
-        int flags;
-        const char* tooltip;
-    };
-    const Expected table[] = {
-        {0, CK::Canvas, 0, 0, 0, 260, 260, "", 5, ""},
-        {7, CK::Label, 0, 20, 260, 255, 20, "Begin range:0", 1, ""},
-        {5, CK::TrackBar, 0, 20, 280, 255, 30, "", 1, ""},
-        {8, CK::Label, 0, 20, 310, 255, 20, "End range:0", 1, ""},
-        {6, CK::TrackBar, 0, 20, 330, 255, 30, "", 1, ""},
-        {4, CK::CheckBox, 0, 0, 310, 20, 20, "", 0, "Enable range"},
-        {9, CK::Button, 0, 262, 128, 32, 20, "<", 0, "shift left"},
-        {11, CK::Button, 0, 294, 128, 32, 20, "^", 0, "shift up"},
-        {12, CK::Button, 0, 326, 128, 32, 20, "v", 0, "shift down"},
-        {10, CK::Button, 0, 358, 128, 32, 20, ">", 0, "shift right"},
-        {3, CK::TextField, 0, 262, 148, 128, 40, "0,0,0,0,0,0,0,0", 7, "Data for char"},
-        {1, CK::Canvas, 0, 262, 0, 128, 128, "", 0, ""},
-        {2, CK::Canvas, 1, 0, 0, 1280, 800, "", 0, ""},
-    };
-    for (const auto& e : table) {
-        SCOPED_TRACE(e.number);
-        const auto* c = tk.control(e.number);
-        ASSERT_NE(c, nullptr);
-        EXPECT_EQ(c->kind, e.kind);
-        EXPECT_EQ(c->window, e.window);
-        EXPECT_EQ(c->x, e.x);
-        EXPECT_EQ(c->y, e.y);
-        EXPECT_EQ(c->width, e.w);
-        EXPECT_EQ(c->height, e.h);
-        EXPECT_EQ(c->text, e.text);
-        EXPECT_EQ(c->flags, e.flags);
-        EXPECT_EQ(c->tooltip, e.tooltip);
+    for (int control : {kGlyphCanvas, kGlyphDataText, kBeginRangeBar, kRangeCheckBox}) {
+        tk.inject_drop(control, "/tmp/fontarel-work/x.fnt");
     }
-    EXPECT_EQ(tk.control(kBeginRangeBar)->maximum, 255);
-    EXPECT_EQ(tk.control(kEndRangeBar)->state, 0);
-    EXPECT_EQ(tk.control(kRangeCheckBox)->state, 0);
-    // The bordered charset canvas has a drawing surface exactly the size of the charset image.
-    EXPECT_EQ(picture(kCharsetCanvas).width(), 256);
-    EXPECT_EQ(picture(kCharsetCanvas).height(), 256);
-    EXPECT_TRUE(tk.control(kCharsetCanvas)->drop_enabled);
-    EXPECT_TRUE(tk.control(kMapCanvas)->drop_enabled);
-    EXPECT_FALSE(tk.control(kGlyphCanvas)->drop_enabled);
+    EXPECT_EQ(tk.pending_events(), 0u) << "a control that takes no files took a drop";
+    tk.inject_drop(kCharsetCanvas, "/tmp/fontarel-work/x.fnt");
+    tk.inject_drop(kMapCanvas, "/tmp/fontarel-work/x.map");
+    EXPECT_EQ(tk.pending_events(), 2u);
+    handle(2);
+
+    canvas(kMapCanvas, kKindMouseMove, 16 * 39 + 8, 16 * 23 + 8);
+    EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (39,23):71[47]");
+    canvas(kMapCanvas, kKindMouseMove, 16 * 5 + 1, 16 * 7 + 1);
+    EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (5,7):37[25]");
+    // Beyond the 40 columns and 24 rows in use a hover names no cell.
+    canvas(kMapCanvas, kKindMouseMove, 16 * 40 + 8, 8);
+    canvas(kMapCanvas, kKindMouseMove, 8, 16 * 24 + 8);
+    EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (5,7):37[25]");
 }
 
 // Flattens a menu into "T:title", "I:id:text[*]", "-", "S:text", "E" for comparison.
@@ -220,9 +151,6 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                              "I:43:Insert line",   "I:44:Delete line",  "-",
                                              "I:45:Insert column", "I:46:Delete column"};
     EXPECT_EQ(flatten(*tk.menu(kMapPopup)), popup3);
-    EXPECT_EQ(tk.shortcut(kMainWindow, 0x20049), 7);
-    EXPECT_EQ(tk.shortcut(kMainWindow, 0x2004F), 0);
-    EXPECT_FALSE(tk.shortcut(kMapWindow, 0x20049).has_value());
 }
 
 TEST_F(ProgramTest, DragModeItemsActAsOnePairOfRadioItems) {
@@ -280,14 +208,22 @@ TEST_F(ProgramTest, LoopHandlesQueuedEventsInOrderAndEndsOnQuit) {
 TEST_F(ProgramTest, ShortcutsWorkOnlyWhileTheMainWindowIsActive) {
     tk.set_active_window(kMapWindow);
     tk.inject_combination(kComboInvert);
+    tk.inject_combination(kComboOpen);
     tk.on_idle = nullptr;
     run_event_loop(app); // idle: the close box ends it
     EXPECT_EQ(app.store().glyph(0)[0], 0x00);
+    EXPECT_TRUE(tk.file_requests().empty());
 
     tk.set_active_window(kMainWindow);
     tk.inject_combination(kComboInvert);
     EXPECT_TRUE(handle());
     EXPECT_EQ(app.store().glyph(0)[0], 0xFF);
+    // Ctrl+O opens the load requester, as "Open..." does.
+    tk.inject_combination(kComboOpen);
+    EXPECT_TRUE(handle());
+    ASSERT_EQ(tk.file_requests().size(), 1u);
+    EXPECT_FALSE(tk.file_requests()[0].save);
+    EXPECT_EQ(tk.file_requests()[0].title, "Please choose file to load");
 }
 
 TEST_F(ProgramTest, ColourCommandsSetTheColourAndRedrawOrChangeNothingWhenCancelled) {

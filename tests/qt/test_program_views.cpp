@@ -1,6 +1,15 @@
 // The whole program on the Qt toolkit, driven through the window system layer: a mouse stroke on
 // the glyph canvas and a drag on the charset canvas reach the store exactly as a user's would.
 
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSlider>
+#include <utility>
+
 #include "app/app.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
@@ -71,6 +80,7 @@ TEST_F(ProgramOnQt, MouseStrokeOnTheGlyphCanvasSetsAndClearsTheBitsUnderIt) {
     drain();
     EXPECT_EQ(glyph[0], 0x80);
     EXPECT_EQ(on_screen(editor).pixelColor(20, 5), black);
+    EXPECT_TRUE(grid->hasFocus()) << "the editor took the keyboard from the grid";
     EXPECT_EQ(on_screen(grid).pixelColor(kCanvasBorderWidth + 2, kCanvasBorderWidth), black);
 }
 
@@ -150,6 +160,123 @@ TEST_F(ProgramOnQt, ArrowKeyReleaseOnTheFocusedCharsetCanvasMovesTheCursorOnce) 
     QTest::keyRelease(canvas, Qt::Key_Right);
     drain();
     EXPECT_EQ(app.s.current_char, 1);
+}
+
+// The main window as the user finds it, read from the widgets: every control inside the area
+// under the menu bar, none covering another, each beside or under its partner, with its text and
+// tooltip.
+TEST_F(ProgramOnQt, ControlsSitInTheirPlacesUnderTheMenuBarWithTheirTextsAndTooltips) {
+    // A fixed 640 x 480 window in the middle of the screen, with a close box and a minimise
+    // button but no maximise button.
+    QWidget* window = tk.window_widget(kMainWindow);
+    EXPECT_EQ(window->size(), QSize(640, 480));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_EQ(window->windowTitle(), "fontarel v2 0.9e");
+    const Qt::WindowFlags frame = window->windowFlags();
+    EXPECT_TRUE(frame & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(frame & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(frame & Qt::WindowMaximizeButtonHint);
+    const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((window->geometry().center() - middle).manhattanLength(), 8);
+    auto on_window = [&](int control) {
+        QWidget* w = tk.control_widget(control);
+        return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+    };
+    const int bar = tk.menu_bar_widget(kMenuBar)->height();
+    const QRect area = window->rect().adjusted(0, bar, 0, 0);
+    const int controls[] = {kCharsetCanvas,    kGlyphCanvas,   kGlyphDataText,
+                            kRangeCheckBox,    kBeginRangeBar, kEndRangeBar,
+                            kBeginRangeLabel,  kEndRangeLabel, kShiftLeftButton,
+                            kShiftRightButton, kShiftUpButton, kShiftDownButton};
+    for (int a : controls) {
+        EXPECT_TRUE(tk.control_widget(a)->isVisible()) << a;
+        EXPECT_TRUE(area.contains(on_window(a)))
+            << a << " lies outside the window or under the bar";
+        for (int b : controls)
+            EXPECT_TRUE(a == b || !on_window(a).intersects(on_window(b))) << a << " covers " << b;
+    }
+
+    // The charset grid at the top left, its drawing surface the 256 x 256 of the charset image;
+    // the glyph editor 2 pixels to its right, 16 screen pixels for each glyph pixel.
+    const QRect grid = on_window(kCharsetCanvas);
+    EXPECT_EQ(grid, QRect(0, bar, 260, 260));
+    EXPECT_EQ(tk.canvas_picture(kCharsetCanvas)->width(), 256);
+    EXPECT_EQ(tk.canvas_picture(kCharsetCanvas)->height(), 256);
+    const QRect editor = on_window(kGlyphCanvas);
+    EXPECT_EQ(editor, QRect(grid.right() + 3, bar, 128, 128));
+
+    // Under the editor the four shift buttons fill its width, left to right "<", "^", "v", ">";
+    // under them the glyph data text, as wide as the editor.
+    int x = editor.left();
+    for (int button : {kShiftLeftButton, kShiftUpButton, kShiftDownButton, kShiftRightButton}) {
+        const QRect r = on_window(button);
+        EXPECT_EQ(r.left(), x) << button;
+        EXPECT_EQ(r.top(), editor.bottom() + 1) << button;
+        x = r.right() + 1;
+    }
+    EXPECT_EQ(x, editor.right() + 1);
+    const QRect data = on_window(kGlyphDataText);
+    EXPECT_EQ(data.left(), editor.left());
+    EXPECT_EQ(data.width(), editor.width());
+    EXPECT_EQ(data.top(), on_window(kShiftLeftButton).bottom() + 1);
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(tk.control_widget(kGlyphDataText))->toPlainText(),
+              "0,0,0,0,0,0,0,0");
+
+    // Under the grid, one column: begin label, begin bar, end label, end bar; the range check box
+    // on the end label's row, to its left.
+    int y = grid.bottom() + 1;
+    for (int control : {kBeginRangeLabel, kBeginRangeBar, kEndRangeLabel, kEndRangeBar}) {
+        const QRect r = on_window(control);
+        EXPECT_EQ(r.top(), y) << control;
+        EXPECT_EQ(r.left(), on_window(kBeginRangeLabel).left()) << control;
+        EXPECT_EQ(r.width(), on_window(kBeginRangeLabel).width()) << control;
+        y = r.bottom() + 1;
+    }
+    EXPECT_EQ(on_window(kRangeCheckBox).top(), on_window(kEndRangeLabel).top());
+    EXPECT_EQ(on_window(kRangeCheckBox).right() + 1, on_window(kEndRangeLabel).left());
+    for (int label : {kBeginRangeLabel, kEndRangeLabel}) {
+        auto* l = static_cast<QLabel*>(tk.control_widget(label));
+        EXPECT_TRUE(l->alignment() & Qt::AlignHCenter) << label;
+    }
+    EXPECT_EQ(static_cast<QLabel*>(tk.control_widget(kBeginRangeLabel))->text(), "Begin range:0");
+    EXPECT_EQ(static_cast<QLabel*>(tk.control_widget(kEndRangeLabel))->text(), "End range:0");
+    EXPECT_EQ(static_cast<QSlider*>(tk.control_widget(kBeginRangeBar))->value(), 0);
+    EXPECT_EQ(static_cast<QSlider*>(tk.control_widget(kEndRangeBar))->value(), 0);
+    EXPECT_FALSE(static_cast<QCheckBox*>(tk.control_widget(kRangeCheckBox))->isChecked());
+
+    const std::pair<int, const char*> tips[] = {
+        {kRangeCheckBox, "Enable range"},   {kShiftLeftButton, "shift left"},
+        {kShiftUpButton, "shift up"},       {kShiftDownButton, "shift down"},
+        {kShiftRightButton, "shift right"}, {kGlyphDataText, "Data for char"}};
+    for (const auto& [control, tip] : tips)
+        EXPECT_EQ(tk.control_widget(control)->toolTip(), tip) << control;
+
+    // The map window waits hidden, 40 pixels right of and below the main window.
+    QWidget* map = tk.window_widget(kMapWindow);
+    EXPECT_FALSE(map->isVisible());
+    EXPECT_EQ(map->windowTitle(), "Character map");
+    EXPECT_EQ(map->size(), QSize(522, 394));
+    EXPECT_EQ(map->frameGeometry().topLeft(), window->frameGeometry().topLeft() + QPoint(40, 40));
+}
+
+// The shortcuts reach the program through the window system: Ctrl+I inverts the current glyph,
+// Ctrl+O opens the load requester.
+TEST_F(ProgramOnQt, CtrlIInvertsAndCtrlOOpensTheLoadRequester) {
+    QTest::keyClick(main_window(), Qt::Key_I, Qt::ControlModifier);
+    drain();
+    EXPECT_EQ(app.store().glyph(0)[0], 0xFF);
+
+    QString title;
+    ModalAnswerer cancel([&](QWidget* w) {
+        ASSERT_NE(qobject_cast<QFileDialog*>(w), nullptr);
+        title = w->windowTitle();
+        static_cast<QDialog*>(w)->reject();
+    });
+    QTest::keyClick(main_window(), Qt::Key_O, Qt::ControlModifier);
+    drain();
+    EXPECT_EQ(cancel.count(), 1);
+    EXPECT_EQ(title, "Please choose file to load");
+    EXPECT_EQ(app.store().glyph(0)[0], 0xFF) << "a cancelled load changes nothing";
 }
 
 } // namespace
