@@ -224,6 +224,7 @@ TEST_F(ProgramTest, ShortcutsWorkOnlyWhileTheMainWindowIsActive) {
     ASSERT_EQ(tk.file_requests().size(), 1u);
     EXPECT_FALSE(tk.file_requests()[0].save);
     EXPECT_EQ(tk.file_requests()[0].title, "Please choose file to load");
+    EXPECT_EQ(tk.file_requests()[0].start, "/tmp/fontarel-work/"); // the working directory
 }
 
 TEST_F(ProgramTest, ColourCommandsSetTheColourAndRedrawOrChangeNothingWhenCancelled) {
