@@ -114,36 +114,6 @@ INSTANTIATE_TEST_SUITE_P(Limits, HistoryAgainstModel,
                                            Limits{5, History::kDefaultMaxBytes},
                                            Limits{History::kDefaultMaxSteps, 40000}));
 
-TEST(History, StepLimitDropsTheOldestStepsAndANewStepDropsTheRedoSteps) {
-    History history(3);
-    std::vector<EditState> states(6);
-    for (int i = 1; i < 6; ++i) {
-        states[i] = states[i - 1];
-        states[i].bytes[10 * i] = static_cast<uint8_t>(i);
-        ASSERT_TRUE(history.record(states[i - 1], states[i]));
-    }
-    EditState state = states[5];
-    EXPECT_EQ(history.undo_count(), 3u);
-    for (int i = 4; i >= 2; --i) {
-        ASSERT_TRUE(history.undo(state));
-        EXPECT_EQ(state, states[i]);
-    }
-    EXPECT_FALSE(history.undo(state));
-    EXPECT_EQ(state, states[2]);
-
-    // Back one step, then a different edit: the two steps ahead are gone, the one behind stays.
-    ASSERT_TRUE(history.redo(state));
-    EditState other = state;
-    other.bytes[kEditSizeOffset] = 80;
-    ASSERT_TRUE(history.record(state, other));
-    EXPECT_FALSE(history.can_redo());
-    EXPECT_EQ(history.undo_count(), 2u);
-    // An edit that changed nothing leaves the redo steps alone.
-    ASSERT_TRUE(history.undo(other));
-    EXPECT_FALSE(history.record(other, other));
-    EXPECT_TRUE(history.can_redo());
-}
-
 // With the default limits, 1,000 steps that each change every byte all stay, within 16 MB; the
 // budget then drops the oldest of further steps like them.
 TEST(History, AThousandLargestStepsFitTheBudget) {
