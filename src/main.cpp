@@ -20,6 +20,8 @@ int main(int argc, char* argv[]) {
     if (line.action != fontarel::CommandAction::Edit)
         return fontarel::run_command_line(line, fontarel::encode_png_with_qt, std::cout, std::cerr);
     QApplication application(argc, argv);
+    // Lets the desktop match the windows to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName("fontarel");
     fontarel::QtToolkit toolkit(std::move(arguments));
     return fontarel::run_program(toolkit);
 }

@@ -454,7 +454,7 @@ TEST_F(FileCommands, OddNamesLoadAndLinksFoldersAndFifosAreRefusedWithoutBlockin
 
 TEST_F(FileCommands, SavesWhereNoFileCanBeMadeSayFileErrorAndWriteNothing) {
     write("plain", counting(10));
-    for (const std::string target :
+    for (const std::string& target :
          {path("missing/font"), path("plain/font"), std::string("/proc/version/font")}) {
         SCOPED_TRACE(target);
         const size_t shown = tk.messages().size();

@@ -151,3 +151,29 @@ still_running() {
     sleep "$1"
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "program ended unexpectedly"
 }
+
+# open_main PROGRAM [ARGS...]: starts the program, waits for its main window and sets MAIN (its id)
+# and OX, OY (the screen position of its inner area), with the window focused.
+open_main() {
+    start_program "$@"
+    MAIN=$(wait_window '^fontarel v2 0\.9e') || fail "the main window did not appear"
+    read -r OX OY < <(window_origin "$MAIN")
+    xdotool windowfocus --sync "$MAIN" 2>/dev/null
+    sleep 0.3
+}
+
+# find_grid: sets GX, GY, the screen position of the charset grid's drawing surface, and EX, EY,
+# that of the glyph editor. The surface starts at the first cursor pixel of glyph 0, its pixel
+# (1, 0), in the cursor colour (red 0, green 255, blue 127), below the menu bar whatever its height;
+# the canvas has a 2-pixel border, and the glyph editor sits 262 pixels right, level with it.
+find_grid() {
+    local shot top
+    shot=$(screenshot grid)
+    top=$(convert "$shot" -crop "1x120+$((OX + 3))+$OY" +repage txt:- |
+        awk -F'[,:]' '/#00FF7F/ {print $2; exit}')
+    [ -n "$top" ] || fail "no cursor found at glyph 0"
+    GX=$((OX + 2))
+    GY=$((OY + top))
+    EX=$((OX + 262))
+    EY=$((GY - 2))
+}

@@ -17,19 +17,8 @@ head -c 2048 /dev/urandom >"$FONT" || fail "cannot write $FONT"
 
 # The requesters start in the working directory.
 cd "$WORK" || fail "cannot enter $WORK"
-start_program "$PROGRAM"
-MAIN=$(wait_window '^fontarel v2 0\.9e') || fail "the main window did not appear"
-read -r OX OY < <(window_origin "$MAIN")
-xdotool windowfocus --sync "$MAIN" 2>/dev/null
-sleep 0.3
-
-# The grid's drawing surface, found by the cursor's first pixel as in the glyph view test.
-shot=$(screenshot start)
-top=$(convert "$shot" -crop "1x120+$((OX + 3))+$OY" +repage txt:- |
-    awk -F'[,:]' '/#00FF7F/ {print $2; exit}')
-[ -n "$top" ] || fail "no cursor found at glyph 0"
-GX=$((OX + 2))
-GY=$((OY + top))
+open_main "$PROGRAM"
+find_grid
 
 # grid_mismatches PNG: the number of grid pixels that differ from the font file, counting the
 # top-left pixel of every 2 x 2 block outside glyph 0 (which the cursor covers).

@@ -8,20 +8,8 @@ source "$(dirname "$0")/lib.sh"
 
 PROGRAM="$1"
 start_display "$2/glyph_views"
-start_program "$PROGRAM"
-MAIN=$(wait_window '^fontarel v2 0\.9e') || fail "the main window did not appear"
-read -r OX OY < <(window_origin "$MAIN")
-xdotool windowfocus --sync "$MAIN" 2>/dev/null
-sleep 0.3
-
-# The grid's drawing surface: the first cursor pixel of glyph 0 is its pixel (1, 0), in the
-# cursor colour (red 0, green 255, blue 127). Searching for it finds the surface below the menu bar, whatever that bar's height.
-shot=$(screenshot start)
-top=$(convert "$shot" -crop "1x120+$((OX + 3))+$OY" +repage txt:- |
-    awk -F'[,:]' '/#00FF7F/ {print $2; exit}')
-[ -n "$top" ] || fail "no cursor found at glyph 0"
-GX=$((OX + 2)) # the canvas has a 2-pixel border
-GY=$((OY + top))
+open_main "$PROGRAM"
+find_grid
 
 # Glyph 65 is column 1, row 4 of the grid.
 xdotool mousemove $((GX + 16 + 8)) $((GY + 64 + 8)) click 1
@@ -37,8 +25,6 @@ shot=$(screenshot before_drawing)
 # The glyph editor sits 262 pixels right of the grid's canvas, level with it; glyph pixel (3, 3)
 # is its cell at (48, 48). A click sets it; a stroke along row 5 sets pixels 1 to 6 of that row.
 # Grid pixels are read where both offsets in the cell are even, which the cursor leaves alone.
-EX=$((OX + 262))
-EY=$((GY - 2))
 xdotool mousemove $((EX + 56)) $((EY + 56)) click 1
 xdotool mousemove $((EX + 24)) $((EY + 88)) mousedown 1
 for x in 40 56 72 88 104; do

@@ -8,11 +8,7 @@ source "$(dirname "$0")/lib.sh"
 PROGRAM="$1"
 start_display "$2/map_window"
 
-start_program "$PROGRAM"
-MAIN=$(wait_window '^fontarel v2 0\.9e$') || fail "the main window did not appear"
-read -r OX OY < <(window_origin "$MAIN")
-xdotool windowfocus --sync "$MAIN" 2>/dev/null
-sleep 0.3
+open_main "$PROGRAM"
 
 # "Char" is the second menu title; "Map" its first item, "ZX 32x24" the first item of that.
 before=$(visible_windows)

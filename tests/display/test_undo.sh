@@ -7,22 +7,8 @@ source "$(dirname "$0")/lib.sh"
 
 PROGRAM="$1"
 start_display "$2/undo"
-start_program "$PROGRAM"
-MAIN=$(wait_window '^fontarel v2 0\.9e') || fail "the main window did not appear"
-read -r OX OY < <(window_origin "$MAIN")
-xdotool windowfocus --sync "$MAIN" 2>/dev/null
-sleep 0.3
-
-# The grid's drawing surface starts at the first cursor pixel of glyph 0, its pixel (1, 0), in the
-# cursor colour; the grid lies below the menu bar, whatever that bar's height.
-shot=$(screenshot start)
-top=$(convert "$shot" -crop "1x120+$((OX + 3))+$OY" +repage txt:- |
-    awk -F'[,:]' '/#00FF7F/ {print $2; exit}')
-[ -n "$top" ] || fail "no cursor found at glyph 0"
-GX=$((OX + 2)) # the canvas has a 2-pixel border
-GY=$((OY + top))
-EX=$((OX + 262)) # the glyph editor, level with the grid's canvas
-EY=$((GY - 2))
+open_main "$PROGRAM"
+find_grid
 
 # Glyph 0's pixel (3, 3): the 2 x 2 block at grid pixel (6, 6), which the cursor leaves alone, and
 # the editor's cell at (48, 48).
