@@ -17,14 +17,16 @@ fail() {
     exit 1
 }
 
+# The waits report the killed process's status; "|| true" keeps a caller running with "set -e"
+# (scripts/bench) from ending here, before the X server is stopped.
 stop_all() {
     if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        kill "$PROGRAM_PID" 2>/dev/null
-        wait "$PROGRAM_PID" 2>/dev/null
+        kill "$PROGRAM_PID" 2>/dev/null || true
+        wait "$PROGRAM_PID" 2>/dev/null || true
     fi
     if [ -n "$DISPLAY_PID" ] && kill -0 "$DISPLAY_PID" 2>/dev/null; then
-        kill "$DISPLAY_PID" 2>/dev/null
-        wait "$DISPLAY_PID" 2>/dev/null
+        kill "$DISPLAY_PID" 2>/dev/null || true
+        wait "$DISPLAY_PID" 2>/dev/null || true
     fi
 }
 trap stop_all EXIT
