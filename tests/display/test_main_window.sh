@@ -17,16 +17,8 @@ open_menu() {
     new_window "$before"
 }
 
-launch() {
-    start_program "$PROGRAM"
-    MAIN=$(wait_window '^fontarel v2 0\.9e$') || fail "the main window did not appear"
-    read -r OX OY < <(window_origin "$MAIN")
-    xdotool windowfocus --sync "$MAIN" 2>/dev/null
-    sleep 0.3
-}
-
 # --- Title, size, the File menu, Quit by mouse.
-launch
+open_main "$PROGRAM"
 [ "$(xdotool getwindowname "$MAIN")" = "fontarel v2 0.9e" ] || fail "title is '$(xdotool getwindowname "$MAIN")'"
 [ "$(window_size "$MAIN")" = "640x480" ] || fail "inner size is $(window_size "$MAIN")"
 
@@ -42,7 +34,7 @@ wait_exit 10
 [ "$EXIT_CODE" = 0 ] || fail "File > Quit ended with code $EXIT_CODE"
 
 # --- Ctrl+I inverts the current glyph: the zoomed glyph turns from black to white.
-launch
+open_main "$PROGRAM"
 shot=$(screenshot before_invert)
 [ "$(pixel "$shot" $((OX + 270)) $((OY + 60)))" = "0,0,0" ] || fail "glyph editor not black at start"
 xdotool key ctrl+i
