@@ -2,6 +2,7 @@
 // (usage, version, exports) that open no window and need no display.
 
 #include <QApplication>
+#include <QIcon>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName("fontarel");
+    // Every window of the program carries its icon; the window system picks the size it needs.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/fontarel-48.png"));
+    icon.addFile(QStringLiteral(":/icons/fontarel-256.png"));
+    QApplication::setWindowIcon(icon);
     fontarel::QtToolkit toolkit(std::move(arguments));
     return fontarel::run_program(toolkit);
 }

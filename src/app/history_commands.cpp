@@ -32,8 +32,9 @@ bool same_range(const EditState& a, const EditState& b, int first, int end) {
     return std::equal(a.bytes.begin() + first, a.bytes.begin() + end, b.bytes.begin() + first);
 }
 
-// Puts the data back and redraws as the commands that changed it did: the map size as a size
-// command (which shows the map window), the charset with every view, map cells with the map.
+// Puts the data back and redraws as the commands that changed it did: the map size fits the map
+// window (shown or hidden, as the user left it), the charset with every view, map cells with the
+// map.
 void apply_edit_state(App& app, const EditState& state) {
     const EditState was = current_edit_state(app);
     restore_edit_state(state, app.store(), *app.s.map);
@@ -42,7 +43,7 @@ void apply_edit_state(App& app, const EditState& state) {
     const bool size_changed = !same_range(was, state, kEditSizeOffset, kEditStateBytes);
     const bool charset_changed = !same_range(was, state, 0, kEditCellsOffset);
     if (size_changed) {
-        set_map_size(app, app.s.map->cols, app.s.map->rows);
+        fit_map_window(app);
     }
     if (charset_changed) {
         refresh_charset_views(app); // ends with the map

@@ -11,8 +11,8 @@ namespace {
 
 void render_map(App& app) {
     const AppState& s = app.s;
-    app.views.map.render(*app.tk.drawing_raster(), *s.map, app.store(), s.color_bit0,
-                         s.color_bit1, s.grid_on != 0);
+    app.views.map.render(*app.tk.drawing_raster(), *s.map, app.store(), s.color_bit0, s.color_bit1,
+                         s.grid_on != 0);
 }
 
 // The 1-pixel red outline of the hovered cell, over the freshly drawn map.
@@ -83,16 +83,21 @@ void map_canvas_event(App& app) {
     }
 }
 
-void set_map_size(App& app, int columns, int rows) {
+void fit_map_window(App& app) {
     Toolkit& tk = app.tk;
-    app.s.map->cols = columns;
-    app.s.map->rows = rows;
-    tk.resize_control(kMapCanvas, 0, 0, kCellPixels * columns, kCellPixels * rows);
+    tk.resize_control(kMapCanvas, 0, 0, kCellPixels * app.s.map->cols,
+                      kCellPixels * app.s.map->rows);
     tk.resize_window(kMapWindow, kKeep, kKeep, tk.control_width(kMapCanvas),
                      tk.control_height(kMapCanvas));
-    app.views.map_shown = true;
     draw_char_map(app);
-    tk.set_window_hidden(kMapWindow, 0);
+}
+
+void set_map_size(App& app, int columns, int rows) {
+    app.s.map->cols = columns;
+    app.s.map->rows = rows;
+    app.views.map_shown = true;
+    fit_map_window(app);
+    app.tk.set_window_hidden(kMapWindow, 0);
 }
 
 void fill_map(App& app) {

@@ -10,6 +10,9 @@ namespace fontarel {
 void draw_char_map(App& app);
 // Handler of every control event of the map canvas.
 void map_canvas_event(App& app);
+// Fits canvas and window to the size in use and redraws the map when it is shown; a hidden map
+// window stays hidden.
+void fit_map_window(App& app);
 // Sets the size in use, fits canvas and window to it, redraws and shows the map window.
 void set_map_size(App& app, int columns, int rows);
 // Every cell in use := current_char, then the map redraw.

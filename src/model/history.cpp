@@ -117,6 +117,14 @@ bool History::record(const EditState& before, const EditState& after) {
     return true;
 }
 
+size_t History::counted_bytes() const {
+    size_t sum = 0;
+    for (const Step& step : steps_) {
+        sum += cost(step);
+    }
+    return sum;
+}
+
 void History::apply(const Step& step, EditState& state, bool forwards) {
     const uint8_t* at = step.data();
     const uint8_t* end = at + step.size();

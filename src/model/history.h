@@ -59,6 +59,8 @@ class History {
     // Bytes the steps hold: each step's record plus its runs. The allocator's own rounding and
     // bookkeeping come on top.
     size_t bytes() const { return bytes_; }
+    // The same bytes summed afresh over the steps kept: what bytes() must always equal, for checks.
+    size_t counted_bytes() const;
 
     // What one step holds besides its runs, and what a run adds before its 2 x length bytes.
     static constexpr size_t kStepRecordBytes = sizeof(std::vector<uint8_t>);

@@ -85,6 +85,7 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
     for (const auto& item : items) {
         app.s.file_directory = "/elsewhere/";
         run(item.item, path(item.answer));
+        ASSERT_FALSE(tk.file_requests().empty()) << "no file requester opened";
         const HeadlessToolkit::FileRequest& request = tk.file_requests().back();
         EXPECT_TRUE(request.save);
         EXPECT_EQ(request.title, "Please choose file to save");

@@ -88,6 +88,13 @@ class FileCommands : public ProgramTest {
             out.emplace_back(m.caption, m.text);
         return out;
     }
+    // The newest message box, or a pair that names its absence, so that a missing box fails the
+    // comparison instead of reading past the log.
+    Message last_message() const {
+        return tk.messages().empty()
+                   ? Message("(no message box)", "")
+                   : Message(tk.messages().back().caption, tk.messages().back().text);
+    }
 
     fs::path dir_;
 };
@@ -115,6 +122,7 @@ TEST_F(FileCommands, OpenedFontLandsFromTheCurrentCharacterAndShowsAtOnce) {
         EXPECT_EQ(grid->pixel(16 * (c.current % 16) + 3, 16 * (c.current / 16) + 1), 0);
         EXPECT_EQ(picture(kGlyphCanvas).pixel(5, 5), 0xFFFFFF);
     }
+    ASSERT_FALSE(tk.file_requests().empty()) << "no file requester opened";
     const HeadlessToolkit::FileRequest& request = tk.file_requests().back();
     EXPECT_FALSE(request.save);
     EXPECT_EQ(request.title, "Please choose file to load");
@@ -133,7 +141,7 @@ TEST_F(FileCommands, FontsThatNameNoFileChangeNothing) {
     for (const std::string& p : no_file) {
         tk.inject_drop(kCharsetCanvas, p);
         handle();
-        EXPECT_EQ(messages().back(), Message("No file", p));
+        EXPECT_EQ(last_message(), Message("No file", p));
     }
     drop(kCharsetCanvas, "  \t ");
     EXPECT_EQ(tk.messages().size(), std::size(no_file)) << "blanks only: nothing at all";
@@ -142,7 +150,7 @@ TEST_F(FileCommands, FontsThatNameNoFileChangeNothing) {
 
     // A name typed into the requester that names no file: the requester's folder is taken anyway.
     run(MenuId::Open, path("typed.fnt"), 0);
-    EXPECT_EQ(messages().back(), Message("No file", path("typed.fnt")));
+    EXPECT_EQ(last_message(), Message("No file", path("typed.fnt")));
     EXPECT_EQ(app.s.file_directory, folder());
     run(MenuId::Open, "");
     EXPECT_EQ(tk.messages().size(), std::size(no_file) + 1) << "a cancel shows nothing";
@@ -193,7 +201,7 @@ TEST_F(FileCommands, FontSavesWriteTheirSizeFromTheCurrentCharacterOrRefuse) {
         const size_t requests = tk.file_requests().size();
         run(c.item, path("out"));
         if (!c.fits) {
-            EXPECT_EQ(messages().back(), Message("Save File", "out of size")) << c.bytes;
+            EXPECT_EQ(last_message(), Message("Save File", "out of size")) << c.bytes;
             EXPECT_EQ(tk.file_requests().size(), requests) << "no requester";
             tk.file_answers.clear();
             continue;
@@ -202,6 +210,7 @@ TEST_F(FileCommands, FontSavesWriteTheirSizeFromTheCurrentCharacterOrRefuse) {
         EXPECT_EQ(read("out.fnt"),
                   Bytes(all.begin() + 8 * c.current, all.begin() + 8 * c.current + c.bytes))
             << c.bytes;
+        ASSERT_FALSE(tk.file_requests().empty()) << "no file requester opened";
         const HeadlessToolkit::FileRequest& request = tk.file_requests().back();
         EXPECT_TRUE(request.save);
         EXPECT_EQ(request.title, "Please choose file to save");
@@ -244,7 +253,7 @@ TEST_F(FileCommands, FailedSavesSayFileErrorAndKeepTheOldFile) {
         // No such folder: nothing is made, and the requester's folder is taken all the same.
         const std::string missing = path("gone/") + "x";
         run(items[i], missing);
-        EXPECT_EQ(messages().back(), Message("Save file", "File Error:" + missing + extensions[i]));
+        EXPECT_EQ(last_message(), Message("Save file", "File Error:" + missing + extensions[i]));
         EXPECT_EQ(app.s.file_directory, path("gone/"));
         EXPECT_FALSE(fs::exists(path("gone")));
 
@@ -254,7 +263,7 @@ TEST_F(FileCommands, FailedSavesSayFileErrorAndKeepTheOldFile) {
         tk.disk_space = 10;
         run(items[i], path(name));
         tk.disk_space = -1;
-        EXPECT_EQ(messages().back(), Message("Save file", "File Error:" + path(name)));
+        EXPECT_EQ(last_message(), Message("Save file", "File Error:" + path(name)));
         EXPECT_EQ(read(name), Bytes(5, 0x33));
     }
     EXPECT_EQ(tk.messages().size(), 6u);
@@ -311,6 +320,7 @@ TEST_F(FileCommands, MapSavesFromTheNameOfTheLastMapOpened) {
     const auto saved_cells = map.cells;
 
     run(MenuId::SaveMap, path("first"));
+    ASSERT_FALSE(tk.file_requests().empty()) << "no file requester opened";
     EXPECT_EQ(tk.file_requests().back().start, "/tmp/fontarel-work/charmap.map");
     EXPECT_EQ(tk.file_requests().back().patterns, "Character map (*.map)|*.map");
     const Bytes body = read("first.map");
@@ -331,8 +341,9 @@ TEST_F(FileCommands, MapSavesFromTheNameOfTheLastMapOpened) {
 
     // A map that fails to open from "Open..." is still the one the next save offers.
     run(MenuId::Open, path("never.map"), 1);
-    EXPECT_EQ(messages().back(), Message("Open File", "unable to open:" + path("never.map")));
+    EXPECT_EQ(last_message(), Message("Open File", "unable to open:" + path("never.map")));
     run(MenuId::SaveMap, path("second.map"));
+    ASSERT_FALSE(tk.file_requests().empty()) << "no file requester opened";
     EXPECT_EQ(tk.file_requests().back().start, path("never.map"));
     EXPECT_EQ(read("second.map"), body);
 }
@@ -350,6 +361,7 @@ TEST_F(FileCommands, CharsetPictureHoldsTheGridBottomRowFirst) {
     ASSERT_EQ(blank.size(), 54u + 256 * 768);
     EXPECT_EQ(blank[0], 'B');
     EXPECT_TRUE(std::all_of(blank.begin() + 54, blank.end(), [](uint8_t b) { return b == 0; }));
+    ASSERT_FALSE(tk.file_requests().empty()) << "no file requester opened";
     const HeadlessToolkit::FileRequest& request = tk.file_requests().back();
     EXPECT_EQ(request.patterns, ".bmp");
     EXPECT_EQ(request.title, "Please choose file to save");

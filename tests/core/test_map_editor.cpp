@@ -122,6 +122,7 @@ TEST_F(MapEditor, FillThenGridTwiceShowsTheGlyphEverywhereAndKeepsOuterCells) {
 TEST_F(MapEditor, PopupCommandsShiftAtTheClickedCellAndForgetIt) {
     menu(MenuId::MapAtari);
     popup(16 * 5 + 3, 16 * 2 + 3, MenuId::InsertMapChar);
+    ASSERT_FALSE(tk.popups_shown().empty()) << "no popup menu opened";
     EXPECT_EQ(tk.popups_shown().back(), kMapPopup);
     EXPECT_EQ(cell(5, 2), 0);
     EXPECT_EQ(cell(6, 2), 37);

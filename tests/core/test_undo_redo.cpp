@@ -275,6 +275,30 @@ TEST_F(UndoRedo, RedoFollowsUndoUntilANewChangeAndTheItemsFollowBoth) {
     EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::DragCopy)), 1);
 }
 
+// A size undone or redone while the map window is closed fits the window and leaves it closed; the
+// next size command shows the map as it is.
+TEST_F(UndoRedo, MapSizeStepsKeepAClosedMapWindowClosed) {
+    menu(MenuId::MapAtari);
+    fill_map_cells(*app.s.map, 65);
+    menu(MenuId::MapPc);
+    const Raster shown = picture(kMapCanvas);
+    tk.inject_close(kMapWindow);
+    handle();
+    const auto* window = tk.window(kMapWindow);
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(window->visible) << "the close box hides the map window";
+    undo();
+    EXPECT_EQ(app.s.map->cols, 40);
+    EXPECT_FALSE(window->visible);
+    EXPECT_EQ(Pair(window->width, window->height), Pair(640, 384));
+    redo();
+    EXPECT_FALSE(window->visible);
+    EXPECT_EQ(Pair(window->width, window->height), Pair(1280, 800));
+    menu(MenuId::MapPc);
+    EXPECT_TRUE(window->visible);
+    EXPECT_TRUE(picture(kMapCanvas) == shown);
+}
+
 // The font named on the command line is the first step: undo leaves the blank charset.
 TEST_F(UndoRedo, TheCommandLineFontIsAStepFromTheStart) {
     HeadlessToolkit other({file("start.fnt", 1024)}, "/tmp/fontarel-work");

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The map window on a real X server: "Char > Map > ZX 32x24" shows it at 512 x 384, hovering its
-# top-left cell retitles it, and a built-in charset is drawn on it.
+# top-left cell retitles it at the first move, and a built-in charset is drawn on it; both
+# windows carry the program's icon.
 # Usage: test_map_window.sh PROGRAM SCRATCH_DIR
 
 source "$(dirname "$0")/lib.sh"
@@ -20,10 +21,14 @@ xdotool key Return
 MAP=$(wait_window '^Character map$' 10) || fail "'ZX 32x24' showed no map window"
 [ "$(window_size "$MAP")" = "512x384" ] || fail "map window inner size is $(window_size "$MAP")"
 
-# Enter the canvas, then move within the top-left cell.
+# Both windows carry the program's icon.
+for w in "$MAIN" "$MAP"; do
+    xprop -id "$w" _NET_WM_ICON | grep -q '_NET_WM_ICON(CARDINAL) = ' ||
+        fail "window $w has no icon: $(xprop -id "$w" _NET_WM_ICON)"
+done
+
+# The one move that enters the canvas, into the top-left cell, already hovers it.
 read -r MX MY < <(window_origin "$MAP")
-xdotool mousemove $((MX + 3)) $((MY + 3))
-sleep 0.2
 xdotool mousemove $((MX + 5)) $((MY + 4))
 wait_window '^Character map \(0,0\):32\[20\]$' 5 >/dev/null ||
     fail "hovering the top-left cell gave the title '$(xdotool getwindowname "$MAP")'"

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <ostream>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "model/history.h"
@@ -47,6 +49,15 @@ struct Limits {
     size_t steps;
     size_t bytes;
 };
+
+void PrintTo(const Limits& limits, std::ostream* out) {
+    *out << limits.steps << " steps, " << limits.bytes << " bytes";
+}
+
+// Names the test cases by their limits rather than by the raw bytes of the struct.
+std::string limits_name(const ::testing::TestParamInfo<Limits>& info) {
+    return std::to_string(info.param.steps) + "Steps" + std::to_string(info.param.bytes) + "Bytes";
+}
 
 class HistoryAgainstModel : public ::testing::TestWithParam<Limits> {};
 
@@ -96,6 +107,9 @@ TEST_P(HistoryAgainstModel, UndoAndRedoReturnTheStatesOfTheirPlaces) {
             ASSERT_LE(history.undo_count(), at - oldest);
             oldest = at - history.undo_count();
         }
+        // The running count stays the sum over the steps kept, also after an edit dropped the
+        // steps that could have been redone.
+        ASSERT_EQ(history.bytes(), history.counted_bytes()) << "round " << round;
         ASSERT_TRUE(history.bytes() <= limits.bytes ||
                     history.undo_count() + history.redo_count() == 1);
     }
@@ -112,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(Limits, HistoryAgainstModel,
                          ::testing::Values(Limits{History::kDefaultMaxSteps,
                                                   History::kDefaultMaxBytes},
                                            Limits{5, History::kDefaultMaxBytes},
-                                           Limits{History::kDefaultMaxSteps, 40000}));
+                                           Limits{History::kDefaultMaxSteps, 40000}),
+                         limits_name);
 
 // With the default limits, 1,000 steps that each change every byte all stay, within 16 MB; the
 // budget then drops the oldest of further steps like them.

@@ -1,10 +1,10 @@
 // Controls: which changes make events, state and text, resizing, drops and what a canvas shows.
 
+#include "toolkit/qt/text_field.h"
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QSlider>
 #include <QUrl>
 
@@ -31,7 +31,7 @@ TEST_F(Controls, UserChangesMakeEventsAndProgramChangesDoNot) {
     EXPECT_EQ(tk.control_state(5), 200);
     EXPECT_EQ(tk.control_state(4), 1);
     EXPECT_EQ(static_cast<QLabel*>(tk.control_widget(7))->text(), "Begin range:200");
-    EXPECT_EQ(static_cast<QPlainTextEdit*>(tk.control_widget(3))->toPlainText(), "0x00");
+    EXPECT_EQ(static_cast<MultiLineField*>(tk.control_widget(3))->text(), "0x00");
 
     // The user: a key on the slider, a click on the box (which toggles first), a button click,
     // typing into the field.

@@ -2,19 +2,25 @@
 // the glyph canvas and a drag on the charset canvas reach the store exactly as a user's would.
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSlider>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "app/app.h"
+#include "app/charset_canvas.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
 #include "app/start_up.h"
 #include "qt_fixture.h"
+#include "toolkit/qt/text_field.h"
 
 namespace fontarel::test {
 namespace {
@@ -143,8 +149,11 @@ TEST_F(ProgramOnQt, MapWindowFollowsEachSizeAndItsCanvasTakesNoBorderClicks) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(tk.window_widget(kMapWindow)));
     app.s.current_char = 200;
     QWindow* map = tk.window_widget(kMapWindow)->windowHandle();
-    QTest::mouseMove(map, QPoint(16 * 3 + 3, 16 * 2 + 4)); // enters the canvas
-    QTest::mouseMove(map, QPoint(16 * 3 + 4, 16 * 2 + 4)); // hovers cell (3, 2)
+    // The move that enters the canvas hovers cell (3, 2) at once.
+    QTest::mouseMove(map, QPoint(16 * 3 + 4, 16 * 2 + 4));
+    drain();
+    EXPECT_EQ(tk.window_widget(kMapWindow)->windowTitle().toStdString(),
+              "Character map (3,2):35[23]");
     QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(16 * 3 + 4, 16 * 2 + 4));
     drain();
     EXPECT_EQ(app.s.map->at(3, 2), 200);
@@ -219,7 +228,7 @@ TEST_F(ProgramOnQt, ControlsSitInTheirPlacesUnderTheMenuBarWithTheirTextsAndTool
     EXPECT_EQ(data.left(), editor.left());
     EXPECT_EQ(data.width(), editor.width());
     EXPECT_EQ(data.top(), on_window(kShiftLeftButton).bottom() + 1);
-    EXPECT_EQ(static_cast<QPlainTextEdit*>(tk.control_widget(kGlyphDataText))->toPlainText(),
+    EXPECT_EQ(static_cast<MultiLineField*>(tk.control_widget(kGlyphDataText))->text(),
               "0,0,0,0,0,0,0,0");
 
     // Under the grid, one column: begin label, begin bar, end label, end bar; the range check box
@@ -257,6 +266,34 @@ TEST_F(ProgramOnQt, ControlsSitInTheirPlacesUnderTheMenuBarWithTheirTextsAndTool
     EXPECT_EQ(map->windowTitle(), "Character map");
     EXPECT_EQ(map->size(), QSize(522, 394));
     EXPECT_EQ(map->frameGeometry().topLeft(), window->frameGeometry().topLeft() + QPoint(40, 40));
+}
+
+// The glyph data text breaks its lines only after commas, never inside a number, and copies as
+// the exact text.
+TEST_F(ProgramOnQt, GlyphDataTextBreaksOnlyAfterCommas) {
+    const uint8_t bytes[] = {48, 120, 204, 204, 252, 204, 204, 0};
+    std::copy(std::begin(bytes), std::end(bytes), app.store().glyph(0).begin());
+    refresh_charset_views(app);
+    drain();
+    auto* field = static_cast<MultiLineField*>(tk.control_widget(kGlyphDataText));
+    const QString exact = "48,120,204,204,252,204,204,0";
+    ASSERT_EQ(field->text(), exact);
+    const QTextBlock block = field->document()->firstBlock();
+    const QTextLayout* layout = block.layout();
+    ASSERT_GE(layout->lineCount(), 2) << "the text fits one line: nothing to check";
+    QString joined;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const QString shown =
+            without_break_hints(block.text().mid(line.textStart(), line.textLength()));
+        const bool last = i + 1 == layout->lineCount();
+        EXPECT_TRUE(last || shown.endsWith(',')) << "line " << i << ": " << shown.toStdString();
+        joined += shown;
+    }
+    EXPECT_EQ(joined, exact);
+    field->selectAll();
+    field->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), exact);
 }
 
 // The shortcuts reach the program through the window system: Ctrl+I inverts the current glyph,

@@ -81,6 +81,25 @@ TEST_F(UndoOnQt, StrokeIsOneStepAndTheShortcutsWorkInBothWindows) {
     EXPECT_EQ(app.s.map->cols, 32);
     EXPECT_EQ(tk.window_widget(kMapWindow)->width(), 16 * 32);
     EXPECT_EQ(items(), Pair(true, false));
+
+    // With the glyph data text focused the keys still undo and redo the program's data, not the
+    // text field's own edits.
+    QWidget* field = tk.control_widget(kGlyphDataText);
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int cols;
+    } keys[] = {{Qt::Key_Z, Qt::ControlModifier, 40},
+                {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 32},
+                {Qt::Key_Z, Qt::ControlModifier, 40},
+                {Qt::Key_Y, Qt::ControlModifier, 32}};
+    for (const auto& k : keys) {
+        press(kMainWindow, k.key, k.modifiers);
+        EXPECT_EQ(app.s.map->cols, k.cols)
+            << QKeySequence(k.key | k.modifiers).toString().toStdString();
+    }
 }
 
 } // namespace

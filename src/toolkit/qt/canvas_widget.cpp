@@ -213,9 +213,13 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
         post(kKindMouseMove, pos, event->buttons(), event->modifiers());
         return;
     }
-    const int kind = hovering_ ? kKindMouseMove : kKindMouseEnter;
-    hovering_ = true;
-    post(kind, pos, event->buttons(), event->modifiers());
+    // The first move over the canvas is also a move: whoever follows the pointer (a hover outline,
+    // a title) sees it at once rather than at the second move.
+    if (!hovering_) {
+        hovering_ = true;
+        post(kKindMouseEnter, pos, event->buttons(), event->modifiers());
+    }
+    post(kKindMouseMove, pos, event->buttons(), event->modifiers());
 }
 
 void CanvasWidget::leaveEvent(QEvent*) {

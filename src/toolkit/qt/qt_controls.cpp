@@ -6,13 +6,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTextOption>
 
 #include "toolkit/qt/canvas_widget.h"
 #include "toolkit/qt/qt_toolkit.h"
+#include "toolkit/qt/text_field.h"
 #include "toolkit/qt/toolkit_window.h"
 
 namespace fontarel {
@@ -155,11 +155,11 @@ int QtToolkit::create_text_field(int control, int x, int y, int width, int heigh
     const auto report = [this, control, window] { post_event(control_event(control, window)); };
     QWidget* widget = nullptr;
     if (flags & kTextMultiLine) {
-        auto* edit = new QPlainTextEdit(parent->control_area());
+        auto* edit = new MultiLineField(parent->control_area());
         QTextOption option = edit->document()->defaultTextOption();
         option.setAlignment(text_alignment(flags));
         edit->document()->setDefaultTextOption(option);
-        edit->setPlainText(QString::fromStdString(text));
+        edit->show_text(QString::fromStdString(text));
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, report);
         widget = edit;
     } else {
@@ -168,6 +168,7 @@ int QtToolkit::create_text_field(int control, int x, int y, int width, int heigh
         QObject::connect(edit, &QLineEdit::textEdited, edit, report);
         widget = edit;
     }
+    give_window_shortcuts_first(widget);
     add_control(control, ControlKind::TextField, widget, x, y, width, height);
     return 1;
 }
@@ -218,11 +219,8 @@ void QtToolkit::set_control_text(int control, const std::string& text) {
     const QSignalBlocker blocker(widget);
     if (auto* label = qobject_cast<QLabel*>(widget))
         label->setText(value);
-    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
-        // Setting the same text again would still lay it out and repaint it.
-        if (edit->toPlainText() != value)
-            edit->setPlainText(value);
-    }
+    else if (auto* edit = dynamic_cast<MultiLineField*>(widget))
+        edit->show_text(value);
     else if (auto* line = qobject_cast<QLineEdit*>(widget))
         line->setText(value);
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
