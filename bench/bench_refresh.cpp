@@ -16,6 +16,7 @@
 #include "app/event_loop.h"
 #include "app/ids.h"
 #include "app/map_canvas.h"
+#include "app/present.h"
 #include "app/start_up.h"
 #include "toolkit/headless/headless_toolkit.h"
 
@@ -32,7 +33,7 @@ struct Program {
             b = static_cast<uint8_t>(random());
         dispatch_menu(app, id(MenuId::MapPc));
         dispatch_menu(app, id(MenuId::FillMap));
-        refresh_charset_views(app);
+        present(app);
     }
     size_t map_bytes() const { return tk.control(kMapCanvas)->picture.byte_size(); }
     // Bytes a full refresh writes: charset image, charset canvas surface, glyph canvas, map.
@@ -61,7 +62,7 @@ void full_refresh_chain(benchmark::State& state) {
         p.app.views.grid.invalidate();
         p.app.views.editor.invalidate();
         p.app.views.map.invalidate();
-        refresh_charset_views(p.app);
+        present(p.app);
         benchmark::ClobberMemory();
     }
 }
@@ -79,7 +80,7 @@ void pixel_edit_with_full_map(benchmark::State& state) {
     for (auto _ : state) {
         p.app.store().glyph(p.app.s.current_char)[n & 7] ^= static_cast<uint8_t>(1 << (n >> 3 & 7));
         ++n;
-        refresh_charset_views(p.app);
+        present(p.app);
         benchmark::ClobberMemory();
     }
 }

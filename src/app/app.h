@@ -10,15 +10,20 @@
 
 namespace fontarel {
 
-// Caches of the three pictures, so a redraw writes only what changed. None of it is program state:
-// dropping it costs one full redraw.
+// What the pictures show beside the data, and the renderers that remember what they drew, so that
+// presenting writes only what changed. None of it is program state: dropping the renderers costs
+// one full redraw.
 struct Views {
     CharsetGridRenderer grid;
+    CharsetCanvasRenderer canvas;
     GlyphEditorRenderer editor;
     MapRenderer map;
     // The map window is on screen: between a size command and the window's close box. While it is
     // hidden the map is not drawn; the size command that shows it draws it first.
     bool map_shown = false;
+    // The pointer's marks: a hover or drag frame on the charset canvas, the outlined map cell.
+    CharsetOverlay charset_overlay;
+    MapCell map_hover;
 };
 
 struct App {

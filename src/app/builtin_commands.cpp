@@ -1,6 +1,5 @@
 #include "app/builtin_commands.h"
 
-#include "app/charset_canvas.h"
 #include "model/builtin_charsets.h"
 
 namespace fontarel {
@@ -36,14 +35,12 @@ void load_builtin_charset(App& app, MenuId which) {
     load_builtin_glyphs(app.store(), set);
     app.s.color_bit0 = set.colour0;
     app.s.color_bit1 = set.colour1;
-    refresh_charset_views(app);
 }
 
 void build_hex_charset(App& app) {
     app.s.color_bit0 = kHexColour0;
     app.s.color_bit1 = kHexColour1;
     build_hex_glyphs(app.store());
-    refresh_charset_views(app);
 }
 
 } // namespace fontarel

@@ -13,6 +13,7 @@
 #include "app/history_commands.h"
 #include "app/ids.h"
 #include "app/map_canvas.h"
+#include "app/present.h"
 #include "app/range_commands.h"
 #include "app/view_options.h"
 #include "model/glyph_transforms.h"
@@ -124,16 +125,16 @@ bool dispatch_menu(App& app, int item) {
     return true; // any other id does nothing
 }
 
-void dispatch_control(App& app, int control) {
-    switch (control) {
+void dispatch_control(App& app, const Event& event) {
+    switch (event.source) {
     case kCharsetCanvas:
-        charset_canvas_event(app);
+        charset_canvas_event(app, event);
         break;
     case kGlyphCanvas:
-        glyph_canvas_event(app);
+        glyph_canvas_event(app, event);
         break;
     case kMapCanvas:
-        map_canvas_event(app);
+        map_canvas_event(app, event);
         break;
     case kShiftLeftButton:
         op<GlyphOp::ShiftLeft>(app);
@@ -159,32 +160,30 @@ void dispatch_control(App& app, int control) {
 namespace {
 
 // Hands the event to its handler; false when the loop is to end.
-bool handle_event(App& app, int code) {
+bool handle_event(App& app, const Event& event) {
     Toolkit& tk = app.tk;
-    switch (code) {
+    switch (event.code) {
     case kEventDrop:
-        app.s.dropped_files = tk.dropped_file_list();
-        if (tk.event_source() == kCharsetCanvas) {
+        app.s.dropped_files = event.dropped;
+        if (event.source == kCharsetCanvas) {
             load_font_file(app, app.s.dropped_files);
-            refresh_charset_views(app);
-        } else if (tk.event_source() == kMapCanvas) {
+        } else if (event.source == kMapCanvas) {
             load_map_file(app, app.s.dropped_files);
-            draw_char_map(app);
         }
         return true;
     case kEventMenu:
-        return dispatch_menu(app, tk.event_source());
+        return dispatch_menu(app, event.source);
     case kEventClose:
-        if (tk.event_window() == kMainWindow) {
+        if (event.window == kMainWindow) {
             return false;
         }
-        if (tk.event_window() == kMapWindow) {
+        if (event.window == kMapWindow) {
             tk.set_window_hidden(kMapWindow, 1); // hidden, not destroyed: a map size shows it again
             app.views.map_shown = false;
         }
         return true;
     case kEventControl:
-        dispatch_control(app, tk.event_source());
+        dispatch_control(app, event);
         return true;
     default:
         return true;
@@ -194,10 +193,19 @@ bool handle_event(App& app, int code) {
 } // namespace
 
 // Whatever the event's handler changes in the charset or the map becomes one step of the history.
+// Once no event is left in the queue, the pictures are brought up to date, so events that arrived
+// together cost their model work each and one present.
 bool dispatch_event(App& app, int code) {
-    begin_event_step(app);
-    const bool go_on = handle_event(app, code);
-    end_event_step(app);
+    // A copy: a handler that opens a requester or a popup runs the platform, which may replace
+    // the toolkit's current event.
+    Event event = app.tk.current_event();
+    event.code = code;
+    begin_event_step(app, event);
+    const bool go_on = handle_event(app, event);
+    end_event_step(app, event);
+    if (go_on && app.tk.pending_events() == 0) {
+        present(app);
+    }
     return go_on;
 }
 

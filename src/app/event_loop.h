@@ -11,11 +11,12 @@ void build_menus(App& app);
 void add_map_window_shortcuts(App& app);
 // Waits for and handles events until the program is to end.
 void run_event_loop(App& app);
-// Handles one event just returned by wait_event; false when the loop is to end.
+// Handles one event just returned by wait_event, then, when no event is left in the queue,
+// presents the pictures; false when the loop is to end.
 bool dispatch_event(App& app, int code);
 // The command of a menu item id; false when the command ends the program ("Quit").
 bool dispatch_menu(App& app, int item);
 // The handler of a control event.
-void dispatch_control(App& app, int control);
+void dispatch_control(App& app, const Event& event);
 
 } // namespace fontarel

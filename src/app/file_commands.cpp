@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/charset_canvas.h"
 #include "app/ids.h"
-#include "app/map_canvas.h"
+#include "app/present.h"
 #include "model/font_bytes.h"
 #include "model/map_bytes.h"
 #include "model/paths.h"
@@ -85,7 +84,6 @@ void load_map_file(App& app, const std::string& path) {
     tk.close_file(kFile);
     bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
     place_map_bytes(map, bytes);
-    draw_char_map(app);
     app.s.map_file_name = path;
 }
 
@@ -102,7 +100,6 @@ void open_file(App& app) {
     switch (app.tk.chosen_pattern()) {
     case kFontEntry:
         load_font_file(app, path);
-        refresh_charset_views(app);
         break;
     case kMapEntry:
         load_map_file(app, path);
@@ -144,6 +141,7 @@ void export_charset_image(App& app) {
         return;
     s.file_directory = directory_part(s.chosen_path);
     const std::string path = with_forced_extension(s.chosen_path, s.bmp_extension);
+    present_charset_image(app); // the picture saved is the charset as it is now
     if (!app.tk.save_image_bmp(kCharsetImage, path))
         report_save_failure(app, path);
 }

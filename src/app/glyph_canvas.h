@@ -6,9 +6,7 @@
 
 namespace fontarel {
 
-// Repaints the glyph canvas, rewrites the glyph data text, then redraws the map.
-void draw_glyph_editor(App& app);
 // Handler of every control event of the glyph canvas.
-void glyph_canvas_event(App& app);
+void glyph_canvas_event(App& app, const Event& event);
 
 } // namespace fontarel

@@ -1,6 +1,5 @@
 #include "app/glyph_commands.h"
 
-#include "app/charset_canvas.h"
 #include "app/range_commands.h"
 #include "model/glyph_transforms.h"
 
@@ -8,17 +7,14 @@ namespace fontarel {
 
 void erase_charset(App& app) {
     erase_charset(app.store());
-    refresh_charset_views(app);
 }
 
 void insert_glyph(App& app) {
     insert_glyph(app.store(), app.s.current_char);
-    refresh_charset_views(app);
 }
 
 void delete_glyph(App& app) {
     delete_glyph(app.store(), app.s.current_char);
-    refresh_charset_views(app);
 }
 
 void apply_glyph_op(App& app, int op) {
@@ -32,7 +28,6 @@ void apply_glyph_op(App& app, int op) {
         transform_glyph(app.store().glyph(g), static_cast<GlyphOp>(op), app.s.bit_reverse_table,
                         app.s.rotate_scratch);
     }
-    refresh_charset_views(app);
 }
 
 } // namespace fontarel

@@ -6,15 +6,14 @@
 
 namespace fontarel {
 
-// All 2048 bytes := 0, then refresh.
+// All 2048 bytes := 0.
 void erase_charset(App& app);
-// Blank glyph at current_char; later glyphs move up one place (the old glyph 255 is lost); refresh.
+// Blank glyph at current_char; later glyphs move up one place (the old glyph 255 is lost).
 void insert_glyph(App& app);
-// Glyph at current_char removed; later glyphs move down one place, glyph 255 becomes blank;
-// refresh.
+// Glyph at current_char removed; later glyphs move down one place, glyph 255 becomes blank.
 void delete_glyph(App& app);
-// Transforms the current glyph, or every glyph of the range when the range check box is checked,
-// then refreshes the charset views once. Codes outside 0-9 do nothing.
+// Transforms the current glyph, or every glyph of the range when the range check box is checked.
+// Codes outside 0-9 do nothing.
 void apply_glyph_op(App& app, int op);
 
 } // namespace fontarel

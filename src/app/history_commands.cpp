@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/charset_canvas.h"
 #include "app/ids.h"
 #include "app/map_canvas.h"
 
@@ -32,23 +31,14 @@ bool same_range(const EditState& a, const EditState& b, int first, int end) {
     return std::equal(a.bytes.begin() + first, a.bytes.begin() + end, b.bytes.begin() + first);
 }
 
-// Puts the data back and redraws as the commands that changed it did: the map size fits the map
-// window (shown or hidden, as the user left it), the charset with every view, map cells with the
-// map.
+// Puts the data back; a changed map size fits the map window (shown or hidden, as the user left
+// it).
 void apply_edit_state(App& app, const EditState& state) {
     const EditState was = current_edit_state(app);
     restore_edit_state(state, app.store(), *app.s.map);
     app.s.step_before = state; // so that the loop records no step for the restoring itself
-
-    const bool size_changed = !same_range(was, state, kEditSizeOffset, kEditStateBytes);
-    const bool charset_changed = !same_range(was, state, 0, kEditCellsOffset);
-    if (size_changed) {
+    if (!same_range(was, state, kEditSizeOffset, kEditStateBytes)) {
         fit_map_window(app);
-    }
-    if (charset_changed) {
-        refresh_charset_views(app); // ends with the map
-    } else if (!size_changed) {
-        draw_char_map(app);
     }
 }
 
@@ -65,9 +55,8 @@ EditState current_edit_state(const App& app) {
     return capture_edit_state(*app.s.charset, *app.s.map);
 }
 
-void begin_event_step(App& app) {
+void begin_event_step(App& app, const Event& event) {
     AppState& s = app.s;
-    const Event& event = app.tk.current_event();
     if (s.stroke_canvas >= 0) {
         // A stroke goes on through its canvas's events and through the platform's idle wake-ups
         // between them; anything else ends it first.
@@ -81,9 +70,8 @@ void begin_event_step(App& app) {
     }
 }
 
-void end_event_step(App& app) {
+void end_event_step(App& app, const Event& event) {
     AppState& s = app.s;
-    const Event& event = app.tk.current_event();
     if (event.code == kEventOther) {
         return; // no handler runs for it
     }

@@ -1,15 +1,15 @@
 #pragma once
 // Undo and redo. Every handled event that changed the charset or the map becomes one step of the
 // history; a mouse stroke on the glyph editor or the map, from the press to the release, is one
-// step as a whole. "Undo" and "Redo" put the data back and redraw what the command had redrawn.
+// step as a whole. "Undo" and "Redo" put the data back.
 
 #include "app/app.h"
 
 namespace fontarel {
 
-// The loop calls these around the handling of the current event.
-void begin_event_step(App& app);
-void end_event_step(App& app);
+// The loop calls these around the handling of each event.
+void begin_event_step(App& app, const Event& event);
+void end_event_step(App& app, const Event& event);
 
 // The charset and the map as they are now.
 EditState current_edit_state(const App& app);

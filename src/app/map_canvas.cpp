@@ -3,67 +3,31 @@
 #include "app/ids.h"
 #include "model/labels.h"
 #include "render/geometry.h"
-#include "render/map_picture.h"
 
 namespace fontarel {
 
 namespace {
 
-void render_map(App& app) {
-    const AppState& s = app.s;
-    app.views.map.render(*app.tk.drawing_raster(), *s.map, app.store(), s.color_bit0, s.color_bit1,
-                         s.grid_on != 0);
-}
-
-// The 1-pixel red outline of the hovered cell, over the freshly drawn map.
-void outline_cell(App& app, int column, int row) {
-    Toolkit& tk = app.tk;
-    if (!tk.begin_drawing(tk.canvas_target(kMapCanvas))) {
-        return;
-    }
-    tk.set_draw_mode(kDrawOutline);
-    tk.draw_box(kCellPixels * column, kCellPixels * row, kCellPixels, kCellPixels, kMapHoverColour);
-    tk.end_drawing();
-    app.views.map.invalidate_cell(column, row); // the next map redraw takes the outline away
-}
-
-// The popup commands share their frame: nothing without a remembered cell, then the shift, the
-// redraw, and the remembered cell forgotten.
+// The popup commands share their frame: nothing without a remembered cell, then the shift and the
+// remembered cell forgotten.
 template <typename Shift> void popup_command(App& app, Shift shift) {
     AppState& s = app.s;
     if (s.popup_cell_x < 0 || s.popup_cell_y < 0) {
         return;
     }
     shift(*s.map, s.popup_cell_x, s.popup_cell_y);
-    draw_char_map(app);
     s.popup_cell_x = -1;
     s.popup_cell_y = -1;
 }
 
 } // namespace
 
-void draw_char_map(App& app) {
-    // While the window is hidden nobody sees the map: the size command that shows it draws it.
-    if (app.s.map_window_open == 0 || !app.views.map_shown) {
-        return;
-    }
-    Toolkit& tk = app.tk;
-    if (!tk.begin_drawing(tk.canvas_target(kMapCanvas))) {
-        tk.message_box("fontarel", "draw char map error!");
-        return;
-    }
-    render_map(app);
-    tk.end_drawing();
-}
-
-void map_canvas_event(App& app) {
+void map_canvas_event(App& app, const Event& event) {
     Toolkit& tk = app.tk;
     AppState& s = app.s;
-    const int x = tk.control_attribute(kMapCanvas, kAttrMouseX);
-    const int y = tk.control_attribute(kMapCanvas, kAttrMouseY);
-    const int column = cell_of(x);
-    const int row = cell_of(y);
-    const int kind = tk.event_kind();
+    const int column = cell_of(event.x);
+    const int row = cell_of(event.y);
+    const int kind = event.kind;
     const bool on_map = s.map->in_use(column, row);
 
     if (kind == kKindRightClick && tk.menu_exists(kMapPopup)) {
@@ -72,14 +36,16 @@ void map_canvas_event(App& app) {
         tk.show_popup_menu(kMapPopup, kMapWindow);
     }
     if (kind == kKindMouseMove && on_map) {
-        draw_char_map(app);
-        outline_cell(app, column, row);
+        app.views.map_hover = {column, row};
         tk.set_window_title(kMapWindow, map_title(column, row, s.map->at(column, row)));
     }
-    const bool left_held = (tk.control_attribute(kMapCanvas, kAttrButtons) & kButtonLeft) != 0;
+    if (kind == kKindMouseLeave) {
+        app.views.map_hover = {}; // the outline goes with the pointer; the title stays
+    }
+    const bool left_held = (event.buttons & kButtonLeft) != 0;
     if ((kind == kKindLeftDown || (kind == kKindMouseMove && left_held)) && on_map) {
         s.map->at(column, row) = s.current_char;
-        draw_char_map(app);
+        app.views.map_hover = {}; // a painted cell shows its new glyph without the outline
     }
 }
 
@@ -89,7 +55,6 @@ void fit_map_window(App& app) {
                       kCellPixels * app.s.map->rows);
     tk.resize_window(kMapWindow, kKeep, kKeep, tk.control_width(kMapCanvas),
                      tk.control_height(kMapCanvas));
-    draw_char_map(app);
 }
 
 void set_map_size(App& app, int columns, int rows) {
@@ -102,7 +67,6 @@ void set_map_size(App& app, int columns, int rows) {
 
 void fill_map(App& app) {
     fill_map_cells(*app.s.map, app.s.current_char);
-    draw_char_map(app);
 }
 
 void insert_map_char(App& app) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/charset_canvas.h"
 #include "app/ids.h"
 #include "model/labels.h"
 
@@ -48,7 +47,6 @@ void copy_range_to_current(App& app) {
         app.tk.message_box("Fontarel", "Range Error!");
         return;
     }
-    refresh_charset_views(app);
 }
 
 std::pair<int, int> glyph_op_targets(App& app) {

@@ -14,7 +14,7 @@ void set_range_end(App& app);
 // Rewrites both range labels from the bar positions.
 void update_range_labels(App& app);
 // Copies glyphs range_begin..range_end to current_char onward ("Range Error!" when current_char
-// lies in the range; the part beyond glyph 255 is dropped); refresh.
+// lies in the range; the part beyond glyph 255 is dropped).
 void copy_range_to_current(App& app);
 // (first, last) glyph of the glyph operations: the range when the range check box is checked, else
 // (current_char, current_char).

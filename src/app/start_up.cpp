@@ -1,11 +1,10 @@
 #include "app/start_up.h"
 
-#include "app/charset_canvas.h"
 #include "app/event_loop.h"
 #include "app/file_commands.h"
-#include "app/glyph_canvas.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
+#include "app/present.h"
 #include "model/glyph_transforms.h"
 #include "render/geometry.h"
 
@@ -99,9 +98,7 @@ bool open_program(App& app) {
     }
 
     tk.create_image(kCharsetImage, kGridPixels, kGridPixels);
-    draw_charset_view(app);
     create_glyph_controls(tk);
-    draw_glyph_editor(app);
 
     build_menus(app);
     tk.enable_file_drop(kCharsetCanvas);
@@ -114,6 +111,7 @@ bool open_program(App& app) {
     add_map_window_shortcuts(app);
 
     tk.focus_control(kCharsetCanvas);
+    present(app);
     return true;
 }
 

@@ -1,8 +1,6 @@
 #include "app/view_options.h"
 
-#include "app/charset_canvas.h"
 #include "app/ids.h"
-#include "app/map_canvas.h"
 
 namespace fontarel {
 
@@ -12,8 +10,6 @@ void choose_pixel_colour(App& app, int32_t AppState::*colour) {
         return;
     }
     app.s.*colour = app.s.color_choice;
-    refresh_charset_views(app);
-    draw_char_map(app);
 }
 
 void set_drag_mode(App& app, bool swap) {
@@ -24,7 +20,6 @@ void set_drag_mode(App& app, bool swap) {
 void toggle_grid(App& app) {
     app.s.grid_on = 1 - app.s.grid_on;
     app.tk.set_item_checked(kMenuBar, id(MenuId::GridOnMap), app.s.grid_on);
-    draw_char_map(app);
 }
 
 } // namespace fontarel

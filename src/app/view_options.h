@@ -7,11 +7,11 @@
 namespace fontarel {
 
 // "Color for bit=0..." / "Color for bit=1...": the chooser opens with black, not the current
-// colour; cancelling changes and redraws nothing.
+// colour; cancelling changes nothing.
 void choose_pixel_colour(App& app, int32_t AppState::*colour);
 // The two drag-mode items act as one pair of radio items.
 void set_drag_mode(App& app, bool swap);
-// "Grid on map": flips the check mark and redraws the map.
+// "Grid on map": flips the grid and its check mark.
 void toggle_grid(App& app);
 
 } // namespace fontarel

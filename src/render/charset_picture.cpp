@@ -6,11 +6,12 @@
 
 namespace fontarel {
 
-void CharsetGridRenderer::render(Raster& target, const CharsetStore& store, int colour0,
+bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, int colour0,
                                  int colour1) {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
-        return;
+        return false;
     }
+    bool wrote = false;
     const bool all = target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_;
     pixels_.use_colours(colour0, colour1);
     for (int g = 0; g < kGlyphCount; ++g) {
@@ -28,10 +29,22 @@ void CharsetGridRenderer::render(Raster& target, const CharsetStore& store, int 
             std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
         }
         target.mark_dirty(left, top, kCellPixels, kCellPixels);
+        wrote = true;
     }
     target_ = target.identity();
     colour0_ = colour0;
     colour1_ = colour1;
+    version_ += wrote ? 1 : 0;
+    return wrote;
+}
+
+bool CharsetGridRenderer::up_to_date(const Raster& target, const CharsetStore& store, int colour0,
+                                     int colour1) const {
+    if (target.width() < kGridPixels || target.height() < kGridPixels) {
+        return true; // nothing is ever drawn on it
+    }
+    return target_ == target.identity() && colour0 == colour0_ && colour1 == colour1_ &&
+           std::memcmp(drawn_.data(), store.bytes.data(), kCharsetBytes) == 0;
 }
 
 void render_cursor(Raster& target, int column, int row) {
@@ -42,6 +55,30 @@ void render_cursor(Raster& target, int column, int row) {
             target.set_pixel(left + j, top + i, kCursorColour);
         }
     }
+}
+
+void CharsetCanvasRenderer::render(Raster& canvas, const Raster& grid, uint64_t grid_version,
+                                   int cursor_column, int cursor_row,
+                                   const CharsetOverlay& overlay) {
+    // Only the rows that differ are written, so a moved cursor or outline costs its rows alone.
+    canvas.blit(grid, 0, 0);
+    render_cursor(canvas, cursor_column, cursor_row);
+    const int cell_x = kCellPixels * cell_of(overlay.x);
+    const int cell_y = kCellPixels * cell_of(overlay.y);
+    if (overlay.kind == CharsetOverlay::Kind::Hover) {
+        canvas.outline_rect(cell_x, cell_y, kCellPixels, kCellPixels, kHoverColour);
+    } else if (overlay.kind == CharsetOverlay::Kind::Drag) {
+        const int source = overlay.drag_source & (kGlyphCount - 1);
+        canvas.blit(grid.crop(kCellPixels * (source % kGridCells),
+                              kCellPixels * (source / kGridCells), kCellPixels, kCellPixels),
+                    overlay.x, overlay.y);
+        canvas.outline_rect(cell_x, cell_y, kCellPixels, kCellPixels, kDragColour);
+    }
+    target_ = canvas.identity();
+    grid_version_ = grid_version;
+    cursor_column_ = cursor_column;
+    cursor_row_ = cursor_row;
+    overlay_ = overlay;
 }
 
 } // namespace fontarel

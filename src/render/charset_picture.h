@@ -12,17 +12,26 @@
 namespace fontarel {
 
 constexpr int kCursorColour = 0x7FFF00;
+constexpr int kHoverColour = 0x00FF00; // rgb(0, 255, 0): the outline of the hovered cell
+constexpr int kDragColour = 0x0000FF;  // rgb(255, 0, 0): the outline of a drag's target cell
 
 // Renders the grid into the top-left 256 x 256 pixels of a picture (nothing on a smaller one),
 // remembering what it drew: the next render onto the same picture writes only the cells whose
 // glyph bytes changed, or all of them when the colours or the picture changed.
 class CharsetGridRenderer {
   public:
-    void render(Raster& target, const CharsetStore& store, int colour0, int colour1);
+    // True when it wrote any pixel.
+    bool render(Raster& target, const CharsetStore& store, int colour0, int colour1);
+    // True when a render would write nothing.
+    bool up_to_date(const Raster& target, const CharsetStore& store, int colour0,
+                    int colour1) const;
+    // Counts the renders that wrote anything: whoever copies the picture can tell it changed.
+    uint64_t version() const { return version_; }
     // Forget what was drawn: the next render writes every cell.
     void invalidate() { target_ = 0; }
 
   private:
+    uint64_t version_ = 0;
     DoubledRowPixels pixels_;
     std::array<uint8_t, kCharsetBytes> drawn_{};
     int colour0_ = 0, colour1_ = 0;
@@ -31,5 +40,39 @@ class CharsetGridRenderer {
 
 // The checkerboard cursor on cell (column, row): every pixel whose x + y within the cell is odd.
 void render_cursor(Raster& target, int column, int row);
+
+// What the pointer adds over the grid and the cursor on the charset canvas. Positions are pixels
+// of the canvas's drawing surface, as the mouse events give them.
+struct CharsetOverlay {
+    enum class Kind { None, Hover, Drag };
+    Kind kind = Kind::None;
+    int x = 0, y = 0;
+    int drag_source = 0; // during a drag: the glyph whose cell follows the pointer
+    bool operator==(const CharsetOverlay&) const = default;
+};
+
+// The charset canvas: the grid picture, the cursor over it, then the overlay: a hover outlines
+// the cell under the pointer in kHoverColour; a drag draws the source glyph's 16 x 16 cell of the
+// grid picture with its top-left corner at the pointer and outlines the cell under the pointer in
+// kDragColour (clipped at the edges). Rewrites the canvas only when the grid picture changed (its
+// `grid_version`, see CharsetGridRenderer::version), the cursor or the overlay moved, or the canvas
+// is another picture.
+class CharsetCanvasRenderer {
+  public:
+    void render(Raster& canvas, const Raster& grid, uint64_t grid_version, int cursor_column,
+                int cursor_row, const CharsetOverlay& overlay);
+    bool up_to_date(const Raster& canvas, uint64_t grid_version, int cursor_column, int cursor_row,
+                    const CharsetOverlay& overlay) const {
+        return target_ == canvas.identity() && grid_version == grid_version_ &&
+               cursor_column == cursor_column_ && cursor_row == cursor_row_ && overlay == overlay_;
+    }
+    void invalidate() { target_ = 0; }
+
+  private:
+    uint64_t grid_version_ = 0;
+    int cursor_column_ = -1, cursor_row_ = -1;
+    CharsetOverlay overlay_;
+    uint64_t target_ = 0;
+};
 
 } // namespace fontarel

@@ -51,13 +51,18 @@ void render_rows(Raster& picture, std::span<const uint8_t, 8> glyph, uint32_t p0
 
 } // namespace
 
+bool GlyphEditorRenderer::up_to_date(const Raster& picture, std::span<const uint8_t, 8> glyph,
+                                     int colour0, int colour1) const {
+    if (picture.width() < kGlyphCanvasPixels || picture.height() < kGlyphCanvasPixels) {
+        return true; // nothing is ever drawn on it
+    }
+    return target_ == picture.identity() && colour0 == colour0_ && colour1 == colour1_ &&
+           std::equal(glyph.begin(), glyph.end(), drawn_.begin());
+}
+
 void GlyphEditorRenderer::render(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0,
                                  int colour1) {
-    if (picture.width() < kGlyphCanvasPixels || picture.height() < kGlyphCanvasPixels) {
-        return;
-    }
-    if (target_ == picture.identity() && colour0 == colour0_ && colour1 == colour1_ &&
-        std::equal(glyph.begin(), glyph.end(), drawn_.begin())) {
+    if (up_to_date(picture, glyph, colour0, colour1)) {
         return;
     }
     render_rows(picture, glyph, to_pixel(colour0), to_pixel(colour1));

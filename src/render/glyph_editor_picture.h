@@ -16,6 +16,9 @@ namespace fontarel {
 class GlyphEditorRenderer {
   public:
     void render(Raster& picture, std::span<const uint8_t, 8> glyph, int colour0, int colour1);
+    // True when a render would write nothing.
+    bool up_to_date(const Raster& picture, std::span<const uint8_t, 8> glyph, int colour0,
+                    int colour1) const;
     void invalidate() { target_ = 0; }
 
   private:

@@ -7,9 +7,10 @@
 
 namespace fontarel {
 
-void MapRenderer::invalidate_cell(int column, int row) {
-    if (column >= 0 && row >= 0 && column < kMapCapacityCols && row < kMapCapacityRows) {
-        drawn_code_[row * kMapCapacityCols + column] = kStale;
+void MapRenderer::invalidate_cell(MapCell cell) {
+    if (cell.column >= 0 && cell.row >= 0 && cell.column < kMapCapacityCols &&
+        cell.row < kMapCapacityRows) {
+        drawn_code_[cell.row * kMapCapacityCols + cell.column] = kStale;
     }
 }
 
@@ -68,12 +69,50 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
     target.mark_dirty(0, top, kCellPixels * cols, kCellPixels);
 }
 
+int MapRenderer::columns_shown(const Raster& target, const CharMap& map) {
+    return std::clamp(std::min<int>(map.cols, target.width() / kCellPixels), 0, kMapCapacityCols);
+}
+
+int MapRenderer::rows_shown(const Raster& target, const CharMap& map) {
+    return std::clamp(std::min<int>(map.rows, target.height() / kCellPixels), 0, kMapCapacityRows);
+}
+
+MapCell MapRenderer::within(MapCell hover, int cols, int rows) {
+    if (hover.column < 0 || hover.row < 0 || hover.column >= cols || hover.row >= rows) {
+        return {};
+    }
+    return hover;
+}
+
+bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const CharsetStore& store,
+                             int colour0, int colour1, bool grid, MapCell hover) const {
+    const int cols = columns_shown(target, map);
+    const int rows = rows_shown(target, map);
+    if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
+        grid != grid_ || cols != cols_ || rows != rows_ || within(hover, cols, rows) != outlined_) {
+        return false;
+    }
+    std::array<bool, kGlyphCount> changed{};
+    for (int g = 0; g < kGlyphCount; ++g) {
+        changed[g] =
+            std::memcmp(glyphs_.data() + kGlyphRows * g, store.glyph(g).data(), kGlyphRows) != 0;
+    }
+    for (int r = 0; r < rows; ++r) {
+        const int16_t* drawn = drawn_code_.data() + r * kMapCapacityCols;
+        for (int c = 0; c < cols; ++c) {
+            const auto code = static_cast<uint8_t>(map.cells[r][c] & 0xFF);
+            if (drawn[c] != code || changed[code]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                         int colour1, bool grid) {
-    const int cols =
-        std::clamp(std::min<int>(map.cols, target.width() / kCellPixels), 0, kMapCapacityCols);
-    const int rows =
-        std::clamp(std::min<int>(map.rows, target.height() / kCellPixels), 0, kMapCapacityRows);
+                         int colour1, bool grid, MapCell hover) {
+    const int cols = columns_shown(target, map);
+    const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
         grid != grid_ || cols != cols_ || rows != rows_) {
         drawn_code_.fill(kStale);
@@ -83,6 +122,13 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
         grid_ = grid;
         cols_ = cols;
         rows_ = rows;
+        outlined_ = {};
+    }
+    hover = within(hover, cols, rows);
+    // The cell the outline leaves is drawn again without it.
+    bool outline_due = hover != outlined_;
+    if (outline_due) {
+        invalidate_cell(outlined_);
     }
     pixels_.use_colours(colour0, colour1);
     if (grid) {
@@ -114,6 +160,7 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
             for (int c = 0; c < cols; ++c) {
                 drawn[c] = static_cast<int16_t>(codes[c] & 0xFF);
             }
+            outline_due = outline_due || r == hover.row;
             continue;
         }
         for (int c = 0; c < cols && stale > 0; ++c) {
@@ -123,8 +170,14 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
             }
             render_cell(target, c, r, store, code);
             drawn[c] = code;
+            outline_due = outline_due || (r == hover.row && c == hover.column);
         }
     }
+    if (outline_due && hover.row >= 0) {
+        target.outline_rect(kCellPixels * hover.column, kCellPixels * hover.row, kCellPixels,
+                            kCellPixels, kMapHoverColour);
+    }
+    outlined_ = hover;
 }
 
 } // namespace fontarel

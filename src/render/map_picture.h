@@ -20,17 +20,33 @@ constexpr int kMapHoverColour = 0x0000FF; // rgb(255, 0, 0): the outline of the 
 // (colour0 at even offsets, colour1 at odd), so its top-left pixel is colour0. Codes are taken
 // modulo 256.
 //
+// The hovered cell (`hover`; none when outside the cells in use) gets a 1-pixel outline in
+// kMapHoverColour over its glyph.
+//
 // It remembers what each cell shows: the next render onto the same picture writes only the cells
-// whose code or glyph bytes changed, or all of them when the colours, the grid, the size in use or
-// the picture changed. Whoever draws over a cell (the hover outline) must invalidate it.
+// whose code or glyph bytes changed, the cells the outline leaves or enters, or all of them when
+// the colours, the grid, the size in use or the picture changed.
+struct MapCell {
+    int column = -1, row = -1;
+    bool operator==(const MapCell&) const = default;
+};
+
 class MapRenderer {
   public:
     void render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                int colour1, bool grid);
+                int colour1, bool grid, MapCell hover = {});
+    // True when a render would write nothing.
+    bool up_to_date(const Raster& target, const CharMap& map, const CharsetStore& store,
+                    int colour0, int colour1, bool grid, MapCell hover = {}) const;
     void invalidate() { target_ = 0; }
-    void invalidate_cell(int column, int row);
 
   private:
+    void invalidate_cell(MapCell cell);
+    // The cells in use that fit the picture.
+    static int columns_shown(const Raster& target, const CharMap& map);
+    static int rows_shown(const Raster& target, const CharMap& map);
+    // The hover cell, or none when it lies outside cols x rows.
+    static MapCell within(MapCell hover, int cols, int rows);
     void render_cell(Raster& target, int column, int row, const CharsetStore& store, uint8_t code);
     // Every cell of a row in use, a pixel row at a time.
     void render_row(Raster& target, int row, int cols, const int32_t* codes,
@@ -45,6 +61,7 @@ class MapRenderer {
     int colour0_ = 0, colour1_ = 0;
     bool grid_ = false;
     int cols_ = 0, rows_ = 0;
+    MapCell outlined_;    // the cell whose outline the picture shows
     uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn
 };
 

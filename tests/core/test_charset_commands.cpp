@@ -16,6 +16,7 @@
 #include "app/event_loop.h"
 #include "app/glyph_commands.h"
 #include "app/ids.h"
+#include "app/present.h"
 #include "app/start_up.h"
 #include "model/glyph_transforms.h"
 #include "model/labels.h"
@@ -47,7 +48,7 @@ struct CharsetCommands : ::testing::Test {
                 app.store().glyph(g)[r] = static_cast<uint8_t>(kAsymmetric[r] ^ (g + r));
             }
         }
-        refresh_charset_views(app);
+        present(app);
     }
 
     void select(int c) {
@@ -132,7 +133,13 @@ TEST_F(CharsetCommands, MenuItemsButtonsAndShortcutReachTheirOperation) {
 TEST_F(CharsetCommands, OperationRedrawsTheCharsetCanvas) {
     select(0);
     const Raster before = charset_picture();
-    dispatch_control(app, kShiftLeftButton);
+    {
+        Event e;
+        e.code = kEventControl;
+        e.source = kShiftLeftButton;
+        dispatch_control(app, e);
+    }
+    present(app);
     EXPECT_NE(charset_picture(), before);
 }
 
@@ -156,7 +163,13 @@ TEST_F(CharsetCommands, CheckBoxSwitchesBetweenCurrentGlyphAndRange) {
     tk.inject_control(kRangeCheckBox, 0);
     dispatch_next();
     before = app.store();
-    dispatch_control(app, kShiftDownButton);
+    {
+        Event e;
+        e.code = kEventControl;
+        e.source = kShiftDownButton;
+        dispatch_control(app, e);
+    }
+    present(app);
     expect_only_range_changed(before, 200, 200, GlyphOp::ShiftDown);
 }
 
@@ -252,6 +265,7 @@ TEST_F(CharsetCommands, RangeErrorChangesNothing) {
     const size_t shown = tk.messages().size();
     select(30);
     dispatch_menu(app, id(MenuId::CopyRange));
+    present(app);
     EXPECT_EQ(tk.messages().size(), shown);
     EXPECT_NE(charset_picture(), picture);
 }
@@ -259,6 +273,7 @@ TEST_F(CharsetCommands, RangeErrorChangesNothing) {
 TEST_F(CharsetCommands, EraseAllCharsetClearsTheStoreAndRedraws) {
     const Raster before = charset_picture();
     dispatch_menu(app, id(MenuId::EraseCharset));
+    present(app);
     EXPECT_EQ(app.store().bytes, CharsetStore{}.bytes);
     EXPECT_NE(charset_picture(), before);
 }

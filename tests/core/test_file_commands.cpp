@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/charset_canvas.h"
+#include "app/present.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -355,7 +356,7 @@ size_t pixel_offset(int x, int y) {
 
 TEST_F(FileCommands, CharsetPictureHoldsTheGridBottomRowFirst) {
     app.store().bytes.fill(0);
-    refresh_charset_views(app);
+    present(app);
     run(MenuId::SaveImage, path("blank"));
     const Bytes blank = read("blank.bmp");
     ASSERT_EQ(blank.size(), 54u + 256 * 768);
@@ -370,7 +371,7 @@ TEST_F(FileCommands, CharsetPictureHoldsTheGridBottomRowFirst) {
     app.store().bytes[0] = 0x80;
     app.s.color_bit1 = 255;
     select(17); // the picture holds no cursor wherever it stands
-    refresh_charset_views(app);
+    present(app);
     run(MenuId::SaveImage, path("one.bmp"));
     Bytes want = blank;
     for (int y : {0, 1})

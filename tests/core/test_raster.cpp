@@ -1,5 +1,5 @@
-// Rasters: memory layout, dirty rectangles, boxes and outlines with clipping, copies, BMP bytes, and drawing
-// through the toolkit onto images.
+// Rasters: memory layout, dirty rectangles, boxes and outlines with clipping, copies, BMP bytes,
+// and drawing through the toolkit onto images.
 
 #include <climits>
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/charset_canvas.h"
+#include "app/present.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -168,7 +169,7 @@ TEST_F(UndoRedo, EveryKindOfCommandIsOneStepUndoneAndRedoneExactly) {
         } else {
             // The colours stay as the command set them; the views show the old data in them.
             EXPECT_EQ(differences(undone, before), " grid editor map colours");
-            refresh_charset_views(app);
+            present(app);
             EXPECT_EQ(differences(seen(), undone), "");
         }
         redo();

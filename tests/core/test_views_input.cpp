@@ -1,6 +1,7 @@
 // Mouse and key handling of the charset canvas and the glyph canvas on the in-memory toolkit.
 
 #include "app/charset_canvas.h"
+#include "app/present.h"
 #include "model/labels.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"
@@ -15,6 +16,7 @@ class CharsetInput : public ProgramTest {
         app.s.current_column = code & 15;
         app.s.current_row = code >> 4;
         move_cursor(app, 0, 0);
+        present(app);
     }
     // A left-button drag from one surface position to another, as the platform reports it: the
     // click follows the release only when it happens over the surface.
@@ -158,7 +160,7 @@ TEST_F(CharsetInput, HoverAndDragFramesAreDrawnOverImageAndCursor) {
     EXPECT_EQ(c.pixel(96, 96), kHoverColour);
 
     fill(0, 0xFF);
-    refresh_charset_views(app);
+    present(app);
     canvas(kCharsetCanvas, kKindLeftDown, 3, 3, kButtonLeft);
     canvas(kCharsetCanvas, kKindMouseMove, 101, 103, kButtonLeft);
     EXPECT_EQ(c.pixel(96, 96), kDragColour); // red outline on the cell under the pointer
@@ -173,7 +175,7 @@ TEST_F(CharsetInput, HoverAndDragFramesAreDrawnOverImageAndCursor) {
     // The picture that follows the pointer is the source's own 16 x 16 cell: glyph 53 (column 5,
     // row 3) with its left half set, unlike every cell around it.
     fill(53, 0xF0);
-    refresh_charset_views(app);
+    present(app);
     canvas(kCharsetCanvas, kKindLeftDown, 16 * 5 + 9, 16 * 3 + 2, kButtonLeft);
     const int px = 201, py = 150; // in cell (12, 9), whose outline ends at x = 207 and y = 159
     canvas(kCharsetCanvas, kKindMouseMove, px, py, kButtonLeft);

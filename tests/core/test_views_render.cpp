@@ -7,6 +7,7 @@
 #include "app/charset_canvas.h"
 #include "app/glyph_canvas.h"
 #include "app/map_canvas.h"
+#include "app/present.h"
 #include "model/labels.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"
@@ -143,6 +144,7 @@ TEST_F(ViewPictures, RandomGlyphsAndColourPairsMatchTheReference) {
         app.s.current_column = (5 * step + 3) & 15;
         app.s.current_row = (7 * step + 15) & 15;
         move_cursor(app, 0, 0);
+        present(app);
         check_all();
         ++step;
     }
@@ -159,7 +161,7 @@ TEST_F(ViewPictures, MapMatchesTheReferenceAtEverySizeWithAndWithoutGrid) {
     app.s.color_bit1 = rgb(240, 230, 10);
     // While the window is hidden nothing is drawn; the size command that shows it draws it.
     const Raster hidden = picture(kMapCanvas);
-    draw_char_map(app);
+    present(app);
     EXPECT_EQ(picture(kMapCanvas), hidden);
     const MenuId sizes[] = {MenuId::MapPc, MenuId::MapZx, MenuId::MapUssr, MenuId::MapC64};
     for (MenuId size : sizes) {
@@ -194,6 +196,7 @@ TEST_F(ViewPictures, IncrementalRedrawsMatchTheReferenceAfterEditsAndHovers) {
             app.s.current_column = static_cast<int>(random() % 16);
             app.s.current_row = static_cast<int>(random() % 16);
             move_cursor(app, 0, 0);
+            present(app);
             canvas(kMapCanvas, kKindLeftDown, x, y, kButtonLeft);
             break;
         case 2: // another glyph selected
@@ -202,15 +205,15 @@ TEST_F(ViewPictures, IncrementalRedrawsMatchTheReferenceAfterEditsAndHovers) {
             break;
         case 3:
             app.s.color_bit1 = static_cast<int>(random() & 0xFFFFFF);
-            refresh_charset_views(app);
+            present(app);
             break;
         default:
             break;
         }
         canvas(kMapCanvas, kKindMouseMove, x, y); // every step ends on a hover
         check_all();
-        Picture map = reference_map(*app.s.map, *app.s.charset, app.s.color_bit0,
-                                    app.s.color_bit1, true, 1280, 800, 0);
+        Picture map = reference_map(*app.s.map, *app.s.charset, app.s.color_bit0, app.s.color_bit1,
+                                    true, 1280, 800, 0);
         for (int i = 0; i < 16; ++i) {
             const int left = 16 * (x / 16), top = 16 * (y / 16);
             map.box(left + i, top, 1, 1, 0x0000FF);
@@ -226,7 +229,7 @@ TEST_F(ViewPictures, EqualColoursLeaveOnlyCursorAndEditorGridVisible) {
     for (auto& b : app.s.charset->bytes)
         b = 0xA5;
     app.s.color_bit0 = app.s.color_bit1 = 0x336699;
-    refresh_charset_views(app);
+    present(app);
     const Raster& grid = *tk.image(kCharsetImage);
     for (int y = 0; y < 256; y += 7)
         for (int x = 0; x < 256; x += 5)
@@ -243,10 +246,11 @@ TEST_F(ViewPictures, GlyphDataTextListsTheRowsInDecimal) {
     app.s.current_column = 1;
     app.s.current_row = 4;
     move_cursor(app, 0, 0);
+    present(app);
     EXPECT_EQ(text(kGlyphDataText), "24,60,102,102,126,102,102,0");
     for (auto& b : app.store().glyph(65))
         b = 255;
-    refresh_charset_views(app);
+    present(app);
     EXPECT_EQ(text(kGlyphDataText),
               "255,255,255,255,255,255,255,255"); // the longest: 31 characters
 }
@@ -255,7 +259,7 @@ TEST_F(ViewPictures, DrawingFailuresShowTheirMessagesImageFirst) {
     tk.failing_images = {kCharsetImage};
     tk.failing_canvases = {kCharsetCanvas, kGlyphCanvas};
     app.store().glyph(0)[0] = 0xFF;
-    refresh_charset_views(app);
+    present(app);
     ASSERT_EQ(tk.messages().size(), 3u);
     EXPECT_EQ(tk.messages()[0].text, "draw image char error!");
     EXPECT_EQ(tk.messages()[1].text, "draw cursor error!");
@@ -267,7 +271,7 @@ TEST_F(ViewPictures, DrawingFailuresShowTheirMessagesImageFirst) {
     EXPECT_EQ(text(kGlyphDataText), "0,0,0,0,0,0,0,0");
 
     tk.failing_canvases.clear();
-    refresh_charset_views(app); // the canvas is still repainted from the old image
+    present(app); // the canvas is still repainted from the old image
     EXPECT_EQ(tk.messages().size(), 4u);
     EXPECT_EQ(picture(kCharsetCanvas).pixel(0, 0), 0x000000);
     EXPECT_EQ(text(kGlyphDataText), "255,0,0,0,0,0,0,0");

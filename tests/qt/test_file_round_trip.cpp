@@ -10,6 +10,7 @@
 #include "app/charset_canvas.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
+#include "app/present.h"
 #include "app/start_up.h"
 #include "qt_fixture.h"
 
@@ -37,7 +38,7 @@ TEST_F(FilesOnQt, ExportedPictureReadsBackPixelForPixel) {
     const int c0 = rgb(10, 20, 30), c1 = rgb(200, 100, 50);
     app.s.color_bit0 = c0;
     app.s.color_bit1 = c1;
-    refresh_charset_views(app);
+    present(app);
 
     // The requester opens in the folder, so the typed name needs no change of folder.
     QTemporaryDir dir;

@@ -18,6 +18,7 @@
 #include "app/charset_canvas.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
+#include "app/present.h"
 #include "app/start_up.h"
 #include "qt_fixture.h"
 #include "toolkit/qt/text_field.h"
@@ -273,7 +274,7 @@ TEST_F(ProgramOnQt, ControlsSitInTheirPlacesUnderTheMenuBarWithTheirTextsAndTool
 TEST_F(ProgramOnQt, GlyphDataTextBreaksOnlyAfterCommas) {
     const uint8_t bytes[] = {48, 120, 204, 204, 252, 204, 204, 0};
     std::copy(std::begin(bytes), std::end(bytes), app.store().glyph(0).begin());
-    refresh_charset_views(app);
+    present(app);
     drain();
     auto* field = static_cast<MultiLineField*>(tk.control_widget(kGlyphDataText));
     const QString exact = "48,120,204,204,252,204,204,0";

@@ -1,0 +1,108 @@
+#include "app/present.h"
+
+#include "app/ids.h"
+#include "model/labels.h"
+
+namespace fontarel {
+
+namespace {
+
+// The image of the grid without cursor; true when it is stale, also after a failed attempt.
+bool grid_stale(App& app) {
+    const Raster* image = app.tk.image(kCharsetImage);
+    return image != nullptr &&
+           !app.views.grid.up_to_date(*image, app.store(), app.s.color_bit0, app.s.color_bit1);
+}
+
+// Renders the charset image when it is stale.
+void render_grid(App& app) {
+    Toolkit& tk = app.tk;
+    if (!grid_stale(app)) {
+        return;
+    }
+    if (!tk.begin_drawing(tk.image_target(kCharsetImage))) {
+        tk.message_box("fontarel", "draw image char error!");
+        return;
+    }
+    app.views.grid.render(*tk.drawing_raster(), app.store(), app.s.color_bit0, app.s.color_bit1);
+    tk.end_drawing();
+}
+
+// The image with the cursor and the pointer's frame over it.
+void present_charset_canvas(App& app) {
+    Toolkit& tk = app.tk;
+    const AppState& s = app.s;
+    Views& v = app.views;
+    const Raster* grid = tk.image(kCharsetImage);
+    const Raster* canvas = tk.canvas_picture(kCharsetCanvas);
+    if (grid == nullptr || canvas == nullptr) {
+        return;
+    }
+    // An image that could not be rendered keeps the canvas due too, so both are tried again.
+    if (!grid_stale(app) && v.canvas.up_to_date(*canvas, v.grid.version(), s.current_column,
+                                                s.current_row, v.charset_overlay)) {
+        return;
+    }
+    if (!tk.begin_drawing(tk.canvas_target(kCharsetCanvas))) {
+        tk.message_box("fontarel", "draw cursor error!");
+        return;
+    }
+    v.canvas.render(*tk.drawing_raster(), *grid, v.grid.version(), s.current_column, s.current_row,
+                    v.charset_overlay);
+    tk.end_drawing();
+}
+
+void present_glyph_editor(App& app) {
+    Toolkit& tk = app.tk;
+    const AppState& s = app.s;
+    const Raster* picture = tk.canvas_picture(kGlyphCanvas);
+    const auto glyph = app.store().glyph(s.current_char);
+    if (picture == nullptr ||
+        app.views.editor.up_to_date(*picture, glyph, s.color_bit0, s.color_bit1)) {
+        return;
+    }
+    if (!tk.begin_drawing(tk.canvas_target(kGlyphCanvas))) {
+        tk.message_box("fontarel", "draw character error!");
+        return;
+    }
+    app.views.editor.render(*tk.drawing_raster(), glyph, s.color_bit0, s.color_bit1);
+    tk.set_control_text(kGlyphDataText, glyph_data_text(glyph));
+    tk.end_drawing();
+}
+
+void present_map(App& app) {
+    Toolkit& tk = app.tk;
+    const AppState& s = app.s;
+    // While the window is hidden nobody sees the map: the size command that shows it draws it.
+    if (s.map_window_open == 0 || !app.views.map_shown) {
+        return;
+    }
+    const Raster* picture = tk.canvas_picture(kMapCanvas);
+    const bool grid = s.grid_on != 0;
+    if (picture == nullptr || app.views.map.up_to_date(*picture, *s.map, app.store(), s.color_bit0,
+                                                       s.color_bit1, grid, app.views.map_hover)) {
+        return;
+    }
+    if (!tk.begin_drawing(tk.canvas_target(kMapCanvas))) {
+        tk.message_box("fontarel", "draw char map error!");
+        return;
+    }
+    app.views.map.render(*tk.drawing_raster(), *s.map, app.store(), s.color_bit0, s.color_bit1,
+                         grid, app.views.map_hover);
+    tk.end_drawing();
+}
+
+} // namespace
+
+void present_charset_image(App& app) {
+    render_grid(app);
+}
+
+void present(App& app) {
+    render_grid(app);
+    present_charset_canvas(app);
+    present_glyph_editor(app);
+    present_map(app);
+}
+
+} // namespace fontarel
