@@ -184,6 +184,11 @@ int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, in
     return ok ? 1 : 0;
 }
 
+bool same_file(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
+}
+
 int FileTable::open_for_reading(int number, const std::string& path) {
     close_file(number);
     std::error_code ec;

@@ -40,6 +40,10 @@ bool sync_to_disk(int descriptor);
 int write_whole_file(const std::string& path, std::span<const uint8_t> bytes,
                      int64_t write_limit = -1, SyncStep sync = sync_to_disk);
 
+// True when both paths name one existing file (the same device and inode), whatever the spelling,
+// hard link or symbolic link that leads there; false when either is missing.
+bool same_file(const std::string& a, const std::string& b);
+
 class FileTable {
   public:
     FileTable() = default;
