@@ -71,6 +71,9 @@ bool glyph_file(const CommandLine& line, PngEncoder encode_png, const CharsetSto
 }
 
 int run_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err) {
+    // The export would replace the very file it reads, however OUTPUT is spelled.
+    if (same_file(line.input, line.output))
+        return fail(err, kExitFileError, line.output + " is the input file; it is left as it is");
     const bool map = line.action == CommandAction::ExportMap;
     std::vector<uint8_t> input;
     std::string why;

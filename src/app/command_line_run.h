@@ -20,9 +20,9 @@ constexpr int kExitFileError = 1; // the input could not be read or the output n
 constexpr int kExitUsage = 2;     // a mistake in the arguments
 
 // Carries out `line` when its action is not Edit: prints the usage or "fontarel VERSION" to `out`,
-// or reads INPUT and writes OUTPUT (whole or not at all, through the safe save). A failure prints
-// one line "fontarel: ..." to `err` and writes nothing. Returns the exit status; kExitUsage for
-// Edit, which is not run here.
+// or reads INPUT and writes OUTPUT (whole or not at all, through the safe save); an OUTPUT that is
+// INPUT (by any name or link) is refused. A failure prints one line "fontarel: ..." to `err` and
+// writes nothing. Returns the exit status; kExitUsage for Edit, which is not run here.
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
                      std::ostream& err);
 

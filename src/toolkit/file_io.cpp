@@ -5,10 +5,11 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <vector>
 
-#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace fontarel {
 
@@ -38,18 +39,11 @@ int delete_file(const std::string& path) {
     return fs::remove(path, ec) && !ec ? 1 : 0;
 }
 
-namespace {
-
-// Pushes what the system holds for the file onto the disk, so that a rename done afterwards can
-// never expose a file whose content is still missing. True where the platform has no such call.
-bool sync_to_disk(std::FILE* f) {
-#if defined(__unix__) || defined(__APPLE__)
-    return ::fsync(::fileno(f)) == 0;
-#else
-    (void)f;
-    return true;
-#endif
+bool sync_to_disk(int descriptor) {
+    return ::fsync(descriptor) == 0;
 }
+
+namespace {
 
 // A new, exclusively created file beside `target`, named after it and hidden; null on failure.
 std::FILE* create_temporary_beside(const fs::path& target, fs::path& temporary) {
@@ -67,9 +61,83 @@ std::FILE* create_temporary_beside(const fs::path& target, fs::path& temporary) 
     return nullptr;
 }
 
+// Gives the open file the owner, group and permissions of `old`; false when the system refuses,
+// as it does when the user may not hand a file to that owner or group. The owner goes first, as a
+// change of owner clears the set-user-ID and set-group-ID bits.
+bool take_over_identity(int descriptor, const struct stat& old) {
+    struct stat now {};
+    if (::fstat(descriptor, &now) != 0)
+        return false;
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        ::fchown(descriptor, old.st_uid, old.st_gid) != 0)
+        return false;
+    return ::fchmod(descriptor, old.st_mode & 07777) == 0;
+}
+
+// Writes all of `bytes` at `offset`, going on after partial writes and interruptions.
+bool write_all_at(int descriptor, std::span<const uint8_t> bytes, off_t offset) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::pwrite(descriptor, bytes.data(), bytes.size(), offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes = bytes.subspan(static_cast<size_t>(n));
+        offset += n;
+    }
+    return true;
+}
+
+// The whole content of the open file; false when it cannot be read.
+bool read_all(int descriptor, std::vector<uint8_t>& bytes) {
+    uint8_t block[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(descriptor, block, sizeof block, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        bytes.insert(bytes.end(), block, block + n);
+        offset += n;
+    }
+}
+
+// The write over the existing file itself, for when a rename would refuse the save or change the
+// file; on failure the old bytes are put back.
+int write_in_place(const fs::path& target, std::span<const uint8_t> bytes, int64_t write_limit,
+                   SyncStep sync) {
+    int descriptor = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+    const bool readable = descriptor >= 0;
+    // A plain write would still succeed on a file the user may not read, so this one does too.
+    if (!readable && errno == EACCES)
+        descriptor = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return 0;
+    std::vector<uint8_t> old;
+    if (readable && !read_all(descriptor, old)) {
+        ::close(descriptor);
+        return 0;
+    }
+    const auto size = static_cast<int64_t>(bytes.size());
+    const int64_t taken = write_limit < 0 ? size : std::min(size, write_limit);
+    bool ok = write_all_at(descriptor, bytes.first(static_cast<size_t>(taken)), 0) &&
+              taken == size && ::ftruncate(descriptor, static_cast<off_t>(size)) == 0 &&
+              sync(descriptor);
+    if (!ok && readable) {
+        write_all_at(descriptor, old, 0);
+        ::ftruncate(descriptor, static_cast<off_t>(old.size()));
+        sync(descriptor);
+    }
+    ok = ::close(descriptor) == 0 && ok;
+    return ok ? 1 : 0;
+}
+
 } // namespace
 
-int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, int64_t write_limit) {
+int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, int64_t write_limit,
+                     SyncStep sync) {
     if (path.empty())
         return 0;
     std::error_code ec;
@@ -79,27 +147,34 @@ int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, in
         if (!ec && fs::is_regular_file(named, ec))
             target = named;
     }
-    const fs::file_status old = fs::status(target, ec);
-    if (fs::exists(old) && !fs::is_regular_file(old))
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
         return 0;
     if (target.filename().empty())
         return 0;
+    // A rename would give the other names of a hard-linked file the old bytes.
+    if (exists && old.st_nlink > 1)
+        return write_in_place(target, bytes, write_limit, sync);
 
     fs::path temporary;
     std::FILE* f = create_temporary_beside(target, temporary);
-    if (f == nullptr)
-        return 0;
+    if (f == nullptr) // a folder the user may not write to, for one
+        return exists ? write_in_place(target, bytes, write_limit, sync) : 0;
+    if (exists && !take_over_identity(::fileno(f), old)) {
+        std::fclose(f);
+        fs::remove(temporary, ec);
+        return write_in_place(target, bytes, write_limit, sync);
+    }
     const auto size = static_cast<int64_t>(bytes.size());
     const int64_t taken = write_limit < 0 ? size : std::min(size, write_limit);
     bool ok = taken == 0 || std::fwrite(bytes.data(), 1, static_cast<size_t>(taken), f) ==
                                 static_cast<size_t>(taken);
     ok = ok && taken == size;
-    ok = ok && std::fflush(f) == 0 && sync_to_disk(f);
+    ok = ok && std::fflush(f) == 0 && sync(::fileno(f));
     // Closing can still fail (a delayed write error); the file counts as written only when it did
     // not.
     ok = std::fclose(f) == 0 && ok;
-    if (ok && fs::exists(old))
-        fs::permissions(temporary, old.permissions(), fs::perm_options::replace, ec);
     if (ok) {
         fs::rename(temporary, target, ec);
         ok = !ec;
@@ -107,6 +182,11 @@ int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, in
     if (!ok)
         fs::remove(temporary, ec);
     return ok ? 1 : 0;
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
 }
 
 int FileTable::open_for_reading(int number, const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
-// File access by small numbers chosen by the caller, on top of std::filesystem and stdio.
+// File access by small numbers chosen by the caller, on top of std::filesystem, stdio and the
+// POSIX file calls.
 // Both toolkit backends use this one implementation.
 
 #include <cstdint>
@@ -15,15 +16,33 @@ int64_t file_size(const std::string& path);
 // Removes the file; nonzero on success.
 int delete_file(const std::string& path);
 
+// The step that pushes what the system holds for an open file (a descriptor) onto the disk; false
+// when that failed. Whole-file writes take it as a parameter so that a test can watch it run and
+// make it fail.
+using SyncStep = bool (*)(int descriptor);
+// The system's own sync (fsync).
+bool sync_to_disk(int descriptor);
+
 // Makes `bytes` the whole content of the file at `path`, creating it when missing; nonzero on
-// success. The bytes go to a new temporary file in the same folder, which is flushed to the disk
-// and closed, and only then renamed over the target, so a failure at any step (no such folder, a
-// full disk, an I/O error) leaves an existing file exactly as it was and no temporary file behind.
-// A replaced file keeps its permissions; a link to a file has the file it names replaced. Anything
-// at the path that is not a regular file (a folder, a device) is refused. `write_limit` is the
-// number of bytes the disk takes before writing fails (a simulated full disk; -1 for no limit).
+// success. Where it is safe, the bytes go to a new temporary file in the same folder, which is
+// synced to the disk and closed, and only then renamed over the target: so a failure at any step
+// (no such folder, a full disk, an I/O error) leaves an existing file exactly as it was and no
+// temporary file behind. Where a rename would refuse the save or change the file (a folder the user
+// may not write to, a file with several hard links, a file whose owner or group the new file could
+// not be given), the file is written in place instead: its old bytes are read first, the new ones
+// written, the file cut to their length and synced, and on any failure the old bytes are written
+// back (a file that may be written but not read cannot be restored that way). Either way the file
+// keeps its permissions, owner, group and hard links; a link to a file has the file it names
+// replaced. Anything at the path that is not a regular file (a folder, a device) is refused.
+// `write_limit` is the number of bytes the disk takes before writing fails (a simulated full disk;
+// -1 for no limit); `sync` is the sync step, run on the written file before it replaces the old one
+// or counts as written.
 int write_whole_file(const std::string& path, std::span<const uint8_t> bytes,
-                     int64_t write_limit = -1);
+                     int64_t write_limit = -1, SyncStep sync = sync_to_disk);
+
+// True when both paths name one existing file (the same device and inode), whatever the spelling,
+// hard link or symbolic link that leads there; false when either is missing.
+bool same_file(const std::string& a, const std::string& b);
 
 class FileTable {
   public:

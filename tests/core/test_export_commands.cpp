@@ -234,6 +234,16 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
             EXPECT_FALSE(fs::exists(path(f.output))) << f.output;
         }
     }
+    // An export over its own input, by four spellings of the same file.
+    fs::create_symlink(path("zx.fnt"), path("soft.fnt"));
+    fs::create_hard_link(path("zx.fnt"), path("hard.fnt"));
+    for (const std::string& output : {path("zx.fnt"), "./" + fs::relative(path("zx.fnt")).string(),
+                                      path("soft.fnt"), path("hard.fnt")}) {
+        EXPECT_EQ(run_line({"--export", "byte", path("zx.fnt"), output}, out, err), kExitFileError)
+            << output;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(read("zx.fnt"), font) << output;
+    }
     // Without an encoder the picture cannot be made; the file it would replace stays.
     std::ostringstream o, e;
     EXPECT_EQ(

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +22,11 @@ namespace fontarel {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<uint8_t> read_file(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A fresh directory per test, removed afterwards.
 class FileIo : public ::testing::Test {
@@ -35,10 +44,7 @@ class FileIo : public ::testing::Test {
     void write(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
-    std::vector<uint8_t> read(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::vector<uint8_t> read(const std::string& name) const { return read_file(path(name)); }
 
     fs::path dir_;
 };
@@ -167,12 +173,19 @@ TEST_F(FileIo, WholeFileWriteReplacesTheFileKeepingItsPermissionsAndLinks) {
 TEST_F(FileIo, FailedWholeFileWriteLeavesTheOldFileAndNoTemporaryFile) {
     const std::vector<uint8_t> bytes(5000, 0xAB);
     const std::string old(300, 'o');
+    // A hard-linked file is written in place, so there the old bytes must be written back.
+    write("linked.fnt", old);
+    fs::create_hard_link(path("linked.fnt"), path("alias.fnt"));
     // A disk that fills up at the start, in the middle and one byte before the end.
     for (int64_t space : {int64_t{0}, int64_t{1}, int64_t{4096}, int64_t{4999}}) {
         write("font.fnt", old);
+        write("linked.fnt", old);
         EXPECT_EQ(write_whole_file(path("font.fnt"), bytes, space), 0) << space;
         EXPECT_EQ(read("font.fnt"), std::vector<uint8_t>(old.begin(), old.end())) << space;
-        EXPECT_EQ(names_in(dir_), std::vector<std::string>{"font.fnt"}) << space;
+        EXPECT_EQ(write_whole_file(path("linked.fnt"), bytes, space), 0) << space;
+        EXPECT_EQ(read("alias.fnt"), std::vector<uint8_t>(old.begin(), old.end())) << space;
+        EXPECT_EQ(names_in(dir_), (std::vector<std::string>{"alias.fnt", "font.fnt", "linked.fnt"}))
+            << space;
         EXPECT_EQ(write_whole_file(path("fresh.fnt"), bytes, space), 0) << space;
         EXPECT_EQ(file_size(path("fresh.fnt")), -1) << space;
     }
@@ -192,7 +205,78 @@ TEST_F(FileIo, FailedWholeFileWriteLeavesTheOldFileAndNoTemporaryFile) {
         EXPECT_TRUE(fs::is_character_file("/dev/full"));
         EXPECT_TRUE(fs::is_symlink(fs::symlink_status(path("full.bmp"))));
     }
-    EXPECT_EQ(names_in(dir_), (std::vector<std::string>{"font.fnt", "full.bmp", "sub"}));
+    EXPECT_EQ(names_in(dir_),
+              (std::vector<std::string>{"alias.fnt", "font.fnt", "full.bmp", "linked.fnt", "sub"}));
+}
+
+// What the sync step saw each time it ran: the bytes of the file it was given and, at that moment,
+// the bytes at the path being saved.
+std::vector<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>> seen_syncs;
+std::string saved_path;
+bool sync_works = true;
+
+bool watched_sync(int descriptor) {
+    // Through /proc, since the descriptor itself may be open for writing only.
+    seen_syncs.emplace_back(read_file("/proc/self/fd/" + std::to_string(descriptor)),
+                            read_file(saved_path));
+    return sync_works;
+}
+
+TEST_F(FileIo, NewBytesAreSyncedBeforeTheyCountAndAFailedSyncKeepsTheOldFile) {
+    const std::vector<uint8_t> fresh = {7, 7, 7};
+    // Longer than the new bytes, so that a restore in place must lengthen the file again.
+    const std::vector<uint8_t> old(300, 'o');
+    saved_path = path("font.fnt");
+    for (int c = 0; c < 4; ++c) {
+        const bool in_place = c & 1; // a hard-linked file is not renamed over
+        sync_works = c < 2;
+        SCOPED_TRACE(std::string(in_place ? "in place" : "renamed") +
+                     (sync_works ? "" : ", failing sync"));
+        write("font.fnt", std::string(old.begin(), old.end()));
+        if (in_place)
+            fs::create_hard_link(path("font.fnt"), path("alias.fnt"));
+        seen_syncs.clear();
+        EXPECT_EQ(write_whole_file(saved_path, fresh, -1, watched_sync) != 0, sync_works);
+        ASSERT_FALSE(seen_syncs.empty()) << "the sync step never ran";
+        EXPECT_EQ(seen_syncs[0].first, fresh);
+        EXPECT_EQ(seen_syncs[0].second, in_place ? fresh : old) << "replaced only after the sync";
+        EXPECT_EQ(read("font.fnt"), sync_works ? fresh : old);
+        if (in_place) {
+            EXPECT_EQ(read("alias.fnt"), read("font.fnt"));
+            fs::remove(path("alias.fnt"));
+        }
+        EXPECT_EQ(names_in(dir_), std::vector<std::string>{"font.fnt"}) << "no temporary left";
+    }
+}
+
+// An ordinary user may write a 0666 file in root's 0755 folder, so a save of it must succeed too,
+// and the file keeps its owner. Root's own save of that user's file hands the new file to the user.
+TEST(FileIoAsAnotherUser, SavesOverAWritableFileInAFolderItMayNotWriteTo) {
+    if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0)
+        GTEST_SKIP() << "needs root and setpriv (util-linux) to run a save as another user";
+    // Under /tmp, which every user may pass through; the probe is copied there to be runnable.
+    const fs::path dir =
+        fs::path("/tmp") / ("fontarel_user_" + std::to_string(std::random_device{}()));
+    fs::create_directory(dir);
+    fs::permissions(dir, fs::perms(0755));
+    fs::copy_file(FONTAREL_WRITE_PROBE, dir / "probe");
+    const std::string font = (dir / "font.fnt").string();
+    std::ofstream(font) << "old";
+    fs::permissions(font, fs::perms(0666));
+    const std::string command = "setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                                (dir / "probe").string() + " " + font + " new";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    struct stat after {};
+    EXPECT_EQ(::stat(font.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, 0u) << "the file keeps its owner";
+    EXPECT_EQ(read_file(font), (std::vector<uint8_t>{'n', 'e', 'w'}));
+
+    EXPECT_EQ(::chown(font.c_str(), 65534, 65534), 0);
+    EXPECT_NE(write_whole_file(font, std::vector<uint8_t>{1}), 0);
+    EXPECT_EQ(::stat(font.c_str(), &after), 0);
+    EXPECT_EQ(std::make_pair(after.st_uid, after.st_gid), std::make_pair(65534u, 65534u));
+    EXPECT_EQ(names_in(dir), (std::vector<std::string>{"font.fnt", "probe"}));
+    fs::remove_all(dir);
 }
 
 TEST_F(FileIo, BmpWriterOnAFullDiskKeepsTheOldPicture) {
