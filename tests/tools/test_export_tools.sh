@@ -211,10 +211,11 @@ C
     fi
 done
 
-# --help and --version print and end, with no display either; the version is the project's.
-version=$(sed -n 's/^project(fontarel VERSION \([0-9.]*\).*/\1/p' "$SOURCE/CMakeLists.txt")
-[ -n "$version" ] && [ "$("$PROGRAM" --version)" = "fontarel $version" ] && pass ||
-    fail "--version says '$("$PROGRAM" --version)', the project is $version"
+# --help and --version print and end, with no display either; the version is the text that the
+# source defines once (and the window's title shows).
+version=$(sed -n 's/.*kProgramVersion = "\([^"]*\)";.*/\1/p' "$SOURCE/src/app/version.h")
+[ -n "$version" ] && [ "$("$PROGRAM" --version)" = "$version" ] && pass ||
+    fail "--version says '$("$PROGRAM" --version)', the source defines '$version'"
 "$PROGRAM" --help | grep -q -- '--export-map FORMAT --size WxH' && pass || fail "--help"
 
 # Mistakes: a non-zero exit, one line on standard error, no file.
