@@ -115,6 +115,9 @@ int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostrea
         return run_export(line, encode_png, err);
     case CommandAction::Fail:
         return fail(err, kExitUsage, line.error + " (fontarel --help shows the usage)");
+    case CommandAction::Refuse:
+        err << "fontarel: " << line.error << "\n" << usage_text();
+        return kExitUsage;
     case CommandAction::Edit:
     default:
         return kExitUsage;

@@ -217,6 +217,11 @@ version=$(sed -n 's/.*kProgramVersion = "\([^"]*\)";.*/\1/p' "$SOURCE/src/app/ve
 [ -n "$version" ] && [ "$("$PROGRAM" --version)" = "$version" ] && pass ||
     fail "--version says '$("$PROGRAM" --version)', the source defines '$version'"
 "$PROGRAM" --help | grep -q -- '--export-map FORMAT --size WxH' && pass || fail "--help"
+# An option the program does not know is refused with the usage before a display is looked for.
+"$PROGRAM" --foo >out.txt 2>err.txt
+status=$?
+[ "$status" -eq 2 ] && [ ! -s out.txt ] && grep -q '^Usage: fontarel' err.txt && pass ||
+    fail "--foo: status $status (expected 2 and the usage on standard error): $(head -n 3 err.txt)"
 
 # Mistakes: a non-zero exit, one line on standard error, no file.
 mistake() {
