@@ -140,11 +140,13 @@ CArray parse_c(const std::string& text) {
     return out;
 }
 
-// BASIC lines: each must be "<1000 + 10 i> DATA v,v,...", values 0-255; one row of values a line.
+// BASIC lines: each must be "<1000 + 10 i> DATA v,v,...", values 0-255, at most 80 characters
+// (what the C64's screen editor takes); the values of each line.
 std::vector<Bytes> parse_basic(const std::string& text) {
     std::vector<Bytes> rows;
     const std::regex line_form(R"(^(\d+) DATA (\d{1,3}(?:,\d{1,3})*)$)");
     for (const std::string& line : lines_of(text)) {
+        EXPECT_LE(line.size(), 80u) << line;
         std::smatch m;
         if (!std::regex_match(line, m, line_form)) {
             ADD_FAILURE() << "not a DATA line: " << line;
@@ -222,7 +224,7 @@ TEST(ExportC, ArrayDefinesAndCommentsOfGlyphsAndMaps) {
     }
 }
 
-TEST(ExportBasic, DataLinesNumberedFrom1000ReadBack) {
+TEST(ExportBasic, DataLinesNumberedFrom1000ReadBackAndFitTheScreenEditor) {
     const auto store = known_store();
     for (const Selection& s : kSelections) {
         SCOPED_TRACE(testing::Message() << "glyphs " << s.first << "+" << s.count);
@@ -233,14 +235,19 @@ TEST(ExportBasic, DataLinesNumberedFrom1000ReadBack) {
     }
     for (const MapSize size : kMapSizes) {
         const auto map = known_map(size);
-        const std::vector<Bytes> rows = parse_basic(map_as_basic(*map));
+        const std::vector<Bytes> lines = parse_basic(map_as_basic(*map));
         Bytes all;
-        for (const Bytes& row : rows) {
-            EXPECT_EQ(row.size(), static_cast<size_t>(size.cols));
-            all.insert(all.end(), row.begin(), row.end());
-        }
+        for (const Bytes& line : lines)
+            all.insert(all.end(), line.begin(), line.end());
         EXPECT_EQ(all, map_bytes(*map)) << size.cols << "x" << size.rows;
     }
+    // The longest lines: every code of three digits, on the largest map.
+    const auto full = known_map({80, 50});
+    fill_map_cells(*full, 255);
+    size_t codes = 0;
+    for (const Bytes& line : parse_basic(map_as_basic(*full)))
+        codes += line.size();
+    EXPECT_EQ(codes, 80u * 50u);
 }
 
 TEST(ExportPsf, HeaderAndEveryGlyphInItsPlace) {
