@@ -253,7 +253,7 @@ fi
 
 echo "$checks checks passed, $failures failed"
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "SKIPPED: not installed: ${missing[*]} (scripts/deps installs them)"
+    echo "SKIPPED: not installed: ${missing[*]} (scripts/deps test installs them)"
 fi
 [ "$failures" -eq 0 ] || exit 1
 [ ${#missing[@]} -eq 0 ] || exit 77
