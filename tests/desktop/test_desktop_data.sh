@@ -1,8 +1,8 @@
 #!/bin/bash
 # The files that present the program to a desktop, checked where they are kept or, for the two
 # that carry the program's version, where the build wrote them:
-#   entry     the desktop entry passes desktop-file-validate with no error or warning (hints,
-#             such as the one about its two main categories, are allowed)
+#   entry     desktop-file-validate has nothing to say about the desktop entry, not even a hint
+#             (such as the one about more than one main category, which lists a program twice)
 #   metainfo  the AppStream metainfo passes appstreamcli validate --no-net, and launches the
 #             desktop entry by its file name
 #   manual    the manual page formats without a warning and names every option
@@ -23,13 +23,10 @@ fail() {
 case "$check" in
 entry)
     out=$(desktop-file-validate "$data/fontarel.desktop" 2>&1) || fail "desktop-file-validate: $out"
-    echo "$out"
-    if echo "$out" | grep -E ' (error|warning): ' >/dev/null; then
-        fail "desktop-file-validate reported problems"
-    fi
+    [ -z "$out" ] || fail "desktop-file-validate: $out"
     grep -qx 'Exec=fontarel %f' "$data/fontarel.desktop" || fail "Exec does not take a file"
-    grep -qx 'Categories=Graphics;Development;' "$data/fontarel.desktop" ||
-        fail "categories are not Graphics and Development"
+    grep -qx 'Categories=Graphics;.*' "$data/fontarel.desktop" ||
+        fail "the main category is not Graphics"
     ;;
 metainfo)
     appstreamcli validate --no-net "$made/fontarel.metainfo.xml" || fail "appstreamcli validate"
