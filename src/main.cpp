@@ -1,5 +1,5 @@
 // The program: the Qt toolkit and the run of the charset editor, or one of the command-line forms
-// (usage, version, exports) that open no window and need no display.
+// (usage, version, exports, a refused option) that open no window and need no display.
 
 #include <QApplication>
 #include <QIcon>

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/version.h"
 #include "model/char_map.h"
 #include "model/charset_store.h"
 #include "model/history.h"
@@ -15,7 +16,7 @@
 
 namespace fontarel {
 
-inline constexpr const char* kWindowTitle = "fontarel v2 0.9e";
+inline constexpr const char* kWindowTitle = kProgramVersion;
 
 struct AppState {
     std::unique_ptr<CharsetStore> charset; // allocated at start-up, zero-filled

@@ -5,14 +5,11 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/version.h"
 #include "model/export_sheet.h"
 #include "model/font_bytes.h"
 #include "model/map_bytes.h"
 #include "toolkit/file_io.h"
-
-#ifndef FONTAREL_VERSION
-#error "FONTAREL_VERSION must name the program's version"
-#endif
 
 namespace fontarel {
 
@@ -114,13 +111,16 @@ int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostrea
         out << usage_text();
         return kExitOk;
     case CommandAction::Version:
-        out << "fontarel " << FONTAREL_VERSION << "\n";
+        out << kProgramVersion << "\n";
         return kExitOk;
     case CommandAction::ExportGlyphs:
     case CommandAction::ExportMap:
         return run_export(line, encode_png, err);
     case CommandAction::Fail:
         return fail(err, kExitUsage, line.error + " (fontarel --help shows the usage)");
+    case CommandAction::Refuse:
+        err << "fontarel: " << line.error << "\n" << usage_text();
+        return kExitUsage;
     case CommandAction::Edit:
     default:
         return kExitUsage;

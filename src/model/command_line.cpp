@@ -106,12 +106,28 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
     CommandLine out;
     if (arguments.empty())
         return out;
-    if (arguments[0] == "--export" || arguments[0] == "--export-map")
+    const std::string& first = arguments[0];
+    if (first == "--export" || first == "--export-map")
         return parse_export(arguments);
-    if (arguments.size() == 1 && arguments[0] == "--help")
+    if (arguments.size() == 1 && (first == "--help" || first == "-h"))
         out.action = CommandAction::Help;
-    else if (arguments.size() == 1 && arguments[0] == "--version")
+    else if (arguments.size() == 1 && (first == "--version" || first == "-V"))
         out.action = CommandAction::Version;
+    if (out.action != CommandAction::Edit)
+        return out;
+    // The editor takes no option: a mistyped or misplaced one must not pass for a font name.
+    for (const std::string& a : arguments) {
+        if (a.rfind("--", 0) != 0)
+            continue;
+        out.action = CommandAction::Refuse;
+        if (a == "--help" || a == "--version")
+            out.error = a + " takes no other arguments";
+        else if (a == "--export" || a == "--export-map")
+            out.error = a + " must be the first argument";
+        else
+            out.error = "unknown option '" + a + "'";
+        break;
+    }
     return out;
 }
 
@@ -119,9 +135,10 @@ std::string usage_text() {
     return "Usage: fontarel [FONT]\n"
            "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
            "       fontarel --export-map FORMAT --size WxH INPUT OUTPUT\n"
-           "       fontarel --help | --version\n"
+           "       fontarel --help | -h | --version | -V\n"
            "\n"
            "Without --export, opens the editor; FONT (raw glyph bytes) is loaded at glyph 0.\n"
+           "A FONT named -h or -V, or beginning with --, is given with its folder: ./-h\n"
            "\n"
            "--export writes glyphs of the raw font INPUT, loaded at glyph 0, to OUTPUT:\n"
            "  FORMAT  " +

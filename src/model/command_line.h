@@ -1,6 +1,6 @@
 #pragma once
-// The program's arguments: none or one font to edit, --help, --version, and the two export forms
-// that write a file and end without opening a window:
+// The program's arguments: none or one font to edit, --help (-h), --version (-V), and the two
+// export forms that write a file and end without opening a window:
 //   --export FORMAT [--first N] [--count M] INPUT OUTPUT
 //   --export-map FORMAT --size WxH INPUT OUTPUT
 
@@ -19,6 +19,7 @@ enum class CommandAction {
     ExportGlyphs, // font INPUT, loaded at glyph 0, written as `format`
     ExportMap,    // map INPUT of map_cols x map_rows codes, written as `format`
     Fail,         // an export form with a mistake: `error` says what
+    Refuse,       // an option the editor does not take: `error` names it; the usage follows it
 };
 
 struct CommandLine {
@@ -29,11 +30,13 @@ struct CommandLine {
     int map_rows = 0;
     std::string input;
     std::string output;
-    std::string error; // Fail: one line, without the program's name
+    std::string error; // Fail and Refuse: one line, without the program's name
 };
 
-// Only the exact single arguments "--help" and "--version" print; an argument list whose first
-// argument is "--export" or "--export-map" is an export (or a Fail); every other list is Edit.
+// Only the exact single arguments "--help" or "-h" and "--version" or "-V" print; an argument list
+// whose first argument is "--export" or "--export-map" is an export (or a Fail). Any other list
+// that holds an argument beginning with "--" is Refused; the rest are Edit, where an argument with
+// one dash ("-x") is a file name like any other.
 CommandLine parse_command_line(const std::vector<std::string>& arguments);
 
 // The usage lines --help prints, ending in a line feed.

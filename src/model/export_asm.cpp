@@ -48,8 +48,7 @@ std::string data_line(AsmDialect dialect, const Values& values, const std::strin
 std::string glyphs_as_assembler(const CharsetStore& store, GlyphSelection glyphs,
                                 AsmDialect dialect, std::string_view label) {
     const GlyphSelection g = glyphs.clamped();
-    std::string out = "; " + std::to_string(g.count) + " glyphs from code " +
-                      std::to_string(g.first) +
+    std::string out = "; " + glyph_count_text(g.count) + " from code " + std::to_string(g.first) +
                       ", 8 bytes a glyph: row 0 first, bit 7 the leftmost pixel\n";
     out += std::string(label) + ":\n";
     for (int code = g.first; code < g.first + g.count; ++code) {

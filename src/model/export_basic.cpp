@@ -1,17 +1,21 @@
 #include "model/export_basic.h"
 
+#include <algorithm>
 #include <span>
 
 namespace fontarel {
 
 namespace {
 
-// "1000 DATA 0,24,60\n"
-std::string data_line(int index, std::span<const uint8_t> values) {
-    std::string line = std::to_string(kBasicFirstLine + kBasicLineStep * index) + " DATA ";
-    for (size_t i = 0; i < values.size(); ++i)
-        line += (i ? "," : "") + std::to_string(values[i]);
-    return line + "\n";
+// "1000 DATA 0,24,60\n": the values from `line` on, kBasicValuesPerLine to a line.
+void add_data_lines(std::string& out, int& line, std::span<const uint8_t> values) {
+    for (size_t from = 0; from < values.size(); from += kBasicValuesPerLine) {
+        out += std::to_string(kBasicFirstLine + kBasicLineStep * line++) + " DATA ";
+        const size_t to = std::min(values.size(), from + kBasicValuesPerLine);
+        for (size_t i = from; i < to; ++i)
+            out += (i > from ? "," : "") + std::to_string(values[i]);
+        out += "\n";
+    }
 }
 
 } // namespace
@@ -19,16 +23,18 @@ std::string data_line(int index, std::span<const uint8_t> values) {
 std::string glyphs_as_basic(const CharsetStore& store, GlyphSelection glyphs) {
     const GlyphSelection g = glyphs.clamped();
     std::string out;
+    int line = 0;
     for (int i = 0; i < g.count; ++i)
-        out += data_line(i, store.glyph(g.first + i));
+        add_data_lines(out, line, store.glyph(g.first + i));
     return out;
 }
 
 std::string map_as_basic(const CharMap& map) {
     const MapCodes m = map_codes(map);
     std::string out;
+    int line = 0;
     for (int row = 0; row < m.rows; ++row)
-        out += data_line(row, m.row(row));
+        add_data_lines(out, line, m.row(row));
     return out;
 }
 

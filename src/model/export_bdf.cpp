@@ -57,8 +57,7 @@ std::string glyphs_as_bdf(const CharsetStore& store, GlyphSelection glyphs,
                           std::string_view family) {
     const GlyphSelection g = glyphs.clamped();
     std::string out = "STARTFONT 2.1\n";
-    out += "COMMENT " + std::to_string(g.count) + " glyphs from code " + std::to_string(g.first) +
-           "\n";
+    out += "COMMENT " + glyph_count_text(g.count) + " from code " + std::to_string(g.first) + "\n";
     out += "FONT -fontarel-" + std::string(family) +
            "-Medium-R-Normal--8-80-75-75-C-80-FontSpecific-0\n";
     out += "SIZE " + std::string(kSize) + "\nFONTBOUNDINGBOX 8 8 0 -1\n";

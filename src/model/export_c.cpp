@@ -39,8 +39,7 @@ std::string array_head(std::string_view name, size_t size) {
 
 std::string glyphs_as_c(const CharsetStore& store, GlyphSelection glyphs, std::string_view name) {
     const GlyphSelection g = glyphs.clamped();
-    std::string out = "/* " + std::to_string(g.count) + " glyphs from code " +
-                      std::to_string(g.first) +
+    std::string out = "/* " + glyph_count_text(g.count) + " from code " + std::to_string(g.first) +
                       ", 8 bytes a glyph: row 0 first, bit 7 the leftmost pixel */\n";
     out += define(name, "FIRST", g.first) + define(name, "COUNT", g.count) + "\n";
     out += array_head(name, static_cast<size_t>(kGlyphRows) * g.count);

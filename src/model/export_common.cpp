@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "model/code_page.h"
 #include "model/map_bytes.h"
 
 namespace fontarel {
@@ -92,9 +91,13 @@ std::string export_label(std::string_view path, std::string_view fallback) {
 
 std::string glyph_comment(int code) {
     std::string out = std::to_string(code);
-    if (code >= 32 && code != 127 && code < kGlyphCount)
-        out += " '" + code_page_char(static_cast<uint8_t>(code)) + "'";
+    if (code >= 32 && code < 127)
+        out += " '" + std::string(1, static_cast<char>(code)) + "'";
     return out;
+}
+
+std::string glyph_count_text(int count) {
+    return std::to_string(count) + (count == 1 ? " glyph" : " glyphs");
 }
 
 } // namespace fontarel

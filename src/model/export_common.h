@@ -50,8 +50,12 @@ MapCodes map_codes(const CharMap& map);
 // "int_data".
 std::string export_label(std::string_view path, std::string_view fallback);
 
-// The code in decimal and, from 32 on, its character in the program's code page (UTF-8) in single
-// quotes: "65 'A'", "7". Code 127, a control, has no character.
+// The code in decimal and, for the printable ASCII codes 32-126, its character in single quotes:
+// "65 'A'", "7", "128". Above 127 a character would be one code page's guess, which means nothing
+// to the machine the source is written for.
 std::string glyph_comment(int code);
+
+// "1 glyph", "96 glyphs": the count as the exports' opening comments give it.
+std::string glyph_count_text(int count);
 
 } // namespace fontarel

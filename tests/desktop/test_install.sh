@@ -1,7 +1,8 @@
 #!/bin/bash
 # "cmake --install" of a built tree into an empty prefix puts the program and its desktop files in
 # the standard places, and what it put there fits together: the launcher runs a program that is
-# there, names an icon that is there, and the installed program answers --version.
+# there, names an icon that is there, and the installed program answers --version with the version
+# that the installed manual page and metainfo carry.
 # Usage: test_install.sh CMAKE BUILD_DIR SCRATCH_DIR
 
 set -u
@@ -66,4 +67,11 @@ case "$version" in
 fontarel\ *) ;;
 *) fail "fontarel --version printed '$version'" ;;
 esac
+# The release of the metainfo is the last word of the version.
+manual="$prefix/share/man/man1/fontarel.1"
+metainfo="$prefix/share/metainfo/fontarel.metainfo.xml"
+grep -q "^\.TH FONTAREL 1 [0-9-]* \"$version\" " "$manual" ||
+    fail "the manual page is not of $version: $(grep '^\.TH' "$manual")"
+grep -qF "<release version=\"${version##* }\" " "$metainfo" ||
+    fail "the metainfo's release is not ${version##* }: $(grep '<release ' "$metainfo")"
 echo "PASS: $(cd "$prefix" && find . -type f | sort | tr '\n' ' ')"

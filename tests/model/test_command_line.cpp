@@ -1,5 +1,5 @@
-// The program's arguments: which lists start the editor as before, which print, and what the two
-// export forms take and refuse.
+// The program's arguments: which lists start the editor, which print, which are refused, and what
+// the two export forms take and refuse.
 
 #include <gtest/gtest.h>
 
@@ -16,23 +16,40 @@ using Args = std::vector<std::string>;
 
 } // namespace
 
-TEST(CommandLine, EditorListsStayAsTheyWere) {
-    const Args edits[] = {{},
-                          {"font.fnt"},
-                          {"-h"},
-                          {"--help", "x"},
-                          {"--version", "--help"},
-                          {"a.fnt", "b.fnt"},
-                          {"font.fnt", "--export", "byte", "a", "b"}};
-    for (const Args& args : edits) {
-        const CommandLine line = parse_command_line(args);
-        EXPECT_EQ(line.action, CommandAction::Edit) << (args.empty() ? "" : args[0]);
+TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
+    using enum CommandAction;
+    const struct {
+        Args args;
+        CommandAction action;
+        const char* says = ""; // in the error of a refusal
+    } lists[] = {
+        {{}, Edit},
+        {{"font.fnt"}, Edit},
+        {{"-x"}, Edit},      // one dash: a file's name, as always
+        {{"-h", "x"}, Edit}, // -h and -V only alone
+        {{"a.fnt", "b.fnt"}, Edit},
+        {{"--help"}, Help},
+        {{"-h"}, Help},
+        {{"--version"}, Version},
+        {{"-V"}, Version},
+        {{"--foo"}, Refuse, "unknown option '--foo'"},
+        {{"font.fnt", "--foo"}, Refuse, "'--foo'"},
+        {{"--"}, Refuse, "'--'"},
+        {{"--help", "x"}, Refuse, "--help takes no other"},
+        {{"--version", "--help"}, Refuse, "--version takes no other"},
+        {{"font.fnt", "--export", "byte", "a", "b"}, Refuse, "--export must be the first"},
+    };
+    for (const auto& l : lists) {
+        const std::string shown = testing::PrintToString(l.args);
+        const CommandLine line = parse_command_line(l.args);
+        EXPECT_EQ(line.action, l.action) << shown;
+        EXPECT_NE(line.error.find(l.says), std::string::npos) << shown << ": " << line.error;
+        EXPECT_EQ(line.error.empty(), l.action != Refuse) << shown << ": " << line.error;
+        EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
     }
-    EXPECT_EQ(parse_command_line({"--help"}).action, CommandAction::Help);
-    EXPECT_EQ(parse_command_line({"--version"}).action, CommandAction::Version);
     const std::string usage = usage_text();
     for (const char* part :
-         {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50"})
+         {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50", " -h", " -V"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }
 

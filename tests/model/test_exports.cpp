@@ -140,11 +140,13 @@ CArray parse_c(const std::string& text) {
     return out;
 }
 
-// BASIC lines: each must be "<1000 + 10 i> DATA v,v,...", values 0-255; one row of values a line.
+// BASIC lines: each must be "<1000 + 10 i> DATA v,v,...", values 0-255, at most 80 characters
+// (what the C64's screen editor takes); the values of each line.
 std::vector<Bytes> parse_basic(const std::string& text) {
     std::vector<Bytes> rows;
     const std::regex line_form(R"(^(\d+) DATA (\d{1,3}(?:,\d{1,3})*)$)");
     for (const std::string& line : lines_of(text)) {
+        EXPECT_LE(line.size(), 80u) << line;
         std::smatch m;
         if (!std::regex_match(line, m, line_form)) {
             ADD_FAILURE() << "not a DATA line: " << line;
@@ -222,7 +224,7 @@ TEST(ExportC, ArrayDefinesAndCommentsOfGlyphsAndMaps) {
     }
 }
 
-TEST(ExportBasic, DataLinesNumberedFrom1000ReadBack) {
+TEST(ExportBasic, DataLinesNumberedFrom1000ReadBackAndFitTheScreenEditor) {
     const auto store = known_store();
     for (const Selection& s : kSelections) {
         SCOPED_TRACE(testing::Message() << "glyphs " << s.first << "+" << s.count);
@@ -233,14 +235,19 @@ TEST(ExportBasic, DataLinesNumberedFrom1000ReadBack) {
     }
     for (const MapSize size : kMapSizes) {
         const auto map = known_map(size);
-        const std::vector<Bytes> rows = parse_basic(map_as_basic(*map));
+        const std::vector<Bytes> lines = parse_basic(map_as_basic(*map));
         Bytes all;
-        for (const Bytes& row : rows) {
-            EXPECT_EQ(row.size(), static_cast<size_t>(size.cols));
-            all.insert(all.end(), row.begin(), row.end());
-        }
+        for (const Bytes& line : lines)
+            all.insert(all.end(), line.begin(), line.end());
         EXPECT_EQ(all, map_bytes(*map)) << size.cols << "x" << size.rows;
     }
+    // The longest lines: every code of three digits, on the largest map.
+    const auto full = known_map({80, 50});
+    fill_map_cells(*full, 255);
+    size_t codes = 0;
+    for (const Bytes& line : parse_basic(map_as_basic(*full)))
+        codes += line.size();
+    EXPECT_EQ(codes, 80u * 50u);
 }
 
 TEST(ExportPsf, HeaderAndEveryGlyphInItsPlace) {
@@ -345,13 +352,21 @@ TEST(ExportNames, LabelsFromFileNamesAndFormatsByName) {
         EXPECT_EQ(export_label(l.path, "font"), l.label) << l.path;
     EXPECT_EQ(export_label("5.c", "map"), "map_5");
 
-    EXPECT_EQ(glyph_comment(0), "0");
-    EXPECT_EQ(glyph_comment(31), "31");
-    EXPECT_EQ(glyph_comment(32), "32 ' '");
-    EXPECT_EQ(glyph_comment(65), "65 'A'");
-    EXPECT_EQ(glyph_comment(127), "127") << "a control has no character";
-    EXPECT_EQ(glyph_comment(128), "128 '\xE2\x82\xAC'") << "the euro sign of the code page";
-    EXPECT_EQ(glyph_comment(255), "255 '\xC3\xBF'");
+    // A character only where ASCII has a printable one: not for controls, nor above 127, where it
+    // would be one code page's guess.
+    const struct {
+        int code;
+        const char* comment;
+    } comments[] = {{0, "0"},         {31, "31"},   {32, "32 ' '"}, {65, "65 'A'"},
+                    {126, "126 '~'"}, {127, "127"}, {128, "128"},   {255, "255"}};
+    for (const auto& c : comments)
+        EXPECT_EQ(glyph_comment(c.code), c.comment);
+    for (ExportFormat format : {ExportFormat::Byte, ExportFormat::C, ExportFormat::Bdf}) {
+        const Bytes one = export_glyphs(format, *known_store(), {255, 1}, "f");
+        EXPECT_NE(std::string(one.begin(), one.end()).find(" 1 glyph from code 255"),
+                  std::string::npos)
+            << export_format_info(format).name;
+    }
 
     int maps = 0;
     for (const char* name : {"byte", "acme", "defb", "c", "basic", "png", "psf", "bdf"}) {

@@ -211,11 +211,17 @@ C
     fi
 done
 
-# --help and --version print and end, with no display either; the version is the project's.
-version=$(sed -n 's/^project(fontarel VERSION \([0-9.]*\).*/\1/p' "$SOURCE/CMakeLists.txt")
-[ -n "$version" ] && [ "$("$PROGRAM" --version)" = "fontarel $version" ] && pass ||
-    fail "--version says '$("$PROGRAM" --version)', the project is $version"
+# --help and --version print and end, with no display either; the version is the text that the
+# source defines once (and the window's title shows).
+version=$(sed -n 's/.*kProgramVersion = "\([^"]*\)";.*/\1/p' "$SOURCE/src/app/version.h")
+[ -n "$version" ] && [ "$("$PROGRAM" --version)" = "$version" ] && pass ||
+    fail "--version says '$("$PROGRAM" --version)', the source defines '$version'"
 "$PROGRAM" --help | grep -q -- '--export-map FORMAT --size WxH' && pass || fail "--help"
+# An option the program does not know is refused with the usage before a display is looked for.
+"$PROGRAM" --foo >out.txt 2>err.txt
+status=$?
+[ "$status" -eq 2 ] && [ ! -s out.txt ] && grep -q '^Usage: fontarel' err.txt && pass ||
+    fail "--foo: status $status (expected 2 and the usage on standard error): $(head -n 3 err.txt)"
 
 # Mistakes: a non-zero exit, one line on standard error, no file.
 mistake() {
@@ -247,7 +253,7 @@ fi
 
 echo "$checks checks passed, $failures failed"
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "SKIPPED: not installed: ${missing[*]} (scripts/deps installs them)"
+    echo "SKIPPED: not installed: ${missing[*]} (scripts/deps test installs them)"
 fi
 [ "$failures" -eq 0 ] || exit 1
 [ ${#missing[@]} -eq 0 ] || exit 77
