@@ -15,8 +15,6 @@ namespace fontarel {
 
 namespace {
 
-constexpr int kFile = 0;
-
 int fail(std::ostream& err, int status, const std::string& message) {
     err << "fontarel: " << message << "\n";
     return status;
@@ -30,15 +28,8 @@ bool read_input(const std::string& path, int64_t limit, std::vector<uint8_t>& by
         why = size == -2 ? "is a folder" : size == 0 ? "is empty" : "does not exist";
         return false;
     }
-    FileTable files;
-    if (!files.open_for_reading(kFile, path)) {
-        why = "cannot be read";
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(std::min(size, limit)));
-    const int64_t got = files.read_bytes(kFile, bytes.data(), static_cast<int64_t>(bytes.size()));
-    files.close_file(kFile);
-    if (got != static_cast<int64_t>(bytes.size())) {
+    if (!read_file_start(path, std::min(size, limit), bytes) ||
+        static_cast<int64_t>(bytes.size()) != std::min(size, limit)) {
         why = "cannot be read";
         return false;
     }

@@ -189,6 +189,20 @@ bool same_file(const std::string& a, const std::string& b) {
     return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
 }
 
+bool read_file_start(const std::string& path, int64_t limit, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    FileTable files;
+    constexpr int kNumber = 0;
+    if (limit < 0 || !files.open_for_reading(kNumber, path)) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(limit));
+    const int64_t got = files.read_bytes(kNumber, bytes.data(), limit);
+    files.close_file(kNumber);
+    bytes.resize(static_cast<size_t>(got));
+    return true;
+}
+
 int FileTable::open_for_reading(int number, const std::string& path) {
     close_file(number);
     std::error_code ec;

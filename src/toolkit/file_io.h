@@ -8,6 +8,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace fontarel {
 
@@ -43,6 +44,12 @@ int write_whole_file(const std::string& path, std::span<const uint8_t> bytes,
 // True when both paths name one existing file (the same device and inode), whatever the spelling,
 // hard link or symbolic link that leads there; false when either is missing.
 bool same_file(const std::string& a, const std::string& b);
+
+// Reads the file at `path` from its start, at most `limit` bytes of it, into `bytes` (a file that
+// shrank since it was sized gives what it still has); false, with `bytes` empty, when it is no
+// regular file or cannot be opened or read. The one reader of whole files, beside
+// write_whole_file.
+bool read_file_start(const std::string& path, int64_t limit, std::vector<uint8_t>& bytes);
 
 class FileTable {
   public:

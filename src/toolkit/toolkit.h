@@ -1,14 +1,14 @@
 #pragma once
-// The platform contract the program is written against: windows, the event queue, menus and shortcuts,
-// controls and canvases, off-screen images and drawing, requesters, message boxes, files and the command
-// line. Objects are named by small integers chosen by the program. Operations that name a result return 0
-// for failure and nonzero for success; an operation on a number that names no object of the right kind
-// does nothing and returns 0.
+// The platform contract the program is written against: windows, the event queue, menus and
+// shortcuts, controls and canvases, off-screen images and drawing, requesters, message boxes, files
+// and the command line. Objects are named by small integers chosen by the program. Operations that
+// name a result return 0 for failure and nonzero for success; an operation on a number that names
+// no object of the right kind does nothing and returns 0.
 //
-// The platform-independent half lives here and is shared by both backends: the first-in first-out event
-// queue with the current event and its canvas data, images and drawing on 24-bit rasters, the BMP writer
-// and file access. A backend supplies windows, menus, controls, requesters and the pump that turns the
-// platform's activity into queued events.
+// The platform-independent half lives here and is shared by both backends: the first-in first-out
+// event queue with the current event and its canvas data, images and drawing on 24-bit rasters, the
+// BMP writer and file access. A backend supplies windows, menus, controls, requesters and the pump
+// that turns the platform's activity into queued events.
 
 #include <cstdint>
 #include <deque>
@@ -23,7 +23,8 @@
 
 namespace fontarel {
 
-// One queued event. The canvas data (x .. character) is meaningful for kEventControl events of canvases.
+// One queued event. The canvas data (x .. character) is meaningful for kEventControl events of
+// canvases.
 struct Event {
     int code = kEventOther;
     int source = 0; // control number or menu item id
@@ -65,17 +66,17 @@ class Toolkit {
     virtual void close();
 
     // ---- Windows
-    // Inner size width x height; the frame is added around it. Controls created afterwards belong to
-    // this window until the next open_window. kWindowCentred ignores x and y.
-    virtual int open_window(int number, int x, int y, int width, int height, const std::string& title,
-                            int flags) = 0;
+    // Inner size width x height; the frame is added around it. Controls created afterwards belong
+    // to this window until the next open_window. kWindowCentred ignores x and y.
+    virtual int open_window(int number, int x, int y, int width, int height,
+                            const std::string& title, int flags) = 0;
     // Left and top edge of the outer frame, in screen pixels.
     virtual int window_left(int number) = 0;
     virtual int window_top(int number) = 0;
     // 1 hides (the owner, if any, becomes active); 0 shows the window as it was and activates it.
     virtual void set_window_hidden(int number, int state) = 0;
-    // Moves and sizes by the inner size; kKeep in any argument keeps that value. Neither activates the
-    // window nor changes its stacking order.
+    // Moves and sizes by the inner size; kKeep in any argument keeps that value. Neither activates
+    // the window nor changes its stacking order.
     virtual void resize_window(int number, int x, int y, int width, int height) = 0;
     virtual void set_window_title(int number, const std::string& title) = 0;
     // Modal; shows the text with one OK button and returns after OK.
@@ -88,8 +89,8 @@ class Toolkit {
     int event_source() const { return current_.source; }
     int event_window() const { return current_.window; }
     int event_kind() const { return current_.kind; }
-    // True while the Escape key is physically held in one of the program's own windows. A press that
-    // went to a requester, a message box, the colour chooser or a popup menu does not count.
+    // True while the Escape key is physically held in one of the program's own windows. A press
+    // that went to a requester, a message box, the colour chooser or a popup menu does not count.
     virtual bool escape_down() = 0;
     // Appends an event to the queue.
     void post_event(Event event) { queue_.push_back(std::move(event)); }
@@ -129,8 +130,8 @@ class Toolkit {
 
     // ---- Controls (geometry in pixels of the owning window's inner area)
     virtual int create_canvas(int control, int x, int y, int width, int height, int flags) = 0;
-    virtual int create_label(int control, int x, int y, int width, int height, const std::string& text,
-                             int flags) = 0;
+    virtual int create_label(int control, int x, int y, int width, int height,
+                             const std::string& text, int flags) = 0;
     virtual int create_track_bar(int control, int x, int y, int width, int height, int minimum,
                                  int maximum, int flags) = 0;
     virtual int create_check_box(int control, int x, int y, int width, int height,
@@ -203,7 +204,13 @@ class Toolkit {
 
     // ---- Files (numbers chosen by the caller)
     int64_t file_size(const std::string& path) const { return fontarel::file_size(path); }
-    int open_for_reading(int file, const std::string& path) { return files_.open_for_reading(file, path); }
+    // At most `limit` bytes from the start of the file; false when it cannot be read.
+    bool read_file_start(const std::string& path, int64_t limit, std::vector<uint8_t>& bytes) {
+        return fontarel::read_file_start(path, limit, bytes);
+    }
+    int open_for_reading(int file, const std::string& path) {
+        return files_.open_for_reading(file, path);
+    }
     int create_for_writing(int file, const std::string& path) {
         return files_.create_for_writing(file, path);
     }
