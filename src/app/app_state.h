@@ -10,6 +10,7 @@
 
 #include "model/char_map.h"
 #include "model/charset_store.h"
+#include "model/colour.h"
 #include "model/history.h"
 #include "toolkit/codes.h"
 

@@ -4,11 +4,12 @@
 // after a change.
 
 #include "app/app.h"
+#include "model/colour.h"
 
 namespace fontarel {
 
-constexpr int kHoverColour = 0x00FF00; // rgb(0, 255, 0)
-constexpr int kDragColour = 0x0000FF;  // rgb(255, 0, 0)
+constexpr Colour kHoverColour = rgb(0, 255, 0); // outline of the cell under the pointer
+constexpr Colour kDragColour = rgb(255, 0, 0);  // the same outline while a glyph is dragged
 
 // Re-renders the charset image, then paints the canvas: image plus cursor.
 void draw_charset_view(App& app);

@@ -6,12 +6,13 @@
 #include <cstdint>
 
 #include "model/charset_store.h"
+#include "model/colour.h"
 #include "render/glyph_pixels.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {
 
-constexpr int kCursorColour = 0x7FFF00;
+constexpr Colour kCursorColour = rgb(0, 255, 127); // the checkerboard pixels of the cursor
 
 // Renders the grid into the top-left 256 x 256 pixels of a picture (nothing on a smaller one),
 // remembering what it drew: the next render onto the same picture writes only the cells whose
