@@ -3,6 +3,7 @@
 // menu and the shift buttons.
 
 #include "app/app.h"
+#include "model/glyph_transforms.h"
 
 namespace fontarel {
 
@@ -14,7 +15,7 @@ void insert_glyph(App& app);
 // refresh.
 void delete_glyph(App& app);
 // Transforms the current glyph, or every glyph of the range when the range check box is checked,
-// then refreshes the charset views once. Codes outside 0-9 do nothing.
-void apply_glyph_op(App& app, int op);
+// then refreshes the charset views once.
+void apply_glyph_op(App& app, GlyphOp op);
 
 } // namespace fontarel

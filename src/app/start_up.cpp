@@ -6,6 +6,7 @@
 #include "app/glyph_canvas.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
+#include "app/menus.h"
 #include "model/glyph_transforms.h"
 #include "render/geometry.h"
 

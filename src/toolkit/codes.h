@@ -79,6 +79,7 @@ constexpr int kTextMultiLine = 4;
 constexpr int kComboShift = 0x10000;
 constexpr int kComboCtrl = 0x20000;
 constexpr int kComboAlt = 0x40000;
+constexpr int kComboKeyMask = 0xFFFF; // the virtual key code's bits
 
 // Virtual key codes (canvas attribute kAttrKey). Letters are their upper-case character codes.
 constexpr int kKeyEscape = 27;
