@@ -11,6 +11,7 @@
 #include "app/version.h"
 #include "model/char_map.h"
 #include "model/charset_store.h"
+#include "model/colour.h"
 #include "model/history.h"
 #include "toolkit/codes.h"
 

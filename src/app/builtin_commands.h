@@ -2,12 +2,12 @@
 // The built-in charsets of the Charset submenu and the generated hexadecimal set.
 
 #include "app/app.h"
-#include "app/ids.h"
+#include "model/builtin_charsets.h"
 
 namespace fontarel {
 
-// One of the eight machine charsets, by its menu id (CharsetCga .. CharsetJupiterAce).
-void load_builtin_charset(App& app, MenuId which);
+// The machine's charset with its two pixel colours.
+void load_builtin_charset(App& app, Machine machine);
 // Every glyph shows its own code in two hexadecimal digits.
 void build_hex_charset(App& app);
 

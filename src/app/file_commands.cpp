@@ -34,11 +34,24 @@ constexpr const char* kBmpExtension = ".bmp";
 constexpr int kFontEntry = 0;
 constexpr int kMapEntry = 1;
 
-// save_file's byte count for the character map.
-constexpr int kMapSave = -1;
-
 void report_save_failure(App& app, const std::string& path) {
     app.tk.message_box("Save file", "File Error:" + path);
+}
+
+// The save requester from `start`, then `write(path)` to the confirmed path with `extension`
+// forced on; `write` gives nonzero when the whole file was written. A cancelled requester writes
+// nothing.
+template <typename Write>
+void save_through_requester(App& app, const std::string& start, const std::string& patterns,
+                            const std::string& extension, Write write) {
+    AppState& s = app.s;
+    s.chosen_path = app.tk.choose_save_file(kSaveTitle, start, patterns, 0);
+    if (s.chosen_path.empty())
+        return;
+    s.file_directory = directory_part(s.chosen_path);
+    const std::string path = with_forced_extension(s.chosen_path, extension);
+    if (!write(path))
+        report_save_failure(app, path);
 }
 
 } // namespace
@@ -111,39 +124,35 @@ void open_file(App& app) {
     }
 }
 
-void save_file(App& app, int byte_count) {
-    AppState& s = app.s;
-    const bool map = byte_count == kMapSave;
-    if (!map && !font_save_fits(s.current_char, byte_count)) {
+void save_font(App& app, int byte_count) {
+    const uint8_t first = app.s.current_char;
+    if (!font_save_fits(first, byte_count)) {
         app.tk.message_box("Save File", "out of size");
         return;
     }
-    s.chosen_path = app.tk.choose_save_file(kSaveTitle, map ? s.map_file_name : s.file_directory,
-                                            map ? kMapPatterns : kFontPatterns, 0);
-    if (s.chosen_path.empty())
-        return;
-    s.file_directory = directory_part(s.chosen_path);
-    const std::string path =
-        with_forced_extension(s.chosen_path, map ? kMapExtension : kFontExtension);
-    const int ok = map ? app.tk.write_whole_file(path, map_file_bytes(*s.map))
-                       : app.tk.write_whole_file(
-                             path, font_file_bytes(app.store(), s.current_char, byte_count));
-    if (!ok)
-        report_save_failure(app, path);
+    save_through_requester(
+        app, app.s.file_directory, kFontPatterns, kFontExtension, [&](const std::string& path) {
+            return app.tk.write_whole_file(path, font_file_bytes(app.store(), first, byte_count));
+        });
+}
+
+void save_map(App& app) {
+    save_through_requester(app, app.s.map_file_name, kMapPatterns, kMapExtension,
+                           [&](const std::string& path) {
+                               return app.tk.write_whole_file(path, map_file_bytes(*app.s.map));
+                           });
 }
 
 void export_charset_image(App& app) {
     AppState& s = app.s;
     s.bmp_extension = kBmpExtension;
     // The pattern list is a single label with no pattern after it.
-    s.chosen_path = app.tk.choose_save_file(kSaveTitle, s.file_directory, s.bmp_extension, 0);
-    if (s.chosen_path.empty())
-        return;
-    s.file_directory = directory_part(s.chosen_path);
-    const std::string path = with_forced_extension(s.chosen_path, s.bmp_extension);
-    present_charset_image(app); // the picture saved is the charset as it is now
-    if (!app.tk.save_image_bmp(kCharsetImage, path))
-        report_save_failure(app, path);
+    save_through_requester(app, s.file_directory, s.bmp_extension, s.bmp_extension,
+                           [&](const std::string& path) {
+                               // The picture saved is the charset as it is now.
+                               present_charset_image(app);
+                               return app.tk.save_image_bmp(kCharsetImage, path);
+                           });
 }
 
 } // namespace fontarel

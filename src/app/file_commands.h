@@ -12,8 +12,11 @@ void load_font_file(App& app, const std::string& path);
 void load_map_file(App& app, const std::string& path);
 // "Open...": a font or a character map, by the pattern entry chosen.
 void open_file(App& app);
-// 768, 1024 or 2048 bytes of font from current_char; -1 saves the character map.
-void save_file(App& app, int byte_count);
+// `byte_count` bytes of font (768, 1024 or 2048) from current_char on; "out of size" when they
+// would run past glyph 255.
+void save_font(App& app, int byte_count);
+// The character map in the size in use; the requester starts at the last map file.
+void save_map(App& app);
 // "Characters image": the charset image saved as a BMP file.
 void export_charset_image(App& app);
 

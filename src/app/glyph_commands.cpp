@@ -1,7 +1,6 @@
 #include "app/glyph_commands.h"
 
 #include "app/range_commands.h"
-#include "model/glyph_transforms.h"
 
 namespace fontarel {
 
@@ -17,16 +16,11 @@ void delete_glyph(App& app) {
     delete_glyph(app.store(), app.s.current_char);
 }
 
-void apply_glyph_op(App& app, int op) {
-    if (op < static_cast<int>(GlyphOp::Invert) ||
-        op > static_cast<int>(GlyphOp::RotateAnticlockwise)) {
-        return;
-    }
+void apply_glyph_op(App& app, GlyphOp op) {
     // Each glyph of the range is transformed by itself, never as part of one larger picture.
     const auto [first, last] = glyph_op_targets(app);
     for (int g = first; g <= last; ++g) {
-        transform_glyph(app.store().glyph(g), static_cast<GlyphOp>(op), app.s.bit_reverse_table,
-                        app.s.rotate_scratch);
+        transform_glyph(app.store().glyph(g), op, app.s.bit_reverse_table, app.s.rotate_scratch);
     }
 }
 

@@ -3,6 +3,7 @@
 // menu and the shift buttons.
 
 #include "app/app.h"
+#include "model/glyph_transforms.h"
 
 namespace fontarel {
 
@@ -13,7 +14,6 @@ void insert_glyph(App& app);
 // Glyph at current_char removed; later glyphs move down one place, glyph 255 becomes blank.
 void delete_glyph(App& app);
 // Transforms the current glyph, or every glyph of the range when the range check box is checked.
-// Codes outside 0-9 do nothing.
-void apply_glyph_op(App& app, int op);
+void apply_glyph_op(App& app, GlyphOp op);
 
 } // namespace fontarel

@@ -31,7 +31,8 @@ constexpr int kCharsetImage = 0; // 256 x 256, the charset grid without cursor
 constexpr int kDragImage = 1;    // 16 x 16, lives within one drag-feedback frame
 constexpr int kExportImage = 2;  // 128 x 128, lives within one picture export
 
-// Menu item ids: one id names one command wherever it is chosen (menu bar, popup or shortcut).
+// Menu item ids: one id names one command wherever it is chosen (menu bar, popup or shortcut). They
+// run from 0 to kMenuIdCount - 1 without a gap.
 enum class MenuId : int {
     Open = 0,
     Quit = 1,
@@ -99,9 +100,11 @@ constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
+constexpr int kMenuIdCount = id(MenuId::ExportMapC) + 1;
+
 // Shortcuts of the main window.
-constexpr int kComboInvert = 0x20049; // Ctrl+I
-constexpr int kComboOpen = 0x2004F;   // Ctrl+O
+constexpr int kComboInvert = kComboCtrl | kKeyI;
+constexpr int kComboOpen = kComboCtrl | kKeyO;
 // Shortcuts of both windows.
 constexpr int kComboUndo = kComboCtrl | 'Z';
 constexpr int kComboRedo = kComboCtrl | 'Y';

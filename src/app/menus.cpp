@@ -1,6 +1,12 @@
-// The menu bar, the two popup menus and the shortcuts, built once at start-up.
+// The menu bar, the two popup menus and the shortcuts, built once at start-up. The layouts name
+// menu ids only; texts and key combinations come from the command table.
 
-#include "app/event_loop.h"
+#include "app/menus.h"
+
+#include <span>
+#include <string>
+
+#include "app/commands.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
 
@@ -8,103 +14,195 @@ namespace fontarel {
 
 namespace {
 
-void item(Toolkit& tk, MenuId which, const char* text) {
-    tk.menu_item(id(which), text);
+struct MenuEntry {
+    enum class Kind { Title, Submenu, SubmenuEnd, Separator, Item, CheckedItem };
+    Kind kind;
+    const char* text = nullptr; // of a title or a submenu
+    MenuId item{};              // of an item
+};
+
+constexpr MenuEntry title(const char* text) {
+    return {MenuEntry::Kind::Title, text};
+}
+constexpr MenuEntry submenu(const char* text) {
+    return {MenuEntry::Kind::Submenu, text};
+}
+constexpr MenuEntry end_submenu() {
+    return {MenuEntry::Kind::SubmenuEnd};
+}
+constexpr MenuEntry separator() {
+    return {MenuEntry::Kind::Separator};
+}
+constexpr MenuEntry item(MenuId which) {
+    return {MenuEntry::Kind::Item, nullptr, which};
+}
+// An item whose check mark is on from the start.
+constexpr MenuEntry checked(MenuId which) {
+    return {MenuEntry::Kind::CheckedItem, nullptr, which};
 }
 
-void build_file_menu(Toolkit& tk) {
-    tk.menu_title("File");
-    item(tk, MenuId::Open, "Open...\tCtrl+O");
-    tk.open_submenu("Save");
-    item(tk, MenuId::SaveZx, "ZX 96 chars(768bytes)");
-    item(tk, MenuId::SaveAtari, "Atari 128 chars(1024bytes)");
-    item(tk, MenuId::SaveIbm, "IBM 256 chars(2048bytes)");
-    tk.menu_separator();
-    item(tk, MenuId::SaveMap, "Character_map");
-    item(tk, MenuId::SaveImage, "Characters image");
-    tk.close_submenu();
-    tk.open_submenu("Export");
-    item(tk, MenuId::ExportByte, "Assembler .byte...");
-    item(tk, MenuId::ExportAcme, "Assembler !byte...");
-    item(tk, MenuId::ExportDefb, "Assembler defb...");
-    item(tk, MenuId::ExportC, "C array...");
-    item(tk, MenuId::ExportBasic, "BASIC DATA...");
-    item(tk, MenuId::ExportPng, "PNG picture...");
-    item(tk, MenuId::ExportPsf, "Linux console font (PSF)...");
-    item(tk, MenuId::ExportBdf, "X11 bitmap font (BDF)...");
-    tk.menu_separator();
-    item(tk, MenuId::ExportMapAssembler, "Map as assembler...");
-    item(tk, MenuId::ExportMapC, "Map as C array...");
-    tk.close_submenu();
-    item(tk, MenuId::Quit, "Quit");
+constexpr MenuEntry kMenuBarLayout[] = {
+    title("File"),
+    item(MenuId::Open),
+    submenu("Save"),
+    item(MenuId::SaveZx),
+    item(MenuId::SaveAtari),
+    item(MenuId::SaveIbm),
+    separator(),
+    item(MenuId::SaveMap),
+    item(MenuId::SaveImage),
+    end_submenu(),
+    submenu("Export"),
+    item(MenuId::ExportByte),
+    item(MenuId::ExportAcme),
+    item(MenuId::ExportDefb),
+    item(MenuId::ExportC),
+    item(MenuId::ExportBasic),
+    item(MenuId::ExportPng),
+    item(MenuId::ExportPsf),
+    item(MenuId::ExportBdf),
+    separator(),
+    item(MenuId::ExportMapAssembler),
+    item(MenuId::ExportMapC),
+    end_submenu(),
+    item(MenuId::Quit),
+
+    title("Char"),
+    submenu("Map"),
+    item(MenuId::MapZx),
+    item(MenuId::MapAtari),
+    item(MenuId::MapC64),
+    item(MenuId::MapPc),
+    item(MenuId::MapUssr),
+    separator(),
+    item(MenuId::FillMap),
+    checked(MenuId::GridOnMap), // as AppState::grid_on starts
+    end_submenu(),
+    submenu("Charset"),
+    item(MenuId::CharsetCga),
+    item(MenuId::Charset866),
+    separator(),
+    item(MenuId::CharsetZxSpectrum),
+    item(MenuId::CharsetZx80),
+    item(MenuId::CharsetJupiterAce),
+    separator(),
+    item(MenuId::CharsetC64),
+    item(MenuId::CharsetAtari),
+    item(MenuId::CharsetMicrosha),
+    separator(),
+    item(MenuId::HexNumbers),
+    end_submenu(),
+    separator(),
+    checked(MenuId::DragSwap),
+    item(MenuId::DragCopy),
+    separator(),
+    item(MenuId::RotateClockwise),
+    item(MenuId::RotateAnticlockwise),
+    separator(),
+    item(MenuId::ColourBit0),
+    item(MenuId::ColourBit1),
+    separator(),
+    item(MenuId::EraseCharset),
+    item(MenuId::ClearChar),
+    item(MenuId::Invert),
+    item(MenuId::MirrorLeftRight),
+    item(MenuId::MirrorUpDown),
+    separator(),
+    item(MenuId::SetBeginRange),
+    item(MenuId::SetEndRange),
+    item(MenuId::CopyRange),
+    separator(),
+    item(MenuId::ShiftLeft),
+    item(MenuId::ShiftRight),
+    item(MenuId::ShiftUp),
+    item(MenuId::ShiftDown),
+
+    title("Edit"),
+    item(MenuId::Undo),
+    item(MenuId::Redo),
+};
+
+constexpr MenuEntry kCharsetPopupLayout[] = {
+    item(MenuId::SetBeginRange),
+    item(MenuId::SetEndRange),
+    item(MenuId::CopyRange),
+};
+
+constexpr MenuEntry kMapPopupLayout[] = {
+    item(MenuId::InsertMapChar),   item(MenuId::DeleteMapChar),   separator(),
+    item(MenuId::InsertMapLine),   item(MenuId::DeleteMapLine),   separator(),
+    item(MenuId::InsertMapColumn), item(MenuId::DeleteMapColumn),
+};
+
+// The text a menu shows for a combination, "Ctrl+O". Named combinations are letter keys, whose
+// key codes are their upper-case characters.
+std::string combination_text(int combination) {
+    std::string text;
+    if (combination & kComboCtrl)
+        text += "Ctrl+";
+    if (combination & kComboShift)
+        text += "Shift+";
+    if (combination & kComboAlt)
+        text += "Alt+";
+    text += static_cast<char>(combination & kComboKeyMask);
+    return text;
 }
 
-void build_char_menu(Toolkit& tk) {
-    tk.menu_title("Char");
-    tk.open_submenu("Map");
-    item(tk, MenuId::MapZx, "ZX 32x24");
-    item(tk, MenuId::MapAtari, "Atari 40x24");
-    item(tk, MenuId::MapC64, "C64 40x25");
-    item(tk, MenuId::MapPc, "PC 80x50");
-    item(tk, MenuId::MapUssr, "USSR 64x30");
-    tk.menu_separator();
-    item(tk, MenuId::FillMap, "Fill map with current char");
-    item(tk, MenuId::GridOnMap, "Grid on map");
-    tk.close_submenu();
-    tk.set_item_checked(kMenuBar, id(MenuId::GridOnMap), 1);
-
-    tk.open_submenu("Charset");
-    item(tk, MenuId::CharsetCga, "IBM PC CGA");
-    item(tk, MenuId::Charset866, "IBM PC 866");
-    tk.menu_separator();
-    item(tk, MenuId::CharsetZxSpectrum, "ZX Spectrum");
-    item(tk, MenuId::CharsetZx80, "ZX80");
-    item(tk, MenuId::CharsetJupiterAce, "Jupiter Ace");
-    tk.menu_separator();
-    item(tk, MenuId::CharsetC64, "C64 CAPS");
-    item(tk, MenuId::CharsetAtari, "Atari XL");
-    item(tk, MenuId::CharsetMicrosha, "Microsha(USSR)");
-    tk.menu_separator();
-    item(tk, MenuId::HexNumbers, "Hex numbers");
-    tk.close_submenu();
-
-    tk.menu_separator();
-    item(tk, MenuId::DragSwap, "Drag mode:swap");
-    item(tk, MenuId::DragCopy, "Drag mode:copy");
-    tk.menu_separator();
-    item(tk, MenuId::RotateClockwise, "rotate clockwise");
-    item(tk, MenuId::RotateAnticlockwise, "rotate anticlockwise");
-    tk.menu_separator();
-    item(tk, MenuId::ColourBit0, "Color for bit=0...");
-    item(tk, MenuId::ColourBit1, "Color for bit=1...");
-    tk.menu_separator();
-    item(tk, MenuId::EraseCharset, "Erase all charset");
-    item(tk, MenuId::ClearChar, "Clear character");
-    item(tk, MenuId::Invert, "Invert\tCtrl+I");
-    item(tk, MenuId::MirrorLeftRight, "Revert char left-right");
-    item(tk, MenuId::MirrorUpDown, "Revert char up-down");
-    tk.menu_separator();
-    item(tk, MenuId::SetBeginRange, "Set begin range");
-    item(tk, MenuId::SetEndRange, "Set end range");
-    item(tk, MenuId::CopyRange, "Copy data range to current");
-    tk.menu_separator();
-    item(tk, MenuId::ShiftLeft, "Char shift left");
-    item(tk, MenuId::ShiftRight, "Char shift right");
-    item(tk, MenuId::ShiftUp, "Char shift up");
-    item(tk, MenuId::ShiftDown, "Char shift down");
-    tk.set_item_checked(kMenuBar, id(MenuId::DragSwap), 1);
+// The command's menu text, with the shown combination after a tab.
+std::string item_text(const CommandRow& row) {
+    std::string text = row.text;
+    if (row.keys.shown != 0)
+        text += "\t" + combination_text(row.keys.shown);
+    return text;
 }
 
-void build_edit_menu(Toolkit& tk) {
-    tk.menu_title("Edit");
-    item(tk, MenuId::Undo, "Undo\tCtrl+Z");
-    item(tk, MenuId::Redo, "Redo\tCtrl+Y");
+void add_entries(Toolkit& tk, int menu, std::span<const MenuEntry> entries) {
+    using Kind = MenuEntry::Kind;
+    for (const MenuEntry& entry : entries) {
+        switch (entry.kind) {
+        case Kind::Title:
+            tk.menu_title(entry.text);
+            break;
+        case Kind::Submenu:
+            tk.open_submenu(entry.text);
+            break;
+        case Kind::SubmenuEnd:
+            tk.close_submenu();
+            break;
+        case Kind::Separator:
+            tk.menu_separator();
+            break;
+        case Kind::Item:
+        case Kind::CheckedItem:
+            if (const CommandRow* row = find_command(id(entry.item))) {
+                tk.menu_item(id(row->id), item_text(*row));
+                if (entry.kind == Kind::CheckedItem)
+                    tk.set_item_checked(menu, id(row->id), 1);
+            }
+            break;
+        }
+    }
 }
 
-void add_history_shortcuts(Toolkit& tk, int window) {
-    tk.add_shortcut(window, kComboUndo, id(MenuId::Undo));
-    tk.add_shortcut(window, kComboRedoShifted, id(MenuId::Redo));
-    tk.add_shortcut(window, kComboRedo, id(MenuId::Redo));
+// The combinations of every command that the window's keyboard has.
+void add_shortcuts(Toolkit& tk, int window) {
+    for (const CommandRow& row : command_table()) {
+        if (window != kMainWindow && row.keys.windows != ShortcutWindows::Both)
+            continue;
+        for (const int combination : {row.keys.shown, row.keys.also}) {
+            if (combination != 0)
+                tk.add_shortcut(window, combination, id(row.id));
+        }
+    }
+}
+
+void build_popup(Toolkit& tk, int menu, std::span<const MenuEntry> layout,
+                 const char* failure_text) {
+    if (tk.create_popup_menu(menu)) {
+        add_entries(tk, menu, layout);
+    } else {
+        tk.message_box("fontarel", failure_text);
+    }
 }
 
 } // namespace
@@ -112,43 +210,20 @@ void add_history_shortcuts(Toolkit& tk, int window) {
 void build_menus(App& app) {
     Toolkit& tk = app.tk;
     if (tk.create_menu_bar(kMenuBar, kMainWindow)) {
-        build_file_menu(tk);
-        build_char_menu(tk);
-        build_edit_menu(tk);
+        add_entries(tk, kMenuBar, kMenuBarLayout);
         show_history_state(app);
-        tk.add_shortcut(kMainWindow, kComboInvert, id(MenuId::Invert));
-        tk.add_shortcut(kMainWindow, kComboOpen, id(MenuId::Open));
-        add_history_shortcuts(tk, kMainWindow);
+        add_shortcuts(tk, kMainWindow);
     } else {
         tk.message_box("fontarel", "create menu error!");
     }
-
-    if (tk.create_popup_menu(kCharsetPopup)) {
-        item(tk, MenuId::SetBeginRange, "Set begin range");
-        item(tk, MenuId::SetEndRange, "Set end range");
-        item(tk, MenuId::CopyRange, "Copy data range to current");
-    } else {
-        tk.message_box("fontarel", "create menu #2 error!");
-    }
-
-    if (tk.create_popup_menu(kMapPopup)) {
-        item(tk, MenuId::InsertMapChar, "Insert char");
-        item(tk, MenuId::DeleteMapChar, "Delete char");
-        tk.menu_separator();
-        item(tk, MenuId::InsertMapLine, "Insert line");
-        item(tk, MenuId::DeleteMapLine, "Delete line");
-        tk.menu_separator();
-        item(tk, MenuId::InsertMapColumn, "Insert column");
-        item(tk, MenuId::DeleteMapColumn, "Delete column");
-    } else {
-        tk.message_box("fontarel", "create menu #3 error!");
-    }
+    build_popup(tk, kCharsetPopup, kCharsetPopupLayout, "create menu #2 error!");
+    build_popup(tk, kMapPopup, kMapPopupLayout, "create menu #3 error!");
 }
 
 void add_map_window_shortcuts(App& app) {
     // Like those of the main window, they come with the menu bar.
     if (app.tk.menu_exists(kMenuBar)) {
-        add_history_shortcuts(app.tk, kMapWindow);
+        add_shortcuts(app.tk, kMapWindow);
     }
 }
 

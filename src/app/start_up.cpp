@@ -4,6 +4,7 @@
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
+#include "app/menus.h"
 #include "app/present.h"
 #include "model/glyph_transforms.h"
 #include "render/geometry.h"

@@ -10,23 +10,19 @@ namespace fontarel {
 
 namespace {
 
-constexpr int32_t colour(int red, int green, int blue) {
-    return red + 256 * green + 65536 * blue;
-}
-
-constexpr int32_t kBlack = colour(0, 0, 0);
-constexpr int32_t kWhite = colour(255, 255, 255);
+constexpr Colour kBlack = rgb(0, 0, 0);
+constexpr Colour kWhite = rgb(255, 255, 255);
 
 // Indexed by Machine. The inverse lengths match the blocks: a block of m bytes with an inverse
 // half fills exactly the first 2m bytes of the store.
 const std::array<BuiltinCharset, 8> kCharsets = {{
     {cga_glyphs, 0, kBlack, kWhite},
     {cp866_glyphs, 0, kBlack, kWhite},
-    {zx_spectrum_glyphs, 0, colour(203, 203, 203), kBlack},
+    {zx_spectrum_glyphs, 0, rgb(203, 203, 203), kBlack},
     {zx80_glyphs, 512, kWhite, kBlack},
     {jupiter_ace_glyphs, 1024, kBlack, kWhite},
-    {c64_caps_glyphs, 0, colour(46, 44, 155), colour(112, 109, 235)},
-    {atari_xl_glyphs, 1024, colour(1, 78, 157), colour(97, 174, 253)},
+    {c64_caps_glyphs, 0, rgb(46, 44, 155), rgb(112, 109, 235)},
+    {atari_xl_glyphs, 1024, rgb(1, 78, 157), rgb(97, 174, 253)},
     {microsha_glyphs, 1024, kBlack, kWhite},
 }};
 

@@ -7,17 +7,17 @@
 #include <span>
 
 #include "model/charset_store.h"
+#include "model/colour.h"
 
 namespace fontarel {
 
 enum class Machine { Cga, Cp866, ZxSpectrum, Zx80, JupiterAce, C64Caps, AtariXl, Microsha };
 
-// Colours are red + 256 * green + 65536 * blue, each component 0-255.
 struct BuiltinCharset {
     std::span<const uint8_t> glyphs; // copied to store bytes 0..size-1
     int inverse_bytes;               // m: bytes m..2m-1 := bytes 0..m-1 XOR 0xFF; 0 = none
-    int32_t colour0;                 // colour of clear bits
-    int32_t colour1;                 // colour of set bits
+    Colour colour0;                  // colour of clear bits
+    Colour colour1;                  // colour of set bits
 };
 
 // The fixed description of machine m's charset; valid for the life of the program.
@@ -28,8 +28,8 @@ const BuiltinCharset& builtin_charset(Machine m);
 void load_builtin_glyphs(CharsetStore& store, const BuiltinCharset& set);
 
 // Colours that go with the generated hex set: white digits on black.
-constexpr int32_t kHexColour0 = 0x000000;
-constexpr int32_t kHexColour1 = 0xFFFFFF;
+constexpr Colour kHexColour0 = rgb(0, 0, 0);
+constexpr Colour kHexColour1 = rgb(255, 255, 255);
 
 // Overwrites the whole store so that glyph c shows c in two hex digits: the high digit in
 // columns 0-2, the low digit in columns 4-6, rows 1-6.

@@ -8,7 +8,7 @@
 
 namespace fontarel {
 
-// Operation codes of apply_glyph_op.
+// The whole-glyph operations of the Char menu and the shift buttons.
 enum class GlyphOp : int {
     Invert = 0,
     Clear = 1,

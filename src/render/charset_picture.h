@@ -6,14 +6,15 @@
 #include <cstdint>
 
 #include "model/charset_store.h"
+#include "model/colour.h"
 #include "render/glyph_pixels.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {
 
-constexpr int kCursorColour = 0x7FFF00;
-constexpr int kHoverColour = 0x00FF00; // rgb(0, 255, 0): the outline of the hovered cell
-constexpr int kDragColour = 0x0000FF;  // rgb(255, 0, 0): the outline of a drag's target cell
+constexpr Colour kCursorColour = rgb(0, 255, 127); // the checkerboard pixels of the cursor
+constexpr Colour kHoverColour = rgb(0, 255, 0);    // the outline of the hovered cell
+constexpr Colour kDragColour = rgb(255, 0, 0);     // the outline of a drag's target cell
 
 // Renders the grid into the top-left 256 x 256 pixels of a picture (nothing on a smaller one),
 // remembering what it drew: the next render onto the same picture writes only the cells whose

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/colour.h"
 #include "render/geometry.h"
 
 namespace fontarel {
@@ -11,8 +12,8 @@ namespace {
 
 constexpr int kGlyphCells = 8; // glyph pixels per row and column
 constexpr int kBoxPixels = 15; // a set pixel's box; the cell's last row and column stay colour 0
-constexpr uint32_t kGridWhite = to_pixel(0xFFFFFF);
-constexpr uint32_t kGridBlack = to_pixel(0x000000);
+constexpr uint32_t kGridWhite = to_pixel(rgb(255, 255, 255));
+constexpr uint32_t kGridBlack = to_pixel(rgb(0, 0, 0));
 
 using Line = std::array<uint32_t, kGlyphCanvasPixels>;
 

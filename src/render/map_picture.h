@@ -7,12 +7,13 @@
 
 #include "model/char_map.h"
 #include "model/charset_store.h"
+#include "model/colour.h"
 #include "render/glyph_pixels.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {
 
-constexpr int kMapHoverColour = 0x0000FF; // rgb(255, 0, 0): the outline of the hovered cell
+constexpr Colour kMapHoverColour = rgb(255, 0, 0); // the outline of the hovered cell
 
 // Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels; only whole
 // cells that fit the picture are drawn and pixels beyond are not touched. With `grid`, each cell

@@ -1,23 +1,26 @@
 #pragma once
-// Every number that crosses the toolkit boundary: event codes, canvas event kinds, canvas attributes,
-// window, canvas and control flags, key codes, drawing modes. The program and both toolkit backends
-// use these names only.
+// Every number that crosses the toolkit boundary: event codes, canvas event kinds, canvas
+// attributes, window, canvas and control flags, key codes, drawing modes. The program and both
+// toolkit backends use these names only.
+
+// Colour values cross the boundary too (choose_colour, draw_box, the raster).
+#include "model/colour.h"
 
 namespace fontarel {
 
 // Event codes returned by Toolkit::wait_event.
 constexpr int kEventControl = 13100; // a control made an event; event_source is the control number
-constexpr int kEventMenu = 13101;    // menu item, popup item or shortcut; event_source is the item id
-constexpr int kEventDrop = 13106;    // files dropped on a control with drops enabled
-constexpr int kEventClose = 13116;   // a window's close box was clicked; the window stays open
-constexpr int kEventOther = 13000;   // platform activity that made no event; the program ignores it
+constexpr int kEventMenu = 13101;  // menu item, popup item or shortcut; event_source is the item id
+constexpr int kEventDrop = 13106;  // files dropped on a control with drops enabled
+constexpr int kEventClose = 13116; // a window's close box was clicked; the window stays open
+constexpr int kEventOther = 13000; // platform activity that made no event; the program ignores it
 
 // Canvas event kinds (event_kind of a kEventControl event from a canvas).
-constexpr int kKindLeftClick = 0;         // after kKindLeftUp, when released over the canvas
-constexpr int kKindRightClick = 1;        // after kKindRightUp, when released over the canvas
-constexpr int kKindLeftDoubleClick = 2;   // after the kKindLeftDown of the second press
-constexpr int kKindRightDoubleClick = 3;  // after the kKindRightDown of the second press
-constexpr int kKindMouseEnter = 65537;    // before the first move over the canvas, at its point
+constexpr int kKindLeftClick = 0;        // after kKindLeftUp, when released over the canvas
+constexpr int kKindRightClick = 1;       // after kKindRightUp, when released over the canvas
+constexpr int kKindLeftDoubleClick = 2;  // after the kKindLeftDown of the second press
+constexpr int kKindRightDoubleClick = 3; // after the kKindRightDown of the second press
+constexpr int kKindMouseEnter = 65537;   // before the first move over the canvas, at its point
 constexpr int kKindMouseLeave = 65538;
 constexpr int kKindMouseMove = 65539;
 constexpr int kKindLeftDown = 65540;
@@ -27,13 +30,14 @@ constexpr int kKindRightUp = 65543;
 constexpr int kKindMiddleDown = 65544;
 constexpr int kKindMiddleUp = 65545;
 constexpr int kKindWheel = 65546;
-constexpr int kKindKeyDown = 65547;  // repeats while the key is held
-constexpr int kKindKeyUp = 65548;    // once per key press
-constexpr int kKindChar = 65549;     // a character of code 32 or above was typed
+constexpr int kKindKeyDown = 65547; // repeats while the key is held
+constexpr int kKindKeyUp = 65548;   // once per key press
+constexpr int kKindChar = 65549;    // a character of code 32 or above was typed
 constexpr int kKindFocusIn = 14000;
 constexpr int kKindFocusOut = 14001;
 
-// Canvas attributes (Toolkit::control_attribute), valid only during a kEventControl event of that canvas.
+// Canvas attributes (Toolkit::control_attribute), valid only during a kEventControl event of that
+// canvas.
 constexpr int kAttrMouseX = 2;    // pixels of the drawing surface, 0 at its left edge
 constexpr int kAttrMouseY = 3;    // pixels, 0 at the top edge
 constexpr int kAttrButtons = 4;   // buttons held: kButtonLeft | kButtonRight | kButtonMiddle
@@ -70,10 +74,12 @@ constexpr int kTextCentred = 1;
 constexpr int kTextRight = 2;
 constexpr int kTextMultiLine = 4;
 
-// Key-combination values (Toolkit::add_shortcut): virtual key code in the low 16 bits plus modifiers.
+// Key-combination values (Toolkit::add_shortcut): virtual key code in the low 16 bits plus
+// modifiers.
 constexpr int kComboShift = 0x10000;
 constexpr int kComboCtrl = 0x20000;
 constexpr int kComboAlt = 0x40000;
+constexpr int kComboKeyMask = 0xFFFF; // the virtual key code's bits
 
 // Virtual key codes (canvas attribute kAttrKey). Letters are their upper-case character codes.
 constexpr int kKeyEscape = 27;
@@ -92,8 +98,5 @@ constexpr int kDrawOutline = 4;
 
 // Passed to Toolkit::resize_window for a value that is to stay as it is.
 constexpr int kKeep = -65535;
-
-// Colour value: red + 256 * green + 65536 * blue, top byte zero.
-constexpr int rgb(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
 
 } // namespace fontarel

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/colour.h"
+
 namespace fontarel {
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 // so the outer frame's position is the inner area's position.
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
-constexpr int kWhite = 0xFFFFFF;
+constexpr Colour kWhite = rgb(255, 255, 255); // a new canvas is white
 
 // The drawing surface of a canvas of the given outer size: the border takes 2 pixels on every side.
 int surface(int outer, int flags) {

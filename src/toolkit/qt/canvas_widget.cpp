@@ -9,13 +9,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/colour.h"
 #include "toolkit/qt/key_codes.h"
 
 namespace fontarel {
 namespace {
 
-constexpr int kWhite = 0xFFFFFF;
-constexpr int kWheelStep = 120; // angle delta of one notch, in eighths of a degree
+constexpr Colour kWhite = rgb(255, 255, 255); // a new canvas is white
+constexpr int kWheelStep = 120;               // angle delta of one notch, in eighths of a degree
 
 int button_bits(Qt::MouseButtons buttons) {
     int bits = 0;

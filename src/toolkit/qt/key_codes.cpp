@@ -121,7 +121,7 @@ int modifier_bits(Qt::KeyboardModifiers modifiers) {
 }
 
 QKeySequence key_sequence(int combination) {
-    const int vk = combination & 0xFFFF;
+    const int vk = combination & kComboKeyMask;
     int key = 0;
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {
         key = vk;

@@ -1,0 +1,192 @@
+// The command table and the control table, in the order the commands appear in the menus.
+
+#include "app/commands.h"
+
+#include <array>
+
+#include "app/builtin_commands.h"
+#include "app/charset_canvas.h"
+#include "app/export_commands.h"
+#include "app/file_commands.h"
+#include "app/glyph_canvas.h"
+#include "app/glyph_commands.h"
+#include "app/history_commands.h"
+#include "app/map_canvas.h"
+#include "app/range_commands.h"
+#include "app/view_options.h"
+
+namespace fontarel {
+
+namespace {
+
+template <GlyphOp which> void op(App& app) {
+    apply_glyph_op(app, which);
+}
+template <int bytes> void font(App& app) {
+    save_font(app, bytes);
+}
+template <int columns, int rows> void map_size(App& app) {
+    set_map_size(app, columns, rows);
+}
+template <Machine machine> void builtin(App& app) {
+    load_builtin_charset(app, machine);
+}
+template <ExportFormat format> void glyphs_export(App& app) {
+    export_glyphs_as(app, format);
+}
+template <ExportFormat format> void map_export(App& app) {
+    export_map_as(app, format);
+}
+
+constexpr Shortcut kHistoryUndo{kComboUndo, 0, ShortcutWindows::Both};
+constexpr Shortcut kHistoryRedo{kComboRedo, kComboRedoShifted, ShortcutWindows::Both};
+
+constexpr CommandRow kCommands[] = {
+    // File
+    {MenuId::Open, "Open...", {kComboOpen}, open_file},
+    {MenuId::SaveZx, "ZX 96 chars(768bytes)", {}, font<768>},
+    {MenuId::SaveAtari, "Atari 128 chars(1024bytes)", {}, font<1024>},
+    {MenuId::SaveIbm, "IBM 256 chars(2048bytes)", {}, font<2048>},
+    {MenuId::SaveMap, "Character_map", {}, save_map},
+    {MenuId::SaveImage, "Characters image", {}, export_charset_image},
+    {MenuId::ExportByte, "Assembler .byte...", {}, glyphs_export<ExportFormat::Byte>},
+    {MenuId::ExportAcme, "Assembler !byte...", {}, glyphs_export<ExportFormat::Acme>},
+    {MenuId::ExportDefb, "Assembler defb...", {}, glyphs_export<ExportFormat::Defb>},
+    {MenuId::ExportC, "C array...", {}, glyphs_export<ExportFormat::C>},
+    {MenuId::ExportBasic, "BASIC DATA...", {}, glyphs_export<ExportFormat::Basic>},
+    {MenuId::ExportPng, "PNG picture...", {}, glyphs_export<ExportFormat::Png>},
+    {MenuId::ExportPsf, "Linux console font (PSF)...", {}, glyphs_export<ExportFormat::Psf>},
+    {MenuId::ExportBdf, "X11 bitmap font (BDF)...", {}, glyphs_export<ExportFormat::Bdf>},
+    {MenuId::ExportMapAssembler, "Map as assembler...", {}, map_export<ExportFormat::Byte>},
+    {MenuId::ExportMapC, "Map as C array...", {}, map_export<ExportFormat::C>},
+    {MenuId::Quit, "Quit", {}, kEndProgram},
+    // Char > Map
+    {MenuId::MapZx, "ZX 32x24", {}, map_size<32, 24>},
+    {MenuId::MapAtari, "Atari 40x24", {}, map_size<40, 24>},
+    {MenuId::MapC64, "C64 40x25", {}, map_size<40, 25>},
+    {MenuId::MapPc, "PC 80x50", {}, map_size<80, 50>},
+    {MenuId::MapUssr, "USSR 64x30", {}, map_size<64, 30>},
+    {MenuId::FillMap, "Fill map with current char", {}, fill_map},
+    {MenuId::GridOnMap, "Grid on map", {}, toggle_grid},
+    // Char > Charset
+    {MenuId::CharsetCga, "IBM PC CGA", {}, builtin<Machine::Cga>},
+    {MenuId::Charset866, "IBM PC 866", {}, builtin<Machine::Cp866>},
+    {MenuId::CharsetZxSpectrum, "ZX Spectrum", {}, builtin<Machine::ZxSpectrum>},
+    {MenuId::CharsetZx80, "ZX80", {}, builtin<Machine::Zx80>},
+    {MenuId::CharsetJupiterAce, "Jupiter Ace", {}, builtin<Machine::JupiterAce>},
+    {MenuId::CharsetC64, "C64 CAPS", {}, builtin<Machine::C64Caps>},
+    {MenuId::CharsetAtari, "Atari XL", {}, builtin<Machine::AtariXl>},
+    {MenuId::CharsetMicrosha, "Microsha(USSR)", {}, builtin<Machine::Microsha>},
+    {MenuId::HexNumbers, "Hex numbers", {}, build_hex_charset},
+    // Char
+    {MenuId::DragSwap, "Drag mode:swap", {}, [](App& app) { set_drag_mode(app, true); }},
+    {MenuId::DragCopy, "Drag mode:copy", {}, [](App& app) { set_drag_mode(app, false); }},
+    {MenuId::RotateClockwise, "rotate clockwise", {}, op<GlyphOp::RotateClockwise>},
+    {MenuId::RotateAnticlockwise, "rotate anticlockwise", {}, op<GlyphOp::RotateAnticlockwise>},
+    {MenuId::ColourBit0,
+     "Color for bit=0...",
+     {},
+     [](App& app) { choose_pixel_colour(app, &AppState::color_bit0); }},
+    {MenuId::ColourBit1,
+     "Color for bit=1...",
+     {},
+     [](App& app) { choose_pixel_colour(app, &AppState::color_bit1); }},
+    {MenuId::EraseCharset, "Erase all charset", {}, erase_charset},
+    {MenuId::ClearChar, "Clear character", {}, op<GlyphOp::Clear>},
+    {MenuId::Invert, "Invert", {kComboInvert}, op<GlyphOp::Invert>},
+    {MenuId::MirrorLeftRight, "Revert char left-right", {}, op<GlyphOp::MirrorLeftRight>},
+    {MenuId::MirrorUpDown, "Revert char up-down", {}, op<GlyphOp::MirrorUpDown>},
+    {MenuId::SetBeginRange, "Set begin range", {}, set_range_begin},
+    {MenuId::SetEndRange, "Set end range", {}, set_range_end},
+    {MenuId::CopyRange, "Copy data range to current", {}, copy_range_to_current},
+    {MenuId::ShiftLeft, "Char shift left", {}, op<GlyphOp::ShiftLeft>},
+    {MenuId::ShiftRight, "Char shift right", {}, op<GlyphOp::ShiftRight>},
+    {MenuId::ShiftUp, "Char shift up", {}, op<GlyphOp::ShiftUp>},
+    {MenuId::ShiftDown, "Char shift down", {}, op<GlyphOp::ShiftDown>},
+    // Edit
+    {MenuId::Undo, "Undo", kHistoryUndo, undo_step},
+    {MenuId::Redo, "Redo", kHistoryRedo, redo_step},
+    // The map popup
+    {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
+    {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},
+    {MenuId::InsertMapLine, "Insert line", {}, insert_map_line},
+    {MenuId::DeleteMapLine, "Delete line", {}, delete_map_line},
+    {MenuId::InsertMapColumn, "Insert column", {}, insert_map_column},
+    {MenuId::DeleteMapColumn, "Delete column", {}, delete_map_column},
+};
+
+// Every id from 0 to kMenuIdCount - 1 has exactly one row, so no row hides another.
+constexpr bool each_id_once() {
+    std::array<int, kMenuIdCount> rows{};
+    for (const CommandRow& row : kCommands) {
+        if (id(row.id) < 0 || id(row.id) >= kMenuIdCount)
+            return false;
+        ++rows[static_cast<std::size_t>(id(row.id))];
+    }
+    for (int count : rows) {
+        if (count != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(each_id_once(), "every menu id needs exactly one command row");
+
+using ControlHandler = void (*)(App&, const Event&);
+
+// A command that needs nothing of the event but that it came.
+template <Command command> void on_event(App& app, const Event&) {
+    command(app);
+}
+
+struct ControlRow {
+    int control;
+    ControlHandler run;
+};
+
+// The text field, the check box and the labels have no effect of their own and no row.
+constexpr ControlRow kControls[] = {
+    {kCharsetCanvas, charset_canvas_event},
+    {kGlyphCanvas, glyph_canvas_event},
+    {kMapCanvas, map_canvas_event},
+    {kShiftLeftButton, on_event<op<GlyphOp::ShiftLeft>>},
+    {kShiftRightButton, on_event<op<GlyphOp::ShiftRight>>},
+    {kShiftUpButton, on_event<op<GlyphOp::ShiftUp>>},
+    {kShiftDownButton, on_event<op<GlyphOp::ShiftDown>>},
+    {kBeginRangeBar, on_event<update_range_labels>},
+    {kEndRangeBar, on_event<update_range_labels>},
+};
+
+} // namespace
+
+std::span<const CommandRow> command_table() {
+    return kCommands;
+}
+
+const CommandRow* find_command(int item) {
+    for (const CommandRow& row : kCommands) {
+        if (id(row.id) == item)
+            return &row;
+    }
+    return nullptr;
+}
+
+bool dispatch_menu(App& app, int item) {
+    const CommandRow* row = find_command(item);
+    if (row == nullptr)
+        return true;
+    if (row->run == kEndProgram)
+        return false;
+    row->run(app);
+    return true;
+}
+
+void dispatch_control(App& app, const Event& event) {
+    for (const ControlRow& row : kControls) {
+        if (row.control == event.source) {
+            row.run(app, event);
+            return;
+        }
+    }
+}
+
+} // namespace fontarel
