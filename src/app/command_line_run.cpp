@@ -9,6 +9,7 @@
 #include "model/export_sheet.h"
 #include "model/font_bytes.h"
 #include "model/map_bytes.h"
+#include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
 
 namespace fontarel {
@@ -46,12 +47,8 @@ bool glyph_file(const CommandLine& line, PngEncoder encode_png, const CharsetSto
     }
     // The program's colours as they are at start: clear pixels black, set pixels white.
     const AppState defaults;
-    const std::vector<int32_t> pixels =
-        glyph_sheet_pixels(store, line.glyphs, defaults.color_bit0, defaults.color_bit1);
     Raster picture(kSheetSize, kSheetSize);
-    for (int y = 0; y < kSheetSize; ++y)
-        for (int x = 0; x < kSheetSize; ++x)
-            picture.set_pixel(x, y, pixels[static_cast<size_t>(y) * kSheetSize + x]);
+    render_glyph_sheet(picture, store, line.glyphs, defaults.color_bit0, defaults.color_bit1);
     if (encode_png != nullptr)
         out = encode_png(picture);
     why = "no PNG encoder";

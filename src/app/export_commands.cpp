@@ -8,26 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "app/file_commands.h"
 #include "app/ids.h"
 #include "app/range_commands.h"
 #include "model/export_sheet.h"
 #include "model/paths.h"
+#include "render/sheet_picture.h"
 
 namespace fontarel {
 
 namespace {
 
-constexpr const char* kSaveTitle = "Please choose file to save";
-
 // The path the user confirmed, with the format's extension; empty when cancelled.
 std::string choose_export_path(App& app, ExportFormat format) {
-    AppState& s = app.s;
     const ExportFormatInfo& info = export_format_info(format);
-    s.chosen_path = app.tk.choose_save_file(kSaveTitle, s.file_directory, info.patterns, 0);
-    if (s.chosen_path.empty())
-        return {};
-    s.file_directory = directory_part(s.chosen_path);
-    return with_forced_extension(s.chosen_path, info.extension);
+    return choose_save_path(app, app.s.file_directory, info.patterns, info.extension);
 }
 
 // The glyph picture through the toolkit's PNG writer, via an image that lives only here.
@@ -36,12 +31,8 @@ int save_glyph_sheet(App& app, GlyphSelection glyphs, const std::string& path) {
     if (!tk.create_image(kExportImage, kSheetSize, kSheetSize) ||
         !tk.begin_drawing(tk.image_target(kExportImage)))
         return 0;
-    const std::vector<int32_t> pixels =
-        glyph_sheet_pixels(app.store(), glyphs, app.s.color_bit0, app.s.color_bit1);
-    Raster& picture = *tk.drawing_raster();
-    for (int y = 0; y < kSheetSize; ++y)
-        for (int x = 0; x < kSheetSize; ++x)
-            picture.set_pixel(x, y, pixels[static_cast<size_t>(y) * kSheetSize + x]);
+    render_glyph_sheet(*tk.drawing_raster(), app.store(), glyphs, app.s.color_bit0,
+                       app.s.color_bit1);
     tk.end_drawing();
     const int ok = tk.save_image_png(kExportImage, path);
     tk.free_image(kExportImage);

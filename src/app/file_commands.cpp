@@ -18,8 +18,6 @@ namespace fontarel {
 
 namespace {
 
-constexpr int kFile = 0; // the one file number; no two files are ever open at once
-
 constexpr const char* kOpenTitle = "Please choose file to load";
 constexpr const char* kSaveTitle = "Please choose file to save";
 constexpr const char* kOpenPatterns = "Font (*.fnt)|*.fnt|Character map (*.map)|*.map";
@@ -44,17 +42,26 @@ void report_save_failure(App& app, const std::string& path) {
 template <typename Write>
 void save_through_requester(App& app, const std::string& start, const std::string& patterns,
                             const std::string& extension, Write write) {
-    AppState& s = app.s;
-    s.chosen_path = app.tk.choose_save_file(kSaveTitle, start, patterns, 0);
-    if (s.chosen_path.empty())
-        return;
-    s.file_directory = directory_part(s.chosen_path);
-    const std::string path = with_forced_extension(s.chosen_path, extension);
-    if (!write(path))
+    const std::string path = choose_save_path(app, start, patterns, extension);
+    if (!path.empty() && !write(path))
         report_save_failure(app, path);
 }
 
 } // namespace
+
+void remember_folder(App& app, const std::string& path) {
+    app.s.file_directory = directory_part(path);
+}
+
+std::string choose_save_path(App& app, const std::string& start, const std::string& patterns,
+                             const std::string& extension) {
+    AppState& s = app.s;
+    s.chosen_path = app.tk.choose_save_file(kSaveTitle, start, patterns, 0);
+    if (s.chosen_path.empty())
+        return {};
+    remember_folder(app, s.chosen_path);
+    return with_forced_extension(s.chosen_path, extension);
+}
 
 void load_font_file(App& app, const std::string& path) {
     if (is_blank(path))
@@ -66,16 +73,13 @@ void load_font_file(App& app, const std::string& path) {
         return;
     }
     const uint8_t first = app.s.current_char;
-    std::vector<uint8_t> bytes(static_cast<size_t>(font_load_count(size, first)));
-    if (!tk.open_for_reading(kFile, path)) {
+    // A file that shrank since it was sized gives fewer bytes; only those are placed.
+    std::vector<uint8_t> bytes;
+    if (!tk.read_file_start(path, font_load_count(size, first), bytes)) {
         tk.message_box("Read error", path);
         return;
     }
-    app.s.file_directory = directory_part(path);
-    // A file that shrank since it was sized gives fewer bytes; only those are placed.
-    const int64_t got = tk.read_bytes(kFile, bytes.data(), static_cast<int64_t>(bytes.size()));
-    tk.close_file(kFile);
-    bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    remember_folder(app, path);
     place_font_bytes(app.store(), first, bytes);
 }
 
@@ -87,15 +91,12 @@ void load_map_file(App& app, const std::string& path) {
         tk.message_box("Open File", "to big map:" + path);
         return;
     }
-    if (!tk.open_for_reading(kFile, path)) {
+    // Up to one byte per cell in use, or fewer when the file ends first.
+    std::vector<uint8_t> bytes;
+    if (!tk.read_file_start(path, map_file_length(map), bytes)) {
         tk.message_box("Open File", "unable to open:" + path);
         return;
     }
-    // Up to one byte per cell in use, or fewer when the file ends first.
-    std::vector<uint8_t> bytes(static_cast<size_t>(map_file_length(map)));
-    const int64_t got = tk.read_bytes(kFile, bytes.data(), static_cast<int64_t>(bytes.size()));
-    tk.close_file(kFile);
-    bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
     place_map_bytes(map, bytes);
     app.s.map_file_name = path;
 }
@@ -107,7 +108,7 @@ void open_file(App& app) {
         app.tk.choose_open_file(kOpenTitle, s.file_directory, s.open_pattern, kFontEntry);
     if (s.chosen_path.empty())
         return;
-    s.file_directory = directory_part(s.chosen_path);
+    remember_folder(app, s.chosen_path);
     // A copy: the loaders must not see the path change under them.
     const std::string path = s.chosen_path;
     switch (app.tk.chosen_pattern()) {

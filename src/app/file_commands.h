@@ -8,6 +8,13 @@
 
 namespace fontarel {
 
+// The requesters start in the folder of the file last loaded, saved or exported: `path`'s.
+void remember_folder(App& app, const std::string& path);
+// The save requester titled "Please choose file to save", from `start` with `patterns`; the
+// confirmed path with `extension` forced on (its folder remembered), or empty when cancelled.
+std::string choose_save_path(App& app, const std::string& start, const std::string& patterns,
+                             const std::string& extension);
+
 void load_font_file(App& app, const std::string& path);
 void load_map_file(App& app, const std::string& path);
 // "Open...": a font or a character map, by the pattern entry chosen.

@@ -84,7 +84,7 @@ bool open_program(App& app) {
     s = AppState{};
     s.charset = std::make_unique<CharsetStore>();
     s.map = std::make_unique<CharMap>();
-    s.file_directory = tk.working_directory();
+    remember_folder(app, tk.working_directory());
 
     if (!tk.open_window(kMainWindow, 0, 0, kMainWidth, kMainHeight, s.window_title, kMainFlags)) {
         return false;
