@@ -2,11 +2,9 @@
 
 #include "app/event_loop.h"
 
-#include "app/charset_canvas.h"
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
-#include "app/map_canvas.h"
 #include "app/present.h"
 
 namespace fontarel {
