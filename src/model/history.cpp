@@ -44,10 +44,18 @@ EditState capture_edit_state(const CharsetStore& store, const CharMap& map) {
     uint8_t* out = state.bytes.data();
     std::memcpy(out, store.bytes.data(), kCharsetBytes);
     out += kEditCellsOffset;
+    // Every stored code is 0-255. The first 80 cells of a row, a multiple of 16, narrow as whole
+    // vectors; the spare column follows on its own. This runs twice for every event.
+    constexpr int kWhole = kMapCapacityCols / 16 * 16;
     for (const auto& row : map.cells) {
-        for (const int32_t code : row) {
-            *out++ = static_cast<uint8_t>(code);
+        const int32_t* codes = row.data();
+        for (int c = 0; c < kWhole; ++c) {
+            out[c] = static_cast<uint8_t>(codes[c]);
         }
+        for (int c = kWhole; c < kMapCapacityCols; ++c) {
+            out[c] = static_cast<uint8_t>(codes[c]);
+        }
+        out += kMapCapacityCols;
     }
     put32(state.bytes.data() + kEditSizeOffset, map.cols);
     put32(state.bytes.data() + kEditSizeOffset + 4, map.rows);
@@ -71,6 +79,10 @@ History::History(size_t max_steps, size_t max_bytes)
     : max_steps_(std::max<size_t>(max_steps, 1)), max_bytes_(max_bytes) {}
 
 bool History::record(const EditState& before, const EditState& after) {
+    // Most events change nothing: one comparison of the whole state settles them.
+    if (before == after) {
+        return false;
+    }
     const uint8_t* old_bytes = before.bytes.data();
     const uint8_t* new_bytes = after.bytes.data();
     const size_t n = before.bytes.size();
