@@ -42,7 +42,7 @@ bool glyph_file(const CommandLine& line, PngEncoder encode_png, const CharsetSto
                 std::vector<uint8_t>& out, std::string& why) {
     if (line.format != ExportFormat::Png) {
         out = export_glyphs(line.format, store, line.glyphs,
-                            export_label(line.output, kGlyphLabelFallback));
+                            export_label(line.output, kGlyphLabelFallback), line.load_address);
         return true;
     }
     // The program's colours as they are at start: clear pixels black, set pixels white.
@@ -55,7 +55,42 @@ bool glyph_file(const CommandLine& line, PngEncoder encode_png, const CharsetSto
     return !out.empty();
 }
 
-int run_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err) {
+// The largest font file that is read whole (a BDF of many characters outside 0-255 may be large);
+// of a raw font only the first 2048 bytes count.
+constexpr int64_t kFontFileLimit = int64_t{64} << 20;
+
+// The glyphs of the font file `input`, placed from glyph 0 as the editor loads a font, and the
+// import's remark in `note`; false (with `why`) when it is no font that can be read.
+bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes,
+               PictureFontReader read_picture, CharsetStore& store, std::string& note,
+               std::string& why) {
+    const FontFileKind kind = detect_font_kind(input);
+    if (kind == FontFileKind::Raw) {
+        place_font_bytes(store, 0, input);
+        return true;
+    }
+    if (file_bytes > kFontFileLimit) {
+        why = "is larger than 64 MB: too large to be read as a font";
+        return false;
+    }
+    FontImport font;
+    if (kind != FontFileKind::Picture)
+        font = import_font_file(input);
+    else if (read_picture != nullptr)
+        font = read_picture(input);
+    else
+        font.error = "charset pictures are read by the editor's File ▸ Import";
+    if (!font.ok()) {
+        why = font.error;
+        return false;
+    }
+    note = font.note;
+    place_imported_glyphs(store, font);
+    return true;
+}
+
+int run_export(const CommandLine& line, PngEncoder encode_png, PictureFontReader read_picture,
+               std::ostream& err) {
     // The export would replace the very file it reads, however OUTPUT is spelled.
     if (same_file(line.input, line.output))
         return fail(err, kExitFileError, line.output + " is the input file; it is left as it is");
@@ -63,10 +98,11 @@ int run_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err
     std::vector<uint8_t> input;
     std::string why;
     const int64_t map_bytes = int64_t{line.map_cols} * line.map_rows;
-    if (!read_input(line.input, map ? map_bytes + 1 : kCharsetBytes, input, why))
+    if (!read_input(line.input, map ? map_bytes + 1 : kFontFileLimit, input, why))
         return fail(err, kExitFileError, line.input + " " + why);
 
     std::vector<uint8_t> output;
+    std::string note;
     if (map) {
         if (static_cast<int64_t>(input.size()) != map_bytes)
             return fail(err, kExitFileError,
@@ -81,19 +117,22 @@ int run_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err
     } else {
         // Loaded at glyph 0, as the program loads the font named on its command line.
         auto store = std::make_unique<CharsetStore>();
-        place_font_bytes(*store, 0, input);
+        if (!read_font(input, file_size(line.input), read_picture, *store, note, why))
+            return fail(err, kExitFileError, line.input + ": " + why);
         if (!glyph_file(line, encode_png, *store, output, why))
             return fail(err, kExitFileError, line.output + ": " + why);
     }
     if (!write_whole_file(line.output, output))
         return fail(err, kExitFileError, line.output + " cannot be written");
+    if (!note.empty())
+        err << "fontarel: " << line.input << ": " << note << "\n";
     return kExitOk;
 }
 
 } // namespace
 
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
-                     std::ostream& err) {
+                     std::ostream& err, PictureFontReader read_picture) {
     switch (line.action) {
     case CommandAction::Help:
         out << usage_text();
@@ -103,7 +142,7 @@ int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostrea
         return kExitOk;
     case CommandAction::ExportGlyphs:
     case CommandAction::ExportMap:
-        return run_export(line, encode_png, err);
+        return run_export(line, encode_png, read_picture, err);
     case CommandAction::Fail:
         return fail(err, kExitUsage, line.error + " (fontarel --help shows the usage)");
     case CommandAction::Refuse:

@@ -4,15 +4,19 @@
 
 #include <cstdint>
 #include <ostream>
+#include <span>
 #include <vector>
 
 #include "model/command_line.h"
+#include "model/font_import.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {
 
 // The bytes of a PNG file of a raster; empty when it cannot be made.
 using PngEncoder = std::vector<uint8_t> (*)(const Raster&);
+// The glyphs of a charset picture file (PNG, BMP or GIF), or the error that says why not.
+using PictureFontReader = FontImport (*)(std::span<const uint8_t> file);
 
 // Exit statuses.
 constexpr int kExitOk = 0;
@@ -21,10 +25,12 @@ constexpr int kExitUsage = 2;     // a mistake in the arguments
 
 // Carries out `line` when its action is not Edit: prints the usage or kProgramVersion to `out`,
 // or reads INPUT and writes OUTPUT (whole or not at all, through the safe save); an OUTPUT that is
-// INPUT (by any name or link) is refused. A failure prints one line "fontarel: ..." to `err` and
-// writes nothing; a Refuse prints that line and the usage. Returns the exit status; kExitUsage for
-// Edit, which is not run here.
+// INPUT (by any name or link) is refused. The font INPUT of --export is raw glyph bytes, or a PSF,
+// BDF or PRG font by detect_font_kind, whose note (if any) goes to `err` as a line
+// "fontarel: INPUT: note"; a picture needs `read_picture`. A failure prints one line
+// "fontarel: ..." to `err` and writes nothing; a Refuse prints that line and the usage. Returns
+// the exit status; kExitUsage for Edit, which is not run here.
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
-                     std::ostream& err);
+                     std::ostream& err, PictureFontReader read_picture = nullptr);
 
 } // namespace fontarel

@@ -29,6 +29,15 @@ bool read_number(std::string_view text, int& value) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
+// A hexadecimal number of one to four digits, nothing else: an address of the 16-bit machines.
+bool read_address(std::string_view text, int& value) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != text.npos)
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
 bool read_size(std::string_view text, int& cols, int& rows) {
     const size_t x = text.find('x');
     if (x == std::string_view::npos || !read_number(text.substr(0, x), cols) ||
@@ -54,12 +63,13 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     CommandLine out;
     out.action = map ? CommandAction::ExportMap : CommandAction::ExportGlyphs;
     out.format = *format;
-    std::string first, count, size;
-    bool has_first = false, has_count = false, has_size = false;
+    std::string first, count, size, address;
+    bool has_first = false, has_count = false, has_size = false, has_address = false;
     std::vector<std::string> files;
     for (size_t i = 2; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        const bool glyph_option = !map && (a == "--first" || a == "--count");
+        const bool glyph_option =
+            !map && (a == "--first" || a == "--count" || a == "--load-address");
         const bool map_option = map && a == "--size";
         if (glyph_option || map_option) {
             if (i + 1 == arguments.size())
@@ -69,6 +79,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                 first = value, has_first = true;
             else if (a == "--count")
                 count = value, has_count = true;
+            else if (a == "--load-address")
+                address = value, has_address = true;
             else
                 size = value, has_size = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
@@ -97,6 +109,10 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
         (!read_number(count, out.glyphs.count) || out.glyphs.count < 1 || out.glyphs.count > most))
         return failure("--count '" + count + "' is not 1-" + std::to_string(most) + " from glyph " +
                        std::to_string(out.glyphs.first));
+    if (has_address && out.format != ExportFormat::Prg)
+        return failure("--load-address is only for the format prg");
+    if (has_address && !read_address(address, out.load_address))
+        return failure("--load-address '" + address + "' is not 1-4 hexadecimal digits");
     return out;
 }
 
@@ -146,6 +162,9 @@ std::string usage_text() {
            "\n"
            "  --first N  the first glyph, 0-255 (default 0)\n"
            "  --count M  the number of glyphs (default: up to glyph 255)\n"
+           "  --load-address HEX  for prg: the load address, 1-4 hex digits (default 3000)\n"
+           "  INPUT may also be a PSF (plain or gzip-compressed), BDF or PRG font, known by\n"
+           "  its content; its glyphs keep their codes (a PRG's start at glyph 0)\n"
            "--export-map writes the raw map INPUT of W x H codes to OUTPUT:\n"
            "  FORMAT  " +
            export_format_names(true) +

@@ -1,7 +1,7 @@
 #pragma once
 // The program's arguments: none or one font to edit, --help (-h), --version (-V), and the two
 // export forms that write a file and end without opening a window:
-//   --export FORMAT [--first N] [--count M] INPUT OUTPUT
+//   --export FORMAT [--first N] [--count M] [--load-address HEX] INPUT OUTPUT
 //   --export-map FORMAT --size WxH INPUT OUTPUT
 
 #include <string>
@@ -26,7 +26,8 @@ struct CommandLine {
     CommandAction action = CommandAction::Edit;
     ExportFormat format = ExportFormat::Byte;
     GlyphSelection glyphs; // ExportGlyphs: --first (0) and --count (up to glyph 255)
-    int map_cols = 0;      // ExportMap: --size
+    int load_address = kDefaultLoadAddress; // ExportGlyphs as Prg: --load-address, 0-ffff
+    int map_cols = 0;                       // ExportMap: --size
     int map_rows = 0;
     std::string input;
     std::string output;

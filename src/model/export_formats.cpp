@@ -19,6 +19,7 @@ constexpr ExportFormatInfo kFormats[] = {
     {ExportFormat::Png, "png", ".png", "PNG picture (*.png)|*.png", false},
     {ExportFormat::Psf, "psf", ".psf", "Linux console font (*.psf)|*.psf", false},
     {ExportFormat::Bdf, "bdf", ".bdf", "X11 bitmap font (*.bdf)|*.bdf", false},
+    {ExportFormat::Prg, "prg", ".prg", "C64 program file (*.prg)|*.prg", false},
 };
 
 std::vector<uint8_t> bytes_of(const std::string& text) {
@@ -65,7 +66,8 @@ std::string export_format_names(bool maps_only) {
 }
 
 std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& store,
-                                   GlyphSelection glyphs, std::string_view label) {
+                                   GlyphSelection glyphs, std::string_view label,
+                                   int load_address) {
     if (const auto d = dialect(format))
         return bytes_of(glyphs_as_assembler(store, glyphs, *d, label));
     switch (format) {
@@ -77,6 +79,8 @@ std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& stor
         return glyphs_as_psf2(store, glyphs);
     case ExportFormat::Bdf:
         return bytes_of(glyphs_as_bdf(store, glyphs, label));
+    case ExportFormat::Prg:
+        return glyphs_as_prg(store, glyphs, load_address);
     default:
         return {};
     }

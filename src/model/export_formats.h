@@ -11,10 +11,11 @@
 #include "model/char_map.h"
 #include "model/charset_store.h"
 #include "model/export_common.h"
+#include "model/export_prg.h"
 
 namespace fontarel {
 
-enum class ExportFormat { Byte, Acme, Defb, C, Basic, Png, Psf, Bdf };
+enum class ExportFormat { Byte, Acme, Defb, C, Basic, Png, Psf, Bdf, Prg };
 
 struct ExportFormatInfo {
     ExportFormat format;
@@ -35,9 +36,11 @@ inline constexpr const char* kGlyphLabelFallback = "font";
 inline constexpr const char* kMapLabelFallback = "map";
 
 // The whole file of a glyph export. `label` names the data in source formats and the family of a
-// BDF font. Empty for Png: its pixels come from glyph_sheet_pixels and the caller encodes them.
+// BDF font; `load_address` is the first two bytes of a Prg file, and no other format uses it.
+// Empty for Png: its pixels come from glyph_sheet_pixels and the caller encodes them.
 std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& store,
-                                   GlyphSelection glyphs, std::string_view label);
+                                   GlyphSelection glyphs, std::string_view label,
+                                   int load_address = kDefaultLoadAddress);
 // The whole file of a map export in the size in use; empty for a format that writes no maps.
 std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label);
 

@@ -48,8 +48,8 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
         EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
     }
     const std::string usage = usage_text();
-    for (const char* part :
-         {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50", " -h", " -V"})
+    for (const char* part : {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50",
+                             " -h", " -V", "--load-address HEX", "prg"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }
 
@@ -77,6 +77,13 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.input, "in" + std::string(g.format == ExportFormat::Byte ? ".fnt" : ""));
         EXPECT_EQ(line.output.substr(0, 3), "out");
     }
+    for (const auto& [address, value] : {std::pair{"c000", 0xC000}, {"0", 0}, {"FFFF", 0xFFFF}}) {
+        const CommandLine line =
+            parse_command_line({"--export", "prg", "in", "--load-address", address, "out"});
+        ASSERT_EQ(line.action, CommandAction::ExportGlyphs) << line.error;
+        EXPECT_EQ(line.load_address, value) << address;
+    }
+    EXPECT_EQ(parse_command_line({"--export", "prg", "in", "out"}).load_address, 0x3000);
     for (const char* size : {"32x24", "40x24", "40x25", "80x50", "64x30"}) {
         const CommandLine line =
             parse_command_line({"--export-map", "basic", "map.map", "--size", size, "map.bas"});
@@ -104,6 +111,11 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export", "byte", "a", "b", "--count"}, "--count needs a value"},
         {{"--export", "byte", "--size", "32x24", "a", "b"}, "'--size'"},
         {{"--export", "byte", "--frist", "3", "a", "b"}, "'--frist'"},
+        {{"--export", "byte", "--load-address", "3000", "a", "b"}, "only for the format prg"},
+        {{"--export", "prg", "--load-address", "10000", "a", "b"}, "'10000'"},
+        {{"--export", "prg", "--load-address", "$300", "a", "b"}, "'$300'"},
+        {{"--export", "prg", "--load-address", "-1", "a", "b"}, "'-1'"},
+        {{"--export-map", "prg", "--size", "32x24", "a", "b"}, "map format 'prg'"},
         {{"--export-map", "png", "--size", "32x24", "a", "b"}, "map format 'png'"},
         {{"--export-map", "byte", "a", "b"}, "needs --size"},
         {{"--export-map", "byte", "--size", "40x40", "a", "b"}, "'40x40'"},

@@ -369,7 +369,7 @@ TEST(ExportNames, LabelsFromFileNamesAndFormatsByName) {
     }
 
     int maps = 0;
-    for (const char* name : {"byte", "acme", "defb", "c", "basic", "png", "psf", "bdf"}) {
+    for (const char* name : {"byte", "acme", "defb", "c", "basic", "png", "psf", "bdf", "prg"}) {
         const auto format = export_format_named(name);
         ASSERT_TRUE(format.has_value()) << name;
         const ExportFormatInfo& info = export_format_info(*format);

@@ -3,9 +3,10 @@
 # sources assembled by ca65 (with ld65), 64tass, ACME and pasmo, the C array compiled into a small
 # program that writes it out, the BDF font converted by bdftopcf (without a word of warning) and
 # back by pcf2bdf, the PSF font copied by the console font tool psfxtable, and the PNG picture read
-# by ImageMagick. Each result is compared byte for byte (or pixel for pixel) with the glyphs or map
-# codes that went in: all 256 glyphs, a range, glyph 0 alone, glyph 255 alone, and a map of each
-# of the five sizes. Runs with no display at all. A missing tool is reported and the test counts as
+# by ImageMagick. The converter reads back pcf2bdf's BDF, the PSF (gzip-compressed too, and with a
+# table from psfaddtable) and the PRG, and converts the console's own 8 x 8 fonts. Each result is
+# compared byte for byte (or pixel for pixel) with the glyphs or map codes that went in: all 256
+# glyphs, a range, glyph 0 alone, glyph 255 alone, and a map of each of the five sizes. Runs with no display at all. A missing tool is reported and the test counts as
 # skipped (exit 77); every other tool still runs.
 # Usage: test_export_tools.sh PROGRAM SCRATCH_DIR
 
@@ -64,6 +65,9 @@ for case in "${cases[@]}"; do
         out="$dir/$name.$ext"
         export_glyphs "$format" "$first" "$count" "$out" || fail "$what: --export $format failed"
     done
+    # What the converter must give for each font made from these glyphs.
+    mkdir -p "$dir/direct"
+    export_glyphs byte "$first" "$count" "$dir/direct/$name.s"
     if have ca65 && have ld65; then
         ca65 "$dir/$name.s" -o "$dir/ca65.o" && ld65 -t none "$dir/ca65.o" -o "$dir/ca65.bin" ||
             fail "$what: ca65 rejected $name.s"
@@ -123,6 +127,11 @@ C
                 fail "$what: the PCF font holds other codes"
             od -An -v -tx1 "$dir/want.bin" | tr -s ' ' '\n' | grep . >"$dir/want.hex"
             same "$dir/bdf.hex" "$dir/want.hex" "$what: BDF through bdftopcf and pcf2bdf"
+            # The converter reads pcf2bdf's BDF back to the same glyphs at the same codes.
+            mkdir -p "$dir/back"
+            "$PROGRAM" --export byte --first "$first" --count "$count" "$dir/back.bdf" \
+                "$dir/back/$name.s" || fail "$what: --export byte of pcf2bdf's BDF failed"
+            same "$dir/back/$name.s" "$dir/direct/$name.s" "$what: pcf2bdf's BDF converted"
         else
             fail "$what: bdftopcf: $(head -3 "$dir/bdftopcf.log")"
         fi
@@ -146,6 +155,34 @@ C
             fail "$what: psfxtable rejected the font: $(cat "$dir/psfxtable.log")"
         same "$dir/copy.psf" "$dir/$name.psf" "$what: PSF copied by psfxtable"
     fi
+    # The PSF read back: as written, packed by gzip, and with a Unicode table added by
+    # psfaddtable; each converts to the glyphs that went in.
+    gzip -9nc "$dir/$name.psf" >"$dir/$name.psf.gz"
+    inputs=("$dir/$name.psf" "$dir/$name.psf.gz")
+    if have psfaddtable; then
+        printf '0x41 U+0041\n0x42 U+0042 U+0392\n' >"$dir/table.txt"
+        psfaddtable "$dir/$name.psf" "$dir/table.txt" "$dir/table.psf" ||
+            fail "$what: psfaddtable rejected the font"
+        inputs+=("$dir/table.psf")
+    fi
+    for input in "${inputs[@]}"; do
+        mkdir -p "$input.d"
+        "$PROGRAM" --export byte --first "$first" --count "$count" "$input" \
+            "$input.d/$name.s" || fail "$what: --export byte of $input failed"
+        same "$input.d/$name.s" "$dir/direct/$name.s" "$what: $input converted"
+    done
+
+    # PRG: the load address, then the glyphs of the selection; converted to PRG again, the same.
+    "$PROGRAM" --export prg --load-address c000 --first "$first" --count "$count" font.fnt \
+        "$dir/$name.prg" || fail "$what: --export prg failed"
+    { printf '\000\300' && cat "$dir/want.bin"; } >"$dir/want.prg"
+    same "$dir/$name.prg" "$dir/want.prg" "$what: PRG"
+    "$PROGRAM" --export prg --load-address C000 --count "$count" "$dir/$name.prg" "$dir/again.prg" \
+        2>"$dir/prg.log" ||
+        fail "$what: --export prg of the PRG failed"
+    same "$dir/again.prg" "$dir/want.prg" "$what: PRG converted to PRG"
+    grep -qx "fontarel: $dir/$name.prg: load address \$C000" "$dir/prg.log" && pass ||
+        fail "$what: the PRG's note: $(cat "$dir/prg.log")"
 
     # PNG: 128 x 128, every pixel white where its glyph bit is set, black elsewhere.
     export_glyphs png "$first" "$count" "$dir/$name.png" || fail "$what: --export png failed"
@@ -164,6 +201,22 @@ C
         [ "$bad" = 0 ] && pass || fail "$what: PNG pixels that differ: $bad"
     fi
 done
+
+# The console's 8 x 8 fonts convert, and their 'A' (code 65) is not blank.
+consolefonts=(/usr/share/consolefonts/*-VGA8.psf.gz)
+if [ -e "${consolefonts[0]}" ]; then
+    mkdir -p console
+    for font in "${consolefonts[@]}"; do
+        bdf="console/$(basename "$font" .psf.gz).bdf"
+        "$PROGRAM" --export bdf "$font" "$bdf" 2>/dev/null || fail "$font: --export bdf failed"
+        rows=$(awk '/^ENCODING 65$/ { a = 1 } a && /^BITMAP/ { b = 1; next }
+            a && b && /^ENDCHAR/ { exit } a && b { printf "%s", $1 }' "$bdf")
+        [ ${#rows} = 16 ] && [ "$rows" != 0000000000000000 ] && pass ||
+            fail "$font: 'A' converted to '$rows'"
+    done
+else
+    missing+=(console-setup-linux)
+fi
 
 # Maps of the five sizes, one row a line, assembled and compiled back to the file's bytes.
 for size in 32x24 40x24 40x25 80x50 64x30; do
@@ -241,6 +294,15 @@ mistake bad3.s --export byte missing.fnt bad3.s
 mistake bad4.s --export-map byte --size 40x40 map_32x24/want.bin bad4.s
 mistake bad5.s --export-map byte --size 40x24 map_32x24/want.bin bad5.s
 mistake no/such/folder/bad6.s --export byte font.fnt no/such/folder/bad6.s
+# Fonts that cannot be read: a PSF cut short, a gzip file one byte short, a picture; and a load
+# address of five digits.
+head -c 40 glyphs_0.256/lda.psf >cut.psf
+head -c -1 glyphs_0.256/lda.psf.gz >cut.psf.gz
+mistake bad7.s --export byte cut.psf bad7.s
+mistake bad8.s --export byte cut.psf.gz bad8.s
+mistake bad9.s --export prg --load-address 12345 font.fnt bad9.s
+mistake bad10.s --export byte glyphs_0.256/lda.png bad10.s
+grep -q "File ▸ Import" err.txt && pass || fail "a picture given to --export: $(cat err.txt)"
 # A refused export leaves the file it would replace as it was: here the target is a folder.
 mkdir -p folder.s && printf 'kept' >folder.s/inside
 if "$PROGRAM" --export byte font.fnt folder.s 2>/dev/null; then

@@ -1,0 +1,20 @@
+#pragma once
+// A C64 program file of glyphs: two bytes of load address (low byte first), then the glyph bytes
+// of the selection, 8 a glyph, so that the machine's LOAD puts glyph `first` at the address.
+
+#include <cstdint>
+#include <vector>
+
+#include "model/charset_store.h"
+#include "model/export_common.h"
+
+namespace fontarel {
+
+// Where a charset usually goes on the C64: a 2 KB boundary the VIC-II can see.
+inline constexpr int kDefaultLoadAddress = 0x3000;
+
+// 2 + 8 * count bytes; the address is taken modulo 65536.
+std::vector<uint8_t> glyphs_as_prg(const CharsetStore& store, GlyphSelection glyphs,
+                                   int load_address);
+
+} // namespace fontarel
