@@ -1,7 +1,7 @@
 #pragma once
-// gzip (RFC 1952) around deflate (RFC 1951), unpacked with nothing but the standard library. Made
-// for hostile input: every table, length and back-reference is checked, the output is bounded, and
-// a stream is taken only when its CRC-32 and length agree with what it unpacks to.
+// gzip (RFC 1952) around deflate (RFC 1951, in inflate.h), unpacked with nothing but the standard
+// library. A stream is taken only when its header is whole, its output stays within a limit, and
+// its CRC-32 and length agree with what it unpacks to.
 
 #include <cstddef>
 #include <cstdint>
