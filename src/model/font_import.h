@@ -29,18 +29,25 @@ FontFileKind detect_font_kind(std::span<const uint8_t> bytes);
 // placed), a remark for the user, or the reason it cannot be read.
 struct FontImport {
     std::array<bool, kGlyphCount> present{};
-    CharsetStore glyphs;  // the glyphs named by `present`; the others are blank
-    std::string note;     // e.g. "512 glyphs: the first 256 imported"; may be empty
-    std::string error;    // non-empty when nothing can be imported: what is wrong with the file
+    CharsetStore glyphs;   // the glyphs named by `present`; the others are blank
+    std::string note;      // e.g. "512 glyphs: the first 256 imported"; may be empty
+    std::string error;     // non-empty when nothing can be imported: what is wrong with the file
     int load_address = -1; // PRG only: the first two bytes, little-endian
 
     bool ok() const { return error.empty(); }
     int count() const; // glyphs present
 };
 
-// Each reads one kind; a file of another kind gives an error. import_psf unpacks gzip first.
+// Each reads one kind; a file of another kind gives an error. Errors are one line, without the
+// file's name: "glyphs are 8 × 16; only 8 × 8 fonts can be imported".
+// PSF 1 or 2 of 8 x 8 glyphs, glyph i to code i (of 512, the first 256, said in `note`); a gzip
+// file is unpacked first (at most 4 MB) and must hold a PSF font.
 FontImport import_psf(std::span<const uint8_t> bytes);
+// BDF: a character of ENCODING 0-255 to that code (the others counted in `note`), placed by its
+// BBX in an 8 x 8 cell whose lower left corner is that of FONTBOUNDINGBOX.
 FontImport import_bdf(std::span<const uint8_t> bytes);
+// PRG of 2 + 8 n bytes, n = 1..256: the glyphs from code 0, the address in `note` ("load address
+// $3000").
 FontImport import_prg(std::span<const uint8_t> bytes);
 // By detect_font_kind: PSF (also gzip), BDF or PRG; Raw and Picture give an error here (their
 // callers place raw bytes themselves and decode pictures first).

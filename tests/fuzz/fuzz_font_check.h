@@ -18,10 +18,12 @@ inline void expect(bool holds, const char* what) {
     }
 }
 
-inline void check_import(const FontImport& font) {
+// `round_trip` off spares the exports where the glyphs are the file's bytes as they stand (a PRG),
+// which would take most of the fuzzer's time.
+inline void check_import(const FontImport& font, bool round_trip = true) {
     expect(font.error.find('\n') == std::string::npos, "an error of one line");
     expect(font.ok() ? font.count() >= 1 : font.count() == 0, "glyphs exactly when no error");
-    if (!font.ok())
+    if (!font.ok() || !round_trip)
         return;
     for (int g = 0; g < kGlyphCount; ++g)
         if (!font.present[static_cast<size_t>(g)])
