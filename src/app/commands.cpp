@@ -11,6 +11,7 @@
 #include "app/glyph_canvas.h"
 #include "app/glyph_commands.h"
 #include "app/history_commands.h"
+#include "app/import_commands.h"
 #include "app/map_canvas.h"
 #include "app/range_commands.h"
 #include "app/view_options.h"
@@ -57,8 +58,14 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExportPng, "PNG picture...", {}, glyphs_export<ExportFormat::Png>},
     {MenuId::ExportPsf, "Linux console font (PSF)...", {}, glyphs_export<ExportFormat::Psf>},
     {MenuId::ExportBdf, "X11 bitmap font (BDF)...", {}, glyphs_export<ExportFormat::Bdf>},
+    {MenuId::ExportPrg, "PRG with load address...", {}, export_prg},
     {MenuId::ExportMapAssembler, "Map as assembler...", {}, map_export<ExportFormat::Byte>},
     {MenuId::ExportMapC, "Map as C array...", {}, map_export<ExportFormat::C>},
+    {MenuId::ImportFont, "Font (PSF, BDF)...", {}, import_font},
+    {MenuId::ImportCharsetPicture, "Charset picture (PNG, BMP, GIF)...", {}, import_charset_picture},
+    {MenuId::ImportPrg, "PRG with load address...", {}, import_prg},
+    {MenuId::ImportScreenNew, "Screen picture, new charset...", {}, import_screen_new},
+    {MenuId::ImportScreenCurrent, "Screen picture, current charset...", {}, import_screen_current},
     {MenuId::Quit, "Quit", {}, kEndProgram},
     // Char > Map
     {MenuId::MapZx, "ZX 32x24", {}, map_size<32, 24>},

@@ -41,19 +41,41 @@ int save_glyph_sheet(App& app, GlyphSelection glyphs, const std::string& path) {
 
 } // namespace
 
-void export_glyphs_as(App& app, ExportFormat format) {
+namespace {
+
+void export_glyphs_to(App& app, ExportFormat format, int load_address) {
     const std::string path = choose_export_path(app, format);
     if (path.empty())
         return;
     const auto [first, last] = export_targets(app);
     const GlyphSelection glyphs = GlyphSelection::between(first, last);
-    const int ok =
-        format == ExportFormat::Png
-            ? save_glyph_sheet(app, glyphs, path)
-            : app.tk.write_whole_file(path, export_glyphs(format, app.store(), glyphs,
-                                                          export_label(path, kGlyphLabelFallback)));
+    const int ok = format == ExportFormat::Png
+                       ? save_glyph_sheet(app, glyphs, path)
+                       : app.tk.write_whole_file(
+                             path, export_glyphs(format, app.store(), glyphs,
+                                                 export_label(path, kGlyphLabelFallback),
+                                                 load_address));
     if (!ok)
         app.tk.message_box("Save file", "File Error:" + path);
+}
+
+} // namespace
+
+void export_glyphs_as(App& app, ExportFormat format) {
+    export_glyphs_to(app, format, kDefaultLoadAddress);
+}
+
+void export_prg(App& app) {
+    const std::string answer =
+        app.tk.ask_text("PRG with load address", "Load address (hexadecimal):", "3000");
+    if (answer.empty())
+        return;
+    int address = 0;
+    if (!read_load_address(answer, address, true)) {
+        app.tk.message_box("Export", "'" + answer + "' is no load address: 1 to 4 hexadecimal digits");
+        return;
+    }
+    export_glyphs_to(app, ExportFormat::Prg, address);
 }
 
 void export_map_as(App& app, ExportFormat format) {

@@ -10,6 +10,9 @@ namespace fontarel {
 
 // Every failure shows "Save file" / "File Error:" + path and leaves an existing file as it was.
 void export_glyphs_as(App& app, ExportFormat format);
+// "PRG with load address...": asks for the address (hexadecimal, 3000 offered), then exports the
+// glyphs as a program file that loads there.
+void export_prg(App& app);
 // Formats that write no maps do nothing.
 void export_map_as(App& app, ExportFormat format);
 

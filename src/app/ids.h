@@ -94,13 +94,20 @@ enum class MenuId : int {
     ExportBdf = 56,
     ExportMapAssembler = 57,
     ExportMapC = 58,
+    // File > Import
+    ImportFont = 59,
+    ImportCharsetPicture = 60,
+    ImportPrg = 61,
+    ImportScreenNew = 62,
+    ImportScreenCurrent = 63,
+    ExportPrg = 64, // File > Export
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExportMapC) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportPrg) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

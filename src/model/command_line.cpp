@@ -31,11 +31,7 @@ bool read_number(std::string_view text, int& value) {
 
 // A hexadecimal number of one to four digits, nothing else: an address of the 16-bit machines.
 bool read_address(std::string_view text, int& value) {
-    if (text.empty() || text.size() > 4 ||
-        text.find_first_not_of("0123456789abcdefABCDEF") != text.npos)
-        return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    return ec == std::errc() && end == text.data() + text.size();
+    return read_load_address(text, value);
 }
 
 bool read_size(std::string_view text, int& cols, int& rows) {

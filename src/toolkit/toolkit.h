@@ -193,6 +193,10 @@ class Toolkit {
     // ---- Requesters (modal)
     // Opens with black; the chosen colour value, or -1 when cancelled.
     virtual int choose_colour() = 0;
+    // A one-line text field titled `title`, `label` beside it, holding `initial`; the confirmed
+    // text, or empty text when cancelled.
+    virtual std::string ask_text(const std::string& title, const std::string& label,
+                                 const std::string& initial) = 0;
     // `patterns`: fields separated by '|', alternately a label and its pattern. `start` gives the
     // folder (its directory part) and the proposed name (the rest). Empty text when cancelled.
     virtual std::string choose_open_file(const std::string& title, const std::string& start,

@@ -156,6 +156,16 @@ int HeadlessToolkit::choose_colour() {
     return answer;
 }
 
+std::string HeadlessToolkit::ask_text(const std::string& title, const std::string& label,
+                                      const std::string& initial) {
+    text_requests.push_back(title + "|" + label + "|" + initial);
+    if (text_answers.empty())
+        return {};
+    std::string answer = std::move(text_answers.front());
+    text_answers.pop_front();
+    return answer;
+}
+
 std::string HeadlessToolkit::answer_file_request(FileRequest request) {
     file_requests_.push_back(std::move(request));
     chosen_pattern_ = -1;

@@ -70,6 +70,8 @@ class HeadlessToolkit : public Toolkit {
     void enable_file_drop(int control) override;
     Raster* canvas_picture(int control) override;
     int choose_colour() override;
+    std::string ask_text(const std::string& title, const std::string& label,
+                         const std::string& initial) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
                                  const std::string& patterns, int pattern_index) override;
     std::string choose_save_file(const std::string& title, const std::string& start,
@@ -136,6 +138,10 @@ class HeadlessToolkit : public Toolkit {
     std::deque<int> colour_answers;
     // Each answer is a path and the pattern entry selected when it was confirmed.
     std::deque<std::pair<std::string, int>> file_answers;
+    // Text confirmed in each text requester, in order (title, label and initial text are logged in
+    // text_requests).
+    std::deque<std::string> text_answers;
+    std::vector<std::string> text_requests; // "title|label|initial" of each text requester
     // Item chosen in each popup shown, in order; -1 or an empty script closes it without a choice.
     std::deque<int> popup_answers;
     // Called when wait_event finds the queue empty. It may inject further events. When the queue is

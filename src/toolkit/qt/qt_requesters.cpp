@@ -2,6 +2,7 @@
 // so they behave the same everywhere and can be driven in tests.
 
 #include <QColorDialog>
+#include <QInputDialog>
 #include <QFileDialog>
 
 #include "toolkit/qt/qt_toolkit.h"
@@ -48,6 +49,17 @@ int QtToolkit::choose_colour() {
         return -1;
     const QColor colour = dialog.selectedColor();
     return rgb(colour.red(), colour.green(), colour.blue());
+}
+
+std::string QtToolkit::ask_text(const std::string& title, const std::string& label,
+                                 const std::string& initial) {
+    QInputDialog dialog(requester_parent());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(label));
+    dialog.setTextValue(QString::fromStdString(initial));
+    if (run_modal(dialog) != QDialog::Accepted)
+        return {};
+    return dialog.textValue().toStdString();
 }
 
 std::string QtToolkit::choose_file(bool save, const std::string& title, const std::string& start,

@@ -84,6 +84,8 @@ class QtToolkit : public Toolkit {
 
     // ---- Requesters
     int choose_colour() override;
+    std::string ask_text(const std::string& title, const std::string& label,
+                         const std::string& initial) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
                                  const std::string& patterns, int pattern_index) override;
     std::string choose_save_file(const std::string& title, const std::string& start,

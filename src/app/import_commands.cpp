@@ -1,0 +1,152 @@
+#include "app/import_commands.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/file_commands.h"
+#include "app/map_canvas.h"
+#include "model/font_import.h"
+#include "model/picture_import.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr const char* kImportTitle = "Please choose file to load";
+constexpr const char* kCaption = "Import";
+// No font or picture the program can use comes near this; a larger file is refused unread.
+constexpr int64_t kLargestImport = int64_t{16} << 20;
+
+constexpr const char* kFontPatterns =
+    "Font (*.psf *.psfu *.psf.gz *.bdf)|*.psf;*.psfu;*.psf.gz;*.bdf|All files|*";
+constexpr const char* kPicturePatterns =
+    "Picture (*.png *.bmp *.gif)|*.png;*.bmp;*.gif|All files|*";
+constexpr const char* kPrgPatterns = "C64 program file (*.prg)|*.prg|All files|*";
+
+void tell(App& app, const std::string& path, const std::string& what) {
+    app.tk.message_box(kCaption, path + ": " + what);
+}
+
+// The confirmed path and the whole file; false (having said why) when there is nothing to import.
+bool choose_and_read(App& app, const char* patterns, std::string& path,
+                     std::vector<uint8_t>& bytes) {
+    AppState& s = app.s;
+    s.chosen_path = app.tk.choose_open_file(kImportTitle, s.file_directory, patterns, 0);
+    if (s.chosen_path.empty())
+        return false;
+    path = s.chosen_path;
+    remember_folder(app, path);
+    const int64_t size = app.tk.file_size(path);
+    if (size == -2) {
+        tell(app, path, "is a folder");
+        return false;
+    }
+    if (size < 1) {
+        tell(app, path, size == 0 ? "is empty" : "cannot be read");
+        return false;
+    }
+    if (size > kLargestImport) {
+        tell(app, path, "is too large to import (" + std::to_string(size) + " bytes)");
+        return false;
+    }
+    if (!app.tk.read_file_start(path, size, bytes) || static_cast<int64_t>(bytes.size()) != size) {
+        tell(app, path, "cannot be read");
+        return false;
+    }
+    return true;
+}
+
+// The glyphs present go to their codes; a remark of the file is shown.
+void take_glyphs(App& app, const std::string& path, const FontImport& font) {
+    if (!font.ok()) {
+        tell(app, path, font.error);
+        return;
+    }
+    place_imported_glyphs(app.store(), font);
+    if (!font.note.empty())
+        tell(app, path, font.note);
+}
+
+bool read_picture(App& app, std::string& path, Picture& picture) {
+    std::vector<uint8_t> bytes;
+    if (!choose_and_read(app, kPicturePatterns, path, bytes))
+        return false;
+    if (!app.tk.decode_picture(bytes, picture)) {
+        tell(app, path, "is no picture this program can read (PNG, BMP or GIF)");
+        return false;
+    }
+    return true;
+}
+
+// The map takes the imported cells and size; the size shows the map window.
+void take_screen(App& app, const std::string& path, const ScreenImport& screen, bool charset) {
+    if (!screen.ok()) {
+        tell(app, path, screen.error);
+        return;
+    }
+    if (charset)
+        app.store() = screen.charset;
+    CharMap& map = *app.s.map;
+    for (int r = 0; r < screen.map.rows; ++r)
+        for (int c = 0; c < screen.map.cols; ++c)
+            map.at(c, r) = screen.map.at(c, r);
+    set_map_size(app, screen.map.cols, screen.map.rows);
+    if (!screen.note.empty())
+        tell(app, path, screen.note);
+}
+
+} // namespace
+
+void import_font(App& app) {
+    std::string path;
+    std::vector<uint8_t> bytes;
+    if (!choose_and_read(app, kFontPatterns, path, bytes))
+        return;
+    switch (detect_font_kind(bytes)) {
+    case FontFileKind::Psf1:
+    case FontFileKind::Psf2:
+    case FontFileKind::Gzip:
+    case FontFileKind::Bdf:
+        take_glyphs(app, path, import_font_file(bytes));
+        break;
+    default:
+        tell(app, path, "is no PSF or BDF font");
+        break;
+    }
+}
+
+void import_charset_picture(App& app) {
+    std::string path;
+    Picture picture;
+    if (read_picture(app, path, picture))
+        take_glyphs(app, path,
+                    import_charset_picture(picture, app.s.color_bit0, app.s.color_bit1));
+}
+
+void import_prg(App& app) {
+    std::string path;
+    std::vector<uint8_t> bytes;
+    if (choose_and_read(app, kPrgPatterns, path, bytes))
+        take_glyphs(app, path, fontarel::import_prg(bytes));
+}
+
+void import_screen_new(App& app) {
+    std::string path;
+    Picture picture;
+    if (read_picture(app, path, picture))
+        take_screen(app, path,
+                    import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1), true);
+}
+
+void import_screen_current(App& app) {
+    std::string path;
+    Picture picture;
+    if (read_picture(app, path, picture))
+        take_screen(app, path,
+                    import_screen_current_charset(picture, app.store(), app.s.color_bit0,
+                                                  app.s.color_bit1),
+                    false);
+}
+
+} // namespace fontarel

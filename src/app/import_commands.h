@@ -1,0 +1,22 @@
+#pragma once
+// "File > Import": fonts, charset pictures and PRG files into the charset, and screen pictures
+// into the map (with a new charset or matched against the current one). Each import reads and
+// checks the whole file first, so a file that cannot be imported changes nothing and says why in a
+// message box; one that can becomes one undo step.
+
+#include "app/app.h"
+
+namespace fontarel {
+
+// PSF (version 1 or 2, also gzip-compressed) or BDF: each glyph the file has to its code.
+void import_font(App& app);
+// A picture of 16 x 16 glyphs: all 256 glyphs, in the two pixel colours.
+void import_charset_picture(App& app);
+// A 2-byte load address, then glyphs from glyph 0.
+void import_prg(App& app);
+// A screen picture: its distinct cells become the charset and the map shows them.
+void import_screen_new(App& app);
+// A screen picture drawn with the current charset: the map gets the nearest glyph of each cell.
+void import_screen_current(App& app);
+
+} // namespace fontarel
