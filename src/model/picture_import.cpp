@@ -98,8 +98,10 @@ std::vector<uint8_t> picture_bits(const Picture& picture, int32_t clear_colour, 
     const PixelRule rule(picture, clear_colour, set_colour);
     reduced = rule.reduced();
     std::vector<uint8_t> bits(picture.pixels.size());
-    std::transform(picture.pixels.begin(), picture.pixels.end(), bits.begin(),
-                   [&](int32_t p) { return static_cast<uint8_t>(rule.set(p)); });
+    rule.visit([&](auto set) {
+        std::transform(picture.pixels.begin(), picture.pixels.end(), bits.begin(),
+                       [set](int32_t p) { return static_cast<uint8_t>(set(p)); });
+    });
     return bits;
 }
 

@@ -19,6 +19,20 @@ class PixelRule {
         const int64_t twice = 2 * lightness(pixel);
         return lighter_set_ ? twice > midpoint_twice_ : twice < midpoint_twice_;
     }
+    // Calls `f` with a function object of a pixel that answers as set() does, chosen once, so
+    // that a loop over pixels inside `f` tests no part of the rule.
+    template <class F> void visit(F&& f) const {
+        const int32_t value = set_value_;
+        const int64_t midpoint = midpoint_twice_;
+        if (!by_lightness_ && !any_set_)
+            f([](int32_t) { return false; });
+        else if (!by_lightness_)
+            f([value](int32_t pixel) { return pixel == value; });
+        else if (lighter_set_)
+            f([midpoint](int32_t pixel) { return 2 * lightness(pixel) > midpoint; });
+        else
+            f([midpoint](int32_t pixel) { return 2 * lightness(pixel) < midpoint; });
+    }
     // More than two colours in the picture.
     bool reduced() const { return by_lightness_; }
 

@@ -44,17 +44,19 @@ bool read_cells(const Picture& picture, int32_t clear_colour, int32_t set_colour
 
     // Each picture row adds its 8-pixel run to row y % 8 of every cell along it.
     std::vector<GlyphPattern> cell(static_cast<size_t>(cells.cols) * cells.rows, 0);
-    for (int y = 0; y < picture.height; ++y) {
-        const int32_t* line = picture.pixels.data() + static_cast<size_t>(y) * picture.width;
-        GlyphPattern* row = cell.data() + static_cast<size_t>(y / 8) * cells.cols;
-        const int shift = 8 * (y % 8);
-        for (int x = 0; x < cells.cols; ++x, line += 8) {
-            unsigned byte = 0;
-            for (int bit = 0; bit < 8; ++bit)
-                byte = byte << 1 | static_cast<unsigned>(rule.set(line[bit]));
-            row[x] |= GlyphPattern{byte} << shift;
+    rule.visit([&](auto set) {
+        for (int y = 0; y < picture.height; ++y) {
+            const int32_t* line = picture.pixels.data() + static_cast<size_t>(y) * picture.width;
+            GlyphPattern* row = cell.data() + static_cast<size_t>(y / 8) * cells.cols;
+            const int shift = 8 * (y % 8);
+            for (int x = 0; x < cells.cols; ++x, line += 8) {
+                unsigned byte = 0;
+                for (int bit = 0; bit < 8; ++bit)
+                    byte = byte << 1 | static_cast<unsigned>(set(line[bit]));
+                row[x] |= GlyphPattern{byte} << shift;
+            }
         }
-    }
+    });
 
     // Identical patterns by an open-addressed table of twice the most cells (a power of two).
     constexpr int kTableBits = 13;
