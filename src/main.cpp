@@ -1,5 +1,6 @@
 // The program: the Qt toolkit and the run of the charset editor, or one of the command-line forms
-// (usage, version, exports, a refused option) that open no window and need no display.
+// (usage, version, exports, the screen import, a refused option) that open no window and need no
+// display.
 
 #include <QApplication>
 #include <QIcon>
@@ -10,6 +11,7 @@
 #include "app/command_line_run.h"
 #include "app/start_up.h"
 #include "model/command_line.h"
+#include "toolkit/qt/picture_decoder.h"
 #include "toolkit/qt/png_encoder.h"
 #include "toolkit/qt/qt_toolkit.h"
 
@@ -19,7 +21,8 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const fontarel::CommandLine line = fontarel::parse_command_line(arguments);
     if (line.action != fontarel::CommandAction::Edit)
-        return fontarel::run_command_line(line, fontarel::encode_png_with_qt, std::cout, std::cerr);
+        return fontarel::run_command_line(line, fontarel::encode_png_with_qt, std::cout, std::cerr,
+                                          fontarel::decode_picture_with_qt);
     QApplication application(argc, argv);
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName("fontarel");

@@ -1,6 +1,7 @@
 #include "app/command_line_run.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "model/export_sheet.h"
 #include "model/font_bytes.h"
 #include "model/map_bytes.h"
+#include "model/picture_import.h"
 #include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
 
@@ -61,9 +63,8 @@ constexpr int64_t kFontFileLimit = int64_t{64} << 20;
 
 // The glyphs of the font file `input`, placed from glyph 0 as the editor loads a font, and the
 // import's remark in `note`; false (with `why`) when it is no font that can be read.
-bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes,
-               PictureFontReader read_picture, CharsetStore& store, std::string& note,
-               std::string& why) {
+bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes, PictureDecoder decode_picture,
+               CharsetStore& store, std::string& note, std::string& why) {
     const FontFileKind kind = detect_font_kind(input);
     if (kind == FontFileKind::Raw) {
         place_font_bytes(store, 0, input);
@@ -76,10 +77,15 @@ bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes,
     FontImport font;
     if (kind != FontFileKind::Picture)
         font = import_font_file(input);
-    else if (read_picture != nullptr)
-        font = read_picture(input);
-    else
-        font.error = "charset pictures are read by the editor's File ▸ Import";
+    else {
+        // In the program's colours as they are at start: clear pixels black, set pixels white.
+        const AppState defaults;
+        Picture picture;
+        if (decode_picture == nullptr || !decode_picture(input, picture))
+            font.error = "is no picture this program can read (PNG, BMP or GIF)";
+        else
+            font = import_charset_picture(picture, defaults.color_bit0, defaults.color_bit1);
+    }
     if (!font.ok()) {
         why = font.error;
         return false;
@@ -89,7 +95,7 @@ bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes,
     return true;
 }
 
-int run_export(const CommandLine& line, PngEncoder encode_png, PictureFontReader read_picture,
+int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder decode_picture,
                std::ostream& err) {
     // The export would replace the very file it reads, however OUTPUT is spelled.
     if (same_file(line.input, line.output))
@@ -117,7 +123,7 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureFontReader
     } else {
         // Loaded at glyph 0, as the program loads the font named on its command line.
         auto store = std::make_unique<CharsetStore>();
-        if (!read_font(input, file_size(line.input), read_picture, *store, note, why))
+        if (!read_font(input, file_size(line.input), decode_picture, *store, note, why))
             return fail(err, kExitFileError, line.input + ": " + why);
         if (!glyph_file(line, encode_png, *store, output, why))
             return fail(err, kExitFileError, line.output + ": " + why);
@@ -129,10 +135,98 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureFontReader
     return kExitOk;
 }
 
+// The largest picture file an import reads: far more than any screen picture needs.
+constexpr int64_t kPictureFileLimit = int64_t{16} << 20;
+
+// Whether two paths lead to one file: an existing one by any name or link, or one still to be
+// made, spelled differently ("./a" and "a").
+bool one_file(const std::string& a, const std::string& b) {
+    if (same_file(a, b))
+        return true;
+    namespace fs = std::filesystem;
+    // The full path with links resolved as far as it exists; false when the system cannot say.
+    auto full = [](const std::string& path, fs::path& out) {
+        std::error_code error;
+        const fs::path absolute = fs::absolute(path, error);
+        if (!error)
+            out = fs::weakly_canonical(absolute, error);
+        return !error;
+    };
+    fs::path pa, pb;
+    return full(a, pa) && full(b, pb) ? pa == pb : a == b;
+}
+
+// "1000 cells, 95 distinct glyphs (137 distinct patterns), map 40x25", then the import's note.
+std::string import_summary(const ScreenImport& screen) {
+    std::string text = std::to_string(screen.cells) + " cells, " + std::to_string(screen.glyphs) +
+                       (screen.glyphs == 1 ? " distinct glyph" : " distinct glyphs");
+    if (screen.distinct != screen.glyphs)
+        text += " (" + std::to_string(screen.distinct) + " distinct patterns)";
+    text += ", map " + std::to_string(screen.map.cols) + "x" + std::to_string(screen.map.rows);
+    return screen.note.empty() ? text : text + ". " + screen.note;
+}
+
+int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostream& out,
+                      std::ostream& err) {
+    const std::string& font = line.output;
+    const std::string& map = line.map_output;
+    if (one_file(font, map))
+        return fail(err, kExitUsage, "--font and --map name one file: " + font);
+    for (const std::string* output : {&font, &map})
+        for (const std::string* input : {&line.input, &line.charset})
+            if (!input->empty() && same_file(*input, *output))
+                return fail(err, kExitFileError,
+                            *output + " is the input file; it is left as it is");
+
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!read_input(line.input, kPictureFileLimit + 1, bytes, why))
+        return fail(err, kExitFileError, line.input + " " + why);
+    Picture picture;
+    if (static_cast<int64_t>(bytes.size()) > kPictureFileLimit)
+        return fail(err, kExitFileError, line.input + " is too large for a screen picture");
+    if (decode == nullptr || !decode(bytes, picture))
+        return fail(err, kExitFileError, line.input + " holds no picture that can be read");
+
+    // The program's colours as they are at start: clear pixels black, set pixels white.
+    const AppState defaults;
+    std::unique_ptr<ScreenImport> screen;
+    if (line.charset.empty()) {
+        screen = std::make_unique<ScreenImport>(
+            import_screen_new_charset(picture, defaults.color_bit0, defaults.color_bit1));
+    } else {
+        // Raw glyph bytes from glyph 0, as the editor loads the font named on its command line.
+        if (!read_input(line.charset, kCharsetBytes, bytes, why))
+            return fail(err, kExitFileError, line.charset + " " + why);
+        auto current = std::make_unique<CharsetStore>();
+        place_font_bytes(*current, 0, bytes);
+        screen = std::make_unique<ScreenImport>(import_screen_current_charset(
+            picture, *current, defaults.color_bit0, defaults.color_bit1));
+    }
+    if (!screen->ok())
+        return fail(err, kExitFileError, line.input + " " + screen->error);
+
+    // The charset file's old bytes, to put back should the map not be written.
+    std::vector<uint8_t> old_font;
+    const int64_t old_size = file_size(font);
+    const bool readable = old_size >= 0 && read_file_start(font, old_size, old_font);
+    if (!write_whole_file(font, screen->charset.bytes))
+        return fail(err, kExitFileError, font + " cannot be written");
+    if (!write_whole_file(map, map_file_bytes(screen->map))) {
+        if (readable)
+            write_whole_file(font, old_font);
+        else if (old_size < 0)
+            delete_file(font);
+        return fail(err, kExitFileError, map + " cannot be written");
+    }
+    out << import_summary(*screen) << "\n";
+    return kExitOk;
+}
+
 } // namespace
 
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
-                     std::ostream& err, PictureFontReader read_picture) {
+                     std::ostream& err, PictureDecoder decode_picture) {
     switch (line.action) {
     case CommandAction::Help:
         out << usage_text();
@@ -142,7 +236,9 @@ int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostrea
         return kExitOk;
     case CommandAction::ExportGlyphs:
     case CommandAction::ExportMap:
-        return run_export(line, encode_png, read_picture, err);
+        return run_export(line, encode_png, decode_picture, err);
+    case CommandAction::ImportScreen:
+        return run_import_screen(line, decode_picture, out, err);
     case CommandAction::Fail:
         return fail(err, kExitUsage, line.error + " (fontarel --help shows the usage)");
     case CommandAction::Refuse:

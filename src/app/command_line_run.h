@@ -9,14 +9,15 @@
 
 #include "model/command_line.h"
 #include "model/font_import.h"
+#include "model/picture.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {
 
 // The bytes of a PNG file of a raster; empty when it cannot be made.
 using PngEncoder = std::vector<uint8_t> (*)(const Raster&);
-// The glyphs of a charset picture file (PNG, BMP or GIF), or the error that says why not.
-using PictureFontReader = FontImport (*)(std::span<const uint8_t> file);
+// The picture in the bytes of a picture file; false when they hold none it reads.
+using PictureDecoder = bool (*)(std::span<const uint8_t>, Picture&);
 
 // Exit statuses.
 constexpr int kExitOk = 0;
@@ -27,10 +28,13 @@ constexpr int kExitUsage = 2;     // a mistake in the arguments
 // or reads INPUT and writes OUTPUT (whole or not at all, through the safe save); an OUTPUT that is
 // INPUT (by any name or link) is refused. The font INPUT of --export is raw glyph bytes, or a PSF,
 // BDF or PRG font by detect_font_kind, whose note (if any) goes to `err` as a line
-// "fontarel: INPUT: note"; a picture needs `read_picture`. A failure prints one line
-// "fontarel: ..." to `err` and writes nothing; a Refuse prints that line and the usage. Returns
-// the exit status; kExitUsage for Edit, which is not run here.
+// "fontarel: INPUT: note", or a charset picture read with `decode_picture`. A failure prints one
+// line "fontarel: ..." to `err` and writes nothing; a Refuse prints that line and the usage.
+// Returns the exit status; kExitUsage for Edit, which is not run here. An import reads its picture
+// with `decode_picture`, writes the charset and the map (both or neither: a map that cannot be
+// written takes the charset file back to what it was) and prints one line of what it made to
+// `out`.
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
-                     std::ostream& err, PictureFontReader read_picture = nullptr);
+                     std::ostream& err, PictureDecoder decode_picture = decode_bmp);
 
 } // namespace fontarel

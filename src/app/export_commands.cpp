@@ -49,12 +49,12 @@ void export_glyphs_to(App& app, ExportFormat format, int load_address) {
         return;
     const auto [first, last] = export_targets(app);
     const GlyphSelection glyphs = GlyphSelection::between(first, last);
-    const int ok = format == ExportFormat::Png
-                       ? save_glyph_sheet(app, glyphs, path)
-                       : app.tk.write_whole_file(
-                             path, export_glyphs(format, app.store(), glyphs,
-                                                 export_label(path, kGlyphLabelFallback),
-                                                 load_address));
+    const int ok =
+        format == ExportFormat::Png
+            ? save_glyph_sheet(app, glyphs, path)
+            : app.tk.write_whole_file(path, export_glyphs(format, app.store(), glyphs,
+                                                          export_label(path, kGlyphLabelFallback),
+                                                          load_address));
     if (!ok)
         app.tk.message_box("Save file", "File Error:" + path);
 }
@@ -72,7 +72,8 @@ void export_prg(App& app) {
         return;
     int address = 0;
     if (!read_load_address(answer, address, true)) {
-        app.tk.message_box("Export", "'" + answer + "' is no load address: 1 to 4 hexadecimal digits");
+        app.tk.message_box("Export",
+                           "'" + answer + "' is no load address: 1 to 4 hexadecimal digits");
         return;
     }
     export_glyphs_to(app, ExportFormat::Prg, address);

@@ -120,8 +120,7 @@ void import_charset_picture(App& app) {
     std::string path;
     Picture picture;
     if (read_picture(app, path, picture))
-        take_glyphs(app, path,
-                    import_charset_picture(picture, app.s.color_bit0, app.s.color_bit1));
+        take_glyphs(app, path, import_charset_picture(picture, app.s.color_bit0, app.s.color_bit1));
 }
 
 void import_prg(App& app) {
@@ -143,10 +142,10 @@ void import_screen_current(App& app) {
     std::string path;
     Picture picture;
     if (read_picture(app, path, picture))
-        take_screen(app, path,
-                    import_screen_current_charset(picture, app.store(), app.s.color_bit0,
-                                                  app.s.color_bit1),
-                    false);
+        take_screen(
+            app, path,
+            import_screen_current_charset(picture, app.store(), app.s.color_bit0, app.s.color_bit1),
+            false);
 }
 
 } // namespace fontarel

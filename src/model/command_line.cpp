@@ -112,6 +112,39 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     return out;
 }
 
+// --import-screen: PICTURE anywhere among the options, each option once.
+CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
+    const std::string form = arguments[0];
+    CommandLine out;
+    out.action = CommandAction::ImportScreen;
+    std::vector<std::string> pictures;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        std::string* value = a == "--font"      ? &out.output
+                             : a == "--map"     ? &out.map_output
+                             : a == "--charset" ? &out.charset
+                                                : nullptr;
+        if (value != nullptr) {
+            if (i + 1 == arguments.size() || arguments[i + 1].empty() ||
+                arguments[i + 1].rfind("--", 0) == 0)
+                return failure(a + " needs a file");
+            if (!value->empty())
+                return failure(a + " is given twice");
+            *value = arguments[++i];
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return failure("unknown option '" + a + "' for " + form);
+        } else {
+            pictures.push_back(a);
+        }
+    }
+    if (pictures.size() != 1)
+        return failure(form + " needs one PICTURE file, and no other arguments");
+    if (out.output.empty() || out.map_output.empty())
+        return failure(form + " needs --font OUT.fnt and --map OUT.map");
+    out.input = pictures[0];
+    return out;
+}
+
 } // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& arguments) {
@@ -121,6 +154,8 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
     const std::string& first = arguments[0];
     if (first == "--export" || first == "--export-map")
         return parse_export(arguments);
+    if (first == "--import-screen")
+        return parse_import_screen(arguments);
     if (arguments.size() == 1 && (first == "--help" || first == "-h"))
         out.action = CommandAction::Help;
     else if (arguments.size() == 1 && (first == "--version" || first == "-V"))
@@ -134,7 +169,7 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         out.action = CommandAction::Refuse;
         if (a == "--help" || a == "--version")
             out.error = a + " takes no other arguments";
-        else if (a == "--export" || a == "--export-map")
+        else if (a == "--export" || a == "--export-map" || a == "--import-screen")
             out.error = a + " must be the first argument";
         else
             out.error = "unknown option '" + a + "'";
@@ -147,6 +182,7 @@ std::string usage_text() {
     return "Usage: fontarel [FONT]\n"
            "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
            "       fontarel --export-map FORMAT --size WxH INPUT OUTPUT\n"
+           "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
            "Without --export, opens the editor; FONT (raw glyph bytes) is loaded at glyph 0.\n"
@@ -168,6 +204,11 @@ std::string usage_text() {
            "  --size WxH  one of " +
            std::string(kSizeList) +
            "\n"
+           "--import-screen turns a screen PICTURE (PNG, BMP or GIF, its width and height\n"
+           "multiples of 8, at most 640 x 400) into glyphs, one picture pixel a glyph pixel:\n"
+           "  --font OUT.fnt  the charset, 2048 bytes: the cells' distinct patterns from glyph 0\n"
+           "  --map OUT.map   the map of the smallest size that holds the picture, row by row\n"
+           "  --charset IN    keep the raw font IN instead: each cell gets its nearest glyph\n"
            "Exit status 0 when the file was written; otherwise a message and nothing written.\n";
 }
 

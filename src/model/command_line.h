@@ -1,8 +1,9 @@
 #pragma once
-// The program's arguments: none or one font to edit, --help (-h), --version (-V), and the two
-// export forms that write a file and end without opening a window:
+// The program's arguments: none or one font to edit, --help (-h), --version (-V), and the forms
+// that write files and end without opening a window:
 //   --export FORMAT [--first N] [--count M] [--load-address HEX] INPUT OUTPUT
 //   --export-map FORMAT --size WxH INPUT OUTPUT
+//   --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]
 
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ enum class CommandAction {
     Version,      // print the version
     ExportGlyphs, // font INPUT, loaded at glyph 0, written as `format`
     ExportMap,    // map INPUT of map_cols x map_rows codes, written as `format`
+    ImportScreen, // screen picture INPUT into the charset `output` and the map `map_output`
     Fail,         // an export form with a mistake: `error` says what
     Refuse,       // an option the editor does not take: `error` names it; the usage follows it
 };
@@ -29,13 +31,16 @@ struct CommandLine {
     int load_address = kDefaultLoadAddress; // ExportGlyphs as Prg: --load-address, 0-ffff
     int map_cols = 0;                       // ExportMap: --size
     int map_rows = 0;
-    std::string input;
-    std::string output;
-    std::string error; // Fail and Refuse: one line, without the program's name
+    std::string input;      // the file read: the font, the map, or ImportScreen's PICTURE
+    std::string output;     // the file written; ImportScreen: --font
+    std::string map_output; // ImportScreen: --map
+    std::string charset;    // ImportScreen: --charset, the font to match; empty for a new charset
+    std::string error;      // Fail and Refuse: one line, without the program's name
 };
 
 // Only the exact single arguments "--help" or "-h" and "--version" or "-V" print; an argument list
-// whose first argument is "--export" or "--export-map" is an export (or a Fail). Any other list
+// whose first argument is "--export" or "--export-map" is an export, one whose first argument is
+// "--import-screen" an import (or a Fail). Any other list
 // that holds an argument beginning with "--" is Refused; the rest are Edit, where an argument with
 // one dash ("-x") is a file name like any other.
 CommandLine parse_command_line(const std::vector<std::string>& arguments);

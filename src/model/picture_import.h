@@ -10,42 +10,73 @@
 #include "model/char_map.h"
 #include "model/charset_store.h"
 #include "model/font_import.h"
+#include "model/picture.h"
 
 namespace fontarel {
 
-// A decoded picture: width x height colour values, rows top-down, each red + 256 * green + 65536 *
-// blue (the program's colour values).
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<int32_t> pixels;
-};
-
-// The set/clear decision for every pixel, row by row (1 = set). With exactly two colours in the
-// picture, a pixel is set when it is nearer `set_colour` than `clear_colour`; otherwise when it is
-// lighter (perceived lightness) than the midpoint between the picture's darkest and lightest
-// colours, and `reduced` says the picture had more than two colours.
-std::vector<uint8_t> picture_bits(const Picture& picture, int32_t clear_colour,
-                                  int32_t set_colour, bool& reduced);
+// The set/clear decision for every pixel, row by row (1 = set); `reduced` says whether the picture
+// had more than two colours.
+//  - Two colours: each gets its own bit, paired with the program's two so that the pair lies
+//    nearest them: the picture colour that lies further along the way from `clear_colour` to
+//    `set_colour` (RGB distance) is set. A picture in exactly the program's colours thus imports as
+//    drawn, and a black and white picture imports with white set whenever the set colour is the
+//    lighter one, black set otherwise. When the way is no guide (the picture's two colours lie
+//    equally near both pairings, e.g. black and white against red and green), the lighter colour is
+//    set, or the darker when the set colour is darker than the clear colour; two equally light
+//    colours: the second to appear row by row is set.
+//  - One colour: set when it is nearer `set_colour` than `clear_colour`.
+//  - More colours: set when its perceived lightness (0.299 R + 0.587 G + 0.114 B) lies above the
+//    midpoint between the picture's darkest and lightest colours, or below it when the set colour
+//    is darker than the clear colour, so that the side of the set colour is set, as with two.
+std::vector<uint8_t> picture_bits(const Picture& picture, int32_t clear_colour, int32_t set_colour,
+                                  bool& reduced);
 
 // A square picture of 16 x 16 glyphs, a multiple of 128 pixels wide (k = width / 128 picture pixels
 // a glyph pixel, sampled at the centre of each k x k block): glyph g from cell (g % 16, g / 16).
+// All 256 glyphs are present. An error reads after the file's name: "is 300 x 200: a charset
+// picture is square, 128, 256, ... pixels wide".
 FontImport import_charset_picture(const Picture& picture, int32_t clear_colour, int32_t set_colour);
 
-// A screen picture: width and height multiples of 8, at most 640 x 400.
+// A screen picture: width and height multiples of 8, at most 640 x 400; one picture pixel a glyph
+// pixel, each 8 x 8 cell one glyph. The map takes the smallest machine size that holds the
+// picture's cells (fewest cells of the sizes at least as wide and as tall); its cells outside the
+// picture show a blank glyph (see each import for which).
 struct ScreenImport {
     CharsetStore charset; // new charset: the distinct patterns from glyph 0 in order of appearance
     CharMap map;          // cols x rows: the smallest machine size that holds the picture
     int cells = 0;        // cells of the picture
     int distinct = 0;     // distinct cell patterns before any reduction
-    std::string note;     // e.g. "Reduced to 256 glyphs: 37 cells differ by up to 3 pixels"
-    std::string error;
+    int glyphs = 0;       // distinct codes the picture's cells got
+    // e.g. "Reduced to 256 glyphs: 37 cells differ by up to 3 pixels"; sentences joined by ". ";
+    // empty when every cell shows exactly its pattern in two colours.
+    std::string note;
+    std::string error; // reads after the file's name, as for import_charset_picture
     bool ok() const { return error.empty(); }
 };
+
+// The charset is replaced: glyph 0 on are the distinct cell patterns in the order they first
+// appear (row by row), the glyphs after them blank. The cells outside the picture get a blank
+// glyph: the picture's own blank pattern, or else the first glyph after the patterns; when 256
+// non-blank patterns fill the charset, the glyph with the fewest set pixels (the lowest code on
+// ties).
+//
+// More than 256 distinct patterns are merged down to 256, the closest first, where the distance of
+// two patterns is the number of pixels in which they differ: while more than 256 patterns remain,
+// take the smallest distance between two remaining patterns; of the pairs at that distance take the
+// one whose earlier pattern (by first appearance) comes first, and of those the one whose other
+// pattern comes first. Of that pair the pattern that stands for fewer cells (counting the cells
+// merged into it; the later pattern when both stand for equally many) is dropped, and its cells
+// count for the other from then on. The 256 that remain become the glyphs in their order of first
+// appearance, and every cell shows the glyph nearest its own pattern (the lowest code on ties),
+// never further than the pattern it was merged into; `note` says how many cells changed and by
+// how many pixels at most.
 ScreenImport import_screen_new_charset(const Picture& picture, int32_t clear_colour,
                                        int32_t set_colour);
+
 // The charset stays; each cell gets the code of the glyph with the fewest differing pixels (the
-// lowest code on ties). `charset` of the result is a copy of `current`.
+// lowest code on ties), and the cells outside the picture the glyph with the fewest set pixels
+// (the lowest code on ties). `charset` of the result is a copy of `current`; `note` says how many
+// cells differ from their glyphs and by how many pixels at most.
 ScreenImport import_screen_current_charset(const Picture& picture, const CharsetStore& current,
                                            int32_t clear_colour, int32_t set_colour);
 

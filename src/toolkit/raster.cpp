@@ -34,6 +34,13 @@ void put_le(std::vector<uint8_t>& out, size_t at, uint32_t value, int bytes) {
         out[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+uint32_t get_le(std::span<const uint8_t> in, size_t at, int bytes) {
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= uint32_t{in[at + i]} << (8 * i);
+    return value;
+}
+
 } // namespace
 
 uint64_t Raster::next_identity() {
@@ -114,8 +121,8 @@ Raster Raster::crop(int x, int y, int w, int h) const {
         return out; // no overlap: all black
     const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(s.x1 - s.x0);
     for (int64_t yy = s.y0; yy < s.y1; ++yy)
-        std::memcpy(out.row(static_cast<int>(yy - y)) + (s.x0 - x), row(static_cast<int>(yy)) + s.x0,
-                    bytes);
+        std::memcpy(out.row(static_cast<int>(yy - y)) + (s.x0 - x),
+                    row(static_cast<int>(yy)) + s.x0, bytes);
     return out;
 }
 
@@ -177,6 +184,54 @@ std::vector<uint8_t> encode_bmp(const Raster& raster) {
         }
     }
     return out;
+}
+
+bool decode_bmp(std::span<const uint8_t> bytes, Picture& out) {
+    constexpr size_t kFileHeader = 14;
+    constexpr size_t kInfoHeader = 40; // the smallest information header with these fields
+    if (bytes.size() < kFileHeader + kInfoHeader || bytes[0] != 'B' || bytes[1] != 'M')
+        return false;
+    const uint32_t offset = get_le(bytes, 10, 4);
+    const uint32_t info = get_le(bytes, 14, 4);
+    const auto width = static_cast<int32_t>(get_le(bytes, 18, 4));
+    const auto height = static_cast<int32_t>(get_le(bytes, 22, 4));
+    if (info < kInfoHeader || offset < kFileHeader + info || get_le(bytes, 26, 2) != 1 ||
+        get_le(bytes, 28, 2) != 24 || get_le(bytes, 30, 4) != 0)
+        return false;
+    const int64_t w = width;
+    const int64_t h = height < 0 ? -int64_t{height} : int64_t{height};
+    if (w <= 0 || h <= 0 || w * h > kPictureMostPixels)
+        return false;
+    // Every row but the last is padded to a multiple of 4 bytes; the last needs only its pixels.
+    const auto stride = static_cast<uint64_t>(3 * w + 3) & ~uint64_t{3};
+    if (uint64_t{offset} + stride * static_cast<uint64_t>(h - 1) + static_cast<uint64_t>(3 * w) >
+        bytes.size())
+        return false;
+
+    Picture picture;
+    picture.width = static_cast<int>(w);
+    picture.height = static_cast<int>(h);
+    picture.pixels.resize(static_cast<size_t>(w * h));
+    int32_t* to = picture.pixels.data();
+    for (int64_t y = 0; y < h; ++y) {
+        const int64_t stored = height > 0 ? h - 1 - y : y; // the file's row of picture row y
+        const uint8_t* from = bytes.data() + offset + stride * static_cast<uint64_t>(stored);
+        for (int64_t x = 0; x < w; ++x, from += 3) // blue, green, red
+            *to++ = static_cast<int32_t>(from[2] | from[1] << 8 | from[0] << 16);
+    }
+    out = std::move(picture);
+    return true;
+}
+
+Picture picture_of(const Raster& raster) {
+    Picture picture;
+    picture.width = raster.width();
+    picture.height = raster.height();
+    picture.pixels.reserve(static_cast<size_t>(raster.width()) * raster.height());
+    for (int y = 0; y < raster.height(); ++y)
+        for (int x = 0; x < raster.width(); ++x)
+            picture.pixels.push_back(to_colour(raster.row(y)[x]));
+    return picture;
 }
 
 } // namespace fontarel

@@ -11,7 +11,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
+
+#include "model/picture.h"
 
 namespace fontarel {
 
@@ -94,8 +97,17 @@ class Raster {
 };
 
 // The 54-byte headers and the pixel rows of a 24-bit uncompressed bottom-up BMP file of the
-// raster: rows bottom row first, 3 bytes a pixel (blue, green, red), each row padded with zero bytes
-// to a multiple of 4.
+// raster: rows bottom row first, 3 bytes a pixel (blue, green, red), each row padded with zero
+// bytes to a multiple of 4.
 std::vector<uint8_t> encode_bmp(const Raster& raster);
+
+// The picture in a BMP file of 24 bits a pixel, uncompressed, as encode_bmp writes (rows bottom-up,
+// or top-down when the height is negative; any information header of at least 40 bytes). False,
+// leaving `out` as it was, for anything else: another signature, depth or compression, a size of
+// no pixels or of more than kPictureMostPixels, or pixel rows that lie beyond the bytes.
+bool decode_bmp(std::span<const uint8_t> bytes, Picture& out);
+
+// The raster's pixels as a picture of colour values.
+Picture picture_of(const Raster& raster);
 
 } // namespace fontarel

@@ -171,6 +171,12 @@ class Toolkit {
     // written. Fails, writing nothing, when the backend has no PNG encoder (see encode_png).
     int save_image_png(int image, const std::string& path);
     const Raster* image(int image) const;
+    // The picture in the bytes of a picture file, recognised by its content; false, leaving `out`
+    // as it was, when they hold no picture this backend reads. Every backend reads the BMP files
+    // the program writes (decode_bmp); the Qt backend reads PNG, BMP and GIF through Qt's readers.
+    virtual bool decode_picture(std::span<const uint8_t> bytes, Picture& out) {
+        return decode_bmp(bytes, out);
+    }
 
     DrawTarget canvas_target(int control) const { return {DrawTarget::Kind::Canvas, control}; }
     DrawTarget image_target(int image) const { return {DrawTarget::Kind::Image, image}; }

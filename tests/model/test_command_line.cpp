@@ -38,6 +38,7 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
         {{"--help", "x"}, Refuse, "--help takes no other"},
         {{"--version", "--help"}, Refuse, "--version takes no other"},
         {{"font.fnt", "--export", "byte", "a", "b"}, Refuse, "--export must be the first"},
+        {{"a.fnt", "--import-screen", "p.png"}, Refuse, "--import-screen must be the first"},
     };
     for (const auto& l : lists) {
         const std::string shown = testing::PrintToString(l.args);
@@ -49,7 +50,8 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
     }
     const std::string usage = usage_text();
     for (const char* part : {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50",
-                             " -h", " -V", "--load-address HEX", "prg"})
+                             " -h", " -V", "--load-address HEX", "prg",
+                             "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }
 
@@ -92,6 +94,14 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.input, "map.map");
         EXPECT_EQ(line.output, "map.bas");
     }
+    for (const Args& args :
+         {Args{"--import-screen", "p.png", "--font", "f", "--map", "m"},
+          Args{"--import-screen", "--map", "m", "--charset", "c", "--font", "f", "p.png"}}) {
+        const CommandLine line = parse_command_line(args);
+        ASSERT_EQ(line.action, CommandAction::ImportScreen) << line.error;
+        EXPECT_EQ(line.input + line.output + line.map_output, "p.pngfm");
+        EXPECT_EQ(line.charset, args.size() == 8 ? "c" : "");
+    }
 }
 
 TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
@@ -121,6 +131,13 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export-map", "byte", "--size", "40x40", "a", "b"}, "'40x40'"},
         {{"--export-map", "byte", "--size", "40", "a", "b"}, "'40'"},
         {{"--export-map", "c", "--size", "40x24", "--first", "1", "a", "b"}, "'--first'"},
+        {{"--import-screen"}, "one PICTURE"},
+        {{"--import-screen", "p", "q", "--font", "a", "--map", "b"}, "one PICTURE"},
+        {{"--import-screen", "p", "--font", "a"}, "needs --font OUT.fnt and --map OUT.map"},
+        {{"--import-screen", "p", "--font", "--map", "b"}, "--font needs a file"},
+        {{"--import-screen", "p", "--map", "a", "--map", "b", "--font", "c"},
+         "--map is given twice"},
+        {{"--import-screen", "p", "--size", "32x24", "--font", "a", "--map", "b"}, "'--size'"},
     };
     for (const auto& m : mistakes) {
         const CommandLine line = parse_command_line(m.args);

@@ -201,7 +201,9 @@ void HeadlessToolkit::pump() {
 
 // ---- Injection
 
-void HeadlessToolkit::inject_menu(int id, int window) { post_menu_event(id, window); }
+void HeadlessToolkit::inject_menu(int id, int window) {
+    post_menu_event(id, window);
+}
 
 void HeadlessToolkit::inject_combination(int combination) {
     if (const std::optional<int> id = shortcut(active_window_, combination))

@@ -1,8 +1,8 @@
 #pragma once
 // The toolkit contract held entirely in memory, so that the whole program runs in tests: events are
-// injected into the queue, requesters, the colour chooser and popup menus answer from scripts, message
-// boxes are recorded, and every window title, control text and state, menu entry and canvas or image
-// pixel can be read back.
+// injected into the queue, requesters, the colour chooser and popup menus answer from scripts,
+// message boxes are recorded, and every window title, control text and state, menu entry and canvas
+// or image pixel can be read back.
 
 #include <deque>
 #include <functional>
@@ -19,7 +19,8 @@ namespace fontarel {
 
 class HeadlessToolkit : public Toolkit {
   public:
-    // `working_dir` is returned by working_directory() ('/' is added when missing); empty = the process's.
+    // `working_dir` is returned by working_directory() ('/' is added when missing); empty = the
+    // process's.
     explicit HeadlessToolkit(std::vector<std::string> arguments = {}, std::string working_dir = {});
     ~HeadlessToolkit() override;
 
@@ -134,7 +135,8 @@ class HeadlessToolkit : public Toolkit {
     bool closed() const { return closed_; }
 
     // ---- Scripts and injection
-    // Answers of the requesters, taken in order; an empty script answers "cancel" (-1 / empty text).
+    // Answers of the requesters, taken in order; an empty script answers "cancel" (-1 / empty
+    // text).
     std::deque<int> colour_answers;
     // Each answer is a path and the pattern entry selected when it was confirmed.
     std::deque<std::pair<std::string, int>> file_answers;
@@ -201,8 +203,8 @@ class HeadlessToolkit : public Toolkit {
     std::vector<Message> messages_;
     std::vector<FileRequest> file_requests_;
     std::vector<int> popups_shown_;
-    int building_menu_ = -1; // menu under construction
-    int submenu_depth_ = 0;  // submenus open in the menu under construction
+    int building_menu_ = -1;  // menu under construction
+    int submenu_depth_ = 0;   // submenus open in the menu under construction
     int current_window_ = -1; // window that new controls belong to
     int focused_ = -1;
     int active_window_ = 0;

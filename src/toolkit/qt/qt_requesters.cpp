@@ -2,8 +2,8 @@
 // so they behave the same everywhere and can be driven in tests.
 
 #include <QColorDialog>
-#include <QInputDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 
 #include "toolkit/qt/qt_toolkit.h"
 
@@ -52,7 +52,7 @@ int QtToolkit::choose_colour() {
 }
 
 std::string QtToolkit::ask_text(const std::string& title, const std::string& label,
-                                 const std::string& initial) {
+                                const std::string& initial) {
     QInputDialog dialog(requester_parent());
     dialog.setWindowTitle(QString::fromStdString(title));
     dialog.setLabelText(QString::fromStdString(label));

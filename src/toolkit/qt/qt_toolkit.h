@@ -90,6 +90,7 @@ class QtToolkit : public Toolkit {
                                  const std::string& patterns, int pattern_index) override;
     std::string choose_save_file(const std::string& title, const std::string& start,
                                  const std::string& patterns, int pattern_index) override;
+    bool decode_picture(std::span<const uint8_t> bytes, Picture& out) override;
 
     // ---- The Qt objects behind the numbers, for tests; null when the number names nothing.
     QWidget* window_widget(int window) const;

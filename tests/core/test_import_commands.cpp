@@ -1,0 +1,159 @@
+// File > Import in the running program: each kind of file lands where it belongs as one undo
+// step, and a file that cannot be imported says why and changes nothing.
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/builtin_charsets.h"
+#include "model/export_formats.h"
+#include "program_fixture.h"
+#include "render/charset_picture.h"
+
+namespace fontarel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWhite = 0xFFFFFF;
+
+class ImportCommands : public ProgramTest {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("fontarel_import_" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+        ProgramTest::SetUp();
+        load_builtin_glyphs(cga_, builtin_charset(Machine::Cga));
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string file(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+    // A screen of cols x rows cells drawn with the CGA glyphs, one picture pixel a glyph pixel.
+    Raster screen(int cols, int rows) const {
+        Raster picture(8 * cols, 8 * rows);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (cga_.glyph(code_at(x / 8, y / 8))[y % 8] & (0x80 >> (x % 8)))
+                    picture.set_pixel(x, y, kWhite);
+        return picture;
+    }
+    static int code_at(int c, int r) { return (7 * c + 3 * r) & 0xFF; }
+    // The map in use shows the picture: every glyph pixel of every cell as the picture has it.
+    int pixels_unlike(const Raster& picture) const {
+        int unlike = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool set =
+                    app.s.charset->glyph(app.s.map->at(x / 8, y / 8))[y % 8] & (0x80 >> (x % 8));
+                unlike += set != (picture.pixel(x, y) == kWhite);
+            }
+        return unlike;
+    }
+
+    fs::path dir_;
+    CharsetStore cga_;
+};
+
+// Each import from a blank charset: the glyphs or the map it gives, then undo back to the start.
+TEST_F(ImportCommands, EachKindLandsAsOneStepThatUndoes) {
+    const GlyphSelection all{0, 256};
+    Raster grid(256, 256);
+    CharsetGridRenderer().render(grid, cga_, 0, kWhite);
+    const Raster title = screen(40, 25);
+    struct Case {
+        const char* name;
+        MenuId item;
+        std::vector<uint8_t> bytes;
+        std::function<void()> check;
+    };
+    const auto charset_is_cga = [&] { EXPECT_EQ(app.s.charset->bytes, cga_.bytes); };
+    const std::vector<Case> cases = {
+        {"psf", MenuId::ImportFont, export_glyphs(ExportFormat::Psf, cga_, all, "f"),
+         charset_is_cga},
+        {"bdf", MenuId::ImportFont, export_glyphs(ExportFormat::Bdf, cga_, all, "f"),
+         charset_is_cga},
+        {"prg", MenuId::ImportPrg, export_glyphs(ExportFormat::Prg, cga_, all, "f", 0xC000),
+         [&] {
+             charset_is_cga();
+             ASSERT_FALSE(tk.messages().empty()) << "no word of the load address";
+             EXPECT_NE(tk.messages().back().text.find("$C000"), std::string::npos)
+                 << tk.messages().back().text;
+         }},
+        {"charset picture", MenuId::ImportCharsetPicture, encode_bmp(grid), charset_is_cga},
+        {"screen, new charset", MenuId::ImportScreenNew, encode_bmp(title),
+         [&] {
+             EXPECT_EQ(app.s.map->cols, 40);
+             EXPECT_EQ(app.s.map->rows, 25);
+             EXPECT_TRUE(tk.window(kMapWindow)->visible);
+             EXPECT_EQ(pixels_unlike(title), 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = app.s.charset->bytes;
+        const auto cells = app.s.map->cells;
+        const size_t steps = app.s.history.undo_count();
+        tk.file_answers.emplace_back(file(c.name, c.bytes), 0);
+        menu(c.item);
+        c.check();
+        EXPECT_EQ(app.s.history.undo_count(), steps + 1);
+        tk.inject_combination(kComboUndo);
+        handle();
+        EXPECT_EQ(app.s.charset->bytes, before);
+        EXPECT_EQ(app.s.map->cells, cells);
+    }
+
+    // A screen drawn with the current charset comes back as a map that draws the same pixels.
+    app.store() = cga_;
+    tk.file_answers.emplace_back(file("title.bmp", encode_bmp(title)), 0);
+    menu(MenuId::ImportScreenCurrent);
+    EXPECT_EQ(app.s.charset->bytes, cga_.bytes);
+    EXPECT_EQ(pixels_unlike(title), 0);
+}
+
+TEST_F(ImportCommands, AFileThatCannotBeImportedSaysWhyAndChangesNothing) {
+    const struct {
+        MenuId item;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {MenuId::ImportFont, {'h', 'e', 'l', 'l', 'o'}},
+        {MenuId::ImportPrg, {0x00, 0x30, 1, 2, 3}},
+        {MenuId::ImportCharsetPicture, encode_bmp(Raster(100, 100))},
+        {MenuId::ImportScreenNew, encode_bmp(Raster(300, 200))},
+        {MenuId::ImportScreenCurrent, {'n', 'o', 't'}},
+        {MenuId::ImportFont, {}},
+    };
+    menu(MenuId::CharsetCga);
+    const auto before = app.s.charset->bytes;
+    const auto cells = app.s.map->cells;
+    const size_t steps = app.s.history.undo_count();
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string path = file("bad" + std::to_string(n++), c.bytes);
+        const size_t shown = tk.messages().size();
+        tk.file_answers.emplace_back(path, 0);
+        menu(c.item);
+        ASSERT_EQ(tk.messages().size(), shown + 1) << path << ": no message box";
+        EXPECT_EQ(tk.messages().back().caption, "Import");
+        EXPECT_EQ(tk.messages().back().text.rfind(path + ": ", 0), 0u) << tk.messages().back().text;
+    }
+    EXPECT_EQ(app.s.charset->bytes, before);
+    EXPECT_EQ(app.s.map->cells, cells);
+    EXPECT_EQ(app.s.history.undo_count(), steps);
+}
+
+} // namespace
+} // namespace fontarel

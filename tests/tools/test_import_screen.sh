@@ -1,0 +1,34 @@
+#!/bin/bash
+# The screen import of the command line in the built program, with no display at all: a GIF of two
+# cells (a checkerboard and a full block, white on black) read by Qt's GIF reader becomes a charset
+# of those two glyphs and a 32 x 24 map whose other cells show the blank glyph after them.
+# Usage: test_import_screen.sh PROGRAM SCRATCH_DIR
+
+set -u
+PROGRAM="$(realpath "$1")"
+WORK="$2"
+rm -rf "$WORK"
+mkdir -p "$WORK" && cd "$WORK" || exit 1
+unset DISPLAY WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb # would fail, were a platform loaded
+
+# bytes HEX: writes the bytes the hexadecimal digits spell.
+bytes() { printf "$(printf '%s' "$1" | sed 's/../\\x&/g')"; }
+
+# 16 x 8 pixels, 2 colours, LZW codes kept 3 bits wide by a clear code after every 2 pixels.
+bytes 47494638396110000800800000000000ffffff2c00000000100008000002490c183060c08409132644881021c284\
+0913260c183060c08409132644881021c2840913260c183060c08409132644881021c2840913260c183060c08409\
+132644881021c2840913262c003b >screen.gif
+said="$("$PROGRAM" --import-screen screen.gif --font out.fnt --map out.map)" || {
+    echo "FAIL: exit status $?" >&2
+    exit 1
+}
+[ "$said" = "2 cells, 2 distinct glyphs, map 32x24" ] || {
+    echo "FAIL: printed '$said'" >&2
+    exit 1
+}
+{ bytes aa55aa55aa55aa55ffffffffffffffff; head -c 2032 /dev/zero; } >font.expected
+{ bytes 0001; head -c 766 /dev/zero | tr '\0' '\2'; } >map.expected
+cmp out.fnt font.expected || exit 1
+cmp out.map map.expected || exit 1
+echo "the GIF screen made the charset and the map it draws"
