@@ -195,11 +195,14 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
         screen = std::make_unique<ScreenImport>(
             import_screen_new_charset(picture, defaults.color_bit0, defaults.color_bit1));
     } else {
-        // Raw glyph bytes from glyph 0, as the editor loads the font named on its command line.
-        if (!read_input(line.charset, kCharsetBytes, bytes, why))
+        // Any font --export reads: raw glyph bytes from glyph 0, as the editor loads the font
+        // named on its command line, or a PSF, BDF, PRG or charset picture.
+        if (!read_input(line.charset, kFontFileLimit, bytes, why))
             return fail(err, kExitFileError, line.charset + " " + why);
         auto current = std::make_unique<CharsetStore>();
-        place_font_bytes(*current, 0, bytes);
+        std::string note;
+        if (!read_font(bytes, file_size(line.charset), decode, *current, note, why))
+            return fail(err, kExitFileError, line.charset + ": " + why);
         screen = std::make_unique<ScreenImport>(import_screen_current_charset(
             picture, *current, defaults.color_bit0, defaults.color_bit1));
     }

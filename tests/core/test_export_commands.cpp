@@ -77,6 +77,7 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
         {MenuId::ExportBasic, ExportFormat::Basic, false, "font.bas", "font.bas", "*.bas"},
         {MenuId::ExportPsf, ExportFormat::Psf, false, "console", "console.psf", "*.psf"},
         {MenuId::ExportBdf, ExportFormat::Bdf, false, "x11", "x11.bdf", "*.bdf"},
+        {MenuId::ExportPrg, ExportFormat::Prg, false, "c64", "c64.prg", "*.prg"},
         {MenuId::ExportMapAssembler, ExportFormat::Byte, true, "screen", "screen.s", "*.s"},
         {MenuId::ExportMapC, ExportFormat::C, true, "screen", "screen.c", "*.c"},
     };
@@ -84,6 +85,8 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
     app.s.map->at(3, 2) = 200;
     for (const auto& item : items) {
         app.s.file_directory = "/elsewhere/";
+        if (item.format == ExportFormat::Prg)
+            tk.text_answers.push_back("$c000"); // the load address, as people write it
         run(item.item, path(item.answer));
         ASSERT_FALSE(tk.file_requests().empty()) << "no file requester opened";
         const HeadlessToolkit::FileRequest& request = tk.file_requests().back();
@@ -93,12 +96,20 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
         EXPECT_NE(request.patterns.find(std::string("|") + item.patterns), std::string::npos);
         EXPECT_EQ(app.s.file_directory, folder());
         const std::string label = export_label(item.file, item.map ? "map" : "font");
-        const Bytes want = item.map ? export_map(item.format, *app.s.map, label)
-                                    : export_glyphs(item.format, app.store(), {0, 256}, label);
+        const Bytes want = item.map
+                               ? export_map(item.format, *app.s.map, label)
+                               : export_glyphs(item.format, app.store(), {0, 256}, label, 0xC000);
         EXPECT_FALSE(want.empty());
         EXPECT_EQ(read(item.file), want) << item.file;
     }
     EXPECT_TRUE(tk.messages().empty());
+    // An address that is none asks for no file and says so.
+    const size_t requests = tk.file_requests().size();
+    tk.text_answers.push_back("c0000");
+    menu(MenuId::ExportPrg);
+    EXPECT_EQ(tk.file_requests().size(), requests);
+    ASSERT_EQ(tk.messages().size(), 1u);
+    EXPECT_EQ(tk.messages()[0].text, "'c0000' is no load address: 1 to 4 hexadecimal digits");
 }
 
 TEST_F(Exports, TickedRangeChoosesTheGlyphsElseAllOfThem) {
