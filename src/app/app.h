@@ -3,6 +3,7 @@
 // remember of the pictures they last drew.
 
 #include "app/app_state.h"
+#include "model/map_block.h"
 #include "render/charset_picture.h"
 #include "render/glyph_editor_picture.h"
 #include "render/map_picture.h"
@@ -26,10 +27,22 @@ struct Views {
     MapCell map_hover;
 };
 
+// Blocks of map cells: the selection in the map's own cells (always inside the map in use; empty
+// when none) and the Shift-drag that makes it.
+struct MapBlocks {
+    CellRect selection;
+    bool selecting = false;        // a Shift-drag is under way from (anchor_column, anchor_row)
+    int anchor_column = 0, anchor_row = 0;
+    bool clipboard_filled = false; // something was copied this run, or the clipboard held data
+    // What "Cut", "Copy", "Clear" and "Paste" last showed as enabled; -1 none yet.
+    int32_t selection_shown = -1, paste_shown = -1;
+};
+
 struct App {
     Toolkit& tk;
     AppState s;
     Views views;
+    MapBlocks blocks;
 
     explicit App(Toolkit& toolkit) : tk(toolkit) {}
     CharsetStore& store() { return *s.charset; }

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "app/block_commands.h"
 #include "app/builtin_commands.h"
 #include "app/charset_canvas.h"
 #include "app/export_commands.h"
@@ -116,6 +117,11 @@ constexpr CommandRow kCommands[] = {
     // Edit
     {MenuId::Undo, "Undo", kHistoryUndo, undo_step},
     {MenuId::Redo, "Redo", kHistoryRedo, redo_step},
+    {MenuId::Cut, "Cut", {kComboCtrl | 'X', 0, ShortcutWindows::Map}, cut_block},
+    {MenuId::Copy, "Copy", {kComboCtrl | 'C', 0, ShortcutWindows::Map}, copy_block},
+    {MenuId::Paste, "Paste", {kComboCtrl | 'V', 0, ShortcutWindows::Map}, paste_block},
+    {MenuId::Clear, "Clear", {kKeyDelete, 0, ShortcutWindows::Map}, clear_block},
+    {MenuId::SelectAll, "Select all", {kComboCtrl | 'A', 0, ShortcutWindows::Map}, select_all},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},

@@ -16,7 +16,7 @@ using Command = void (*)(App&);
 constexpr Command kEndProgram = nullptr;
 
 // The windows whose keyboard chooses a command by its combinations.
-enum class ShortcutWindows { Main, Both };
+enum class ShortcutWindows { Main, Both, Map };
 
 // Key combinations (kComboCtrl | key) that choose a command as its menu item does.
 struct Shortcut {

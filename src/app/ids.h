@@ -101,13 +101,19 @@ enum class MenuId : int {
     ImportScreenNew = 62,
     ImportScreenCurrent = 63,
     ExportPrg = 64, // File > Export
+    // Edit: blocks of map cells
+    Cut = 65,
+    Copy = 66,
+    Paste = 67,
+    Clear = 68,
+    SelectAll = 69,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExportPrg) + 1;
+constexpr int kMenuIdCount = id(MenuId::SelectAll) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

@@ -1,5 +1,6 @@
 #include "app/map_canvas.h"
 
+#include "app/block_commands.h"
 #include "app/ids.h"
 #include "model/labels.h"
 #include "render/geometry.h"
@@ -20,6 +21,34 @@ template <typename Shift> void popup_command(App& app, Shift shift) {
     s.popup_cell_y = -1;
 }
 
+// A Shift-press starts a selection at its cell; moves with the button held stretch it to the
+// cell under the pointer (kept to the map in use); the release ends it. True when the event was
+// the selection's.
+bool select_cells(App& app, const Event& event, int column, int row, bool on_map) {
+    MapBlocks& b = app.blocks;
+    const CharMap& map = *app.s.map;
+    const bool left_held = (event.buttons & kButtonLeft) != 0;
+    if (event.kind == kKindLeftDown && on_map && (event.modifiers & kModShift)) {
+        b.selecting = true;
+        b.anchor_column = column;
+        b.anchor_row = row;
+    } else if (event.kind == kKindMouseMove && b.selecting && left_held) {
+        // Stretched below; kept inside the map, so a drag past its edge selects up to the edge.
+    } else if (event.kind == kKindLeftUp && b.selecting) {
+        b.selecting = false;
+        return true;
+    } else if (event.kind == kKindLeftClick && (event.modifiers & kModShift)) {
+        return true; // the click after a Shift-press keeps what it selected
+    } else {
+        return b.selecting && (event.kind == kKindLeftClick || event.kind == kKindMouseMove);
+    }
+    const int c = column < 0 ? 0 : column >= map.cols ? map.cols - 1 : column;
+    const int r = row < 0 ? 0 : row >= map.rows ? map.rows - 1 : row;
+    b.selection = cells_between(map, b.anchor_column, b.anchor_row, c, r);
+    app.tk.set_window_title(kMapWindow, selection_title(b.selection));
+    return true;
+}
+
 } // namespace
 
 void map_canvas_event(App& app, const Event& event) {
@@ -29,6 +58,9 @@ void map_canvas_event(App& app, const Event& event) {
     const int row = cell_of(event.y);
     const int kind = event.kind;
     const bool on_map = s.map->in_use(column, row);
+    if (select_cells(app, event, column, row, on_map)) {
+        return;
+    }
 
     if (kind == kKindRightClick && tk.menu_exists(kMapPopup)) {
         s.popup_cell_x = column;
@@ -46,6 +78,10 @@ void map_canvas_event(App& app, const Event& event) {
     if ((kind == kKindLeftDown || (kind == kKindMouseMove && left_held)) && on_map) {
         s.map->at(column, row) = s.current_char;
         app.views.map_hover = {}; // a painted cell shows its new glyph without the outline
+        app.blocks.selection = {};
+    }
+    if (kind == kKindLeftClick) {
+        app.blocks.selection = {};
     }
 }
 
@@ -58,6 +94,7 @@ void fit_map_window(App& app) {
 }
 
 void set_map_size(App& app, int columns, int rows) {
+    app.blocks.selection = {};
     app.s.map->cols = columns;
     app.s.map->rows = rows;
     app.views.map_shown = true;
@@ -66,6 +103,7 @@ void set_map_size(App& app, int columns, int rows) {
 }
 
 void fill_map(App& app) {
+    app.blocks.selection = {};
     fill_map_cells(*app.s.map, app.s.current_char);
 }
 

@@ -129,6 +129,12 @@ constexpr MenuEntry kMenuBarLayout[] = {
     title("Edit"),
     item(MenuId::Undo),
     item(MenuId::Redo),
+    separator(),
+    item(MenuId::Cut),
+    item(MenuId::Copy),
+    item(MenuId::Paste),
+    item(MenuId::Clear),
+    item(MenuId::SelectAll),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {
@@ -144,8 +150,10 @@ constexpr MenuEntry kMapPopupLayout[] = {
 };
 
 // The text a menu shows for a combination, "Ctrl+O". Named combinations are letter keys, whose
-// key codes are their upper-case characters.
+// key codes are their upper-case characters, and Delete.
 std::string combination_text(int combination) {
+    if (combination == kKeyDelete)
+        return "Delete";
     std::string text;
     if (combination & kComboCtrl)
         text += "Ctrl+";
@@ -196,7 +204,8 @@ void add_entries(Toolkit& tk, int menu, std::span<const MenuEntry> entries) {
 // The combinations of every command that the window's keyboard has.
 void add_shortcuts(Toolkit& tk, int window) {
     for (const CommandRow& row : command_table()) {
-        if (window != kMainWindow && row.keys.windows != ShortcutWindows::Both)
+        const ShortcutWindows keys = row.keys.windows;
+        if (keys != ShortcutWindows::Both && (keys == ShortcutWindows::Map) != (window == kMapWindow))
             continue;
         for (const int combination : {row.keys.shown, row.keys.also}) {
             if (combination != 0)

@@ -1,5 +1,6 @@
 #include "app/present.h"
 
+#include "app/block_commands.h"
 #include "app/ids.h"
 #include "model/labels.h"
 
@@ -80,7 +81,8 @@ void present_map(App& app) {
     const Raster* picture = tk.canvas_picture(kMapCanvas);
     const bool grid = s.grid_on != 0;
     if (picture == nullptr || app.views.map.up_to_date(*picture, *s.map, app.store(), s.color_bit0,
-                                                       s.color_bit1, grid, app.views.map_hover)) {
+                                                       s.color_bit1, grid, app.views.map_hover,
+                                                       app.blocks.selection)) {
         return;
     }
     if (!tk.begin_drawing(tk.canvas_target(kMapCanvas))) {
@@ -88,7 +90,7 @@ void present_map(App& app) {
         return;
     }
     app.views.map.render(*tk.drawing_raster(), *s.map, app.store(), s.color_bit0, s.color_bit1,
-                         grid, app.views.map_hover);
+                         grid, app.views.map_hover, app.blocks.selection);
     tk.end_drawing();
 }
 
@@ -103,6 +105,7 @@ void present(App& app) {
     present_charset_canvas(app);
     present_glyph_editor(app);
     present_map(app);
+    show_block_state(app);
 }
 
 } // namespace fontarel

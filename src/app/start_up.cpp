@@ -112,6 +112,10 @@ bool open_program(App& app) {
     add_map_window_shortcuts(app);
 
     tk.focus_control(kCharsetCanvas);
+    // "Paste" is offered at once when the clipboard already holds something, from another run.
+    std::string text;
+    std::vector<uint8_t> private_form;
+    app.blocks.clipboard_filled = tk.read_clipboard(text, private_form);
     present(app);
     return true;
 }

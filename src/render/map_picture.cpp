@@ -77,6 +77,26 @@ int MapRenderer::rows_shown(const Raster& target, const CharMap& map) {
     return std::clamp(std::min<int>(map.rows, target.height() / kCellPixels), 0, kMapCapacityRows);
 }
 
+CellRect MapRenderer::within(CellRect s, int cols, int rows) {
+    const int left = std::max(s.left, 0), top = std::max(s.top, 0);
+    const int right = std::min(s.left + s.width, cols), bottom = std::min(s.top + s.height, rows);
+    if (s.empty() || right <= left || bottom <= top) {
+        return {};
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+void MapRenderer::invalidate_outline(const CellRect& s) {
+    for (int c = s.left; c < s.left + s.width; ++c) {
+        invalidate_cell({c, s.top});
+        invalidate_cell({c, s.top + s.height - 1});
+    }
+    for (int r = s.top; r < s.top + s.height; ++r) {
+        invalidate_cell({s.left, r});
+        invalidate_cell({s.left + s.width - 1, r});
+    }
+}
+
 MapCell MapRenderer::within(MapCell hover, int cols, int rows) {
     if (hover.column < 0 || hover.row < 0 || hover.column >= cols || hover.row >= rows) {
         return {};
@@ -85,11 +105,13 @@ MapCell MapRenderer::within(MapCell hover, int cols, int rows) {
 }
 
 bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const CharsetStore& store,
-                             int colour0, int colour1, bool grid, MapCell hover) const {
+                             int colour0, int colour1, bool grid, MapCell hover,
+                             CellRect selection) const {
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
-        grid != grid_ || cols != cols_ || rows != rows_ || within(hover, cols, rows) != outlined_) {
+        grid != grid_ || cols != cols_ || rows != rows_ || within(hover, cols, rows) != outlined_ ||
+        within(selection, cols, rows) != selected_) {
         return false;
     }
     std::array<bool, kGlyphCount> changed{};
@@ -110,7 +132,7 @@ bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const Cha
 }
 
 void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                         int colour1, bool grid, MapCell hover) {
+                         int colour1, bool grid, MapCell hover, CellRect selection) {
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
@@ -123,13 +145,25 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
         cols_ = cols;
         rows_ = rows;
         outlined_ = {};
+        selected_ = {};
     }
     hover = within(hover, cols, rows);
     // The cell the outline leaves is drawn again without it.
-    bool outline_due = hover != outlined_;
-    if (outline_due) {
+    selection = within(selection, cols, rows);
+    bool outline_due = hover != outlined_ || selection != selected_;
+    if (hover != outlined_) {
         invalidate_cell(outlined_);
     }
+    if (selection != selected_) {
+        invalidate_outline(selected_);
+    }
+    const int s_right = selection.left + selection.width - 1;
+    const int s_bottom = selection.top + selection.height - 1;
+    const auto under_outline = [&](int c, int r) {
+        return !selection.empty() && r >= selection.top && r <= s_bottom &&
+               c >= selection.left && c <= s_right &&
+               (r == selection.top || r == s_bottom || c == selection.left || c == s_right);
+    };
     pixels_.use_colours(colour0, colour1);
     if (grid) {
         // The dotted top edge of a whole row of cells: colour1 at even offsets, colour0 at odd.
@@ -160,7 +194,8 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
             for (int c = 0; c < cols; ++c) {
                 drawn[c] = static_cast<int16_t>(codes[c] & 0xFF);
             }
-            outline_due = outline_due || r == hover.row;
+            outline_due = outline_due || r == hover.row ||
+                          (!selection.empty() && r >= selection.top && r <= s_bottom);
             continue;
         }
         for (int c = 0; c < cols && stale > 0; ++c) {
@@ -170,14 +205,21 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
             }
             render_cell(target, c, r, store, code);
             drawn[c] = code;
-            outline_due = outline_due || (r == hover.row && c == hover.column);
+            outline_due =
+                outline_due || (r == hover.row && c == hover.column) || under_outline(c, r);
         }
+    }
+    if (outline_due && !selection.empty()) {
+        target.outline_rect(kCellPixels * selection.left, kCellPixels * selection.top,
+                            kCellPixels * selection.width, kCellPixels * selection.height,
+                            kMapSelectionColour);
     }
     if (outline_due && hover.row >= 0) {
         target.outline_rect(kCellPixels * hover.column, kCellPixels * hover.row, kCellPixels,
                             kCellPixels, kMapHoverColour);
     }
     outlined_ = hover;
+    selected_ = selection;
 }
 
 } // namespace fontarel

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/char_map.h"
+#include "model/map_block.h"
 #include "model/charset_store.h"
 #include "model/colour.h"
 #include "render/glyph_pixels.h"
@@ -13,7 +14,8 @@
 
 namespace fontarel {
 
-constexpr Colour kMapHoverColour = rgb(255, 0, 0); // the outline of the hovered cell
+constexpr Colour kMapHoverColour = rgb(255, 0, 0);       // the outline of the hovered cell
+constexpr Colour kMapSelectionColour = rgb(0, 160, 255); // the outline of the selected cells
 
 // Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels; only whole
 // cells that fit the picture are drawn and pixels beyond are not touched. With `grid`, each cell
@@ -21,8 +23,9 @@ constexpr Colour kMapHoverColour = rgb(255, 0, 0); // the outline of the hovered
 // (colour0 at even offsets, colour1 at odd), so its top-left pixel is colour0. Codes are taken
 // modulo 256.
 //
-// The hovered cell (`hover`; none when outside the cells in use) gets a 1-pixel outline in
-// kMapHoverColour over its glyph.
+// The selected cells (`selection`, clipped to the cells in use) get a 1-pixel outline around them
+// in kMapSelectionColour, and the hovered cell (`hover`; none when outside the cells in use) a
+// 1-pixel outline in kMapHoverColour over that.
 //
 // It remembers what each cell shows: the next render onto the same picture writes only the cells
 // whose code or glyph bytes changed, the cells the outline leaves or enters, or all of them when
@@ -35,10 +38,11 @@ struct MapCell {
 class MapRenderer {
   public:
     void render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                int colour1, bool grid, MapCell hover = {});
+                int colour1, bool grid, MapCell hover = {}, CellRect selection = {});
     // True when a render would write nothing.
     bool up_to_date(const Raster& target, const CharMap& map, const CharsetStore& store,
-                    int colour0, int colour1, bool grid, MapCell hover = {}) const;
+                    int colour0, int colour1, bool grid, MapCell hover = {},
+                    CellRect selection = {}) const;
     void invalidate() { target_ = 0; }
 
   private:
@@ -48,6 +52,9 @@ class MapRenderer {
     static int rows_shown(const Raster& target, const CharMap& map);
     // The hover cell, or none when it lies outside cols x rows.
     static MapCell within(MapCell hover, int cols, int rows);
+    static CellRect within(CellRect selection, int cols, int rows);
+    // The cells under a selection's outline drawn again without it.
+    void invalidate_outline(const CellRect& selection);
     void render_cell(Raster& target, int column, int row, const CharsetStore& store, uint8_t code);
     // Every cell of a row in use, a pixel row at a time.
     void render_row(Raster& target, int row, int cols, const int32_t* codes,
@@ -63,6 +70,7 @@ class MapRenderer {
     bool grid_ = false;
     int cols_ = 0, rows_ = 0;
     MapCell outlined_;    // the cell whose outline the picture shows
+    CellRect selected_;   // the cells whose outline the picture shows
     uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn
 };
 

@@ -1,0 +1,112 @@
+// Blocks of map cells in the running program: a Shift-drag selects, the Edit commands and their
+// keys in the map window act on the selection through the clipboard, each change is one undo step,
+// and the rows are greyed out when they cannot act.
+
+#include "app/block_commands.h"
+#include "program_fixture.h"
+
+namespace fontarel {
+namespace {
+
+class BlockCommands : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        menu(MenuId::MapZx); // 32 x 24; start-up put x + 32 into every cell (x, y)
+    }
+    // A press, moves and release of the left button over map cells, with or without Shift.
+    void drag(int c0, int r0, int c1, int r1, bool shift = true) {
+        for (const int kind : {kKindLeftDown, kKindMouseMove, kKindLeftUp, kKindLeftClick}) {
+            Event e;
+            e.code = kEventControl;
+            e.source = kMapCanvas;
+            e.window = kMapWindow;
+            e.kind = kind;
+            const bool end = kind != kKindLeftDown;
+            e.x = 16 * (end ? c1 : c0) + 8;
+            e.y = 16 * (end ? r1 : r0) + 8;
+            e.buttons = kind == kKindLeftDown || kind == kKindMouseMove ? kButtonLeft : 0;
+            e.modifiers = shift ? kModShift : 0;
+            tk.post_event(e);
+            handle();
+        }
+    }
+    void keys(int combination) {
+        tk.set_active_window(kMapWindow);
+        tk.inject_combination(combination);
+        ASSERT_EQ(tk.pending_events(), 1u) << "no shortcut " << std::hex << combination;
+        handle();
+    }
+    int cell(int c, int r) const { return app.s.map->at(c, r); }
+    int enabled(MenuId item) const { return tk.item_enabled(kMenuBar, id(item)); }
+};
+
+TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
+    EXPECT_EQ(enabled(MenuId::Copy), 0);
+    drag(10, 5, 3, 2); // either direction
+    EXPECT_EQ(app.blocks.selection, (CellRect{3, 2, 8, 4}));
+    EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (3,2)-(10,5) 8x4");
+    EXPECT_EQ(cell(3, 2), 35) << "a Shift-drag paints nothing";
+    EXPECT_EQ(enabled(MenuId::Copy), 1);
+    const size_t steps = app.s.history.undo_count();
+
+    keys(kComboCtrl | 'C');
+    EXPECT_EQ(tk.clipboard_text.substr(0, 20), "        .byte $23,$2");
+    // Pasted with its corner on the hovered cell at the map's right edge: clipped to 32 columns.
+    canvas(kMapCanvas, kKindMouseMove, 16 * 28 + 8, 16 * 20 + 8);
+    keys(kComboCtrl | 'V');
+    EXPECT_EQ(app.blocks.selection, (CellRect{28, 20, 4, 4}));
+    EXPECT_EQ(cell(28, 20), 35);
+    EXPECT_EQ(cell(31, 23), 38);
+    EXPECT_EQ(cell(32, 20), 64) << "the spare column is never written";
+    EXPECT_EQ(app.s.history.undo_count(), steps + 1);
+
+    keys(kComboCtrl | 'X'); // the pasted block: copied, then code 0
+    EXPECT_EQ(cell(28, 20), 0);
+    EXPECT_EQ(cell(31, 23), 0);
+    EXPECT_EQ(app.s.history.undo_count(), steps + 2);
+    tk.inject_combination(kComboUndo);
+    handle();
+    EXPECT_EQ(cell(28, 20), 35);
+
+    keys(kComboCtrl | 'A');
+    EXPECT_EQ(app.blocks.selection, (CellRect{0, 0, 32, 24}));
+    keys(kKeyDelete);
+    EXPECT_EQ(cell(0, 0), 0);
+    EXPECT_EQ(cell(31, 23), 0);
+    EXPECT_EQ(cell(32, 0), 64);
+
+    // A click without Shift drops the selection and greys the rows out again.
+    drag(1, 1, 1, 1, false);
+    EXPECT_TRUE(app.blocks.selection.empty());
+    EXPECT_EQ(enabled(MenuId::Cut), 0);
+    EXPECT_EQ(enabled(MenuId::Paste), 1);
+}
+
+TEST_F(BlockCommands, PasteReadsEveryTextFormAndRefusesOtherText) {
+    const struct {
+        const char* text;
+        bool pastes;
+    } texts[] = {
+        {"        .byte $41,$42\n        .byte $43,$44\n", true},
+        {"        !byte $41,$42\n        !byte $43,$44\n", true},
+        {"        defb 41h,42h\n        defb 43h,44h\n", true},
+        {"    {0x41, 0x42},\n    {0x43, 0x44},\n", true},
+        {"65,66\n67,68\n", true},
+        {"hello, world", false},
+    };
+    for (const auto& t : texts) {
+        app.blocks.selection = {5, 5, 1, 1};
+        app.s.map->at(5, 5) = 0;
+        tk.clipboard_text = t.text;
+        tk.clipboard_private.clear();
+        menu(MenuId::Paste);
+        EXPECT_EQ(cell(5, 5) == 'A' && cell(6, 6) == 'D', t.pastes) << t.text;
+        if (!t.pastes)
+            EXPECT_EQ(tk.window(kMapWindow)->title,
+                      "Character map: the clipboard holds no block of codes");
+    }
+}
+
+} // namespace
+} // namespace fontarel
