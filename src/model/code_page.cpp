@@ -35,4 +35,15 @@ std::string code_page_char(uint8_t code) {
     return to_utf8(code); // ASCII and Latin-1 coincide with Unicode
 }
 
+std::optional<uint8_t> code_page_code(char32_t character) {
+    if ((character >= 0x20 && character < 0x7F) || (character >= 0xA0 && character <= 0xFF))
+        return static_cast<uint8_t>(character);
+    if (character == 0xFFFD)
+        return std::nullopt; // marks the unassigned codes in the table, not a character of the page
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] == character)
+            return static_cast<uint8_t>(0x80 + i);
+    return std::nullopt;
+}
+
 } // namespace fontarel

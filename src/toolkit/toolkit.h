@@ -212,6 +212,14 @@ class Toolkit {
     // 0-based pattern entry selected when the last requester was confirmed; -1 after a cancel.
     int chosen_pattern() const { return chosen_pattern_; }
 
+    // ---- Clipboard
+    // Puts `text` on the system clipboard and, beside it, the program's private form of the same
+    // data under its own type (left out when `private_data` is empty), replacing what was there.
+    virtual void set_clipboard(const std::string& text, std::span<const uint8_t> private_data) = 0;
+    // What the clipboard holds: its private form (may be empty) and its plain text (may be empty);
+    // false when it holds neither.
+    virtual bool read_clipboard(std::string& text, std::vector<uint8_t>& private_data) = 0;
+
     // ---- Files (numbers chosen by the caller)
     int64_t file_size(const std::string& path) const { return fontarel::file_size(path); }
     // At most `limit` bytes from the start of the file; false when it cannot be read.

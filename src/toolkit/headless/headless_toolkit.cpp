@@ -287,4 +287,16 @@ bool HeadlessToolkit::drawing_allowed(const DrawTarget& target) {
     return failing.count(target.number) == 0;
 }
 
+void HeadlessToolkit::set_clipboard(const std::string& text,
+                                    std::span<const uint8_t> private_data) {
+    clipboard_text = text;
+    clipboard_private.assign(private_data.begin(), private_data.end());
+}
+
+bool HeadlessToolkit::read_clipboard(std::string& text, std::vector<uint8_t>& private_data) {
+    text = clipboard_text;
+    private_data = clipboard_private;
+    return !text.empty() || !private_data.empty();
+}
+
 } // namespace fontarel

@@ -77,6 +77,8 @@ class HeadlessToolkit : public Toolkit {
                                  const std::string& patterns, int pattern_index) override;
     std::string choose_save_file(const std::string& title, const std::string& start,
                                  const std::string& patterns, int pattern_index) override;
+    void set_clipboard(const std::string& text, std::span<const uint8_t> private_data) override;
+    bool read_clipboard(std::string& text, std::vector<uint8_t>& private_data) override;
 
     // ---- What tests read
     enum class ControlKind { Canvas, Label, TrackBar, CheckBox, Button, TextField };
@@ -146,6 +148,10 @@ class HeadlessToolkit : public Toolkit {
     std::vector<std::string> text_requests; // "title|label|initial" of each text requester
     // Item chosen in each popup shown, in order; -1 or an empty script closes it without a choice.
     std::deque<int> popup_answers;
+    // The clipboard: its plain text and the program's private form, each empty when absent. Tests
+    // may set them as another program would, or read what the program put there.
+    std::string clipboard_text;
+    std::vector<uint8_t> clipboard_private;
     // Called when wait_event finds the queue empty. It may inject further events. When the queue is
     // still empty afterwards, the main window's close box (window 0) is reported, so a program run
     // always ends.

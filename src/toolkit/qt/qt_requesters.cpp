@@ -1,9 +1,12 @@
-// The colour chooser and the file requesters. Qt's own dialogs are used rather than the desktop's,
-// so they behave the same everywhere and can be driven in tests.
+// The colour chooser, the file requesters and the clipboard. Qt's own dialogs are used rather than
+// the desktop's, so they behave the same everywhere and can be driven in tests.
 
+#include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
+#include <QMimeData>
 
 #include "toolkit/qt/qt_toolkit.h"
 
@@ -107,6 +110,32 @@ std::string QtToolkit::choose_open_file(const std::string& title, const std::str
 std::string QtToolkit::choose_save_file(const std::string& title, const std::string& start,
                                         const std::string& patterns, int pattern_index) {
     return choose_file(true, title, start, patterns, pattern_index);
+}
+
+void QtToolkit::set_clipboard(const std::string& text, std::span<const uint8_t> private_data) {
+    auto* data = new QMimeData; // the clipboard takes ownership
+    data->setText(QString::fromStdString(text));
+    if (!private_data.empty())
+        data->setData(kPrivateClipboardType,
+                      QByteArray(reinterpret_cast<const char*>(private_data.data()),
+                                 static_cast<qsizetype>(private_data.size())));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool QtToolkit::read_clipboard(std::string& text, std::vector<uint8_t>& private_data) {
+    text.clear();
+    private_data.clear();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return false;
+    if (data->hasFormat(kPrivateClipboardType)) {
+        const QByteArray bytes = data->data(kPrivateClipboardType);
+        private_data.assign(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                            reinterpret_cast<const uint8_t*>(bytes.constData()) + bytes.size());
+    }
+    if (data->hasText())
+        text = data->text().toStdString();
+    return !text.empty() || !private_data.empty();
 }
 
 } // namespace fontarel

@@ -92,6 +92,12 @@ class QtToolkit : public Toolkit {
                                  const std::string& patterns, int pattern_index) override;
     bool decode_picture(std::span<const uint8_t> bytes, Picture& out) override;
 
+    // ---- Clipboard
+    // The type of the program's private form beside the plain text.
+    static constexpr const char* kPrivateClipboardType = "application/x-fontarel-map-block";
+    void set_clipboard(const std::string& text, std::span<const uint8_t> private_data) override;
+    bool read_clipboard(std::string& text, std::vector<uint8_t>& private_data) override;
+
     // ---- The Qt objects behind the numbers, for tests; null when the number names nothing.
     QWidget* window_widget(int window) const;
     QWidget* control_widget(int control) const;
