@@ -31,7 +31,7 @@ struct Views {
 // when none) and the Shift-drag that makes it.
 struct MapBlocks {
     CellRect selection;
-    bool selecting = false;        // a Shift-drag is under way from (anchor_column, anchor_row)
+    bool selecting = false; // a Shift-drag is under way from (anchor_column, anchor_row)
     int anchor_column = 0, anchor_row = 0;
     bool clipboard_filled = false; // something was copied this run, or the clipboard held data
     // What "Cut", "Copy", "Clear" and "Paste" last showed as enabled; -1 none yet.

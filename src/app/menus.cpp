@@ -205,7 +205,8 @@ void add_entries(Toolkit& tk, int menu, std::span<const MenuEntry> entries) {
 void add_shortcuts(Toolkit& tk, int window) {
     for (const CommandRow& row : command_table()) {
         const ShortcutWindows keys = row.keys.windows;
-        if (keys != ShortcutWindows::Both && (keys == ShortcutWindows::Map) != (window == kMapWindow))
+        if (keys != ShortcutWindows::Both &&
+            (keys == ShortcutWindows::Map) != (window == kMapWindow))
             continue;
         for (const int combination : {row.keys.shown, row.keys.also}) {
             if (combination != 0)

@@ -80,9 +80,9 @@ void present_map(App& app) {
     }
     const Raster* picture = tk.canvas_picture(kMapCanvas);
     const bool grid = s.grid_on != 0;
-    if (picture == nullptr || app.views.map.up_to_date(*picture, *s.map, app.store(), s.color_bit0,
-                                                       s.color_bit1, grid, app.views.map_hover,
-                                                       app.blocks.selection)) {
+    if (picture == nullptr ||
+        app.views.map.up_to_date(*picture, *s.map, app.store(), s.color_bit0, s.color_bit1, grid,
+                                 app.views.map_hover, app.blocks.selection)) {
         return;
     }
     if (!tk.begin_drawing(tk.canvas_target(kMapCanvas))) {

@@ -160,8 +160,8 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
     const int s_right = selection.left + selection.width - 1;
     const int s_bottom = selection.top + selection.height - 1;
     const auto under_outline = [&](int c, int r) {
-        return !selection.empty() && r >= selection.top && r <= s_bottom &&
-               c >= selection.left && c <= s_right &&
+        return !selection.empty() && r >= selection.top && r <= s_bottom && c >= selection.left &&
+               c <= s_right &&
                (r == selection.top || r == s_bottom || c == selection.left || c == s_right);
     };
     pixels_.use_colours(colour0, colour1);

@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "model/char_map.h"
-#include "model/map_block.h"
 #include "model/charset_store.h"
 #include "model/colour.h"
+#include "model/map_block.h"
 #include "render/glyph_pixels.h"
 #include "toolkit/raster.h"
 

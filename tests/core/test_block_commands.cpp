@@ -102,9 +102,10 @@ TEST_F(BlockCommands, PasteReadsEveryTextFormAndRefusesOtherText) {
         tk.clipboard_private.clear();
         menu(MenuId::Paste);
         EXPECT_EQ(cell(5, 5) == 'A' && cell(6, 6) == 'D', t.pastes) << t.text;
-        if (!t.pastes)
+        if (!t.pastes) {
             EXPECT_EQ(tk.window(kMapWindow)->title,
                       "Character map: the clipboard holds no block of codes");
+        }
     }
 }
 

@@ -150,7 +150,13 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:15:Char shift down",
                                           "T:Edit",
                                           "I:47:Undo\tCtrl+Z",
-                                          "I:48:Redo\tCtrl+Y"};
+                                          "I:48:Redo\tCtrl+Y",
+                                          "-",
+                                          "I:65:Cut\tCtrl+X",
+                                          "I:66:Copy\tCtrl+C",
+                                          "I:67:Paste\tCtrl+V",
+                                          "I:68:Clear\tDelete",
+                                          "I:69:Select all\tCtrl+A"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",
