@@ -29,10 +29,6 @@ bool read_number(std::string_view text, int& value) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
-// A hexadecimal number of one to four digits, nothing else: an address of the 16-bit machines.
-bool read_address(std::string_view text, int& value) {
-    return read_load_address(text, value);
-}
 
 bool read_size(std::string_view text, int& cols, int& rows) {
     const size_t x = text.find('x');
@@ -107,7 +103,7 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                        std::to_string(out.glyphs.first));
     if (has_address && out.format != ExportFormat::Prg)
         return failure("--load-address is only for the format prg");
-    if (has_address && !read_address(address, out.load_address))
+    if (has_address && !read_load_address(address, out.load_address))
         return failure("--load-address '" + address + "' is not 1-4 hexadecimal digits");
     return out;
 }

@@ -1,8 +1,7 @@
 #include "model/export_prg.h"
 
-#include <charconv>
-
 #include <algorithm>
+#include <charconv>
 
 namespace fontarel {
 

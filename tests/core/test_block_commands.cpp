@@ -83,16 +83,13 @@ TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
     EXPECT_EQ(enabled(MenuId::Paste), 1);
 }
 
-TEST_F(BlockCommands, PasteReadsEveryTextFormAndRefusesOtherText) {
+TEST_F(BlockCommands, PasteReadsTextFormsAndRefusesOtherTextInTheTitle) {
     const struct {
         const char* text;
         bool pastes;
     } texts[] = {
-        {"        .byte $41,$42\n        .byte $43,$44\n", true},
-        {"        !byte $41,$42\n        !byte $43,$44\n", true},
-        {"        defb 41h,42h\n        defb 43h,44h\n", true},
+        // Every form the model reads is its own test's; here one of each outcome.
         {"    {0x41, 0x42},\n    {0x43, 0x44},\n", true},
-        {"65,66\n67,68\n", true},
         {"hello, world", false},
     };
     for (const auto& t : texts) {
