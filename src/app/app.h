@@ -27,6 +27,15 @@ struct Views {
     MapCell map_hover;
 };
 
+// Typing onto the map: the text cursor's cell, always inside the map in use while typing.
+struct MapTyping {
+    bool active = false;
+    MapCell cursor;
+    int line_start = 0;        // column where typing began: Return goes back to it
+    bool screen_codes = false; // mirrors the check mark of "Type with screen codes"
+    bool ending_click = false; // the left press that ended typing is held; it paints nothing
+};
+
 // Blocks of map cells: the selection in the map's own cells (always inside the map in use; empty
 // when none) and the Shift-drag that makes it.
 struct MapBlocks {
@@ -36,6 +45,7 @@ struct MapBlocks {
     bool clipboard_filled = false; // something was copied this run, or the clipboard held data
     // What "Cut", "Copy", "Clear" and "Paste" last showed as enabled; -1 none yet.
     int32_t selection_shown = -1, paste_shown = -1;
+    MapTyping typing;
 };
 
 struct App {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/ids.h"
+#include "model/labels.h"
 
 namespace fontarel {
 
@@ -69,15 +70,34 @@ void select_all(App& app) {
     app.blocks.selection = cells_between(map, 0, 0, map.cols - 1, map.rows - 1);
 }
 
-void paste_block(App& app) {
+// The block the clipboard holds: its private form when it has one, else its text.
+std::optional<MapBlock> clipboard_block(App& app) {
     std::string text;
     std::vector<uint8_t> private_form;
-    std::optional<MapBlock> block;
-    if (app.tk.read_clipboard(text, private_form)) {
-        block = block_from_bytes(private_form);
-        if (!block)
-            block = block_from_text(text);
+    if (!app.tk.read_clipboard(text, private_form))
+        return std::nullopt;
+    std::optional<MapBlock> block = block_from_bytes(private_form);
+    return block ? block : block_from_text(text);
+}
+
+void copy_glyph(App& app) {
+    app.tk.set_clipboard(glyph_data_text(app.store().glyph(app.s.current_char)), {});
+    app.blocks.clipboard_filled = true;
+}
+
+void paste_glyph(App& app) {
+    const std::optional<MapBlock> block = clipboard_block(app);
+    if (!block || block->codes.size() != kGlyphRows) {
+        app.tk.set_window_title(kMainWindow,
+                                app.s.window_title + ": the clipboard holds no 8 glyph bytes");
+        return;
     }
+    auto glyph = app.store().glyph(app.s.current_char);
+    std::copy(block->codes.begin(), block->codes.end(), glyph.begin());
+}
+
+void paste_block(App& app) {
+    const std::optional<MapBlock> block = clipboard_block(app);
     if (!block || block->empty()) {
         app.tk.set_window_title(kMapWindow, "Character map: the clipboard holds no block of codes");
         return;

@@ -15,6 +15,11 @@ void copy_block(App& app);
 void paste_block(App& app);
 void clear_block(App& app);
 void select_all(App& app);
+// The main window's Ctrl+C and Ctrl+V: the current glyph's eight bytes as the glyph data text
+// shows them ("48,120,204,204,252,204,204,0"), and back from text of eight values in any form a
+// block pastes from. Other text changes nothing and says so in the main window's title.
+void copy_glyph(App& app);
+void paste_glyph(App& app);
 // Greys "Cut", "Copy" and "Clear" out without a selection, and "Paste" until the clipboard is
 // known to hold something (at start-up, or once something was copied or pasted).
 void show_block_state(App& app);

@@ -14,6 +14,7 @@
 #include "app/history_commands.h"
 #include "app/import_commands.h"
 #include "app/map_canvas.h"
+#include "app/map_typing.h"
 #include "app/range_commands.h"
 #include "app/view_options.h"
 
@@ -122,6 +123,11 @@ constexpr CommandRow kCommands[] = {
     {MenuId::Paste, "Paste", {kComboCtrl | 'V', 0, ShortcutWindows::Map}, paste_block},
     {MenuId::Clear, "Clear", {kKeyDelete, 0, ShortcutWindows::Map}, clear_block},
     {MenuId::SelectAll, "Select all", {kComboCtrl | 'A', 0, ShortcutWindows::Map}, select_all},
+    {MenuId::TypeText, "Type text", {'T', 0, ShortcutWindows::MapCanvas}, type_text},
+    {MenuId::TypeScreenCodes, "Type with screen codes", {}, toggle_screen_codes},
+    // The main window's keys for the current glyph; no menu shows them.
+    {MenuId::CopyGlyph, "Copy glyph", {kComboCtrl | 'C'}, copy_glyph},
+    {MenuId::PasteGlyph, "Paste glyph", {kComboCtrl | 'V'}, paste_glyph},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},

@@ -16,7 +16,9 @@ using Command = void (*)(App&);
 constexpr Command kEndProgram = nullptr;
 
 // The windows whose keyboard chooses a command by its combinations.
-enum class ShortcutWindows { Main, Both, Map };
+// MapCanvas: the key is named in the menu but read by the map canvas itself, so that it can be an
+// unmodified letter and still be typed as one while typing text.
+enum class ShortcutWindows { Main, Both, Map, MapCanvas };
 
 // Key combinations (kComboCtrl | key) that choose a command as its menu item does.
 struct Shortcut {

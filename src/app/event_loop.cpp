@@ -5,6 +5,7 @@
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
+#include "app/map_typing.h"
 #include "app/present.h"
 
 namespace fontarel {
@@ -14,6 +15,9 @@ namespace {
 // Hands the event to its handler; false when the loop is to end.
 bool handle_event(App& app, const Event& event) {
     Toolkit& tk = app.tk;
+    if (app.blocks.typing.active && event_ends_typing(event)) {
+        stop_typing(app);
+    }
     switch (event.code) {
     case kEventDrop:
         app.s.dropped_files = event.dropped;

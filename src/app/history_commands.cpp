@@ -4,6 +4,7 @@
 
 #include "app/ids.h"
 #include "app/map_canvas.h"
+#include "app/map_typing.h"
 
 namespace fontarel {
 
@@ -59,8 +60,10 @@ void begin_event_step(App& app, const Event& event) {
     AppState& s = app.s;
     if (s.stroke_canvas >= 0) {
         // A stroke goes on through its canvas's events and through the platform's idle wake-ups
-        // between them; anything else ends it first.
-        if (event.code == kEventOther || stroke_canvas_of(event) == s.stroke_canvas) {
+        // between them, and typing through every event that does not end it; anything else ends
+        // it first.
+        if (event.code == kEventOther || stroke_canvas_of(event) == s.stroke_canvas ||
+            (app.blocks.typing.active && !event_ends_typing(event))) {
             return;
         }
         close_step(app);
@@ -76,6 +79,10 @@ void end_event_step(App& app, const Event& event) {
         return; // no handler runs for it
     }
     const int canvas = stroke_canvas_of(event);
+    if (app.blocks.typing.active) {
+        s.stroke_canvas = kMapCanvas; // what is typed until typing ends is one step
+        return;
+    }
     if (canvas >= 0 && event.buttons != 0) {
         s.stroke_canvas = canvas; // a button is still held: the stroke goes on
         return;

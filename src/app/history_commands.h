@@ -1,7 +1,8 @@
 #pragma once
 // Undo and redo. Every handled event that changed the charset or the map becomes one step of the
 // history; a mouse stroke on the glyph editor or the map, from the press to the release, is one
-// step as a whole. "Undo" and "Redo" put the data back.
+// step as a whole, and so is all that is typed onto the map between starting and leaving typing.
+// "Undo" and "Redo" put the data back.
 
 #include "app/app.h"
 

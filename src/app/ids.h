@@ -107,13 +107,17 @@ enum class MenuId : int {
     Paste = 67,
     Clear = 68,
     SelectAll = 69,
+    TypeText = 70,
+    TypeScreenCodes = 71,
+    CopyGlyph = 72, // keys of the main window only; no menu row
+    PasteGlyph = 73,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::SelectAll) + 1;
+constexpr int kMenuIdCount = id(MenuId::PasteGlyph) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

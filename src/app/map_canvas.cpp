@@ -2,6 +2,7 @@
 
 #include "app/block_commands.h"
 #include "app/ids.h"
+#include "app/map_typing.h"
 #include "model/labels.h"
 #include "render/geometry.h"
 
@@ -58,7 +59,7 @@ void map_canvas_event(App& app, const Event& event) {
     const int row = cell_of(event.y);
     const int kind = event.kind;
     const bool on_map = s.map->in_use(column, row);
-    if (select_cells(app, event, column, row, on_map)) {
+    if (map_typing_event(app, event) || select_cells(app, event, column, row, on_map)) {
         return;
     }
 

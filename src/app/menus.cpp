@@ -135,6 +135,9 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::Paste),
     item(MenuId::Clear),
     item(MenuId::SelectAll),
+    separator(),
+    item(MenuId::TypeText),
+    item(MenuId::TypeScreenCodes),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {
@@ -205,6 +208,8 @@ void add_entries(Toolkit& tk, int menu, std::span<const MenuEntry> entries) {
 void add_shortcuts(Toolkit& tk, int window) {
     for (const CommandRow& row : command_table()) {
         const ShortcutWindows keys = row.keys.windows;
+        if (keys == ShortcutWindows::MapCanvas)
+            continue;
         if (keys != ShortcutWindows::Both &&
             (keys == ShortcutWindows::Map) != (window == kMapWindow))
             continue;

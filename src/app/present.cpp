@@ -80,9 +80,13 @@ void present_map(App& app) {
     }
     const Raster* picture = tk.canvas_picture(kMapCanvas);
     const bool grid = s.grid_on != 0;
+    // While typing, the text cursor takes the hover outline's place.
+    const MapTyping& typing = app.blocks.typing;
+    const MapCell marked = typing.active ? typing.cursor : app.views.map_hover;
+    const Colour marked_colour = typing.active ? kMapCursorColour : kMapHoverColour;
     if (picture == nullptr ||
         app.views.map.up_to_date(*picture, *s.map, app.store(), s.color_bit0, s.color_bit1, grid,
-                                 app.views.map_hover, app.blocks.selection)) {
+                                 marked, app.blocks.selection, marked_colour)) {
         return;
     }
     if (!tk.begin_drawing(tk.canvas_target(kMapCanvas))) {
@@ -90,7 +94,7 @@ void present_map(App& app) {
         return;
     }
     app.views.map.render(*tk.drawing_raster(), *s.map, app.store(), s.color_bit0, s.color_bit1,
-                         grid, app.views.map_hover, app.blocks.selection);
+                         grid, marked, app.blocks.selection, marked_colour);
     tk.end_drawing();
 }
 

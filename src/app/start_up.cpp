@@ -67,7 +67,8 @@ void open_map_window(App& app) {
     const int y = tk.window_top(kMainWindow) + kMapWindowOffset;
     if (tk.open_window(kMapWindow, x, y, kMapFirstWidth + s.map_margin,
                        kMapFirstHeight + s.map_margin, "Character map", kMapFlags)) {
-        tk.create_canvas(kMapCanvas, 0, 0, kMapCanvasWidth, kMapCanvasHeight, 0);
+        // Focusable, so that the window's keys reach it for typing text.
+        tk.create_canvas(kMapCanvas, 0, 0, kMapCanvasWidth, kMapCanvasHeight, kCanvasFocusable);
         tk.enable_file_drop(kMapCanvas);
         s.map_window_open = 1;
     } else {

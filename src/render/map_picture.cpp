@@ -106,12 +106,13 @@ MapCell MapRenderer::within(MapCell hover, int cols, int rows) {
 
 bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const CharsetStore& store,
                              int colour0, int colour1, bool grid, MapCell hover,
-                             CellRect selection) const {
+                             CellRect selection, Colour hover_colour) const {
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
         grid != grid_ || cols != cols_ || rows != rows_ || within(hover, cols, rows) != outlined_ ||
-        within(selection, cols, rows) != selected_) {
+        within(selection, cols, rows) != selected_ ||
+        (outlined_.row >= 0 && hover_colour != outline_colour_)) {
         return false;
     }
     std::array<bool, kGlyphCount> changed{};
@@ -132,7 +133,8 @@ bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const Cha
 }
 
 void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                         int colour1, bool grid, MapCell hover, CellRect selection) {
+                         int colour1, bool grid, MapCell hover, CellRect selection,
+                         Colour hover_colour) {
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
@@ -150,8 +152,10 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
     hover = within(hover, cols, rows);
     // The cell the outline leaves is drawn again without it.
     selection = within(selection, cols, rows);
-    bool outline_due = hover != outlined_ || selection != selected_;
-    if (hover != outlined_) {
+    const bool hover_moved =
+        hover != outlined_ || (hover.row >= 0 && hover_colour != outline_colour_);
+    bool outline_due = hover_moved || selection != selected_;
+    if (hover_moved) {
         invalidate_cell(outlined_);
     }
     if (selection != selected_) {
@@ -216,9 +220,10 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
     }
     if (outline_due && hover.row >= 0) {
         target.outline_rect(kCellPixels * hover.column, kCellPixels * hover.row, kCellPixels,
-                            kCellPixels, kMapHoverColour);
+                            kCellPixels, hover_colour);
     }
     outlined_ = hover;
+    outline_colour_ = hover_colour;
     selected_ = selection;
 }
 

@@ -16,6 +16,7 @@ namespace fontarel {
 
 constexpr Colour kMapHoverColour = rgb(255, 0, 0);       // the outline of the hovered cell
 constexpr Colour kMapSelectionColour = rgb(0, 160, 255); // the outline of the selected cells
+constexpr Colour kMapCursorColour = rgb(0, 200, 0);      // the text cursor's cell while typing
 
 // Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels; only whole
 // cells that fit the picture are drawn and pixels beyond are not touched. With `grid`, each cell
@@ -25,7 +26,7 @@ constexpr Colour kMapSelectionColour = rgb(0, 160, 255); // the outline of the s
 //
 // The selected cells (`selection`, clipped to the cells in use) get a 1-pixel outline around them
 // in kMapSelectionColour, and the hovered cell (`hover`; none when outside the cells in use) a
-// 1-pixel outline in kMapHoverColour over that.
+// 1-pixel outline in `hover_colour` over that (kMapCursorColour marks the text cursor's cell).
 //
 // It remembers what each cell shows: the next render onto the same picture writes only the cells
 // whose code or glyph bytes changed, the cells the outline leaves or enters, or all of them when
@@ -38,11 +39,12 @@ struct MapCell {
 class MapRenderer {
   public:
     void render(Raster& target, const CharMap& map, const CharsetStore& store, int colour0,
-                int colour1, bool grid, MapCell hover = {}, CellRect selection = {});
+                int colour1, bool grid, MapCell hover = {}, CellRect selection = {},
+                Colour hover_colour = kMapHoverColour);
     // True when a render would write nothing.
     bool up_to_date(const Raster& target, const CharMap& map, const CharsetStore& store,
                     int colour0, int colour1, bool grid, MapCell hover = {},
-                    CellRect selection = {}) const;
+                    CellRect selection = {}, Colour hover_colour = kMapHoverColour) const;
     void invalidate() { target_ = 0; }
 
   private:
@@ -70,6 +72,7 @@ class MapRenderer {
     bool grid_ = false;
     int cols_ = 0, rows_ = 0;
     MapCell outlined_;    // the cell whose outline the picture shows
+    Colour outline_colour_ = kMapHoverColour;
     CellRect selected_;   // the cells whose outline the picture shows
     uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn
 };

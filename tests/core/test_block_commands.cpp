@@ -31,8 +31,8 @@ class BlockCommands : public ProgramTest {
             handle();
         }
     }
-    void keys(int combination) {
-        tk.set_active_window(kMapWindow);
+    void keys(int combination, int window = kMapWindow) {
+        tk.set_active_window(window);
         tk.inject_combination(combination);
         ASSERT_EQ(tk.pending_events(), 1u) << "no shortcut " << std::hex << combination;
         handle();
@@ -104,6 +104,83 @@ TEST_F(BlockCommands, PasteReadsTextFormsAndRefusesOtherTextInTheTitle) {
                       "Character map: the clipboard holds no block of codes");
         }
     }
+}
+
+TEST_F(BlockCommands, MainWindowKeysCopyAndPasteTheGlyphsEightBytes) {
+    const std::array<uint8_t, 8> a_glyph = {48, 120, 204, 204, 252, 204, 204, 0};
+    std::copy(a_glyph.begin(), a_glyph.end(), app.store().glyph(0).begin());
+    keys(kComboCtrl | 'C', kMainWindow);
+    EXPECT_EQ(tk.clipboard_text, "48,120,204,204,252,204,204,0");
+    EXPECT_TRUE(tk.clipboard_private.empty());
+    EXPECT_EQ(enabled(MenuId::Paste), 1);
+
+    app.s.current_char = 5;
+    keys(kComboCtrl | 'V', kMainWindow);
+    EXPECT_TRUE(std::ranges::equal(app.store().glyph(5), a_glyph));
+    tk.clipboard_text = "        .byte 1,2,3";
+    keys(kComboCtrl | 'V', kMainWindow);
+    EXPECT_TRUE(std::ranges::equal(app.store().glyph(5), a_glyph)) << "three values are no glyph";
+    EXPECT_EQ(title(), app.s.window_title + ": the clipboard holds no 8 glyph bytes");
+}
+
+TEST_F(BlockCommands, TypingWritesWrapsStepsBackAndIsOneUndoStep) {
+    const auto type = [&](int kind, int value) {
+        Event e;
+        e.code = kEventControl;
+        e.source = kMapCanvas;
+        e.window = kMapWindow;
+        e.kind = kind;
+        (kind == kKindChar ? e.character : e.key) = value;
+        tk.post_event(e);
+        handle();
+    };
+    canvas(kMapCanvas, kKindMouseMove, 16 * 29 + 8, 16 * 3 + 8);
+    const size_t steps = app.s.history.undo_count();
+    type(kKindChar, 't'); // over the map, T starts typing at the hovered cell
+    ASSERT_TRUE(app.blocks.typing.active);
+    const struct {
+        int kind, value;
+        int column, row, code; // the cell the key wrote, or {-1} when it writes none
+        MapCell cursor;
+    } steps_typed[] = {
+        {kKindChar, 'A', 29, 3, 'A', {30, 3}},
+        {kKindChar, 'B', 30, 3, 'B', {31, 3}},
+        {kKindChar, '@', 31, 3, '@', {0, 4}}, // wraps at the map's edge
+        {kKindChar, 'x', 0, 4, 'x', {1, 4}},
+        {kKindKeyDown, 8, 0, 4, ' ', {0, 4}},  // Backspace
+        {kKindKeyDown, 8, 31, 3, ' ', {31, 3}}, // back across the row's start
+        {kKindKeyDown, 13, -1, 0, 0, {29, 4}},  // Return: under where typing began
+        {kKindChar, 't', 29, 4, 't', {30, 4}},  // while typing, T is a letter
+    };
+    for (const auto& k : steps_typed) {
+        type(k.kind, k.value);
+        if (k.column >= 0) {
+            EXPECT_EQ(cell(k.column, k.row), k.code) << k.value;
+        }
+        EXPECT_EQ(app.blocks.typing.cursor, k.cursor) << k.value;
+    }
+    EXPECT_EQ(cell(30, 4), 30 + 32) << "Return writes nothing";
+    EXPECT_EQ(picture(kMapCanvas).pixel(16 * 30, 16 * 4), kMapCursorColour);
+
+    menu(MenuId::TypeText); // the row again leaves typing; all of it was one step
+    EXPECT_FALSE(app.blocks.typing.active);
+    EXPECT_EQ(app.s.history.undo_count(), steps + 1);
+    menu(MenuId::Undo);
+    EXPECT_EQ(cell(29, 3), 29 + 32);
+    EXPECT_EQ(cell(29, 4), 29 + 32);
+
+    // Screen codes, started from the menu at the selection's corner; a click on the map leaves
+    // typing and paints nothing.
+    menu(MenuId::TypeScreenCodes);
+    EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::TypeScreenCodes)), 1);
+    app.views.map_hover = {};
+    app.blocks.selection = {2, 2, 1, 1};
+    menu(MenuId::TypeText);
+    type(kKindChar, 'A');
+    EXPECT_EQ(cell(2, 2), 1);
+    drag(9, 9, 9, 9, false);
+    EXPECT_FALSE(app.blocks.typing.active);
+    EXPECT_EQ(cell(9, 9), 9 + 32);
 }
 
 } // namespace

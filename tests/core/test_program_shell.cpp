@@ -156,7 +156,10 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:66:Copy\tCtrl+C",
                                           "I:67:Paste\tCtrl+V",
                                           "I:68:Clear\tDelete",
-                                          "I:69:Select all\tCtrl+A"};
+                                          "I:69:Select all\tCtrl+A",
+                                          "-",
+                                          "I:70:Type text\tT",
+                                          "I:71:Type with screen codes"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",
