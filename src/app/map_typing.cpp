@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ids.h"
+#include "model/labels.h"
 
 namespace fontarel {
 
@@ -145,6 +146,7 @@ bool map_typing_event(App& app, const Event& event) {
             if (const auto code = typed_code(static_cast<char32_t>(event.character),
                                              t.screen_codes)) {
                 app.s.map->at(t.cursor.column, t.cursor.row) = *code;
+                app.tk.set_window_title(kMapWindow, map_title(t.cursor.column, t.cursor.row, *code));
                 advance(t, *app.s.map);
             }
         }

@@ -48,4 +48,22 @@ shot=$(screenshot map_cga)
     fail "the map does not show '!' of the built-in charset"
 [ "$(pixel "$shot" $((MX + 16 + 2 * 7)) $((MY + 2 * 1 + 1)))" = "0,0,0" ] ||
     fail "the map shows a lit pixel beside '!'"
+
+# T over the map starts typing at the hovered cell (2, 3); the letters land there and onwards,
+# T included, and Return goes under where typing began.
+xdotool windowfocus --sync "$MAP" 2>/dev/null
+xdotool mousemove $((MX + 16 * 2 + 5)) $((MY + 16 * 3 + 4))
+wait_window '^Character map \(2,3\):34\[22\]$' 5 >/dev/null || fail "no hover title at (2,3)"
+xdotool key t
+xdotool type "Tx"
+xdotool key Return
+xdotool type "y"
+wait_window '^Character map \(2,4\):121\[79\]$' 5 >/dev/null ||
+    fail "the title does not show the typed cell: '$(xdotool getwindowname "$MAP")'"
+for cell in "3 3 120 78" "2 3 84 54"; do
+    read -r c r code hex <<<"$cell"
+    xdotool mousemove $((MX + 16 * c + 5)) $((MY + 16 * r + 4))
+    wait_window "^Character map \\($c,$r\\):$code\\[$hex\\]\$" 5 >/dev/null ||
+        fail "cell ($c,$r) after typing: title '$(xdotool getwindowname "$MAP")'"
+done
 echo "PASS"
