@@ -39,6 +39,7 @@ void apply_edit_state(App& app, const EditState& state) {
     restore_edit_state(state, app.store(), *app.s.map);
     app.s.step_before = state; // so that the loop records no step for the restoring itself
     if (!same_range(was, state, kEditSizeOffset, kEditStateBytes)) {
+        app.blocks.selection = {}; // as a map size drops it: it may lie outside the new size
         fit_map_window(app);
     }
 }

@@ -53,7 +53,8 @@ constexpr int kKinds[] = {
     kKindChar,       kKindFocusIn,    kKindFocusOut};
 constexpr int kKeys[] = {kKeyLeft,   kKeyUp,     kKeyRight, kKeyDown, kKeyInsert,
                          kKeyDelete, kKeyEscape, kKeyI,     kKeyO,    35,
-                         36,         33,         34,        13,       32};
+                         36,         33,         34,        13,       32,
+                         8,          'T',        'A'};
 constexpr int kCombinations[] = {kComboInvert, kComboOpen, 0x2005A, 0x3005A, 0x20059, 0x20041};
 const char* const kSaveNames[] = {"out",    "out.fnt", "OUT.FNT",       "out.txt", "a.b",
                                   ".FNT",   "x.map",   "pic.BMP",       "pic.png", "nodir/x.fnt",
@@ -88,7 +89,7 @@ Action next_action(Source& source, const Sandbox& sandbox) {
     using K = Action::Kind;
     if (roll < 20) {
         action.kind = K::Menu;
-        action.a = source.between(-5, 60);
+        action.a = source.between(-5, kMenuIdCount + 2);
         if (action.a == id(MenuId::Quit) && source.chance(90))
             action.a = id(MenuId::Open); // ending the program is rare, so sessions grow long
     } else if (roll < 50) {
@@ -353,6 +354,8 @@ bool Session::apply(const Action& action) {
         break;
     case K::Key:
         tk.inject_key(x.a, x.b);
+        if (x.b >= 32 && x.b < 127)
+            tk.inject_canvas(x.a, kKindChar, 0, 0, 0, x.b); // the character the key types
         break;
     case K::Control:
         if (x.b < 0)
@@ -418,6 +421,13 @@ std::string Session::check() const {
                 r = kMapCapacityRows;
                 break;
             }
+    const CellRect& sel = app.blocks.selection;
+    if (!sel.empty() && !(s.map->in_use(sel.left, sel.top) &&
+                          s.map->in_use(sel.left + sel.width - 1, sel.top + sel.height - 1)))
+        problem << "the selection leaves the map; ";
+    const MapTyping& typing = app.blocks.typing;
+    if (typing.active && !s.map->in_use(typing.cursor.column, typing.cursor.row))
+        problem << "the text cursor leaves the map; ";
     const HeadlessToolkit& tk = impl_->tk;
     auto label_matches = [&](int label, int bar, const char* prefix, const char* start_text) {
         const int position = tk.control(bar)->state;

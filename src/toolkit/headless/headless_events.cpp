@@ -249,7 +249,7 @@ void HeadlessToolkit::inject_canvas(int control, int kind, int x, int y, int but
     e.x = x;
     e.y = y;
     e.buttons = buttons;
-    e.key = key;
+    (kind == kKindChar ? e.character : e.key) = key;
     post_event(std::move(e));
 }
 

@@ -168,7 +168,7 @@ class HeadlessToolkit : public Toolkit {
     // Any event of a non-canvas control (button click, slider move, ...). A track bar or check box
     // takes `state` first when given, as the user's action would.
     void inject_control(int control, std::optional<int> state = std::nullopt);
-    // One canvas event with its data.
+    // One canvas event with its data; `key` is the character of a kKindChar event.
     void inject_canvas(int control, int kind, int x = 0, int y = 0, int buttons = 0, int key = 0);
     // A whole click: left (or right) down, up and click at (x, y), as the platform reports them.
     void inject_click(int control, int x, int y, bool right = false);
