@@ -38,7 +38,7 @@ void apply_edit_state(App& app, const EditState& state) {
     const EditState was = current_edit_state(app);
     restore_edit_state(state, app.store(), *app.s.map);
     app.s.step_before = state; // so that the loop records no step for the restoring itself
-    if (!same_range(was, state, kEditSizeOffset, kEditStateBytes)) {
+    if (!same_range(was, state, kEditSizeOffset, kEditSizeOffset + kEditSizeBytes)) {
         app.blocks.selection = {}; // as a map size drops it: it may lie outside the new size
         fit_map_window(app);
     }

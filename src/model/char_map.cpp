@@ -10,21 +10,85 @@ bool size_fits(const CharMap& map) {
            map.rows < kMapCapacityRows;
 }
 
+// Cell (to) := cell (from), code and attribute.
+void move_cell(CharMap& map, int to_x, int to_y, int from_x, int from_y) {
+    map.at(to_x, to_y) = map.at(from_x, from_y);
+    map.attr(to_x, to_y) = map.attr(from_x, from_y);
+}
+
+void clear_cell(CharMap& map, int x, int y) {
+    map.at(x, y) = 0;
+    map.attr(x, y) = blank_attribute(map.machine);
+}
+
 void shift_row_right(CharMap& map, int x, int y) {
     for (int t = map.cols - 1; t >= x; --t) {
-        map.at(t + 1, y) = map.at(t, y);
+        move_cell(map, t + 1, y, t, y);
     }
-    map.at(x, y) = 0;
+    clear_cell(map, x, y);
 }
 
 void shift_row_left(CharMap& map, int x, int y) {
     for (int t = x; t <= map.cols - 1; ++t) {
-        map.at(t, y) = map.at(t + 1, y);
+        move_cell(map, t, y, t + 1, y);
     }
-    map.at(map.cols - 1, y) = 0;
+    clear_cell(map, map.cols - 1, y);
 }
 
 } // namespace
+
+uint8_t blank_attribute(MapMachine machine) {
+    switch (machine) {
+    case MapMachine::C64:
+        return 14; // light blue
+    case MapMachine::ZxSpectrum:
+        return 7 << 3; // black ink on white paper
+    case MapMachine::PcText:
+        return 7; // light grey on black
+    case MapMachine::Mono:
+        break;
+    }
+    return 0;
+}
+
+uint8_t start_background(MapMachine machine) {
+    switch (machine) {
+    case MapMachine::C64:
+        return 6; // blue
+    case MapMachine::ZxSpectrum:
+        return 7; // white
+    default:
+        return 0;
+    }
+}
+
+void fill_map_attributes(CharMap& map, uint8_t attr) {
+    if (!size_fits(map)) {
+        return;
+    }
+    for (int r = 0; r < map.rows; ++r) {
+        for (int c = 0; c < map.cols; ++c) {
+            map.attr(c, r) = attr;
+        }
+    }
+}
+
+void set_map_machine(CharMap& map, MapMachine machine) {
+    const uint8_t old_blank = blank_attribute(map.machine);
+    bool blank = true;
+    for (const auto& row : map.attrs) {
+        for (const uint8_t a : row) {
+            blank = blank && a == old_blank;
+        }
+    }
+    if (blank) {
+        for (auto& row : map.attrs) {
+            row.fill(blank_attribute(machine));
+        }
+    }
+    map.machine = machine;
+    map.background = start_background(machine);
+}
 
 void fill_map_cells(CharMap& map, int32_t code) {
     if (!size_fits(map)) {
@@ -59,7 +123,11 @@ bool insert_map_line(CharMap& map, int y) {
     }
     for (int r = map.rows; r >= y; --r) {
         for (int c = 0; c <= map.cols; ++c) {
-            map.at(c, r) = (r == y) ? 0 : map.at(c, r - 1);
+            if (r == y) {
+                clear_cell(map, c, r);
+            } else {
+                move_cell(map, c, r, c, r - 1);
+            }
         }
     }
     return true;
@@ -71,7 +139,11 @@ bool delete_map_line(CharMap& map, int y) {
     }
     for (int r = y; r <= map.rows - 1; ++r) {
         for (int c = 0; c <= map.cols; ++c) {
-            map.at(c, r) = (r < map.rows - 1) ? map.at(c, r + 1) : 0;
+            if (r < map.rows - 1) {
+                move_cell(map, c, r, c, r + 1);
+            } else {
+                clear_cell(map, c, r);
+            }
         }
     }
     return true;

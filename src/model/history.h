@@ -16,10 +16,14 @@ namespace fontarel {
 
 // The edited data packed as bytes: the 2048 charset bytes; then the 81 x 51 map cells row by row,
 // one byte a cell (every stored code is 0-255); then the columns and the rows in use, 4 bytes
-// each, least significant first.
+// each, least significant first; then the 81 x 51 attributes row by row, the machine and the
+// background.
 constexpr int kEditCellsOffset = kCharsetBytes;
 constexpr int kEditSizeOffset = kEditCellsOffset + kMapCapacityCols * kMapCapacityRows;
-constexpr int kEditStateBytes = kEditSizeOffset + 8;
+constexpr int kEditSizeBytes = 8;
+constexpr int kEditAttrsOffset = kEditSizeOffset + kEditSizeBytes;
+constexpr int kEditMachineOffset = kEditAttrsOffset + kMapCapacityCols * kMapCapacityRows;
+constexpr int kEditStateBytes = kEditMachineOffset + 2;
 
 struct EditState {
     std::array<uint8_t, kEditStateBytes> bytes{};
@@ -28,7 +32,8 @@ struct EditState {
 };
 
 EditState capture_edit_state(const CharsetStore& store, const CharMap& map);
-// Writes every byte of the state back: the charset, all cells and the size in use.
+// Writes every byte of the state back: the charset, all cells, the size in use, the attributes,
+// the machine and the background.
 void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& map);
 
 class History {
@@ -36,7 +41,7 @@ class History {
     // Room for far more than 1,000 small steps; the byte budget holds at least the last 1,000
     // even when every one of them changed every byte (kLargestStepBytes each).
     static constexpr size_t kDefaultMaxSteps = 10000;
-    static constexpr size_t kDefaultMaxBytes = size_t{16} << 20;
+    static constexpr size_t kDefaultMaxBytes = size_t{24} << 20;
 
     History() : History(kDefaultMaxSteps, kDefaultMaxBytes) {}
     explicit History(size_t max_steps, size_t max_bytes = kDefaultMaxBytes);

@@ -205,9 +205,12 @@ MapBlock copy_block(const CharMap& map, CellRect rect) {
     const CellRect r = clip_to_map(map, rect);
     MapBlock block{r.width, r.height, {}};
     block.codes.reserve(static_cast<size_t>(r.width) * r.height);
+    block.attrs.reserve(block.codes.capacity());
     for (int y = 0; y < r.height; ++y)
-        for (int x = 0; x < r.width; ++x)
+        for (int x = 0; x < r.width; ++x) {
             block.codes.push_back(static_cast<uint8_t>(map.at(r.left + x, r.top + y)));
+            block.attrs.push_back(map.attr(r.left + x, r.top + y));
+        }
     return block;
 }
 
@@ -218,18 +221,24 @@ CellRect paste_block(CharMap& map, const MapBlock& block, int left, int top) {
     // Offsets into the block of the clipped rectangle's first cell.
     const long long dx = static_cast<long long>(r.left) - left;
     const long long dy = static_cast<long long>(r.top) - top;
+    const bool attrs = block.attrs.size() == block.codes.size();
     for (int y = 0; y < r.height; ++y)
-        for (int x = 0; x < r.width; ++x)
-            map.at(r.left + x, r.top + y) =
-                block.codes[static_cast<size_t>((dy + y) * block.width + dx + x)];
+        for (int x = 0; x < r.width; ++x) {
+            const auto i = static_cast<size_t>((dy + y) * block.width + dx + x);
+            map.at(r.left + x, r.top + y) = block.codes[i];
+            if (attrs)
+                map.attr(r.left + x, r.top + y) = block.attrs[i];
+        }
     return r;
 }
 
 void clear_block(CharMap& map, CellRect rect, uint8_t code) {
     const CellRect r = clip_to_map(map, rect);
     for (int y = 0; y < r.height; ++y)
-        for (int x = 0; x < r.width; ++x)
+        for (int x = 0; x < r.width; ++x) {
             map.at(r.left + x, r.top + y) = code;
+            map.attr(r.left + x, r.top + y) = blank_attribute(map.machine);
+        }
 }
 
 std::vector<uint8_t> block_bytes(const MapBlock& block) {
@@ -241,6 +250,8 @@ std::vector<uint8_t> block_bytes(const MapBlock& block) {
                                 static_cast<uint8_t>(block.height & 0xFF),
                                 static_cast<uint8_t>((block.height >> 8) & 0xFF)};
     out.insert(out.end(), block.codes.begin(), block.codes.begin() + static_cast<long>(count));
+    if (block.attrs.size() == block.codes.size())
+        out.insert(out.end(), block.attrs.begin(), block.attrs.begin() + static_cast<long>(count));
     return out;
 }
 
@@ -249,10 +260,13 @@ std::optional<MapBlock> block_from_bytes(std::span<const uint8_t> bytes) {
         return std::nullopt;
     const int width = bytes[0] | (bytes[1] << 8);
     const int height = bytes[2] | (bytes[3] << 8);
+    const auto count = static_cast<size_t>(width) * height;
     if (width < 1 || width > 255 || height < 1 || height > 255 ||
-        bytes.size() != 4 + static_cast<size_t>(width) * height)
+        (bytes.size() != 4 + count && bytes.size() != 4 + 2 * count))
         return std::nullopt;
-    return MapBlock{width, height, std::vector<uint8_t>(bytes.begin() + 4, bytes.end())};
+    const auto codes = bytes.subspan(4, count);
+    const auto attrs = bytes.subspan(4 + count);
+    return MapBlock{width, height, {codes.begin(), codes.end()}, {attrs.begin(), attrs.end()}};
 }
 
 std::string block_text(const MapBlock& block) {

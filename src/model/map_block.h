@@ -28,19 +28,21 @@ CellRect cells_between(const CharMap& map, int column0, int row0, int column1, i
 struct MapBlock {
     int width = 0, height = 0;
     std::vector<uint8_t> codes; // width * height, row by row
+    std::vector<uint8_t> attrs{}; // the cells' attributes in the same order, or empty for none
     bool empty() const { return width <= 0 || height <= 0; }
     bool operator==(const MapBlock&) const = default;
 };
 
-// The codes of `rect` (clipped to the map in use).
+// The codes and attributes of `rect` (clipped to the map in use).
 MapBlock copy_block(const CharMap& map, CellRect rect);
-// Writes the block with its top-left cell at (left, top), clipped to the map in use; returns the
-// rectangle written (empty when none of it lands on the map).
+// Writes the block with its top-left cell at (left, top), clipped to the map in use, attributes
+// too when it has them; returns the rectangle written (empty when none of it lands on the map).
 CellRect paste_block(CharMap& map, const MapBlock& block, int left, int top);
-// Every cell of `rect` (clipped to the map in use) := code.
+// Every cell of `rect` (clipped to the map in use) := code, with the machine's blank attribute.
 void clear_block(CharMap& map, CellRect rect, uint8_t code = 0);
 
-// The private clipboard form: width and height (2 bytes each, low byte first), then the codes.
+// The private clipboard form: width and height (2 bytes each, low byte first), then the codes,
+// then, when the block has them, the attributes. Plain text carries codes only.
 std::vector<uint8_t> block_bytes(const MapBlock& block);
 std::optional<MapBlock> block_from_bytes(std::span<const uint8_t> bytes);
 

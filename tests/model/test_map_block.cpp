@@ -116,7 +116,7 @@ TEST(MapBlock, ClipboardFormsReadBack) {
 
     // The private form refuses sizes that do not match its bytes.
     const std::vector<uint8_t> bad[] = {{},           {1, 0, 1},          {1, 0, 1, 0},
-                                        {0, 0, 0, 0}, {1, 0, 1, 0, 5, 6}, {0, 1, 1, 0, 0}};
+                                        {0, 0, 0, 0}, {1, 0, 1, 0, 5, 6, 7}, {0, 1, 1, 0, 0}};
     for (const auto& bytes : bad)
         EXPECT_EQ(block_from_bytes(bytes), std::nullopt);
 }

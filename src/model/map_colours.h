@@ -1,0 +1,51 @@
+#pragma once
+// The colours of the machines a map can be drawn for: their palettes, what a cell's attribute byte
+// means in colours, and the pen and paper that painting composes into an attribute. Cells store
+// palette indices, never colour values.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "model/char_map.h"
+#include "model/colour.h"
+
+namespace fontarel {
+
+struct Palette {
+    const char* name;
+    // C64 and PC: the 16 colours. Spectrum: the 8 colours at the normal level, then the same 8
+    // BRIGHT. Mono: none.
+    std::span<const Colour> colours;
+};
+
+Palette machine_palette(MapMachine machine);
+// The machine's menu name: "Mono", "C64", "ZX Spectrum", "PC text".
+const char* machine_name(MapMachine machine);
+
+// How a cell is drawn: set pixels in `ink`, clear pixels in `paper`; `marker` for a FLASH or blink
+// bit, shown as a static mark. Attribute values past the machine's range are masked to it.
+struct CellColours {
+    Colour ink = 0, paper = 0;
+    bool marker = false;
+    bool operator==(const CellColours&) const = default;
+};
+// For C64, `background` is the paper of every cell. Not meaningful for Mono.
+CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background);
+
+// The palette choices of the pen (the colour of set pixels) and of the paper; the paper count is 0
+// where the machine's cells have no paper of their own (C64, Mono).
+int pen_choices(MapMachine machine);
+int paper_choices(MapMachine machine);
+// The background (C64) or border (Spectrum) choices; 0 where the machine has none.
+int background_choices(MapMachine machine);
+// The attribute that painting writes with the chosen pen and paper (indices into the palette):
+// C64 the pen; Spectrum ink = pen & 7 with BRIGHT = pen >= 8, paper & 7; PC pen in bits 0-3,
+// paper in bits 4-6.
+uint8_t compose_attribute(MapMachine machine, int pen, int paper);
+
+// The attribute in words, after the code in the map window's title: " ink 2 paper 7", with
+// " bright", " flash" or " blink" for those bits; C64 " ink 2"; empty for Mono.
+std::string attribute_text(MapMachine machine, uint8_t attr);
+
+} // namespace fontarel
