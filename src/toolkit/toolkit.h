@@ -68,6 +68,11 @@ class Toolkit {
     // ---- Windows
     // Inner size width x height; the frame is added around it. Controls created afterwards belong
     // to this window until the next open_window. kWindowCentred ignores x and y.
+    // A size that, with the frame, does not fit the free area of the screen is cut to the largest
+    // that does, and the window scrolls its controls at 1:1 (scroll bars included in the size);
+    // control coordinates, and those of canvas events, stay those of the full size. Such a window
+    // is moved just far enough to lie on the screen. A size that fits is taken as it is, at the
+    // place given.
     virtual int open_window(int number, int x, int y, int width, int height,
                             const std::string& title, int flags) = 0;
     // Left and top edge of the outer frame, in screen pixels.
@@ -75,8 +80,9 @@ class Toolkit {
     virtual int window_top(int number) = 0;
     // 1 hides (the owner, if any, becomes active); 0 shows the window as it was and activates it.
     virtual void set_window_hidden(int number, int state) = 0;
-    // Moves and sizes by the inner size; kKeep in any argument keeps that value. Neither activates
-    // the window nor changes its stacking order.
+    // Moves and sizes by the inner size; kKeep in any argument keeps that value (for the size, the
+    // one last asked for). A size that does not fit the screen is cut as open_window cuts it.
+    // Neither activates the window nor changes its stacking order.
     virtual void resize_window(int number, int x, int y, int width, int height) = 0;
     virtual void set_window_title(int number, const std::string& title) = 0;
     // Modal; shows the text with one OK button and returns after OK.

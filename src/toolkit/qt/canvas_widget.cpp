@@ -232,6 +232,8 @@ void CanvasWidget::leaveEvent(QEvent*) {
 }
 
 void CanvasWidget::wheelEvent(QWheelEvent* event) {
+    // Reported, and passed on as well: a window too large for the screen scrolls with the wheel.
+    event->ignore();
     const int delta = event->angleDelta().y();
     int steps = delta / kWheelStep;
     if (steps == 0 && delta != 0)

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 #include "toolkit/qt/canvas_widget.h"
 #include "toolkit/qt/escape_tracker.h"
@@ -69,6 +70,49 @@ void QtToolkit::remove_window(int number) {
     windows_.erase(it);
 }
 
+QMargins QtToolkit::frame_margins(const ToolkitWindow& window) const {
+    auto margins = [](const QWidget& w) {
+        const QRect frame = w.frameGeometry();
+        const QRect inner = w.geometry();
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    };
+    const QMargins own = margins(window);
+    if (!own.isNull())
+        return own;
+    // A window not shown yet has no frame; the program's windows are framed alike.
+    for (const auto& [number, other] : windows_) {
+        const QMargins theirs = margins(*other);
+        if (!theirs.isNull())
+            return theirs;
+    }
+    return {};
+}
+
+void QtToolkit::fit_window(ToolkitWindow& window, int width, int height) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        window.set_inner_size(width, height);
+        return;
+    }
+    const QRect room = screen->availableGeometry().marginsRemoved(frame_margins(window));
+    window.set_inner_size(width, height, room.size());
+}
+
+void QtToolkit::keep_on_screen(ToolkitWindow& window) {
+    const QScreen* screen = window.screen();
+    if (!window.scrolls() || screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize outer = window.size().grownBy(frame_margins(window));
+    // For a top-level widget pos() is the top-left corner of the frame.
+    const QPoint at = window.pos();
+    const int x = std::max(area.left(), std::min(at.x(), area.x() + area.width() - outer.width()));
+    const int y = std::max(area.top(), std::min(at.y(), area.y() + area.height() - outer.height()));
+    if (QPoint(x, y) != at)
+        window.move(x, y);
+}
+
 int QtToolkit::open_window(int number, int x, int y, int width, int height,
                            const std::string& title, int flags) {
     if (width <= 0 || height <= 0)
@@ -76,14 +120,18 @@ int QtToolkit::open_window(int number, int x, int y, int width, int height,
     remove_window(number);
     auto window = std::make_unique<ToolkitWindow>(*this, number, width, height, flags);
     window->setWindowTitle(QString::fromStdString(title));
+    // For a top-level widget the position is that of the outer frame. It is set before the size,
+    // since it decides the screen the window must fit.
+    if (!(flags & kWindowCentred))
+        window->move(x, y);
+    fit_window(*window, width, height);
     if (flags & kWindowCentred) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-        x = area.x() + (area.width() - width) / 2;
-        y = area.y() + (area.height() - height) / 2;
+        window->move(area.x() + (area.width() - window->width()) / 2,
+                     area.y() + (area.height() - window->height()) / 2);
     }
-    // For a top-level widget the position is that of the outer frame.
-    window->move(x, y);
+    keep_on_screen(*window);
     if (!(flags & kWindowHidden)) {
         window->show();
         window->raise();
@@ -133,12 +181,13 @@ void QtToolkit::resize_window(int number, int x, int y, int width, int height) {
     if (window == nullptr)
         return;
     const QRect frame = window->frameGeometry();
-    const int new_width = width == kKeep ? window->width() : width;
-    const int new_height = height == kKeep ? window->height() : height;
+    const int new_width = width == kKeep ? window->requested_size().width() : width;
+    const int new_height = height == kKeep ? window->requested_size().height() : height;
     if (new_width > 0 && new_height > 0)
-        window->set_inner_size(new_width, new_height);
+        fit_window(*window, new_width, new_height);
     if (x != kKeep || y != kKeep)
         window->move(x == kKeep ? frame.x() : x, y == kKeep ? frame.y() : y);
+    keep_on_screen(*window);
 }
 
 void QtToolkit::set_window_title(int number, const std::string& title) {

@@ -5,6 +5,7 @@
 // values on the shared queue. A QApplication must exist before the toolkit is made.
 
 #include <QAction>
+#include <QMargins>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -133,6 +134,14 @@ class QtToolkit : public Toolkit {
     void add_control(int control, ControlKind kind, QWidget* widget, int x, int y, int width,
                      int height);
     void remove_window(int number);
+    // The frame's widths around `window`'s inner area: its own once the window system has framed
+    // it, else those of another framed window of the program, else none.
+    QMargins frame_margins(const ToolkitWindow& window) const;
+    // Asks `window` for the inner size `width` x `height` within the free area of its screen.
+    void fit_window(ToolkitWindow& window, int width, int height);
+    // Moves a window that scrolls, having been cut to the screen, just far enough to lie inside
+    // the screen's free area; a window that fits stays where it was put.
+    void keep_on_screen(ToolkitWindow& window);
     // Parent for modal requesters: the active window of the program, else the main window.
     QWidget* requester_parent() const;
     // Runs a modal dialog; afterwards Escape counts as released.

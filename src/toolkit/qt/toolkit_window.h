@@ -1,13 +1,16 @@
 #pragma once
 // A top-level window of the toolkit: fixed inner size, an optional menu bar on top and, below it,
-// the area that holds the window's controls at the coordinates the program gives.
+// the area that holds the window's controls at the coordinates the program gives. A window too
+// large for the screen shows that area through scroll bars, at 1:1.
 
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 
 #include "toolkit/toolkit.h"
 
 #include <QMenuBar>
+#include <QScrollArea>
 
 namespace fontarel {
 
@@ -25,18 +28,34 @@ class ToolkitWindow : public QWidget {
     // loses the height of the bar. A previous bar is deleted.
     void set_menu_bar(QMenuBar* bar);
     QMenuBar* menu_bar() const { return menu_bar_; }
-    // The fixed inner size.
-    void set_inner_size(int width, int height);
+    // Asks for a fixed inner size of `width` x `height`. `room` is the most inner size the screen
+    // can give (its free area less the frame); an empty `room` means no limit. When the size fits,
+    // the window takes it as it is; otherwise it takes the largest size that fits and scrolls the
+    // control area, whose coordinates stay those of the full size.
+    void set_inner_size(int width, int height, QSize room = QSize());
+    // The inner size last asked for, which the window shows whole unless it scrolls.
+    QSize requested_size() const { return requested_; }
+    bool scrolls() const { return scrolls_; }
 
   protected:
     // The close box only reports; the window stays until the program hides it.
     void closeEvent(QCloseEvent* event) override;
+    // Arrows, Page Up, Page Down, Home and End scroll a window that scrolls; keys reach the window
+    // itself only when no control took them.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // Lays out the window for requested_ within room_.
+    void fit();
+
     Toolkit& toolkit_;
     int number_;
+    QScrollArea* scroll_area_;
     QWidget* control_area_;
     QPointer<QMenuBar> menu_bar_;
+    QSize requested_;
+    QSize room_;
+    bool scrolls_ = false;
 };
 
 // Reports files dropped on a control as a kEventDrop event: the local paths of the drop, joined by
