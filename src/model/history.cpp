@@ -22,9 +22,9 @@ int32_t get32(const uint8_t* at) {
     return static_cast<int32_t>(v);
 }
 
-// Unchanged bytes between two changes that are cheaper kept in one run (2 bytes each) than
+// Unchanged bytes between two changes that are cheaper kept in one run (a zero byte each) than
 // paid for with the header of a new run.
-constexpr size_t kMergeGap = History::kRunHeaderBytes / 2;
+constexpr size_t kMergeGap = History::kRunHeaderBytes;
 
 void put16(std::vector<uint8_t>& out, size_t value) {
     out.push_back(static_cast<uint8_t>(value));
@@ -112,8 +112,9 @@ bool History::record(const EditState& before, const EditState& after) {
         }
         put16(runs, start);
         put16(runs, end - start);
-        runs.insert(runs.end(), old_bytes + start, old_bytes + end);
-        runs.insert(runs.end(), new_bytes + start, new_bytes + end);
+        for (size_t k = start; k < end; ++k) {
+            runs.push_back(static_cast<uint8_t>(old_bytes[k] ^ new_bytes[k]));
+        }
         i = end;
     }
     if (runs.empty()) {
@@ -143,15 +144,18 @@ size_t History::counted_bytes() const {
     return sum;
 }
 
-void History::apply(const Step& step, EditState& state, bool forwards) {
+void History::apply(const Step& step, EditState& state) {
     const uint8_t* at = step.data();
     const uint8_t* end = at + step.size();
     while (at < end) {
         const size_t offset = get16(at);
         const size_t length = get16(at + 2);
-        const uint8_t* source = at + kRunHeaderBytes + (forwards ? length : 0);
-        std::memcpy(state.bytes.data() + offset, source, length);
-        at += kRunHeaderBytes + 2 * length;
+        const uint8_t* change = at + kRunHeaderBytes;
+        uint8_t* bytes = state.bytes.data() + offset;
+        for (size_t k = 0; k < length; ++k) {
+            bytes[k] ^= change[k];
+        }
+        at += kRunHeaderBytes + length;
     }
 }
 
@@ -160,7 +164,7 @@ bool History::undo(EditState& state) {
         return false;
     }
     --undoable_;
-    apply(steps_[undoable_], state, false);
+    apply(steps_[undoable_], state);
     return true;
 }
 
@@ -168,7 +172,7 @@ bool History::redo(EditState& state) {
     if (!can_redo()) {
         return false;
     }
-    apply(steps_[undoable_], state, true);
+    apply(steps_[undoable_], state);
     ++undoable_;
     return true;
 }

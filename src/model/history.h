@@ -1,7 +1,9 @@
 #pragma once
-// The undo history of the edited data: the charset bytes, every cell of the map array and the map
-// size in use. A step keeps only the bytes it changed, as runs of (offset, old bytes, new bytes),
-// so a pixel costs a few bytes and a step that changed everything stays near 12 kB.
+// The undo history of the edited data: the charset bytes, every cell of the map array, the map
+// size in use, the cells' colour attributes, the machine and its background. A step keeps only the
+// bytes it changed, as runs of (offset, old bytes XOR new bytes), so a pixel costs a few bytes and
+// a step that changed everything stays near 10 kB. The XOR undoes and redoes alike; it needs the
+// state a step is applied to to be exactly the one the step left, which undo and redo promise.
 
 #include <array>
 #include <cstddef>
@@ -41,7 +43,7 @@ class History {
     // Room for far more than 1,000 small steps; the byte budget holds at least the last 1,000
     // even when every one of them changed every byte (kLargestStepBytes each).
     static constexpr size_t kDefaultMaxSteps = 10000;
-    static constexpr size_t kDefaultMaxBytes = size_t{24} << 20;
+    static constexpr size_t kDefaultMaxBytes = size_t{16} << 20;
 
     History() : History(kDefaultMaxSteps, kDefaultMaxBytes) {}
     explicit History(size_t max_steps, size_t max_bytes = kDefaultMaxBytes);
@@ -67,18 +69,18 @@ class History {
     // The same bytes summed afresh over the steps kept: what bytes() must always equal, for checks.
     size_t counted_bytes() const;
 
-    // What one step holds besides its runs, and what a run adds before its 2 x length bytes.
+    // What one step holds besides its runs, and what a run adds before its length bytes.
     static constexpr size_t kStepRecordBytes = sizeof(std::vector<uint8_t>);
     static constexpr size_t kRunHeaderBytes = 4;
     static constexpr size_t kLargestStepBytes =
-        kStepRecordBytes + kRunHeaderBytes + 2 * size_t{kEditStateBytes};
+        kStepRecordBytes + kRunHeaderBytes + size_t{kEditStateBytes};
 
   private:
-    // Runs, one after another: offset (2 bytes), length n (2 bytes), n old bytes, n new bytes.
+    // Runs, one after another: offset (2 bytes), length n (2 bytes), n bytes old XOR new.
     using Step = std::vector<uint8_t>;
 
     static size_t cost(const Step& step) { return kStepRecordBytes + step.capacity(); }
-    static void apply(const Step& step, EditState& state, bool forwards);
+    static void apply(const Step& step, EditState& state);
 
     std::deque<Step> steps_; // oldest first; the first undoable_ of them can be undone
     size_t undoable_ = 0;

@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, HistoryAgainstModel,
                                            Limits{History::kDefaultMaxSteps, 40000}),
                          limits_name);
 
-// With the default limits, 1,000 steps that each change every byte all stay, within 24 MiB; the
+// With the default limits, 1,000 steps that each change every byte all stay, within 16 MiB; the
 // budget then drops the oldest of further steps like them.
 TEST(History, AThousandLargestStepsFitTheBudget) {
     History history;
