@@ -6,6 +6,7 @@ set -u
 
 DISPLAY_PID=""
 PROGRAM_PID=""
+EARLIER_PIDS="" # runs that go on beside the current one (start_another)
 SCRATCH=""
 
 fail() {
@@ -20,10 +21,13 @@ fail() {
 # The waits report the killed process's status; "|| true" keeps a caller running with "set -e"
 # (scripts/bench) from ending here, before the X server is stopped.
 stop_all() {
-    if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        kill "$PROGRAM_PID" 2>/dev/null || true
-        wait "$PROGRAM_PID" 2>/dev/null || true
-    fi
+    local pid
+    for pid in $PROGRAM_PID $EARLIER_PIDS; do
+        if kill -0 "$pid" 2>/dev/null; then
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
     if [ -n "$DISPLAY_PID" ] && kill -0 "$DISPLAY_PID" 2>/dev/null; then
         kill "$DISPLAY_PID" 2>/dev/null || true
         wait "$DISPLAY_PID" 2>/dev/null || true
@@ -64,6 +68,16 @@ start_display() {
 # folder.
 start_program() {
     QT_QPA_PLATFORM=xcb "$@" >"$SCRATCH/program.log" 2>&1 &
+    PROGRAM_PID=$!
+}
+
+# start_another BINARY [ARGS...]: starts one more run while the current one goes on (the EXIT trap
+# stops both); PROGRAM_PID becomes the new run's, its output goes to SCRATCH/program.N.log.
+start_another() {
+    EARLIER_PIDS="$EARLIER_PIDS $PROGRAM_PID"
+    local n
+    n=$(($(echo $EARLIER_PIDS | wc -w) + 1))
+    QT_QPA_PLATFORM=xcb "$@" >"$SCRATCH/program.$n.log" 2>&1 &
     PROGRAM_PID=$!
 }
 
