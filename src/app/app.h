@@ -25,6 +25,8 @@ struct Views {
     // The pointer's marks: a hover or drag frame on the charset canvas, the outlined map cell.
     CharsetOverlay charset_overlay;
     MapCell map_hover;
+    // The machine and paint mode the Colour menu last showed (see show_colour_state); -1 none.
+    int32_t colour_shown = -1;
 };
 
 // Typing onto the map: the text cursor's cell, always inside the map in use while typing.

@@ -19,6 +19,10 @@ namespace fontarel {
 
 inline constexpr const char* kWindowTitle = kProgramVersion;
 
+// What painting on the map writes: the current code and the pen's attribute, or one of them. A
+// Mono map is painted with codes whatever the mode.
+enum class PaintMode { CodesAndColours, ColoursOnly, CodesOnly };
+
 struct AppState {
     std::unique_ptr<CharsetStore> charset; // allocated at start-up, zero-filled
     uint8_t current_char = 0;              // index of the selected glyph
@@ -49,6 +53,12 @@ struct AppState {
     int32_t last_event = 0;                       // code most recently returned by wait_event
     int32_t color_choice = 0;                     // last result of the colour chooser
     int32_t map_margin = 10; // extra width and height of the map window's first inner size
+
+    // What a left press on the map writes. The pen (colour of set pixels) and paper are palette
+    // indices of the map's machine; a paint writes compose_attribute(machine, pen, paper).
+    PaintMode paint_mode = PaintMode::CodesAndColours;
+    int32_t pen_colour = 0;
+    int32_t paper_colour = 0;
 
     // Undo and redo of the charset and the map. Not part of it: the current character, the range,
     // the colours and the drag mode.

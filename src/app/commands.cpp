@@ -7,6 +7,7 @@
 #include "app/block_commands.h"
 #include "app/builtin_commands.h"
 #include "app/charset_canvas.h"
+#include "app/colour_commands.h"
 #include "app/export_commands.h"
 #include "app/file_commands.h"
 #include "app/glyph_canvas.h"
@@ -39,6 +40,12 @@ template <ExportFormat format> void glyphs_export(App& app) {
 }
 template <ExportFormat format> void map_export(App& app) {
     export_map_as(app, format);
+}
+template <MapMachine which> void machine(App& app) {
+    set_machine(app, which);
+}
+template <PaintMode mode> void paint(App& app) {
+    set_paint_mode(app, mode);
 }
 
 constexpr Shortcut kHistoryUndo{kComboUndo, 0, ShortcutWindows::Both};
@@ -128,6 +135,17 @@ constexpr CommandRow kCommands[] = {
     // The main window's keys for the current glyph; no menu shows them.
     {MenuId::CopyGlyph, "Copy glyph", {kComboCtrl | 'C'}, copy_glyph},
     {MenuId::PasteGlyph, "Paste glyph", {kComboCtrl | 'V'}, paste_glyph},
+    // Colour
+    {MenuId::MachineMono, "Mono", {}, machine<MapMachine::Mono>},
+    {MenuId::MachineC64, "C64", {}, machine<MapMachine::C64>},
+    {MenuId::MachineZx, "ZX Spectrum", {}, machine<MapMachine::ZxSpectrum>},
+    {MenuId::MachinePc, "PC text", {}, machine<MapMachine::PcText>},
+    {MenuId::PenColour, "Pen colour...", {}, choose_pen_colour},
+    {MenuId::PaperColour, "Paper colour...", {}, choose_paper_colour},
+    {MenuId::BackgroundColour, "Background / border colour...", {}, choose_background_colour},
+    {MenuId::PaintCodesAndColours, "Paint codes and colours", {}, paint<PaintMode::CodesAndColours>},
+    {MenuId::PaintColoursOnly, "Paint colours only", {}, paint<PaintMode::ColoursOnly>},
+    {MenuId::PaintCodesOnly, "Paint codes only", {}, paint<PaintMode::CodesOnly>},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},

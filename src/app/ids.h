@@ -111,13 +111,24 @@ enum class MenuId : int {
     TypeScreenCodes = 71,
     CopyGlyph = 72, // keys of the main window only; no menu row
     PasteGlyph = 73,
+    // Colour: the map's machine, the pen, the paint mode
+    MachineMono = 74,
+    MachineC64 = 75,
+    MachineZx = 76,
+    MachinePc = 77,
+    PenColour = 78,
+    PaperColour = 79,
+    BackgroundColour = 80,
+    PaintCodesAndColours = 81,
+    PaintColoursOnly = 82,
+    PaintCodesOnly = 83,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::PasteGlyph) + 1;
+constexpr int kMenuIdCount = id(MenuId::PaintCodesOnly) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

@@ -1,6 +1,7 @@
 #include "app/map_canvas.h"
 
 #include "app/block_commands.h"
+#include "app/colour_commands.h"
 #include "app/ids.h"
 #include "app/map_typing.h"
 #include "model/labels.h"
@@ -70,14 +71,14 @@ void map_canvas_event(App& app, const Event& event) {
     }
     if (kind == kKindMouseMove && on_map) {
         app.views.map_hover = {column, row};
-        tk.set_window_title(kMapWindow, map_title(column, row, s.map->at(column, row)));
+        tk.set_window_title(kMapWindow, hover_title(app, column, row));
     }
     if (kind == kKindMouseLeave) {
         app.views.map_hover = {}; // the outline goes with the pointer; the title stays
     }
     const bool left_held = (event.buttons & kButtonLeft) != 0;
     if ((kind == kKindLeftDown || (kind == kKindMouseMove && left_held)) && on_map) {
-        s.map->at(column, row) = s.current_char;
+        paint_cell(app, column, row, s.current_char);
         app.views.map_hover = {}; // a painted cell shows its new glyph without the outline
         app.blocks.selection = {};
     }
@@ -105,7 +106,10 @@ void set_map_size(App& app, int columns, int rows) {
 
 void fill_map(App& app) {
     app.blocks.selection = {};
-    fill_map_cells(*app.s.map, app.s.current_char);
+    CharMap& map = *app.s.map;
+    for (int r = 0; r < map.rows; ++r)
+        for (int c = 0; c < map.cols; ++c)
+            paint_cell(app, c, r, app.s.current_char);
 }
 
 void insert_map_char(App& app) {

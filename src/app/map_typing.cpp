@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/ids.h"
-#include "model/labels.h"
+#include "app/colour_commands.h"
 
 namespace fontarel {
 
@@ -145,8 +145,10 @@ bool map_typing_event(App& app, const Event& event) {
         if (plain) {
             if (const auto code = typed_code(static_cast<char32_t>(event.character),
                                              t.screen_codes)) {
+                // Typed text takes the pen's colours as painting would; the code always.
+                paint_cell(app, t.cursor.column, t.cursor.row, *code);
                 app.s.map->at(t.cursor.column, t.cursor.row) = *code;
-                app.tk.set_window_title(kMapWindow, map_title(t.cursor.column, t.cursor.row, *code));
+                app.tk.set_window_title(kMapWindow, hover_title(app, t.cursor.column, t.cursor.row));
                 advance(t, *app.s.map);
             }
         }

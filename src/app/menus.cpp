@@ -138,6 +138,20 @@ constexpr MenuEntry kMenuBarLayout[] = {
     separator(),
     item(MenuId::TypeText),
     item(MenuId::TypeScreenCodes),
+
+    title("Colour"),
+    checked(MenuId::MachineMono), // as the map starts
+    item(MenuId::MachineC64),
+    item(MenuId::MachineZx),
+    item(MenuId::MachinePc),
+    separator(),
+    item(MenuId::PenColour),
+    item(MenuId::PaperColour),
+    item(MenuId::BackgroundColour),
+    separator(),
+    checked(MenuId::PaintCodesAndColours),
+    item(MenuId::PaintColoursOnly),
+    item(MenuId::PaintCodesOnly),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {

@@ -1,6 +1,7 @@
 #include "app/present.h"
 
 #include "app/block_commands.h"
+#include "app/colour_commands.h"
 #include "app/ids.h"
 #include "model/labels.h"
 
@@ -110,6 +111,7 @@ void present(App& app) {
     present_glyph_editor(app);
     present_map(app);
     show_block_state(app);
+    show_colour_state(app);
 }
 
 } // namespace fontarel

@@ -10,17 +10,58 @@ namespace fontarel {
 void MapRenderer::invalidate_cell(MapCell cell) {
     if (cell.column >= 0 && cell.row >= 0 && cell.column < kMapCapacityCols &&
         cell.row < kMapCapacityRows) {
-        drawn_code_[cell.row * kMapCapacityCols + cell.column] = kStale;
+        drawn_[cell.row * kMapCapacityCols + cell.column] = kStale;
     }
 }
 
+void MapRenderer::build_attribute_pixels() {
+    for (int b = 0; b < 256; ++b) {
+        for (int p = 0; p < DoubledRowPixels::kPixels; ++p) {
+            set_masks_[b][p] = (b & (0x80 >> (p / 2))) ? 0xFFFFFFFFu : 0;
+        }
+    }
+    for (int a = 0; a < 256; ++a) {
+        const CellColours c = cell_colours(machine_, static_cast<uint8_t>(a), background_);
+        attribute_pixels_[a] = {to_pixel(c.ink), to_pixel(c.paper), c.marker};
+    }
+}
+
+void MapRenderer::colour_run(uint32_t* out, uint8_t bits, uint8_t attr) const {
+    const AttributePixels& a = attribute_pixels_[attr];
+    const uint32_t change = a.ink ^ a.paper;
+    const uint32_t* mask = set_masks_[bits].data();
+    for (int p = 0; p < DoubledRowPixels::kPixels; ++p) {
+        out[p] = a.paper ^ (change & mask[p]);
+    }
+}
+
+namespace {
+
+// The marker of a FLASH or blink bit: the cell's top-right triangle with ink and paper swapped.
+void draw_marker(Raster& target, int left, int top, uint32_t ink, uint32_t paper) {
+    constexpr int kSize = 4;
+    for (int y = 0; y < kSize; ++y) {
+        uint32_t* row = target.row(top + y) + left;
+        for (int x = kCellPixels - kSize + y; x < kCellPixels; ++x) {
+            row[x] = row[x] == ink ? paper : ink;
+        }
+    }
+}
+
+} // namespace
+
 void MapRenderer::render_cell(Raster& target, int column, int row, const CharsetStore& store,
-                              uint8_t code) {
+                              uint8_t code, uint8_t attr) {
     const int left = kCellPixels * column;
     const int top = kCellPixels * row;
     auto glyph = store.glyph(code);
+    std::array<uint32_t, DoubledRowPixels::kPixels> coloured;
     for (int y = 0; y < kGlyphRows; ++y) {
         const uint32_t* run = pixels_.row(glyph[y]);
+        if (machine_ != MapMachine::Mono) {
+            colour_run(coloured.data(), glyph[y], attr);
+            run = coloured.data();
+        }
         std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
         std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
     }
@@ -35,11 +76,14 @@ void MapRenderer::render_cell(Raster& target, int column, int row, const Charset
             target.row(top + s)[left] = (s & 1) ? p1 : p0;
         }
     }
+    if (machine_ != MapMachine::Mono && attribute_pixels_[attr].marker) {
+        draw_marker(target, left, top, attribute_pixels_[attr].ink, attribute_pixels_[attr].paper);
+    }
     target.mark_dirty(left, top, kCellPixels, kCellPixels);
 }
 
 void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* codes,
-                             const CharsetStore& store) {
+                             const uint8_t* attrs, const CharsetStore& store) {
     // Whole pixel rows at once: each doubled glyph row is built once, with the grid's left-edge dot
     // of even pixel rows, and copied below itself with the dot of odd rows. The top edge replaces
     // the cell's first pixel row.
@@ -50,9 +94,15 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
     for (int y = 0; y < kGlyphRows; ++y) {
         uint32_t* even = target.row(top + 2 * y);
         uint32_t* odd = target.row(top + 2 * y + 1);
-        for (int c = 0; c < cols; ++c) {
-            const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
-            std::memcpy(odd + kCellPixels * c, pixels_.row(bits), DoubledRowPixels::kBytes);
+        if (machine_ == MapMachine::Mono) {
+            for (int c = 0; c < cols; ++c) {
+                const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
+                std::memcpy(odd + kCellPixels * c, pixels_.row(bits), DoubledRowPixels::kBytes);
+            }
+        } else {
+            for (int c = 0; c < cols; ++c) {
+                colour_run(odd + kCellPixels * c, store.glyph(codes[c] & 0xFF)[y], attrs[c]);
+            }
         }
         if (grid_ && y == 0) {
             std::memcpy(even, top_edge_.data(), line_bytes);
@@ -63,6 +113,14 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
             for (int c = 0; c < cols; ++c) {
                 even[kCellPixels * c] = p0;
                 odd[kCellPixels * c] = p1;
+            }
+        }
+    }
+    if (machine_ != MapMachine::Mono) {
+        for (int c = 0; c < cols; ++c) {
+            const AttributePixels& a = attribute_pixels_[attrs[c]];
+            if (a.marker) {
+                draw_marker(target, kCellPixels * c, top, a.ink, a.paper);
             }
         }
     }
@@ -110,7 +168,8 @@ bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const Cha
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
-        grid != grid_ || cols != cols_ || rows != rows_ || within(hover, cols, rows) != outlined_ ||
+        map.machine != machine_ || map.background != background_ || grid != grid_ ||
+        cols != cols_ || rows != rows_ || within(hover, cols, rows) != outlined_ ||
         within(selection, cols, rows) != selected_ ||
         (outlined_.row >= 0 && hover_colour != outline_colour_)) {
         return false;
@@ -121,10 +180,10 @@ bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const Cha
             std::memcmp(glyphs_.data() + kGlyphRows * g, store.glyph(g).data(), kGlyphRows) != 0;
     }
     for (int r = 0; r < rows; ++r) {
-        const int16_t* drawn = drawn_code_.data() + r * kMapCapacityCols;
+        const int32_t* drawn = drawn_.data() + r * kMapCapacityCols;
         for (int c = 0; c < cols; ++c) {
-            const auto code = static_cast<uint8_t>(map.cells[r][c] & 0xFF);
-            if (drawn[c] != code || changed[code]) {
+            const int32_t code = map.cells[r][c] & 0xFF;
+            if (drawn[c] != shown(code, map.attrs[r][c]) || changed[code]) {
                 return false;
             }
         }
@@ -138,8 +197,12 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
-        grid != grid_ || cols != cols_ || rows != rows_) {
-        drawn_code_.fill(kStale);
+        map.machine != machine_ || map.background != background_ || grid != grid_ ||
+        cols != cols_ || rows != rows_) {
+        drawn_.fill(kStale);
+        machine_ = map.machine;
+        background_ = map.background;
+        build_attribute_pixels();
         target_ = target.identity();
         colour0_ = colour0;
         colour1_ = colour1;
@@ -187,16 +250,17 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
 
     for (int r = 0; r < rows; ++r) {
         const auto& codes = map.cells[r];
-        int16_t* drawn = drawn_code_.data() + r * kMapCapacityCols;
+        const auto& attrs = map.attrs[r];
+        int32_t* drawn = drawn_.data() + r * kMapCapacityCols;
         int stale = 0;
         for (int c = 0; c < cols; ++c) {
-            const auto code = static_cast<uint8_t>(codes[c] & 0xFF);
-            stale += drawn[c] != code || changed[code];
+            const int32_t code = codes[c] & 0xFF;
+            stale += drawn[c] != shown(code, attrs[c]) || changed[code];
         }
         if (stale == cols) {
-            render_row(target, r, cols, codes.data(), store);
+            render_row(target, r, cols, codes.data(), attrs.data(), store);
             for (int c = 0; c < cols; ++c) {
-                drawn[c] = static_cast<int16_t>(codes[c] & 0xFF);
+                drawn[c] = shown(codes[c], attrs[c]);
             }
             outline_due = outline_due || r == hover.row ||
                           (!selection.empty() && r >= selection.top && r <= s_bottom);
@@ -204,11 +268,12 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
         }
         for (int c = 0; c < cols && stale > 0; ++c) {
             const auto code = static_cast<uint8_t>(codes[c] & 0xFF);
-            if (drawn[c] == code && !changed[code]) {
+            const int32_t now = shown(code, attrs[c]);
+            if (drawn[c] == now && !changed[code]) {
                 continue;
             }
-            render_cell(target, c, r, store, code);
-            drawn[c] = code;
+            render_cell(target, c, r, store, code, attrs[c]);
+            drawn[c] = now;
             outline_due =
                 outline_due || (r == hover.row && c == hover.column) || under_outline(c, r);
         }

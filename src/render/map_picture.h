@@ -9,6 +9,7 @@
 #include "model/charset_store.h"
 #include "model/colour.h"
 #include "model/map_block.h"
+#include "model/map_colours.h"
 #include "render/glyph_pixels.h"
 #include "toolkit/raster.h"
 
@@ -19,7 +20,10 @@ constexpr Colour kMapSelectionColour = rgb(0, 160, 255); // the outline of the s
 constexpr Colour kMapCursorColour = rgb(0, 200, 0);      // the text cursor's cell while typing
 
 // Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels; only whole
-// cells that fit the picture are drawn and pixels beyond are not touched. With `grid`, each cell
+// cells that fit the picture are drawn and pixels beyond are not touched. On a Mono map set pixels
+// are colour1 and clear pixels colour0; on a machine's map each cell's attribute gives them
+// (cell_colours), and a FLASH or blink bit shows as the cell's top-right corner drawn with ink
+// and paper swapped, a triangle of 4 + 3 + 2 + 1 pixels. With `grid`, each cell
 // gets a dotted top edge (colour1 at even offsets, colour0 at odd) and then a dotted left edge
 // (colour0 at even offsets, colour1 at odd), so its top-left pixel is colour0. Codes are taken
 // modulo 256.
@@ -29,8 +33,9 @@ constexpr Colour kMapCursorColour = rgb(0, 200, 0);      // the text cursor's ce
 // 1-pixel outline in `hover_colour` over that (kMapCursorColour marks the text cursor's cell).
 //
 // It remembers what each cell shows: the next render onto the same picture writes only the cells
-// whose code or glyph bytes changed, the cells the outline leaves or enters, or all of them when
-// the colours, the grid, the size in use or the picture changed.
+// whose code, attribute or glyph bytes changed, the cells the outline leaves or enters, or all of
+// them when the colours, the machine, its background, the grid, the size in use or the picture
+// changed.
 struct MapCell {
     int column = -1, row = -1;
     bool operator==(const MapCell&) const = default;
@@ -57,15 +62,33 @@ class MapRenderer {
     static CellRect within(CellRect selection, int cols, int rows);
     // The cells under a selection's outline drawn again without it.
     void invalidate_outline(const CellRect& selection);
-    void render_cell(Raster& target, int column, int row, const CharsetStore& store, uint8_t code);
+    void render_cell(Raster& target, int column, int row, const CharsetStore& store, uint8_t code,
+                     uint8_t attr);
     // Every cell of a row in use, a pixel row at a time.
-    void render_row(Raster& target, int row, int cols, const int32_t* codes,
+    void render_row(Raster& target, int row, int cols, const int32_t* codes, const uint8_t* attrs,
                     const CharsetStore& store);
+    // The 16 pixels of a glyph row byte in a cell's colours.
+    void colour_run(uint32_t* out, uint8_t bits, uint8_t attr) const;
+    // What a cell shows, as drawn_ keeps it: the code, and on a machine's map the attribute.
+    int32_t shown(int32_t code, uint8_t attr) const {
+        return (code & 0xFF) | (machine_ == MapMachine::Mono ? 0 : attr << 8);
+    }
+    // The pixel words of each attribute's ink and paper, and its marker, for the machine in use.
+    void build_attribute_pixels();
 
     static constexpr int kCells = kMapCapacityCols * kMapCapacityRows;
-    static constexpr int16_t kStale = -1;
+    static constexpr int32_t kStale = -1;
     DoubledRowPixels pixels_;
-    std::array<int16_t, kCells> drawn_code_{}; // code each cell shows, or kStale
+    // For each row byte, its 16 doubled pixels as masks: all ones where the pixel is set.
+    std::array<std::array<uint32_t, DoubledRowPixels::kPixels>, 256> set_masks_{};
+    struct AttributePixels {
+        uint32_t ink = 0, paper = 0;
+        bool marker = false;
+    };
+    std::array<AttributePixels, 256> attribute_pixels_{};
+    std::array<int32_t, kCells> drawn_{}; // what each cell shows (see shown), or kStale
+    MapMachine machine_ = MapMachine::Mono;
+    uint8_t background_ = 0;
     std::array<uint8_t, kCharsetBytes> glyphs_{};
     std::array<uint32_t, 16 * kMapCapacityCols> top_edge_{};
     int colour0_ = 0, colour1_ = 0;

@@ -205,6 +205,10 @@ class Toolkit {
     // ---- Requesters (modal)
     // Opens with black; the chosen colour value, or -1 when cancelled.
     virtual int choose_colour() = 0;
+    // One of a palette's colours (at most 16), shown as numbered swatches with `current` marked;
+    // the chosen index, or -1 when cancelled.
+    virtual int choose_palette_entry(const std::string& title, std::span<const Colour> colours,
+                                     int current) = 0;
     // A one-line text field titled `title`, `label` beside it, holding `initial`; the confirmed
     // text, or empty text when cancelled.
     virtual std::string ask_text(const std::string& title, const std::string& label,

@@ -159,7 +159,20 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:69:Select all\tCtrl+A",
                                           "-",
                                           "I:70:Type text\tT",
-                                          "I:71:Type with screen codes"};
+                                          "I:71:Type with screen codes",
+                                          "T:Colour",
+                                          "I:74:Mono*",
+                                          "I:75:C64",
+                                          "I:76:ZX Spectrum",
+                                          "I:77:PC text",
+                                          "-",
+                                          "I:78:Pen colour...",
+                                          "I:79:Paper colour...",
+                                          "I:80:Background / border colour...",
+                                          "-",
+                                          "I:81:Paint codes and colours*",
+                                          "I:82:Paint colours only",
+                                          "I:83:Paint codes only"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",

@@ -156,6 +156,17 @@ int HeadlessToolkit::choose_colour() {
     return answer;
 }
 
+int HeadlessToolkit::choose_palette_entry(const std::string& title,
+                                          std::span<const Colour> colours, int current) {
+    palette_requests.push_back(title + "|" + std::to_string(colours.size()) + "|" +
+                               std::to_string(current));
+    if (palette_answers.empty())
+        return -1;
+    const int answer = palette_answers.front();
+    palette_answers.pop_front();
+    return answer;
+}
+
 std::string HeadlessToolkit::ask_text(const std::string& title, const std::string& label,
                                       const std::string& initial) {
     text_requests.push_back(title + "|" + label + "|" + initial);

@@ -71,6 +71,8 @@ class HeadlessToolkit : public Toolkit {
     void enable_file_drop(int control) override;
     Raster* canvas_picture(int control) override;
     int choose_colour() override;
+    int choose_palette_entry(const std::string& title, std::span<const Colour> colours,
+                             int current) override;
     std::string ask_text(const std::string& title, const std::string& label,
                          const std::string& initial) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
@@ -140,6 +142,9 @@ class HeadlessToolkit : public Toolkit {
     // Answers of the requesters, taken in order; an empty script answers "cancel" (-1 / empty
     // text).
     std::deque<int> colour_answers;
+    // Index chosen in each palette chooser, in order; "title|colours|current" of each is logged.
+    std::deque<int> palette_answers;
+    std::vector<std::string> palette_requests;
     // Each answer is a path and the pattern entry selected when it was confirmed.
     std::deque<std::pair<std::string, int>> file_answers;
     // Text confirmed in each text requester, in order (title, label and initial text are logged in

@@ -3,6 +3,10 @@
 
 #include <QClipboard>
 #include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -52,6 +56,47 @@ int QtToolkit::choose_colour() {
         return -1;
     const QColor colour = dialog.selectedColor();
     return rgb(colour.red(), colour.green(), colour.blue());
+}
+
+int QtToolkit::choose_palette_entry(const std::string& title, std::span<const Colour> colours,
+                                    int current) {
+    constexpr int kPerRow = 8;
+    QDialog dialog(requester_parent());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    int chosen = -1;
+    for (int i = 0; i < static_cast<int>(colours.size()); ++i) {
+        const Colour c = colours[static_cast<size_t>(i)];
+        const int red = c & 0xFF, green = (c >> 8) & 0xFF, blue = (c >> 16) & 0xFF;
+        // The number in black or white, whichever stands out from the swatch.
+        const bool light = 299 * red + 587 * green + 114 * blue > 128000;
+        auto* swatch = new QPushButton(QString::number(i), &dialog);
+        swatch->setFixedSize(40, 32);
+        swatch->setAutoDefault(i == current);
+        swatch->setStyleSheet(
+            QStringLiteral("QPushButton { background: rgb(%1,%2,%3); color: %4; border: %5; }")
+                .arg(red)
+                .arg(green)
+                .arg(blue)
+                .arg(light ? QStringLiteral("black") : QStringLiteral("white"))
+                .arg(i == current ? QStringLiteral("3px solid rgb(255,0,0)")
+                                  : QStringLiteral("1px solid gray")));
+        QObject::connect(swatch, &QPushButton::clicked, &dialog, [&dialog, &chosen, i] {
+            chosen = i;
+            dialog.accept();
+        });
+        grid->addWidget(swatch, i / kPerRow, i % kPerRow);
+        if (i == current)
+            swatch->setFocus();
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (run_modal(dialog) != QDialog::Accepted)
+        return -1;
+    return chosen;
 }
 
 std::string QtToolkit::ask_text(const std::string& title, const std::string& label,

@@ -1,0 +1,117 @@
+#include "app/colour_commands.h"
+
+#include <array>
+
+#include "app/ids.h"
+#include "model/labels.h"
+#include "model/map_colours.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr std::array<MenuId, kMapMachineCount> kMachineRows = {
+    MenuId::MachineMono, MenuId::MachineC64, MenuId::MachineZx, MenuId::MachinePc};
+constexpr std::array<MenuId, 3> kPaintRows = {MenuId::PaintCodesAndColours,
+                                              MenuId::PaintColoursOnly, MenuId::PaintCodesOnly};
+
+MapMachine machine_of(const App& app) {
+    return app.s.map->machine;
+}
+
+// The first `count` palette colours in a chooser; the choice goes into `value`.
+void choose_entry(App& app, const char* title, int count, int32_t& value) {
+    if (count <= 0)
+        return;
+    const auto colours = machine_palette(machine_of(app)).colours.first(static_cast<size_t>(count));
+    const int chosen = app.tk.choose_palette_entry(title, colours, value);
+    if (chosen >= 0 && chosen < count)
+        value = chosen;
+}
+
+// The pen and paper of the machine's blank cell.
+void pen_from_blank(App& app) {
+    const uint8_t blank = blank_attribute(machine_of(app));
+    switch (machine_of(app)) {
+    case MapMachine::ZxSpectrum:
+        app.s.pen_colour = (blank & 7) | ((blank & 0x40) ? 8 : 0);
+        app.s.paper_colour = (blank >> 3) & 7;
+        break;
+    case MapMachine::PcText:
+        app.s.pen_colour = blank & 15;
+        app.s.paper_colour = (blank >> 4) & 7;
+        break;
+    default:
+        app.s.pen_colour = blank & 15;
+        app.s.paper_colour = 0;
+        break;
+    }
+}
+
+} // namespace
+
+void set_machine(App& app, MapMachine machine) {
+    set_map_machine(*app.s.map, machine);
+    pen_from_blank(app);
+}
+
+void choose_pen_colour(App& app) {
+    choose_entry(app, "Pen colour", pen_choices(machine_of(app)), app.s.pen_colour);
+}
+
+void choose_paper_colour(App& app) {
+    choose_entry(app, "Paper colour", paper_choices(machine_of(app)), app.s.paper_colour);
+}
+
+void choose_background_colour(App& app) {
+    CharMap& map = *app.s.map;
+    const char* title = map.machine == MapMachine::ZxSpectrum ? "Border colour" : "Background colour";
+    int32_t value = map.background;
+    choose_entry(app, title, background_choices(map.machine), value);
+    map.background = static_cast<uint8_t>(value);
+}
+
+void set_paint_mode(App& app, PaintMode mode) {
+    app.s.paint_mode = mode;
+}
+
+void paint_cell(App& app, int column, int row, int32_t code) {
+    CharMap& map = *app.s.map;
+    const PaintMode mode = map.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
+    if (mode != PaintMode::ColoursOnly)
+        map.at(column, row) = code;
+    if (mode != PaintMode::CodesOnly)
+        map.attr(column, row) =
+            compose_attribute(map.machine, app.s.pen_colour, app.s.paper_colour);
+}
+
+std::string hover_title(const App& app, int column, int row) {
+    const CharMap& map = *app.s.map;
+    return map_title(column, row, map.at(column, row)) +
+           attribute_text(map.machine, map.attr(column, row));
+}
+
+void show_colour_state(App& app) {
+    Toolkit& tk = app.tk;
+    if (!tk.menu_exists(kMenuBar))
+        return;
+    const MapMachine machine = machine_of(app);
+    // One number for everything shown, so that an unchanged state costs one comparison.
+    const int32_t state = static_cast<int>(machine) * 4 + static_cast<int>(app.s.paint_mode);
+    if (state == app.views.colour_shown)
+        return;
+    app.views.colour_shown = state;
+    for (int m = 0; m < kMapMachineCount; ++m)
+        tk.set_item_checked(kMenuBar, id(kMachineRows[m]), m == static_cast<int>(machine));
+    for (int p = 0; p < 3; ++p)
+        tk.set_item_checked(kMenuBar, id(kPaintRows[p]),
+                            p == static_cast<int>(app.s.paint_mode) ? 1 : 0);
+    const bool colours = machine != MapMachine::Mono;
+    tk.set_item_enabled(kMenuBar, id(MenuId::PenColour), colours);
+    tk.set_item_enabled(kMenuBar, id(MenuId::PaperColour), paper_choices(machine) > 0);
+    tk.set_item_enabled(kMenuBar, id(MenuId::BackgroundColour), background_choices(machine) > 0);
+    for (const MenuId row : kPaintRows)
+        tk.set_item_enabled(kMenuBar, id(row), colours);
+}
+
+} // namespace fontarel

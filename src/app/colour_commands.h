@@ -1,0 +1,27 @@
+#pragma once
+// The Colour menu: the map's machine, the pen, paper and background colours chosen from the
+// machine's palette, and what painting writes. Painting itself (a cell, a fill, typing) asks
+// paint_cell.
+
+#include "app/app.h"
+
+namespace fontarel {
+
+// Makes `machine` the map's machine (one undo step); the pen and paper start as its blank cell.
+void set_machine(App& app, MapMachine machine);
+void choose_pen_colour(App& app);
+void choose_paper_colour(App& app);
+void choose_background_colour(App& app);
+void set_paint_mode(App& app, PaintMode mode);
+
+// Writes what the paint mode says into a cell in use: `code`, the pen's attribute, or both. A
+// Mono map gets the code only.
+void paint_cell(App& app, int column, int row, int32_t code);
+// The map window's title for a hovered cell: "Character map (3,2):65[41]", with the attribute in
+// words after it on a machine's map (" ink 2 paper 7").
+std::string hover_title(const App& app, int column, int row);
+// Check marks follow the machine and the paint mode (also when undo changes the machine); rows
+// that mean nothing for the machine are greyed out.
+void show_colour_state(App& app);
+
+} // namespace fontarel

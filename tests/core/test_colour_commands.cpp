@@ -1,0 +1,101 @@
+// Colour on the map in the running program: the machine rows, the pen and paper choosers, painting
+// an attribute, the hover title, the picture in the machine's palette, greyed rows and undo.
+
+#include "model/map_colours.h"
+#include "program_fixture.h"
+
+namespace fontarel {
+namespace {
+
+class ColourCommands : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        menu(MenuId::MapZx);
+        app.s.current_char = 255;
+        app.store().glyph(255)[1] = 0x40; // glyph pixel (1, 1) set: screen pixels 2-3 of rows 2-3
+    }
+    int enabled(MenuId item) { return tk.item_enabled(kMenuBar, id(item)); }
+    int checked(MenuId item) { return tk.item_checked(kMenuBar, id(item)); }
+};
+
+TEST_F(ColourCommands, EachMachinePaintsThePensAttributeInItsPalette) {
+    const struct {
+        MenuId machine;
+        int pen, paper; // chooser answers; paper -1 where the machine has no paper row
+        uint8_t attr;
+        const char* title;
+        Colour ink, paper_colour;
+    } machines[] = {
+        {MenuId::MachineC64, 2, -1, 2, "Character map (4,5):255[FF] ink 2", rgb(0x68, 0x37, 0x2B),
+         rgb(0x35, 0x28, 0x79)}, // the background starts blue
+        {MenuId::MachineZx, 10, 1, 0x4A, "Character map (4,5):255[FF] ink 2 paper 1 bright",
+         rgb(0xFF, 0, 0), rgb(0, 0, 0xFF)},
+        {MenuId::MachinePc, 14, 1, 0x1E, "Character map (4,5):255[FF] ink 14 paper 1",
+         rgb(0xFF, 0xFF, 0x55), rgb(0, 0, 0xAA)},
+    };
+    EXPECT_EQ(enabled(MenuId::PenColour), 0) << "Mono greys the colour rows";
+    for (const auto& m : machines) {
+        SCOPED_TRACE(id(m.machine));
+        menu(m.machine);
+        EXPECT_EQ(checked(m.machine), 1);
+        EXPECT_EQ(checked(MenuId::MachineMono), 0);
+        EXPECT_EQ(enabled(MenuId::PaperColour), m.paper >= 0 ? 1 : 0);
+        tk.palette_answers = {m.pen};
+        menu(MenuId::PenColour);
+        if (m.paper >= 0) {
+            tk.palette_answers = {m.paper};
+            menu(MenuId::PaperColour);
+        }
+        const size_t steps = app.s.history.undo_count();
+        canvas(kMapCanvas, kKindLeftDown, 16 * 4 + 8, 16 * 5 + 8, kButtonLeft);
+        canvas(kMapCanvas, kKindLeftUp, 16 * 4 + 8, 16 * 5 + 8);
+        ASSERT_EQ(app.s.map->at(4, 5), 255);
+        EXPECT_EQ(app.s.map->attr(4, 5), m.attr);
+        canvas(kMapCanvas, kKindMouseMove, 16 * 4 + 8, 16 * 5 + 8);
+        EXPECT_EQ(tk.window(kMapWindow)->title, m.title);
+        canvas(kMapCanvas, kKindMouseLeave, 0, 0);
+        EXPECT_EQ(picture(kMapCanvas).pixel(16 * 4 + 2, 16 * 5 + 3), m.ink);
+        EXPECT_EQ(picture(kMapCanvas).pixel(16 * 4 + 6, 16 * 5 + 3), m.paper_colour);
+
+        // "Paint colours only" leaves the code; undo puts the attribute back exactly.
+        menu(MenuId::PaintColoursOnly);
+        app.s.current_char = 0;
+        canvas(kMapCanvas, kKindLeftDown, 16 * 6 + 8, 16 * 5 + 8, kButtonLeft);
+        canvas(kMapCanvas, kKindLeftUp, 16 * 6 + 8, 16 * 5 + 8);
+        EXPECT_EQ(app.s.map->at(6, 5), 6 + 32);
+        EXPECT_EQ(app.s.map->attr(6, 5), m.attr);
+        menu(MenuId::PaintCodesAndColours);
+        app.s.current_char = 255;
+        menu(MenuId::Undo);
+        menu(MenuId::Undo);
+        EXPECT_EQ(app.s.history.undo_count(), steps) << "each stroke was one step";
+        EXPECT_EQ(app.s.map->attr(4, 5), blank_attribute(app.s.map->machine));
+        EXPECT_EQ(app.s.map->at(4, 5), 4 + 32);
+    }
+    // Undoing the machine changes put Mono back, its check mark with it.
+    while (app.s.history.can_undo())
+        menu(MenuId::Undo);
+    EXPECT_EQ(app.s.map->machine, MapMachine::Mono);
+    EXPECT_EQ(checked(MenuId::MachineMono), 1);
+    EXPECT_EQ(checked(MenuId::MachinePc), 0);
+}
+
+TEST_F(ColourCommands, FlashShowsAsASwappedCornerAndFillPaintsColours) {
+    menu(MenuId::MachineZx);
+    app.s.map->attr(2, 2) = 0x80 | (1 << 3) | 2; // FLASH, red ink on blue paper
+    canvas(kMapCanvas, kKindMouseMove, 0, 0);
+    canvas(kMapCanvas, kKindMouseLeave, 0, 0);
+    EXPECT_EQ(picture(kMapCanvas).pixel(16 * 2 + 15, 16 * 2 + 1), rgb(0xC0, 0, 0));
+    EXPECT_EQ(picture(kMapCanvas).pixel(16 * 2 + 8, 16 * 2 + 1), rgb(0, 0, 0xC0));
+
+    tk.palette_answers = {4};
+    menu(MenuId::PenColour); // green ink on the blank cell's white paper
+    menu(MenuId::FillMap);
+    EXPECT_EQ(app.s.map->at(31, 23), 255);
+    EXPECT_EQ(app.s.map->attr(31, 23), 4 | (7 << 3));
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|16|0");
+}
+
+} // namespace
+} // namespace fontarel
