@@ -26,13 +26,21 @@ namespace {
 struct Program {
     HeadlessToolkit tk;
     App app{tk};
-    Program() {
+    // `machine`: the Colour menu row; with C64 the cells get mixed colours, (column + row) % 16.
+    explicit Program(MenuId machine = MenuId::MachineMono) {
         open_program(app);
         std::mt19937 random(7);
         for (auto& b : app.s.charset->bytes)
             b = static_cast<uint8_t>(random());
         dispatch_menu(app, id(MenuId::MapPc));
+        dispatch_menu(app, id(machine));
         dispatch_menu(app, id(MenuId::FillMap));
+        if (machine != MenuId::MachineMono) {
+            CharMap& map = *app.s.map;
+            for (int r = 0; r < map.rows; ++r)
+                for (int c = 0; c < map.cols; ++c)
+                    map.attr(c, r) = static_cast<uint8_t>((c + r) % 16);
+        }
         present(app);
     }
     size_t map_bytes() const { return tk.control(kMapCanvas)->picture.byte_size(); }
@@ -73,9 +81,10 @@ void memset_of_the_refresh_bytes(benchmark::State& state) {
 }
 BENCHMARK(memset_of_the_refresh_bytes);
 
-// One pixel of the current glyph flipped, which every one of the 4,000 map cells shows.
-void pixel_edit_with_full_map(benchmark::State& state) {
-    Program p;
+// One pixel of the current glyph flipped, which every one of the 4,000 map cells shows; on a Mono
+// map, and on a C64 map whose cells have mixed colours.
+void pixel_edit(benchmark::State& state, MenuId machine) {
+    Program p(machine);
     int n = 0;
     for (auto _ : state) {
         p.app.store().glyph(p.app.s.current_char)[n & 7] ^= static_cast<uint8_t>(1 << (n >> 3 & 7));
@@ -84,7 +93,14 @@ void pixel_edit_with_full_map(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
+void pixel_edit_with_full_map(benchmark::State& state) {
+    pixel_edit(state, MenuId::MachineMono);
+}
 BENCHMARK(pixel_edit_with_full_map);
+void pixel_edit_with_full_colour_map(benchmark::State& state) {
+    pixel_edit(state, MenuId::MachineC64);
+}
+BENCHMARK(pixel_edit_with_full_colour_map);
 
 void map_hover_frame(benchmark::State& state) {
     Program p;

@@ -31,12 +31,20 @@ void settle() {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-void qt_pixel_edit_with_full_map(benchmark::State& state) {
+// `machine`: the Colour menu row; with C64 the cells get mixed colours, (column + row) % 16.
+void qt_pixel_edit(benchmark::State& state, MenuId machine) {
     QtToolkit tk;
     App app(tk);
     open_program(app);
     dispatch_menu(app, id(MenuId::MapPc));
+    dispatch_menu(app, id(machine));
     dispatch_menu(app, id(MenuId::FillMap));
+    if (machine != MenuId::MachineMono) {
+        CharMap& map = *app.s.map;
+        for (int r = 0; r < map.rows; ++r)
+            for (int c = 0; c < map.cols; ++c)
+                map.attr(c, r) = static_cast<uint8_t>((c + r) % 16);
+    }
     QWidget* main = tk.window_widget(kMainWindow);
     QWidget* canvas = tk.control_widget(kGlyphCanvas);
     main->activateWindow();
@@ -57,7 +65,14 @@ void qt_pixel_edit_with_full_map(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
     shut_down(app);
 }
+void qt_pixel_edit_with_full_map(benchmark::State& state) {
+    qt_pixel_edit(state, MenuId::MachineMono);
+}
 BENCHMARK(qt_pixel_edit_with_full_map)->UseRealTime();
+void qt_pixel_edit_with_full_colour_map(benchmark::State& state) {
+    qt_pixel_edit(state, MenuId::MachineC64);
+}
+BENCHMARK(qt_pixel_edit_with_full_colour_map)->UseRealTime();
 
 void qt_hello_world_click(benchmark::State& state) {
     QPushButton button("Hello, world");

@@ -15,24 +15,22 @@ void MapRenderer::invalidate_cell(MapCell cell) {
 }
 
 void MapRenderer::build_attribute_pixels() {
-    for (int b = 0; b < 256; ++b) {
-        for (int p = 0; p < DoubledRowPixels::kPixels; ++p) {
-            set_masks_[b][p] = (b & (0x80 >> (p / 2))) ? 0xFFFFFFFFu : 0;
-        }
-    }
+    runs_ready_.fill(false);
     for (int a = 0; a < 256; ++a) {
         const CellColours c = cell_colours(machine_, static_cast<uint8_t>(a), background_);
         attribute_pixels_[a] = {to_pixel(c.ink), to_pixel(c.paper), c.marker};
     }
 }
 
-void MapRenderer::colour_run(uint32_t* out, uint8_t bits, uint8_t attr) const {
-    const AttributePixels& a = attribute_pixels_[attr];
-    const uint32_t change = a.ink ^ a.paper;
-    const uint32_t* mask = set_masks_[bits].data();
-    for (int p = 0; p < DoubledRowPixels::kPixels; ++p) {
-        out[p] = a.paper ^ (change & mask[p]);
+const DoubledRowPixels& MapRenderer::make_attribute_runs(uint8_t attr) {
+    std::unique_ptr<DoubledRowPixels>& runs = attribute_runs_[attr];
+    if (!runs) {
+        runs = std::make_unique<DoubledRowPixels>();
     }
+    const CellColours c = cell_colours(machine_, attr, background_);
+    runs->use_colours(c.paper, c.ink);
+    runs_ready_[attr] = true;
+    return *runs;
 }
 
 namespace {
@@ -55,13 +53,9 @@ void MapRenderer::render_cell(Raster& target, int column, int row, const Charset
     const int left = kCellPixels * column;
     const int top = kCellPixels * row;
     auto glyph = store.glyph(code);
-    std::array<uint32_t, DoubledRowPixels::kPixels> coloured;
+    const DoubledRowPixels& runs = machine_ == MapMachine::Mono ? pixels_ : attribute_runs(attr);
     for (int y = 0; y < kGlyphRows; ++y) {
-        const uint32_t* run = pixels_.row(glyph[y]);
-        if (machine_ != MapMachine::Mono) {
-            colour_run(coloured.data(), glyph[y], attr);
-            run = coloured.data();
-        }
+        const uint32_t* run = runs.row(glyph[y]);
         std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
         std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
     }
@@ -91,6 +85,15 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
     const size_t line_bytes = sizeof(uint32_t) * kCellPixels * static_cast<size_t>(cols);
     const uint32_t p0 = to_pixel(colour0_);
     const uint32_t p1 = to_pixel(colour1_);
+    // Each cell's pixel runs, looked up once for its eight glyph rows.
+    std::array<const DoubledRowPixels*, kMapCapacityCols> runs{};
+    bool markers = false;
+    if (machine_ != MapMachine::Mono) {
+        for (int c = 0; c < cols; ++c) {
+            runs[c] = &attribute_runs(attrs[c]);
+            markers = markers || attribute_pixels_[attrs[c]].marker;
+        }
+    }
     for (int y = 0; y < kGlyphRows; ++y) {
         uint32_t* even = target.row(top + 2 * y);
         uint32_t* odd = target.row(top + 2 * y + 1);
@@ -101,7 +104,8 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
             }
         } else {
             for (int c = 0; c < cols; ++c) {
-                colour_run(odd + kCellPixels * c, store.glyph(codes[c] & 0xFF)[y], attrs[c]);
+                const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
+                std::memcpy(odd + kCellPixels * c, runs[c]->row(bits), DoubledRowPixels::kBytes);
             }
         }
         if (grid_ && y == 0) {
@@ -116,7 +120,7 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
             }
         }
     }
-    if (machine_ != MapMachine::Mono) {
+    if (markers) {
         for (int c = 0; c < cols; ++c) {
             const AttributePixels& a = attribute_pixels_[attrs[c]];
             if (a.marker) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "model/char_map.h"
 #include "model/charset_store.h"
@@ -67,8 +68,12 @@ class MapRenderer {
     // Every cell of a row in use, a pixel row at a time.
     void render_row(Raster& target, int row, int cols, const int32_t* codes, const uint8_t* attrs,
                     const CharsetStore& store);
-    // The 16 pixels of a glyph row byte in a cell's colours.
-    void colour_run(uint32_t* out, uint8_t bits, uint8_t attr) const;
+    // The pixel runs of a cell with that attribute, made when first needed for the machine and
+    // background in use: a table like the Mono one, so a coloured cell costs the same copies.
+    const DoubledRowPixels& attribute_runs(uint8_t attr) {
+        return runs_ready_[attr] ? *attribute_runs_[attr] : make_attribute_runs(attr);
+    }
+    const DoubledRowPixels& make_attribute_runs(uint8_t attr);
     // What a cell shows, as drawn_ keeps it: the code, and on a machine's map the attribute.
     int32_t shown(int32_t code, uint8_t attr) const {
         return (code & 0xFF) | (machine_ == MapMachine::Mono ? 0 : attr << 8);
@@ -79,8 +84,9 @@ class MapRenderer {
     static constexpr int kCells = kMapCapacityCols * kMapCapacityRows;
     static constexpr int32_t kStale = -1;
     DoubledRowPixels pixels_;
-    // For each row byte, its 16 doubled pixels as masks: all ones where the pixel is set.
-    std::array<std::array<uint32_t, DoubledRowPixels::kPixels>, 256> set_masks_{};
+    // Allocated only for the attributes a map shows (16 kB each).
+    std::array<std::unique_ptr<DoubledRowPixels>, 256> attribute_runs_;
+    std::array<bool, 256> runs_ready_{};
     struct AttributePixels {
         uint32_t ink = 0, paper = 0;
         bool marker = false;

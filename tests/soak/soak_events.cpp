@@ -340,6 +340,9 @@ bool Session::apply(const Action& action) {
     HeadlessToolkit& tk = m.tk;
     tk.file_answers.assign(x.files.begin(), x.files.end());
     tk.colour_answers.assign(x.colours.begin(), x.colours.end());
+    tk.palette_answers.clear(); // the same answers as palette indices, a few out of range
+    for (const int c : x.colours)
+        tk.palette_answers.push_back(c < 0 ? -1 : c % 20 - 2);
     tk.popup_answers.assign(x.popups.begin(), x.popups.end());
     using K = Action::Kind;
     switch (x.kind) {
