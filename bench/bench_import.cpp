@@ -1,7 +1,8 @@
 // Cost of the screen imports, against decoding the same picture's BMP bytes in the same run:
 // a 640 x 400 picture of at most 256 distinct cells made into a new charset and a map, and matched
-// to the charset it was drawn with; and, in milliseconds, a 640 x 400 picture of 4000 distinct
-// cells (random pixels) merged down to 256 glyphs.
+// to the charset it was drawn with, also in each machine's colours (C64, Spectrum, PC text); and,
+// in milliseconds, a 640 x 400 picture of 4000 distinct cells (random pixels) merged down to 256
+// glyphs.
 
 #include <benchmark/benchmark.h>
 
@@ -78,6 +79,17 @@ void screen_import_current_charset(benchmark::State& state) {
     }
 }
 BENCHMARK(screen_import_current_charset);
+
+void screen_import_colour(benchmark::State& state) {
+    const Screens& s = screens();
+    const auto machine = static_cast<MapMachine>(state.range(0));
+    for (auto _ : state) {
+        const ScreenImport out =
+            import_screen_current_charset(s.picture, s.charset, 0, 0xFFFFFF, machine);
+        benchmark::DoNotOptimize(out.map.attrs.data());
+    }
+}
+BENCHMARK(screen_import_colour)->DenseRange(1, 3);
 
 void screen_reduction_4000_cells(benchmark::State& state) {
     const Screens& s = screens();

@@ -79,7 +79,8 @@ bool read_picture(App& app, std::string& path, Picture& picture) {
     return true;
 }
 
-// The map takes the imported cells and size; the size shows the map window.
+// The map takes the imported cells and size, in colour their attributes too (and the C64's
+// background); the size shows the map window.
 void take_screen(App& app, const std::string& path, const ScreenImport& screen, bool charset) {
     if (!screen.ok()) {
         tell(app, path, screen.error);
@@ -88,9 +89,15 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
     if (charset)
         app.store() = screen.charset;
     CharMap& map = *app.s.map;
+    const bool colour = map.machine != MapMachine::Mono;
     for (int r = 0; r < screen.map.rows; ++r)
-        for (int c = 0; c < screen.map.cols; ++c)
+        for (int c = 0; c < screen.map.cols; ++c) {
             map.at(c, r) = screen.map.at(c, r);
+            if (colour)
+                map.attr(c, r) = screen.map.attr(c, r);
+        }
+    if (map.machine == MapMachine::C64)
+        map.background = screen.map.background;
     set_map_size(app, screen.map.cols, screen.map.rows);
     if (!screen.note.empty())
         tell(app, path, screen.note);
@@ -135,17 +142,19 @@ void import_screen_new(App& app) {
     Picture picture;
     if (read_picture(app, path, picture))
         take_screen(app, path,
-                    import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1), true);
+                    import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1,
+                                              app.s.map->machine),
+                    true);
 }
 
 void import_screen_current(App& app) {
     std::string path;
     Picture picture;
     if (read_picture(app, path, picture))
-        take_screen(
-            app, path,
-            import_screen_current_charset(picture, app.store(), app.s.color_bit0, app.s.color_bit1),
-            false);
+        take_screen(app, path,
+                    import_screen_current_charset(picture, app.store(), app.s.color_bit0,
+                                                  app.s.color_bit1, app.s.map->machine),
+                    false);
 }
 
 } // namespace fontarel

@@ -41,13 +41,36 @@ FontImport import_charset_picture(const Picture& picture, int32_t clear_colour, 
 // pixel, each 8 x 8 cell one glyph. The map takes the smallest machine size that holds the
 // picture's cells (fewest cells of the sizes at least as wide and as tall); its cells outside the
 // picture show a blank glyph (see each import for which).
+//
+// For a machine other than Mono the picture is read in the machine's colours instead of the
+// program's two: every pixel is matched to the nearest palette entry (RGB distance, the lowest
+// index on ties), and each cell gets an attribute and the pattern that draws it with that
+// attribute, each entry set when it lies nearer the attribute's ink than its paper:
+//  - C64: the background is the picture's most frequent entry (the lowest index on ties); a
+//    cell's ink is its most frequent entry but the background (the lowest on ties), or light blue
+//    (blank_attribute) in a cell of background alone.
+//  - Spectrum: the cell's most frequent entry (the lowest on ties) is the paper, the next the ink,
+//    both at the BRIGHT level that draws the cell's pixels nearest (the normal level on ties). A
+//    cell of one colour is blank, that paper with black ink (white ink on black).
+//  - PC text: the most frequent entry is the background and the next the foreground, exchanged
+//    when only the next one is one of the 8 background colours; when neither is, the background
+//    is the one of those 8 nearest the most frequent entry. A cell of one colour is blank on that
+//    background with light grey (black on light grey), or full in a bright colour on black.
+// The map's cells outside the picture get blank_attribute(machine); the map's machine is
+// `machine`, its background the C64's as above, else start_background(machine).
 struct ScreenImport {
     CharsetStore charset; // new charset: the distinct patterns from glyph 0 in order of appearance
     CharMap map;          // cols x rows: the smallest machine size that holds the picture
     int cells = 0;        // cells of the picture
     int distinct = 0;     // distinct cell patterns before any reduction
     int glyphs = 0;       // distinct codes the picture's cells got
-    // e.g. "Reduced to 256 glyphs: 37 cells differ by up to 3 pixels"; sentences joined by ". ";
+    // Colour: cells of more than two palette colours, each pixel drawn in the nearer of its
+    // attribute's two colours; and cells of one or two colours that no attribute of the machine
+    // draws as they are (C64: two colours but the background; Spectrum: two BRIGHT levels; PC
+    // text: two bright colours).
+    int many_colours = 0, clashing = 0;
+    // e.g. "Reduced to 256 glyphs: 37 cells differ by up to 3 pixels", "12 cells had more than
+    // two colours", "3 cells had colours that cannot share a C64 cell"; sentences joined by ". ";
     // empty when every cell shows exactly its pattern in two colours.
     std::string note;
     std::string error; // reads after the file's name, as for import_charset_picture
@@ -71,13 +94,17 @@ struct ScreenImport {
 // never further than the pattern it was merged into; `note` says how many cells changed and by
 // how many pixels at most.
 ScreenImport import_screen_new_charset(const Picture& picture, int32_t clear_colour,
-                                       int32_t set_colour);
+                                       int32_t set_colour, MapMachine machine = MapMachine::Mono);
 
 // The charset stays; each cell gets the code of the glyph with the fewest differing pixels (the
 // lowest code on ties), and the cells outside the picture the glyph with the fewest set pixels
 // (the lowest code on ties). `charset` of the result is a copy of `current`; `note` says how many
-// cells differ from their glyphs and by how many pixels at most.
+// cells differ from their glyphs and by how many pixels at most. In Spectrum and PC text colours
+// a cell whose glyph differs from its pattern takes the glyph nearest the inverse pattern instead,
+// with ink and paper exchanged, when that one differs in fewer pixels (and PC text's ink can be a
+// background colour): a screen drawn in either polarity finds the charset's glyphs.
 ScreenImport import_screen_current_charset(const Picture& picture, const CharsetStore& current,
-                                           int32_t clear_colour, int32_t set_colour);
+                                           int32_t clear_colour, int32_t set_colour,
+                                           MapMachine machine = MapMachine::Mono);
 
 } // namespace fontarel

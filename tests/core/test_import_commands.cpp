@@ -11,6 +11,7 @@
 
 #include "model/builtin_charsets.h"
 #include "model/export_formats.h"
+#include "model/map_colours.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"
 
@@ -122,6 +123,29 @@ TEST_F(ImportCommands, EachKindLandsAsOneStepThatUndoes) {
     menu(MenuId::ImportScreenCurrent);
     EXPECT_EQ(app.s.charset->bytes, cga_.bytes);
     EXPECT_EQ(pixels_unlike(title), 0);
+}
+
+// A map in C64 colours takes each cell's colour and the picture's background, undone with the
+// codes.
+TEST_F(ImportCommands, AColourScreenGivesTheMapItsAttributesAndBackground) {
+    set_map_machine(*app.s.map, MapMachine::C64);
+    app.s.map->background = 4;
+    const auto palette = machine_palette(MapMachine::C64).colours;
+    Raster title(16, 8); // 'A' in white on blue, then blue alone
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            title.set_pixel(x, y,
+                            x < 8 && cga_.glyph('A')[y] & (0x80 >> x) ? palette[1] : palette[6]);
+    const auto attrs = app.s.map->attrs;
+    tk.file_answers.emplace_back(file("c64.bmp", encode_bmp(title)), 0);
+    menu(MenuId::ImportScreenNew);
+    EXPECT_EQ(app.s.map->attr(0, 0), 1);
+    EXPECT_EQ(app.s.map->background, 6);
+    EXPECT_EQ(app.s.charset->glyph(app.s.map->at(0, 0))[1], cga_.glyph('A')[1]);
+    tk.inject_combination(kComboUndo);
+    handle();
+    EXPECT_EQ(app.s.map->background, 4);
+    EXPECT_EQ(app.s.map->attrs, attrs);
 }
 
 TEST_F(ImportCommands, AFileThatCannotBeImportedSaysWhyAndChangesNothing) {

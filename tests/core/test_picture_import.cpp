@@ -1,7 +1,7 @@
 // Pictures into glyphs: charset pictures the program draws imported back, screens drawn from a map
-// imported into a charset and a map that draw the same pixels, the merging of more than 256
-// patterns against a slow reading of its contract, the colour rule, BMP bytes, refusals, and the
-// command line's import.
+// imported into a charset and a map that draw the same pixels, in two colours and in each
+// machine's colours, the merging of more than 256 patterns against a slow reading of its contract,
+// the colour rule, BMP bytes, refusals, and the command line's import.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 
 #include "app/command_line_run.h"
 #include "model/builtin_charsets.h"
+#include "model/map_colours.h"
 #include "model/picture_import.h"
 #include "render/charset_picture.h"
 #include "render/sheet_picture.h"
@@ -118,6 +119,82 @@ TEST(PictureImport, ScreensComeBackAsMapsThatDrawTheSamePixels) {
                 for (int x = y < rows ? cols : 0; x < screen.map.cols; ++x)
                     ASSERT_EQ(pattern(screen.charset, screen.map.at(x, y)), 0u)
                         << what << ": cell " << x << ", " << y << " outside the picture";
+        }
+    }
+}
+
+TEST(PictureImport, ColourScreensComeBackWithAttributesThatDrawThem) {
+    CharsetStore cga;
+    load_builtin_glyphs(cga, builtin_charset(Machine::Cga));
+    // Eight cells, 4 x 2, of CGA glyphs in palette colours. Cell 0 gets three pixels of a third
+    // colour; cell 7 two colours no attribute can give. The shade 0xB2 has more pixels in its ink
+    // than in its paper; 0xDB and 0 are of one colour.
+    const int codes[8] = {'A', 0xB2, 'x', 0, 0xDB, 'g', 'B', 'Z'};
+    const struct {
+        MapMachine machine;
+        int ink[8], paper[8]; // palette entries
+        int third;
+        const char* says;
+    } machines[] = {
+        {MapMachine::C64,
+         {1, 2, 7, 6, 5, 14, 0, 2},
+         {6, 6, 6, 6, 6, 6, 6, 5},
+         3,
+         "1 cell had more than two colours. 1 cell had colours that cannot share a C64 cell"},
+        {MapMachine::ZxSpectrum,
+         {2, 12, 8, 0, 13, 4, 6, 10},
+         {7, 9, 14, 0, 13, 0, 0, 1},
+         4,
+         "1 cell had more than two colours. 1 cell had colours that cannot share a ZX Spectrum "
+         "cell"},
+        {MapMachine::PcText,
+         {14, 10, 0, 4, 11, 15, 7, 12},
+         {1, 2, 7, 4, 11, 6, 0, 9},
+         13,
+         "1 cell had more than two colours. 1 cell had colours that cannot share a PC text cell"},
+    };
+    for (const auto& m : machines) {
+        const auto palette = machine_palette(m.machine).colours;
+        auto colour = [&](int x, int y) {
+            const int cell = y / 8 * 4 + x / 8;
+            if (cell == 0 && x % 8 >= 5 && y % 8 == 7)
+                return palette[static_cast<size_t>(m.third)];
+            const bool set = cga.glyph(codes[cell])[y % 8] >> (7 - x % 8) & 1;
+            return palette[static_cast<size_t>(set ? m.ink[cell] : m.paper[cell])];
+        };
+        // Every pixel a little off its palette colour.
+        Picture picture{32, 16, {}};
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const int off = (3 * x + 5 * y) % 7 - 3;
+                int32_t c = 0;
+                for (int shift = 0; shift < 24; shift += 8)
+                    c |= std::clamp((colour(x, y) >> shift & 0xFF) + off, 0, 255) << shift;
+                picture.pixels.push_back(c);
+            }
+        for (const bool keep : {false, true}) {
+            const std::string what =
+                std::string(machine_name(m.machine)) + (keep ? ", current charset" : ", new");
+            const ScreenImport screen =
+                keep ? import_screen_current_charset(picture, cga, kBlack, kWhite, m.machine)
+                     : import_screen_new_charset(picture, kBlack, kWhite, m.machine);
+            ASSERT_TRUE(screen.ok()) << what << ": " << screen.error;
+            EXPECT_EQ(screen.note.rfind(m.says, 0), 0u) << what << ": " << screen.note;
+            if (m.machine == MapMachine::C64)
+                EXPECT_EQ(screen.map.background, 6) << what;
+            // The cells drawn with the glyphs and the attributes the import gave them.
+            int unlike[8] = {};
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    const CellColours cc = cell_colours(m.machine, screen.map.attr(x / 8, y / 8),
+                                                        screen.map.background);
+                    const bool set =
+                        screen.charset.glyph(screen.map.at(x / 8, y / 8))[y % 8] >> (7 - x % 8) & 1;
+                    unlike[y / 8 * 4 + x / 8] += (set ? cc.ink : cc.paper) != colour(x, y);
+                }
+            EXPECT_LE(unlike[0], 3) << what << ": the cell of three colours";
+            for (int cell = 1; cell < 7; ++cell)
+                EXPECT_EQ(unlike[cell], 0) << what << ": cell " << cell;
         }
     }
 }

@@ -106,5 +106,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check_screen(matched, p, bits, false);
     if (matched.ok() && matched.charset.bytes != cga.bytes)
         broken("the current charset changed", p);
+
+    // The same picture in one machine's colours: only the counts and the codes can be checked.
+    const auto machine = static_cast<MapMachine>(1 + data[0] / 2 % 3);
+    for (const ScreenImport& coloured :
+         {import_screen_new_charset(p, 0, 0xFFFFFF, machine),
+          import_screen_current_charset(p, cga, 0, 0xFFFFFF, machine)}) {
+        check_screen(coloured, p, bits, false);
+        if (coloured.ok() && coloured.many_colours + coloured.clashing > coloured.cells)
+            broken("more odd cells than cells", p);
+    }
     return 0;
 }
