@@ -41,6 +41,13 @@ bool handle_event(App& app, const Event& event) {
     case kEventControl:
         dispatch_control(app, event);
         return true;
+    case kEventClipboard: {
+        // Something was copied, here or in another program: "Paste" follows.
+        std::string text;
+        std::vector<uint8_t> private_form;
+        app.blocks.clipboard_filled = tk.read_clipboard(text, private_form);
+        return true;
+    }
     default:
         return true;
     }

@@ -63,7 +63,8 @@ void begin_event_step(App& app, const Event& event) {
         // A stroke goes on through its canvas's events and through the platform's idle wake-ups
         // between them, and typing through every event that does not end it; anything else ends
         // it first.
-        if (event.code == kEventOther || stroke_canvas_of(event) == s.stroke_canvas ||
+        if (event.code == kEventOther || event.code == kEventClipboard ||
+            stroke_canvas_of(event) == s.stroke_canvas ||
             (app.blocks.typing.active && !event_ends_typing(event))) {
             return;
         }
@@ -76,8 +77,8 @@ void begin_event_step(App& app, const Event& event) {
 
 void end_event_step(App& app, const Event& event) {
     AppState& s = app.s;
-    if (event.code == kEventOther) {
-        return; // no handler runs for it
+    if (event.code == kEventOther || event.code == kEventClipboard) {
+        return; // no handler that changes the data runs for it
     }
     const int canvas = stroke_canvas_of(event);
     if (app.blocks.typing.active) {

@@ -14,6 +14,7 @@ constexpr int kEventMenu = 13101;  // menu item, popup item or shortcut; event_s
 constexpr int kEventDrop = 13106;  // files dropped on a control with drops enabled
 constexpr int kEventClose = 13116; // a window's close box was clicked; the window stays open
 constexpr int kEventOther = 13000; // platform activity that made no event; the program ignores it
+constexpr int kEventClipboard = 13120; // the system clipboard's content changed, by any program
 
 // Canvas event kinds (event_kind of a kEventControl event from a canvas).
 constexpr int kKindLeftClick = 0;        // after kKindLeftUp, when released over the canvas

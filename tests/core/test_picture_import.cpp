@@ -180,8 +180,9 @@ TEST(PictureImport, ColourScreensComeBackWithAttributesThatDrawThem) {
                      : import_screen_new_charset(picture, kBlack, kWhite, m.machine);
             ASSERT_TRUE(screen.ok()) << what << ": " << screen.error;
             EXPECT_EQ(screen.note.rfind(m.says, 0), 0u) << what << ": " << screen.note;
-            if (m.machine == MapMachine::C64)
+            if (m.machine == MapMachine::C64) {
                 EXPECT_EQ(screen.map.background, 6) << what;
+            }
             // The cells drawn with the glyphs and the attributes the import gave them.
             int unlike[8] = {};
             for (int y = 0; y < 16; ++y)

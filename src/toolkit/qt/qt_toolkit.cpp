@@ -4,6 +4,7 @@
 #include "toolkit/qt/qt_toolkit.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMenu>
@@ -26,7 +27,15 @@ QtToolkit::QtToolkit(std::vector<std::string> arguments)
               if (window.get() == top)
                   return true;
           return false;
-      })) {}
+      })) {
+    // The tracker, which lives as long as the toolkit, is the connection's context.
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, escape_.get(),
+                     [this] {
+                         Event e;
+                         e.code = kEventClipboard;
+                         post_event(std::move(e));
+                     });
+}
 
 QtToolkit::~QtToolkit() {
     close();
