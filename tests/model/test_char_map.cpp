@@ -150,3 +150,40 @@ TEST(CharMapShifts, FillTouchesOnlyTheCellsInUse) {
 
 } // namespace
 } // namespace fontarel
+
+namespace fontarel {
+namespace {
+
+// Each shift moves a cell's attribute with its code, and a cleared cell (code 0) gets the
+// machine's blank attribute.
+TEST(CharMapShifts, AttributesTravelWithTheirCodes) {
+    const auto attr_of = [](int code) { return static_cast<uint8_t>(code * 5 + 1); };
+    const std::pair<const char*, bool (*)(CharMap&)> shifts[] = {
+        {"insert char", [](CharMap& m) { return insert_map_char(m, 5, 2); }},
+        {"delete char", [](CharMap& m) { return delete_map_char(m, 5, 2); }},
+        {"insert line", [](CharMap& m) { return insert_map_line(m, 3); }},
+        {"delete line", [](CharMap& m) { return delete_map_line(m, 3); }},
+        {"insert column", [](CharMap& m) { return insert_map_column(m, 7); }},
+        {"delete column", [](CharMap& m) { return delete_map_column(m, 7); }},
+    };
+    for (const auto& [name, shift] : shifts) {
+        auto map = numbered_map(40, 24);
+        map->machine = MapMachine::C64;
+        for (int r = 0; r < kMapCapacityRows; ++r)
+            for (int c = 0; c < kMapCapacityCols; ++c)
+                map->attr(c, r) = attr_of(map->at(c, r));
+        ASSERT_TRUE(shift(*map)) << name;
+        int cleared = 0;
+        for (int r = 0; r < kMapCapacityRows; ++r)
+            for (int c = 0; c < kMapCapacityCols; ++c) {
+                const bool blank = map->at(c, r) == 0 && map->attr(c, r) == 14;
+                cleared += blank;
+                EXPECT_TRUE(map->attr(c, r) == attr_of(map->at(c, r)) || blank)
+                    << name << " at (" << c << "," << r << ")";
+            }
+        EXPECT_GT(cleared, 0) << name;
+    }
+}
+
+} // namespace
+} // namespace fontarel

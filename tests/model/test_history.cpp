@@ -27,13 +27,16 @@ void random_edit(EditState& s, std::mt19937& rng) {
         for (int r = 0, g = pick(256); r < 8; ++r)
             s.bytes[8 * g + r] = static_cast<uint8_t>(rng());
         break;
-    case 2:
-        for (int i = 0, at = kEditCellsOffset + pick(4000), n = pick(120); i < n; ++i)
+    case 2: // codes or colour attributes, a run of cells
+        for (int i = 0, at = (pick(2) ? kEditCellsOffset : kEditAttrsOffset) + pick(4000),
+                 n = pick(120);
+             i < n; ++i)
             s.bytes[at + i] = static_cast<uint8_t>(pick(3));
         break;
     case 3:
         s.bytes[kEditSizeOffset] = static_cast<uint8_t>(32 + pick(49));
         s.bytes[kEditSizeOffset + 4] = static_cast<uint8_t>(24 + pick(27));
+        s.bytes[kEditMachineOffset] = static_cast<uint8_t>(pick(4)); // and the machine
         break;
     case 4:
         if (pick(8) == 0)
@@ -156,8 +159,13 @@ TEST(EditState, CaptureAndRestoreCoverTheStoreEveryCellAndTheSize) {
     for (int r = 0; r < kMapCapacityRows; ++r)
         for (int c = 0; c < kMapCapacityCols; ++c)
             map->at(c, r) = (c * 5 + r * 11) & 0xFF;
+    for (int r = 0; r < kMapCapacityRows; ++r)
+        for (int c = 0; c < kMapCapacityCols; ++c)
+            map->attr(c, r) = static_cast<uint8_t>(c * 3 + r * 7);
     map->cols = 80;
     map->rows = 50;
+    map->machine = MapMachine::ZxSpectrum;
+    map->background = 5;
     const EditState state = capture_edit_state(*store, *map);
 
     auto store2 = std::make_unique<CharsetStore>();
@@ -165,8 +173,11 @@ TEST(EditState, CaptureAndRestoreCoverTheStoreEveryCellAndTheSize) {
     restore_edit_state(state, *store2, *map2);
     EXPECT_EQ(store2->bytes, store->bytes);
     EXPECT_EQ(map2->cells, map->cells);
+    EXPECT_EQ(map2->attrs, map->attrs);
     EXPECT_EQ(map2->cols, 80);
     EXPECT_EQ(map2->rows, 50);
+    EXPECT_EQ(map2->machine, MapMachine::ZxSpectrum);
+    EXPECT_EQ(map2->background, 5);
     // The spare column and row are part of the state.
     map->at(80, 50) = 255;
     EXPECT_NE(capture_edit_state(*store, *map), state);
