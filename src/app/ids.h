@@ -111,13 +111,17 @@ enum class MenuId : int {
     TypeScreenCodes = 71,
     CopyGlyph = 72, // keys of the main window only; no menu row
     PasteGlyph = 73,
+    SaveMapColours = 74,   // File > Save
+    ImportMapColours = 75, // File > Import
+    ExportScr = 76,        // File > Export
+    ExportB800 = 77,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::PasteGlyph) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportB800) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;
