@@ -10,6 +10,7 @@
 #include "model/export_sheet.h"
 #include "model/font_bytes.h"
 #include "model/map_bytes.h"
+#include "model/map_colours.h"
 #include "model/picture_import.h"
 #include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
@@ -95,11 +96,56 @@ bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes, PictureDec
     return true;
 }
 
+// The map of an --export-map: INPUT's codes, the machine, the --colours file's attributes (every
+// cell the machine's blank attribute without one) and for scr the --charset font; false (with
+// `why`, the file's name first) when a file cannot be read or has not exactly one byte a cell.
+bool read_map(const CommandLine& line, const std::vector<uint8_t>& codes, PictureDecoder decode,
+              CharMap& map, CharsetStore& glyphs, std::string& why) {
+    const int64_t cells = int64_t{line.map_cols} * line.map_rows;
+    const std::string size = std::to_string(line.map_cols) + "x" + std::to_string(line.map_rows);
+    const std::string length = ": that is " + std::to_string(cells) + " bytes";
+    if (static_cast<int64_t>(codes.size()) != cells) {
+        why = line.input + " is no " + size + " map" + length;
+        return false;
+    }
+    map.cols = line.map_cols;
+    map.rows = line.map_rows;
+    place_map_bytes(map, codes);
+    set_map_machine(map, line.machine);
+    std::vector<uint8_t> bytes;
+    if (!line.colours.empty()) {
+        if (!read_input(line.colours, cells + 1, bytes, why)) {
+            why = line.colours + " " + why;
+            return false;
+        }
+        if (static_cast<int64_t>(bytes.size()) != cells) {
+            why = line.colours + " is no colour file of a " + size + " map" + length;
+            return false;
+        }
+        place_map_colour_bytes(map, bytes);
+    }
+    if (!line.charset.empty()) {
+        // Any font --export reads, from glyph 0 on.
+        std::string note;
+        if (!read_input(line.charset, kFontFileLimit, bytes, why)) {
+            why = line.charset + " " + why;
+            return false;
+        }
+        if (!read_font(bytes, file_size(line.charset), decode, glyphs, note, why)) {
+            why = line.charset + ": " + why;
+            return false;
+        }
+    }
+    return true;
+}
+
 int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder decode_picture,
                std::ostream& err) {
-    // The export would replace the very file it reads, however OUTPUT is spelled.
-    if (same_file(line.input, line.output))
-        return fail(err, kExitFileError, line.output + " is the input file; it is left as it is");
+    // The export would replace a file it reads, however OUTPUT is spelled.
+    for (const std::string* input : {&line.input, &line.colours, &line.charset})
+        if (!input->empty() && same_file(*input, line.output))
+            return fail(err, kExitFileError,
+                        line.output + " is an input file; it is left as it is");
     const bool map = line.action == CommandAction::ExportMap;
     std::vector<uint8_t> input;
     std::string why;
@@ -110,16 +156,12 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
     std::vector<uint8_t> output;
     std::string note;
     if (map) {
-        if (static_cast<int64_t>(input.size()) != map_bytes)
-            return fail(err, kExitFileError,
-                        line.input + " is no " + std::to_string(line.map_cols) + "x" +
-                            std::to_string(line.map_rows) + " map: that is " +
-                            std::to_string(map_bytes) + " bytes");
         auto cells = std::make_unique<CharMap>();
-        cells->cols = line.map_cols;
-        cells->rows = line.map_rows;
-        place_map_bytes(*cells, input);
-        output = export_map(line.format, *cells, export_label(line.output, kMapLabelFallback));
+        auto glyphs = std::make_unique<CharsetStore>();
+        if (!read_map(line, input, decode_picture, *cells, *glyphs, why))
+            return fail(err, kExitFileError, why);
+        output = export_map(line.format, *cells, export_label(line.output, kMapLabelFallback),
+                            glyphs.get());
     } else {
         // Loaded at glyph 0, as the program loads the font named on its command line.
         auto store = std::make_unique<CharsetStore>();

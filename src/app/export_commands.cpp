@@ -82,11 +82,18 @@ void export_prg(App& app) {
 void export_map_as(App& app, ExportFormat format) {
     if (!export_format_info(format).maps)
         return;
+    // A size the format cannot hold is refused before a file is asked for.
+    const CharMap& map = *app.s.map;
+    const std::string refusal = map_export_refusal(format, map.cols, map.rows);
+    if (!refusal.empty()) {
+        app.tk.message_box("Export", refusal);
+        return;
+    }
     const std::string path = choose_export_path(app, format);
     if (path.empty())
         return;
     const std::vector<uint8_t> bytes =
-        export_map(format, *app.s.map, export_label(path, kMapLabelFallback));
+        export_map(format, map, export_label(path, kMapLabelFallback), &app.store());
     if (!app.tk.write_whole_file(path, bytes))
         app.tk.message_box("Save file", "File Error:" + path);
 }

@@ -23,9 +23,12 @@ constexpr const char* kSaveTitle = "Please choose file to save";
 constexpr const char* kOpenPatterns = "Font (*.fnt)|*.fnt|Character map (*.map)|*.map";
 constexpr const char* kFontPatterns = "Font (*.fnt)|*.fnt";
 constexpr const char* kMapPatterns = "Character map (*.map)|*.map";
+constexpr const char* kColourPatterns = "Map colours (*.col)|*.col";
+constexpr const char* kColourOpenPatterns = "Map colours (*.col)|*.col|All files|*";
 constexpr const char* kFontExtension = ".fnt";
 constexpr const char* kMapExtension = ".map";
 constexpr const char* kBmpExtension = ".bmp";
+constexpr const char* kColourExtension = ".col";
 
 // Pattern entries of the "Open..." requester: the entry chosen, not the file's extension, decides
 // how the file is read.
@@ -45,6 +48,34 @@ void save_through_requester(App& app, const std::string& start, const std::strin
     const std::string path = choose_save_path(app, start, patterns, extension);
     if (!path.empty() && !write(path))
         report_save_failure(app, path);
+}
+
+// The path with the extension of its file name (if any) replaced by `extension`:
+// "/maps/title.map" gives "/maps/title.col".
+std::string with_extension(const std::string& path, const std::string& extension) {
+    const size_t name = directory_part(path).size();
+    const size_t dot = path.rfind('.');
+    return (dot != std::string::npos && dot > name ? path.substr(0, dot) : path) + extension;
+}
+
+// The map file or the map colour file at `path` into the cells in use, by `place`; a file longer
+// than the map in use is refused, one that ends early leaves the rest of the cells as they are.
+template <typename Place> bool load_map_layer(App& app, const std::string& path, Place place) {
+    Toolkit& tk = app.tk;
+    CharMap& map = *app.s.map;
+    // Nothing there (-1) and a folder (-2) pass this test and fail at the open.
+    if (tk.file_size(path) > map_file_length(map)) {
+        tk.message_box("Open File", "to big map:" + path);
+        return false;
+    }
+    // Up to one byte per cell in use, or fewer when the file ends first.
+    std::vector<uint8_t> bytes;
+    if (!tk.read_file_start(path, map_file_length(map), bytes)) {
+        tk.message_box("Open File", "unable to open:" + path);
+        return false;
+    }
+    place(map, bytes);
+    return true;
 }
 
 } // namespace
@@ -84,21 +115,19 @@ void load_font_file(App& app, const std::string& path) {
 }
 
 void load_map_file(App& app, const std::string& path) {
-    Toolkit& tk = app.tk;
-    CharMap& map = *app.s.map;
-    // Nothing there (-1) and a folder (-2) pass this test and fail at the open.
-    if (tk.file_size(path) > map_file_length(map)) {
-        tk.message_box("Open File", "to big map:" + path);
+    if (load_map_layer(app, path, place_map_bytes))
+        app.s.map_file_name = path;
+}
+
+void import_map_colours(App& app) {
+    AppState& s = app.s;
+    s.chosen_path = app.tk.choose_open_file(kOpenTitle, s.file_directory, kColourOpenPatterns, 0);
+    if (s.chosen_path.empty())
         return;
-    }
-    // Up to one byte per cell in use, or fewer when the file ends first.
-    std::vector<uint8_t> bytes;
-    if (!tk.read_file_start(path, map_file_length(map), bytes)) {
-        tk.message_box("Open File", "unable to open:" + path);
-        return;
-    }
-    place_map_bytes(map, bytes);
-    app.s.map_file_name = path;
+    remember_folder(app, s.chosen_path);
+    // A copy: the loader must not see the path change under it.
+    const std::string path = s.chosen_path;
+    load_map_layer(app, path, place_map_colour_bytes);
 }
 
 void open_file(App& app) {
@@ -141,6 +170,14 @@ void save_map(App& app) {
     save_through_requester(app, app.s.map_file_name, kMapPatterns, kMapExtension,
                            [&](const std::string& path) {
                                return app.tk.write_whole_file(path, map_file_bytes(*app.s.map));
+                           });
+}
+
+void save_map_colours(App& app) {
+    save_through_requester(app, with_extension(app.s.map_file_name, kColourExtension),
+                           kColourPatterns, kColourExtension, [&](const std::string& path) {
+                               return app.tk.write_whole_file(path,
+                                                              map_colour_file_bytes(*app.s.map));
                            });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The file commands: fonts (raw glyph bytes from the current character on), character maps (one
-// code byte per cell in the size in use) and the charset picture (a BMP).
+// code byte per cell in the size in use), their colours (one attribute byte per cell, laid out
+// alike) and the charset picture (a BMP).
 
 #include <string>
 
@@ -24,6 +25,12 @@ void open_file(App& app);
 void save_font(App& app, int byte_count);
 // The character map in the size in use; the requester starts at the last map file.
 void save_map(App& app);
+// "Map colours": the attribute bytes of the map in use; the requester starts at the last map
+// file's name with ".col" for its extension.
+void save_map_colours(App& app);
+// "Map colours...": attribute bytes into the cells in use, as a map file's codes are loaded (and
+// refused when longer than the map), kept as they are whatever the map's machine.
+void import_map_colours(App& app);
 // "Characters image": the charset image saved as a BMP file.
 void export_charset_image(App& app);
 

@@ -122,13 +122,17 @@ enum class MenuId : int {
     PaintCodesAndColours = 81,
     PaintColoursOnly = 82,
     PaintCodesOnly = 83,
+    SaveMapColours = 84,   // File > Save
+    ImportMapColours = 85, // File > Import
+    ExportScr = 86,        // File > Export
+    ExportB800 = 87,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::PaintCodesOnly) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportB800) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "model/map_colours.h"
+
 namespace fontarel {
 
 namespace {
@@ -13,6 +15,70 @@ constexpr struct {
 } kMapSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
 
 constexpr std::string_view kSizeList = "32x24, 40x24, 40x25, 80x50, 64x30";
+
+// The machines of --machine.
+constexpr struct {
+    const char* name;
+    MapMachine machine;
+} kMachines[] = {{"mono", MapMachine::Mono},
+                 {"c64", MapMachine::C64},
+                 {"zx", MapMachine::ZxSpectrum},
+                 {"pc", MapMachine::PcText}};
+
+constexpr std::string_view kMachineList = "c64, zx, pc, mono";
+
+bool read_machine(std::string_view text, MapMachine& machine) {
+    for (const auto& m : kMachines)
+        if (text == m.name) {
+            machine = m.machine;
+            return true;
+        }
+    return false;
+}
+
+const char* machine_option(MapMachine machine) {
+    for (const auto& m : kMachines)
+        if (m.machine == machine)
+            return m.name;
+    return "mono";
+}
+
+// The machine whose screen memory a format writes, whose attributes its cells then have; Mono
+// for the source formats, which write whatever machine they are given.
+MapMachine screen_machine(ExportFormat format) {
+    switch (format) {
+    case ExportFormat::Scr:
+        return MapMachine::ZxSpectrum;
+    case ExportFormat::B800:
+        return MapMachine::PcText;
+    default:
+        return MapMachine::Mono;
+    }
+}
+
+// The options of --export-map after --size, checked against the format; empty when they fit.
+std::string check_map_options(CommandLine& out, bool has_machine, const std::string& machine) {
+    const std::string format = export_format_info(out.format).name;
+    if (has_machine && !read_machine(machine, out.machine))
+        return "--machine '" + machine + "' is none of " + std::string(kMachineList);
+    const MapMachine screen = screen_machine(out.format);
+    if (screen != MapMachine::Mono) {
+        if (has_machine && out.machine != screen)
+            return format + " holds " + machine_name(screen) + " attributes: --machine " +
+                   machine_option(screen) + " or none";
+        out.machine = screen;
+    } else if (!out.colours.empty() && out.machine == MapMachine::Mono) {
+        return "--colours needs --machine c64, zx or pc: what the attribute bytes mean";
+    }
+    const std::string refusal = map_export_refusal(out.format, out.map_cols, out.map_rows);
+    if (!refusal.empty())
+        return refusal;
+    if (out.format == ExportFormat::Scr && out.charset.empty())
+        return "--export-map scr needs --charset FONT: the glyphs the screen shows";
+    if (out.format != ExportFormat::Scr && !out.charset.empty())
+        return "--charset is only for the map format scr";
+    return {};
+}
 
 CommandLine failure(std::string message) {
     CommandLine out;
@@ -28,7 +94,6 @@ bool read_number(std::string_view text, int& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
 }
-
 
 bool read_size(std::string_view text, int& cols, int& rows) {
     const size_t x = text.find('x');
@@ -48,21 +113,23 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     if (arguments.size() < 2)
         return failure(form + " needs a FORMAT: " + names);
     const auto format = export_format_named(arguments[1]);
-    if (!format || (map && !export_format_info(*format).maps))
+    if (!format || !(map ? export_format_info(*format).maps : export_format_info(*format).glyphs))
         return failure("unknown " + std::string(map ? "map " : "") + "format '" + arguments[1] +
                        "': use one of " + names);
 
     CommandLine out;
     out.action = map ? CommandAction::ExportMap : CommandAction::ExportGlyphs;
     out.format = *format;
-    std::string first, count, size, address;
-    bool has_first = false, has_count = false, has_size = false, has_address = false;
+    std::string first, count, size, address, machine;
+    bool has_first = false, has_count = false, has_size = false, has_address = false,
+         has_machine = false;
     std::vector<std::string> files;
     for (size_t i = 2; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         const bool glyph_option =
             !map && (a == "--first" || a == "--count" || a == "--load-address");
-        const bool map_option = map && a == "--size";
+        const bool map_option =
+            map && (a == "--size" || a == "--machine" || a == "--colours" || a == "--charset");
         if (glyph_option || map_option) {
             if (i + 1 == arguments.size())
                 return failure(a + " needs a value");
@@ -73,6 +140,12 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                 count = value, has_count = true;
             else if (a == "--load-address")
                 address = value, has_address = true;
+            else if (a == "--machine")
+                machine = value, has_machine = true;
+            else if (a == "--colours")
+                out.colours = value;
+            else if (a == "--charset")
+                out.charset = value;
             else
                 size = value, has_size = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
@@ -91,7 +164,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
             return failure("--export-map needs --size WxH: one of " + std::string(kSizeList));
         if (!read_size(size, out.map_cols, out.map_rows))
             return failure("--size '" + size + "' is none of " + std::string(kSizeList));
-        return out;
+        const std::string mistake = check_map_options(out, has_machine, machine);
+        return mistake.empty() ? out : failure(mistake);
     }
     if (has_first && (!read_number(first, out.glyphs.first) || out.glyphs.first > 255))
         return failure("--first '" + first + "' is no glyph number 0-255");
@@ -177,7 +251,8 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
 std::string usage_text() {
     return "Usage: fontarel [FONT]\n"
            "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
-           "       fontarel --export-map FORMAT --size WxH INPUT OUTPUT\n"
+           "       fontarel --export-map FORMAT --size WxH [--machine M] [--colours FILE]\n"
+           "                [--charset FONT] INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
@@ -200,6 +275,12 @@ std::string usage_text() {
            "  --size WxH  one of " +
            std::string(kSizeList) +
            "\n"
+           "  --machine M     the machine the map is drawn for: c64, zx, pc or mono (default);\n"
+           "                  not mono: the cells' attribute array follows the codes\n"
+           "  --colours FILE  the cells' attribute bytes, W x H of them (default: blank)\n"
+           "  --charset FONT  for scr (32x24 only): the font whose glyphs the screen shows\n"
+           "  scr is a ZX Spectrum SCREEN$ (6912 bytes), b800 PC text memory: code and\n"
+           "  attribute byte a cell; each takes its machine's attributes\n"
            "--import-screen turns a screen PICTURE (PNG, BMP or GIF, its width and height\n"
            "multiples of 8, at most 640 x 400) into glyphs, one picture pixel a glyph pixel:\n"
            "  --font OUT.fnt  the charset, 2048 bytes: the cells' distinct patterns from glyph 0\n"

@@ -2,7 +2,7 @@
 // The program's arguments: none or one font to edit, --help (-h), --version (-V), and the forms
 // that write files and end without opening a window:
 //   --export FORMAT [--first N] [--count M] [--load-address HEX] INPUT OUTPUT
-//   --export-map FORMAT --size WxH INPUT OUTPUT
+//   --export-map FORMAT --size WxH [--machine M] [--colours FILE] [--charset FONT] INPUT OUTPUT
 //   --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]
 
 #include <string>
@@ -31,10 +31,15 @@ struct CommandLine {
     int load_address = kDefaultLoadAddress; // ExportGlyphs as Prg: --load-address, 0-ffff
     int map_cols = 0;                       // ExportMap: --size
     int map_rows = 0;
+    // ExportMap: the machine the map is drawn for (--machine; Scr and B800 imply theirs) and the
+    // file of its cells' attributes (--colours); without one, every cell has the blank attribute.
+    MapMachine machine = MapMachine::Mono;
+    std::string colours;
     std::string input;      // the file read: the font, the map, or ImportScreen's PICTURE
     std::string output;     // the file written; ImportScreen: --font
     std::string map_output; // ImportScreen: --map
-    std::string charset;    // ImportScreen: --charset, the font to match; empty for a new charset
+    std::string charset;    // ImportScreen: --charset, the font to match; empty for a new charset.
+                            // ExportMap as Scr: the font whose glyphs are drawn
     std::string error;      // Fail and Refuse: one line, without the program's name
 };
 

@@ -65,6 +65,13 @@ std::string map_as_assembler(const CharMap& map, AsmDialect dialect, std::string
     out += std::string(label) + ":\n";
     for (int row = 0; row < m.rows; ++row)
         out += data_line(dialect, m.row(row), "row " + std::to_string(row));
+    if (!exports_colours(map))
+        return out;
+    const MapCodes colours = map_colours(map);
+    out += "\n; " + colours_comment(colours, map.machine) + "\n";
+    out += colours_label(label) + ":\n";
+    for (int row = 0; row < colours.rows; ++row)
+        out += data_line(dialect, colours.row(row), "row " + std::to_string(row));
     return out;
 }
 

@@ -21,7 +21,9 @@ enum class AsmDialect { Byte, Acme, Defb };
 // One line a glyph of the selection, each commented with glyph_comment of its code.
 std::string glyphs_as_assembler(const CharsetStore& store, GlyphSelection glyphs,
                                 AsmDialect dialect, std::string_view label);
-// One line a map row of the size in use, commented with its row number.
+// One line a map row of the size in use, commented with its row number. A map drawn for a machine
+// (not Mono) has its attribute array after the codes, labelled colours_label(label), in the same
+// lines.
 std::string map_as_assembler(const CharMap& map, AsmDialect dialect, std::string_view label);
 
 } // namespace fontarel

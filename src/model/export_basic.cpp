@@ -35,6 +35,11 @@ std::string map_as_basic(const CharMap& map) {
     int line = 0;
     for (int row = 0; row < m.rows; ++row)
         add_data_lines(out, line, m.row(row));
+    if (!exports_colours(map))
+        return out;
+    const MapCodes colours = map_colours(map);
+    for (int row = 0; row < colours.rows; ++row)
+        add_data_lines(out, line, colours.row(row));
     return out;
 }
 

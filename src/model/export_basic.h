@@ -23,6 +23,8 @@ constexpr int kBasicValuesPerLine = 16;
 static_assert(5 + 6 + kBasicValuesPerLine * 4 - 1 <= kBasicLineLength);
 
 std::string glyphs_as_basic(const CharsetStore& store, GlyphSelection glyphs);
+// A map drawn for a machine (not Mono) goes on, after its codes, with the attribute bytes of its
+// cells in the same layout, so a program READs the codes first and then the colours.
 std::string map_as_basic(const CharMap& map);
 
 } // namespace fontarel

@@ -56,6 +56,14 @@ std::string map_as_c(const CharMap& map, std::string_view name) {
     out += array_head(name, m.codes.size());
     for (int row = 0; row < m.rows; ++row)
         out += data_line(m.row(row), "row " + std::to_string(row));
+    out += "};\n";
+    if (!exports_colours(map))
+        return out;
+    const MapCodes colours = map_colours(map);
+    out += "\n/* " + colours_comment(colours, map.machine) + " */\n";
+    out += array_head(colours_label(name), colours.codes.size());
+    for (int row = 0; row < colours.rows; ++row)
+        out += data_line(colours.row(row), "row " + std::to_string(row));
     return out + "};\n";
 }
 

@@ -15,7 +15,8 @@ namespace fontarel {
 // glyphs; the array `name` holds 8 * count bytes, each glyph's line commented with its code.
 std::string glyphs_as_c(const CharsetStore& store, GlyphSelection glyphs, std::string_view name);
 // NAME_WIDTH and NAME_HEIGHT give the size in use; the array holds width * height codes, row 0
-// first, each row's line commented with its number.
+// first, each row's line commented with its number. A map drawn for a machine (not Mono) has a
+// second array after it, colours_label(name), of the cells' attribute bytes in the same layout.
 std::string map_as_c(const CharMap& map, std::string_view name);
 
 } // namespace fontarel

@@ -69,6 +69,40 @@ MapCodes map_codes(const CharMap& map) {
     return out;
 }
 
+MapCodes map_colours(const CharMap& map) {
+    MapCodes out = map_codes(map);
+    out.codes = map_colour_file_bytes(map);
+    return out;
+}
+
+bool exports_colours(const CharMap& map) {
+    return map.machine != MapMachine::Mono;
+}
+
+std::string colours_comment(const MapCodes& colours, MapMachine machine) {
+    const char* meaning = "";
+    switch (machine) {
+    case MapMachine::C64:
+        meaning = "C64 colour RAM (the colour of set pixels, 0-15)";
+        break;
+    case MapMachine::ZxSpectrum:
+        meaning = "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)";
+        break;
+    case MapMachine::PcText:
+        meaning = "PC text attributes (bits 0-3 foreground, 4-6 background, 7 blink)";
+        break;
+    case MapMachine::Mono:
+        meaning = "attributes";
+        break;
+    }
+    return "map of " + std::to_string(colours.cols) + " x " + std::to_string(colours.rows) + " " +
+           meaning + ", one row a line, row 0 first";
+}
+
+std::string colours_label(std::string_view label) {
+    return std::string(label) + "_colours";
+}
+
 std::string export_label(std::string_view path, std::string_view fallback) {
     std::string_view name = path.substr(path.find_last_of("/\\") + 1);
     const size_t dot = name.rfind('.');

@@ -40,6 +40,17 @@ struct MapCodes {
     }
 };
 MapCodes map_codes(const CharMap& map);
+// The attribute bytes of the same cells, in the same layout, as a map colour file holds them.
+MapCodes map_colours(const CharMap& map);
+
+// Whether map exports add the attribute array after the codes: for every machine but Mono, whose
+// cells have no colours of their own.
+bool exports_colours(const CharMap& map);
+// The opening comment of the attribute array, saying what its bytes mean on the map's machine:
+// "map of 32 x 24 ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH), ...".
+std::string colours_comment(const MapCodes& colours, MapMachine machine);
+// The label of the attribute array: `label` with "_colours" after it.
+std::string colours_label(std::string_view label);
 
 // A name for the exported data, made from the file name at the end of `path`: its last extension
 // dropped, every character other than an ASCII letter, digit or underscore turned into an

@@ -5,6 +5,7 @@
 #include "model/export_bdf.h"
 #include "model/export_c.h"
 #include "model/export_psf.h"
+#include "model/export_screen.h"
 
 namespace fontarel {
 
@@ -20,6 +21,8 @@ constexpr ExportFormatInfo kFormats[] = {
     {ExportFormat::Psf, "psf", ".psf", "Linux console font (*.psf)|*.psf", false},
     {ExportFormat::Bdf, "bdf", ".bdf", "X11 bitmap font (*.bdf)|*.bdf", false},
     {ExportFormat::Prg, "prg", ".prg", "C64 program file (*.prg)|*.prg", false},
+    {ExportFormat::Scr, "scr", ".scr", "ZX Spectrum screen (*.scr)|*.scr", true, false},
+    {ExportFormat::B800, "b800", ".bin", "PC text screen (*.bin)|*.bin", true, false},
 };
 
 std::vector<uint8_t> bytes_of(const std::string& text) {
@@ -55,10 +58,10 @@ std::optional<ExportFormat> export_format_named(std::string_view name) {
     return std::nullopt;
 }
 
-std::string export_format_names(bool maps_only) {
+std::string export_format_names(bool maps) {
     std::string out;
     for (const ExportFormatInfo& info : kFormats) {
-        if (maps_only && !info.maps)
+        if (!(maps ? info.maps : info.glyphs))
             continue;
         out += (out.empty() ? "" : ", ") + std::string(info.name);
     }
@@ -86,7 +89,12 @@ std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& stor
     }
 }
 
-std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label) {
+std::string map_export_refusal(ExportFormat format, int cols, int rows) {
+    return format == ExportFormat::Scr ? spectrum_screen_refusal(cols, rows) : std::string();
+}
+
+std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label,
+                                const CharsetStore* store) {
     if (const auto d = dialect(format))
         return bytes_of(map_as_assembler(map, *d, label));
     switch (format) {
@@ -94,6 +102,10 @@ std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::st
         return bytes_of(map_as_c(map, label));
     case ExportFormat::Basic:
         return bytes_of(map_as_basic(map));
+    case ExportFormat::Scr:
+        return store != nullptr ? spectrum_screen_bytes(map, *store) : std::vector<uint8_t>();
+    case ExportFormat::B800:
+        return pc_text_screen_bytes(map);
     default:
         return {};
     }

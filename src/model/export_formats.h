@@ -15,21 +15,23 @@
 
 namespace fontarel {
 
-enum class ExportFormat { Byte, Acme, Defb, C, Basic, Png, Psf, Bdf, Prg };
+// Scr and B800 are screens of the map (the Spectrum's SCREEN$, PC text memory), not glyph files.
+enum class ExportFormat { Byte, Acme, Defb, C, Basic, Png, Psf, Bdf, Prg, Scr, B800 };
 
 struct ExportFormatInfo {
     ExportFormat format;
     const char* name;      // on the command line: "byte"
     const char* extension; // given to a path chosen in the save requester: ".s"
     const char* patterns;  // the save requester's pattern list: label|pattern
-    bool maps;             // writes maps as well as glyphs
+    bool maps;             // writes maps
+    bool glyphs = true;    // writes glyphs
 };
 
 const ExportFormatInfo& export_format_info(ExportFormat format);
 // The format of a command-line name (exact, lower case), if there is one.
 std::optional<ExportFormat> export_format_named(std::string_view name);
-// The names joined by ", ": all formats, or those that write maps.
-std::string export_format_names(bool maps_only);
+// The names joined by ", ": the formats that write maps, or those that write glyphs.
+std::string export_format_names(bool maps);
 
 // Label fallbacks of export_label.
 inline constexpr const char* kGlyphLabelFallback = "font";
@@ -41,7 +43,12 @@ inline constexpr const char* kMapLabelFallback = "map";
 std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& store,
                                    GlyphSelection glyphs, std::string_view label,
                                    int load_address = kDefaultLoadAddress);
-// The whole file of a map export in the size in use; empty for a format that writes no maps.
-std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label);
+// Empty when `format` can write a map of cols x rows; otherwise why not, in a sentence for the
+// user: a Spectrum screen takes 32 x 24 cells and no other size.
+std::string map_export_refusal(ExportFormat format, int cols, int rows);
+// The whole file of a map export in the size in use; empty for a format that writes no maps, for
+// a size map_export_refusal refuses, and for Scr without `store`, the charset its glyphs come from.
+std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label,
+                                const CharsetStore* store = nullptr);
 
 } // namespace fontarel

@@ -14,6 +14,26 @@ int used_rows(const CharMap& map) {
     return std::clamp<int>(map.rows, 0, kMapCapacityRows);
 }
 
+// The cells in use in file order, `at(column, row)` read into a byte each.
+template <typename Read> std::vector<uint8_t> cell_bytes(const CharMap& map, Read at) {
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<size_t>(int64_t{used_cols(map)} * used_rows(map)));
+    for (int row = 0; row < used_rows(map); ++row)
+        for (int column = 0; column < used_cols(map); ++column)
+            out.push_back(static_cast<uint8_t>(at(column, row)));
+    return out;
+}
+
+// The cells in use in file order get `set(column, row, byte)` until either runs out.
+template <typename Write>
+void place_cell_bytes(const CharMap& map, std::span<const uint8_t> bytes, Write set) {
+    const int cols = used_cols(map);
+    const size_t count =
+        std::min(bytes.size(), static_cast<size_t>(int64_t{cols} * used_rows(map)));
+    for (size_t i = 0; i < count; ++i)
+        set(static_cast<int>(i % cols), static_cast<int>(i / cols), bytes[i]);
+}
+
 } // namespace
 
 int64_t map_file_length(const CharMap& map) {
@@ -21,19 +41,20 @@ int64_t map_file_length(const CharMap& map) {
 }
 
 std::vector<uint8_t> map_file_bytes(const CharMap& map) {
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(map_file_length(map)));
-    for (int row = 0; row < used_rows(map); ++row)
-        for (int column = 0; column < used_cols(map); ++column)
-            out.push_back(static_cast<uint8_t>(map.at(column, row)));
-    return out;
+    return cell_bytes(map, [&](int column, int row) { return map.at(column, row); });
 }
 
 void place_map_bytes(CharMap& map, std::span<const uint8_t> bytes) {
-    const int cols = used_cols(map);
-    const size_t count = std::min(bytes.size(), static_cast<size_t>(map_file_length(map)));
-    for (size_t i = 0; i < count; ++i)
-        map.at(static_cast<int>(i % cols), static_cast<int>(i / cols)) = bytes[i];
+    place_cell_bytes(map, bytes, [&](int column, int row, uint8_t b) { map.at(column, row) = b; });
+}
+
+std::vector<uint8_t> map_colour_file_bytes(const CharMap& map) {
+    return cell_bytes(map, [&](int column, int row) { return map.attr(column, row); });
+}
+
+void place_map_colour_bytes(CharMap& map, std::span<const uint8_t> bytes) {
+    place_cell_bytes(map, bytes,
+                     [&](int column, int row, uint8_t b) { map.attr(column, row) = b; });
 }
 
 } // namespace fontarel

@@ -80,6 +80,7 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
         {MenuId::ExportPrg, ExportFormat::Prg, false, "c64", "c64.prg", "*.prg"},
         {MenuId::ExportMapAssembler, ExportFormat::Byte, true, "screen", "screen.s", "*.s"},
         {MenuId::ExportMapC, ExportFormat::C, true, "screen", "screen.c", "*.c"},
+        {MenuId::ExportB800, ExportFormat::B800, true, "screen", "screen.bin", "*.bin"},
     };
     fill_map_cells(*app.s.map, 7);
     app.s.map->at(3, 2) = 200;
@@ -110,6 +111,20 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
     EXPECT_EQ(tk.file_requests().size(), requests);
     ASSERT_EQ(tk.messages().size(), 1u);
     EXPECT_EQ(tk.messages()[0].text, "'c0000' is no load address: 1 to 4 hexadecimal digits");
+}
+
+TEST_F(Exports, SpectrumScreenOfA32x24MapOnlyWithTheCharsetsGlyphs) {
+    menu(MenuId::ExportScr); // 40 x 24: refused before a file is asked for
+    EXPECT_TRUE(tk.file_requests().empty());
+    ASSERT_EQ(tk.messages().size(), 1u);
+    EXPECT_EQ(tk.messages()[0].caption + ":" + tk.messages()[0].text,
+              "Export:Spectrum screen needs a 32x24 map, not 40x24");
+    menu(MenuId::MapZx);
+    app.s.map->at(1, 0) = 65;
+    run(MenuId::ExportScr, path("title"));
+    const Bytes scr = read("title.scr");
+    ASSERT_EQ(scr.size(), 6912u);
+    EXPECT_EQ(scr[1 + 256 * 3], app.store().glyph(65)[3]) << "pixel row 3 of cell (1, 0)";
 }
 
 TEST_F(Exports, TickedRangeChoosesTheGlyphsElseAllOfThem) {

@@ -349,6 +349,32 @@ TEST_F(FileCommands, MapSavesFromTheNameOfTheLastMapOpened) {
     EXPECT_EQ(read("second.map"), body);
 }
 
+TEST_F(FileCommands, MapColoursSaveBesideTheMapAndImportAsMapsLoad) {
+    CharMap& map = *app.s.map;
+    set_map_machine(map, MapMachine::ZxSpectrum);
+    for (int x = 0; x < kMapCapacityCols; ++x)
+        map.attr(x, 1) = static_cast<uint8_t>(x + 3);
+    const auto codes = map.cells;
+
+    run(MenuId::SaveMapColours, path("title"));
+    ASSERT_EQ(tk.file_requests().size(), 1u);
+    EXPECT_EQ(tk.file_requests()[0].start, "/tmp/fontarel-work/charmap.col");
+    const Bytes saved = read("title.col");
+    ASSERT_EQ(saved.size(), 960u);
+    EXPECT_EQ(Bytes(saved.begin() + 39, saved.begin() + 42), Bytes({0x38, 3, 4})) << "row 1";
+
+    // A short file replaces the cells it reaches, bytes past the machine's range kept; one byte
+    // more than the map is the map loader's refusal.
+    run(MenuId::ImportMapColours, write("short.col", {0xFF, 0x47}));
+    EXPECT_EQ(Bytes({map.attr(0, 0), map.attr(1, 0), map.attr(2, 0)}), Bytes({0xFF, 0x47, 0x38}));
+    EXPECT_EQ(map.cells, codes);
+    const auto before = map.attrs;
+    const std::string big = write("big.col", counting(961));
+    run(MenuId::ImportMapColours, big);
+    EXPECT_EQ(messages(), (std::vector<Message>{{"Open File", "to big map:" + big}}));
+    EXPECT_EQ(map.attrs, before);
+}
+
 // File row k of the picture holds picture row 255 - k; each row is 768 bytes.
 size_t pixel_offset(int x, int y) {
     return 54 + 768 * static_cast<size_t>(255 - y) + 3 * x;

@@ -49,9 +49,10 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
         EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
     }
     const std::string usage = usage_text();
-    for (const char* part : {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50",
-                             " -h", " -V", "--load-address HEX", "prg",
-                             "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]"})
+    for (const char* part :
+         {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50", " -h", " -V",
+          "--load-address HEX", "prg", "--machine M", "--colours FILE", "--charset FONT", "scr",
+          "b800", "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }
 
@@ -131,6 +132,13 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export-map", "byte", "--size", "40x40", "a", "b"}, "'40x40'"},
         {{"--export-map", "byte", "--size", "40", "a", "b"}, "'40'"},
         {{"--export-map", "c", "--size", "40x24", "--first", "1", "a", "b"}, "'--first'"},
+        {{"--export", "scr", "a", "b"}, "format 'scr'"},
+        {{"--export-map", "scr", "--size", "40x25", "--charset", "f", "a", "b"}, "not 40x25"},
+        {{"--export-map", "scr", "--size", "32x24", "a", "b"}, "needs --charset FONT"},
+        {{"--export-map", "scr", "--size", "32x24", "--machine", "pc", "--charset", "f", "a", "b"},
+         "--machine zx or none"},
+        {{"--export-map", "byte", "--size", "32x24", "--colours", "c", "a", "b"},
+         "needs --machine"},
         {{"--import-screen"}, "one PICTURE"},
         {{"--import-screen", "p", "q", "--font", "a", "--map", "b"}, "one PICTURE"},
         {{"--import-screen", "p", "--font", "a"}, "needs --font OUT.fnt and --map OUT.map"},

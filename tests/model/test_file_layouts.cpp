@@ -1,4 +1,4 @@
-// Byte layouts of font and map files, and the path texts the file commands rely on.
+// Byte layouts of font, map, map colour and screen files, and the path texts the file commands use.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/export_formats.h"
+#include "model/export_screen.h"
 #include "model/font_bytes.h"
 #include "model/map_bytes.h"
 #include "model/paths.h"
@@ -184,4 +186,55 @@ TEST(MapBytes, ShortLongAndEmptyFilesFillOnlyCellsInUse) {
     // Codes keep their low 8 bits in the file.
     map->at(0, 0) = 0x1FF;
     EXPECT_EQ(map_file_bytes(*map)[0], 0xFF);
+}
+
+TEST(MapColours, FilesAndScreensInEachMachinesLayout) {
+    // Cell (x, y) of a 32 x 24 map: code x + 8 y, attribute 3 x + y + 1; cell (5, 2) an attribute
+    // past the C64's 16 colours, FLASH and BRIGHT, blink, which screens show on their machine only.
+    const struct {
+        MapMachine machine;
+        uint8_t odd, scr_attr, b800_attr;
+    } machines[] = {{MapMachine::C64, 0xF3, 0x38, 0x07},
+                    {MapMachine::ZxSpectrum, 0xC7, 0xC7, 0x07},
+                    {MapMachine::PcText, 0x9E, 0x38, 0x9E}};
+    auto glyphs = std::make_unique<CharsetStore>();
+    for (int i = 0; i < kCharsetBytes; ++i)
+        glyphs->bytes[i] = static_cast<uint8_t>(i * 37 + 11);
+    using Bytes = std::vector<uint8_t>;
+    for (const auto& m : machines) {
+        auto map = std::make_unique<CharMap>(CharMap{.cols = 32, .rows = 24, .machine = m.machine});
+        for (int y = 0; y < kMapCapacityRows; ++y)
+            for (int x = 0; x < kMapCapacityCols; ++x) {
+                map->at(x, y) = (x + 8 * y) & 0xFF;
+                map->attr(x, y) = static_cast<uint8_t>(3 * x + y + 1);
+            }
+        map->attr(5, 2) = m.odd;
+        const Bytes file = map_colour_file_bytes(*map);
+        ASSERT_EQ(file.size(), 768u);
+        EXPECT_EQ(Bytes({file[32], file[69], file[767]}), Bytes({2, m.odd, 117}));
+        // PC text memory: code, attribute. SCREEN$: cell (5, 2)'s glyph rows 0 and 1 at 69 and
+        // 325, cell (0, 8)'s row 3 at 2816, cell (31, 23)'s rows 0 and 7 at 4351 and 6143.
+        const Bytes b800 = pc_text_screen_bytes(*map);
+        ASSERT_EQ(b800.size(), 1536u);
+        EXPECT_EQ(Bytes({b800[138], b800[139], b800[1534]}), Bytes({21, m.b800_attr, 215}));
+        const Bytes scr = spectrum_screen_bytes(*map, *glyphs);
+        ASSERT_EQ(scr.size(), 6912u);
+        EXPECT_EQ(Bytes({scr[69], scr[325], scr[2816], scr[4351], scr[6143], scr[6144 + 69]}),
+                  Bytes({glyphs->glyph(21)[0], glyphs->glyph(21)[1], glyphs->glyph(64)[3],
+                         glyphs->glyph(215)[0], glyphs->glyph(215)[7], m.scr_attr}));
+        // BASIC's DATA lines go on after the codes' 48 with the colours.
+        const Bytes basic = export_map(ExportFormat::Basic, *map, "s");
+        EXPECT_NE(std::string(basic.begin(), basic.end()).find("\n1480 DATA 1,4,7,"),
+                  std::string::npos);
+        // A 3-byte file replaces three cells; a longer one every cell in use and nothing else.
+        for (auto& row : map->attrs)
+            row.fill(0x55);
+        place_map_colour_bytes(*map, Bytes{0xFF, 0x80, 0x10});
+        EXPECT_EQ(Bytes({map->attr(2, 0), map->attr(3, 0)}), Bytes({0x10, 0x55}));
+        Bytes longer = file;
+        longer.resize(1000, 0xEE);
+        place_map_colour_bytes(*map, longer);
+        EXPECT_EQ(Bytes({map->attr(5, 2), map->attr(32, 0), map->attr(0, 24)}),
+                  Bytes({m.odd, 0x55, 0x55}));
+    }
 }

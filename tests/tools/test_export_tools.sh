@@ -6,8 +6,9 @@
 # by ImageMagick. The converter reads back pcf2bdf's BDF, the PSF (gzip-compressed too, and with a
 # table from psfaddtable) and the PRG, and converts the console's own 8 x 8 fonts. Each result is
 # compared byte for byte (or pixel for pixel) with the glyphs or map codes that went in: all 256
-# glyphs, a range, glyph 0 alone, glyph 255 alone, and a map of each of the five sizes. Runs with no display at all. A missing tool is reported and the test counts as
-# skipped (exit 77); every other tool still runs.
+# glyphs, a range, glyph 0 alone, glyph 255 alone, and a map of each of the five sizes (three with
+# colours, and a Spectrum screen). No display at all. A missing tool is reported and the test counts
+# as skipped (exit 77); every other tool still runs.
 # Usage: test_export_tools.sh PROGRAM SCRATCH_DIR
 
 set -u
@@ -218,20 +219,28 @@ else
     missing+=(console-setup-linux)
 fi
 
-# Maps of the five sizes, one row a line, assembled and compiled back to the file's bytes.
-for size in 32x24 40x24 40x25 80x50 64x30; do
+# Maps of the five sizes, one row a line, assembled and compiled back to the file's bytes. Three
+# are drawn for a machine, with the colour file given: their attribute array follows the codes, so
+# what comes back is the codes and then the colours.
+for case in "32x24 zx" "40x24 mono" "40x25 c64" "80x50 pc" "64x30 mono"; do
+    read -r size machine <<<"$case"
     cols=${size%x*}
     rows=${size#*x}
     dir="map_$size"
     mkdir -p "$dir"
-    bytes $((cols * rows)) "i * 13 + i / 7 + $cols" >"$dir/want.bin"
+    bytes $((cols * rows)) "i * 13 + i / 7 + $cols" >"$dir/codes.bin"
+    bytes $((cols * rows)) "i * 29 + i / 5 + 3" >"$dir/screen.col"
+    colours=(--machine "$machine" --colours "$dir/screen.col")
+    cp "$dir/codes.bin" "$dir/want.bin"
+    [ "$machine" = mono ] && colours=() || cat "$dir/screen.col" >>"$dir/want.bin"
     for format in byte acme defb c; do
         case $format in byte) ext=s ;; acme) ext=a ;; defb) ext=asm ;; c) ext=c ;; esac
-        "$PROGRAM" --export-map "$format" --size "$size" "$dir/want.bin" "$dir/screen.$ext" ||
-            fail "map $size: --export-map $format failed"
+        "$PROGRAM" --export-map "$format" --size "$size" "${colours[@]}" "$dir/codes.bin" \
+            "$dir/screen.$ext" || fail "map $size: --export-map $format failed"
     done
     lines=$(grep -c 'byte' "$dir/screen.s")
-    [ "$lines" = "$rows" ] && pass || fail "map $size: $lines data lines for $rows rows"
+    [ "$lines" = $((${#colours[@]} ? 2 * rows : rows)) ] && pass ||
+        fail "map $size: $lines data lines for $rows rows"
     if have ca65 && have ld65; then
         ca65 "$dir/screen.s" -o "$dir/ca65.o" && ld65 -t none "$dir/ca65.o" -o "$dir/ca65.bin"
         same "$dir/ca65.bin" "$dir/want.bin" "map $size: ca65"
@@ -254,7 +263,9 @@ for size in 32x24 40x24 40x25 80x50 64x30; do
 #include "screen.c"
 int main(void) {
     fprintf(stderr, "%dx%d\n", SCREEN_WIDTH, SCREEN_HEIGHT);
-    return fwrite(screen, 1, sizeof screen, stdout) != sizeof screen;
+    fwrite(screen, 1, sizeof screen, stdout);
+    $([ ${#colours[@]} = 0 ] || echo 'fwrite(screen_colours, 1, sizeof screen_colours, stdout);')
+    return 0;
 }
 C
         cc -std=c99 -Wall -Wextra -Werror -o "$dir/c.run" "$dir/main.c" &&
@@ -263,6 +274,31 @@ C
         [ "$(cat "$dir/c.size")" = "$size" ] && pass || fail "map $size: C size $(cat "$dir/c.size")"
     fi
 done
+
+# A Spectrum screen read by ImageMagick's own SCREEN$ reader: every pixel of the 256 x 192 picture
+# is its cell's glyph bit in the attribute's ink (set) or paper (clear), at the level 192, or 255
+# with BRIGHT; FLASH does not change a still picture. The attributes take every byte value.
+"$PROGRAM" --export-map scr --size 32x24 --charset font.fnt --colours map_32x24/screen.col \
+    map_32x24/codes.bin screen.scr || fail "--export-map scr failed"
+if have convert; then
+    bad=$(convert screen.scr -depth 8 txt:- | awk \
+        -v font="$(od -An -v -tu1 font.fnt | tr -s ' \n' '  ')" \
+        -v codes="$(od -An -v -tu1 map_32x24/codes.bin | tr -s ' \n' '  ')" \
+        -v attrs="$(od -An -v -tu1 map_32x24/screen.col | tr -s ' \n' '  ')" '
+        BEGIN { split(font, f, " "); split(codes, c, " "); split(attrs, a, " "); bad = n = 0 }
+        /^[0-9]+,[0-9]+:/ {
+            split($1, xy, "[,:]"); x = xy[1]; y = xy[2]; n++
+            cell = 32 * int(y / 8) + int(x / 8) + 1
+            set = int(f[8 * c[cell] + y % 8 + 1] / 2 ^ (7 - x % 8)) % 2
+            colour = set ? a[cell] % 8 : int(a[cell] / 8) % 8
+            level = int(a[cell] / 64) % 2 ? 255 : 192
+            want = sprintf("#%02X%02X%02X", int(colour / 2) % 2 * level,
+                           int(colour / 4) * level, colour % 2 * level)
+            if ($3 != want) bad++
+        }
+        END { print (n == 256 * 192 ? bad : "pixels:" n) }')
+    [ "$bad" = 0 ] && pass || fail "scr: ImageMagick's pixels that differ: $bad"
+fi
 
 # --help and --version print and end, with no display either; the version is the text that the
 # source defines once (and the window's title shows).
@@ -291,8 +327,11 @@ mistake() {
 mistake bad1.s --export nonsense font.fnt bad1.s
 mistake bad2.s --export byte --first 200 --count 57 font.fnt bad2.s
 mistake bad3.s --export byte missing.fnt bad3.s
-mistake bad4.s --export-map byte --size 40x40 map_32x24/want.bin bad4.s
-mistake bad5.s --export-map byte --size 40x24 map_32x24/want.bin bad5.s
+mistake bad4.s --export-map byte --size 40x40 map_32x24/codes.bin bad4.s
+mistake bad5.s --export-map byte --size 40x24 map_32x24/codes.bin bad5.s
+mistake bad10.scr --export-map scr --size 40x25 --charset font.fnt map_40x25/codes.bin bad10.scr
+mistake bad11.s --export-map byte --size 32x24 --machine zx --colours map_40x25/screen.col \
+    map_32x24/codes.bin bad11.s
 mistake no/such/folder/bad6.s --export byte font.fnt no/such/folder/bad6.s
 # Fonts that cannot be read: a PSF cut short, a gzip file one byte short; and a load
 # address of five digits.
