@@ -214,7 +214,9 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     const std::string& map = line.map_output;
     if (one_file(font, map))
         return fail(err, kExitUsage, "--font and --map name one file: " + font);
-    for (const std::string* output : {&font, &map})
+    if (!line.colours.empty() && (one_file(line.colours, font) || one_file(line.colours, map)))
+        return fail(err, kExitUsage, "--colours names the file of --font or --map: " + line.colours);
+    for (const std::string* output : {&font, &map, &line.colours})
         for (const std::string* input : {&line.input, &line.charset})
             if (!input->empty() && same_file(*input, *output))
                 return fail(err, kExitFileError,
@@ -234,8 +236,8 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     const AppState defaults;
     std::unique_ptr<ScreenImport> screen;
     if (line.charset.empty()) {
-        screen = std::make_unique<ScreenImport>(
-            import_screen_new_charset(picture, defaults.color_bit0, defaults.color_bit1));
+        screen = std::make_unique<ScreenImport>(import_screen_new_charset(
+            picture, defaults.color_bit0, defaults.color_bit1, line.machine));
     } else {
         // Any font --export reads: raw glyph bytes from glyph 0, as the editor loads the font
         // named on its command line, or a PSF, BDF, PRG or charset picture.
@@ -246,7 +248,7 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
         if (!read_font(bytes, file_size(line.charset), decode, *current, note, why))
             return fail(err, kExitFileError, line.charset + ": " + why);
         screen = std::make_unique<ScreenImport>(import_screen_current_charset(
-            picture, *current, defaults.color_bit0, defaults.color_bit1));
+            picture, *current, defaults.color_bit0, defaults.color_bit1, line.machine));
     }
     if (!screen->ok())
         return fail(err, kExitFileError, line.input + " " + screen->error);
@@ -257,12 +259,14 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     const bool readable = old_size >= 0 && read_file_start(font, old_size, old_font);
     if (!write_whole_file(font, screen->charset.bytes))
         return fail(err, kExitFileError, font + " cannot be written");
-    if (!write_whole_file(map, map_file_bytes(screen->map))) {
+    const bool map_written = write_whole_file(map, map_file_bytes(screen->map));
+    if (!map_written || (!line.colours.empty() &&
+                         !write_whole_file(line.colours, map_colour_file_bytes(screen->map)))) {
         if (readable)
             write_whole_file(font, old_font);
         else if (old_size < 0)
             delete_file(font);
-        return fail(err, kExitFileError, map + " cannot be written");
+        return fail(err, kExitFileError, (map_written ? line.colours : map) + " cannot be written");
     }
     out << import_summary(*screen) << "\n";
     return kExitOk;

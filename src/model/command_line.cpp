@@ -188,11 +188,14 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     CommandLine out;
     out.action = CommandAction::ImportScreen;
     std::vector<std::string> pictures;
+    std::string machine;
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         std::string* value = a == "--font"      ? &out.output
                              : a == "--map"     ? &out.map_output
                              : a == "--charset" ? &out.charset
+                             : a == "--colours" ? &out.colours
+                             : a == "--machine" ? &machine
                                                 : nullptr;
         if (value != nullptr) {
             if (i + 1 == arguments.size() || arguments[i + 1].empty() ||
@@ -201,6 +204,9 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
             if (!value->empty())
                 return failure(a + " is given twice");
             *value = arguments[++i];
+            if (value == &machine && !read_machine(machine, out.machine))
+                return failure("--machine '" + machine + "' is none of " +
+                               std::string(kMachineList));
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             return failure("unknown option '" + a + "' for " + form);
         } else {
@@ -211,6 +217,9 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
         return failure(form + " needs one PICTURE file, and no other arguments");
     if (out.output.empty() || out.map_output.empty())
         return failure(form + " needs --font OUT.fnt and --map OUT.map");
+    if ((out.machine != MapMachine::Mono) != !out.colours.empty())
+        return failure("--machine c64, zx or pc and --colours OUT go together: the colours read "
+                       "from the picture are written there");
     out.input = pictures[0];
     return out;
 }
@@ -254,6 +263,7 @@ std::string usage_text() {
            "       fontarel --export-map FORMAT --size WxH [--machine M] [--colours FILE]\n"
            "                [--charset FONT] INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
+           "                [--machine M --colours OUT]\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
            "Without --export, opens the editor; FONT (raw glyph bytes) is loaded at glyph 0.\n"

@@ -33,6 +33,8 @@ struct CommandLine {
     int map_rows = 0;
     // ExportMap: the machine the map is drawn for (--machine; Scr and B800 imply theirs) and the
     // file of its cells' attributes (--colours); without one, every cell has the blank attribute.
+    // ImportScreen: the machine whose colours the picture is read in, and the attribute file
+    // written beside the map (--colours, needed with a machine).
     MapMachine machine = MapMachine::Mono;
     std::string colours;
     std::string input;      // the file read: the font, the map, or ImportScreen's PICTURE

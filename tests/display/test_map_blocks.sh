@@ -136,13 +136,14 @@ differing=$(compare -metric AE "$WORK/source.png" "$WORK/target.png" null: 2>&1)
 
 # The clipboard as another program reads it, while the program that copied still owns it: its
 # text assembles into the block's codes, and its private form is the width and height (two bytes
-# each, low byte first) followed by the codes.
+# each, low byte first) followed by the codes and then the cells' attributes (all 0 on the Mono
+# map the program starts with).
 for r in 0 1 2 3; do
     for c in 0 1 2 3 4 5 6 7; do
         printf "\\$(printf %03o "$(want $c $r)")"
     done
 done >"$WORK/want.bin"
-printf '\010\000\004\000' | cat - "$WORK/want.bin" >"$WORK/want_private.bin"
+printf '\010\000\004\000' | cat - "$WORK/want.bin" <(head -c 32 /dev/zero) >"$WORK/want_private.bin"
 targets=$(xclip -selection clipboard -o -t TARGETS | tr '\n' ' ')
 [[ " $targets " = *" application/x-fontarel-map-block "* ]] ||
     fail "the clipboard offers no private form, only $targets"

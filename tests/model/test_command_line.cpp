@@ -103,6 +103,11 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.input + line.output + line.map_output, "p.pngfm");
         EXPECT_EQ(line.charset, args.size() == 8 ? "c" : "");
     }
+    const CommandLine colour = parse_command_line(
+        {"--import-screen", "p.png", "--font", "f", "--map", "m", "--machine", "c64", "--colours", "k"});
+    ASSERT_EQ(colour.action, CommandAction::ImportScreen) << colour.error;
+    EXPECT_EQ(colour.machine, MapMachine::C64);
+    EXPECT_EQ(colour.colours, "k");
 }
 
 TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
@@ -146,6 +151,8 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--import-screen", "p", "--map", "a", "--map", "b", "--font", "c"},
          "--map is given twice"},
         {{"--import-screen", "p", "--size", "32x24", "--font", "a", "--map", "b"}, "'--size'"},
+        {{"--import-screen", "p", "--font", "a", "--map", "b", "--machine", "zx"}, "go together"},
+        {{"--import-screen", "p", "--font", "a", "--map", "b", "--machine", "vic"}, "'vic'"},
     };
     for (const auto& m : mistakes) {
         const CommandLine line = parse_command_line(m.args);

@@ -32,3 +32,24 @@ said="$("$PROGRAM" --import-screen screen.gif --font out.fnt --map out.map)" || 
 cmp out.fnt font.expected || exit 1
 cmp out.map map.expected || exit 1
 echo "the GIF screen made the charset and the map it draws"
+
+# Read as a C64 screen: white, the most frequent colour, is the background; the checkerboard's
+# ink is black (colour 0); cells beyond the picture get the blank light blue (14).
+"$PROGRAM" --import-screen screen.gif --font c64.fnt --map c64.map --machine c64 \
+    --colours c64.col >/dev/null || {
+    echo "FAIL: the C64 import ended with status $?" >&2
+    exit 1
+}
+[ "$(stat -c %s c64.col)" = 768 ] || {
+    echo "FAIL: the colours file holds $(stat -c %s c64.col) bytes, not 768" >&2
+    exit 1
+}
+[ "$(head -c 1 c64.col | od -An -tu1 | tr -d ' ')" = 0 ] || {
+    echo "FAIL: the checkerboard cell's colour is not black" >&2
+    exit 1
+}
+[ "$(tail -c 766 c64.col | od -An -tu1 -v | tr -s ' \n' '\n' | sort -u | tr -d '\n')" = 14 ] || {
+    echo "FAIL: the cells beyond the picture are not light blue" >&2
+    exit 1
+}
+echo "read as a C64 screen, it gave the colours file"

@@ -257,6 +257,18 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
         typed.character = ch.unicode();
         toolkit_.post_event(std::move(typed));
     }
+    // The page keys go on to the window as well, which scrolls with them when it is cut to the
+    // screen; the arrows stay the canvas's own.
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        event->ignore();
+        break;
+    default:
+        break;
+    }
 }
 
 void CanvasWidget::keyReleaseEvent(QKeyEvent* event) {
