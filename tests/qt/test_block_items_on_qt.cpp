@@ -104,24 +104,6 @@ TEST(BlockRowsOnQt, GreyedOutWhenTheyCannotAct) {
              ASSERT_EQ(cell(4, 4), 0); // painted with the current glyph, 0
          },
          "Paste Select all"},
-        {"Ctrl+A",
-         [&] {
-             run->key(Qt::Key_A, Qt::ControlModifier);
-             ASSERT_EQ(selection(), (CellRect{0, 0, 32, 24}));
-         },
-         "Cut Copy Paste Clear Select all"},
-        {"Delete",
-         [&] {
-             run->key(Qt::Key_Delete, {});
-             ASSERT_EQ(cell(31, 23), 0);
-         },
-         "Cut Copy Paste Clear Select all"},
-        {"PC 80x50",
-         [&] {
-             run->menu(MenuId::MapPc);
-             ASSERT_EQ(run->app.s.map->cols, 80);
-         },
-         "Paste Select all"},
         {"start again, a block still on the clipboard",
          [&] {
              start();
