@@ -64,6 +64,9 @@ struct AppState {
     // the colours and the drag mode.
     History history;
     EditState step_before;      // the charset and the map as the step being made began
+    // step_before is the data as the last step closed, so the next event need not copy it again.
+    // Anything that changes the data outside an event clears it (start-up).
+    bool step_before_current = false;
     int32_t stroke_canvas = -1; // canvas whose held mouse button keeps that step open; -1 none
     int32_t undo_shown = -1;    // enabled state last given to "Undo" and "Redo"; -1 none yet
     int32_t redo_shown = -1;

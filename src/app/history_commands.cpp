@@ -24,7 +24,12 @@ int stroke_canvas_of(const Event& event) {
 void close_step(App& app) {
     AppState& s = app.s;
     s.stroke_canvas = -1;
-    s.history.record(s.step_before, current_edit_state(app));
+    const EditState after = current_edit_state(app);
+    s.history.record(s.step_before, after);
+    // Between events nothing changes the data: the state after this step is the one the next
+    // begins with, one copy per event instead of two.
+    s.step_before = after;
+    s.step_before_current = true;
     show_history_state(app);
 }
 
@@ -70,7 +75,7 @@ void begin_event_step(App& app, const Event& event) {
         }
         close_step(app);
     }
-    if (event.code != kEventOther) {
+    if (event.code != kEventOther && !s.step_before_current) {
         s.step_before = current_edit_state(app);
     }
 }
@@ -94,6 +99,7 @@ void end_event_step(App& app, const Event& event) {
 
 void record_step(App& app, const EditState& before) {
     app.s.history.record(before, current_edit_state(app));
+    app.s.step_before_current = false;
     show_history_state(app);
 }
 
