@@ -40,6 +40,12 @@ void show_block_state(App& app) {
     }
 }
 
+void notice_clipboard(App& app) {
+    std::string text;
+    std::vector<uint8_t> private_form;
+    app.blocks.clipboard_filled = app.tk.read_clipboard(text, private_form);
+}
+
 std::string selection_title(const CellRect& r) {
     return "Character map (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
            std::to_string(r.left + r.width - 1) + "," + std::to_string(r.top + r.height - 1) +

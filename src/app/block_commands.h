@@ -23,6 +23,9 @@ void paste_glyph(App& app);
 // Greys "Cut", "Copy" and "Clear" out without a selection, and "Paste" until the clipboard is
 // known to hold something (at start-up, or once something was copied or pasted).
 void show_block_state(App& app);
+// Reads whether the system clipboard holds anything, for "Paste": at start-up (something copied
+// in another run) and whenever its content changes.
+void notice_clipboard(App& app);
 // The title of the map window while a selection is made: "Character map (3,2)-(10,5) 8x4".
 std::string selection_title(const CellRect& rect);
 

@@ -2,6 +2,7 @@
 
 #include "app/event_loop.h"
 
+#include "app/block_commands.h"
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
@@ -41,13 +42,9 @@ bool handle_event(App& app, const Event& event) {
     case kEventControl:
         dispatch_control(app, event);
         return true;
-    case kEventClipboard: {
-        // Something was copied, here or in another program: "Paste" follows.
-        std::string text;
-        std::vector<uint8_t> private_form;
-        app.blocks.clipboard_filled = tk.read_clipboard(text, private_form);
+    case kEventClipboard: // something was copied, here or in another program
+        notice_clipboard(app);
         return true;
-    }
     default:
         return true;
     }

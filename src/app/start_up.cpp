@@ -1,5 +1,6 @@
 #include "app/start_up.h"
 
+#include "app/block_commands.h"
 #include "app/event_loop.h"
 #include "app/file_commands.h"
 #include "app/history_commands.h"
@@ -113,10 +114,7 @@ bool open_program(App& app) {
     add_map_window_shortcuts(app);
 
     tk.focus_control(kCharsetCanvas);
-    // "Paste" is offered at once when the clipboard already holds something, from another run.
-    std::string text;
-    std::vector<uint8_t> private_form;
-    app.blocks.clipboard_filled = tk.read_clipboard(text, private_form);
+    notice_clipboard(app);
     present(app);
     return true;
 }
