@@ -9,7 +9,7 @@
 #include <random>
 
 #include "model/builtin_charsets.h"
-#include "model/picture_import.h"
+#include "formats/picture_import.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {

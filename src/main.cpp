@@ -10,7 +10,7 @@
 
 #include "app/command_line_run.h"
 #include "app/start_up.h"
-#include "model/command_line.h"
+#include "app/command_line.h"
 #include "toolkit/qt/picture_decoder.h"
 #include "toolkit/qt/png_encoder.h"
 #include "toolkit/qt/qt_toolkit.h"

@@ -7,11 +7,11 @@
 
 #include "app/app_state.h"
 #include "app/version.h"
-#include "model/export_sheet.h"
-#include "model/font_bytes.h"
-#include "model/map_bytes.h"
+#include "formats/export_sheet.h"
+#include "formats/font_bytes.h"
+#include "formats/map_bytes.h"
 #include "model/map_colours.h"
-#include "model/picture_import.h"
+#include "formats/picture_import.h"
 #include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
 

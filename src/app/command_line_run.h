@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "model/command_line.h"
-#include "model/font_import.h"
+#include "app/command_line.h"
+#include "formats/font_import.h"
 #include "model/picture.h"
 #include "toolkit/raster.h"
 

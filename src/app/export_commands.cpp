@@ -11,7 +11,7 @@
 #include "app/file_commands.h"
 #include "app/ids.h"
 #include "app/range_commands.h"
-#include "model/export_sheet.h"
+#include "formats/export_sheet.h"
 #include "model/paths.h"
 #include "render/sheet_picture.h"
 

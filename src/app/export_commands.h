@@ -4,7 +4,7 @@
 // requester.
 
 #include "app/app.h"
-#include "model/export_formats.h"
+#include "formats/export_formats.h"
 
 namespace fontarel {
 

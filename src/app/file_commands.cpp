@@ -10,8 +10,8 @@
 
 #include "app/ids.h"
 #include "app/present.h"
-#include "model/font_bytes.h"
-#include "model/map_bytes.h"
+#include "formats/font_bytes.h"
+#include "formats/map_bytes.h"
 #include "model/paths.h"
 
 namespace fontarel {

@@ -6,8 +6,8 @@
 
 #include "app/file_commands.h"
 #include "app/map_canvas.h"
-#include "model/font_import.h"
-#include "model/picture_import.h"
+#include "formats/font_import.h"
+#include "formats/picture_import.h"
 
 namespace fontarel {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/export_sheet.h"
+#include "formats/export_sheet.h"
 
 namespace fontarel {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "model/charset_store.h"
-#include "model/export_common.h"
+#include "formats/export_common.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {

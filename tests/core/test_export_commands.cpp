@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/command_line_run.h"
-#include "model/export_formats.h"
-#include "model/export_sheet.h"
+#include "formats/export_formats.h"
+#include "formats/export_sheet.h"
 #include "program_fixture.h"
 
 namespace fontarel {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/builtin_charsets.h"
-#include "model/export_formats.h"
+#include "formats/export_formats.h"
 #include "model/map_colours.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"

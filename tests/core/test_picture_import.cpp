@@ -17,7 +17,7 @@
 #include "app/command_line_run.h"
 #include "model/builtin_charsets.h"
 #include "model/map_colours.h"
-#include "model/picture_import.h"
+#include "formats/picture_import.h"
 #include "render/charset_picture.h"
 #include "render/sheet_picture.h"
 

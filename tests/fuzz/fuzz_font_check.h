@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "model/export_formats.h"
-#include "model/font_import.h"
+#include "formats/export_formats.h"
+#include "formats/font_import.h"
 
 namespace fontarel::fuzz {
 

@@ -10,7 +10,7 @@
 #include <span>
 
 #include "model/builtin_charsets.h"
-#include "model/picture_import.h"
+#include "formats/picture_import.h"
 #include "toolkit/raster.h"
 
 using namespace fontarel;

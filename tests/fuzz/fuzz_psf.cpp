@@ -2,7 +2,7 @@
 // data of a gzip file around them.
 
 #include "fuzz_font_check.h"
-#include "model/gzip.h"
+#include "formats/gzip.h"
 
 using namespace fontarel;
 

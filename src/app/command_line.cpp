@@ -1,0 +1,302 @@
+#include "app/command_line.h"
+
+#include <charconv>
+#include <string_view>
+
+#include "model/map_colours.h"
+
+namespace fontarel {
+
+namespace {
+
+// The map sizes the program offers, columns x rows.
+constexpr struct {
+    int cols, rows;
+} kMapSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
+
+constexpr std::string_view kSizeList = "32x24, 40x24, 40x25, 80x50, 64x30";
+
+// The machines of --machine.
+constexpr struct {
+    const char* name;
+    MapMachine machine;
+} kMachines[] = {{"mono", MapMachine::Mono},
+                 {"c64", MapMachine::C64},
+                 {"zx", MapMachine::ZxSpectrum},
+                 {"pc", MapMachine::PcText}};
+
+constexpr std::string_view kMachineList = "c64, zx, pc, mono";
+
+bool read_machine(std::string_view text, MapMachine& machine) {
+    for (const auto& m : kMachines)
+        if (text == m.name) {
+            machine = m.machine;
+            return true;
+        }
+    return false;
+}
+
+const char* machine_option(MapMachine machine) {
+    for (const auto& m : kMachines)
+        if (m.machine == machine)
+            return m.name;
+    return "mono";
+}
+
+// The machine whose screen memory a format writes, whose attributes its cells then have; Mono
+// for the source formats, which write whatever machine they are given.
+MapMachine screen_machine(ExportFormat format) {
+    switch (format) {
+    case ExportFormat::Scr:
+        return MapMachine::ZxSpectrum;
+    case ExportFormat::B800:
+        return MapMachine::PcText;
+    default:
+        return MapMachine::Mono;
+    }
+}
+
+// The options of --export-map after --size, checked against the format; empty when they fit.
+std::string check_map_options(CommandLine& out, bool has_machine, const std::string& machine) {
+    const std::string format = export_format_info(out.format).name;
+    if (has_machine && !read_machine(machine, out.machine))
+        return "--machine '" + machine + "' is none of " + std::string(kMachineList);
+    const MapMachine screen = screen_machine(out.format);
+    if (screen != MapMachine::Mono) {
+        if (has_machine && out.machine != screen)
+            return format + " holds " + machine_name(screen) + " attributes: --machine " +
+                   machine_option(screen) + " or none";
+        out.machine = screen;
+    } else if (!out.colours.empty() && out.machine == MapMachine::Mono) {
+        return "--colours needs --machine c64, zx or pc: what the attribute bytes mean";
+    }
+    const std::string refusal = map_export_refusal(out.format, out.map_cols, out.map_rows);
+    if (!refusal.empty())
+        return refusal;
+    if (out.format == ExportFormat::Scr && out.charset.empty())
+        return "--export-map scr needs --charset FONT: the glyphs the screen shows";
+    if (out.format != ExportFormat::Scr && !out.charset.empty())
+        return "--charset is only for the map format scr";
+    return {};
+}
+
+CommandLine failure(std::string message) {
+    CommandLine out;
+    out.action = CommandAction::Fail;
+    out.error = std::move(message);
+    return out;
+}
+
+// A decimal number of at most four digits, nothing else.
+bool read_number(std::string_view text, int& value) {
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != text.npos)
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool read_size(std::string_view text, int& cols, int& rows) {
+    const size_t x = text.find('x');
+    if (x == std::string_view::npos || !read_number(text.substr(0, x), cols) ||
+        !read_number(text.substr(x + 1), rows))
+        return false;
+    for (const auto& size : kMapSizes)
+        if (size.cols == cols && size.rows == rows)
+            return true;
+    return false;
+}
+
+CommandLine parse_export(const std::vector<std::string>& arguments) {
+    const std::string& form = arguments[0];
+    const bool map = form == "--export-map";
+    const std::string names = export_format_names(map);
+    if (arguments.size() < 2)
+        return failure(form + " needs a FORMAT: " + names);
+    const auto format = export_format_named(arguments[1]);
+    if (!format || !(map ? export_format_info(*format).maps : export_format_info(*format).glyphs))
+        return failure("unknown " + std::string(map ? "map " : "") + "format '" + arguments[1] +
+                       "': use one of " + names);
+
+    CommandLine out;
+    out.action = map ? CommandAction::ExportMap : CommandAction::ExportGlyphs;
+    out.format = *format;
+    std::string first, count, size, address, machine;
+    bool has_first = false, has_count = false, has_size = false, has_address = false,
+         has_machine = false;
+    std::vector<std::string> files;
+    for (size_t i = 2; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        const bool glyph_option =
+            !map && (a == "--first" || a == "--count" || a == "--load-address");
+        const bool map_option =
+            map && (a == "--size" || a == "--machine" || a == "--colours" || a == "--charset");
+        if (glyph_option || map_option) {
+            if (i + 1 == arguments.size())
+                return failure(a + " needs a value");
+            const std::string& value = arguments[++i];
+            if (a == "--first")
+                first = value, has_first = true;
+            else if (a == "--count")
+                count = value, has_count = true;
+            else if (a == "--load-address")
+                address = value, has_address = true;
+            else if (a == "--machine")
+                machine = value, has_machine = true;
+            else if (a == "--colours")
+                out.colours = value;
+            else if (a == "--charset")
+                out.charset = value;
+            else
+                size = value, has_size = true;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return failure("unknown option '" + a + "' for " + form);
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2)
+        return failure(form + " needs an INPUT and an OUTPUT file, and no other arguments");
+    out.input = files[0];
+    out.output = files[1];
+
+    if (map) {
+        if (!has_size)
+            return failure("--export-map needs --size WxH: one of " + std::string(kSizeList));
+        if (!read_size(size, out.map_cols, out.map_rows))
+            return failure("--size '" + size + "' is none of " + std::string(kSizeList));
+        const std::string mistake = check_map_options(out, has_machine, machine);
+        return mistake.empty() ? out : failure(mistake);
+    }
+    if (has_first && (!read_number(first, out.glyphs.first) || out.glyphs.first > 255))
+        return failure("--first '" + first + "' is no glyph number 0-255");
+    const int most = kGlyphCount - out.glyphs.first;
+    out.glyphs.count = most;
+    if (has_count &&
+        (!read_number(count, out.glyphs.count) || out.glyphs.count < 1 || out.glyphs.count > most))
+        return failure("--count '" + count + "' is not 1-" + std::to_string(most) + " from glyph " +
+                       std::to_string(out.glyphs.first));
+    if (has_address && out.format != ExportFormat::Prg)
+        return failure("--load-address is only for the format prg");
+    if (has_address && !read_load_address(address, out.load_address))
+        return failure("--load-address '" + address + "' is not 1-4 hexadecimal digits");
+    return out;
+}
+
+// --import-screen: PICTURE anywhere among the options, each option once.
+CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
+    const std::string form = arguments[0];
+    CommandLine out;
+    out.action = CommandAction::ImportScreen;
+    std::vector<std::string> pictures;
+    std::string machine;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        std::string* value = a == "--font"      ? &out.output
+                             : a == "--map"     ? &out.map_output
+                             : a == "--charset" ? &out.charset
+                             : a == "--colours" ? &out.colours
+                             : a == "--machine" ? &machine
+                                                : nullptr;
+        if (value != nullptr) {
+            if (i + 1 == arguments.size() || arguments[i + 1].empty() ||
+                arguments[i + 1].rfind("--", 0) == 0)
+                return failure(a + " needs a file");
+            if (!value->empty())
+                return failure(a + " is given twice");
+            *value = arguments[++i];
+            if (value == &machine && !read_machine(machine, out.machine))
+                return failure("--machine '" + machine + "' is none of " +
+                               std::string(kMachineList));
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return failure("unknown option '" + a + "' for " + form);
+        } else {
+            pictures.push_back(a);
+        }
+    }
+    if (pictures.size() != 1)
+        return failure(form + " needs one PICTURE file, and no other arguments");
+    if (out.output.empty() || out.map_output.empty())
+        return failure(form + " needs --font OUT.fnt and --map OUT.map");
+    if ((out.machine != MapMachine::Mono) != !out.colours.empty())
+        return failure("--machine c64, zx or pc and --colours OUT go together: the colours read "
+                       "from the picture are written there");
+    out.input = pictures[0];
+    return out;
+}
+
+} // namespace
+
+CommandLine parse_command_line(const std::vector<std::string>& arguments) {
+    CommandLine out;
+    if (arguments.empty())
+        return out;
+    const std::string& first = arguments[0];
+    if (first == "--export" || first == "--export-map")
+        return parse_export(arguments);
+    if (first == "--import-screen")
+        return parse_import_screen(arguments);
+    if (arguments.size() == 1 && (first == "--help" || first == "-h"))
+        out.action = CommandAction::Help;
+    else if (arguments.size() == 1 && (first == "--version" || first == "-V"))
+        out.action = CommandAction::Version;
+    if (out.action != CommandAction::Edit)
+        return out;
+    // The editor takes no option: a mistyped or misplaced one must not pass for a font name.
+    for (const std::string& a : arguments) {
+        if (a.rfind("--", 0) != 0)
+            continue;
+        out.action = CommandAction::Refuse;
+        if (a == "--help" || a == "--version")
+            out.error = a + " takes no other arguments";
+        else if (a == "--export" || a == "--export-map" || a == "--import-screen")
+            out.error = a + " must be the first argument";
+        else
+            out.error = "unknown option '" + a + "'";
+        break;
+    }
+    return out;
+}
+
+std::string usage_text() {
+    return "Usage: fontarel [FONT]\n"
+           "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
+           "       fontarel --export-map FORMAT --size WxH [--machine M] [--colours FILE]\n"
+           "                [--charset FONT] INPUT OUTPUT\n"
+           "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
+           "                [--machine M --colours OUT]\n"
+           "       fontarel --help | -h | --version | -V\n"
+           "\n"
+           "Without --export, opens the editor; FONT (raw glyph bytes) is loaded at glyph 0.\n"
+           "A FONT named -h or -V, or beginning with --, is given with its folder: ./-h\n"
+           "\n"
+           "--export writes glyphs of the raw font INPUT, loaded at glyph 0, to OUTPUT:\n"
+           "  FORMAT  " +
+           export_format_names(false) +
+           "\n"
+           "  --first N  the first glyph, 0-255 (default 0)\n"
+           "  --count M  the number of glyphs (default: up to glyph 255)\n"
+           "  --load-address HEX  for prg: the load address, 1-4 hex digits (default 3000)\n"
+           "  INPUT may also be a PSF (plain or gzip-compressed), BDF or PRG font, known by\n"
+           "  its content; its glyphs keep their codes (a PRG's start at glyph 0)\n"
+           "--export-map writes the raw map INPUT of W x H codes to OUTPUT:\n"
+           "  FORMAT  " +
+           export_format_names(true) +
+           "\n"
+           "  --size WxH  one of " +
+           std::string(kSizeList) +
+           "\n"
+           "  --machine M     the machine the map is drawn for: c64, zx, pc or mono (default);\n"
+           "                  not mono: the cells' attribute array follows the codes\n"
+           "  --colours FILE  the cells' attribute bytes, W x H of them (default: blank)\n"
+           "  --charset FONT  for scr (32x24 only): the font whose glyphs the screen shows\n"
+           "  scr is a ZX Spectrum SCREEN$ (6912 bytes), b800 PC text memory: code and\n"
+           "  attribute byte a cell; each takes its machine's attributes\n"
+           "--import-screen turns a screen PICTURE (PNG, BMP or GIF, its width and height\n"
+           "multiples of 8, at most 640 x 400) into glyphs, one picture pixel a glyph pixel:\n"
+           "  --font OUT.fnt  the charset, 2048 bytes: the cells' distinct patterns from glyph 0\n"
+           "  --map OUT.map   the map of the smallest size that holds the picture, row by row\n"
+           "  --charset IN    keep the raw font IN instead: each cell gets its nearest glyph\n"
+           "Exit status 0 when the file was written; otherwise a message and nothing written.\n";
+}
+
+} // namespace fontarel

@@ -1,0 +1,58 @@
+#pragma once
+// The program's arguments: none or one font to edit, --help (-h), --version (-V), and the forms
+// that write files and end without opening a window:
+//   --export FORMAT [--first N] [--count M] [--load-address HEX] INPUT OUTPUT
+//   --export-map FORMAT --size WxH [--machine M] [--colours FILE] [--charset FONT] INPUT OUTPUT
+//   --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]
+
+#include <string>
+#include <vector>
+
+#include "formats/export_common.h"
+#include "formats/export_formats.h"
+
+namespace fontarel {
+
+enum class CommandAction {
+    Edit,         // start the editor: a single argument is the font, any other list loads nothing
+    Help,         // print usage_text()
+    Version,      // print the version
+    ExportGlyphs, // font INPUT, loaded at glyph 0, written as `format`
+    ExportMap,    // map INPUT of map_cols x map_rows codes, written as `format`
+    ImportScreen, // screen picture INPUT into the charset `output` and the map `map_output`
+    Fail,         // an export form with a mistake: `error` says what
+    Refuse,       // an option the editor does not take: `error` names it; the usage follows it
+};
+
+struct CommandLine {
+    CommandAction action = CommandAction::Edit;
+    ExportFormat format = ExportFormat::Byte;
+    GlyphSelection glyphs; // ExportGlyphs: --first (0) and --count (up to glyph 255)
+    int load_address = kDefaultLoadAddress; // ExportGlyphs as Prg: --load-address, 0-ffff
+    int map_cols = 0;                       // ExportMap: --size
+    int map_rows = 0;
+    // ExportMap: the machine the map is drawn for (--machine; Scr and B800 imply theirs) and the
+    // file of its cells' attributes (--colours); without one, every cell has the blank attribute.
+    // ImportScreen: the machine whose colours the picture is read in, and the attribute file
+    // written beside the map (--colours, needed with a machine).
+    MapMachine machine = MapMachine::Mono;
+    std::string colours;
+    std::string input;      // the file read: the font, the map, or ImportScreen's PICTURE
+    std::string output;     // the file written; ImportScreen: --font
+    std::string map_output; // ImportScreen: --map
+    std::string charset;    // ImportScreen: --charset, the font to match; empty for a new charset.
+                            // ExportMap as Scr: the font whose glyphs are drawn
+    std::string error;      // Fail and Refuse: one line, without the program's name
+};
+
+// Only the exact single arguments "--help" or "-h" and "--version" or "-V" print; an argument list
+// whose first argument is "--export" or "--export-map" is an export, one whose first argument is
+// "--import-screen" an import (or a Fail). Any other list
+// that holds an argument beginning with "--" is Refused; the rest are Edit, where an argument with
+// one dash ("-x") is a file name like any other.
+CommandLine parse_command_line(const std::vector<std::string>& arguments);
+
+// The usage lines --help prints, ending in a line feed.
+std::string usage_text();
+
+} // namespace fontarel

@@ -1,0 +1,29 @@
+#pragma once
+// Assembler source of glyphs and of the map: a comment saying what the data is, a label, then one
+// data line a glyph (eight row bytes) or a map row (its codes), in hexadecimal.
+
+#include <string>
+#include <string_view>
+
+#include "model/char_map.h"
+#include "model/charset_store.h"
+#include "formats/export_common.h"
+
+namespace fontarel {
+
+// Three spellings of a byte list:
+//   Byte: ".byte $3c,..." (6502 assemblers that take dot directives and $ numbers)
+//   Acme: "!byte $3c,..."
+//   Defb: "defb 03Ch,..." (Z80 assemblers; the leading 0 keeps every number a number)
+// All three take ';' comments and "label:" at the start of a line.
+enum class AsmDialect { Byte, Acme, Defb };
+
+// One line a glyph of the selection, each commented with glyph_comment of its code.
+std::string glyphs_as_assembler(const CharsetStore& store, GlyphSelection glyphs,
+                                AsmDialect dialect, std::string_view label);
+// One line a map row of the size in use, commented with its row number. A map drawn for a machine
+// (not Mono) has its attribute array after the codes, labelled colours_label(label), in the same
+// lines.
+std::string map_as_assembler(const CharMap& map, AsmDialect dialect, std::string_view label);
+
+} // namespace fontarel

@@ -1,0 +1,263 @@
+// Screen pictures into a charset and a map (see picture_import.h).
+
+#include <algorithm>
+
+#include "model/map_colours.h"
+#include "formats/pattern_merge.h"
+#include "formats/picture_import.h"
+#include "formats/pixel_rule.h"
+#include "formats/screen_colours.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr int kMostCols = 80; // cells of the largest machine size
+constexpr int kMostRows = 50;
+
+// The machine sizes, columns x rows.
+constexpr struct {
+    int cols, rows;
+} kMachineSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
+
+// The picture's cells: each distinct pattern once, in order of first appearance (row by row).
+struct ScreenCells {
+    int cols = 0, rows = 0;
+    std::vector<GlyphPattern> patterns;
+    std::vector<int> count;    // cells of each pattern
+    std::vector<int> pattern;  // cell (x, y): its pattern's index at y * cols + x
+    std::vector<uint8_t> attr; // colour: cell (x, y)'s attribute at y * cols + x; Mono: none
+    bool reduced = false;      // Mono: more than two colours
+};
+
+// Each cell's pattern in the program's two colours, row by row.
+std::vector<GlyphPattern> two_colour_cells(const Picture& picture, int32_t clear_colour,
+                                           int32_t set_colour, ScreenCells& cells) {
+    const PixelRule rule(picture, clear_colour, set_colour);
+    cells.reduced = rule.reduced();
+    // Each picture row adds its 8-pixel run to row y % 8 of every cell along it.
+    std::vector<GlyphPattern> cell(static_cast<size_t>(cells.cols) * cells.rows, 0);
+    rule.visit([&](auto set) {
+        for (int y = 0; y < picture.height; ++y) {
+            const int32_t* line = picture.pixels.data() + static_cast<size_t>(y) * picture.width;
+            GlyphPattern* row = cell.data() + static_cast<size_t>(y / 8) * cells.cols;
+            const int shift = 8 * (y % 8);
+            for (int x = 0; x < cells.cols; ++x, line += 8) {
+                unsigned byte = 0;
+                for (int bit = 0; bit < 8; ++bit)
+                    byte = byte << 1 | static_cast<unsigned>(set(line[bit]));
+                row[x] |= GlyphPattern{byte} << shift;
+            }
+        }
+    });
+    return cell;
+}
+
+// The cells of a screen picture, or false with `out.error` when the picture is no screen picture.
+// Sets `out.cells`, `out.distinct`, the map's size and machine, and for colour the counts of
+// cells not drawn as they are and the C64 background.
+bool read_cells(const Picture& picture, int32_t clear_colour, int32_t set_colour,
+                MapMachine machine, ScreenImport& out, ScreenCells& cells) {
+    if (!whole_picture(picture) || picture.width % 8 != 0 || picture.height % 8 != 0 ||
+        picture.width > 8 * kMostCols || picture.height > 8 * kMostRows) {
+        out.error = "is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                    ": a screen picture is a multiple of 8 pixels each way, at most 640 x 400";
+        return false;
+    }
+    cells.cols = picture.width / 8;
+    cells.rows = picture.height / 8;
+    out.map.machine = machine;
+    std::vector<GlyphPattern> cell;
+    if (machine == MapMachine::Mono) {
+        cell = two_colour_cells(picture, clear_colour, set_colour, cells);
+    } else {
+        ColourCells colour = read_colour_cells(picture, machine);
+        cell = std::move(colour.patterns);
+        cells.attr = std::move(colour.attrs);
+        out.map.background =
+            machine == MapMachine::C64 ? colour.background : start_background(machine);
+        out.many_colours = colour.many_colours;
+        out.clashing = colour.clashing;
+    }
+
+    // Identical patterns by an open-addressed table of twice the most cells (a power of two).
+    constexpr int kTableBits = 13;
+    static_assert(1 << kTableBits >= 2 * kMostCols * kMostRows);
+    std::vector<int> table(size_t{1} << kTableBits, -1);
+    cells.pattern.resize(cell.size());
+    for (size_t i = 0; i < cell.size(); ++i) {
+        size_t slot = (cell[i] * 0x9E3779B97F4A7C15u) >> (64 - kTableBits);
+        while (table[slot] >= 0 && cells.patterns[static_cast<size_t>(table[slot])] != cell[i])
+            slot = (slot + 1) & ((size_t{1} << kTableBits) - 1);
+        if (table[slot] < 0) {
+            table[slot] = static_cast<int>(cells.patterns.size());
+            cells.patterns.push_back(cell[i]);
+            cells.count.push_back(0);
+        }
+        cells.pattern[i] = table[slot];
+        ++cells.count[static_cast<size_t>(table[slot])];
+    }
+
+    out.cells = static_cast<int>(cell.size());
+    out.distinct = static_cast<int>(cells.patterns.size());
+    // The smallest machine size that holds the cells; 80 x 50 holds every screen picture.
+    int best = kMostCols * kMostRows;
+    out.map.cols = kMostCols;
+    out.map.rows = kMostRows;
+    for (const auto& size : kMachineSizes) {
+        if (size.cols >= cells.cols && size.rows >= cells.rows && size.cols * size.rows < best) {
+            best = size.cols * size.rows;
+            out.map.cols = size.cols;
+            out.map.rows = size.rows;
+        }
+    }
+    return true;
+}
+
+// "1 cell had", "12 cells had".
+std::string cells_had(int n) {
+    return std::to_string(n) + (n == 1 ? " cell had " : " cells had ");
+}
+
+// The codes the cells' patterns get: `code_of[p]` for pattern p, and where the machine can
+// exchange a cell's ink and paper, `inverse_code_of[p]` for its inverse (none: never).
+struct Codes {
+    std::vector<int> code_of, inverse_code_of;
+};
+
+// Gives the picture's cells their codes (and in colour their attributes, taking the inverse
+// pattern with ink and paper exchanged when its glyph differs in fewer pixels) and the other cells
+// in use `outside`; counts the codes used and notes the cells whose glyph differs from their
+// pattern ("... by up to N pixels").
+void fill_map(ScreenImport& out, const ScreenCells& cells, const Codes& codes, int outside,
+              const std::string& cells_differ) {
+    const MapMachine machine = out.map.machine;
+    const bool colour = machine != MapMachine::Mono;
+    std::array<bool, kGlyphCount> used{};
+    int differ = 0, most = 0;
+    for (int y = 0; y < out.map.rows; ++y) {
+        for (int x = 0; x < out.map.cols; ++x) {
+            if (x >= cells.cols || y >= cells.rows) {
+                out.map.at(x, y) = outside;
+                if (colour)
+                    out.map.attr(x, y) = blank_attribute(machine);
+                continue;
+            }
+            const size_t i = static_cast<size_t>(y * cells.cols + x);
+            const size_t p = static_cast<size_t>(cells.pattern[i]);
+            int code = codes.code_of[p];
+            int d = differing_pixels(cells.patterns[p], glyph_pattern(out.charset, code));
+            if (colour) {
+                uint8_t attr = cells.attr[i], swapped = 0;
+                if (d > 0 && !codes.inverse_code_of.empty() &&
+                    swapped_attribute(machine, attr, swapped)) {
+                    const int inverse = codes.inverse_code_of[p];
+                    const int e =
+                        differing_pixels(~cells.patterns[p], glyph_pattern(out.charset, inverse));
+                    if (e < d)
+                        code = inverse, d = e, attr = swapped;
+                }
+                out.map.attr(x, y) = attr;
+            }
+            out.map.at(x, y) = code;
+            used[static_cast<size_t>(code)] = true;
+            differ += d > 0;
+            most = std::max(most, d);
+        }
+    }
+    out.glyphs = static_cast<int>(std::count(used.begin(), used.end(), true));
+    std::vector<std::string> sentences;
+    if (cells.reduced)
+        sentences.push_back(kColoursReducedNote);
+    if (out.many_colours > 0)
+        sentences.push_back(cells_had(out.many_colours) + "more than two colours");
+    if (out.clashing > 0)
+        sentences.push_back(cells_had(out.clashing) + "colours that cannot share a " +
+                            machine_name(machine) + " cell");
+    if (differ > 0)
+        sentences.push_back(cells_differ + std::to_string(differ) +
+                            (differ == 1 ? " cell differs" : " cells differ") + " by up to " +
+                            std::to_string(most) + (most == 1 ? " pixel" : " pixels"));
+    for (const std::string& s : sentences)
+        out.note += (out.note.empty() ? "" : ". ") + s;
+}
+
+// For each of the cells' patterns, the code of the glyph with the fewest differing pixels among
+// the first `count`, the lowest code on ties; with `inverse`, for the inverse of each pattern.
+std::vector<int> nearest_glyphs(const ScreenCells& cells, const CharsetStore& store, int count,
+                                bool inverse = false) {
+    const GlyphPattern flip = inverse ? ~GlyphPattern{0} : 0;
+    std::array<GlyphPattern, kGlyphCount> glyphs;
+    for (int code = 0; code < count; ++code)
+        glyphs[static_cast<size_t>(code)] = glyph_pattern(store, code) ^ flip;
+    std::vector<int> code_of(cells.patterns.size());
+    for (size_t i = 0; i < cells.patterns.size(); ++i) {
+        int best = 0, fewest = 65;
+        for (int code = 0; code < count && fewest > 0; ++code) {
+            const int d = differing_pixels(cells.patterns[i], glyphs[static_cast<size_t>(code)]);
+            if (d < fewest)
+                fewest = d, best = code;
+        }
+        code_of[i] = best;
+    }
+    return code_of;
+}
+
+// The glyph with the fewest set pixels among the first `count`, the lowest code on ties.
+int nearest_to_blank(const CharsetStore& store, int count) {
+    int best = 0, fewest = 65;
+    for (int code = 0; code < count; ++code) {
+        const int n = set_pixels(glyph_pattern(store, code));
+        if (n < fewest)
+            fewest = n, best = code;
+    }
+    return best;
+}
+
+} // namespace
+
+ScreenImport import_screen_new_charset(const Picture& picture, int32_t clear_colour,
+                                       int32_t set_colour, MapMachine machine) {
+    ScreenImport out;
+    ScreenCells cells;
+    if (!read_cells(picture, clear_colour, set_colour, machine, out, cells))
+        return out;
+    // The patterns that remain become the glyphs, in their order; every cell shows the glyph
+    // nearest its pattern, which for a remaining pattern is its own.
+    const std::vector<int> remaining = merge_patterns(cells.patterns, cells.count, kGlyphCount);
+    const int codes = static_cast<int>(remaining.size());
+    for (int code = 0; code < codes; ++code)
+        set_glyph_pattern(
+            out.charset, code,
+            cells.patterns[static_cast<size_t>(remaining[static_cast<size_t>(code)])]);
+    const Codes code_of{nearest_glyphs(cells, out.charset, codes), {}};
+
+    // The glyphs after the patterns are blank, so the first of them serves as the blank one.
+    int blank = codes < kGlyphCount ? codes : nearest_to_blank(out.charset, kGlyphCount);
+    for (int code = 0; code < codes; ++code)
+        if (glyph_pattern(out.charset, code) == 0) {
+            blank = code;
+            break;
+        }
+    fill_map(out, cells, code_of, blank,
+             codes < out.distinct ? "Reduced to " + std::to_string(codes) + " glyphs: " : "");
+    return out;
+}
+
+ScreenImport import_screen_current_charset(const Picture& picture, const CharsetStore& current,
+                                           int32_t clear_colour, int32_t set_colour,
+                                           MapMachine machine) {
+    ScreenImport out;
+    out.charset = current;
+    ScreenCells cells;
+    if (!read_cells(picture, clear_colour, set_colour, machine, out, cells))
+        return out;
+    Codes code_of{nearest_glyphs(cells, current, kGlyphCount), {}};
+    // A cell drawn in one polarity may be the charset's glyph in the other.
+    if (machine == MapMachine::ZxSpectrum || machine == MapMachine::PcText)
+        code_of.inverse_code_of = nearest_glyphs(cells, current, kGlyphCount, true);
+    fill_map(out, cells, code_of, nearest_to_blank(current, kGlyphCount), "");
+    return out;
+}
+
+} // namespace fontarel
