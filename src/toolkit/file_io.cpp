@@ -126,8 +126,9 @@ int write_in_place(const fs::path& target, std::span<const uint8_t> bytes, int64
               taken == size && ::ftruncate(descriptor, static_cast<off_t>(size)) == 0 &&
               sync(descriptor);
     if (!ok && readable) {
+        // Best effort: the save has failed either way, and says so.
         write_all_at(descriptor, old, 0);
-        ::ftruncate(descriptor, static_cast<off_t>(old.size()));
+        [[maybe_unused]] const int cut = ::ftruncate(descriptor, static_cast<off_t>(old.size()));
         sync(descriptor);
     }
     ok = ::close(descriptor) == 0 && ok;

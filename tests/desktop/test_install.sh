@@ -27,8 +27,9 @@ expected=(
     share/icons/hicolor/scalable/apps/fontarel.svg
     share/icons/hicolor/48x48/apps/fontarel.png
     share/icons/hicolor/256x256/apps/fontarel.png
-    share/man/man1/fontarel.1
-    share/doc/fontarel/LICENSE
+    share/man/man1/fontarel.1.gz
+    share/doc/fontarel/copyright
+    share/doc/fontarel/changelog.gz
     share/doc/fontarel/builtin-charsets.md
 )
 for f in "${expected[@]}"; do
@@ -68,10 +69,12 @@ fontarel\ *) ;;
 *) fail "fontarel --version printed '$version'" ;;
 esac
 # The release of the metainfo is the last word of the version.
-manual="$prefix/share/man/man1/fontarel.1"
+manual="$prefix/share/man/man1/fontarel.1.gz"
 metainfo="$prefix/share/metainfo/fontarel.metainfo.xml"
-grep -q "^\.TH FONTAREL 1 [0-9-]* \"$version\" " "$manual" ||
-    fail "the manual page is not of $version: $(grep '^\.TH' "$manual")"
+zgrep -q "^\.TH FONTAREL 1 [0-9-]* \"$version\" " "$manual" ||
+    fail "the manual page is not of $version: $(zgrep '^\.TH' "$manual")"
+zgrep -q "^fontarel (${version##* }) " "$prefix/share/doc/fontarel/changelog.gz" ||
+    fail "the changelog's last entry is not of ${version##* }"
 grep -qF "<release version=\"${version##* }\" " "$metainfo" ||
     fail "the metainfo's release is not ${version##* }: $(grep '<release ' "$metainfo")"
 echo "PASS: $(cd "$prefix" && find . -type f | sort | tr '\n' ' ')"

@@ -25,7 +25,7 @@ bool fails(const std::vector<Action>& actions, int session_length) {
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        std::freopen("/dev/null", "w", stderr);
+        [[maybe_unused]] FILE* quiet = std::freopen("/dev/null", "w", stderr);
         bool failed = false;
         {
             Sandbox sandbox;
