@@ -9,10 +9,12 @@
 #include "app/map_canvas.h"
 #include "app/present.h"
 #include "model/labels.h"
+#include "model/map_colours.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
 #include "render/glyph_editor_picture.h"
+#include "render/map_picture.h"
 
 namespace fontarel {
 namespace {
@@ -275,6 +277,176 @@ TEST_F(ViewPictures, DrawingFailuresShowTheirMessagesImageFirst) {
     EXPECT_EQ(tk.messages().size(), 4u);
     EXPECT_EQ(picture(kCharsetCanvas).pixel(0, 0), 0x000000);
     EXPECT_EQ(text(kGlyphDataText), "255,0,0,0,0,0,0,0");
+}
+
+} // namespace
+} // namespace fontarel
+
+namespace fontarel {
+namespace {
+
+// The map as its description says, for any machine: each cell in its attribute's ink and paper
+// (Mono: colour1 and colour0), the grid's dots, the FLASH or blink corner with ink and paper
+// swapped, then the selection's outline clipped to the cells shown and the hover's over it.
+Picture reference_colour_map(const CharMap& map, const CharsetStore& store, int c0, int c1,
+                             bool grid, int width, int height, CellRect sel, MapCell hover,
+                             int hover_colour) {
+    Picture p(width, height, 0x010203);
+    const int cols = std::min<int>(map.cols, width / 16),
+              rows = std::min<int>(map.rows, height / 16);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            CellColours cc{c1, c0, false};
+            if (map.machine != MapMachine::Mono)
+                cc = cell_colours(map.machine, map.attr(c, r), map.background);
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x)
+                    p.box(16 * c + 2 * x, 16 * r + 2 * y, 2, 2,
+                          store.bytes[8 * (map.at(c, r) & 0xFF) + y] & (0x80 >> x) ? cc.ink
+                                                                                   : cc.paper);
+            for (int s = 0; grid && s < 16; s += 2) {
+                p.box(16 * c + s, 16 * r, 1, 1, c1);
+                p.box(16 * c + s + 1, 16 * r, 1, 1, c0);
+                p.box(16 * c, 16 * r + s, 1, 1, c0);
+                p.box(16 * c, 16 * r + s + 1, 1, 1, c1);
+            }
+            for (int y = 0; cc.marker && y < 4; ++y)
+                for (int x = 12 + y; x < 16; ++x) {
+                    int& px = p.px[(16 * r + y) * width + 16 * c + x];
+                    px = px == static_cast<int>(cc.ink) ? cc.paper : cc.ink;
+                }
+        }
+    const auto outline = [&](int left, int top, int w, int h, int colour) {
+        for (int i = 0; i < w; ++i) {
+            p.box(left + i, top, 1, 1, colour);
+            p.box(left + i, top + h - 1, 1, 1, colour);
+        }
+        for (int j = 0; j < h; ++j) {
+            p.box(left, top + j, 1, 1, colour);
+            p.box(left + w - 1, top + j, 1, 1, colour);
+        }
+    };
+    const int left = std::max(sel.left, 0), top = std::max(sel.top, 0);
+    const int right = std::min(sel.left + sel.width, cols),
+              bottom = std::min(sel.top + sel.height, rows);
+    if (!sel.empty() && right > left && bottom > top)
+        outline(16 * left, 16 * top, 16 * (right - left), 16 * (bottom - top), kMapSelectionColour);
+    if (hover.column >= 0 && hover.row >= 0 && hover.column < cols && hover.row < rows)
+        outline(16 * hover.column, 16 * hover.row, 16, 16, hover_colour);
+    return p;
+}
+
+// Any sequence of changes to the codes, attributes, glyphs, machine, background, colours, grid,
+// size, selection and hover: each render writes what a full drawing would show, says beforehand
+// that it has something to write whenever the picture is out of date, and afterwards that it has
+// nothing left.
+TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
+    std::mt19937 random(2612);
+    const auto any = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    CharsetStore store;
+    for (auto& b : store.bytes)
+        b = static_cast<uint8_t>(random());
+    CharMap map;
+    map.cols = 30;
+    map.rows = 20;
+    map.machine = MapMachine::PcText;
+    for (int r = 0; r < kMapCapacityRows; ++r)
+        for (int c = 0; c < kMapCapacityCols; ++c) {
+            map.at(c, r) = any(256);
+            map.attr(c, r) = static_cast<uint8_t>(any(256));
+        }
+    int c0 = 0x000000, c1 = 0xFFFFFF, hover_colour = kMapHoverColour;
+    bool grid = false;
+    CellRect sel;
+    MapCell hover;
+    MapRenderer renderer;
+    Raster target(16 * 34, 16 * 24);
+    int selections = 0, coloured = 0, partial = 0;
+    for (int step = 0; step < 250; ++step) {
+        SCOPED_TRACE(step);
+        switch (any(15)) {
+        case 0:
+            map.at(any(kMapCapacityCols), any(kMapCapacityRows)) = any(256);
+            break;
+        case 11: // a cell under one side of the selection's outline, alone
+        case 12:
+        case 13: {
+            const int left = std::max(sel.left, 0), top = std::max(sel.top, 0);
+            const int right = std::min({sel.left + sel.width, map.cols, target.width() / 16}) - 1;
+            const int bottom = std::min({sel.top + sel.height, map.rows, target.height() / 16}) - 1;
+            if (sel.empty() || right < left || bottom < top)
+                break;
+            const int side = any(4), along = any(std::max(right - left, bottom - top) + 1);
+            const int c = side < 2 ? std::min(left + along, right) : side == 2 ? left : right;
+            const int r = side >= 2 ? std::min(top + along, bottom) : side == 0 ? top : bottom;
+            map.at(c, r) ^= 1 + any(255);
+            break;
+        }
+        case 1:
+            map.attr(any(map.cols), any(map.rows)) = static_cast<uint8_t>(any(256));
+            break;
+        case 2:
+            map.machine = static_cast<MapMachine>((static_cast<int>(map.machine) + 1 + any(3)) %
+                                                  kMapMachineCount);
+            break;
+        case 3:
+            map.background = static_cast<uint8_t>(any(16));
+            break;
+        case 4:
+            store.bytes[static_cast<size_t>(any(2048))] ^= static_cast<uint8_t>(1 << any(8));
+            break;
+        case 5:
+            (any(2) ? c0 : c1) = static_cast<int>(random() & 0xFFFFFF);
+            break;
+        case 6:
+            grid = !grid;
+            break;
+        case 7: // a size larger or smaller than the picture
+            map.cols = 1 + any(40);
+            map.rows = 1 + any(28);
+            break;
+        case 8:
+        case 9:
+            sel = {any(40) - 4, any(28) - 4, any(12), any(9)};
+            break;
+        case 10:
+            hover = any(8) ? MapCell{any(38) - 2, any(26) - 2} : MapCell{};
+            hover_colour = any(2) ? kMapHoverColour : kMapCursorColour;
+            break;
+        default:
+            if (any(4) == 0)
+                target = Raster(16 * (20 + any(20)), 16 * (10 + any(20)));
+            break;
+        }
+        const Picture expected = reference_colour_map(map, store, c0, c1, grid, target.width(),
+                                                      target.height(), sel, hover, hover_colour);
+        Raster before = target;
+        bool stale = false;
+        for (int y = 0; y < target.height() && !stale; ++y)
+            for (int x = 0; x < target.width() && !stale; ++x)
+                stale = target.pixel(x, y) != expected.at(x, y) && expected.at(x, y) != 0x010203;
+        if (stale) {
+            EXPECT_FALSE(
+                renderer.up_to_date(target, map, store, c0, c1, grid, hover, sel, hover_colour));
+        }
+        renderer.render(target, map, store, c0, c1, grid, hover, sel, hover_colour);
+        // Pixels beyond the cells shown are not the renderer's: they keep what they had.
+        Picture shown = expected;
+        for (int y = 0; y < target.height(); ++y)
+            for (int x = 0; x < target.width(); ++x)
+                if (shown.at(x, y) == 0x010203)
+                    shown.px[y * shown.w + x] = before.pixel(x, y);
+        expect_same(target, shown, "map");
+        EXPECT_TRUE(
+            renderer.up_to_date(target, map, store, c0, c1, grid, hover, sel, hover_colour));
+        selections += std::count(shown.px.begin(), shown.px.end(), int{kMapSelectionColour}) > 0;
+        partial += map.cols * 16 > target.width() || map.rows * 16 > target.height();
+        coloured += map.machine == MapMachine::ZxSpectrum || map.machine == MapMachine::PcText;
+    }
+    // The sequence reached what it is meant to check.
+    EXPECT_GT(selections, 20);
+    EXPECT_GT(coloured, 10);
+    EXPECT_GT(partial, 10);
 }
 
 } // namespace
