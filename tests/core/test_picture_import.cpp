@@ -97,7 +97,9 @@ TEST(PictureImport, ScreensComeBackAsMapsThatDrawTheSamePixels) {
         CharMap drawn;
         std::set<uint64_t> patterns;
         for (int i = 0; i < cols * rows; ++i) {
-            drawn.at(i % cols, i / cols) = static_cast<int32_t>(random() % 256);
+            // The last cell is a space: the cells outside the picture are to share its code.
+            drawn.at(i % cols, i / cols) =
+                i + 1 < cols * rows ? static_cast<int32_t>(random() % 256) : 32;
             patterns.insert(pattern(cga, drawn.at(i % cols, i / cols)));
         }
         const Picture picture = draw_map(cga, drawn, cols, rows);
@@ -115,9 +117,11 @@ TEST(PictureImport, ScreensComeBackAsMapsThatDrawTheSamePixels) {
             EXPECT_EQ(screen.note, "") << what;
             EXPECT_TRUE(draw_map(screen.charset, screen.map, cols, rows).pixels == picture.pixels)
                 << what;
+            const int blank = screen.map.at(cols - 1, rows - 1);
+            ASSERT_EQ(pattern(screen.charset, blank), 0u) << what;
             for (int y = 0; y < screen.map.rows; ++y)
                 for (int x = y < rows ? cols : 0; x < screen.map.cols; ++x)
-                    ASSERT_EQ(pattern(screen.charset, screen.map.at(x, y)), 0u)
+                    ASSERT_EQ(screen.map.at(x, y), blank)
                         << what << ": cell " << x << ", " << y << " outside the picture";
         }
     }

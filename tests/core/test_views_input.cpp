@@ -147,6 +147,8 @@ TEST_F(CharsetInput, SecondPressDuringADragKeepsTheFirstSource) {
 }
 
 TEST_F(CharsetInput, HoverAndDragFramesAreDrawnOverImageAndCursor) {
+    // The frames' colours as the program describes them, written out: green, red, spring green.
+    constexpr int kHoverColour = 0x00FF00, kDragColour = 0x0000FF, kCursorColour = 0x7FFF00;
     canvas(kCharsetCanvas, kKindMouseMove, 40, 40);
     const Raster& c = picture(kCharsetCanvas);
     EXPECT_EQ(c.pixel(32, 32), kHoverColour);
