@@ -206,6 +206,7 @@ TEST(FontImport, BrokenFilesSayWhatIsWrong) {
         {bdf(bdf_char(65, "8 1 0 0", "FF\nFF\n")), "more BITMAP rows"},
         {bdf(bdf_char(65, "9 8 0 -1", "FF80\n")), "9 × 8 pixels: wider or taller than 8"},
         {bdf(bdf_char(65, "8 8 0 0", "")), "outside the 8 × 8 cell"},
+        {bdf(bdf_char(65, "4 1 6 0", "F0\n")), "outside the 8 × 8 cell"},
         {bdf(bdf_char(65, "8 x 0 0", "")), "BBX that is not four numbers"},
         {bdf(bdf_char(300, "8 1 0 0", "FF\n")), "no character has an ENCODING of 0-255"},
         {Bytes(11, 0), "11 bytes: a font PRG is 2 + 8 n bytes only for n = 1 to 256", import_prg},

@@ -102,6 +102,7 @@ TEST(MapBlock, ClipboardFormsReadBack) {
         {"top: defb 41h,0FFh ; comment\n\n// note\n  !BYTE 1 , 2\n",
          MapBlock{2, 2, {0x41, 255, 1, 2}}},
         {"1, 2, 3\n", MapBlock{3, 1, {1, 2, 3}}},
+        {"a: .byte 1\nA1: !byte 2\nz_.Z: .byte 3\n", MapBlock{1, 3, {1, 2, 3}}}, // labels' edges
         {"", std::nullopt},
         {"; only a comment\nlabel:\n", std::nullopt},
         {"Hello, world\n", std::nullopt},
