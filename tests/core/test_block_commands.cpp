@@ -134,7 +134,7 @@ TEST_F(BlockCommands, TypingWritesWrapsStepsBackAndIsOneUndoStep) {
         tk.post_event(e);
         handle();
     };
-    canvas(kMapCanvas, kKindMouseMove, 16 * 29 + 8, 16 * 3 + 8);
+    canvas(kMapCanvas, kKindMouseMove, 16 * 29 + 8, 16 * 0 + 8);
     const size_t steps = app.s.history.undo_count();
     type(kKindChar, 't'); // over the map, T starts typing at the hovered cell
     ASSERT_TRUE(app.blocks.typing.active);
@@ -143,14 +143,14 @@ TEST_F(BlockCommands, TypingWritesWrapsStepsBackAndIsOneUndoStep) {
         int column, row, code; // the cell the key wrote, or {-1} when it writes none
         MapCell cursor;
     } steps_typed[] = {
-        {kKindChar, 'A', 29, 3, 'A', {30, 3}},
-        {kKindChar, 'B', 30, 3, 'B', {31, 3}},
-        {kKindChar, '@', 31, 3, '@', {0, 4}}, // wraps at the map's edge
-        {kKindChar, 'x', 0, 4, 'x', {1, 4}},
-        {kKindKeyDown, 8, 0, 4, ' ', {0, 4}},  // Backspace
-        {kKindKeyDown, 8, 31, 3, ' ', {31, 3}}, // back across the row's start
-        {kKindKeyDown, 13, -1, 0, 0, {29, 4}},  // Return: under where typing began
-        {kKindChar, 't', 29, 4, 't', {30, 4}},  // while typing, T is a letter
+        {kKindChar, 'A', 29, 0, 'A', {30, 0}},
+        {kKindChar, 'B', 30, 0, 'B', {31, 0}},
+        {kKindChar, '@', 31, 0, '@', {0, 1}}, // wraps at the map's edge
+        {kKindChar, 'x', 0, 1, 'x', {1, 1}},
+        {kKindKeyDown, 8, 0, 1, ' ', {0, 1}},  // Backspace
+        {kKindKeyDown, 8, 31, 0, ' ', {31, 0}}, // back across the first row's start
+        {kKindKeyDown, 13, -1, 0, 0, {29, 1}},  // Return: under where typing began
+        {kKindChar, 't', 29, 1, 't', {30, 1}},  // while typing, T is a letter
     };
     for (const auto& k : steps_typed) {
         type(k.kind, k.value);
@@ -159,15 +159,15 @@ TEST_F(BlockCommands, TypingWritesWrapsStepsBackAndIsOneUndoStep) {
         }
         EXPECT_EQ(app.blocks.typing.cursor, k.cursor) << k.value;
     }
-    EXPECT_EQ(cell(30, 4), 30 + 32) << "Return writes nothing";
-    EXPECT_EQ(picture(kMapCanvas).pixel(16 * 30, 16 * 4), kMapCursorColour);
+    EXPECT_EQ(cell(30, 1), 30 + 32) << "Return writes nothing";
+    EXPECT_EQ(picture(kMapCanvas).pixel(16 * 30, 16 * 1), kMapCursorColour);
 
     menu(MenuId::TypeText); // the row again leaves typing; all of it was one step
     EXPECT_FALSE(app.blocks.typing.active);
     EXPECT_EQ(app.s.history.undo_count(), steps + 1);
     menu(MenuId::Undo);
-    EXPECT_EQ(cell(29, 3), 29 + 32);
-    EXPECT_EQ(cell(29, 4), 29 + 32);
+    EXPECT_EQ(cell(29, 0), 29 + 32);
+    EXPECT_EQ(cell(29, 1), 29 + 32);
 
     // Screen codes, started from the menu at the selection's corner; a click on the map leaves
     // typing and paints nothing.

@@ -287,6 +287,7 @@ TEST(PictureImport, PixelsAreSetOnTheSideOfTheSetColour) {
         {{kBlack}, kBlack, kWhite, {0}},
         {{kBlack, kGrey, kWhite}, kBlack, kWhite, {0, 0, 1}, true},
         {{kBlack, kGrey, kWhite}, kWhite, kBlack, {1, 1, 0}, true},
+        {{kWhite, kGrey, kBlack}, kBlack, kWhite, {1, 0, 0}, true}, // the darkest comes last
     };
     for (const auto& c : cases) {
         bool reduced = !c.reduced;
