@@ -4,7 +4,7 @@
 # program that writes it out, the BDF font converted by bdftopcf (without a word of warning) and
 # back by pcf2bdf, the PSF font copied by the console font tool psfxtable, and the PNG picture read
 # by ImageMagick. The converter reads back pcf2bdf's BDF, the PSF (gzip-compressed too, and with a
-# table from psfaddtable) and the PRG, and converts the console's own 8 x 8 fonts. Each result is
+# table from psfaddtable) and the PRG, and converts real fonts of other tools. Each result is
 # compared byte for byte (or pixel for pixel) with the glyphs or map codes that went in: all 256
 # glyphs, a range, glyph 0 alone, glyph 255 alone, and a map of each of the five sizes (three with
 # colours, and a Spectrum screen). No display at all. A missing tool is reported and the test counts
@@ -203,21 +203,82 @@ C
     fi
 done
 
-# The console's 8 x 8 fonts convert, and their 'A' (code 65) is not blank.
-consolefonts=(/usr/share/consolefonts/*-VGA8.psf.gz)
-if [ -e "${consolefonts[0]}" ]; then
-    mkdir -p console
-    for font in "${consolefonts[@]}"; do
-        bdf="console/$(basename "$font" .psf.gz).bdf"
-        "$PROGRAM" --export bdf "$font" "$bdf" 2>/dev/null || fail "$font: --export bdf failed"
-        rows=$(awk '/^ENCODING 65$/ { a = 1 } a && /^BITMAP/ { b = 1; next }
-            a && b && /^ENDCHAR/ { exit } a && b { printf "%s", $1 }' "$bdf")
-        [ ${#rows} = 16 ] && [ "$rows" != 0000000000000000 ] && pass ||
-            fail "$font: 'A' converted to '$rows'"
+# Real fonts of other tools, each in the forms it comes in: every 8 x 8 console font with its
+# Unicode table, stripped of it by psfstriptable, and unpacked; the X fonts of 8 pixels or fewer
+# converted by pcf2bdf (their boxes lie below the origin, at 0 -1), also with CRLF line ends; and
+# 8-pixel proportional X fonts, whose glyph boxes differ from the font's and reach outside an 8 x 8
+# cell, refused with the line that says so. Each readable form converts, and its 'A' (code 65) is
+# the font's own 'A' as an independent reading of the file places it in the cell.
+cell_a() { # FILE: the 16 hex digits of the font's 'A' in its 8 x 8 cell
+    python3 - "$1" <<'PY'
+import gzip, sys
+data = open(sys.argv[1], "rb").read()
+if data[:2] == b"\x1f\x8b":
+    data = gzip.decompress(data)
+if data[:2] == b"\x36\x04":  # PSF 1: 4-byte header, 8 bytes a glyph
+    print(data[4 + 65 * 8:4 + 66 * 8].hex()); sys.exit()
+if data[:4] == b"\x72\xb5\x4a\x86":  # PSF 2: header size at 8, glyph size at 20
+    size, glyph = int.from_bytes(data[8:12], "little"), int.from_bytes(data[20:24], "little")
+    print(data[size + 65 * glyph:size + 66 * glyph].hex()); sys.exit()
+rows, on, bitmap = [0] * 8, False, None
+for line in data.decode("latin-1").splitlines():
+    f = line.split()
+    if f[:1] == ["FONTBOUNDINGBOX"]:
+        fx, fy = int(f[3]), int(f[4])
+    elif f[:1] == ["ENCODING"]:
+        on = f[1] == "65"
+    elif on and f[:1] == ["BBX"]:
+        w, h, x, y = map(int, f[1:5])
+    elif on and f[:1] == ["BITMAP"]:
+        bitmap = 7 - (y + h - 1 - fy)
+    elif on and f[:1] == ["ENDCHAR"]:
+        break
+    elif on and bitmap is not None:
+        rows[bitmap] = int(f[0][:2], 16) >> (x - fx)
+        bitmap += 1
+print(bytes(rows).hex())
+PY
+}
+real=(/usr/share/consolefonts/*-VGA8.psf.gz)
+[ -e "${real[0]}" ] || { real=() && missing+=(console-setup-linux); }
+for x in 4x6 5x7 5x8 clR6x6 clR8x8 clB8x8 clI8x8; do
+    real+=("/usr/share/fonts/X11/misc/$x.pcf.gz")
+done
+for x in charR08 symb08; do
+    real+=("/usr/share/fonts/X11/75dpi/$x.pcf.gz")
+done
+mkdir -p real
+for font in "${real[@]}"; do
+    name="real/$(basename "${font%%.*}")"
+    [ -f "$font" ] || { missing+=("$font") && continue; }
+    forms=()
+    case "$font" in
+    *.pcf.gz)
+        have pcf2bdf || continue
+        pcf2bdf "$font" >"$name.bdf" || { fail "$font: pcf2bdf failed" && continue; }
+        sed 's/$/\r/' "$name.bdf" >"$name.crlf.bdf"
+        forms=("$name.bdf" "$name.crlf.bdf")
+        ;;
+    *)
+        cp "$font" "$name.psf.gz" && zcat "$font" >"$name.psf"
+        forms=("$name.psf.gz" "$name.psf")
+        have psfstriptable && psfstriptable "$name.psf" "$name.plain.psf" >/dev/null && forms+=("$name.plain.psf")
+        ;;
+    esac
+    for form in "${forms[@]}"; do
+        if "$PROGRAM" --export prg --load-address 0 "$form" "$form.prg" 2>"$form.err"; then
+            got=$(od -An -tx1 -j $((2 + 65 * 8)) -N8 "$form.prg" | tr -d ' \n')
+            want=$(cell_a "$form")
+            [ "$got" = "$want" ] && [ "$want" != 0000000000000000 ] && pass ||
+                fail "$form: 'A' converted to '$got', the file has '$want'"
+        elif [[ "$font" = */75dpi/* ]] && grep -q 'lies outside the 8 × 8 cell of FONTBOUNDINGBOX' "$form.err" &&
+            [ ! -e "$form.prg" ]; then
+            pass
+        else
+            fail "$form: $(cat "$form.err")"
+        fi
     done
-else
-    missing+=(console-setup-linux)
-fi
+done
 
 # Maps of the five sizes, one row a line, assembled and compiled back to the file's bytes. Three
 # are drawn for a machine, with the colour file given: their attribute array follows the codes, so
