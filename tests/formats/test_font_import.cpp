@@ -183,6 +183,7 @@ TEST(FontImport, BrokenFilesSayWhatIsWrong) {
         {psf2(0, 8, 8, 8, 8), "no glyphs"},
         {psf2(1, 16, 16, 8, 16), "glyphs are 8 × 16; only 8 × 8 fonts can be imported"},
         {psf2(1, 16, 8, 9, 16), "glyphs are 9 × 8"},
+        {psf2(1, 8, 0x01000008, 8, 8), "glyphs are 8 × 16777224"}, // all four bytes of a word
         {Bytes{0x36, 0x04, 0x00, 0x10}, "glyphs are 8 × 16"},
         {psf2(2, 8, 8, 8, 15), "2 glyphs runs past the end"},
         {psf2(0xFFFFFFFF, 8, 8, 8, 8), "runs past the end"},
