@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "qt_fixture.h"
@@ -30,6 +31,39 @@ TEST_F(Requesters, ColourChooserOpensBlackAndReturnsTheColourValue) {
 TEST_F(Requesters, CancelledColourChooserGivesMinusOne) {
     ModalAnswerer cancel([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     EXPECT_EQ(tk.choose_colour(), -1);
+}
+
+TEST_F(Requesters, PaletteChooserGivesTheSwatchClickedOrTheFocusedOneOnReturn) {
+    const std::vector<Colour> colours(16, rgb(10, 20, 30));
+    // What the user does in the chooser, opened on entry 3, and the entry it gives.
+    const auto swatch = [](QWidget* dialog, const char* number) {
+        for (auto* b : dialog->findChildren<QPushButton*>())
+            if (b->text() == number)
+                return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    const struct {
+        std::function<void(QWidget*)> act;
+        int gives;
+    } cases[] = {
+        {[&](QWidget* d) { QTest::mouseClick(swatch(d, "5"), Qt::LeftButton); }, 5},
+        {[](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Return); }, 3},
+        {[](QWidget* d) {
+             QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+             QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+         },
+         4},
+        {[](QWidget* d) { static_cast<QDialog*>(d)->reject(); }, -1},
+    };
+    for (const auto& c : cases) {
+        bool opened_on_3 = false;
+        ModalAnswerer answer([&](QWidget* d) {
+            opened_on_3 = d->focusWidget() == swatch(d, "3");
+            c.act(d);
+        });
+        EXPECT_EQ(tk.choose_palette_entry("Pen colour", colours, 3), c.gives);
+        EXPECT_TRUE(opened_on_3) << c.gives;
+    }
 }
 
 TEST_F(Requesters, OpenStartsInTheFolderWithTheNameAndEntryAndAcceptsAMissingFile) {

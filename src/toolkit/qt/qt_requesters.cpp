@@ -74,7 +74,8 @@ int QtToolkit::choose_palette_entry(const std::string& title, std::span<const Co
         const bool light = 299 * red + 587 * green + 114 * blue > 128000;
         auto* swatch = new QPushButton(QString::number(i), &dialog);
         swatch->setFixedSize(40, 32);
-        swatch->setAutoDefault(i == current);
+        // Every swatch takes Return when it has the focus (a dialog's buttons do by default): the
+        // one the chooser opens on, or the one the user moved to with Tab.
         swatch->setStyleSheet(
             QStringLiteral("QPushButton { background: rgb(%1,%2,%3); color: %4; border: %5; }")
                 .arg(red)
