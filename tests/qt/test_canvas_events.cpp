@@ -1,6 +1,8 @@
 // Canvas events from simulated mouse and keyboard input: kinds, order, event data, the mouse
 // capture rules and the keyboard focus.
 
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include "qt_fixture.h"
@@ -217,6 +219,50 @@ TEST_F(CanvasEvents, OnlyAFocusableCanvasTakesTheFocus) {
         }
     }
     EXPECT_EQ(kinds_of(events, kBordered), (std::vector{kKindKeyDown, kKindChar, kKindKeyUp}));
+}
+
+} // namespace
+} // namespace fontarel::test
+
+namespace fontarel::test {
+namespace {
+
+// A window larger than the screen shows its picture with scroll bars, which the keys the window
+// takes move as a user expects. (The wheel, which only a real device's events pass from a canvas
+// to its window, is tested on a real display.)
+TEST(ScrolledWindow, KeysMoveTheBars) {
+    QtToolkit tk;
+    ASSERT_NE(tk.open_window(0, 0, 0, 4000, 3000, "big", kWindowTitleBar), 0);
+    ASSERT_NE(tk.create_canvas(kPlain, 0, 0, 4000, 3000, 0), 0);
+    QWidget* window = tk.window_widget(0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* area = window->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    QScrollBar* across = area->horizontalScrollBar();
+    QScrollBar* down = area->verticalScrollBar();
+    ASSERT_TRUE(across->isVisible() && down->isVisible()) << "the window was not cut to the screen";
+    const int step = down->singleStep(), page = down->pageStep(), side = across->singleStep();
+    ASSERT_GT(down->maximum(), 2 * page + step);
+    const struct {
+        Qt::Key key;
+        int x, y; // the bars' values after it
+    } keys[] = {
+        {Qt::Key_PageDown, 0, page},
+        {Qt::Key_Down, 0, page + step},
+        {Qt::Key_Right, side, page + step},
+        {Qt::Key_PageDown, side, 2 * page + step},
+        {Qt::Key_PageUp, side, page + step},
+        {Qt::Key_Up, side, page},
+        {Qt::Key_Left, 0, page},
+        {Qt::Key_End, across->maximum(), down->maximum()},
+        {Qt::Key_Home, 0, 0},
+    };
+    for (const auto& k : keys) {
+        QTest::keyClick(window, k.key);
+        EXPECT_EQ(across->value(), k.x) << QKeySequence(k.key).toString().toStdString();
+        EXPECT_EQ(down->value(), k.y) << QKeySequence(k.key).toString().toStdString();
+    }
+    tk.close();
 }
 
 } // namespace
