@@ -15,10 +15,6 @@ namespace {
 constexpr int kMostCols = 80; // cells of the largest machine size
 constexpr int kMostRows = 50;
 
-// The machine sizes, columns x rows.
-constexpr struct {
-    int cols, rows;
-} kMachineSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
 
 // The picture's cells: each distinct pattern once, in order of first appearance (row by row).
 struct ScreenCells {
@@ -104,7 +100,7 @@ bool read_cells(const Picture& picture, int32_t clear_colour, int32_t set_colour
     int best = kMostCols * kMostRows;
     out.map.cols = kMostCols;
     out.map.rows = kMostRows;
-    for (const auto& size : kMachineSizes) {
+    for (const MapSize& size : kMapSizes) {
         if (size.cols >= cells.cols && size.rows >= cells.rows && size.cols * size.rows < best) {
             best = size.cols * size.rows;
             out.map.cols = size.cols;

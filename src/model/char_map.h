@@ -46,6 +46,18 @@ struct CharMap {
     }
 };
 
+// The sizes a map is used in (columns x rows), as the map menu offers them.
+struct MapSize {
+    int cols, rows;
+};
+inline constexpr MapSize kMapSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
+constexpr bool is_map_size(int cols, int rows) {
+    for (const MapSize& s : kMapSizes)
+        if (s.cols == cols && s.rows == rows)
+            return true;
+    return false;
+}
+
 // Pure cores of the map commands on the size in use (W = cols, H = rows). Each takes the cell the
 // command acts on and returns false, changing nothing, when that cell lies outside the map in use
 // or the size in use does not leave room for the spare column and row; so no call writes outside

@@ -46,11 +46,6 @@ Bytes glyph_bytes(const CharsetStore& store, int first, int count) {
     return Bytes(store.bytes.begin() + 8 * first, store.bytes.begin() + 8 * (first + count));
 }
 
-struct MapSize {
-    int cols, rows;
-};
-const MapSize kMapSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
-
 // A map whose codes all differ from their neighbours, with codes outside the size in use that
 // must not be exported.
 std::unique_ptr<CharMap> known_map(MapSize size) {

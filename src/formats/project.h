@@ -1,0 +1,45 @@
+#pragma once
+// The project file (.fontarel): everything the user made in one text file that diffs well in
+// version control and that a build script reads with jq. A JSON object:
+//   "format": "fontarel-project", "version": 1 (the major version; a later one is refused),
+//   "machine": "Mono" | "C64" | "ZX Spectrum" | "PC text",
+//   "background": the C64's background ($d021) or the Spectrum's border, 0 otherwise,
+//   "colours": {"bit0": "#rrggbb", "bit1": "#rrggbb"}, the glyph colours,
+//   "glyphs": 256 strings of 16 hexadecimal digits, glyph rows 0-7 (bit 7 the leftmost pixel),
+//   "map": {"columns": W, "rows": H, "codes": H strings of 2 W digits, "attributes": the same}.
+// Keys the program does not know are kept, and written again by the next save.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "model/char_map.h"
+#include "model/charset_store.h"
+#include "model/colour.h"
+
+namespace fontarel {
+
+struct Project {
+    CharsetStore charset;
+    // The size in use, its codes and attributes, the machine and background. Cells outside the
+    // size in use are not part of a project: a read gives them code 0 and the machine's blank
+    // attribute.
+    CharMap map;
+    Colour colour0 = 0, colour1 = 0xFFFFFF; // glyph bit 0 and bit 1
+    // The top-level keys of the file read that the program does not know, as a JSON object's
+    // text, or empty.
+    std::string kept;
+};
+
+// Whether the bytes look like a project: a JSON object whose "format" names it, found within
+// the first 4 kB. The full check is read_project's.
+bool is_project(std::span<const uint8_t> bytes);
+
+// The file's text: two-space indents, a glyph or a map row a line, ending in a newline.
+std::string project_text(const Project& project);
+
+// Reads a project into `out`; returns an empty text on success. Otherwise `out` is unchanged and
+// the text says what is wrong in one line, naming the key: `"map.rows" is 26, not a map size`.
+std::string read_project(std::span<const uint8_t> bytes, Project& out);
+
+} // namespace fontarel
