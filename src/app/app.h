@@ -2,6 +2,9 @@
 // The one context every handler receives: the toolkit, the program's state, and what the views
 // remember of the pictures they last drew.
 
+#include <cstdint>
+#include <string>
+
 #include "app/app_state.h"
 #include "model/map_block.h"
 #include "render/charset_picture.h"
@@ -50,11 +53,25 @@ struct MapBlocks {
     MapTyping typing;
 };
 
+// The recovery file: after each closed step the project is written to a file of this run's own
+// in the state folder, at most once every two seconds, so that a slip costs at most that much.
+struct Recovery {
+    std::string folder;   // ends in '/'; empty: recovery is off (none, or it failed)
+    std::string own_file; // this run's file; never another run's
+    std::string earlier;  // the newest file an earlier run left at start-up; empty: none
+    bool due = false;     // a step closed or was undone since the last write
+    int64_t last_write = 0;
+    bool written = false; // last_write holds the time of a write
+    int64_t wake_at = -1; // the wake-up asked for, in the toolkit's milliseconds; -1 none
+    int32_t shown = -1;   // whether "Recover last session" was last shown enabled; -1 not yet
+};
+
 struct App {
     Toolkit& tk;
     AppState s;
     Views views;
     MapBlocks blocks;
+    Recovery recovery;
 
     explicit App(Toolkit& toolkit) : tk(toolkit) {}
     CharsetStore& store() { return *s.charset; }

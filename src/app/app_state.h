@@ -46,13 +46,15 @@ struct AppState {
     std::string window_title = kWindowTitle;      // prefix of every main window title
     std::string file_directory;                   // starting place of the file requesters
     std::string map_file_name;                    // starting path when a map is saved
-    std::string chosen_path;                      // path most recently returned by a file requester
-    std::string open_pattern;                     // pattern list of the "Open..." requester
-    std::string bmp_extension;                    // forced onto an exported picture's path
-    std::string dropped_files;                    // file list of the most recent drop
-    int32_t last_event = 0;                       // code most recently returned by wait_event
-    int32_t color_choice = 0;                     // last result of the colour chooser
-    int32_t map_margin = 10; // extra width and height of the map window's first inner size
+    std::string project_path;                     // where "Save project" writes; empty: ask
+    std::string project_kept;  // keys of the project last opened that the program does not know
+    std::string chosen_path;   // path most recently returned by a file requester
+    std::string open_pattern;  // pattern list of the "Open..." requester
+    std::string bmp_extension; // forced onto an exported picture's path
+    std::string dropped_files; // file list of the most recent drop
+    int32_t last_event = 0;    // code most recently returned by wait_event
+    int32_t color_choice = 0;  // last result of the colour chooser
+    int32_t map_margin = 10;   // extra width and height of the map window's first inner size
 
     // What a left press on the map writes. The pen (colour of set pixels) and paper are palette
     // indices of the map's machine; a paint writes compose_attribute(machine, pen, paper).
@@ -63,7 +65,7 @@ struct AppState {
     // Undo and redo of the charset and the map. Not part of it: the current character, the range,
     // the colours and the drag mode.
     History history;
-    EditState step_before;      // the charset and the map as the step being made began
+    EditState step_before; // the charset and the map as the step being made began
     // step_before is the data as the last step closed, so the next event need not copy it again.
     // Anything that changes the data outside an event clears it (start-up).
     bool step_before_current = false;

@@ -65,7 +65,8 @@ void choose_paper_colour(App& app) {
 
 void choose_background_colour(App& app) {
     CharMap& map = *app.s.map;
-    const char* title = map.machine == MapMachine::ZxSpectrum ? "Border colour" : "Background colour";
+    const char* title =
+        map.machine == MapMachine::ZxSpectrum ? "Border colour" : "Background colour";
     int32_t value = map.background;
     choose_entry(app, title, background_choices(map.machine), value);
     map.background = static_cast<uint8_t>(value);
@@ -77,7 +78,8 @@ void set_paint_mode(App& app, PaintMode mode) {
 
 void paint_cell(App& app, int column, int row, int32_t code) {
     CharMap& map = *app.s.map;
-    const PaintMode mode = map.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
+    const PaintMode mode =
+        map.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
     if (mode != PaintMode::ColoursOnly)
         map.at(column, row) = code;
     if (mode != PaintMode::CodesOnly)

@@ -241,12 +241,16 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         out.action = CommandAction::Version;
     if (out.action != CommandAction::Edit)
         return out;
-    // The editor takes no option: a mistyped or misplaced one must not pass for a font name.
+    if (arguments.size() == 1 && first == kRecoverOption) {
+        out.recover = true;
+        return out;
+    }
+    // The editor takes no other option: a mistyped or misplaced one must not pass for a font name.
     for (const std::string& a : arguments) {
         if (a.rfind("--", 0) != 0)
             continue;
         out.action = CommandAction::Refuse;
-        if (a == "--help" || a == "--version")
+        if (a == "--help" || a == "--version" || a == kRecoverOption)
             out.error = a + " takes no other arguments";
         else if (a == "--export" || a == "--export-map" || a == "--import-screen")
             out.error = a + " must be the first argument";
@@ -264,9 +268,13 @@ std::string usage_text() {
            "                [--charset FONT] INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "                [--machine M --colours OUT]\n"
+           "       fontarel --recover\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
-           "Without --export, opens the editor; FONT (raw glyph bytes) is loaded at glyph 0.\n"
+           "Without --export, opens the editor; FONT is loaded at glyph 0: raw glyph bytes,\n"
+           "or a PSF or BDF font, or a project (.fontarel) with its map and colours.\n"
+           "--recover opens the editor with the work of the last run that ended, which the\n"
+           "editor keeps in ~/.local/state/fontarel/ as it goes.\n"
            "A FONT named -h or -V, or beginning with --, is given with its folder: ./-h\n"
            "\n"
            "--export writes glyphs of the raw font INPUT, loaded at glyph 0, to OUTPUT:\n"

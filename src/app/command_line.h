@@ -24,8 +24,12 @@ enum class CommandAction {
     Refuse,       // an option the editor does not take: `error` names it; the usage follows it
 };
 
+// The editor's one option: load the newest recovery file of an earlier run.
+inline constexpr const char* kRecoverOption = "--recover";
+
 struct CommandLine {
     CommandAction action = CommandAction::Edit;
+    bool recover = false; // Edit: --recover
     ExportFormat format = ExportFormat::Byte;
     GlyphSelection glyphs; // ExportGlyphs: --first (0) and --count (up to glyph 255)
     int load_address = kDefaultLoadAddress; // ExportGlyphs as Prg: --load-address, 0-ffff

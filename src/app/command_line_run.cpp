@@ -10,8 +10,8 @@
 #include "formats/export_sheet.h"
 #include "formats/font_bytes.h"
 #include "formats/map_bytes.h"
-#include "model/map_colours.h"
 #include "formats/picture_import.h"
+#include "model/map_colours.h"
 #include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
 
@@ -215,7 +215,8 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     if (one_file(font, map))
         return fail(err, kExitUsage, "--font and --map name one file: " + font);
     if (!line.colours.empty() && (one_file(line.colours, font) || one_file(line.colours, map)))
-        return fail(err, kExitUsage, "--colours names the file of --font or --map: " + line.colours);
+        return fail(err, kExitUsage,
+                    "--colours names the file of --font or --map: " + line.colours);
     for (const std::string* output : {&font, &map, &line.colours})
         for (const std::string* input : {&line.input, &line.charset})
             if (!input->empty() && same_file(*input, *output))

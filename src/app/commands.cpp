@@ -16,7 +16,9 @@
 #include "app/import_commands.h"
 #include "app/map_canvas.h"
 #include "app/map_typing.h"
+#include "app/project_commands.h"
 #include "app/range_commands.h"
+#include "app/recovery.h"
 #include "app/view_options.h"
 
 namespace fontarel {
@@ -60,6 +62,9 @@ constexpr CommandRow kCommands[] = {
     {MenuId::SaveMap, "Character_map", {}, save_map},
     {MenuId::SaveMapColours, "Map colours", {}, save_map_colours},
     {MenuId::SaveImage, "Characters image", {}, export_charset_image},
+    {MenuId::SaveProject, "Save project", {kComboSaveProject}, save_project},
+    {MenuId::SaveProjectAs, "Save project as...", {}, save_project_as},
+    {MenuId::RecoverLastSession, "Recover last session", {}, recover_last_session},
     {MenuId::ExportByte, "Assembler .byte...", {}, glyphs_export<ExportFormat::Byte>},
     {MenuId::ExportAcme, "Assembler !byte...", {}, glyphs_export<ExportFormat::Acme>},
     {MenuId::ExportDefb, "Assembler defb...", {}, glyphs_export<ExportFormat::Defb>},
@@ -147,7 +152,10 @@ constexpr CommandRow kCommands[] = {
     {MenuId::PenColour, "Pen colour...", {}, choose_pen_colour},
     {MenuId::PaperColour, "Paper colour...", {}, choose_paper_colour},
     {MenuId::BackgroundColour, "Background / border colour...", {}, choose_background_colour},
-    {MenuId::PaintCodesAndColours, "Paint codes and colours", {}, paint<PaintMode::CodesAndColours>},
+    {MenuId::PaintCodesAndColours,
+     "Paint codes and colours",
+     {},
+     paint<PaintMode::CodesAndColours>},
     {MenuId::PaintColoursOnly, "Paint colours only", {}, paint<PaintMode::ColoursOnly>},
     {MenuId::PaintCodesOnly, "Paint codes only", {}, paint<PaintMode::CodesOnly>},
     // The map popup

@@ -8,6 +8,8 @@
 #include "app/ids.h"
 #include "app/map_typing.h"
 #include "app/present.h"
+#include "app/project_commands.h"
+#include "app/recovery.h"
 
 namespace fontarel {
 
@@ -23,7 +25,7 @@ bool handle_event(App& app, const Event& event) {
     case kEventDrop:
         app.s.dropped_files = event.dropped;
         if (event.source == kCharsetCanvas) {
-            load_font_file(app, app.s.dropped_files);
+            open_by_content(app, app.s.dropped_files);
         } else if (event.source == kMapCanvas) {
             load_map_file(app, app.s.dropped_files);
         }
@@ -65,6 +67,7 @@ bool dispatch_event(App& app, int code) {
     end_event_step(app, event);
     if (go_on && app.tk.pending_events() == 0) {
         present(app);
+        write_recovery_when_due(app);
     }
     return go_on;
 }

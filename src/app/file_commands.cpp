@@ -20,7 +20,6 @@ namespace {
 
 constexpr const char* kOpenTitle = "Please choose file to load";
 constexpr const char* kSaveTitle = "Please choose file to save";
-constexpr const char* kOpenPatterns = "Font (*.fnt)|*.fnt|Character map (*.map)|*.map";
 constexpr const char* kFontPatterns = "Font (*.fnt)|*.fnt";
 constexpr const char* kMapPatterns = "Character map (*.map)|*.map";
 constexpr const char* kColourPatterns = "Map colours (*.col)|*.col";
@@ -29,11 +28,6 @@ constexpr const char* kFontExtension = ".fnt";
 constexpr const char* kMapExtension = ".map";
 constexpr const char* kBmpExtension = ".bmp";
 constexpr const char* kColourExtension = ".col";
-
-// Pattern entries of the "Open..." requester: the entry chosen, not the file's extension, decides
-// how the file is read.
-constexpr int kFontEntry = 0;
-constexpr int kMapEntry = 1;
 
 void report_save_failure(App& app, const std::string& path) {
     app.tk.message_box("Save file", "File Error:" + path);
@@ -128,30 +122,6 @@ void import_map_colours(App& app) {
     // A copy: the loader must not see the path change under it.
     const std::string path = s.chosen_path;
     load_map_layer(app, path, place_map_colour_bytes);
-}
-
-void open_file(App& app) {
-    AppState& s = app.s;
-    s.open_pattern = kOpenPatterns;
-    s.chosen_path =
-        app.tk.choose_open_file(kOpenTitle, s.file_directory, s.open_pattern, kFontEntry);
-    if (s.chosen_path.empty())
-        return;
-    remember_folder(app, s.chosen_path);
-    // A copy: the loaders must not see the path change under them.
-    const std::string path = s.chosen_path;
-    switch (app.tk.chosen_pattern()) {
-    case kFontEntry:
-        load_font_file(app, path);
-        break;
-    case kMapEntry:
-        load_map_file(app, path);
-        // Offered by the next map save even when the load failed.
-        s.map_file_name = path;
-        break;
-    default:
-        break;
-    }
 }
 
 void save_font(App& app, int byte_count) {

@@ -16,10 +16,9 @@ void remember_folder(App& app, const std::string& path);
 std::string choose_save_path(App& app, const std::string& start, const std::string& patterns,
                              const std::string& extension);
 
+// Raw glyph bytes from the current character on.
 void load_font_file(App& app, const std::string& path);
 void load_map_file(App& app, const std::string& path);
-// "Open...": a font or a character map, by the pattern entry chosen.
-void open_file(App& app);
 // `byte_count` bytes of font (768, 1024 or 2048) from current_char on; "out of size" when they
 // would run past glyph 255.
 void save_font(App& app, int byte_count);

@@ -25,7 +25,8 @@ void close_step(App& app) {
     AppState& s = app.s;
     s.stroke_canvas = -1;
     const EditState after = current_edit_state(app);
-    s.history.record(s.step_before, after);
+    // A step that changed something is due in the recovery file.
+    app.recovery.due = s.history.record(s.step_before, after) || app.recovery.due;
     // Between events nothing changes the data: the state after this step is the one the next
     // begins with, one copy per event instead of two.
     s.step_before = after;
@@ -107,6 +108,7 @@ void undo_step(App& app) {
     EditState state = current_edit_state(app);
     if (app.s.history.undo(state)) {
         apply_edit_state(app, state);
+        app.recovery.due = true;
     }
 }
 
@@ -114,6 +116,7 @@ void redo_step(App& app) {
     EditState state = current_edit_state(app);
     if (app.s.history.redo(state)) {
         apply_edit_state(app, state);
+        app.recovery.due = true;
     }
 }
 

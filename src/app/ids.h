@@ -126,17 +126,21 @@ enum class MenuId : int {
     ImportMapColours = 85, // File > Import
     ExportScr = 86,        // File > Export
     ExportB800 = 87,
+    SaveProject = 88, // File
+    SaveProjectAs = 89,
+    RecoverLastSession = 90,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExportB800) + 1;
+constexpr int kMenuIdCount = id(MenuId::RecoverLastSession) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;
 constexpr int kComboOpen = kComboCtrl | kKeyO;
+constexpr int kComboSaveProject = kComboCtrl | 'S';
 // Shortcuts of both windows.
 constexpr int kComboUndo = kComboCtrl | 'Z';
 constexpr int kComboRedo = kComboCtrl | 'Y';

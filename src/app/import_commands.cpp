@@ -37,35 +37,7 @@ bool choose_and_read(App& app, const char* patterns, std::string& path,
         return false;
     path = s.chosen_path;
     remember_folder(app, path);
-    const int64_t size = app.tk.file_size(path);
-    if (size == -2) {
-        tell(app, path, "is a folder");
-        return false;
-    }
-    if (size < 1) {
-        tell(app, path, size == 0 ? "is empty" : "cannot be read");
-        return false;
-    }
-    if (size > kLargestImport) {
-        tell(app, path, "is too large to import (" + std::to_string(size) + " bytes)");
-        return false;
-    }
-    if (!app.tk.read_file_start(path, size, bytes) || static_cast<int64_t>(bytes.size()) != size) {
-        tell(app, path, "cannot be read");
-        return false;
-    }
-    return true;
-}
-
-// The glyphs present go to their codes; a remark of the file is shown.
-void take_glyphs(App& app, const std::string& path, const FontImport& font) {
-    if (!font.ok()) {
-        tell(app, path, font.error);
-        return;
-    }
-    place_imported_glyphs(app.store(), font);
-    if (!font.note.empty())
-        tell(app, path, font.note);
+    return read_import_file(app, path, bytes);
 }
 
 bool read_picture(App& app, std::string& path, Picture& picture) {
@@ -104,6 +76,37 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
 }
 
 } // namespace
+
+bool read_import_file(App& app, const std::string& path, std::vector<uint8_t>& bytes) {
+    const int64_t size = app.tk.file_size(path);
+    if (size == -2) {
+        tell(app, path, "is a folder");
+        return false;
+    }
+    if (size < 1) {
+        tell(app, path, size == 0 ? "is empty" : "cannot be read");
+        return false;
+    }
+    if (size > kLargestImport) {
+        tell(app, path, "is too large to import (" + std::to_string(size) + " bytes)");
+        return false;
+    }
+    if (!app.tk.read_file_start(path, size, bytes) || static_cast<int64_t>(bytes.size()) != size) {
+        tell(app, path, "cannot be read");
+        return false;
+    }
+    return true;
+}
+
+void take_glyphs(App& app, const std::string& path, const FontImport& font) {
+    if (!font.ok()) {
+        tell(app, path, font.error);
+        return;
+    }
+    place_imported_glyphs(app.store(), font);
+    if (!font.note.empty())
+        tell(app, path, font.note);
+}
 
 void import_font(App& app) {
     std::string path;

@@ -4,9 +4,20 @@
 // checks the whole file first, so a file that cannot be imported changes nothing and says why in a
 // message box; one that can becomes one undo step.
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "app/app.h"
+#include "formats/font_import.h"
 
 namespace fontarel {
+
+// The whole file at `path`, at most 16 MB; false, having said why in a message box, when there
+// is nothing to import (a folder, an empty, unreadable or too large file).
+bool read_import_file(App& app, const std::string& path, std::vector<uint8_t>& bytes);
+// The glyphs a font file has go to their codes and its remark is shown; a refusal is said instead.
+void take_glyphs(App& app, const std::string& path, const FontImport& font);
 
 // PSF (version 1 or 2, also gzip-compressed) or BDF: each glyph the file has to its code.
 void import_font(App& app);

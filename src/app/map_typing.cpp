@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/ids.h"
 #include "app/colour_commands.h"
+#include "app/ids.h"
 
 namespace fontarel {
 
@@ -129,7 +129,8 @@ bool map_typing_event(App& app, const Event& event) {
         return event.kind == kKindMouseMove && (event.buttons & kButtonLeft) != 0;
     }
     if (!t.active) {
-        if (event.kind == kKindChar && plain && (event.character == 't' || event.character == 'T')) {
+        if (event.kind == kKindChar && plain &&
+            (event.character == 't' || event.character == 'T')) {
             start_typing(app, app.views.map_hover);
             return true;
         }
@@ -143,12 +144,13 @@ bool map_typing_event(App& app, const Event& event) {
         return true;
     case kKindChar:
         if (plain) {
-            if (const auto code = typed_code(static_cast<char32_t>(event.character),
-                                             t.screen_codes)) {
+            if (const auto code =
+                    typed_code(static_cast<char32_t>(event.character), t.screen_codes)) {
                 // Typed text takes the pen's colours as painting would; the code always.
                 paint_cell(app, t.cursor.column, t.cursor.row, *code);
                 app.s.map->at(t.cursor.column, t.cursor.row) = *code;
-                app.tk.set_window_title(kMapWindow, hover_title(app, t.cursor.column, t.cursor.row));
+                app.tk.set_window_title(kMapWindow,
+                                        hover_title(app, t.cursor.column, t.cursor.row));
                 advance(t, *app.s.map);
             }
         }

@@ -1,12 +1,15 @@
 #include "app/start_up.h"
 
 #include "app/block_commands.h"
+#include "app/command_line.h"
 #include "app/event_loop.h"
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
 #include "app/menus.h"
 #include "app/present.h"
+#include "app/project_commands.h"
+#include "app/recovery.h"
 #include "model/glyph_transforms.h"
 #include "render/geometry.h"
 
@@ -94,9 +97,13 @@ bool open_program(App& app) {
     create_range_controls(tk);
     s.charset->bytes.fill(0);
     s.map_file_name = tk.working_directory() + "charmap.map";
-    if (tk.parameter_count() == 1) {
+    // A project (and --recover) takes the map too, so it comes once the map window is open.
+    const bool recover = tk.parameter_count() == 1 && tk.parameter(0) == kRecoverOption;
+    const bool project =
+        tk.parameter_count() == 1 && !recover && names_project(app, tk.parameter(0));
+    if (tk.parameter_count() == 1 && !recover && !project) {
         const EditState before = current_edit_state(app);
-        load_font_file(app, tk.parameter(0));
+        open_by_content(app, tk.parameter(0));
         record_step(app, before); // the font can be undone like a dropped one
     }
 
@@ -112,6 +119,16 @@ bool open_program(App& app) {
     fill_start_map(*s.map);
     open_map_window(app);
     add_map_window_shortcuts(app);
+    start_recovery(app);
+    show_recovery_state(app);
+    if (recover || project) {
+        const EditState before = current_edit_state(app);
+        if (recover)
+            recover_last_session(app);
+        else
+            open_by_content(app, tk.parameter(0));
+        record_step(app, before);
+    }
 
     tk.focus_control(kCharsetCanvas);
     notice_clipboard(app);

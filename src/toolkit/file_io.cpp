@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -37,6 +39,44 @@ int delete_file(const std::string& path) {
     if (fs::is_directory(path, ec))
         return 0;
     return fs::remove(path, ec) && !ec ? 1 : 0;
+}
+
+bool make_folders(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    return fs::is_directory(path, ec);
+}
+
+std::vector<std::string> regular_files_in(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec))
+            names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string user_state_folder(const std::string& program) {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/')
+        return std::string(state) + "/" + program + "/";
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/')
+        return std::string(home) + "/.local/state/" + program + "/";
+    return {};
+}
+
+std::string run_stamp() {
+    static const std::string stamp = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+        return std::string(text) + "-" + std::to_string(::getpid());
+    }();
+    return stamp;
 }
 
 bool sync_to_disk(int descriptor) {

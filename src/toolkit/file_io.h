@@ -16,6 +16,17 @@ namespace fontarel {
 int64_t file_size(const std::string& path);
 // Removes the file; nonzero on success.
 int delete_file(const std::string& path);
+// Makes the folder and any folders above it that are missing; true when it is there afterwards.
+bool make_folders(const std::string& path);
+// The names (not paths) of the regular files in `folder`, sorted; none when it cannot be listed.
+std::vector<std::string> regular_files_in(const std::string& folder);
+// The folder where a program keeps its own state between runs: $XDG_STATE_HOME/PROGRAM/, or
+// ~/.local/state/PROGRAM/ where that is not set to an absolute path; ends in '/'. Empty when
+// neither variable gives a place.
+std::string user_state_folder(const std::string& program);
+// This run's stamp, for file names no other run takes: the local time it started to the second
+// and the process id, "20261207-193500-4242"; names with stamps sort by start time.
+std::string run_stamp();
 
 // The step that pushes what the system holds for an open file (a descriptor) onto the disk; false
 // when that failed. Whole-file writes take it as a parameter so that a test can watch it run and

@@ -3,6 +3,7 @@
 
 #include "toolkit/toolkit.h"
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -25,6 +26,15 @@ std::string Toolkit::working_directory() {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return dir;
+}
+
+std::string Toolkit::state_folder() const {
+    return user_state_folder("fontarel");
+}
+
+int64_t Toolkit::milliseconds() const {
+    using namespace std::chrono;
+    return duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void Toolkit::close() {

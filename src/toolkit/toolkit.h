@@ -258,6 +258,14 @@ class Toolkit {
     int write_whole_file(const std::string& path, std::span<const uint8_t> bytes) {
         return fontarel::write_whole_file(path, bytes, write_limit());
     }
+    // The folder where the program keeps its state between runs (user_state_folder), ending in
+    // '/'; empty when there is none to use.
+    virtual std::string state_folder() const;
+    // Milliseconds of a steady clock, for the program's own timing; never the time of day.
+    virtual int64_t milliseconds() const;
+    // Makes wait_event return about `ms` milliseconds from now (never sooner), with kEventOther
+    // when nothing else has come by then.
+    virtual void wake_after(int ms) = 0;
 
   protected:
     // Waits for the platform's next activity and queues the events it makes (possibly none).

@@ -156,8 +156,8 @@ int HeadlessToolkit::choose_colour() {
     return answer;
 }
 
-int HeadlessToolkit::choose_palette_entry(const std::string& title,
-                                          std::span<const Colour> colours, int current) {
+int HeadlessToolkit::choose_palette_entry(const std::string& title, std::span<const Colour> colours,
+                                          int current) {
     palette_requests.push_back(title + "|" + std::to_string(colours.size()) + "|" +
                                std::to_string(current));
     if (palette_answers.empty())

@@ -161,6 +161,16 @@ class HeadlessToolkit : public Toolkit {
     // still empty afterwards, the main window's close box (window 0) is reported, so a program run
     // always ends.
     std::function<void()> on_idle;
+    // The program's own state between runs: this folder (ending in '/'), or none when empty, so
+    // that no test writes outside its sandbox unless it asks to.
+    std::string state_folder_path;
+    // The clock the program reads, in milliseconds; tests move it on themselves.
+    int64_t clock_ms = 0;
+    // The wake-ups the program asked for (wake_after), in milliseconds, in order.
+    std::vector<int> wake_requests;
+    std::string state_folder() const override { return state_folder_path; }
+    int64_t milliseconds() const override { return clock_ms; }
+    void wake_after(int ms) override { wake_requests.push_back(ms); }
 
     void set_escape_down(bool down) { escape_down_ = down; }
     void set_active_window(int window) { active_window_ = window; }

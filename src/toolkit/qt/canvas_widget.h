@@ -61,8 +61,8 @@ class CanvasWidget : public QWidget {
     int flags_;
     Raster picture_;
     bool picture_made_ = false;
-    QImage image_;              // wraps picture_'s memory without copying it
-    uint64_t wrapped_ = 0;      // identity of the picture image_ wraps
+    QImage image_;             // wraps picture_'s memory without copying it
+    uint64_t wrapped_ = 0;     // identity of the picture image_ wraps
     bool hovering_ = false;    // an enter was reported and no leave since
     Qt::MouseButtons pressed_; // buttons whose press this canvas reported
 };

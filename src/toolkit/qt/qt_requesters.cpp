@@ -4,13 +4,13 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QPushButton>
-#include <QVBoxLayout>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMimeData>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "toolkit/qt/qt_toolkit.h"
 

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 
 #include "toolkit/qt/canvas_widget.h"
@@ -29,12 +30,20 @@ QtToolkit::QtToolkit(std::vector<std::string> arguments)
           return false;
       })) {
     // The tracker, which lives as long as the toolkit, is the connection's context.
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, escape_.get(),
-                     [this] {
-                         Event e;
-                         e.code = kEventClipboard;
-                         post_event(std::move(e));
-                     });
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, escape_.get(), [this] {
+        Event e;
+        e.code = kEventClipboard;
+        post_event(std::move(e));
+    });
+}
+
+void QtToolkit::wake_after(int ms) {
+    // A precise timer never fires early: the wake-up comes when the time has passed.
+    QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, escape_.get(), [this] {
+        Event e;
+        e.code = kEventOther;
+        post_event(std::move(e));
+    });
 }
 
 QtToolkit::~QtToolkit() {

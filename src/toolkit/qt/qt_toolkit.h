@@ -44,6 +44,7 @@ class QtToolkit : public Toolkit {
     void set_window_title(int number, const std::string& title) override;
     void message_box(const std::string& caption, const std::string& text) override;
     bool escape_down() override;
+    void wake_after(int ms) override;
 
     // ---- Menus and shortcuts
     int create_menu_bar(int menu, int window) override;

@@ -1,0 +1,195 @@
+// The project file from the menus, files opened by their content, and the recovery file: written
+// after steps at most every two seconds, and brought back by another run.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "program_fixture.h"
+
+namespace fontarel {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+class Projects : public ProgramTest {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("fontarel_projects_" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+        tk.state_folder_path = path("state/");
+        ProgramTest::SetUp();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string path(const std::string& name) const { return dir_.string() + "/" + name; }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+        return path(name);
+    }
+    std::string read(const std::string& file) const {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    std::vector<std::string> recovery_files() const {
+        std::vector<std::string> out;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(path("state"), ec))
+            out.push_back(e.path().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    void wake() {
+        Event e;
+        e.code = kEventOther;
+        tk.post_event(e);
+        handle();
+    }
+    // A state unlike start-up's in every part a project holds.
+    void make_work() {
+        menu(MenuId::MachineC64);
+        app.s.map->background = 2;
+        app.store().glyph(65)[3] = 0x81;
+        app.s.map->at(5, 6) = 200;
+        app.s.map->attr(5, 6) = 7;
+        app.s.color_bit1 = 0x00FF00;
+    }
+    void expect_work(const App& a) {
+        EXPECT_EQ(a.s.map->machine, MapMachine::C64);
+        EXPECT_EQ(a.s.map->background, 2);
+        EXPECT_EQ(a.s.charset->glyph(65)[3], 0x81);
+        EXPECT_EQ(a.s.map->at(5, 6), 200);
+        EXPECT_EQ(a.s.map->attr(5, 6), 7);
+        EXPECT_EQ(a.s.color_bit1, 0x00FF00);
+    }
+    fs::path dir_;
+};
+
+TEST_F(Projects, SavedProjectOpensWholeAsOneStep) {
+    make_work();
+    tk.file_answers.push_back({path("title"), 0});
+    menu(MenuId::SaveProject);
+    const std::string saved = path("title.fontarel");
+    ASSERT_NE(read(saved).find("\"fontarel-project\""), std::string::npos);
+    // Saved again to the same file without asking.
+    app.store().glyph(66)[0] = 0x42;
+    menu(MenuId::SaveProject);
+    EXPECT_EQ(tk.file_requests().size(), 1u);
+    EXPECT_NE(read(saved).find("\"4200000000000000\""), std::string::npos);
+
+    menu(MenuId::EraseCharset);
+    app.s.map->at(5, 6) = 1;
+    const size_t steps = app.s.history.undo_count();
+    tk.file_answers.push_back({saved, 0}); // the font entry of "Open..."
+    menu(MenuId::Open);
+    expect_work(app);
+    EXPECT_EQ(app.store().glyph(66)[0], 0x42);
+    EXPECT_EQ(app.s.history.undo_count(), steps + 1);
+    menu(MenuId::Undo);
+    EXPECT_EQ(app.store().glyph(65)[3], 0);
+
+    // A project this version cannot read changes nothing and says which key is wrong.
+    menu(MenuId::Redo);
+    tk.inject_drop(kCharsetCanvas,
+                   write("new.fontarel", R"({"format": "fontarel-project", "version": 2})"));
+    handle();
+    expect_work(app);
+    ASSERT_FALSE(tk.messages().empty());
+    EXPECT_EQ(tk.messages().back().text,
+              path("new.fontarel") +
+                  ": \"version\" is 2: the project was written by a newer fontarel");
+}
+
+TEST_F(Projects, FontsOpenByTheirContentAndOtherFilesAsRawBytes) {
+    // A PSF 2 font of one glyph, and a BDF of one character, each dropped on the charset; then
+    // the same PSF bytes after a byte that makes them no PSF, which load raw at the current glyph.
+    std::string psf(
+        "\x72\xb5\x4a\x86\0\0\0\0\x20\0\0\0\0\0\0\0\x01\0\0\0\x08\0\0\0\x08\0\0\0\x08\0\0\0"
+        "\x18\x3c\x66\x7e\x66\x66\x66\x00",
+        40);
+    const std::string bdf = "STARTFONT 2.1\nFONTBOUNDINGBOX 8 8 0 0\nCHARS 1\nSTARTCHAR a\n"
+                            "ENCODING 2\nBBX 8 1 0 7\nBITMAP\nFF\nENDCHAR\nENDFONT\n";
+    const struct {
+        std::string file;
+        int glyph;
+        Bytes rows;
+    } cases[] = {
+        {psf, 0, {0x18, 0x3c, 0x66, 0x7e, 0x66, 0x66, 0x66, 0}},
+        {bdf, 2, {0xFF, 0, 0, 0, 0, 0, 0, 0}},
+        {"\x01" + psf.substr(0, 7), 0, {1, 0x72, 0xb5, 0x4a, 0x86, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        menu(MenuId::EraseCharset);
+        tk.inject_drop(kCharsetCanvas, write("font", c.file));
+        handle();
+        const auto glyph = app.store().glyph(c.glyph);
+        EXPECT_EQ(Bytes(glyph.begin(), glyph.end()), c.rows) << c.glyph;
+    }
+}
+
+TEST_F(Projects, RecoveryWritesAfterStepsAtMostEveryTwoSecondsAndAnotherRunRecovers) {
+    EXPECT_EQ(tk.item_enabled(kMenuBar, id(MenuId::RecoverLastSession)), 0) << "no earlier run";
+    make_work();
+    menu(MenuId::Invert);
+    ASSERT_EQ(recovery_files().size(), 1u);
+    const std::string own = recovery_files()[0];
+    const std::string first = read(own);
+    menu(MenuId::Invert); // within two seconds: the write waits for them
+    EXPECT_EQ(read(own), first);
+    ASSERT_EQ(tk.wake_requests, std::vector<int>{2000});
+    tk.clock_ms = 2000;
+    wake();
+    EXPECT_NE(read(own), first);
+    tk.clock_ms = 9000;
+    wake(); // nothing new: nothing written
+    EXPECT_EQ(tk.wake_requests.size(), 1u);
+
+    HeadlessToolkit tk2{{}, "/tmp/fontarel-work"};
+    tk2.state_folder_path = path("state/");
+    App second{tk2};
+    ASSERT_TRUE(open_program(second));
+    EXPECT_EQ(tk2.item_enabled(kMenuBar, id(MenuId::RecoverLastSession)), 1);
+    tk2.inject_menu(id(MenuId::RecoverLastSession));
+    dispatch_event(second, tk2.wait_event());
+    expect_work(second);
+    EXPECT_EQ(second.s.charset->bytes, app.store().bytes);
+    tk2.inject_menu(id(MenuId::Undo));
+    dispatch_event(second, tk2.wait_event());
+    EXPECT_EQ(second.s.map->machine, MapMachine::Mono) << "the recovery is one undo step";
+    shut_down(second);
+}
+
+TEST_F(Projects, RecoveryThatCannotBeWrittenOrReadOnlySaysSo) {
+    // A recovery file an earlier run left broken: reported, and left for the user.
+    HeadlessToolkit tk2{{}, "/tmp/fontarel-work"};
+    tk2.state_folder_path = path("state/");
+    fs::create_directories(path("state"));
+    const std::string broken = write("state/session-19990101-000000-1-0.fontarel", "{\"format\"");
+    App second{tk2};
+    ASSERT_TRUE(open_program(second));
+    tk2.inject_menu(id(MenuId::RecoverLastSession));
+    dispatch_event(second, tk2.wait_event());
+    ASSERT_FALSE(tk2.messages().empty());
+    EXPECT_EQ(tk2.messages().back().text.rfind(broken + ": is not valid JSON", 0), 0u);
+    EXPECT_TRUE(fs::exists(broken));
+    shut_down(second);
+
+    // A full disk turns recovery off with one line on stderr; the program goes on.
+    tk.disk_space = 10;
+    testing::internal::CaptureStderr();
+    menu(MenuId::Invert);
+    menu(MenuId::Invert);
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr().rfind("fontarel: recovery is off: cannot write ", 0),
+        0u);
+    EXPECT_TRUE(app.recovery.folder.empty());
+}
+
+} // namespace
+} // namespace fontarel
