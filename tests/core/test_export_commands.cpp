@@ -238,23 +238,30 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
         std::vector<std::string> args;
         int status;
         const char* output;
+        const char* says; // a part of the one line on stderr
     } failures[] = {
-        {{"--export", "html", path("zx.fnt"), path("a.s")}, kExitUsage, "a.s"},
-        {{"--export", "byte", path("missing.fnt"), path("b.s")}, kExitFileError, "b.s"},
-        {{"--export", "byte", path("empty.fnt"), path("c.s")}, kExitFileError, "c.s"},
-        {{"--export", "byte", folder(), path("d.s")}, kExitFileError, "d.s"},
+        {{"--export", "html", path("zx.fnt"), path("a.s")}, kExitUsage, "a.s", "'html'"},
+        {{"--export", "byte", path("missing.fnt"), path("b.s")},
+         kExitFileError,
+         "b.s",
+         "missing.fnt"},
+        {{"--export", "byte", path("empty.fnt"), path("c.s")}, kExitFileError, "c.s", "empty.fnt"},
+        {{"--export", "byte", folder(), path("d.s")}, kExitFileError, "d.s", "is a folder"},
         {{"--export-map", "c", "--size", "40x24", path("screen.map"), path("e.c")},
          kExitFileError,
-         "e.c"},
+         "e.c",
+         "screen.map is no 40x24 map: that is 960 bytes"},
         {{"--export-map", "c", "--size", "40x24", path("big.map"), path("f.c")},
          kExitFileError,
-         "f.c"},
-        {{"--export", "byte", path("zx.fnt"), path("no/folder/g.s")}, kExitFileError, "g.s"},
-        {{"--export", "byte", path("zx.fnt"), folder()}, kExitFileError, ""},
+         "f.c",
+         "big.map is no 40x24 map"},
+        {{"--export", "byte", path("zx.fnt"), path("no/folder/g.s")}, kExitFileError, "g.s", "g.s"},
+        {{"--export", "byte", path("zx.fnt"), folder()}, kExitFileError, "", "fontarel: "},
     };
     for (const auto& f : failures) {
         EXPECT_EQ(run_line(f.args, out, err), f.status) << f.args.back();
         EXPECT_EQ(err.rfind("fontarel: ", 0), 0u) << err;
+        EXPECT_NE(err.find(f.says), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         if (*f.output != 0) {
             EXPECT_FALSE(fs::exists(path(f.output))) << f.output;

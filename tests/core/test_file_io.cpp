@@ -271,10 +271,13 @@ TEST(FileIoAsAnotherUser, SavesOverAWritableFileInAFolderItMayNotWriteTo) {
     EXPECT_EQ(after.st_uid, 0u) << "the file keeps its owner";
     EXPECT_EQ(read_file(font), (std::vector<uint8_t>{'n', 'e', 'w'}));
 
-    EXPECT_EQ(::chown(font.c_str(), 65534, 65534), 0);
-    EXPECT_NE(write_whole_file(font, std::vector<uint8_t>{1}), 0);
-    EXPECT_EQ(::stat(font.c_str(), &after), 0);
-    EXPECT_EQ(std::make_pair(after.st_uid, after.st_gid), std::make_pair(65534u, 65534u));
+    // The owner, the group, or both differ from root's.
+    for (const auto& [uid, gid] : {std::pair{65534u, 65534u}, {0u, 65534u}, {65534u, 0u}}) {
+        EXPECT_EQ(::chown(font.c_str(), uid, gid), 0);
+        EXPECT_NE(write_whole_file(font, std::vector<uint8_t>{1}), 0);
+        EXPECT_EQ(::stat(font.c_str(), &after), 0);
+        EXPECT_EQ(std::make_pair(after.st_uid, after.st_gid), std::make_pair(uid, gid));
+    }
     EXPECT_EQ(names_in(dir), (std::vector<std::string>{"font.fnt", "probe"}));
     fs::remove_all(dir);
 }
