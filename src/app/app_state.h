@@ -47,6 +47,7 @@ struct AppState {
     std::string file_directory;                   // starting place of the file requesters
     std::string map_file_name;                    // starting path when a map is saved
     std::string project_path;                     // where "Save project" writes; empty: ask
+    bool escape_ended_typing = false; // Escape, still held, ended typing: it ends nothing more
     std::string project_kept;  // keys of the project last opened that the program does not know
     std::string chosen_path;   // path most recently returned by a file requester
     std::string open_pattern;  // pattern list of the "Open..." requester

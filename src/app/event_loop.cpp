@@ -72,12 +72,24 @@ bool dispatch_event(App& app, int code) {
     return go_on;
 }
 
+bool escape_ends_program(App& app) {
+    if (!app.tk.escape_down()) {
+        app.s.escape_ended_typing = false;
+        return false;
+    }
+    if (app.blocks.typing.active) {
+        stop_typing(app);
+        app.s.escape_ended_typing = true;
+    }
+    return !app.s.escape_ended_typing;
+}
+
 void run_event_loop(App& app) {
     for (;;) {
         const int code = app.tk.wait_event();
         app.s.last_event = code;
         // Escape held as any event arrives ends the program at once; that event is not handled.
-        if (app.tk.escape_down()) {
+        if (escape_ends_program(app)) {
             return;
         }
         if (!dispatch_event(app, code)) {

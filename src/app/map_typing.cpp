@@ -110,8 +110,11 @@ bool event_ends_typing(const Event& event) {
         return event.window == kMapWindow;
     case kEventControl:
         // The map canvas's own click ends typing in map_typing_event, which keeps it from painting.
-        return event.source != kMapCanvas &&
-               (event.kind == kKindLeftDown || event.kind == kKindRightDown);
+        // Another canvas's press ends it, and so does any use of a button, bar or field, which
+        // report only what the user does with them.
+        if (event.source == kCharsetCanvas || event.source == kGlyphCanvas)
+            return event.kind == kKindLeftDown || event.kind == kKindRightDown;
+        return event.source != kMapCanvas;
     default:
         return false;
     }

@@ -3,6 +3,7 @@
 // and the rows are greyed out when they cannot act.
 
 #include "app/block_commands.h"
+#include "app/event_loop.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -123,6 +124,30 @@ TEST_F(BlockCommands, MainWindowKeysCopyAndPasteTheGlyphsEightBytes) {
     EXPECT_EQ(title(), app.s.window_title + ": the clipboard holds no 8 glyph bytes");
 }
 
+TEST_F(BlockCommands, EscapeAndAClickOnAnyControlEndTypingAndTheProgramGoesOn) {
+    const auto start_typing = [&] {
+        canvas(kMapCanvas, kKindMouseMove, 16 * 3 + 8, 16 * 2 + 8);
+        tk.inject_canvas(kMapCanvas, kKindChar, 0, 0, 0, 't');
+        handle();
+        ASSERT_TRUE(app.blocks.typing.active);
+    };
+    start_typing();
+    tk.set_escape_down(true);
+    EXPECT_FALSE(escape_ends_program(app));
+    EXPECT_FALSE(app.blocks.typing.active);
+    EXPECT_FALSE(escape_ends_program(app)) << "still held: it ended typing only";
+    tk.set_escape_down(false);
+    EXPECT_FALSE(escape_ends_program(app));
+    tk.set_escape_down(true);
+    EXPECT_TRUE(escape_ends_program(app)) << "outside typing Escape ends the program";
+    tk.set_escape_down(false);
+
+    start_typing();
+    tk.inject_control(kBeginRangeBar, 40);
+    handle();
+    EXPECT_FALSE(app.blocks.typing.active) << "a range bar moved";
+}
+
 TEST_F(BlockCommands, TypingWritesWrapsStepsBackAndIsOneUndoStep) {
     const auto type = [&](int kind, int value) {
         Event e;
@@ -143,11 +168,9 @@ TEST_F(BlockCommands, TypingWritesWrapsStepsBackAndIsOneUndoStep) {
         int column, row, code; // the cell the key wrote, or {-1} when it writes none
         MapCell cursor;
     } steps_typed[] = {
-        {kKindChar, 'A', 29, 0, 'A', {30, 0}},
-        {kKindChar, 'B', 30, 0, 'B', {31, 0}},
+        {kKindChar, 'A', 29, 0, 'A', {30, 0}},  {kKindChar, 'B', 30, 0, 'B', {31, 0}},
         {kKindChar, '@', 31, 0, '@', {0, 1}}, // wraps at the map's edge
-        {kKindChar, 'x', 0, 1, 'x', {1, 1}},
-        {kKindKeyDown, 8, 0, 1, ' ', {0, 1}},  // Backspace
+        {kKindChar, 'x', 0, 1, 'x', {1, 1}},    {kKindKeyDown, 8, 0, 1, ' ', {0, 1}}, // Backspace
         {kKindKeyDown, 8, 31, 0, ' ', {31, 0}}, // back across the first row's start
         {kKindKeyDown, 13, -1, 0, 0, {29, 1}},  // Return: under where typing began
         {kKindChar, 't', 29, 1, 't', {30, 1}},  // while typing, T is a letter
