@@ -42,6 +42,10 @@ trap stop_all EXIT
 start_display() {
     SCRATCH="$1"
     mkdir -p "$SCRATCH" || fail "cannot create $SCRATCH"
+    # The program's recovery files go to a folder of the test's own, empty at its start, never
+    # to the user's.
+    export XDG_STATE_HOME="$SCRATCH/state"
+    rm -rf "$XDG_STATE_HOME"
     local n
     for n in 90 91 92 93 94 95 96 97 98 99; do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue

@@ -36,8 +36,9 @@ before=$(visible_windows)
 xdotool mousemove $((OX + 20)) $((OY + 9)) click 1
 new_window "$before" >/dev/null || fail "clicking 'File' opened no menu"
 before=$(visible_windows)
-# Open..., Save >, Export >, Import >: its fourth row, after the separator.
-xdotool key Down Down Down Down Right
+# Open..., Save >, Save project, Save project as..., Export >, Import > ("Recover last session",
+# greyed with no earlier run, is skipped).
+xdotool key Down Down Down Down Down Down Right
 sleep 0.3
 xdotool key Down Down Down Return
 dialog=$(new_window "$before" 10) || fail "'Screen picture, new charset...' opened no requester"
