@@ -63,12 +63,12 @@ void cut_block(App& app) {
     if (rect.empty())
         return;
     put_on_clipboard(app, copy_block(*app.s.map, rect));
-    clear_block(*app.s.map, rect);
+    clear_block(*app.s.map, rect, blank_code(app.store()));
 }
 
 void clear_block(App& app) {
     if (!app.blocks.selection.empty())
-        clear_block(*app.s.map, app.blocks.selection);
+        clear_block(*app.s.map, app.blocks.selection, blank_code(app.store()));
 }
 
 void select_all(App& app) {

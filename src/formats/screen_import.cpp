@@ -252,7 +252,17 @@ ScreenImport import_screen_current_charset(const Picture& picture, const Charset
     // A cell drawn in one polarity may be the charset's glyph in the other.
     if (machine == MapMachine::ZxSpectrum || machine == MapMachine::PcText)
         code_of.inverse_code_of = nearest_glyphs(cells, current, kGlyphCount, true);
-    fill_map(out, cells, code_of, nearest_to_blank(current, kGlyphCount), "");
+    // Blank cells, and the cells outside the picture, take the charset's blank code, as Cut and
+    // Clear on the map leave them.
+    const int blank = blank_code(current);
+    if (glyph_pattern(current, blank) == 0) {
+        for (size_t p = 0; p < cells.patterns.size(); ++p)
+            if (cells.patterns[p] == 0)
+                code_of.code_of[p] = blank;
+        fill_map(out, cells, code_of, blank, "");
+    } else {
+        fill_map(out, cells, code_of, nearest_to_blank(current, kGlyphCount), "");
+    }
     return out;
 }
 

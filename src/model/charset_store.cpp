@@ -53,4 +53,17 @@ bool copy_glyph_range(CharsetStore& store, int first, int last, uint8_t c) {
     return true;
 }
 
+uint8_t blank_code(const CharsetStore& store) {
+    const auto blank = [&](int code) {
+        const auto rows = store.glyph(code);
+        return std::all_of(rows.begin(), rows.end(), [](uint8_t row) { return row == 0; });
+    };
+    if (blank(32))
+        return 32;
+    for (int code = 0; code < kGlyphCount; ++code)
+        if (blank(code))
+            return static_cast<uint8_t>(code);
+    return 0;
+}
+
 } // namespace fontarel

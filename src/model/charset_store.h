@@ -39,4 +39,8 @@ void delete_glyph(CharsetStore& store, uint8_t c);
 // Refuses, changing nothing, when c lies within the range: returns false then, true otherwise.
 bool copy_glyph_range(CharsetStore& store, int first, int last, uint8_t c);
 
+// The code whose glyph draws a blank cell: 32 when glyph 32 is blank, otherwise the lowest code
+// with a blank glyph, otherwise 0.
+uint8_t blank_code(const CharsetStore& store);
+
 } // namespace fontarel

@@ -381,7 +381,7 @@ TEST(PictureImport, CommandLineWritesBothFilesOrNeither) {
     EXPECT_EQ(run({"--import-screen", "--charset", path("cga.fnt"), "--map", path("ab.map"),
                    "--font", path("ab.fnt"), path("ab.bmp")}),
               "0 2 cells, 2 distinct glyphs, map 32x24\n");
-    EXPECT_EQ(read("ab.map"), "AB" + std::string(766, '\0')) << "CGA's glyph 0 is blank";
+    EXPECT_EQ(read("ab.map"), "AB" + std::string(766, ' ')) << "CGA's glyph 32 is blank";
     EXPECT_EQ(read("ab.fnt"), font);
     const struct {
         const char *picture, *font, *map, *says;
