@@ -99,6 +99,12 @@ std::string colours_comment(const MapCodes& colours, MapMachine machine) {
            meaning + ", one row a line, row 0 first";
 }
 
+std::string background_word(MapMachine machine) {
+    return machine == MapMachine::C64          ? "background"
+           : machine == MapMachine::ZxSpectrum ? "border"
+                                               : "";
+}
+
 std::string colours_label(std::string_view label) {
     return std::string(label) + "_colours";
 }

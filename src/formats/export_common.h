@@ -51,6 +51,9 @@ bool exports_colours(const CharMap& map);
 std::string colours_comment(const MapCodes& colours, MapMachine machine);
 // The label of the attribute array: `label` with "_colours" after it.
 std::string colours_label(std::string_view label);
+// What the map's machine calls its one colour beside the cells': "background" on the C64 ($d021),
+// "border" on the Spectrum; empty where there is none to export (Mono, PC text).
+std::string background_word(MapMachine machine);
 
 // A name for the exported data, made from the file name at the end of `path`: its last extension
 // dropped, every character other than an ASCII letter, digit or underscore turned into an

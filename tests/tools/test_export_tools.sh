@@ -299,6 +299,13 @@ for case in "32x24 zx" "40x24 mono" "40x25 c64" "80x50 pc" "64x30 mono"; do
         "$PROGRAM" --export-map "$format" --size "$size" "${colours[@]}" "$dir/codes.bin" \
             "$dir/screen.$ext" || fail "map $size: --export-map $format failed"
     done
+    # The machine's one colour beside the cells, at its start value, named in every source.
+    case $machine in c64) word=background value=6 ;; zx) word=border value=7 ;; *) word="" ;; esac
+    if [ -n "$word" ]; then
+        grep -qx "screen_$word = $value" "$dir/screen.s" && grep -qx "screen_$word EQU $value" \
+            "$dir/screen.asm" && grep -qx "#define SCREEN_${word^^} $value" "$dir/screen.c" && pass ||
+            fail "map $size: no $word = $value in the sources"
+    fi
     lines=$(grep -c 'byte' "$dir/screen.s")
     [ "$lines" = $((${#colours[@]} ? 2 * rows : rows)) ] && pass ||
         fail "map $size: $lines data lines for $rows rows"
