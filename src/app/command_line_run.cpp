@@ -29,7 +29,10 @@ bool read_input(const std::string& path, int64_t limit, std::vector<uint8_t>& by
                 std::string& why) {
     const int64_t size = file_size(path);
     if (size == -2 || size < 1) {
-        why = size == -2 ? "is a folder" : size == 0 ? "is empty" : "does not exist";
+        why = size == -2              ? "is a folder"
+              : size == 0             ? "is empty"
+              : is_special_file(path) ? "is not a regular file"
+                                      : "does not exist";
         return false;
     }
     if (!read_file_start(path, std::min(size, limit), bytes) ||

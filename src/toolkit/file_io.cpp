@@ -31,6 +31,12 @@ int64_t file_size(const std::string& path) {
     return ec ? -1 : static_cast<int64_t>(size);
 }
 
+bool is_special_file(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+}
+
 int delete_file(const std::string& path) {
     if (path.empty())
         return 0;

@@ -14,6 +14,9 @@ namespace fontarel {
 
 // Size of the file in bytes; -1 when nothing is there (also for an empty path); -2 for a directory.
 int64_t file_size(const std::string& path);
+// True when something is at `path` that is neither a regular file nor a folder: a FIFO, a device,
+// a socket.
+bool is_special_file(const std::string& path);
 // Removes the file; nonzero on success.
 int delete_file(const std::string& path);
 // Makes the folder and any folders above it that are missing; true when it is there afterwards.

@@ -53,3 +53,20 @@ echo "the GIF screen made the charset and the map it draws"
     exit 1
 }
 echo "read as a C64 screen, it gave the colours file"
+
+# A broken PNG and a FIFO each give one line on stderr that says what is wrong, nothing more (the
+# image library's own complaints included), and write nothing.
+printf '\211PNG\r\n\032\nbroken data' >broken.png
+mkfifo fifo.png
+for input in broken.png fifo.png; do
+    "$PROGRAM" --import-screen "$input" --font bad.fnt --map bad.map 2>err.txt && {
+        echo "FAIL: $input was imported" >&2
+        exit 1
+    }
+    [ "$(wc -l <err.txt)" = 1 ] && [ ! -e bad.fnt ] && grep -q "^fontarel: $input" err.txt || {
+        echo "FAIL: $input: $(cat err.txt)" >&2
+        exit 1
+    }
+done
+grep -q 'is not a regular file' err.txt || { echo "FAIL: the FIFO: $(cat err.txt)" >&2 && exit 1; }
+echo "a broken PNG and a FIFO each gave one line"

@@ -1,5 +1,10 @@
 #include "toolkit/qt/picture_decoder.h"
 
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
@@ -27,6 +32,26 @@ bool decode_picture_with_qt(std::span<const uint8_t> bytes, Picture& out) {
     QBuffer buffer(&data);
     if (!buffer.open(QIODevice::ReadOnly))
         return false;
+    // The image libraries' own words about a broken file ("libpng error: Read Error", some
+    // written straight to the standard error) are not the program's to show: the caller says in
+    // one line that the file holds no picture. Standard error points nowhere while it is read.
+    struct QuietStandardError {
+        int saved = ::dup(STDERR_FILENO);
+        QuietStandardError() {
+            const int null = ::open("/dev/null", O_WRONLY);
+            if (null >= 0) {
+                ::dup2(null, STDERR_FILENO);
+                ::close(null);
+            }
+        }
+        ~QuietStandardError() {
+            if (saved >= 0) {
+                std::fflush(stderr);
+                ::dup2(saved, STDERR_FILENO);
+                ::close(saved);
+            }
+        }
+    } quiet;
     QImageReader reader(&buffer); // the format from the content
     // Refused by the size in the header where the format gives one, before any pixel is held.
     if (reader.size().isValid() && too_large(reader.size()))
