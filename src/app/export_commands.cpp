@@ -66,17 +66,23 @@ void export_glyphs_as(App& app, ExportFormat format) {
 }
 
 void export_prg(App& app) {
-    const std::string answer =
-        app.tk.ask_text("PRG with load address", "Load address (hexadecimal):", "3000");
-    if (answer.empty())
-        return;
-    int address = 0;
-    if (!read_load_address(answer, address, true)) {
+    // A mistyped address is said, and asked for again with the text as it was typed, until an
+    // address comes or the question is cancelled.
+    std::string typed = "3000";
+    for (;;) {
+        const std::string answer =
+            app.tk.ask_text("PRG with load address", "Load address (hexadecimal):", typed);
+        if (answer.empty())
+            return;
+        int address = 0;
+        if (read_load_address(answer, address, true)) {
+            export_glyphs_to(app, ExportFormat::Prg, address);
+            return;
+        }
         app.tk.message_box("Export",
                            "'" + answer + "' is no load address: 1 to 4 hexadecimal digits");
-        return;
+        typed = answer;
     }
-    export_glyphs_to(app, ExportFormat::Prg, address);
 }
 
 void export_map_as(App& app, ExportFormat format) {

@@ -104,13 +104,17 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
         EXPECT_EQ(read(item.file), want) << item.file;
     }
     EXPECT_TRUE(tk.messages().empty());
-    // An address that is none asks for no file and says so.
+    // An address that is none asks for no file, says so and asks again with what was typed; a
+    // cancel then ends it.
     const size_t requests = tk.file_requests().size();
     tk.text_answers.push_back("c0000");
     menu(MenuId::ExportPrg);
     EXPECT_EQ(tk.file_requests().size(), requests);
     ASSERT_EQ(tk.messages().size(), 1u);
     EXPECT_EQ(tk.messages()[0].text, "'c0000' is no load address: 1 to 4 hexadecimal digits");
+    ASSERT_GE(tk.text_requests.size(), 2u);
+    EXPECT_EQ(tk.text_requests.back(),
+              "PRG with load address|Load address (hexadecimal):|c0000");
 }
 
 TEST_F(Exports, SpectrumScreenOfA32x24MapOnlyWithTheCharsetsGlyphs) {
