@@ -69,6 +69,7 @@ TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
     tk.inject_combination(kComboUndo);
     handle();
     EXPECT_EQ(cell(28, 20), 35);
+    EXPECT_FALSE(app.blocks.selection.empty()) << "an undo that keeps the size keeps the selection";
 
     keys(kComboCtrl | 'A');
     EXPECT_EQ(app.blocks.selection, (CellRect{0, 0, 32, 24}));
@@ -79,9 +80,10 @@ TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
     EXPECT_EQ(cell(31, 23), 1);
     EXPECT_EQ(cell(32, 0), 64);
 
-    // A click without Shift drops the selection and greys the rows out again.
-    drag(1, 1, 1, 1, false);
+    // A press without Shift drops the selection as it paints, and greys the rows out again.
+    canvas(kMapCanvas, kKindLeftDown, 16 * 1 + 8, 16 * 1 + 8, kButtonLeft);
     EXPECT_TRUE(app.blocks.selection.empty());
+    canvas(kMapCanvas, kKindLeftUp, 16 * 1 + 8, 16 * 1 + 8);
     EXPECT_EQ(enabled(MenuId::Cut), 0);
     EXPECT_EQ(enabled(MenuId::Paste), 1);
 }
@@ -124,6 +126,18 @@ TEST_F(BlockCommands, MainWindowKeysCopyAndPasteTheGlyphsEightBytes) {
     keys(kComboCtrl | 'V', kMainWindow);
     EXPECT_TRUE(std::ranges::equal(app.store().glyph(5), a_glyph)) << "three values are no glyph";
     EXPECT_EQ(title(), app.s.window_title + ": the clipboard holds no 8 glyph bytes");
+}
+
+TEST_F(BlockCommands, TypingFromTheMenuStartsAtTheFirstCellInThePensColour) {
+    menu(MenuId::MachineC64);
+    app.s.pen_colour = 2;
+    menu(MenuId::TypeText); // no cell hovered, nothing selected
+    ASSERT_TRUE(app.blocks.typing.active);
+    EXPECT_EQ(app.blocks.typing.cursor, (MapCell{0, 0}));
+    tk.inject_canvas(kMapCanvas, kKindChar, 0, 0, 0, 'A');
+    handle();
+    EXPECT_EQ(cell(0, 0), 'A');
+    EXPECT_EQ(app.s.map->attr(0, 0), 2) << "typed text takes the pen's colour";
 }
 
 TEST_F(BlockCommands, EscapeAndAClickOnAnyControlEndTypingAndTheProgramGoesOn) {

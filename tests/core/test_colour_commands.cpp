@@ -81,6 +81,17 @@ TEST_F(ColourCommands, EachMachinePaintsThePensAttributeInItsPalette) {
     EXPECT_EQ(checked(MenuId::MachinePc), 0);
 }
 
+TEST_F(ColourCommands, ThePaintModeChosenIsTheOneRowChecked) {
+    const MenuId modes[] = {MenuId::PaintColoursOnly, MenuId::PaintCodesOnly,
+                            MenuId::PaintCodesAndColours};
+    menu(MenuId::MachineZx);
+    for (MenuId chosen : modes) {
+        menu(chosen);
+        for (MenuId row : modes)
+            EXPECT_EQ(checked(row), row == chosen ? 1 : 0) << id(chosen) << " " << id(row);
+    }
+}
+
 TEST_F(ColourCommands, FlashShowsAsASwappedCornerAndFillPaintsColours) {
     menu(MenuId::MachineZx);
     app.s.map->attr(2, 2) = 0x80 | (1 << 3) | 2; // FLASH, red ink on blue paper

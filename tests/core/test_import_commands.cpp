@@ -174,6 +174,14 @@ TEST_F(ImportCommands, AFileThatCannotBeImportedSaysWhyAndChangesNothing) {
         EXPECT_EQ(tk.messages().back().caption, "Import");
         EXPECT_EQ(tk.messages().back().text.rfind(path + ": ", 0), 0u) << tk.messages().back().text;
     }
+    // A folder: said once, and nothing read from it.
+    const std::string folder = file("folder", {}) + ".d";
+    std::filesystem::create_directory(folder);
+    const size_t shown = tk.messages().size();
+    tk.file_answers.emplace_back(folder, 0);
+    menu(MenuId::ImportFont);
+    ASSERT_EQ(tk.messages().size(), shown + 1);
+    EXPECT_EQ(tk.messages().back().text, folder + ": is a folder");
     EXPECT_EQ(app.s.charset->bytes, before);
     EXPECT_EQ(app.s.map->cells, cells);
     EXPECT_EQ(app.s.history.undo_count(), steps);

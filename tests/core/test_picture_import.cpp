@@ -266,6 +266,16 @@ TEST(PictureImport, MoreThan256PatternsMergeClosestFirst) {
     EXPECT_EQ(screen.note, "Reduced to 256 glyphs: " + std::to_string(differ) +
                                " cells differ by up to " + std::to_string(most) + " pixels");
     EXPECT_EQ(screen.map.at(79, 0), fewest_set) << "outside: the glyph nearest to blank";
+
+    // Matched to a charset with no blank glyph, the cells outside take the lowest of the glyphs
+    // nearest to blank.
+    CharsetStore none_blank;
+    for (int code = 0; code < 256; ++code)
+        none_blank.glyph(code)[0] = code == 9 || code == 5 ? 0x01 : 0x03;
+    const ScreenImport matched = import_screen_current_charset(
+        draw_cells({pattern(none_blank, 200)}, 1, kBlack, kWhite), none_blank, kBlack, kWhite);
+    ASSERT_TRUE(matched.ok()) << matched.error;
+    EXPECT_EQ(matched.map.at(1, 0), 5);
 }
 
 TEST(PictureImport, PixelsAreSetOnTheSideOfTheSetColour) {
@@ -370,6 +380,7 @@ TEST(PictureImport, CommandLineWritesBothFilesOrNeither) {
     const std::string font(cga.bytes.begin(), cga.bytes.end());
     std::ofstream(path("cga.fnt"), std::ios::binary) << font;
     std::ofstream(path("kept.fnt")) << "old";
+    std::ofstream(path("empty.fnt")).flush(); // an empty file is put back as it was, too
     const Picture ab = draw_cells({pattern(cga, 'A'), pattern(cga, 'B')}, 2, kBlack, kWhite);
     Raster raster(16, 8);
     for (int i = 0; i < 128; ++i)
@@ -389,6 +400,7 @@ TEST(PictureImport, CommandLineWritesBothFilesOrNeither) {
         {"cga.fnt", "x.fnt", "x.map", "cga.fnt holds no picture"},
         {"ab.bmp", "ab.bmp", "x.map", "ab.bmp is the input file"},
         {"ab.bmp", "kept.fnt", "no/x.map", "no/x.map cannot be written"},
+        {"ab.bmp", "empty.fnt", "no/x.map", "no/x.map cannot be written"},
         {"ab.bmp", "x.fnt", "no/x.map", "no/x.map cannot be written"},
         {"ab.bmp", "x.fnt", "./x.fnt", "--font and --map name one file"},
     };
@@ -400,6 +412,7 @@ TEST(PictureImport, CommandLineWritesBothFilesOrNeither) {
         EXPECT_FALSE(fs::exists(path("x.fnt")) || fs::exists(path("x.map"))) << said;
     }
     EXPECT_EQ(read("kept.fnt"), "old");
+    EXPECT_EQ(read("empty.fnt"), "");
     EXPECT_EQ(read("ab.bmp"), std::string(bmp.begin(), bmp.end()));
     fs::remove_all(dir);
 }

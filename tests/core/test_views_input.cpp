@@ -191,7 +191,14 @@ TEST_F(CharsetInput, HoverAndDragFramesAreDrawnOverImageAndCursor) {
         }
     }
     EXPECT_EQ(wrong, 0) << "pixels of the dragged cell unlike glyph 53's";
-    canvas(kCharsetCanvas, kKindLeftUp, 16 * 5 + 9, 16 * 3 + 2);
+    // Dropped on a glyph: the frame and the dragged picture go with the drag.
+    canvas(kCharsetCanvas, kKindLeftUp, px, py);
+    present(app);
+    int framed = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            framed += c.pixel(x, y) == kDragColour;
+    EXPECT_EQ(framed, 0) << "the drag frame stayed after the drop";
 }
 
 TEST_F(CharsetInput, InsertAndDeleteKeysActOnTheCurrentGlyph) {
