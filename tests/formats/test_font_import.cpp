@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "formats/export_formats.h"
 #include "formats/font_import.h"
 #include "formats/gzip.h"
@@ -150,6 +152,12 @@ TEST(FontImport, GlyphsLandWhereTheFileSays) {
     ASSERT_TRUE(font.ok()) << font.error;
     EXPECT_EQ(font.count(), 256);
     EXPECT_EQ(font.note, "512 glyphs: the first 256 imported");
+    // PSF 1 of 256 glyphs and no Unicode table: all of them, without a remark.
+    Bytes psf256 = {0x36, 0x04, 0x00, 0x08};
+    psf256.resize(4 + 256 * 8, 0x11);
+    font = import_psf(psf256);
+    ASSERT_TRUE(font.ok()) << font.error;
+    EXPECT_EQ(font.count() * 1000 + static_cast<int>(font.note.size()), 256000) << font.note;
     EXPECT_EQ(glyph(font.glyphs, 255), Bytes({255, 0, 1, 2, 3, 4, 5, 6}));
 
     // BDF: characters cut to their ink sit in the cell by their BBX offsets from the font's box
@@ -169,6 +177,25 @@ TEST(FontImport, GlyphsLandWhereTheFileSays) {
     EXPECT_FALSE(gunzip(kOnePsfGz, out, why, 39));
     EXPECT_EQ(why, "would unpack past 39 bytes");
     EXPECT_TRUE(out.empty());
+    // A file of 4 MB of zeros unpacks; one byte more is a bomb, stopped at the cap.
+    for (const size_t size : {kGunzipLimit, kGunzipLimit + 1}) {
+        const Bytes zeros(size, 0);
+        Bytes packed(compressBound(static_cast<uLong>(size)) + 32);
+        z_stream z{};
+        ASSERT_EQ(deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY), Z_OK);
+        z.next_in = const_cast<Bytef*>(zeros.data());
+        z.avail_in = static_cast<uInt>(size);
+        z.next_out = packed.data();
+        z.avail_out = static_cast<uInt>(packed.size());
+        ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+        packed.resize(z.total_out);
+        deflateEnd(&z);
+        const bool within = size == kGunzipLimit;
+        EXPECT_EQ(gunzip(packed, out, why), within) << why;
+        EXPECT_EQ(out.size(), within ? size : 0u);
+        if (!within)
+            EXPECT_EQ(why, "would unpack past 4 MB");
+    }
 }
 
 TEST(FontImport, BrokenFilesSayWhatIsWrong) {
