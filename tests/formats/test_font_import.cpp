@@ -152,13 +152,13 @@ TEST(FontImport, GlyphsLandWhereTheFileSays) {
     ASSERT_TRUE(font.ok()) << font.error;
     EXPECT_EQ(font.count(), 256);
     EXPECT_EQ(font.note, "512 glyphs: the first 256 imported");
+    EXPECT_EQ(glyph(font.glyphs, 255), Bytes({255, 0, 1, 2, 3, 4, 5, 6}));
     // PSF 1 of 256 glyphs and no Unicode table: all of them, without a remark.
     Bytes psf256 = {0x36, 0x04, 0x00, 0x08};
     psf256.resize(4 + 256 * 8, 0x11);
     font = import_psf(psf256);
     ASSERT_TRUE(font.ok()) << font.error;
     EXPECT_EQ(font.count() * 1000 + static_cast<int>(font.note.size()), 256000) << font.note;
-    EXPECT_EQ(glyph(font.glyphs, 255), Bytes({255, 0, 1, 2, 3, 4, 5, 6}));
 
     // BDF: characters cut to their ink sit in the cell by their BBX offsets from the font's box
     // (lower left corner at 0 -1); those outside 0-255 are counted and skipped.
