@@ -11,6 +11,7 @@
 #include "formats/font_bytes.h"
 #include "formats/map_bytes.h"
 #include "formats/picture_import.h"
+#include "formats/project.h"
 #include "model/map_colours.h"
 #include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
@@ -69,6 +70,14 @@ constexpr int64_t kFontFileLimit = int64_t{64} << 20;
 // import's remark in `note`; false (with `why`) when it is no font that can be read.
 bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes, PictureDecoder decode_picture,
                CharsetStore& store, std::string& note, std::string& why) {
+    if (is_project(input)) {
+        Project project;
+        why = read_project(input, project);
+        if (!why.empty())
+            return false;
+        store = project.charset;
+        return true;
+    }
     const FontFileKind kind = detect_font_kind(input);
     if (kind == FontFileKind::Raw) {
         place_font_bytes(store, 0, input);

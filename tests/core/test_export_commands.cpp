@@ -14,6 +14,7 @@
 #include "app/command_line_run.h"
 #include "formats/export_formats.h"
 #include "formats/export_sheet.h"
+#include "formats/project.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -113,8 +114,7 @@ TEST_F(Exports, EachItemWritesItsFormatUnderItsExtension) {
     ASSERT_EQ(tk.messages().size(), 1u);
     EXPECT_EQ(tk.messages()[0].text, "'c0000' is no load address: 1 to 4 hexadecimal digits");
     ASSERT_GE(tk.text_requests.size(), 2u);
-    EXPECT_EQ(tk.text_requests.back(),
-              "PRG with load address|Load address (hexadecimal):|c0000");
+    EXPECT_EQ(tk.text_requests.back(), "PRG with load address|Load address (hexadecimal):|c0000");
 }
 
 TEST_F(Exports, SpectrumScreenOfA32x24MapOnlyWithTheCharsetsGlyphs) {
@@ -220,6 +220,15 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
     EXPECT_EQ(run_line({"--export", "c", "--first", "32", path("zx.fnt"), path("zx.c")}, out, err),
               0);
     EXPECT_EQ(read("zx.c"), export_glyphs(ExportFormat::C, loaded, {32, 224}, "zx"));
+    // A project as INPUT gives its glyphs.
+    Project project;
+    project.charset.glyph(33)[2] = 0x5A;
+    const std::string text = project_text(project);
+    write("title.fontarel", Bytes(text.begin(), text.end()));
+    EXPECT_EQ(run_line({"--export", "byte", path("title.fontarel"), path("title.s")}, out, err), 0)
+        << err;
+    EXPECT_EQ(read("title.s"),
+              export_glyphs(ExportFormat::Byte, project.charset, {0, 256}, "title"));
     EXPECT_EQ(run_line({"--export-map", "defb", "--size", "32x24", path("screen.map"),
                         path("screen.asm")},
                        out, err),
