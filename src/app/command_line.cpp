@@ -9,13 +9,6 @@ namespace fontarel {
 
 namespace {
 
-// The map sizes the program offers, columns x rows.
-constexpr struct {
-    int cols, rows;
-} kMapSizes[] = {{32, 24}, {40, 24}, {40, 25}, {80, 50}, {64, 30}};
-
-constexpr std::string_view kSizeList = "32x24, 40x24, 40x25, 80x50, 64x30";
-
 // The machines of --machine.
 constexpr struct {
     const char* name;
@@ -70,6 +63,10 @@ std::string check_map_options(CommandLine& out, bool has_machine, const std::str
     } else if (!out.colours.empty() && out.machine == MapMachine::Mono) {
         return "--colours needs --machine c64, zx or pc: what the attribute bytes mean";
     }
+    // Without --size the INPUT must be a project, which brings the size and the glyphs; that is
+    // checked when it is read.
+    if (out.map_cols == 0)
+        return {};
     const std::string refusal = map_export_refusal(out.format, out.map_cols, out.map_rows);
     if (!refusal.empty())
         return refusal;
@@ -160,9 +157,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     out.output = files[1];
 
     if (map) {
-        if (!has_size)
-            return failure("--export-map needs --size WxH: one of " + std::string(kSizeList));
-        if (!read_size(size, out.map_cols, out.map_rows))
+        out.machine_given = has_machine;
+        if (has_size && !read_size(size, out.map_cols, out.map_rows))
             return failure("--size '" + size + "' is none of " + std::string(kSizeList));
         const std::string mistake = check_map_options(out, has_machine, machine);
         return mistake.empty() ? out : failure(mistake);
@@ -196,6 +192,7 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
                              : a == "--charset" ? &out.charset
                              : a == "--colours" ? &out.colours
                              : a == "--machine" ? &machine
+                             : a == "--project" ? &out.project_output
                                                 : nullptr;
         if (value != nullptr) {
             if (i + 1 == arguments.size() || arguments[i + 1].empty() ||
@@ -215,9 +212,13 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     }
     if (pictures.size() != 1)
         return failure(form + " needs one PICTURE file, and no other arguments");
-    if (out.output.empty() || out.map_output.empty())
-        return failure(form + " needs --font OUT.fnt and --map OUT.map");
-    if ((out.machine != MapMachine::Mono) != !out.colours.empty())
+    // The charset and the map go to a font and a map file, or into a project, or both.
+    if (out.output.empty() != out.map_output.empty() ||
+        (out.output.empty() && out.project_output.empty()))
+        return failure(form + " needs --font OUT.fnt and --map OUT.map, or --project OUT.fontarel");
+    // A machine's colours need a file to go to: --colours, or the project.
+    if (out.machine != MapMachine::Mono ? out.colours.empty() && out.project_output.empty()
+                                        : !out.colours.empty())
         return failure("--machine c64, zx or pc and --colours OUT go together: the colours read "
                        "from the picture are written there");
     out.input = pictures[0];
@@ -267,7 +268,7 @@ std::string usage_text() {
            "       fontarel --export-map FORMAT --size WxH [--machine M] [--colours FILE]\n"
            "                [--charset FONT] INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
-           "                [--machine M --colours OUT]\n"
+           "                [--machine M --colours OUT] [--project OUT.fontarel]\n"
            "       fontarel --recover\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
@@ -304,6 +305,10 @@ std::string usage_text() {
            "  --font OUT.fnt  the charset, 2048 bytes: the cells' distinct patterns from glyph 0\n"
            "  --map OUT.map   the map of the smallest size that holds the picture, row by row\n"
            "  --charset IN    keep the raw font IN instead: each cell gets its nearest glyph\n"
+           "  --machine M     read the picture in the colours of c64, zx or pc; each cell's\n"
+           "                  attribute bytes go to --colours OUT\n"
+           "  --project OUT.fontarel  the charset, the map, its colours and machine in one\n"
+           "                  project file, beside or instead of --font, --map and --colours\n"
            "Exit status 0 when the file was written; otherwise a message and nothing written.\n";
 }
 

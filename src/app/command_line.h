@@ -3,9 +3,10 @@
 // that write files and end without opening a window:
 //   --export FORMAT [--first N] [--count M] [--load-address HEX] INPUT OUTPUT
 //   --export-map FORMAT --size WxH [--machine M] [--colours FILE] [--charset FONT] INPUT OUTPUT
-//   --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]
+//   --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN] [--project OUT.fontarel]
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formats/export_common.h"
@@ -24,6 +25,9 @@ enum class CommandAction {
     Refuse,       // an option the editor does not take: `error` names it; the usage follows it
 };
 
+// The map sizes --size takes, as the usage names them.
+inline constexpr std::string_view kSizeList = "32x24, 40x24, 40x25, 80x50, 64x30";
+
 // The editor's one option: load the newest recovery file of an earlier run.
 inline constexpr const char* kRecoverOption = "--recover";
 
@@ -33,20 +37,22 @@ struct CommandLine {
     ExportFormat format = ExportFormat::Byte;
     GlyphSelection glyphs; // ExportGlyphs: --first (0) and --count (up to glyph 255)
     int load_address = kDefaultLoadAddress; // ExportGlyphs as Prg: --load-address, 0-ffff
-    int map_cols = 0;                       // ExportMap: --size
+    int map_cols = 0;                       // ExportMap: --size; 0 when INPUT is to give it
     int map_rows = 0;
+    bool machine_given = false; // ExportMap: --machine, which a project's yields to
     // ExportMap: the machine the map is drawn for (--machine; Scr and B800 imply theirs) and the
     // file of its cells' attributes (--colours); without one, every cell has the blank attribute.
     // ImportScreen: the machine whose colours the picture is read in, and the attribute file
     // written beside the map (--colours, needed with a machine).
     MapMachine machine = MapMachine::Mono;
     std::string colours;
-    std::string input;      // the file read: the font, the map, or ImportScreen's PICTURE
-    std::string output;     // the file written; ImportScreen: --font
-    std::string map_output; // ImportScreen: --map
-    std::string charset;    // ImportScreen: --charset, the font to match; empty for a new charset.
-                            // ExportMap as Scr: the font whose glyphs are drawn
-    std::string error;      // Fail and Refuse: one line, without the program's name
+    std::string input;          // the file read: the font, the map, or ImportScreen's PICTURE
+    std::string output;         // the file written; ImportScreen: --font
+    std::string map_output;     // ImportScreen: --map
+    std::string project_output; // ImportScreen: --project, the project with all of it
+    std::string charset; // ImportScreen: --charset, the font to match; empty for a new charset.
+                         // ExportMap as Scr: the font whose glyphs are drawn
+    std::string error;   // Fail and Refuse: one line, without the program's name
 };
 
 // Only the exact single arguments "--help" or "-h" and "--version" or "-V" print; an argument list

@@ -108,22 +108,12 @@ bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes, PictureDec
     return true;
 }
 
-// The map of an --export-map: INPUT's codes, the machine, the --colours file's attributes (every
-// cell the machine's blank attribute without one) and for scr the --charset font; false (with
-// `why`, the file's name first) when a file cannot be read or has not exactly one byte a cell.
-bool read_map(const CommandLine& line, const std::vector<uint8_t>& codes, PictureDecoder decode,
-              CharMap& map, CharsetStore& glyphs, std::string& why) {
-    const int64_t cells = int64_t{line.map_cols} * line.map_rows;
-    const std::string size = std::to_string(line.map_cols) + "x" + std::to_string(line.map_rows);
-    const std::string length = ": that is " + std::to_string(cells) + " bytes";
-    if (static_cast<int64_t>(codes.size()) != cells) {
-        why = line.input + " is no " + size + " map" + length;
-        return false;
-    }
-    map.cols = line.map_cols;
-    map.rows = line.map_rows;
-    place_map_bytes(map, codes);
-    set_map_machine(map, line.machine);
+// The --colours file's attributes into the map in use and the --charset font into `glyphs`, each
+// when given; false (with `why`, the file's name first) when one cannot be read or does not fit.
+bool read_map_options(const CommandLine& line, PictureDecoder decode, CharMap& map,
+                      CharsetStore& glyphs, std::string& why) {
+    const int64_t cells = int64_t{map.cols} * map.rows;
+    const std::string size = std::to_string(map.cols) + "x" + std::to_string(map.rows);
     std::vector<uint8_t> bytes;
     if (!line.colours.empty()) {
         if (!read_input(line.colours, cells + 1, bytes, why)) {
@@ -131,7 +121,8 @@ bool read_map(const CommandLine& line, const std::vector<uint8_t>& codes, Pictur
             return false;
         }
         if (static_cast<int64_t>(bytes.size()) != cells) {
-            why = line.colours + " is no colour file of a " + size + " map" + length;
+            why = line.colours + " is no colour file of a " + size + " map: that is " +
+                  std::to_string(cells) + " bytes";
             return false;
         }
         place_map_colour_bytes(map, bytes);
@@ -151,6 +142,57 @@ bool read_map(const CommandLine& line, const std::vector<uint8_t>& codes, Pictur
     return true;
 }
 
+// The map of an --export-map from a raw map INPUT: its codes in the --size given, the machine,
+// then the options; false (with `why`, the file's name first) when INPUT has not exactly one byte
+// a cell.
+bool read_map(const CommandLine& line, const std::vector<uint8_t>& codes, PictureDecoder decode,
+              CharMap& map, CharsetStore& glyphs, std::string& why) {
+    const int64_t cells = int64_t{line.map_cols} * line.map_rows;
+    const std::string size = std::to_string(line.map_cols) + "x" + std::to_string(line.map_rows);
+    if (static_cast<int64_t>(codes.size()) != cells) {
+        why = line.input + " is no " + size + " map: that is " + std::to_string(cells) + " bytes";
+        return false;
+    }
+    map.cols = line.map_cols;
+    map.rows = line.map_rows;
+    place_map_bytes(map, codes);
+    set_map_machine(map, line.machine);
+    return read_map_options(line, decode, map, glyphs, why);
+}
+
+// The map of an --export-map from a project INPUT: its size, machine, colours and glyphs, each
+// yielding to the option that names it; false (with `why`) as read_map, or when the project
+// cannot be read or the format does not take its size.
+bool read_project_map(const CommandLine& line, const std::vector<uint8_t>& input,
+                      PictureDecoder decode, CharMap& map, CharsetStore& glyphs, std::string& why,
+                      bool& usage) {
+    Project project;
+    why = read_project(input, project);
+    if (!why.empty()) {
+        why = line.input + ": " + why;
+        return false;
+    }
+    map = project.map;
+    glyphs = project.charset;
+    if (line.map_cols != 0) {
+        map.cols = line.map_cols;
+        map.rows = line.map_rows;
+    }
+    // A machine named, or implied by the format, wins over the project's.
+    if ((line.machine_given || line.machine != MapMachine::Mono) && line.machine != map.machine)
+        set_map_machine(map, line.machine);
+    usage = true;
+    why = map_export_refusal(line.format, map.cols, map.rows);
+    if (!why.empty())
+        return false;
+    if (!line.colours.empty() && map.machine == MapMachine::Mono) {
+        why = "--colours needs --machine c64, zx or pc: what the attribute bytes mean";
+        return false;
+    }
+    usage = false;
+    return read_map_options(line, decode, map, glyphs, why);
+}
+
 int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder decode_picture,
                std::ostream& err) {
     // The export would replace a file it reads, however OUTPUT is spelled.
@@ -161,8 +203,7 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
     const bool map = line.action == CommandAction::ExportMap;
     std::vector<uint8_t> input;
     std::string why;
-    const int64_t map_bytes = int64_t{line.map_cols} * line.map_rows;
-    if (!read_input(line.input, map ? map_bytes + 1 : kFontFileLimit, input, why))
+    if (!read_input(line.input, kFontFileLimit, input, why))
         return fail(err, kExitFileError, line.input + " " + why);
 
     std::vector<uint8_t> output;
@@ -170,8 +211,17 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
     if (map) {
         auto cells = std::make_unique<CharMap>();
         auto glyphs = std::make_unique<CharsetStore>();
-        if (!read_map(line, input, decode_picture, *cells, *glyphs, why))
+        if (is_project(input)) {
+            bool usage = false;
+            if (!read_project_map(line, input, decode_picture, *cells, *glyphs, why, usage))
+                return fail(err, usage ? kExitUsage : kExitFileError, why);
+        } else if (line.map_cols == 0) {
+            return fail(err, kExitUsage,
+                        "--export-map needs --size WxH: one of " + std::string(kSizeList) +
+                            ", unless INPUT is a project");
+        } else if (!read_map(line, input, decode_picture, *cells, *glyphs, why)) {
             return fail(err, kExitFileError, why);
+        }
         output = export_map(line.format, *cells, export_label(line.output, kMapLabelFallback),
                             glyphs.get());
     } else {
@@ -224,14 +274,18 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
                       std::ostream& err) {
     const std::string& font = line.output;
     const std::string& map = line.map_output;
-    if (one_file(font, map))
+    const std::string& project = line.project_output;
+    if (!font.empty() && one_file(font, map))
         return fail(err, kExitUsage, "--font and --map name one file: " + font);
     if (!line.colours.empty() && (one_file(line.colours, font) || one_file(line.colours, map)))
         return fail(err, kExitUsage,
                     "--colours names the file of --font or --map: " + line.colours);
-    for (const std::string* output : {&font, &map, &line.colours})
+    for (const std::string* other : {&font, &map, &line.colours})
+        if (!project.empty() && !other->empty() && one_file(project, *other))
+            return fail(err, kExitUsage, "--project names the file of another output: " + project);
+    for (const std::string* output : {&font, &map, &line.colours, &project})
         for (const std::string* input : {&line.input, &line.charset})
-            if (!input->empty() && same_file(*input, *output))
+            if (!input->empty() && !output->empty() && same_file(*input, *output))
                 return fail(err, kExitFileError,
                             *output + " is the input file; it is left as it is");
 
@@ -266,20 +320,44 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     if (!screen->ok())
         return fail(err, kExitFileError, line.input + " " + screen->error);
 
-    // The charset file's old bytes, to put back should the map not be written.
-    std::vector<uint8_t> old_font;
-    const int64_t old_size = file_size(font);
-    const bool readable = old_size >= 0 && read_file_start(font, old_size, old_font);
-    if (!write_whole_file(font, screen->charset.bytes))
-        return fail(err, kExitFileError, font + " cannot be written");
-    const bool map_written = write_whole_file(map, map_file_bytes(screen->map));
-    if (!map_written || (!line.colours.empty() &&
-                         !write_whole_file(line.colours, map_colour_file_bytes(screen->map)))) {
-        if (readable)
-            write_whole_file(font, old_font);
-        else if (old_size < 0)
-            delete_file(font);
-        return fail(err, kExitFileError, (map_written ? line.colours : map) + " cannot be written");
+    // The files in the order they are written, each file's old bytes kept to be put back should
+    // a later one not be written: all of them are written, or none.
+    struct Output {
+        const std::string& path;
+        std::vector<uint8_t> bytes;
+        std::vector<uint8_t> old;
+        int64_t old_size = -1;
+        bool readable = false;
+    };
+    std::vector<Output> outputs;
+    if (!font.empty()) {
+        outputs.push_back({font, {screen->charset.bytes.begin(), screen->charset.bytes.end()}});
+        outputs.push_back({map, map_file_bytes(screen->map)});
+    }
+    if (!line.colours.empty())
+        outputs.push_back({line.colours, map_colour_file_bytes(screen->map)});
+    if (!project.empty()) {
+        Project p;
+        p.charset = screen->charset;
+        p.map = screen->map;
+        p.colour0 = defaults.color_bit0;
+        p.colour1 = defaults.color_bit1;
+        const std::string text = project_text(p);
+        outputs.push_back({project, {text.begin(), text.end()}});
+    }
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        Output& o = outputs[i];
+        o.old_size = file_size(o.path);
+        o.readable = o.old_size >= 0 && read_file_start(o.path, o.old_size, o.old);
+        if (write_whole_file(o.path, o.bytes))
+            continue;
+        for (size_t j = 0; j < i; ++j) {
+            if (outputs[j].readable)
+                write_whole_file(outputs[j].path, outputs[j].old);
+            else if (outputs[j].old_size < 0)
+                delete_file(outputs[j].path);
+        }
+        return fail(err, kExitFileError, o.path + " cannot be written");
     }
     out << import_summary(*screen) << "\n";
     return kExitOk;

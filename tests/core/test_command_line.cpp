@@ -133,7 +133,6 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export", "prg", "--load-address", "-1", "a", "b"}, "'-1'"},
         {{"--export-map", "prg", "--size", "32x24", "a", "b"}, "map format 'prg'"},
         {{"--export-map", "png", "--size", "32x24", "a", "b"}, "map format 'png'"},
-        {{"--export-map", "byte", "a", "b"}, "needs --size"},
         {{"--export-map", "byte", "--size", "40x40", "a", "b"}, "'40x40'"},
         {{"--export-map", "byte", "--size", "40", "a", "b"}, "'40'"},
         {{"--export-map", "c", "--size", "40x24", "--first", "1", "a", "b"}, "'--first'"},

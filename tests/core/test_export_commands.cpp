@@ -269,6 +269,11 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
          "f.c",
          "big.map is no 40x24 map"},
         {{"--export", "byte", path("zx.fnt"), path("no/folder/g.s")}, kExitFileError, "g.s", "g.s"},
+        {{"--export-map", "byte", path("screen.map"), path("h.s")},
+         kExitUsage,
+         "h.s",
+         "--export-map needs --size WxH: one of 32x24, 40x24, 40x25, 80x50, 64x30, unless INPUT is a "
+         "project"},
         {{"--export", "byte", path("zx.fnt"), folder()}, kExitFileError, "", "fontarel: "},
     };
     for (const auto& f : failures) {

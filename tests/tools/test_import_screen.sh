@@ -36,7 +36,7 @@ echo "the GIF screen made the charset and the map it draws"
 # Read as a C64 screen: white, the most frequent colour, is the background; the checkerboard's
 # ink is black (colour 0); cells beyond the picture get the blank light blue (14).
 "$PROGRAM" --import-screen screen.gif --font c64.fnt --map c64.map --machine c64 \
-    --colours c64.col >/dev/null || {
+    --colours c64.col --project c64.fontarel >/dev/null || {
     echo "FAIL: the C64 import ended with status $?" >&2
     exit 1
 }
@@ -53,6 +53,38 @@ echo "the GIF screen made the charset and the map it draws"
     exit 1
 }
 echo "read as a C64 screen, it gave the colours file"
+
+# The project written beside them exports as the three files do, byte for byte, in every map
+# format, but for the background, which only the project keeps: white, the picture's most
+# frequent colour, where the files leave the C64's start (blue, 6). jq reads a glyph out of the
+# project as the font file has it.
+for format in byte acme defb c basic; do
+    "$PROGRAM" --export-map $format --size 32x24 --machine c64 --colours c64.col c64.map from_files \
+        && "$PROGRAM" --export-map $format c64.fontarel from_project || {
+        echo "FAIL: --export-map $format failed" >&2
+        exit 1
+    }
+    sed -i 's/from_files/from_project/g; s/FROM_FILES/FROM_PROJECT/g' from_files
+    if [ $format != basic ]; then
+        grep -q '_background \(=\|EQU\) 6$\|_BACKGROUND 6$' from_files &&
+            grep -q '_background \(=\|EQU\) 1$\|_BACKGROUND 1$' from_project || {
+            echo "FAIL: --export-map $format: the background is not the project's white" >&2
+            exit 1
+        }
+    fi
+    sed -i '/_background \|_BACKGROUND /d' from_files from_project
+    cmp from_files from_project || {
+        echo "FAIL: --export-map $format of the project differs from the files'" >&2
+        exit 1
+    }
+done
+if command -v jq >/dev/null; then
+    [ "$(jq -r '.glyphs[1]' c64.fontarel)" = "$(od -An -tx1 -j8 -N8 c64.fnt | tr -d ' \n')" ] || {
+        echo "FAIL: jq reads glyph 1 as $(jq -r '.glyphs[1]' c64.fontarel)" >&2
+        exit 1
+    }
+fi
+echo "the project exports as the files do"
 
 # A broken PNG and a FIFO each give one line on stderr that says what is wrong, nothing more (the
 # image library's own complaints included), and write nothing.
