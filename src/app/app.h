@@ -3,6 +3,7 @@
 // remember of the pictures they last drew.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/app_state.h"
@@ -55,11 +56,14 @@ struct MapBlocks {
 
 // The recovery file: after each closed step the project is written to a file of this run's own
 // in the state folder, at most once every two seconds, so that a slip costs at most that much.
+struct RecoveryWriter; // the thread that writes the file (app/recovery.cpp)
+
 struct Recovery {
-    std::string folder;   // ends in '/'; empty: recovery is off (none, or it failed)
-    std::string own_file; // this run's file; never another run's
-    std::string earlier;  // the newest file an earlier run left at start-up; empty: none
-    bool due = false;     // a step closed or was undone since the last write
+    std::string folder; // ends in '/'; empty: recovery is off (none, or it failed)
+    std::shared_ptr<RecoveryWriter> writer; // started with the first write
+    std::string own_file;                   // this run's file; never another run's
+    std::string earlier; // the newest file an earlier run left at start-up; empty: none
+    bool due = false;    // a step closed or was undone since the last write
     int64_t last_write = 0;
     bool written = false; // last_write holds the time of a write
     int64_t wake_at = -1; // the wake-up asked for, in the toolkit's milliseconds; -1 none

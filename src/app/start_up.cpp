@@ -137,6 +137,9 @@ bool open_program(App& app) {
 }
 
 void shut_down(App& app) {
+    // The last step handed to the recovery file is written; nothing more is.
+    finish_recovery_writes(app);
+    app.recovery.writer.reset();
     app.s.charset.reset();
     app.tk.close();
 }

@@ -255,8 +255,11 @@ class Toolkit {
     int delete_file(const std::string& path) { return fontarel::delete_file(path); }
     // Makes the bytes the whole content of the file, replacing it only once they are all safely
     // written; on failure an existing file stays exactly as it was. Nonzero on success.
-    int write_whole_file(const std::string& path, std::span<const uint8_t> bytes) {
-        return fontarel::write_whole_file(path, bytes, write_limit());
+    // `sync` as write_whole_file takes it: a file that need only outlive the program, not the
+    // machine, may skip the system's sync.
+    int write_whole_file(const std::string& path, std::span<const uint8_t> bytes,
+                         SyncStep sync = sync_to_disk) {
+        return fontarel::write_whole_file(path, bytes, write_limit(), sync);
     }
     // The folder where the program keeps its state between runs (user_state_folder), ending in
     // '/'; empty when there is none to use.
