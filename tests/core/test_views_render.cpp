@@ -364,9 +364,13 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
     int selections = 0, coloured = 0, partial = 0;
     for (int step = 0; step < 250; ++step) {
         SCOPED_TRACE(step);
-        switch (any(15)) {
+        switch (any(16)) {
         case 0:
             map.at(any(kMapCapacityCols), any(kMapCapacityRows)) = any(256);
+            break;
+        case 15: // the hovered cell, alone
+            if (hover.column >= 0 && hover.row >= 0)
+                map.at(hover.column, hover.row) ^= 1 + any(255);
             break;
         case 11: // a cell under one side of the selection's outline, alone
         case 12:
