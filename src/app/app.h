@@ -52,6 +52,7 @@ struct MapBlocks {
     // What "Cut", "Copy", "Clear" and "Paste" last showed as enabled; -1 none yet.
     int32_t selection_shown = -1, paste_shown = -1;
     MapTyping typing;
+    bool glyph_message_shown = false; // the main title says the clipboard holds no glyph
 };
 
 // The recovery file: after each closed step the project is written to a file of this run's own

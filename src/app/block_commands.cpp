@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/colour_commands.h"
 #include "app/ids.h"
 #include "model/labels.h"
 
@@ -96,10 +97,16 @@ void paste_glyph(App& app) {
     if (!block || block->codes.size() != kGlyphRows) {
         app.tk.set_window_title(kMainWindow,
                                 app.s.window_title + ": the clipboard holds no 8 glyph bytes");
+        app.blocks.glyph_message_shown = true;
         return;
     }
     auto glyph = app.store().glyph(app.s.current_char);
     std::copy(block->codes.begin(), block->codes.end(), glyph.begin());
+    if (app.blocks.glyph_message_shown) {
+        // The paste worked: the title names the glyph again, as a selection shows it.
+        app.tk.set_window_title(kMainWindow, char_title(app.s.window_title, app.s.current_char));
+        app.blocks.glyph_message_shown = false;
+    }
 }
 
 void paste_block(App& app) {
@@ -115,6 +122,10 @@ void paste_block(App& app) {
         top = app.blocks.selection.empty() ? 0 : app.blocks.selection.top;
     }
     app.blocks.selection = paste_block(*app.s.map, *block, left, top);
+    // The title follows the hovered cell's new code, as a hover shows it.
+    const MapCell hover = app.views.map_hover;
+    if (hover.column >= 0 && hover.row >= 0)
+        app.tk.set_window_title(kMapWindow, hover_title(app, hover.column, hover.row));
 }
 
 } // namespace fontarel

@@ -4,6 +4,7 @@
 
 #include "app/block_commands.h"
 #include "app/event_loop.h"
+#include "model/labels.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -60,6 +61,7 @@ TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
     EXPECT_EQ(cell(28, 20), 35);
     EXPECT_EQ(cell(31, 23), 38);
     EXPECT_EQ(cell(32, 20), 64) << "the spare column is never written";
+    EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (28,20):35[23]") << "the new code";
     EXPECT_EQ(app.s.history.undo_count(), steps + 1);
 
     keys(kComboCtrl | 'X'); // the pasted block: copied, then blank: 32, as glyph 32 is blank
@@ -126,6 +128,9 @@ TEST_F(BlockCommands, MainWindowKeysCopyAndPasteTheGlyphsEightBytes) {
     keys(kComboCtrl | 'V', kMainWindow);
     EXPECT_TRUE(std::ranges::equal(app.store().glyph(5), a_glyph)) << "three values are no glyph";
     EXPECT_EQ(title(), app.s.window_title + ": the clipboard holds no 8 glyph bytes");
+    tk.clipboard_text = "1,2,3,4,5,6,7,8"; // a later paste that works puts the glyph's title back
+    keys(kComboCtrl | 'V', kMainWindow);
+    EXPECT_EQ(title(), char_title(app.s.window_title, app.s.current_char));
 }
 
 TEST_F(BlockCommands, TypingFromTheMenuStartsAtTheFirstCellInThePensColour) {
