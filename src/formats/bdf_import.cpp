@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "formats/font_import.h"
+#include "model/labels.h"
 
 namespace fontarel {
 
@@ -82,16 +83,6 @@ std::optional<std::vector<int>> integers(const std::vector<std::string_view>& w,
 struct Box {
     int width = 0, height = 0, x = 0, y = 0; // pixels; x, y the lower left corner
 };
-
-int hex_value(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 struct Reader {
     LineReader lines;
@@ -173,13 +164,13 @@ struct Reader {
             if (!lines.next(line) || line == "ENDCHAR")
                 return fail(shown + "has " + std::to_string(r) + " BITMAP rows; its BBX says " +
                             std::to_string(box.height));
-            if (line.size() < digits ||
-                std::any_of(line.begin(), line.end(), [](char c) { return hex_value(c) < 0; }))
+            if (line.size() < digits || std::any_of(line.begin(), line.end(),
+                                                    [](char c) { return hex_digit_value(c) < 0; }))
                 return fail(shown + "has a BITMAP row that is not " + std::to_string(digits) +
                             " hexadecimal digits: " + std::string(line.substr(0, 20)));
             if (!placed || box.width == 0)
                 continue;
-            const int byte = hex_value(line[0]) << 4 | hex_value(line[1]);
+            const int byte = hex_digit_value(line[0]) << 4 | hex_digit_value(line[1]);
             const int ink = byte & (0xFF00 >> box.width); // the pixels of the box, no padding
             rows[static_cast<size_t>(top + r)] = static_cast<uint8_t>(ink >> left);
         }
@@ -188,7 +179,7 @@ struct Reader {
         if (line == "ENDCHAR")
             return true;
         if (!line.empty() &&
-            std::all_of(line.begin(), line.end(), [](char c) { return hex_value(c) >= 0; }))
+            std::all_of(line.begin(), line.end(), [](char c) { return hex_digit_value(c) >= 0; }))
             return fail(shown + "has more BITMAP rows than its BBX says (" +
                         std::to_string(box.height) + ")");
         return fail(shown + "has no ENDCHAR");

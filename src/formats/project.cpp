@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/labels.h"
 #include "model/map_colours.h"
 
 namespace fontarel {
@@ -72,23 +73,13 @@ const std::string& text_of(const Json& v, const std::string& where) {
     return v.get_ref<const std::string&>();
 }
 
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // `count` bytes from a string of 2 * count hexadecimal digits, into `out`.
 void hex_bytes(const Json& v, const std::string& where, std::span<uint8_t> out) {
     const std::string& s = text_of(v, where);
     if (s.size() != 2 * out.size())
         refuse(where, "is not " + std::to_string(2 * out.size()) + " hexadecimal digits");
     for (size_t i = 0; i < out.size(); ++i) {
-        const int hi = hex_digit(s[2 * i]), lo = hex_digit(s[2 * i + 1]);
+        const int hi = hex_digit_value(s[2 * i]), lo = hex_digit_value(s[2 * i + 1]);
         if (hi < 0 || lo < 0)
             refuse(where, "is not " + std::to_string(2 * out.size()) + " hexadecimal digits");
         out[i] = static_cast<uint8_t>(hi << 4 | lo);

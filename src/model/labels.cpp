@@ -52,4 +52,14 @@ std::string map_title(int column, int row, int code) {
            "):" + std::to_string(code) + "[" + two_hex_digits(code) + "]";
 }
 
+int hex_digit_value(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 } // namespace fontarel

@@ -17,5 +17,7 @@ std::string glyph_data_text(std::span<const uint8_t, 8> glyph);
 // "Character map (0,0):32[20]": the map window's title for a hovered cell, with the code in decimal
 // and in two upper-case hexadecimal digits.
 std::string map_title(int column, int row, int code);
+// The value of a hexadecimal digit, 0-9, a-f or A-F; -1 for any other character.
+int hex_digit_value(char c);
 
 } // namespace fontarel

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/code_page.h"
+#include "model/labels.h"
 
 namespace fontarel {
 
@@ -46,13 +47,6 @@ char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-int hex_value(char c) {
-    if (is_digit(c))
-        return c - '0';
-    c = lower(c);
-    return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
-}
-
 std::string_view trim(std::string_view s) {
     while (!s.empty() && is_space(s.front()))
         s.remove_prefix(1);
@@ -68,7 +62,7 @@ int digits_value(std::string_view digits, int base) {
         return -1;
     int value = 0;
     for (char c : digits) {
-        const int d = base == 16 ? hex_value(c) : (is_digit(c) ? c - '0' : -1);
+        const int d = base == 16 ? hex_digit_value(c) : (is_digit(c) ? c - '0' : -1);
         if (d < 0)
             return -1;
         value = value * base + d;
