@@ -51,7 +51,7 @@ void pen_from_blank(App& app) {
 } // namespace
 
 void set_machine(App& app, MapMachine machine) {
-    set_map_machine(*app.s.map, machine);
+    convert_map_machine(*app.s.map, machine);
     pen_from_blank(app);
 }
 

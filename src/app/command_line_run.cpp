@@ -331,11 +331,12 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     };
     std::vector<Output> outputs;
     if (!font.empty()) {
-        outputs.push_back({font, {screen->charset.bytes.begin(), screen->charset.bytes.end()}});
-        outputs.push_back({map, map_file_bytes(screen->map)});
+        outputs.push_back(
+            {font, {screen->charset.bytes.begin(), screen->charset.bytes.end()}, {}, -1, false});
+        outputs.push_back({map, map_file_bytes(screen->map), {}, -1, false});
     }
     if (!line.colours.empty())
-        outputs.push_back({line.colours, map_colour_file_bytes(screen->map)});
+        outputs.push_back({line.colours, map_colour_file_bytes(screen->map), {}, -1, false});
     if (!project.empty()) {
         Project p;
         p.charset = screen->charset;
@@ -343,7 +344,7 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
         p.colour0 = defaults.color_bit0;
         p.colour1 = defaults.color_bit1;
         const std::string text = project_text(p);
-        outputs.push_back({project, {text.begin(), text.end()}});
+        outputs.push_back({project, {text.begin(), text.end()}, {}, -1, false});
     }
     for (size_t i = 0; i < outputs.size(); ++i) {
         Output& o = outputs[i];

@@ -124,4 +124,58 @@ std::string attribute_text(MapMachine machine, uint8_t attr) {
     return {};
 }
 
+namespace {
+
+int64_t distance(Colour a, Colour b) {
+    int64_t sum = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int64_t d = static_cast<int64_t>((a >> shift) & 0xFF) - ((b >> shift) & 0xFF);
+        sum += d * d;
+    }
+    return sum;
+}
+
+// The index of the colour nearest `c` among palette[first, first + count); the lowest on ties.
+int nearest(std::span<const Colour> palette, Colour c, int first, int count) {
+    int best = first;
+    for (int i = first; i < first + count; ++i)
+        if (distance(palette[static_cast<size_t>(i)], c) <
+            distance(palette[static_cast<size_t>(best)], c))
+            best = i;
+    return best;
+}
+
+} // namespace
+
+void convert_map_machine(CharMap& map, MapMachine machine) {
+    const MapMachine from = map.machine;
+    const uint8_t blank = blank_attribute(from);
+    bool coloured = false;
+    for (const auto& row : map.attrs)
+        for (const uint8_t a : row)
+            coloured = coloured || a != blank;
+    if (!coloured || from == machine || from == MapMachine::Mono || machine == MapMachine::Mono) {
+        set_map_machine(map, machine);
+        return;
+    }
+    const std::span<const Colour> palette = machine_palette(machine).colours;
+    std::array<uint8_t, 256> converted{};
+    for (int a = 0; a < 256; ++a) {
+        const CellColours was = cell_colours(from, static_cast<uint8_t>(a), map.background);
+        const int pen = nearest(palette, was.ink, 0, pen_choices(machine));
+        // A Spectrum cell's paper shares its ink's brightness.
+        const int level = machine == MapMachine::ZxSpectrum ? pen & 8 : 0;
+        const int papers = paper_choices(machine);
+        const int paper = papers > 0 ? nearest(palette, was.paper, level, papers) - level : 0;
+        uint8_t attr = compose_attribute(machine, pen, paper);
+        if (was.marker && machine != MapMachine::C64)
+            attr |= 0x80;
+        converted[static_cast<size_t>(a)] = attr;
+    }
+    set_map_machine(map, machine);
+    for (auto& row : map.attrs)
+        for (uint8_t& a : row)
+            a = converted[a];
+}
+
 } // namespace fontarel

@@ -44,6 +44,13 @@ int background_choices(MapMachine machine);
 // paper in bits 4-6.
 uint8_t compose_attribute(MapMachine machine, int pen, int paper);
 
+// Makes `machine` the map's machine and keeps what the cells look like: from one colour machine
+// to another, each attribute's ink and paper become the nearest colours (in RGB) that the new
+// machine's attributes give, ink to ink and paper to paper, a FLASH or blink bit carried over
+// where the new machine has one (on the C64 the paper is the background, which starts anew).
+// A map whose cells were never coloured, and a change from or to Mono, go as set_map_machine.
+void convert_map_machine(CharMap& map, MapMachine machine);
+
 // The attribute in words, after the code in the map window's title: " ink 2 paper 7", with
 // " bright", " flash" or " blink" for those bits; C64 " ink 2"; empty for Mono.
 std::string attribute_text(MapMachine machine, uint8_t attr);

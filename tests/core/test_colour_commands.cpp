@@ -81,6 +81,22 @@ TEST_F(ColourCommands, EachMachinePaintsThePensAttributeInItsPalette) {
     EXPECT_EQ(checked(MenuId::MachinePc), 0);
 }
 
+TEST_F(ColourCommands, AnotherMachineKeepsWhatTheCellsLookLikeAsOneStep) {
+    menu(MenuId::MachinePc);
+    app.s.map->attr(0, 0) = 0x0F; // white on black
+    app.s.map->attr(1, 0) = 0x8F; // the same, blinking
+    const size_t steps = app.s.history.undo_count();
+    menu(MenuId::MachineZx);
+    EXPECT_EQ(app.s.map->attr(0, 0), 0x47) << "bright white ink on black paper";
+    EXPECT_EQ(app.s.map->attr(1, 0), 0xC7) << "blink becomes FLASH";
+    menu(MenuId::MachinePc);
+    EXPECT_EQ(app.s.map->attr(0, 0), 0x0F);
+    EXPECT_EQ(app.s.map->attr(1, 0), 0x8F);
+    EXPECT_EQ(app.s.history.undo_count(), steps + 2);
+    menu(MenuId::Undo);
+    EXPECT_EQ(app.s.map->attr(1, 0), 0xC7);
+}
+
 TEST_F(ColourCommands, ThePaintModeChosenIsTheOneRowChecked) {
     const MenuId modes[] = {MenuId::PaintColoursOnly, MenuId::PaintCodesOnly,
                             MenuId::PaintCodesAndColours};
