@@ -177,6 +177,17 @@ TEST(FontImport, GlyphsLandWhereTheFileSays) {
     EXPECT_FALSE(gunzip(kOnePsfGz, out, why, 39));
     EXPECT_EQ(why, "would unpack past 39 bytes");
     EXPECT_TRUE(out.empty());
+    // A refusal says why and leaves no bytes, whatever `out` held.
+    const std::pair<Bytes, std::string> refusals[] = {
+        {{1, 2, 3}, "is not gzip-compressed"},
+        {changed(kOnePsfGz, 20, 0xFF), "corrupt gzip data: "},
+    };
+    for (const auto& [bad, says] : refusals) {
+        out = {9};
+        EXPECT_FALSE(gunzip(bad, out, why));
+        EXPECT_TRUE(out.empty()) << says;
+        EXPECT_EQ(why.rfind(says, 0), 0u) << why;
+    }
     // A file of 4 MB of zeros unpacks; one byte more is a bomb, stopped at the cap.
     for (const size_t size : {kGunzipLimit, kGunzipLimit + 1}) {
         const Bytes zeros(size, 0);
