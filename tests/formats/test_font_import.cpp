@@ -115,6 +115,7 @@ TEST(FontImport, KindsByContentNotByName) {
         {{0x36, 0x04, 0x00, 0x08}, FontFileKind::Psf1},
         {Bytes{0x36, 0x04, 0x40, 0x08}, FontFileKind::Raw}, // a mode PSF 1 never has: glyph rows
         {kOnePsfGz, FontFileKind::Gzip},
+        {Bytes{0x1f, 0x8b, 0x08}, FontFileKind::Gzip}, // the magic and the method alone
         {bdf(""), FontFileKind::Bdf},
         {bytes_of("\x89PNG\r\n\x1a\n...."), FontFileKind::Picture},
         {bytes_of("GIF89a......"), FontFileKind::Picture},
