@@ -62,6 +62,7 @@ struct AppState {
     PaintMode paint_mode = PaintMode::CodesAndColours;
     int32_t pen_colour = 0;
     int32_t paper_colour = 0;
+    bool pen_marker = false; // the pen also sets FLASH (Spectrum) or blink (PC)
 
     // Undo and redo of the charset and the map. Not part of it: the current character, the range,
     // the colours and the drag mode.

@@ -19,19 +19,26 @@ MapMachine machine_of(const App& app) {
     return app.s.map->machine;
 }
 
-// The first `count` palette colours in a chooser; the choice goes into `value`.
-void choose_entry(App& app, const char* title, int count, int32_t& value) {
+// The first `count` palette colours in a chooser; the choice goes into `value`, and the state of
+// the chooser's check box, if `check`, into `check_on`.
+void choose_entry(App& app, const char* title, int count, int32_t& value,
+                  const char* check = nullptr, bool* check_on = nullptr) {
     if (count <= 0)
         return;
     const auto colours = machine_palette(machine_of(app)).colours.first(static_cast<size_t>(count));
-    const int chosen = app.tk.choose_palette_entry(title, colours, value);
-    if (chosen >= 0 && chosen < count)
+    PaletteCheck box{check ? check : "", check && *check_on};
+    const int chosen = app.tk.choose_palette_entry(title, colours, value, check ? &box : nullptr);
+    if (chosen >= 0 && chosen < count) {
         value = chosen;
+        if (check)
+            *check_on = box.on;
+    }
 }
 
 // The pen and paper of the machine's blank cell.
 void pen_from_blank(App& app) {
     const uint8_t blank = blank_attribute(machine_of(app));
+    app.s.pen_marker = false;
     switch (machine_of(app)) {
     case MapMachine::ZxSpectrum:
         app.s.pen_colour = (blank & 7) | ((blank & 0x40) ? 8 : 0);
@@ -56,7 +63,8 @@ void set_machine(App& app, MapMachine machine) {
 }
 
 void choose_pen_colour(App& app) {
-    choose_entry(app, "Pen colour", pen_choices(machine_of(app)), app.s.pen_colour);
+    choose_entry(app, "Pen colour", pen_choices(machine_of(app)), app.s.pen_colour,
+                 marker_name(machine_of(app)), &app.s.pen_marker);
 }
 
 void choose_paper_colour(App& app) {
@@ -84,7 +92,7 @@ void paint_cell(App& app, int column, int row, int32_t code) {
         map.at(column, row) = code;
     if (mode != PaintMode::CodesOnly)
         map.attr(column, row) =
-            compose_attribute(map.machine, app.s.pen_colour, app.s.paper_colour);
+            compose_attribute(map.machine, app.s.pen_colour, app.s.paper_colour, app.s.pen_marker);
 }
 
 std::string hover_title(const App& app, int column, int row) {

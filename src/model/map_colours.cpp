@@ -94,18 +94,31 @@ int background_choices(MapMachine machine) {
     return machine == MapMachine::C64 ? 16 : machine == MapMachine::ZxSpectrum ? 8 : 0;
 }
 
-uint8_t compose_attribute(MapMachine machine, int pen, int paper) {
+uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker) {
+    const int bit7 = marker ? 0x80 : 0;
     switch (machine) {
     case MapMachine::C64:
         return static_cast<uint8_t>(pen & 15);
     case MapMachine::ZxSpectrum:
-        return static_cast<uint8_t>((pen & 7) | ((paper & 7) << 3) | ((pen & 8) ? 0x40 : 0));
+        return static_cast<uint8_t>((pen & 7) | ((paper & 7) << 3) | ((pen & 8) ? 0x40 : 0) |
+                                    bit7);
     case MapMachine::PcText:
-        return static_cast<uint8_t>((pen & 15) | ((paper & 7) << 4));
+        return static_cast<uint8_t>((pen & 15) | ((paper & 7) << 4) | bit7);
     case MapMachine::Mono:
         break;
     }
     return 0;
+}
+
+const char* marker_name(MapMachine machine) {
+    switch (machine) {
+    case MapMachine::ZxSpectrum:
+        return "Flash";
+    case MapMachine::PcText:
+        return "Blink";
+    default:
+        return nullptr;
+    }
 }
 
 std::string attribute_text(MapMachine machine, uint8_t attr) {
@@ -167,10 +180,7 @@ void convert_map_machine(CharMap& map, MapMachine machine) {
         const int level = machine == MapMachine::ZxSpectrum ? pen & 8 : 0;
         const int papers = paper_choices(machine);
         const int paper = papers > 0 ? nearest(palette, was.paper, level, papers) - level : 0;
-        uint8_t attr = compose_attribute(machine, pen, paper);
-        if (was.marker && machine != MapMachine::C64)
-            attr |= 0x80;
-        converted[static_cast<size_t>(a)] = attr;
+        converted[static_cast<size_t>(a)] = compose_attribute(machine, pen, paper, was.marker);
     }
     set_map_machine(map, machine);
     for (auto& row : map.attrs)

@@ -41,8 +41,10 @@ int paper_choices(MapMachine machine);
 int background_choices(MapMachine machine);
 // The attribute that painting writes with the chosen pen and paper (indices into the palette):
 // C64 the pen; Spectrum ink = pen & 7 with BRIGHT = pen >= 8, paper & 7; PC pen in bits 0-3,
-// paper in bits 4-6.
-uint8_t compose_attribute(MapMachine machine, int pen, int paper);
+// paper in bits 4-6. `marker` sets the FLASH (Spectrum) or blink (PC) bit, bit 7.
+uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker = false);
+// The name of the pen's bit-7 choice, "Flash" or "Blink"; null where the machine has none.
+const char* marker_name(MapMachine machine);
 
 // Makes `machine` the map's machine and keeps what the cells look like: from one colour machine
 // to another, each attribute's ink and paper become the nearest colours (in RGB) that the new

@@ -47,6 +47,12 @@ struct DrawTarget {
     int number = -1;
 };
 
+// A check box under a palette chooser's swatches, such as a pen's FLASH or blink bit.
+struct PaletteCheck {
+    std::string label;
+    bool on = false;
+};
+
 class Toolkit {
   public:
     // `arguments` are the command-line parameters after the program's own name, already split and
@@ -206,9 +212,10 @@ class Toolkit {
     // Opens with black; the chosen colour value, or -1 when cancelled.
     virtual int choose_colour() = 0;
     // One of a palette's colours (at most 16), shown as numbered swatches with `current` marked;
-    // the chosen index, or -1 when cancelled.
+    // the chosen index, or -1 when cancelled. With `check`, a check box under the swatches shows
+    // check->on as the chooser opens and sets it when a swatch is chosen (unchanged on cancel).
     virtual int choose_palette_entry(const std::string& title, std::span<const Colour> colours,
-                                     int current) = 0;
+                                     int current, PaletteCheck* check) = 0;
     // A one-line text field titled `title`, `label` beside it, holding `initial`; the confirmed
     // text, or empty text when cancelled.
     virtual std::string ask_text(const std::string& title, const std::string& label,

@@ -23,16 +23,19 @@ TEST_F(ColourCommands, EachMachinePaintsThePensAttributeInItsPalette) {
     const struct {
         MenuId machine;
         int pen, paper; // chooser answers; paper -1 where the machine has no paper row
+        bool marker;    // the pen chooser's check box ticked
+        const char* request; // the pen chooser as it was asked
         uint8_t attr;
         const char* title;
         Colour ink, paper_colour;
     } machines[] = {
-        {MenuId::MachineC64, 2, -1, 2, "Character map (4,5):255[FF] ink 2", rgb(0x68, 0x37, 0x2B),
-         rgb(0x35, 0x28, 0x79)}, // the background starts blue
-        {MenuId::MachineZx, 10, 1, 0x4A, "Character map (4,5):255[FF] ink 2 paper 1 bright",
-         rgb(0xFF, 0, 0), rgb(0, 0, 0xFF)},
-        {MenuId::MachinePc, 14, 1, 0x1E, "Character map (4,5):255[FF] ink 14 paper 1",
-         rgb(0xFF, 0xFF, 0x55), rgb(0, 0, 0xAA)},
+        {MenuId::MachineC64, 2, -1, true, "Pen colour|16|14", 2, "Character map (4,5):255[FF] ink 2",
+         rgb(0x68, 0x37, 0x2B), rgb(0x35, 0x28, 0x79)}, // the background starts blue
+        {MenuId::MachineZx, 10, 1, false, "Pen colour|16|0|Flash=0", 0x4A,
+         "Character map (4,5):255[FF] ink 2 paper 1 bright", rgb(0xFF, 0, 0), rgb(0, 0, 0xFF)},
+        {MenuId::MachinePc, 14, 1, true, "Pen colour|16|7|Blink=0", 0x9E,
+         "Character map (4,5):255[FF] ink 14 paper 1 blink", rgb(0xFF, 0xFF, 0x55),
+         rgb(0, 0, 0xAA)},
     };
     EXPECT_EQ(enabled(MenuId::PenColour), 0) << "Mono greys the colour rows";
     for (const auto& m : machines) {
@@ -42,7 +45,9 @@ TEST_F(ColourCommands, EachMachinePaintsThePensAttributeInItsPalette) {
         EXPECT_EQ(checked(MenuId::MachineMono), 0);
         EXPECT_EQ(enabled(MenuId::PaperColour), m.paper >= 0 ? 1 : 0);
         tk.palette_answers = {m.pen};
+        tk.palette_check_answers = {m.marker};
         menu(MenuId::PenColour);
+        EXPECT_EQ(tk.palette_requests.back(), m.request);
         if (m.paper >= 0) {
             tk.palette_answers = {m.paper};
             menu(MenuId::PaperColour);
@@ -121,7 +126,7 @@ TEST_F(ColourCommands, FlashShowsAsASwappedCornerAndFillPaintsColours) {
     menu(MenuId::FillMap);
     EXPECT_EQ(app.s.map->at(31, 23), 255);
     EXPECT_EQ(app.s.map->attr(31, 23), 4 | (7 << 3));
-    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|16|0");
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|16|0|Flash=0");
 }
 
 } // namespace

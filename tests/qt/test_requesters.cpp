@@ -1,5 +1,6 @@
 // Requesters answered by a timer, and the Escape state around them.
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
@@ -33,7 +34,7 @@ TEST_F(Requesters, CancelledColourChooserGivesMinusOne) {
     EXPECT_EQ(tk.choose_colour(), -1);
 }
 
-TEST_F(Requesters, PaletteChooserGivesTheSwatchClickedOrTheFocusedOneOnReturn) {
+TEST_F(Requesters, PaletteChooserGivesTheSwatchClickedOrTheFocusedOneOnReturnAndItsCheck) {
     const std::vector<Colour> colours(16, rgb(10, 20, 30));
     // What the user does in the chooser, opened on entry 3, and the entry it gives.
     const auto swatch = [](QWidget* dialog, const char* number) {
@@ -42,27 +43,48 @@ TEST_F(Requesters, PaletteChooserGivesTheSwatchClickedOrTheFocusedOneOnReturn) {
                 return b;
         return static_cast<QPushButton*>(nullptr);
     };
+    const auto toggle = [](QWidget* d) {
+        auto* box = d->findChild<QCheckBox*>(); // a click on its tick box, at its left end
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    };
     const struct {
         std::function<void(QWidget*)> act;
         int gives;
+        bool with_check, check_after; // a "Flash" box that opens unticked; its state after
     } cases[] = {
-        {[&](QWidget* d) { QTest::mouseClick(swatch(d, "5"), Qt::LeftButton); }, 5},
-        {[](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Return); }, 3},
+        {[&](QWidget* d) { QTest::mouseClick(swatch(d, "5"), Qt::LeftButton); }, 5, false, false},
+        {[](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Return); }, 3, false, false},
         {[](QWidget* d) {
              QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
              QTest::keyClick(d->focusWidget(), Qt::Key_Return);
          },
-         4},
-        {[](QWidget* d) { static_cast<QDialog*>(d)->reject(); }, -1},
+         4, false, false},
+        {[](QWidget* d) { static_cast<QDialog*>(d)->reject(); }, -1, false, false},
+        {[&](QWidget* d) {
+             toggle(d);
+             QTest::mouseClick(swatch(d, "5"), Qt::LeftButton);
+         },
+         5, true, true},
+        {[&](QWidget* d) {
+             toggle(d);
+             static_cast<QDialog*>(d)->reject();
+         },
+         -1, true, false},
     };
     for (const auto& c : cases) {
-        bool opened_on_3 = false;
+        bool opened_on_3 = false, has_box = false;
         ModalAnswerer answer([&](QWidget* d) {
             opened_on_3 = d->focusWidget() == swatch(d, "3");
+            auto* box = d->findChild<QCheckBox*>();
+            has_box = box && box->text() == "Flash" && !box->isChecked();
             c.act(d);
         });
-        EXPECT_EQ(tk.choose_palette_entry("Pen colour", colours, 3), c.gives);
+        PaletteCheck check{"Flash", false};
+        EXPECT_EQ(tk.choose_palette_entry("Pen colour", colours, 3, c.with_check ? &check : nullptr),
+                  c.gives);
         EXPECT_TRUE(opened_on_3) << c.gives;
+        EXPECT_EQ(has_box, c.with_check) << c.gives;
+        EXPECT_EQ(check.on, c.check_after) << c.gives;
     }
 }
 

@@ -341,8 +341,11 @@ bool Session::apply(const Action& action) {
     tk.file_answers.assign(x.files.begin(), x.files.end());
     tk.colour_answers.assign(x.colours.begin(), x.colours.end());
     tk.palette_answers.clear(); // the same answers as palette indices, a few out of range
-    for (const int c : x.colours)
+    tk.palette_check_answers.clear(); // and their lowest bits as the check box
+    for (const int c : x.colours) {
         tk.palette_answers.push_back(c < 0 ? -1 : c % 20 - 2);
+        tk.palette_check_answers.push_back(c & 1);
+    }
     tk.popup_answers.assign(x.popups.begin(), x.popups.end());
     using K = Action::Kind;
     switch (x.kind) {

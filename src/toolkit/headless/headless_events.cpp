@@ -157,13 +157,18 @@ int HeadlessToolkit::choose_colour() {
 }
 
 int HeadlessToolkit::choose_palette_entry(const std::string& title, std::span<const Colour> colours,
-                                          int current) {
+                                          int current, PaletteCheck* check) {
     palette_requests.push_back(title + "|" + std::to_string(colours.size()) + "|" +
-                               std::to_string(current));
+                               std::to_string(current) +
+                               (check ? "|" + check->label + "=" + (check->on ? "1" : "0") : ""));
     if (palette_answers.empty())
         return -1;
     const int answer = palette_answers.front();
     palette_answers.pop_front();
+    if (check && !palette_check_answers.empty()) {
+        check->on = palette_check_answers.front();
+        palette_check_answers.pop_front();
+    }
     return answer;
 }
 

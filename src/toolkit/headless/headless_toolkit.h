@@ -72,7 +72,7 @@ class HeadlessToolkit : public Toolkit {
     Raster* canvas_picture(int control) override;
     int choose_colour() override;
     int choose_palette_entry(const std::string& title, std::span<const Colour> colours,
-                             int current) override;
+                             int current, PaletteCheck* check) override;
     std::string ask_text(const std::string& title, const std::string& label,
                          const std::string& initial) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
@@ -142,8 +142,11 @@ class HeadlessToolkit : public Toolkit {
     // Answers of the requesters, taken in order; an empty script answers "cancel" (-1 / empty
     // text).
     std::deque<int> colour_answers;
-    // Index chosen in each palette chooser, in order; "title|colours|current" of each is logged.
+    // Index chosen in each palette chooser, in order; "title|colours|current" of each is logged,
+    // with "|label=0" or "=1" for a check box. A chooser with a check box that answers sets it
+    // from the next of palette_check_answers, if any.
     std::deque<int> palette_answers;
+    std::deque<bool> palette_check_answers;
     std::vector<std::string> palette_requests;
     // Each answer is a path and the pattern entry selected when it was confirmed.
     std::deque<std::pair<std::string, int>> file_answers;

@@ -1,6 +1,7 @@
 // The colour chooser, the file requesters and the clipboard. Qt's own dialogs are used rather than
 // the desktop's, so they behave the same everywhere and can be driven in tests.
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -59,7 +60,7 @@ int QtToolkit::choose_colour() {
 }
 
 int QtToolkit::choose_palette_entry(const std::string& title, std::span<const Colour> colours,
-                                    int current) {
+                                    int current, PaletteCheck* check) {
     constexpr int kPerRow = 8;
     QDialog dialog(requester_parent());
     dialog.setWindowTitle(QString::fromStdString(title));
@@ -92,11 +93,19 @@ int QtToolkit::choose_palette_entry(const std::string& title, std::span<const Co
         if (i == current)
             swatch->setFocus();
     }
+    QCheckBox* box = nullptr;
+    if (check) {
+        box = new QCheckBox(QString::fromStdString(check->label), &dialog);
+        box->setChecked(check->on);
+        layout->addWidget(box);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     if (run_modal(dialog) != QDialog::Accepted)
         return -1;
+    if (box)
+        check->on = box->isChecked();
     return chosen;
 }
 

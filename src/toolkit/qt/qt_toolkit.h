@@ -87,7 +87,7 @@ class QtToolkit : public Toolkit {
     // ---- Requesters
     int choose_colour() override;
     int choose_palette_entry(const std::string& title, std::span<const Colour> colours,
-                             int current) override;
+                             int current, PaletteCheck* check) override;
     std::string ask_text(const std::string& title, const std::string& label,
                          const std::string& initial) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
