@@ -275,6 +275,17 @@ TEST_F(Headless, RequestersAnswerFromScriptsAndRecordMessages) {
     EXPECT_EQ(tk.choose_colour(), rgb(1, 2, 3));
     EXPECT_EQ(tk.choose_colour(), -1);
     EXPECT_EQ(tk.colour_requests(), 2);
+    // A palette chooser with a check box sets it with its answer; out of answers it is cancelled
+    // and leaves the box.
+    const Colour two[2] = {rgb(1, 1, 1), rgb(2, 2, 2)};
+    PaletteCheck flash{"Flash", false};
+    tk.palette_answers = {1};
+    tk.palette_check_answers = {true, false};
+    EXPECT_EQ(tk.choose_palette_entry("Pen colour", two, 0, &flash), 1);
+    EXPECT_TRUE(flash.on);
+    EXPECT_EQ(tk.choose_palette_entry("Pen colour", two, 1, &flash), -1);
+    EXPECT_TRUE(flash.on);
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|2|1|Flash=1");
 
     tk.file_answers = {{"/tmp/a.fnt", 1}};
     EXPECT_EQ(tk.choose_open_file("Open", "/tmp/", "A|*.a|B|*.b", 0), "/tmp/a.fnt");

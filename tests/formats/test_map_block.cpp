@@ -106,6 +106,7 @@ TEST(MapBlock, ClipboardFormsReadBack) {
         {"", std::nullopt},
         {"; only a comment\nlabel:\n", std::nullopt},
         {"Hello, world\n", std::nullopt},
+        {"tiles", std::nullopt}, // a word up to the end of the text
         {".byte 1,2\n.byte 3\n", std::nullopt}, // rows of different lengths
         {".byte 256\n", std::nullopt},
         {".byte $1ff\n", std::nullopt},
