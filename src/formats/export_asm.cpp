@@ -68,11 +68,11 @@ std::string map_as_assembler(const CharMap& map, AsmDialect dialect, std::string
     if (!exports_colours(map))
         return out;
     const MapCodes colours = map_colours(map);
-    out += "\n; " + colours_comment(colours, map.machine) + "\n";
-    if (const std::string word = background_word(map.machine); !word.empty())
+    out += "\n; " + colours_comment(colours, map) + "\n";
+    for (const auto& [word, value] : register_constants(map))
         // Z80 assemblers take EQU where the 6502 ones take "=".
         out += std::string(label) + "_" + word + (dialect == AsmDialect::Defb ? " EQU " : " = ") +
-               std::to_string(map.background) + "\n";
+               std::to_string(value) + "\n";
     out += colours_label(label) + ":\n";
     for (int row = 0; row < colours.rows; ++row)
         out += data_line(dialect, colours.row(row), "row " + std::to_string(row));

@@ -60,9 +60,9 @@ std::string map_as_c(const CharMap& map, std::string_view name) {
     if (!exports_colours(map))
         return out;
     const MapCodes colours = map_colours(map);
-    out += "\n/* " + colours_comment(colours, map.machine) + " */\n";
-    if (const std::string word = background_word(map.machine); !word.empty())
-        out += define(name, upper(word).c_str(), map.background);
+    out += "\n/* " + colours_comment(colours, map) + " */\n";
+    for (const auto& [word, value] : register_constants(map))
+        out += define(name, upper(word).c_str(), value);
     out += array_head(colours_label(name), colours.codes.size());
     for (int row = 0; row < colours.rows; ++row)
         out += data_line(colours.row(row), "row " + std::to_string(row));

@@ -79,11 +79,13 @@ bool exports_colours(const CharMap& map) {
     return map.machine != MapMachine::Mono;
 }
 
-std::string colours_comment(const MapCodes& colours, MapMachine machine) {
+std::string colours_comment(const MapCodes& colours, const CharMap& map) {
     const char* meaning = "";
-    switch (machine) {
+    switch (map.machine) {
     case MapMachine::C64:
-        meaning = "C64 colour RAM (the colour of set pixels, 0-15)";
+        meaning = map.multicolour ? "C64 colour RAM (0-7 the colour of set pixels, 8-15 multicolour "
+                                    "cells whose bit pairs 11 are the value minus 8)"
+                                  : "C64 colour RAM (the colour of set pixels, 0-15)";
         break;
     case MapMachine::ZxSpectrum:
         meaning = "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)";
@@ -99,10 +101,19 @@ std::string colours_comment(const MapCodes& colours, MapMachine machine) {
            meaning + ", one row a line, row 0 first";
 }
 
-std::string background_word(MapMachine machine) {
-    return machine == MapMachine::C64          ? "background"
-           : machine == MapMachine::ZxSpectrum ? "border"
-                                               : "";
+std::vector<RegisterConstant> register_constants(const CharMap& map) {
+    switch (map.machine) {
+    case MapMachine::C64:
+        if (map.multicolour)
+            return {{"background", map.background},
+                    {"multicolour_1", map.multicolour_1},
+                    {"multicolour_2", map.multicolour_2}};
+        return {{"background", map.background}};
+    case MapMachine::ZxSpectrum:
+        return {{"border", map.background}};
+    default:
+        return {};
+    }
 }
 
 std::string colours_label(std::string_view label) {

@@ -48,12 +48,17 @@ MapCodes map_colours(const CharMap& map);
 bool exports_colours(const CharMap& map);
 // The opening comment of the attribute array, saying what its bytes mean on the map's machine:
 // "map of 32 x 24 ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH), ...".
-std::string colours_comment(const MapCodes& colours, MapMachine machine);
+std::string colours_comment(const MapCodes& colours, const CharMap& map);
 // The label of the attribute array: `label` with "_colours" after it.
 std::string colours_label(std::string_view label);
-// What the map's machine calls its one colour beside the cells': "background" on the C64 ($d021),
-// "border" on the Spectrum; empty where there is none to export (Mono, PC text).
-std::string background_word(MapMachine machine);
+// The machine's colour registers beside the cells', as constants to export with the attributes:
+// "background" on the C64 ($d021), with "multicolour_1" ($d022) and "multicolour_2" ($d023)
+// while multicolour is on; "border" on the Spectrum; none on Mono and PC text.
+struct RegisterConstant {
+    std::string word;
+    int value;
+};
+std::vector<RegisterConstant> register_constants(const CharMap& map);
 
 // A name for the exported data, made from the file name at the end of `path`: its last extension
 // dropped, every character other than an ASCII letter, digit or underscore turned into an

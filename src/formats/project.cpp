@@ -21,7 +21,7 @@ constexpr std::string_view kFormat = "fontarel-project";
 constexpr int kVersion = 1;
 // How far into a file is_project looks for the format's name.
 constexpr size_t kSniffBytes = 4096;
-constexpr const char* kKnownKeys[] = {"format",  "version", "machine", "background",
+constexpr const char* kKnownKeys[] = {"format", "version", "machine", "background", "multicolour",
                                       "colours", "glyphs",  "map"};
 
 // Why a file is refused; thrown only inside this file and turned into read_project's text.
@@ -147,6 +147,18 @@ Project parse(const Json& root) {
     const int backgrounds = background_choices(p.map.machine);
     p.map.background = static_cast<uint8_t>(
         integer_at(root, "background", "background", 0, std::max(backgrounds - 1, 0)));
+    // Optional: files of C64 maps written before multicolour have none.
+    if (root.contains("multicolour")) {
+        const Json& mc = object_at(root, "multicolour", "multicolour");
+        const Json& on = member(mc, "on", "multicolour.on");
+        if (!on.is_boolean())
+            refuse("multicolour.on", "is not true or false");
+        p.map.multicolour = on.get<bool>();
+        p.map.multicolour_1 =
+            static_cast<uint8_t>(integer_at(mc, "colour_1", "multicolour.colour_1", 0, 15));
+        p.map.multicolour_2 =
+            static_cast<uint8_t>(integer_at(mc, "colour_2", "multicolour.colour_2", 0, 15));
+    }
     const Json& colours = object_at(root, "colours", "colours");
     p.colour0 = colour_at(colours, "bit0", "colours.bit0");
     p.colour1 = colour_at(colours, "bit1", "colours.bit1");
@@ -203,6 +215,10 @@ std::string project_text(const Project& project) {
     j["version"] = kVersion;
     j["machine"] = machine_name(map.machine);
     j["background"] = map.background;
+    if (map.machine == MapMachine::C64)
+        j["multicolour"] = {{"on", map.multicolour},
+                            {"colour_1", map.multicolour_1},
+                            {"colour_2", map.multicolour_2}};
     j["colours"] = {{"bit0", colour_text(project.colour0)}, {"bit1", colour_text(project.colour1)}};
     Json glyphs = Json::array();
     for (int g = 0; g < kGlyphCount; ++g)

@@ -4,6 +4,8 @@
 //   "format": "fontarel-project", "version": 1 (the major version; a later one is refused),
 //   "machine": "Mono" | "C64" | "ZX Spectrum" | "PC text",
 //   "background": the C64's background ($d021) or the Spectrum's border, 0 otherwise,
+//   "multicolour": {"on": false, "colour_1": 1, "colour_2": 2}, the C64's multicolour switch
+//     ($d016 bit 4) and registers ($d022, $d023), written for the C64 only and optional,
 //   "colours": {"bit0": "#rrggbb", "bit1": "#rrggbb"}, the glyph colours,
 //   "glyphs": 256 strings of 16 hexadecimal digits, glyph rows 0-7 (bit 7 the leftmost pixel),
 //   "map": {"columns": W, "rows": H, "codes": H strings of 2 W digits, "attributes": the same}.

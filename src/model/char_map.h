@@ -35,6 +35,12 @@ struct CharMap {
     int32_t rows = 24; // rows in use
     MapMachine machine = MapMachine::Mono;
     uint8_t background = 0; // C64: the background colour ($d021) 0-15; Spectrum: the border 0-7
+    // C64 multicolour character mode ($d016 bit 4). While it is on, a cell whose colour-RAM nybble
+    // is 8-15 shows its glyph as 4 x 8 double-wide pixels: bit pair 00 the background, 01
+    // multicolour_1 ($d022), 10 multicolour_2 ($d023), 11 the nybble minus 8. Kept, not shown, on
+    // the other machines.
+    bool multicolour = false;
+    uint8_t multicolour_1 = 1, multicolour_2 = 2; // 0-15
 
     int32_t& at(int column, int row) { return cells[row][column]; }
     int32_t at(int column, int row) const { return cells[row][column]; }

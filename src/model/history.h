@@ -18,14 +18,14 @@ namespace fontarel {
 
 // The edited data packed as bytes: the 2048 charset bytes; then the 81 x 51 map cells row by row,
 // one byte a cell (every stored code is 0-255); then the columns and the rows in use, 4 bytes
-// each, least significant first; then the 81 x 51 attributes row by row, the machine and the
-// background.
+// each, least significant first; then the 81 x 51 attributes row by row, the machine, the
+// background, the multicolour switch and its two registers.
 constexpr int kEditCellsOffset = kCharsetBytes;
 constexpr int kEditSizeOffset = kEditCellsOffset + kMapCapacityCols * kMapCapacityRows;
 constexpr int kEditSizeBytes = 8;
 constexpr int kEditAttrsOffset = kEditSizeOffset + kEditSizeBytes;
 constexpr int kEditMachineOffset = kEditAttrsOffset + kMapCapacityCols * kMapCapacityRows;
-constexpr int kEditStateBytes = kEditMachineOffset + 2;
+constexpr int kEditStateBytes = kEditMachineOffset + 5;
 
 struct EditState {
     std::array<uint8_t, kEditStateBytes> bytes{};
@@ -35,7 +35,7 @@ struct EditState {
 
 EditState capture_edit_state(const CharsetStore& store, const CharMap& map);
 // Writes every byte of the state back: the charset, all cells, the size in use, the attributes,
-// the machine and the background.
+// the machine, the background and the multicolour state.
 void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& map);
 
 class History {

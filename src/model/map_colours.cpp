@@ -82,6 +82,15 @@ CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background) {
     return {};
 }
 
+bool is_multicolour_cell(const CharMap& map, uint8_t attr) {
+    return map.machine == MapMachine::C64 && map.multicolour && (attr & 8) != 0;
+}
+
+std::array<Colour, 4> multicolour_colours(const CharMap& map, uint8_t attr) {
+    return {kC64[map.background & 15], kC64[map.multicolour_1 & 15], kC64[map.multicolour_2 & 15],
+            kC64[attr & 7]};
+}
+
 int pen_choices(MapMachine machine) {
     return machine == MapMachine::Mono ? 0 : 16;
 }

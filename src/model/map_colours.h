@@ -3,6 +3,7 @@
 // means in colours, and the pen and paper that painting composes into an attribute. Cells store
 // palette indices, never colour values.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -32,6 +33,13 @@ struct CellColours {
 };
 // For C64, `background` is the paper of every cell. Not meaningful for Mono.
 CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background);
+
+// Whether a cell of attribute `attr` shows its glyph in multicolour: a C64 map with multicolour
+// on, and a colour-RAM nybble of 8-15.
+bool is_multicolour_cell(const CharMap& map, uint8_t attr);
+// The colours of a multicolour cell's bit pairs 00, 01, 10 and 11: the background, the two
+// multicolour registers, and the nybble minus 8. Meaningful where is_multicolour_cell holds.
+std::array<Colour, 4> multicolour_colours(const CharMap& map, uint8_t attr);
 
 // The palette choices of the pen (the colour of set pixels) and of the paper; the paper count is 0
 // where the machine's cells have no paper of their own (C64, Mono).

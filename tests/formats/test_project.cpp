@@ -22,6 +22,10 @@ bool same(const Project& a, const Project& b) {
         a.map.cols != b.map.cols || a.map.rows != b.map.rows || a.map.machine != b.map.machine ||
         a.map.background != b.map.background || a.kept != b.kept)
         return false;
+    if (a.map.machine == MapMachine::C64 &&
+        (a.map.multicolour != b.map.multicolour || a.map.multicolour_1 != b.map.multicolour_1 ||
+         a.map.multicolour_2 != b.map.multicolour_2))
+        return false;
     for (int r = 0; r < a.map.rows; ++r)
         for (int c = 0; c < a.map.cols; ++c)
             if (a.map.at(c, r) != b.map.at(c, r) || a.map.attr(c, r) != b.map.attr(c, r))
@@ -42,6 +46,9 @@ TEST(Project, RandomStatesReadBackTheSame) {
         p.map.machine = static_cast<MapMachine>(random() % kMapMachineCount);
         const int backgrounds = background_choices(p.map.machine);
         p.map.background = static_cast<uint8_t>(backgrounds ? random() % backgrounds : 0);
+        p.map.multicolour = random() % 2;
+        p.map.multicolour_1 = static_cast<uint8_t>(random() % 16);
+        p.map.multicolour_2 = static_cast<uint8_t>(random() % 16);
         for (int r = 0; r < size.rows; ++r)
             for (int c = 0; c < size.cols; ++c) {
                 p.map.at(c, r) = static_cast<int32_t>(random() % 256);
@@ -94,6 +101,8 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
         {with("\"version\": 1", "\"version\": \"1\""), "\"version\" is not a version number"},
         {with("\"machine\": \"C64\"", "\"machine\": \"VIC\""), "\"machine\" is \"VIC\", not Mono"},
         {with("\"background\": 6", "\"background\": 16"), "\"background\" is 16, not 0-15"},
+        {with("\"on\": false", "\"on\": 0"), "\"multicolour.on\" is not true or false"},
+        {with("\"colour_2\": 2", "\"colour_2\": 16"), "\"multicolour.colour_2\" is 16, not 0-15"},
         {with("\"#000000\"", "\"black\""), "\"colours.bit0\" is not a colour \"#rrggbb\""},
         {with("\"glyphs\": [", "\"glyphs\": [\"00\","), "\"glyphs\" is not a list of 256"},
         {with("\"0000000000000000\"", "\"000000000000000g\""),
