@@ -86,8 +86,9 @@ bool is_multicolour_cell(const CharMap& map, uint8_t attr) {
     return map.machine == MapMachine::C64 && map.multicolour && (attr & 8) != 0;
 }
 
-std::array<Colour, 4> multicolour_colours(const CharMap& map, uint8_t attr) {
-    return {kC64[map.background & 15], kC64[map.multicolour_1 & 15], kC64[map.multicolour_2 & 15],
+std::array<Colour, 4> multicolour_colours(uint8_t background, uint8_t multicolour_1,
+                                          uint8_t multicolour_2, uint8_t attr) {
+    return {kC64[background & 15], kC64[multicolour_1 & 15], kC64[multicolour_2 & 15],
             kC64[attr & 7]};
 }
 

@@ -8,19 +8,21 @@
 namespace fontarel {
 
 // For each of the 256 row bytes, its 8 glyph pixels as 2-pixel-wide blocks: 16 pixel words, left
-// pixel first; set bits in colour1, clear bits in colour0. The table is rebuilt only when the
-// colours change.
+// pixel first; set bits in colour1, clear bits in colour0. Or, for a C64 multicolour glyph, its 4
+// bit pairs as 4-pixel-wide blocks in colours[pair]. The table is rebuilt only when the colours
+// change.
 class DoubledRowPixels {
   public:
     static constexpr int kPixels = 16;
     static constexpr int kBytes = kPixels * 4;
 
     void use_colours(int colour0, int colour1);
+    void use_multicolours(const std::array<int, 4>& colours);
     const uint32_t* row(uint8_t bits) const { return table_[bits].data(); }
 
   private:
-    int colour0_ = -1;
-    int colour1_ = -1;
+    // colours_[0] and [1] the two colours, [2] = -1; or the four of a multicolour table.
+    std::array<int, 4> colours_{-1, -1, -1, -1};
     std::array<std::array<uint32_t, kPixels>, 256> table_{};
 };
 

@@ -7,6 +7,12 @@
 
 namespace fontarel {
 
+int MapRenderer::multicolour_key(const CharMap& map) {
+    return map.machine == MapMachine::C64 && map.multicolour
+               ? (map.multicolour_1 & 15) | (map.multicolour_2 & 15) << 4
+               : -1;
+}
+
 void MapRenderer::invalidate_cell(MapCell cell) {
     if (cell.column >= 0 && cell.row >= 0 && cell.column < kMapCapacityCols &&
         cell.row < kMapCapacityRows) {
@@ -27,8 +33,14 @@ const DoubledRowPixels& MapRenderer::make_attribute_runs(uint8_t attr) {
     if (!runs) {
         runs = std::make_unique<DoubledRowPixels>();
     }
-    const CellColours c = cell_colours(machine_, attr, background_);
-    runs->use_colours(c.paper, c.ink);
+    if (multicolour_ >= 0 && (attr & 8)) {
+        const auto c = multicolour_colours(background_, static_cast<uint8_t>(multicolour_ & 15),
+                                           static_cast<uint8_t>(multicolour_ >> 4), attr);
+        runs->use_multicolours({c[0], c[1], c[2], c[3]});
+    } else {
+        const CellColours c = cell_colours(machine_, attr, background_);
+        runs->use_colours(c.paper, c.ink);
+    }
     runs_ready_[attr] = true;
     return *runs;
 }
@@ -172,8 +184,9 @@ bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const Cha
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
-        map.machine != machine_ || map.background != background_ || grid != grid_ ||
-        cols != cols_ || rows != rows_ || within(hover, cols, rows) != outlined_ ||
+        map.machine != machine_ || map.background != background_ ||
+        multicolour_key(map) != multicolour_ || grid != grid_ || cols != cols_ || rows != rows_ ||
+        within(hover, cols, rows) != outlined_ ||
         within(selection, cols, rows) != selected_ ||
         (outlined_.row >= 0 && hover_colour != outline_colour_)) {
         return false;
@@ -201,11 +214,12 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
-        map.machine != machine_ || map.background != background_ || grid != grid_ ||
-        cols != cols_ || rows != rows_) {
+        map.machine != machine_ || map.background != background_ ||
+        multicolour_key(map) != multicolour_ || grid != grid_ || cols != cols_ || rows != rows_) {
         drawn_.fill(kStale);
         machine_ = map.machine;
         background_ = map.background;
+        multicolour_ = multicolour_key(map);
         build_attribute_pixels();
         target_ = target.identity();
         colour0_ = colour0;

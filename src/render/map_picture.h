@@ -23,7 +23,8 @@ constexpr Colour kMapCursorColour = rgb(0, 200, 0);      // the text cursor's ce
 // Renders cells (0..cols-1, 0..rows-1) into the top-left 16 * cols x 16 * rows pixels; only whole
 // cells that fit the picture are drawn and pixels beyond are not touched. On a Mono map set pixels
 // are colour1 and clear pixels colour0; on a machine's map each cell's attribute gives them
-// (cell_colours), and a FLASH or blink bit shows as the cell's top-right corner drawn with ink
+// (cell_colours), a C64 multicolour cell shows its bit pairs as 4 x 2 pixel blocks in
+// multicolour_colours, and a FLASH or blink bit shows as the cell's top-right corner drawn with ink
 // and paper swapped, a triangle of 4 + 3 + 2 + 1 pixels. With `grid`, each cell
 // gets a dotted top edge (colour1 at even offsets, colour0 at odd) and then a dotted left edge
 // (colour0 at even offsets, colour1 at odd), so its top-left pixel is colour0. Codes are taken
@@ -35,8 +36,8 @@ constexpr Colour kMapCursorColour = rgb(0, 200, 0);      // the text cursor's ce
 //
 // It remembers what each cell shows: the next render onto the same picture writes only the cells
 // whose code, attribute or glyph bytes changed, the cells the outline leaves or enters, or all of
-// them when the colours, the machine, its background, the grid, the size in use or the picture
-// changed.
+// them when the colours, the machine, its background or multicolour state, the grid, the size in
+// use or the picture changed.
 struct MapCell {
     int column = -1, row = -1;
     bool operator==(const MapCell&) const = default;
@@ -55,6 +56,9 @@ class MapRenderer {
 
   private:
     void invalidate_cell(MapCell cell);
+    // The multicolour state drawn: -1 when no cell shows in multicolour, else the two registers
+    // as multicolour_1 + 16 * multicolour_2.
+    static int multicolour_key(const CharMap& map);
     // The cells in use that fit the picture.
     static int columns_shown(const Raster& target, const CharMap& map);
     static int rows_shown(const Raster& target, const CharMap& map);
@@ -95,6 +99,7 @@ class MapRenderer {
     std::array<int32_t, kCells> drawn_{}; // what each cell shows (see shown), or kStale
     MapMachine machine_ = MapMachine::Mono;
     uint8_t background_ = 0;
+    int multicolour_ = -1; // multicolour_key of the map drawn
     std::array<uint8_t, kCharsetBytes> glyphs_{};
     std::array<uint32_t, 16 * kMapCapacityCols> top_edge_{};
     int colour0_ = 0, colour1_ = 0;

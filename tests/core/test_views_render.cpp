@@ -299,11 +299,19 @@ Picture reference_colour_map(const CharMap& map, const CharsetStore& store, int 
             CellColours cc{c1, c0, false};
             if (map.machine != MapMachine::Mono)
                 cc = cell_colours(map.machine, map.attr(c, r), map.background);
-            for (int y = 0; y < 8; ++y)
-                for (int x = 0; x < 8; ++x)
-                    p.box(16 * c + 2 * x, 16 * r + 2 * y, 2, 2,
-                          store.bytes[8 * (map.at(c, r) & 0xFF) + y] & (0x80 >> x) ? cc.ink
-                                                                                   : cc.paper);
+            const uint8_t* glyph = store.bytes.data() + 8 * (map.at(c, r) & 0xFF);
+            if (is_multicolour_cell(map, map.attr(c, r))) {
+                const auto four = multicolour_colours(map, map.attr(c, r));
+                for (int y = 0; y < 8; ++y)
+                    for (int x = 0; x < 4; ++x)
+                        p.box(16 * c + 4 * x, 16 * r + 2 * y, 4, 2,
+                              four[static_cast<size_t>(glyph[y] >> (6 - 2 * x) & 3)]);
+            } else {
+                for (int y = 0; y < 8; ++y)
+                    for (int x = 0; x < 8; ++x)
+                        p.box(16 * c + 2 * x, 16 * r + 2 * y, 2, 2,
+                              glyph[y] & (0x80 >> x) ? cc.ink : cc.paper);
+            }
             for (int s = 0; grid && s < 16; s += 2) {
                 p.box(16 * c + s, 16 * r, 1, 1, c1);
                 p.box(16 * c + s + 1, 16 * r, 1, 1, c0);
@@ -361,7 +369,7 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
     MapCell hover;
     MapRenderer renderer;
     Raster target(16 * 34, 16 * 24);
-    int selections = 0, coloured = 0, partial = 0;
+    int selections = 0, coloured = 0, partial = 0, multicoloured = 0;
     for (int step = 0; step < 250; ++step) {
         SCOPED_TRACE(step);
         switch (any(16)) {
@@ -393,8 +401,13 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
             map.machine = static_cast<MapMachine>((static_cast<int>(map.machine) + 1 + any(3)) %
                                                   kMapMachineCount);
             break;
-        case 3:
-            map.background = static_cast<uint8_t>(any(16));
+        case 3: // the background, the multicolour switch or one of its registers
+            if (any(2))
+                map.background = static_cast<uint8_t>(any(16));
+            else if (any(2))
+                map.multicolour = !map.multicolour;
+            else
+                (any(2) ? map.multicolour_1 : map.multicolour_2) = static_cast<uint8_t>(any(16));
             break;
         case 4:
             store.bytes[static_cast<size_t>(any(2048))] ^= static_cast<uint8_t>(1 << any(8));
@@ -446,11 +459,13 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
         selections += std::count(shown.px.begin(), shown.px.end(), int{kMapSelectionColour}) > 0;
         partial += map.cols * 16 > target.width() || map.rows * 16 > target.height();
         coloured += map.machine == MapMachine::ZxSpectrum || map.machine == MapMachine::PcText;
+        multicoloured += map.machine == MapMachine::C64 && map.multicolour;
     }
     // The sequence reached what it is meant to check.
     EXPECT_GT(selections, 20);
     EXPECT_GT(coloured, 10);
     EXPECT_GT(partial, 10);
+    EXPECT_GT(multicoloured, 10);
 }
 
 } // namespace
