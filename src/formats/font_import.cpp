@@ -23,21 +23,6 @@ bool starts_with(std::span<const uint8_t> bytes, std::string_view text) {
                       [](char c, uint8_t b) { return static_cast<uint8_t>(c) == b; });
 }
 
-// The signatures of pictures. A BMP's "BM" alone would also begin many raw fonts, so its info
-// header size must be one that exists.
-bool is_picture(std::span<const uint8_t> bytes) {
-    if (bytes.size() >= sizeof kPngSignature &&
-        std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin()))
-        return true;
-    if (starts_with(bytes, "GIF87a") || starts_with(bytes, "GIF89a"))
-        return true;
-    if (!starts_with(bytes, "BM") || bytes.size() < 18)
-        return false;
-    const uint32_t info = bytes[14] | bytes[15] << 8 | bytes[16] << 16 | uint32_t{bytes[17]} << 24;
-    return std::find(std::begin(kBmpInfoSizes), std::end(kBmpInfoSizes), info) !=
-           std::end(kBmpInfoSizes);
-}
-
 bool is_prg_size(size_t size) {
     return size > kPrgAddressBytes && (size - kPrgAddressBytes) % kGlyphRows == 0 &&
            size <= kPrgAddressBytes + kCharsetBytes;
@@ -50,6 +35,21 @@ FontImport failure(std::string why) {
 }
 
 } // namespace
+
+// A BMP's "BM" alone would also begin many raw fonts, so its info header size must be one that
+// exists.
+bool is_picture(std::span<const uint8_t> bytes) {
+    if (bytes.size() >= sizeof kPngSignature &&
+        std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin()))
+        return true;
+    if (starts_with(bytes, "GIF87a") || starts_with(bytes, "GIF89a"))
+        return true;
+    if (!starts_with(bytes, "BM") || bytes.size() < 18)
+        return false;
+    const uint32_t info = bytes[14] | bytes[15] << 8 | bytes[16] << 16 | uint32_t{bytes[17]} << 24;
+    return std::find(std::begin(kBmpInfoSizes), std::end(kBmpInfoSizes), info) !=
+           std::end(kBmpInfoSizes);
+}
 
 int FontImport::count() const {
     return static_cast<int>(std::count(present.begin(), present.end(), true));

@@ -24,6 +24,8 @@ enum class FontFileKind {
 };
 
 FontFileKind detect_font_kind(std::span<const uint8_t> bytes);
+// Whether the bytes begin with the signature of a PNG, GIF or BMP file.
+bool is_picture(std::span<const uint8_t> bytes);
 
 // What a font file gives: some of the 256 glyphs (those it lacks keep their contents where it is
 // placed), a remark for the user, or the reason it cannot be read.

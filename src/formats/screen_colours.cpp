@@ -168,6 +168,14 @@ Choice choose_pc(const Counts& counts, std::span<const Colour> palette) {
 
 } // namespace
 
+std::vector<uint8_t> palette_entries(const Picture& picture, MapMachine machine) {
+    PaletteMatch match(machine_palette(machine).colours);
+    std::vector<uint8_t> entry(picture.pixels.size());
+    for (size_t i = 0; i < entry.size(); ++i)
+        entry[i] = match.nearest(picture.pixels[i]);
+    return entry;
+}
+
 ColourCells read_colour_cells(const Picture& picture, MapMachine machine) {
     ColourCells out;
     const std::span<const Colour> palette = machine_palette(machine).colours;
@@ -177,10 +185,7 @@ ColourCells read_colour_cells(const Picture& picture, MapMachine machine) {
 
     // Every pixel as its palette entry, then each cell's counts of them, which add up to the
     // picture's.
-    PaletteMatch match(palette);
-    std::vector<uint8_t> entry(picture.pixels.size());
-    for (size_t i = 0; i < entry.size(); ++i)
-        entry[i] = match.nearest(picture.pixels[i]);
+    const std::vector<uint8_t> entry = palette_entries(picture, machine);
     std::vector<Counts> counts_of(static_cast<size_t>(cols) * rows);
     Counts whole{};
     for (size_t i = 0; i < counts_of.size(); ++i) {

@@ -20,6 +20,10 @@ struct ColourCells {
     int clashing = 0; // cells of one or two colours that their attribute still cannot draw
 };
 
+// Every pixel of `picture` as the nearest entry of the machine's palette (RGB distance, the lowest
+// index on ties), in the same order; `machine` not Mono.
+std::vector<uint8_t> palette_entries(const Picture& picture, MapMachine machine);
+
 // `picture` whole, its width and height multiples of 8; `machine` not Mono (Mono gives no cells).
 ColourCells read_colour_cells(const Picture& picture, MapMachine machine);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/map_colours.h"
-#include "formats/pattern_merge.h"
+#include "formats/cell_glyphs.h"
 #include "formats/picture_import.h"
 #include "formats/pixel_rule.h"
 #include "formats/screen_colours.h"
@@ -16,12 +16,10 @@ constexpr int kMostCols = 80; // cells of the largest machine size
 constexpr int kMostRows = 50;
 
 
-// The picture's cells: each distinct pattern once, in order of first appearance (row by row).
-struct ScreenCells {
+// The picture's cells: each distinct pattern once, in order of first appearance (row by row); cell
+// (x, y) at y * cols + x.
+struct ScreenCells : CellPatterns {
     int cols = 0, rows = 0;
-    std::vector<GlyphPattern> patterns;
-    std::vector<int> count;    // cells of each pattern
-    std::vector<int> pattern;  // cell (x, y): its pattern's index at y * cols + x
     std::vector<uint8_t> attr; // colour: cell (x, y)'s attribute at y * cols + x; Mono: none
     bool reduced = false;      // Mono: more than two colours
 };
@@ -76,37 +74,10 @@ bool read_cells(const Picture& picture, int32_t clear_colour, int32_t set_colour
         out.clashing = colour.clashing;
     }
 
-    // Identical patterns by an open-addressed table of twice the most cells (a power of two).
-    constexpr int kTableBits = 13;
-    static_assert(1 << kTableBits >= 2 * kMostCols * kMostRows);
-    std::vector<int> table(size_t{1} << kTableBits, -1);
-    cells.pattern.resize(cell.size());
-    for (size_t i = 0; i < cell.size(); ++i) {
-        size_t slot = (cell[i] * 0x9E3779B97F4A7C15u) >> (64 - kTableBits);
-        while (table[slot] >= 0 && cells.patterns[static_cast<size_t>(table[slot])] != cell[i])
-            slot = (slot + 1) & ((size_t{1} << kTableBits) - 1);
-        if (table[slot] < 0) {
-            table[slot] = static_cast<int>(cells.patterns.size());
-            cells.patterns.push_back(cell[i]);
-            cells.count.push_back(0);
-        }
-        cells.pattern[i] = table[slot];
-        ++cells.count[static_cast<size_t>(table[slot])];
-    }
-
+    static_cast<CellPatterns&>(cells) = distinct_patterns(cell);
     out.cells = static_cast<int>(cell.size());
     out.distinct = static_cast<int>(cells.patterns.size());
-    // The smallest machine size that holds the cells; 80 x 50 holds every screen picture.
-    int best = kMostCols * kMostRows;
-    out.map.cols = kMostCols;
-    out.map.rows = kMostRows;
-    for (const MapSize& size : kMapSizes) {
-        if (size.cols >= cells.cols && size.rows >= cells.rows && size.cols * size.rows < best) {
-            best = size.cols * size.rows;
-            out.map.cols = size.cols;
-            out.map.rows = size.rows;
-        }
-    }
+    fit_map_size(out.map, cells.cols, cells.rows);
     return true;
 }
 
@@ -178,38 +149,6 @@ void fill_map(ScreenImport& out, const ScreenCells& cells, const Codes& codes, i
         out.note += (out.note.empty() ? "" : ". ") + s;
 }
 
-// For each of the cells' patterns, the code of the glyph with the fewest differing pixels among
-// the first `count`, the lowest code on ties; with `inverse`, for the inverse of each pattern.
-std::vector<int> nearest_glyphs(const ScreenCells& cells, const CharsetStore& store, int count,
-                                bool inverse = false) {
-    const GlyphPattern flip = inverse ? ~GlyphPattern{0} : 0;
-    std::array<GlyphPattern, kGlyphCount> glyphs;
-    for (int code = 0; code < count; ++code)
-        glyphs[static_cast<size_t>(code)] = glyph_pattern(store, code) ^ flip;
-    std::vector<int> code_of(cells.patterns.size());
-    for (size_t i = 0; i < cells.patterns.size(); ++i) {
-        int best = 0, fewest = 65;
-        for (int code = 0; code < count && fewest > 0; ++code) {
-            const int d = differing_pixels(cells.patterns[i], glyphs[static_cast<size_t>(code)]);
-            if (d < fewest)
-                fewest = d, best = code;
-        }
-        code_of[i] = best;
-    }
-    return code_of;
-}
-
-// The glyph with the fewest set pixels among the first `count`, the lowest code on ties.
-int nearest_to_blank(const CharsetStore& store, int count) {
-    int best = 0, fewest = 65;
-    for (int code = 0; code < count; ++code) {
-        const int n = set_pixels(glyph_pattern(store, code));
-        if (n < fewest)
-            fewest = n, best = code;
-    }
-    return best;
-}
-
 } // namespace
 
 ScreenImport import_screen_new_charset(const Picture& picture, int32_t clear_colour,
@@ -218,25 +157,10 @@ ScreenImport import_screen_new_charset(const Picture& picture, int32_t clear_col
     ScreenCells cells;
     if (!read_cells(picture, clear_colour, set_colour, machine, out, cells))
         return out;
-    // The patterns that remain become the glyphs, in their order; every cell shows the glyph
-    // nearest its pattern, which for a remaining pattern is its own.
-    const std::vector<int> remaining = merge_patterns(cells.patterns, cells.count, kGlyphCount);
-    const int codes = static_cast<int>(remaining.size());
-    for (int code = 0; code < codes; ++code)
-        set_glyph_pattern(
-            out.charset, code,
-            cells.patterns[static_cast<size_t>(remaining[static_cast<size_t>(code)])]);
-    const Codes code_of{nearest_glyphs(cells, out.charset, codes), {}};
-
-    // The glyphs after the patterns are blank, so the first of them serves as the blank one.
-    int blank = codes < kGlyphCount ? codes : nearest_to_blank(out.charset, kGlyphCount);
-    for (int code = 0; code < codes; ++code)
-        if (glyph_pattern(out.charset, code) == 0) {
-            blank = code;
-            break;
-        }
-    fill_map(out, cells, code_of, blank,
-             codes < out.distinct ? "Reduced to " + std::to_string(codes) + " glyphs: " : "");
+    const NewCharset made = make_new_charset(cells, out.charset);
+    fill_map(out, cells, {made.code_of, {}}, made.blank,
+             made.codes < out.distinct ? "Reduced to " + std::to_string(made.codes) + " glyphs: "
+                                       : "");
     return out;
 }
 
@@ -248,10 +172,10 @@ ScreenImport import_screen_current_charset(const Picture& picture, const Charset
     ScreenCells cells;
     if (!read_cells(picture, clear_colour, set_colour, machine, out, cells))
         return out;
-    Codes code_of{nearest_glyphs(cells, current, kGlyphCount), {}};
+    Codes code_of{nearest_glyphs(cells.patterns, current, kGlyphCount), {}};
     // A cell drawn in one polarity may be the charset's glyph in the other.
     if (machine == MapMachine::ZxSpectrum || machine == MapMachine::PcText)
-        code_of.inverse_code_of = nearest_glyphs(cells, current, kGlyphCount, true);
+        code_of.inverse_code_of = nearest_glyphs(cells.patterns, current, kGlyphCount, true);
     // Blank cells, and the cells outside the picture, take the charset's blank code, as Cut and
     // Clear on the map leave them.
     const int blank = blank_code(current);
