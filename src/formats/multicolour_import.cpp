@@ -1,0 +1,325 @@
+// C64 multicolour screens (see multicolour_import.h).
+
+#include "formats/multicolour_import.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <limits>
+#include <string>
+
+#include "formats/cell_glyphs.h"
+#include "formats/pixel_rule.h"
+#include "formats/screen_colours.h"
+#include "model/map_colours.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr int kColours = 16;
+constexpr int kMostCols = 80, kMostRows = 50;
+// own_colour: the cell needs no colour of its own; or more than one, or one past 7.
+constexpr int kNone = -1, kNoFit = -2;
+// The colour RAM's low three bits of a multicolour cell that needs no colour of its own: those of
+// the blank attribute (14), which cleared cells get.
+constexpr int kSpareColour = 6;
+constexpr uint8_t kMulticolourCell = 8; // the colour RAM's bit that makes a cell multicolour
+
+// A set of palette entries, bit i for entry i.
+using Mask = unsigned;
+using Counts = std::array<int, kColours>;
+
+// The one colour a cell of the colours `cell` needs besides those in `shared`: kNone, a colour
+// 0-7, or kNoFit.
+int own_colour(Mask cell, Mask shared) {
+    const Mask rest = cell & ~shared;
+    if (rest == 0)
+        return kNone;
+    if ((rest & (rest - 1)) != 0 || rest > 0xFF)
+        return kNoFit;
+    return std::countr_zero(rest);
+}
+
+// What a cell holds.
+struct Survey {
+    Mask wide = 0;       // the colours of its double-wide pixels (each pair's left pixel)
+    Mask full = 0;       // the colours of all its picture pixels
+    bool uneven = false; // the two pixels of some pair differ
+    bool hires = false;  // uneven, and drawn as a hi-res cell
+};
+
+// A cell of the picture: its first entry, rows `width` entries apart, pairs `step` entries apart.
+struct CellView {
+    const uint8_t* first;
+    int width, step;
+    int wide(int row, int pair) const { return first[row * width + pair * step] & 15; }
+    int pixel(int row, int x) const { return first[row * width + x] & 15; }
+};
+
+CellView cell_at(const EntryPicture& picture, int cx, int cy) {
+    const int width = 4 * picture.step * picture.cols;
+    return {picture.entry.data() + static_cast<size_t>(8 * cy) * width + 4 * picture.step * cx,
+            width, picture.step};
+}
+
+Survey survey_cell(const CellView& cell, Counts& whole) {
+    Survey s;
+    for (int r = 0; r < 8; ++r)
+        for (int x = 0; x < 4 * cell.step; ++x) {
+            const int e = cell.pixel(r, x);
+            s.full |= 1u << e;
+            ++whole[static_cast<size_t>(e)];
+            if (x % cell.step == 0)
+                s.wide |= 1u << e;
+            else
+                s.uneven |= e != cell.pixel(r, x - 1);
+        }
+    return s;
+}
+
+// Squared RGB distances between the palette's entries.
+using Distances = std::array<std::array<int64_t, kColours>, kColours>;
+Distances palette_distances() {
+    const auto palette = machine_palette(MapMachine::C64).colours;
+    Distances d{};
+    for (int i = 0; i < kColours; ++i)
+        for (int j = 0; j < kColours; ++j)
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int64_t c = (palette[static_cast<size_t>(i)] >> shift & 0xFF) -
+                                  (palette[static_cast<size_t>(j)] >> shift & 0xFF);
+                d[static_cast<size_t>(i)][static_cast<size_t>(j)] += c * c;
+            }
+    return d;
+}
+
+struct Registers {
+    int background = 0, colour_1 = 1, colour_2 = 2;
+    Mask shared() const { return 1u << background | 1u << colour_1 | 1u << colour_2; }
+};
+
+// The pair of registers that lets the most cells fit (see import_multicolour_entries), over each
+// distinct set of colours once.
+void search_registers(const std::vector<Survey>& cells, const Counts& whole, Registers& reg) {
+    std::vector<Mask> masks;
+    for (const Survey& s : cells)
+        if (!s.hires)
+            masks.push_back(s.wide);
+    std::sort(masks.begin(), masks.end());
+    std::vector<std::pair<Mask, int>> runs; // each distinct set and its cells
+    for (Mask m : masks) {
+        if (runs.empty() || runs.back().first != m)
+            runs.push_back({m, 0});
+        ++runs.back().second;
+    }
+    int best_fit = -1, best_cover = -1;
+    for (int a = 0; a < kColours; ++a)
+        for (int b = a + 1; b < kColours; ++b) {
+            if (a == reg.background || b == reg.background)
+                continue;
+            const Mask shared = 1u << reg.background | 1u << a | 1u << b;
+            int fit = 0;
+            for (const auto& [mask, n] : runs)
+                fit += own_colour(mask, shared) != kNoFit ? n : 0;
+            const int cover = whole[static_cast<size_t>(a)] + whole[static_cast<size_t>(b)];
+            if (fit > best_fit || (fit == best_fit && cover > best_cover)) {
+                best_fit = fit, best_cover = cover;
+                reg.colour_1 = a, reg.colour_2 = b;
+            }
+        }
+}
+
+struct Drawn {
+    GlyphPattern pattern = 0;
+    uint8_t attr = 0;
+};
+
+// A hi-res cell: its pixels of the one colour besides the background are set.
+Drawn draw_hires(const CellView& cell, const Survey& s, int background) {
+    const int ink = own_colour(s.full, 1u << background);
+    Drawn d{0, static_cast<uint8_t>(ink)};
+    for (int r = 0; r < 8; ++r) {
+        unsigned byte = 0;
+        for (int x = 0; x < 8; ++x)
+            byte = byte << 1 | static_cast<unsigned>(cell.pixel(r, x) == ink);
+        d.pattern |= GlyphPattern{byte} << (8 * r);
+    }
+    return d;
+}
+
+// A multicolour cell; `beyond` when its colours do not fit.
+Drawn draw_multicolour(const CellView& cell, const Survey& s, const Registers& reg,
+                       const Distances& dist, bool& beyond) {
+    std::array<int, kColours> code;
+    code.fill(-1);
+    code[static_cast<size_t>(reg.background)] = 0;
+    if (code[static_cast<size_t>(reg.colour_1)] < 0)
+        code[static_cast<size_t>(reg.colour_1)] = 1;
+    if (code[static_cast<size_t>(reg.colour_2)] < 0)
+        code[static_cast<size_t>(reg.colour_2)] = 2;
+    int own = own_colour(s.wide, reg.shared());
+    beyond = own == kNoFit;
+    if (beyond) {
+        // The colour 0-7 with which the four draw the double-wide pixels nearest.
+        Counts n{};
+        for (int r = 0; r < 8; ++r)
+            for (int p = 0; p < 4; ++p)
+                ++n[static_cast<size_t>(cell.wide(r, p))];
+        auto nearest = [&](int k, int c) {
+            const auto& to = dist[static_cast<size_t>(k)];
+            return std::min({to[static_cast<size_t>(reg.background)],
+                             to[static_cast<size_t>(reg.colour_1)],
+                             to[static_cast<size_t>(reg.colour_2)], to[static_cast<size_t>(c)]});
+        };
+        int64_t fewest = std::numeric_limits<int64_t>::max();
+        for (int c = 0; c < 8; ++c) {
+            int64_t error = 0;
+            for (int k = 0; k < kColours; ++k)
+                error += n[static_cast<size_t>(k)] * nearest(k, c);
+            if (error < fewest)
+                fewest = error, own = c;
+        }
+    }
+    if (own == kNone)
+        own = kSpareColour;
+    else if (code[static_cast<size_t>(own)] < 0)
+        code[static_cast<size_t>(own)] = 3;
+    if (beyond) {
+        const int four[4] = {reg.background, reg.colour_1, reg.colour_2, own};
+        for (int k = 0; k < kColours; ++k) {
+            if (code[static_cast<size_t>(k)] >= 0 || !(s.wide >> k & 1))
+                continue;
+            int best = 0;
+            for (int j = 1; j < 4; ++j)
+                if (dist[static_cast<size_t>(k)][static_cast<size_t>(four[j])] <
+                    dist[static_cast<size_t>(k)][static_cast<size_t>(four[best])])
+                    best = j;
+            code[static_cast<size_t>(k)] = best;
+        }
+    }
+    Drawn d{0, static_cast<uint8_t>(kMulticolourCell | own)};
+    for (int r = 0; r < 8; ++r) {
+        unsigned byte = 0;
+        for (int p = 0; p < 4; ++p)
+            byte = byte << 2 | static_cast<unsigned>(code[static_cast<size_t>(cell.wide(r, p))]);
+        d.pattern |= GlyphPattern{byte} << (8 * r);
+    }
+    return d;
+}
+
+// "1 cell had ", "12 cells had ".
+std::string cells_word(int n, const char* one, const char* many) {
+    return std::to_string(n) + (n == 1 ? one : many);
+}
+
+} // namespace
+
+ScreenImport import_multicolour_entries(const EntryPicture& picture, MulticolourChoice choice) {
+    ScreenImport out;
+    const int cols = picture.cols, rows = picture.rows;
+    if (cols < 1 || rows < 1 || cols > kMostCols || rows > kMostRows ||
+        (picture.step != 1 && picture.step != 2) ||
+        picture.entry.size() != static_cast<size_t>(32 * picture.step * cols * rows)) {
+        out.error = "is no screen of 1-80 x 1-50 cells";
+        return out;
+    }
+    std::vector<Survey> cells(static_cast<size_t>(cols) * rows);
+    Counts whole{};
+    for (int i = 0; i < cols * rows; ++i)
+        cells[static_cast<size_t>(i)] = survey_cell(cell_at(picture, i % cols, i / cols), whole);
+
+    Registers reg;
+    reg.background =
+        choice.background >= 0
+            ? choice.background & 15
+            : static_cast<int>(std::max_element(whole.begin(), whole.end()) - whole.begin());
+    for (Survey& s : cells)
+        s.hires = s.uneven && own_colour(s.full, 1u << reg.background) >= 0;
+    if (choice.colour_1 >= 0 && choice.colour_2 >= 0) {
+        reg.colour_1 = choice.colour_1 & 15;
+        reg.colour_2 = choice.colour_2 & 15;
+    } else {
+        search_registers(cells, whole, reg);
+    }
+
+    const Distances dist = palette_distances();
+    std::vector<GlyphPattern> patterns(cells.size());
+    std::vector<uint8_t> attrs(cells.size());
+    for (int i = 0; i < cols * rows; ++i) {
+        const Survey& s = cells[static_cast<size_t>(i)];
+        const CellView cell = cell_at(picture, i % cols, i / cols);
+        bool beyond = false;
+        const Drawn d = s.hires ? draw_hires(cell, s, reg.background)
+                                : draw_multicolour(cell, s, reg, dist, beyond);
+        patterns[static_cast<size_t>(i)] = d.pattern;
+        attrs[static_cast<size_t>(i)] = d.attr;
+        out.uneven_pairs += s.uneven && !s.hires;
+        out.beyond_mode += beyond;
+    }
+
+    const CellPatterns distinct = distinct_patterns(patterns);
+    out.cells = cols * rows;
+    out.distinct = static_cast<int>(distinct.patterns.size());
+    const NewCharset made = make_new_charset(distinct, out.charset);
+    CharMap& map = out.map;
+    map.machine = MapMachine::C64;
+    map.background = static_cast<uint8_t>(reg.background);
+    map.multicolour = true;
+    map.multicolour_1 = static_cast<uint8_t>(reg.colour_1);
+    map.multicolour_2 = static_cast<uint8_t>(reg.colour_2);
+    fit_map_size(map, cols, rows);
+    std::array<bool, kGlyphCount> used{};
+    for (int y = 0; y < map.rows; ++y)
+        for (int x = 0; x < map.cols; ++x) {
+            if (x >= cols || y >= rows) {
+                map.at(x, y) = made.blank;
+                map.attr(x, y) = blank_attribute(MapMachine::C64);
+                continue;
+            }
+            const size_t i = static_cast<size_t>(y * cols + x);
+            const int code = made.code_of[static_cast<size_t>(distinct.pattern[i])];
+            map.at(x, y) = code;
+            map.attr(x, y) = attrs[i];
+            used[static_cast<size_t>(code)] = true;
+            out.near_glyph += glyph_pattern(out.charset, code) != patterns[i];
+        }
+    out.glyphs = static_cast<int>(std::count(used.begin(), used.end(), true));
+
+    std::vector<std::string> sentences;
+    if (out.uneven_pairs > 0)
+        sentences.push_back(cells_word(out.uneven_pairs, " cell", " cells") +
+                            " had pixel pairs that differ: each pair read as its left pixel");
+    if (out.beyond_mode > 0)
+        sentences.push_back(cells_word(out.beyond_mode, " cell", " cells") +
+                            " had colours the mode cannot show");
+    if (out.near_glyph > 0)
+        sentences.push_back("Reduced to " + std::to_string(made.codes) +
+                            " glyphs: " + cells_word(out.near_glyph, " cell shows", " cells show") +
+                            " a near glyph");
+    for (const std::string& s : sentences)
+        out.note += (out.note.empty() ? "" : ". ") + s;
+    return out;
+}
+
+ScreenImport import_multicolour_screen(const Picture& picture, MulticolourChoice choice) {
+    EntryPicture entries;
+    if (whole_picture(picture)) {
+        for (const MapSize& size : kMapSizes)
+            if (2 * picture.width == 8 * size.cols && picture.height == 8 * size.rows)
+                entries = {size.cols, size.rows, 1, {}};
+        if (entries.cols == 0 && picture.width % 8 == 0 && picture.height % 8 == 0 &&
+            picture.width <= 8 * kMostCols && picture.height <= 8 * kMostRows)
+            entries = {picture.width / 8, picture.height / 8, 2, {}};
+    }
+    if (entries.cols == 0) {
+        ScreenImport out;
+        out.error = "is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                    ": a multicolour screen picture is a multiple of 8 pixels each way, at most "
+                    "640 x 400, or half as wide as a whole screen (160 x 200)";
+        return out;
+    }
+    entries.entry = palette_entries(picture, MapMachine::C64);
+    return import_multicolour_entries(entries, choice);
+}
+
+} // namespace fontarel

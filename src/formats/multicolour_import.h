@@ -1,0 +1,58 @@
+#pragma once
+// Screen pictures read for the C64's multicolour character mode: a charset, and a C64 map with
+// multicolour on whose cells draw the picture in double-wide pixels where the mode allows.
+
+#include <cstdint>
+#include <vector>
+
+#include "formats/picture_import.h"
+#include "model/picture.h"
+
+namespace fontarel {
+
+// What the import may choose itself. The background ($d021) is the picture's most frequent colour
+// (counted in picture pixels, the lowest index on ties) unless given; the two multicolour registers
+// ($d022, $d023) are searched unless both are given.
+struct MulticolourChoice {
+    int background = -1;              // 0-15, or -1
+    int colour_1 = -1, colour_2 = -1; // 0-15 each, or -1 for both
+};
+
+// A picture as C64 palette indices 0-15, rows top-down: either each picture pixel one double-wide
+// pixel (`step` 1, 4 entries a cell row) or each pair of picture pixels one (`step` 2, 8 entries a
+// cell row, the pair's two pixels both kept so that a cell may use them at full width).
+struct EntryPicture {
+    int cols = 0, rows = 0; // cells, at most 80 x 50
+    int step = 2;
+    std::vector<uint8_t> entry; // 8 * rows rows of 4 * step * cols entries
+};
+
+// The import proper. Every cell is read one of three ways:
+//  - multicolour (attribute 8 + c): its double-wide pixels are of the background, the two
+//    registers and at most one more colour c, 0-7 (the colour RAM's value minus 8); bit pair 00 the
+//    background, 01 register 1, 10 register 2, 11 c. A cell of no more colours gets c = 6, as the
+//    blank attribute (14) has.
+//  - hi-res (attribute c, 0-7): only where the two pixels of some pair differ (step 2), and its
+//    pixels at full width are of the background and one colour c, 0-7.
+//  - neither: it is read as multicolour, each pair as its left pixel, with the c (0-7, the lowest
+//    on ties) that draws its double-wide pixels nearest (RGB distance, summed), each pixel in the
+//    nearest of the four colours (the first in the order 00, 01, 10, 11 on ties). Counted in
+//    `uneven_pairs` when a pair differs, in `beyond_mode` when its colours do not fit.
+// The registers searched: of the pairs of colours other than the background (105), the one that
+// lets the most cells (but those read as hi-res) fit multicolour; on ties the one whose colours
+// cover more of the picture's pixels, then the lowest (register 1 the lower colour).
+// The patterns then become a new charset as import_screen_new_charset makes one, merged down to
+// 256 glyphs if need be; `near_glyph` counts the cells whose glyph is not their pattern. So every
+// cell that no count names shows exactly the picture's palette entries. The map is a C64 map with
+// multicolour on, the registers and background set, the smallest machine size that holds the
+// cells; the cells outside the picture show a blank glyph in the blank attribute.
+ScreenImport import_multicolour_entries(const EntryPicture& picture, MulticolourChoice choice);
+
+// A screen picture, each pixel matched to the nearest C64 palette entry (RGB distance, the lowest
+// index on ties). It is read at half width (step 1) when twice its width and its height are the
+// pixels of one of the map sizes (160 x 200 for 40 x 25 cells, 128 x 192, 160 x 192, 256 x 240,
+// 320 x 400), else by pairs (step 2), as a screen picture (a multiple of 8 pixels each way, at most
+// 640 x 400); another size is refused: "is 300 x 200: a multicolour screen picture ...".
+ScreenImport import_multicolour_screen(const Picture& picture, MulticolourChoice choice = {});
+
+} // namespace fontarel

@@ -1,0 +1,220 @@
+// C64 multicolour screens: how single cells are read (multicolour, hi-res or neither), the search
+// for the two registers, and Koala paintings made here, imported and drawn back as the machine
+// draws them, cell by cell against a decoding of the file written here.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "formats/koala.h"
+#include "model/map_colours.h"
+
+namespace fontarel {
+namespace {
+
+const auto kPalette = machine_palette(MapMachine::C64).colours;
+
+int hex_digit(char c) {
+    return c <= '9' ? c - '0' : c - 'A' + 10;
+}
+
+// The map's cells drawn as the machine draws them, 8 picture pixels a cell row, in palette
+// colours: a multicolour cell's bit pairs as two equal pixels, a hi-res cell's bits one each.
+Picture draw(const ScreenImport& screen, int cols, int rows) {
+    const CharMap& map = screen.map;
+    Picture p{8 * cols, 8 * rows, std::vector<int32_t>(size_t{64} * cols * rows)};
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const uint8_t attr = map.attr(x / 8, y / 8);
+            const unsigned row = screen.charset.glyph(map.at(x / 8, y / 8))[y % 8];
+            p.pixels[static_cast<size_t>(y * p.width + x)] =
+                is_multicolour_cell(map, attr)
+                    ? multicolour_colours(map, attr)[row >> (6 - (x % 8 & 6)) & 3]
+                : row >> (7 - x % 8) & 1 ? cell_colours(MapMachine::C64, attr, map.background).ink
+                                         : kPalette[map.background];
+        }
+    return p;
+}
+
+// Cells of `a` unlike those of `b`, both cols cells wide.
+int cells_unlike(const Picture& a, const Picture& b, int cols) {
+    std::vector<bool> unlike(a.pixels.size() / 64);
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        if (a.pixels[i] != b.pixels[i])
+            unlike[i / a.width / 8 * cols + i % a.width / 8] = true;
+    return static_cast<int>(std::count(unlike.begin(), unlike.end(), true));
+}
+
+// One cell of 8 picture pixels a row, each a hex palette index; row r is `row` turned left by 2r.
+Picture one_cell(const std::string& row) {
+    Picture p{8, 8, {}};
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            p.pixels.push_back(kPalette[hex_digit(row[(x + 2 * y) % 8])]);
+    return p;
+}
+
+TEST(MulticolourImport, EachCellIsReadAsTheModeCanShowIt) {
+    // Background blue (6), registers white (1) and red (2).
+    const struct {
+        const char* row;
+        int attr, uneven, beyond; // exact when both counts are 0
+    } cases[] = {
+        {"66112255", 13, 0, 0}, // multicolour, green (5) its own
+        {"66111166", 14, 0, 0}, // multicolour of the shared colours alone: the blank's 6
+        {"66777766", 15, 0, 0}, // background and yellow (7) in pairs: still multicolour
+        {"63636366", 3, 0, 0},  // pairs of cyan (3) and the background: hi-res
+        {"6C6C6C66", 14, 1, 0}, // pairs of grey (12), which no hi-res cell shows: left pixels
+        {"31313131", 11, 1, 0}, // pairs of cyan and white without the background: left pixels
+        {"66CC1122", 12, 0, 1}, // grey (12) of its own, past 7: purple (4) draws it nearest
+        {"55772211", 15, 0, 1}, // two of its own: yellow (7) kept, green (5) drawn in red
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        const Picture picture = one_cell(c.row);
+        const ScreenImport screen = import_multicolour_screen(picture, {6, 1, 2});
+        ASSERT_TRUE(screen.ok()) << screen.error;
+        EXPECT_EQ(screen.map.attr(0, 0), c.attr);
+        EXPECT_EQ(screen.uneven_pairs * 10 + screen.beyond_mode, c.uneven * 10 + c.beyond);
+        EXPECT_EQ(screen.near_glyph, 0);
+        EXPECT_EQ(cells_unlike(draw(screen, 1, 1), picture, 1), c.uneven + c.beyond);
+        EXPECT_EQ(screen.note.empty(), c.uneven + c.beyond == 0) << screen.note;
+    }
+    EXPECT_EQ(import_multicolour_screen(one_cell("6C6C6C66"), {6, 1, 2}).note,
+              "1 cell had pixel pairs that differ: each pair read as its left pixel");
+}
+
+// Cells of double-wide pixels, each given as 4 hex palette indices, row r turned left by r.
+Picture wide_cells(const std::vector<std::string>& cells) {
+    const int cols = static_cast<int>(cells.size());
+    Picture p{8 * cols, 8, {}};
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < p.width; ++x)
+            p.pixels.push_back(kPalette[hex_digit(cells[x / 8][(x % 8 / 2 + y) % 4])]);
+    return p;
+}
+
+TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
+    const struct {
+        std::vector<std::string> cells;
+        int colour_1, colour_2, beyond;
+    } cases[] = {
+        // Three cells need brown (9) and light red (10), two others dark and mid grey (11, 12).
+        {{"6A93", "6A93", "6A93", "6BC6", "6BC6"}, 9, 10, 2},
+        // One cell each: the pair of more pixels wins.
+        {{"69A6", "6BCC"}, 11, 12, 1},
+        // Equal pixels too: the lower pair.
+        {{"69B6", "6AC6"}, 9, 11, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cells[0]);
+        const ScreenImport screen = import_multicolour_screen(wide_cells(c.cells));
+        EXPECT_EQ(screen.map.background, 6);
+        EXPECT_EQ(screen.map.multicolour_1 * 100 + screen.map.multicolour_2,
+                  c.colour_1 * 100 + c.colour_2);
+        EXPECT_EQ(screen.beyond_mode, c.beyond);
+    }
+}
+
+// The palette index of double-wide pixel (x, y) of a Koala painting, read as the format says.
+int koala_pixel(const std::vector<uint8_t>& file, int x, int y) {
+    const size_t cell = static_cast<size_t>(y / 8 * 40 + x / 4);
+    const int pair = file[2 + 8 * cell + static_cast<size_t>(y % 8)] >> (6 - 2 * (x % 4)) & 3;
+    switch (pair) {
+    case 0:
+        return file.size() == 10003 ? file[10002] & 15 : 0;
+    case 1:
+        return file[8002 + cell] >> 4;
+    case 2:
+        return file[8002 + cell] & 15;
+    default:
+        return file[9002 + cell] & 15;
+    }
+}
+
+// The painting at 320 x 200, each double-wide pixel as two equal ones, or at 160 x 200.
+Picture koala_picture(const std::vector<uint8_t>& file, int step) {
+    Picture p{160 * step, 200, {}};
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < p.width; ++x)
+            p.pixels.push_back(kPalette[static_cast<size_t>(koala_pixel(file, x / step, y))]);
+    return p;
+}
+
+TEST(MulticolourImport, KoalaPaintingsComeBackAsScreensThatDrawThem) {
+    enum Kind { Fits, FreeColours, ManyPatterns };
+    const struct {
+        Kind kind;
+        size_t size;
+    } cases[] = {{Fits, 10003}, {FreeColours, 10003}, {ManyPatterns, 10003}, {Fits, 10002}};
+    std::mt19937 random(7);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind * 100000 + c.size);
+        std::vector<uint8_t> file(c.size);
+        file[0] = 0x00, file[1] = 0x60;
+        // Few 00 pairs, so that the background is the rarest colour; 40 bitmaps, or each cell
+        // its own.
+        std::vector<uint8_t> bitmaps(8 * 40);
+        for (auto& b : bitmaps)
+            b = static_cast<uint8_t>(random() | random());
+        for (size_t cell = 0; cell < 1000; ++cell) {
+            const size_t from = 8 * (random() % 40);
+            for (size_t r = 0; r < 8; ++r)
+                file[2 + 8 * cell + r] =
+                    c.kind == ManyPatterns ? static_cast<uint8_t>(random()) : bitmaps[from + r];
+            // 01 light green (13) and 10 light red (10) but in one cell in five of FreeColours;
+            // 11 one of 1-7, the colour RAM's high nybble not the painting's.
+            const bool free = c.kind == FreeColours && random() % 5 == 0;
+            file[8002 + cell] = free ? static_cast<uint8_t>(random()) : 0xDA;
+            file[9002 + cell] =
+                static_cast<uint8_t>(free ? random() : (random() & 0xF0) | (1 + random() % 7));
+        }
+        if (c.size == 10003)
+            file[10002] = 0x98; // orange (8), past its high nybble
+
+        const ScreenImport screen = import_koala(file);
+        ASSERT_TRUE(screen.ok()) << screen.error;
+        EXPECT_EQ(screen.map.cols * 100 + screen.map.rows, 4025);
+        EXPECT_EQ(screen.map.background, c.size == 10003 ? 8 : 0);
+        EXPECT_TRUE(screen.map.multicolour && screen.map.machine == MapMachine::C64);
+        const int unlike = cells_unlike(draw(screen, 40, 25), koala_picture(file, 2), 40);
+        EXPECT_EQ(unlike, screen.beyond_mode + screen.near_glyph) << screen.note;
+        EXPECT_EQ(screen.uneven_pairs, 0);
+        EXPECT_EQ(screen.beyond_mode > 0, c.kind == FreeColours);
+        EXPECT_EQ(screen.near_glyph > 0, c.kind == ManyPatterns);
+        EXPECT_EQ(screen.map.multicolour_1 * 100 + screen.map.multicolour_2, 1013);
+
+        // The same painting as a picture, whole or at half width, gives the same screen.
+        for (int step : {1, 2}) {
+            const ScreenImport again =
+                import_multicolour_screen(koala_picture(file, step), {screen.map.background});
+            EXPECT_EQ(again.charset.bytes, screen.charset.bytes) << step;
+            EXPECT_TRUE(
+                again.map.cells == screen.map.cells && again.map.attrs == screen.map.attrs &&
+                again.map.multicolour_2 == screen.map.multicolour_2 && again.note == screen.note)
+                << step;
+        }
+    }
+}
+
+TEST(MulticolourImport, WhatIsNoMulticolourScreenIsRefused) {
+    EXPECT_EQ(import_koala(std::vector<uint8_t>(10001)).error,
+              "is 10001 bytes: a Koala painting is 10003 (10002 without the background byte)");
+    EXPECT_EQ(import_multicolour_screen({300, 200, std::vector<int32_t>(60000)}).error,
+              "is 300 x 200: a multicolour screen picture is a multiple of 8 pixels each way, at "
+              "most 640 x 400, or half as wide as a whole screen (160 x 200)");
+    EXPECT_FALSE(import_multicolour_screen({648, 8, std::vector<int32_t>(648 * 8)}).ok());
+    std::vector<uint8_t> png(10003);
+    EXPECT_TRUE(is_koala(png));
+    const uint8_t signature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    std::copy(std::begin(signature), std::end(signature), png.begin());
+    EXPECT_FALSE(is_koala(png));
+    EXPECT_FALSE(is_koala(std::vector<uint8_t>(10004)));
+    EXPECT_TRUE(has_koala_name("dir/PIC.KLA") && has_koala_name("a.koa"));
+    EXPECT_FALSE(has_koala_name("koa") || has_koala_name("a.koala"));
+}
+
+} // namespace
+} // namespace fontarel
