@@ -92,6 +92,38 @@ bool read_number(std::string_view text, int& value) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
+// A colour 0-15: decimal, or "$" and one or two hexadecimal digits.
+bool read_colour(std::string_view text, int& value) {
+    if (text.size() > 1 && text[0] == '$') {
+        text.remove_prefix(1);
+        if (text.size() > 2 || text.find_first_not_of("0123456789abcdefABCDEF") != text.npos)
+            return false;
+        std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    } else if (!read_number(text, value)) {
+        return false;
+    }
+    return value <= 15;
+}
+
+// --multicolour D022,D023 into `out`; else the one line that says what it takes.
+std::string read_multicolour(std::string_view text, CommandLine& out) {
+    const size_t comma = text.find(',');
+    if (comma == text.npos || !read_colour(text.substr(0, comma), out.multicolour_1) ||
+        !read_colour(text.substr(comma + 1), out.multicolour_2))
+        return "--multicolour '" + std::string(text) +
+               "' is not two colours 0-15 for $d022,$d023, as 9,$a";
+    out.multicolour = true;
+    return {};
+}
+
+// --multicolour is the C64's: it implies --machine c64 and refuses another machine.
+std::string multicolour_machine(CommandLine& out) {
+    if (out.machine != MapMachine::Mono && out.machine != MapMachine::C64)
+        return std::string("--multicolour is for C64 maps, not ") + machine_name(out.machine);
+    out.machine = MapMachine::C64;
+    return {};
+}
+
 bool read_size(std::string_view text, int& cols, int& rows) {
     const size_t x = text.find('x');
     if (x == std::string_view::npos || !read_number(text.substr(0, x), cols) ||
@@ -117,16 +149,16 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     CommandLine out;
     out.action = map ? CommandAction::ExportMap : CommandAction::ExportGlyphs;
     out.format = *format;
-    std::string first, count, size, address, machine;
+    std::string first, count, size, address, machine, multicolour;
     bool has_first = false, has_count = false, has_size = false, has_address = false,
-         has_machine = false;
+         has_machine = false, has_multicolour = false;
     std::vector<std::string> files;
     for (size_t i = 2; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         const bool glyph_option =
             !map && (a == "--first" || a == "--count" || a == "--load-address");
-        const bool map_option =
-            map && (a == "--size" || a == "--machine" || a == "--colours" || a == "--charset");
+        const bool map_option = map && (a == "--size" || a == "--machine" || a == "--colours" ||
+                                        a == "--charset" || a == "--multicolour");
         if (glyph_option || map_option) {
             if (i + 1 == arguments.size())
                 return failure(a + " needs a value");
@@ -143,6 +175,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                 out.colours = value;
             else if (a == "--charset")
                 out.charset = value;
+            else if (a == "--multicolour")
+                multicolour = value, has_multicolour = true;
             else
                 size = value, has_size = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
@@ -157,10 +191,19 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     out.output = files[1];
 
     if (map) {
+        if (has_multicolour) {
+            const std::string mistake = read_multicolour(multicolour, out);
+            if (!mistake.empty())
+                return failure(mistake);
+            if (!has_machine && screen_machine(out.format) == MapMachine::Mono)
+                machine = "c64", has_machine = true;
+        }
         out.machine_given = has_machine;
         if (has_size && !read_size(size, out.map_cols, out.map_rows))
             return failure("--size '" + size + "' is none of " + std::string(kSizeList));
-        const std::string mistake = check_map_options(out, has_machine, machine);
+        std::string mistake = check_map_options(out, has_machine, machine);
+        if (mistake.empty() && out.multicolour)
+            mistake = multicolour_machine(out);
         return mistake.empty() ? out : failure(mistake);
     }
     if (has_first && (!read_number(first, out.glyphs.first) || out.glyphs.first > 255))
@@ -184,20 +227,21 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     CommandLine out;
     out.action = CommandAction::ImportScreen;
     std::vector<std::string> pictures;
-    std::string machine;
+    std::string machine, multicolour;
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        std::string* value = a == "--font"      ? &out.output
-                             : a == "--map"     ? &out.map_output
-                             : a == "--charset" ? &out.charset
-                             : a == "--colours" ? &out.colours
-                             : a == "--machine" ? &machine
-                             : a == "--project" ? &out.project_output
-                                                : nullptr;
+        std::string* value = a == "--font"          ? &out.output
+                             : a == "--map"         ? &out.map_output
+                             : a == "--charset"     ? &out.charset
+                             : a == "--colours"     ? &out.colours
+                             : a == "--machine"     ? &machine
+                             : a == "--project"     ? &out.project_output
+                             : a == "--multicolour" ? &multicolour
+                                                    : nullptr;
         if (value != nullptr) {
             if (i + 1 == arguments.size() || arguments[i + 1].empty() ||
                 arguments[i + 1].rfind("--", 0) == 0)
-                return failure(a + " needs a file");
+                return failure(a + (value == &multicolour ? " needs a value" : " needs a file"));
             if (!value->empty())
                 return failure(a + " is given twice");
             *value = arguments[++i];
@@ -216,9 +260,18 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     if (out.output.empty() != out.map_output.empty() ||
         (out.output.empty() && out.project_output.empty()))
         return failure(form + " needs --font OUT.fnt and --map OUT.map, or --project OUT.fontarel");
-    // A machine's colours need a file to go to: --colours, or the project.
-    if (out.machine != MapMachine::Mono ? out.colours.empty() && out.project_output.empty()
-                                        : !out.colours.empty())
+    if (!multicolour.empty()) {
+        std::string mistake = read_multicolour(multicolour, out);
+        if (mistake.empty())
+            mistake = multicolour_machine(out);
+        if (mistake.empty() && !out.charset.empty())
+            mistake = "--multicolour makes a new charset: it does not go with --charset";
+        if (!mistake.empty())
+            return failure(mistake);
+    }
+    // A machine's colours need a file to go to: --colours, or the project. --colours without a
+    // machine is for a Koala painting, which brings its own; that is known once PICTURE is read.
+    if (out.machine != MapMachine::Mono && out.colours.empty() && out.project_output.empty())
         return failure("--machine c64, zx or pc and --colours OUT go together: the colours read "
                        "from the picture are written there");
     out.input = pictures[0];
@@ -266,9 +319,10 @@ std::string usage_text() {
     return "Usage: fontarel [FONT]\n"
            "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
            "       fontarel --export-map FORMAT --size WxH [--machine M] [--colours FILE]\n"
-           "                [--charset FONT] INPUT OUTPUT\n"
+           "                [--charset FONT] [--multicolour D022,D023] INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "                [--machine M --colours OUT] [--project OUT.fontarel]\n"
+           "                [--multicolour D022,D023]\n"
            "       fontarel --recover\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
@@ -309,6 +363,12 @@ std::string usage_text() {
            "                  attribute bytes go to --colours OUT\n"
            "  --project OUT.fontarel  the charset, the map, its colours and machine in one\n"
            "                  project file, beside or instead of --font, --map and --colours\n"
+           "  PICTURE may also be a Koala painting (.koa, .kla: 10003 bytes), which comes in\n"
+           "  as a C64 multicolour screen of 40 x 25 cells\n"
+           "--multicolour D022,D023 (each 0-15, decimal or $ hex) is the C64's multicolour\n"
+           "character mode with these two shared colours, implying --machine c64: --export-map\n"
+           "names them beside the background, and --import-screen reads the picture in pairs\n"
+           "of pixels, each cell in the two, the background and one colour 0-7 of its own.\n"
            "Exit status 0 when the file was written; otherwise a message and nothing written.\n";
 }
 

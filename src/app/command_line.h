@@ -2,8 +2,10 @@
 // The program's arguments: none or one font to edit, --help (-h), --version (-V), and the forms
 // that write files and end without opening a window:
 //   --export FORMAT [--first N] [--count M] [--load-address HEX] INPUT OUTPUT
-//   --export-map FORMAT --size WxH [--machine M] [--colours FILE] [--charset FONT] INPUT OUTPUT
+//   --export-map FORMAT --size WxH [--machine M] [--colours FILE] [--charset FONT]
+//                [--multicolour D022,D023] INPUT OUTPUT
 //   --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN] [--project OUT.fontarel]
+//                [--machine M --colours OUT] [--multicolour D022,D023]
 
 #include <string>
 #include <string_view>
@@ -45,6 +47,11 @@ struct CommandLine {
     // ImportScreen: the machine whose colours the picture is read in, and the attribute file
     // written beside the map (--colours, needed with a machine).
     MapMachine machine = MapMachine::Mono;
+    // ExportMap and ImportScreen: --multicolour, the C64's multicolour mode with these two
+    // registers ($d022, $d023, 0-15); it implies --machine c64. ImportScreen reads the picture in
+    // double-wide pixels with these registers.
+    bool multicolour = false;
+    int multicolour_1 = 0, multicolour_2 = 0;
     std::string colours;
     std::string input;          // the file read: the font, the map, or ImportScreen's PICTURE
     std::string output;         // the file written; ImportScreen: --font

@@ -9,7 +9,9 @@
 #include "app/version.h"
 #include "formats/export_sheet.h"
 #include "formats/font_bytes.h"
+#include "formats/koala.h"
 #include "formats/map_bytes.h"
+#include "formats/multicolour_import.h"
 #include "formats/picture_import.h"
 #include "formats/project.h"
 #include "model/map_colours.h"
@@ -222,6 +224,11 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
         } else if (!read_map(line, input, decode_picture, *cells, *glyphs, why)) {
             return fail(err, kExitFileError, why);
         }
+        if (line.multicolour) {
+            cells->multicolour = true;
+            cells->multicolour_1 = static_cast<uint8_t>(line.multicolour_1);
+            cells->multicolour_2 = static_cast<uint8_t>(line.multicolour_2);
+        }
         output = export_map(line.format, *cells, export_label(line.output, kMapLabelFallback),
                             glyphs.get());
     } else {
@@ -270,6 +277,59 @@ std::string import_summary(const ScreenImport& screen) {
     return screen.note.empty() ? text : text + ". " + screen.note;
 }
 
+// The screen of --import-screen from INPUT's `bytes`: a Koala painting, or a picture read with
+// `decode`, in the machine's colours or multicolour, or matched to --charset. Returns kExitOk, or
+// the exit status of a failure said on `err`.
+int read_screen(const CommandLine& line, PictureDecoder decode, std::vector<uint8_t>& bytes,
+                std::unique_ptr<ScreenImport>& screen, std::ostream& err) {
+    // The program's colours as they are at start: clear pixels black, set pixels white.
+    const AppState defaults;
+    const MulticolourChoice registers{-1, line.multicolour ? line.multicolour_1 : -1,
+                                      line.multicolour ? line.multicolour_2 : -1};
+    std::string why;
+    // A Koala painting by its size, or by its name when its size is wrong, which is then said.
+    if (is_koala(bytes) || (has_koala_name(line.input) && !is_picture(bytes))) {
+        if (!line.charset.empty())
+            return fail(err, kExitUsage,
+                        line.input +
+                            " is a Koala painting, which makes a new charset: no --charset");
+        if (line.machine != MapMachine::Mono && line.machine != MapMachine::C64)
+            return fail(err, kExitUsage,
+                        line.input + " is a Koala painting, a C64 screen: --machine c64 or none");
+        screen = std::make_unique<ScreenImport>(import_koala(bytes, registers));
+    } else if (!line.colours.empty() && line.machine == MapMachine::Mono) {
+        return fail(err, kExitUsage,
+                    "--machine c64, zx or pc and --colours OUT go together: the colours read from "
+                    "the picture are written there");
+    } else {
+        Picture picture;
+        if (static_cast<int64_t>(bytes.size()) > kPictureFileLimit)
+            return fail(err, kExitFileError, line.input + " is too large for a screen picture");
+        if (decode == nullptr || !decode(bytes, picture))
+            return fail(err, kExitFileError, line.input + " holds no picture that can be read");
+        if (line.multicolour) {
+            screen = std::make_unique<ScreenImport>(import_multicolour_screen(picture, registers));
+        } else if (line.charset.empty()) {
+            screen = std::make_unique<ScreenImport>(import_screen_new_charset(
+                picture, defaults.color_bit0, defaults.color_bit1, line.machine));
+        } else {
+            // Any font --export reads: raw glyph bytes from glyph 0, as the editor loads the font
+            // named on its command line, or a PSF, BDF, PRG or charset picture.
+            if (!read_input(line.charset, kFontFileLimit, bytes, why))
+                return fail(err, kExitFileError, line.charset + " " + why);
+            auto current = std::make_unique<CharsetStore>();
+            std::string note;
+            if (!read_font(bytes, file_size(line.charset), decode, *current, note, why))
+                return fail(err, kExitFileError, line.charset + ": " + why);
+            screen = std::make_unique<ScreenImport>(import_screen_current_charset(
+                picture, *current, defaults.color_bit0, defaults.color_bit1, line.machine));
+        }
+    }
+    if (!screen->ok())
+        return fail(err, kExitFileError, line.input + " " + screen->error);
+    return kExitOk;
+}
+
 int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostream& out,
                       std::ostream& err) {
     const std::string& font = line.output;
@@ -293,32 +353,10 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     std::string why;
     if (!read_input(line.input, kPictureFileLimit + 1, bytes, why))
         return fail(err, kExitFileError, line.input + " " + why);
-    Picture picture;
-    if (static_cast<int64_t>(bytes.size()) > kPictureFileLimit)
-        return fail(err, kExitFileError, line.input + " is too large for a screen picture");
-    if (decode == nullptr || !decode(bytes, picture))
-        return fail(err, kExitFileError, line.input + " holds no picture that can be read");
-
-    // The program's colours as they are at start: clear pixels black, set pixels white.
-    const AppState defaults;
     std::unique_ptr<ScreenImport> screen;
-    if (line.charset.empty()) {
-        screen = std::make_unique<ScreenImport>(import_screen_new_charset(
-            picture, defaults.color_bit0, defaults.color_bit1, line.machine));
-    } else {
-        // Any font --export reads: raw glyph bytes from glyph 0, as the editor loads the font
-        // named on its command line, or a PSF, BDF, PRG or charset picture.
-        if (!read_input(line.charset, kFontFileLimit, bytes, why))
-            return fail(err, kExitFileError, line.charset + " " + why);
-        auto current = std::make_unique<CharsetStore>();
-        std::string note;
-        if (!read_font(bytes, file_size(line.charset), decode, *current, note, why))
-            return fail(err, kExitFileError, line.charset + ": " + why);
-        screen = std::make_unique<ScreenImport>(import_screen_current_charset(
-            picture, *current, defaults.color_bit0, defaults.color_bit1, line.machine));
-    }
-    if (!screen->ok())
-        return fail(err, kExitFileError, line.input + " " + screen->error);
+    if (const int status = read_screen(line, decode, bytes, screen, err); status != kExitOk)
+        return status;
+    const AppState defaults;
 
     // The files in the order they are written, each file's old bytes kept to be put back should
     // a later one not be written: all of them are written, or none.

@@ -30,7 +30,8 @@ constexpr int kExitUsage = 2;     // a mistake in the arguments
 // BDF or PRG font by detect_font_kind, whose note (if any) goes to `err` as a line
 // "fontarel: INPUT: note", or a charset picture read with `decode_picture`. A failure prints one
 // line "fontarel: ..." to `err` and writes nothing; a Refuse prints that line and the usage.
-// Returns the exit status; kExitUsage for Edit, which is not run here. An import reads its picture
+// Returns the exit status; kExitUsage for Edit, which is not run here. An import reads a Koala
+// painting (known by its content, or by its name when its size is wrong) itself, another picture
 // with `decode_picture`, writes the charset and the map (both or neither: a map that cannot be
 // written takes the charset file back to what it was) and prints one line of what it made to
 // `out`.

@@ -1,12 +1,15 @@
 #include "app/import_commands.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app/file_commands.h"
 #include "app/map_canvas.h"
 #include "formats/font_import.h"
+#include "formats/koala.h"
+#include "formats/multicolour_import.h"
 #include "formats/picture_import.h"
 
 namespace fontarel {
@@ -22,6 +25,8 @@ constexpr const char* kFontPatterns =
     "Font (*.psf *.psfu *.psf.gz *.bdf)|*.psf;*.psfu;*.psf.gz;*.bdf|All files|*";
 constexpr const char* kPicturePatterns =
     "Picture (*.png *.bmp *.gif)|*.png;*.bmp;*.gif|All files|*";
+constexpr const char* kScreenPatterns = "Picture (*.png *.bmp *.gif *.koa *.kla)|"
+                                        "*.png;*.bmp;*.gif;*.koa;*.kla|All files|*";
 constexpr const char* kPrgPatterns = "C64 program file (*.prg)|*.prg|All files|*";
 
 void tell(App& app, const std::string& path, const std::string& what) {
@@ -40,10 +45,8 @@ bool choose_and_read(App& app, const char* patterns, std::string& path,
     return read_import_file(app, path, bytes);
 }
 
-bool read_picture(App& app, std::string& path, Picture& picture) {
-    std::vector<uint8_t> bytes;
-    if (!choose_and_read(app, kPicturePatterns, path, bytes))
-        return false;
+bool decode_picture(App& app, const std::string& path, std::span<const uint8_t> bytes,
+                    Picture& picture) {
     if (!app.tk.decode_picture(bytes, picture)) {
         tell(app, path, "is no picture this program can read (PNG, BMP or GIF)");
         return false;
@@ -51,8 +54,15 @@ bool read_picture(App& app, std::string& path, Picture& picture) {
     return true;
 }
 
+bool read_picture(App& app, std::string& path, Picture& picture) {
+    std::vector<uint8_t> bytes;
+    return choose_and_read(app, kPicturePatterns, path, bytes) &&
+           decode_picture(app, path, bytes, picture);
+}
+
 // The map takes the imported cells and size, in colour their attributes too (and the C64's
-// background); the size shows the map window.
+// background and multicolour registers); a multicolour screen makes it a C64 map in multicolour.
+// The size shows the map window.
 void take_screen(App& app, const std::string& path, const ScreenImport& screen, bool charset) {
     if (!screen.ok()) {
         tell(app, path, screen.error);
@@ -61,6 +71,8 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
     if (charset)
         app.store() = screen.charset;
     CharMap& map = *app.s.map;
+    if (screen.map.multicolour && map.machine != MapMachine::C64)
+        set_map_machine(map, MapMachine::C64);
     const bool colour = map.machine != MapMachine::Mono;
     for (int r = 0; r < screen.map.rows; ++r)
         for (int c = 0; c < screen.map.cols; ++c) {
@@ -70,6 +82,11 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
         }
     if (map.machine == MapMachine::C64)
         map.background = screen.map.background;
+    if (screen.map.multicolour) {
+        map.multicolour = true;
+        map.multicolour_1 = screen.map.multicolour_1;
+        map.multicolour_2 = screen.map.multicolour_2;
+    }
     set_map_size(app, screen.map.cols, screen.map.rows);
     if (!screen.note.empty())
         tell(app, path, screen.note);
@@ -142,12 +159,25 @@ void import_prg(App& app) {
 
 void import_screen_new(App& app) {
     std::string path;
+    std::vector<uint8_t> bytes;
+    if (!choose_and_read(app, kScreenPatterns, path, bytes))
+        return;
+    // A Koala painting by its size, or by its name when its size is wrong, which is then said.
+    if (is_koala(bytes) || (has_koala_name(path) && !is_picture(bytes))) {
+        take_screen(app, path, import_koala(bytes), true);
+        return;
+    }
     Picture picture;
-    if (read_picture(app, path, picture))
-        take_screen(app, path,
-                    import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1,
-                                              app.s.map->machine),
-                    true);
+    if (!decode_picture(app, path, bytes, picture))
+        return;
+    const CharMap& map = *app.s.map;
+    if (map.machine == MapMachine::C64 && map.multicolour)
+        take_screen(app, path, import_multicolour_screen(picture), true);
+    else
+        take_screen(
+            app, path,
+            import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1, map.machine),
+            true);
 }
 
 void import_screen_current(App& app) {

@@ -25,7 +25,8 @@ void import_font(App& app);
 void import_charset_picture(App& app);
 // A 2-byte load address, then glyphs from glyph 0.
 void import_prg(App& app);
-// A screen picture: its distinct cells become the charset and the map shows them.
+// A screen picture: its distinct cells become the charset and the map shows them; on a C64 map in
+// multicolour, in double-wide pixels. A Koala painting always comes in as a C64 multicolour screen.
 void import_screen_new(App& app);
 // A screen picture drawn with the current charset: the map gets the nearest glyph of each cell.
 void import_screen_current(App& app);

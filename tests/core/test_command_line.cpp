@@ -103,8 +103,9 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.input + line.output + line.map_output, "p.pngfm");
         EXPECT_EQ(line.charset, args.size() == 8 ? "c" : "");
     }
-    const CommandLine colour = parse_command_line(
-        {"--import-screen", "p.png", "--font", "f", "--map", "m", "--machine", "c64", "--colours", "k"});
+    const CommandLine colour =
+        parse_command_line({"--import-screen", "p.png", "--font", "f", "--map", "m", "--machine",
+                            "c64", "--colours", "k"});
     ASSERT_EQ(colour.action, CommandAction::ImportScreen) << colour.error;
     EXPECT_EQ(colour.machine, MapMachine::C64);
     EXPECT_EQ(colour.colours, "k");
@@ -152,6 +153,20 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--import-screen", "p", "--size", "32x24", "--font", "a", "--map", "b"}, "'--size'"},
         {{"--import-screen", "p", "--font", "a", "--map", "b", "--machine", "zx"}, "go together"},
         {{"--import-screen", "p", "--font", "a", "--map", "b", "--machine", "vic"}, "'vic'"},
+        {{"--import-screen", "p", "--project", "a", "--multicolour", "--font"}, "needs a value"},
+        {{"--import-screen", "p", "--project", "a", "--multicolour", "1,2", "--charset", "c"},
+         "does not go with --charset"},
+        {{"--import-screen", "p", "--project", "a", "--multicolour", "1,2", "--machine", "pc"},
+         "not PC text"},
+        {{"--export-map", "byte", "--size", "40x25", "--multicolour", "1,2", "--machine", "zx", "a",
+          "b"},
+         "not ZX Spectrum"},
+        {{"--export-map", "scr", "--size", "32x24", "--multicolour", "1,2", "--charset", "f", "a",
+          "b"},
+         "not ZX Spectrum"},
+        {{"--export-map", "c", "--size", "40x25", "--multicolour", "1,2", "--machine", "vic", "a",
+          "b"},
+         "'vic'"},
     };
     for (const auto& m : mistakes) {
         const CommandLine line = parse_command_line(m.args);
@@ -159,4 +174,33 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         EXPECT_NE(line.error.find(m.says), std::string::npos) << line.error;
         EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
     }
+}
+
+// --multicolour D022,D023 takes two colours 0-15, decimal or $ hex, and implies the C64 for both
+// forms; with a map export it also makes a project's own machine yield.
+TEST(CommandLine, MulticolourTakesTwoColoursAndImpliesTheC64) {
+    const struct {
+        const char* value;
+        int colour_1, colour_2; // -1: refused
+    } values[] = {{"9,$a", 9, 10},   {"$0F,15", 15, 15}, {"0,$0", 0, 0},     {"1,16", -1, -1},
+                  {"$10,1", -1, -1}, {"1;2", -1, -1},    {"1,", -1, -1},     {",1", -1, -1},
+                  {"$,1", -1, -1},   {"1,2,3", -1, -1},  {"$f,$100", -1, -1}};
+    for (const auto& v : values)
+        for (const Args& args :
+             {Args{"--import-screen", "p", "--project", "o", "--multicolour", v.value},
+              Args{"--export-map", "byte", "--size", "40x25", "--multicolour", v.value, "a",
+                   "b"}}) {
+            SCOPED_TRACE(args[0] + " " + v.value);
+            const CommandLine line = parse_command_line(args);
+            if (v.colour_1 < 0) {
+                EXPECT_EQ(line.error, "--multicolour '" + std::string(v.value) +
+                                          "' is not two colours 0-15 for $d022,$d023, as 9,$a");
+                continue;
+            }
+            ASSERT_NE(line.action, CommandAction::Fail) << line.error;
+            EXPECT_TRUE(line.multicolour && line.machine == MapMachine::C64);
+            EXPECT_EQ(line.multicolour_1 * 100 + line.multicolour_2, v.colour_1 * 100 + v.colour_2);
+            EXPECT_EQ(line.machine_given, args[0] == "--export-map");
+        }
+    EXPECT_FALSE(parse_command_line({"--import-screen", "p", "--project", "o"}).multicolour);
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/builtin_charsets.h"
 #include "formats/export_formats.h"
+#include "model/builtin_charsets.h"
 #include "model/map_colours.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"
@@ -146,6 +146,45 @@ TEST_F(ImportCommands, AColourScreenGivesTheMapItsAttributesAndBackground) {
     handle();
     EXPECT_EQ(app.s.map->background, 4);
     EXPECT_EQ(app.s.map->attrs, attrs);
+}
+
+// A Koala painting makes any map a C64 map in multicolour, in one step that undoes; on such a map a
+// picture is read in double-wide pixels. A painting of the wrong size, known by its name, says so.
+TEST_F(ImportCommands, AKoalaPaintingMakesAMulticolourScreen) {
+    std::vector<uint8_t> koala(10003, 0x1B); // bit pairs 00 01 10 11 in every cell row
+    std::fill(koala.begin() + 8002, koala.begin() + 9002, 0x9A);  // 01 brown, 10 light red
+    std::fill(koala.begin() + 9002, koala.begin() + 10002, 0x05); // 11 green
+    koala[10002] = 0;
+    set_map_machine(*app.s.map, MapMachine::PcText);
+    const CharMap before = *app.s.map;
+    tk.file_answers.emplace_back(file("title.kla", koala), 0);
+    menu(MenuId::ImportScreenNew);
+    const CharMap& map = *app.s.map;
+    EXPECT_TRUE(map.machine == MapMachine::C64 && map.multicolour);
+    EXPECT_EQ(map.cols * 100 + map.rows, 4025);
+    EXPECT_EQ(map.multicolour_1 * 100 + map.multicolour_2, 910);
+    EXPECT_EQ(map.attr(39, 24), 13);
+    EXPECT_EQ(app.s.charset->glyph(map.at(39, 24))[7], 0x1B);
+    tk.inject_combination(kComboUndo);
+    handle();
+    EXPECT_TRUE(map.machine == before.machine && !map.multicolour && map.attrs == before.attrs);
+
+    // A picture on a multicolour map: 160 x 200 pixels are read at half width.
+    set_map_machine(*app.s.map, MapMachine::C64);
+    app.s.map->multicolour = true;
+    Raster half(160, 200);
+    half.set_pixel(1, 0, machine_palette(MapMachine::C64).colours[2]);
+    tk.file_answers.emplace_back(file("half.bmp", encode_bmp(half)), 0);
+    menu(MenuId::ImportScreenNew);
+    EXPECT_EQ(map.cols * 100 + map.rows, 4025);
+    EXPECT_EQ(app.s.charset->glyph(map.at(0, 0))[0] >> 4 & 3, map.multicolour_1 == 2 ? 1 : 2);
+
+    tk.file_answers.emplace_back(file("short.koa", std::vector<uint8_t>(9000)), 0);
+    menu(MenuId::ImportScreenNew);
+    ASSERT_FALSE(tk.messages().empty());
+    EXPECT_EQ(tk.messages().back().text,
+              (dir_ / "short.koa").string() +
+                  ": is 9000 bytes: a Koala painting is 10003 (10002 without the background byte)");
 }
 
 TEST_F(ImportCommands, AFileThatCannotBeImportedSaysWhyAndChangesNothing) {

@@ -102,3 +102,38 @@ for input in broken.png fifo.png; do
 done
 grep -q 'is not a regular file' err.txt || { echo "FAIL: the FIFO: $(cat err.txt)" >&2 && exit 1; }
 echo "a broken PNG and a FIFO each gave one line"
+
+# A Koala painting needs no --machine: every cell's bit pairs 00 01 10 11 in the background (blue),
+# brown and light red (the screen RAM's $9A) and green (the colour RAM's 5) make one multicolour
+# glyph, and the project says multicolour is on with the two registers. --export-map names them.
+{
+    printf '\000\140'
+    head -c 8000 /dev/zero | tr '\0' '\033'
+    head -c 1000 /dev/zero | tr '\0' '\232'
+    head -c 1000 /dev/zero | tr '\0' '\005'
+    printf '\006'
+} >paint.koa
+said="$("$PROGRAM" --import-screen paint.koa --project paint.fontarel)" &&
+    [ "$said" = "1000 cells, 1 distinct glyph, map 40x25" ] || {
+    echo "FAIL: the Koala painting: '$said'" >&2
+    exit 1
+}
+if command -v jq >/dev/null; then
+    [ "$(jq -c '[.multicolour.on, .multicolour.colour_1, .multicolour.colour_2, .background,
+        .glyphs[0]]' paint.fontarel)" = '[true,9,10,6,"1b1b1b1b1b1b1b1b"]' ] || {
+        echo "FAIL: the painting's project: $(jq -c .multicolour paint.fontarel)" >&2
+        exit 1
+    }
+fi
+"$PROGRAM" --export-map byte --multicolour '$b,12' paint.fontarel paint.s &&
+    grep -q '^paint_multicolour_1 = 11$' paint.s && grep -q '^paint_multicolour_2 = 12$' paint.s || {
+    echo "FAIL: --export-map --multicolour: $(grep multicolour paint.s)" >&2
+    exit 1
+}
+head -c 9000 paint.koa >short.koa
+"$PROGRAM" --import-screen short.koa --project short.fontarel 2>err.txt && exit 1
+[ "$(cat err.txt)" = "fontarel: short.koa is 9000 bytes: a Koala painting is 10003 (10002 without the background byte)" ] || {
+    echo "FAIL: the short painting: $(cat err.txt)" >&2
+    exit 1
+}
+echo "a Koala painting came in as a multicolour screen"
