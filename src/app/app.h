@@ -18,6 +18,13 @@ namespace fontarel {
 // What the pictures show beside the data, and the renderers that remember what they drew, so that
 // presenting writes only what changed. None of it is program state: dropping the renderers costs
 // one full redraw.
+// The brush canvas's swatches: the four bit pairs' colours and the brush framed.
+struct BrushLook {
+    std::array<int, 4> colours{};
+    int brush = -1;
+    bool operator==(const BrushLook&) const = default;
+};
+
 struct Views {
     CharsetGridRenderer grid;
     CharsetCanvasRenderer canvas;
@@ -31,6 +38,9 @@ struct Views {
     MapCell map_hover;
     // The machine and paint mode the Colour menu last showed (see show_colour_state); -1 none.
     int32_t colour_shown = -1;
+    bool glyph_hovered = false; // the pointer is over the glyph editor
+    bool brush_shown = false;   // the brush canvas is shown
+    BrushLook brush_drawn;      // what the brush canvas shows; brush -1: nothing yet
 };
 
 // Typing onto the map: the text cursor's cell, always inside the map in use while typing.

@@ -62,7 +62,10 @@ struct AppState {
     PaintMode paint_mode = PaintMode::CodesAndColours;
     int32_t pen_colour = 0;
     int32_t paper_colour = 0;
-    bool pen_marker = false; // the pen also sets FLASH (Spectrum) or blink (PC)
+    // The pen also sets FLASH (Spectrum) or blink (PC), or paints multicolour cells (C64 with
+    // multicolour on).
+    bool pen_marker = false;
+    int32_t brush = 3; // the bit pair a left press paints on a multicolour glyph, 0-3
 
     // Undo and redo of the charset and the map. Not part of it: the current character, the range,
     // the colours and the drag mode.

@@ -1,5 +1,6 @@
 #include "app/charset_canvas.h"
 
+#include "app/glyph_canvas.h"
 #include "app/glyph_commands.h"
 #include "app/ids.h"
 #include "model/labels.h"
@@ -116,7 +117,9 @@ void charset_canvas_event(App& app, const Event& event) {
         }
         break;
     case kKindKeyUp:
-        key_released(app, event.key);
+        if (!brush_key(app, event.key)) {
+            key_released(app, event.key);
+        }
         break;
     case kKindMouseMove:
         if (app.s.drag_active) {

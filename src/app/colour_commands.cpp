@@ -1,5 +1,6 @@
 #include "app/colour_commands.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/ids.h"
@@ -63,8 +64,11 @@ void set_machine(App& app, MapMachine machine) {
 }
 
 void choose_pen_colour(App& app) {
-    choose_entry(app, "Pen colour", pen_choices(machine_of(app)), app.s.pen_colour,
-                 marker_name(machine_of(app)), &app.s.pen_marker);
+    const CharMap& map = *app.s.map;
+    // A pen past the choices (multicolour turned on after a pen of 8-15) opens on what it paints.
+    const int count = pen_choices(map);
+    app.s.pen_colour %= std::max(count, 1);
+    choose_entry(app, "Pen colour", count, app.s.pen_colour, marker_name(map), &app.s.pen_marker);
 }
 
 void choose_paper_colour(App& app) {
@@ -80,6 +84,31 @@ void choose_background_colour(App& app) {
     map.background = static_cast<uint8_t>(value);
 }
 
+void toggle_multicolour(App& app) {
+    CharMap& map = *app.s.map;
+    if (map.machine == MapMachine::C64)
+        map.multicolour = !map.multicolour;
+}
+
+void choose_multicolour_register(App& app, int which) {
+    CharMap& map = *app.s.map;
+    if (map.machine != MapMachine::C64)
+        return;
+    uint8_t& reg = which == 1 ? map.multicolour_1 : map.multicolour_2;
+    int32_t value = reg;
+    choose_entry(app, which == 1 ? "Multicolour 1" : "Multicolour 2", 16, value);
+    reg = static_cast<uint8_t>(value);
+}
+
+bool multicolour_glyphs(const App& app) {
+    const CharMap& map = *app.s.map;
+    return map.machine == MapMachine::C64 && map.multicolour && app.s.pen_marker;
+}
+
+std::array<Colour, 4> pen_multicolours(const App& app) {
+    return multicolour_colours(*app.s.map, static_cast<uint8_t>(app.s.pen_colour & 7));
+}
+
 void set_paint_mode(App& app, PaintMode mode) {
     app.s.paint_mode = mode;
 }
@@ -92,7 +121,8 @@ void paint_cell(App& app, int column, int row, int32_t code) {
         map.at(column, row) = code;
     if (mode != PaintMode::CodesOnly)
         map.attr(column, row) =
-            compose_attribute(map.machine, app.s.pen_colour, app.s.paper_colour, app.s.pen_marker);
+            compose_attribute(map, app.s.pen_colour, app.s.paper_colour,
+                              app.s.pen_marker && marker_name(map) != nullptr);
 }
 
 std::string hover_title(const App& app, int column, int row) {
@@ -107,7 +137,10 @@ void show_colour_state(App& app) {
         return;
     const MapMachine machine = machine_of(app);
     // One number for everything shown, so that an unchanged state costs one comparison.
-    const int32_t state = static_cast<int>(machine) * 4 + static_cast<int>(app.s.paint_mode);
+    const bool multicolour = machine == MapMachine::C64 && app.s.map->multicolour;
+    const bool glyphs = multicolour_glyphs(app);
+    const int32_t state = static_cast<int>(machine) * 4 + static_cast<int>(app.s.paint_mode) +
+                          (multicolour ? 64 : 0) + (glyphs ? 128 : 0);
     if (state == app.views.colour_shown)
         return;
     app.views.colour_shown = state;
@@ -122,6 +155,12 @@ void show_colour_state(App& app) {
     tk.set_item_enabled(kMenuBar, id(MenuId::BackgroundColour), background_choices(machine) > 0);
     for (const MenuId row : kPaintRows)
         tk.set_item_enabled(kMenuBar, id(row), colours);
+    tk.set_item_checked(kMenuBar, id(MenuId::Multicolour), multicolour ? 1 : 0);
+    for (const MenuId row : {MenuId::Multicolour, MenuId::MulticolourOne, MenuId::MulticolourTwo})
+        tk.set_item_enabled(kMenuBar, id(row), machine == MapMachine::C64);
+    // A 4 x 8 multicolour glyph has no rotation.
+    for (const MenuId row : {MenuId::RotateClockwise, MenuId::RotateAnticlockwise})
+        tk.set_item_enabled(kMenuBar, id(row), !glyphs);
 }
 
 } // namespace fontarel

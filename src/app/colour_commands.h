@@ -3,6 +3,8 @@
 // machine's palette, and what painting writes. Painting itself (a cell, a fill, typing) asks
 // paint_cell.
 
+#include <array>
+
 #include "app/app.h"
 
 namespace fontarel {
@@ -13,6 +15,18 @@ void choose_pen_colour(App& app);
 void choose_paper_colour(App& app);
 void choose_background_colour(App& app);
 void set_paint_mode(App& app, PaintMode mode);
+// C64 multicolour character mode on or off, and its registers 1 ($d022) and 2 ($d023); each an
+// undo step. Nothing on another machine (the rows are greyed there).
+void toggle_multicolour(App& app);
+void choose_multicolour_register(App& app, int which);
+template <int which> void choose_multicolour(App& app) {
+    choose_multicolour_register(app, which);
+}
+// Whether the glyph views show glyphs in multicolour: a C64 map with multicolour on and a pen
+// that paints multicolour cells.
+bool multicolour_glyphs(const App& app);
+// The colours of the bit pairs 00, 01, 10 and 11 of a glyph as the pen paints it in multicolour.
+std::array<Colour, 4> pen_multicolours(const App& app);
 
 // Writes what the paint mode says into a cell in use: `code`, the pen's attribute, or both. A
 // Mono map gets the code only.

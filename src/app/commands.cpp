@@ -158,6 +158,9 @@ constexpr CommandRow kCommands[] = {
      paint<PaintMode::CodesAndColours>},
     {MenuId::PaintColoursOnly, "Paint colours only", {}, paint<PaintMode::ColoursOnly>},
     {MenuId::PaintCodesOnly, "Paint codes only", {}, paint<PaintMode::CodesOnly>},
+    {MenuId::Multicolour, "Multicolour", {}, toggle_multicolour},
+    {MenuId::MulticolourOne, "Multicolour 1...", {}, choose_multicolour<1>},
+    {MenuId::MulticolourTwo, "Multicolour 2...", {}, choose_multicolour<2>},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},
@@ -199,6 +202,7 @@ struct ControlRow {
 constexpr ControlRow kControls[] = {
     {kCharsetCanvas, charset_canvas_event},
     {kGlyphCanvas, glyph_canvas_event},
+    {kBrushCanvas, brush_canvas_event},
     {kMapCanvas, map_canvas_event},
     {kShiftLeftButton, on_event<op<GlyphOp::ShiftLeft>>},
     {kShiftRightButton, on_event<op<GlyphOp::ShiftRight>>},

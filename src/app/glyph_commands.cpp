@@ -1,5 +1,6 @@
 #include "app/glyph_commands.h"
 
+#include "app/colour_commands.h"
 #include "app/range_commands.h"
 
 namespace fontarel {
@@ -20,7 +21,13 @@ void apply_glyph_op(App& app, GlyphOp op) {
     // Each glyph of the range is transformed by itself, never as part of one larger picture.
     const auto [first, last] = glyph_op_targets(app);
     for (int g = first; g <= last; ++g) {
-        transform_glyph(app.store().glyph(g), op, app.s.bit_reverse_table, app.s.rotate_scratch);
+        if (multicolour_glyphs(app)) {
+            transform_multicolour_glyph(app.store().glyph(g), op, app.s.bit_reverse_table,
+                                        app.s.rotate_scratch);
+        } else {
+            transform_glyph(app.store().glyph(g), op, app.s.bit_reverse_table,
+                            app.s.rotate_scratch);
+        }
     }
 }
 

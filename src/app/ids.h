@@ -22,6 +22,7 @@ constexpr int kShiftLeftButton = 9;
 constexpr int kShiftRightButton = 10;
 constexpr int kShiftUpButton = 11;
 constexpr int kShiftDownButton = 12;
+constexpr int kBrushCanvas = 13; // beside the glyph editor, shown while it shows multicolour
 
 constexpr int kMenuBar = 0;
 constexpr int kCharsetPopup = 2;
@@ -129,13 +130,16 @@ enum class MenuId : int {
     SaveProject = 88, // File
     SaveProjectAs = 89,
     RecoverLastSession = 90,
+    Multicolour = 91, // Colour
+    MulticolourOne = 92,
+    MulticolourTwo = 93,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::RecoverLastSession) + 1;
+constexpr int kMenuIdCount = id(MenuId::MulticolourTwo) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

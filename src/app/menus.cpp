@@ -159,6 +159,10 @@ constexpr MenuEntry kMenuBarLayout[] = {
     checked(MenuId::PaintCodesAndColours),
     item(MenuId::PaintColoursOnly),
     item(MenuId::PaintCodesOnly),
+    separator(),
+    item(MenuId::Multicolour), // a check mark while it is on
+    item(MenuId::MulticolourOne),
+    item(MenuId::MulticolourTwo),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {

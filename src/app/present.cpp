@@ -2,6 +2,7 @@
 
 #include "app/block_commands.h"
 #include "app/colour_commands.h"
+#include "app/glyph_canvas.h"
 #include "app/ids.h"
 #include "model/labels.h"
 
@@ -9,11 +10,19 @@ namespace fontarel {
 
 namespace {
 
+// The glyph views' colours: the glyph colours, or the pen's four in multicolour.
+GlyphLook glyph_look(const App& app) {
+    if (!multicolour_glyphs(app))
+        return GlyphLook::two(app.s.color_bit0, app.s.color_bit1);
+    const auto c = pen_multicolours(app);
+    return {{c[0], c[1], c[2], c[3]}, true};
+}
+
 // The image of the grid without cursor; true when it is stale, also after a failed attempt.
 bool grid_stale(App& app) {
     const Raster* image = app.tk.image(kCharsetImage);
     return image != nullptr &&
-           !app.views.grid.up_to_date(*image, app.store(), app.s.color_bit0, app.s.color_bit1);
+           !app.views.grid.up_to_date(*image, app.store(), glyph_look(app));
 }
 
 // Renders the charset image when it is stale.
@@ -26,7 +35,7 @@ void render_grid(App& app) {
         tk.message_box("fontarel", "draw image char error!");
         return;
     }
-    app.views.grid.render(*tk.drawing_raster(), app.store(), app.s.color_bit0, app.s.color_bit1);
+    app.views.grid.render(*tk.drawing_raster(), app.store(), glyph_look(app));
     tk.end_drawing();
 }
 
@@ -60,14 +69,14 @@ void present_glyph_editor(App& app) {
     const Raster* picture = tk.canvas_picture(kGlyphCanvas);
     const auto glyph = app.store().glyph(s.current_char);
     if (picture == nullptr ||
-        app.views.editor.up_to_date(*picture, glyph, s.color_bit0, s.color_bit1)) {
+        app.views.editor.up_to_date(*picture, glyph, glyph_look(app))) {
         return;
     }
     if (!tk.begin_drawing(tk.canvas_target(kGlyphCanvas))) {
         tk.message_box("fontarel", "draw character error!");
         return;
     }
-    app.views.editor.render(*tk.drawing_raster(), glyph, s.color_bit0, s.color_bit1);
+    app.views.editor.render(*tk.drawing_raster(), glyph, glyph_look(app));
     tk.set_control_text(kGlyphDataText, glyph_data_text(glyph));
     tk.end_drawing();
 }
@@ -109,6 +118,7 @@ void present(App& app) {
     render_grid(app);
     present_charset_canvas(app);
     present_glyph_editor(app);
+    present_brush(app);
     present_map(app);
     show_block_state(app);
     show_colour_state(app);

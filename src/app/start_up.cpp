@@ -53,6 +53,9 @@ void create_glyph_controls(Toolkit& tk) {
                          kTextMultiLine | kTextCentred | kTextRight);
     tk.set_tooltip(kGlyphDataText, "Data for char");
     tk.create_canvas(kGlyphCanvas, 262, 0, kGlyphCanvasPixels, kGlyphCanvasPixels, 0);
+    tk.create_canvas(kBrushCanvas, 262 + kGlyphCanvasPixels + 4, 0, 32, 128, 0);
+    tk.set_tooltip(kBrushCanvas, "Brush: keys 1-4 over the character");
+    tk.show_control(kBrushCanvas, false);
 }
 
 // Start-up sets every map cell (x, y), spare column and row included, to x + 32.

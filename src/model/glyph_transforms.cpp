@@ -94,4 +94,31 @@ void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTa
     }
 }
 
+void transform_multicolour_glyph(std::span<uint8_t, 8> glyph, GlyphOp op,
+                                 const BitReverseTable& table, RotateScratch& scratch) {
+    switch (op) {
+    case GlyphOp::MirrorLeftRight:
+        for (uint8_t& b : glyph) {
+            b = static_cast<uint8_t>((b >> 6) | ((b >> 2) & 0x0C) | ((b << 2) & 0x30) | (b << 6));
+        }
+        break;
+    case GlyphOp::ShiftLeft:
+        for (uint8_t& b : glyph) {
+            b = static_cast<uint8_t>((b << 2) | (b >> 6));
+        }
+        break;
+    case GlyphOp::ShiftRight:
+        for (uint8_t& b : glyph) {
+            b = static_cast<uint8_t>((b >> 2) | (b << 6));
+        }
+        break;
+    case GlyphOp::RotateClockwise:
+    case GlyphOp::RotateAnticlockwise:
+        break;
+    default:
+        transform_glyph(glyph, op, table, scratch);
+        break;
+    }
+}
+
 } // namespace fontarel

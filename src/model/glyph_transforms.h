@@ -31,5 +31,11 @@ void build_bit_reverse_table(BitReverseTable& table);
 // `scratch` for their new rows.
 void transform_glyph(std::span<uint8_t, 8> glyph, GlyphOp op, const BitReverseTable& table,
                      RotateScratch& scratch);
+// The same on a C64 multicolour glyph, 4 x 8 pixels of two bits each, as the user sees it: mirror
+// left-right reverses the order of the bit pairs, the shifts move one pair (two bits, the pair
+// pushed out re-entering at the other side), and the rotations change nothing (a 4 x 8 glyph has
+// none); the other operations are transform_glyph's.
+void transform_multicolour_glyph(std::span<uint8_t, 8> glyph, GlyphOp op,
+                                 const BitReverseTable& table, RotateScratch& scratch);
 
 } // namespace fontarel

@@ -120,12 +120,32 @@ uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker) {
     return 0;
 }
 
-const char* marker_name(MapMachine machine) {
-    switch (machine) {
+namespace {
+
+bool c64_multicolour(const CharMap& map) {
+    return map.machine == MapMachine::C64 && map.multicolour;
+}
+
+} // namespace
+
+int pen_choices(const CharMap& map) {
+    return c64_multicolour(map) ? 8 : pen_choices(map.machine);
+}
+
+uint8_t compose_attribute(const CharMap& map, int pen, int paper, bool marker) {
+    if (c64_multicolour(map))
+        return static_cast<uint8_t>((pen & 7) | (marker ? 8 : 0));
+    return compose_attribute(map.machine, pen, paper, marker);
+}
+
+const char* marker_name(const CharMap& map) {
+    switch (map.machine) {
     case MapMachine::ZxSpectrum:
         return "Flash";
     case MapMachine::PcText:
         return "Blink";
+    case MapMachine::C64:
+        return map.multicolour ? "Multicolour cell" : nullptr;
     default:
         return nullptr;
     }

@@ -55,8 +55,14 @@ int background_choices(MapMachine machine);
 // C64 the pen; Spectrum ink = pen & 7 with BRIGHT = pen >= 8, paper & 7; PC pen in bits 0-3,
 // paper in bits 4-6. `marker` sets the FLASH (Spectrum) or blink (PC) bit, bit 7.
 uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker = false);
-// The name of the pen's bit-7 choice, "Flash" or "Blink"; null where the machine has none.
-const char* marker_name(MapMachine machine);
+// On a C64 map with multicolour on, the pen is one of the colours 0-7 and `marker` (the pen paints
+// multicolour cells) adds 8; on every other map these are pen_choices and compose_attribute of
+// the map's machine.
+int pen_choices(const CharMap& map);
+uint8_t compose_attribute(const CharMap& map, int pen, int paper, bool marker);
+// The name of the pen's `marker` choice: "Flash" (Spectrum), "Blink" (PC), "Multicolour cell"
+// (C64 with multicolour on); null where the map has none.
+const char* marker_name(const CharMap& map);
 
 // Makes `machine` the map's machine and keeps what the cells look like: from one colour machine
 // to another, each attribute's ink and paper become the nearest colours (in RGB) that the new

@@ -6,14 +6,14 @@
 
 namespace fontarel {
 
-bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, int colour0,
-                                 int colour1) {
+bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store,
+                                 const GlyphLook& look) {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
         return false;
     }
     bool wrote = false;
-    const bool all = target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_;
-    pixels_.use_colours(colour0, colour1);
+    const bool all = target_ != target.identity() || look != look_;
+    pixels_.use(look);
     for (int g = 0; g < kGlyphCount; ++g) {
         auto glyph = store.glyph(g);
         uint8_t* drawn = drawn_.data() + kGlyphRows * g;
@@ -32,18 +32,17 @@ bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, int 
         wrote = true;
     }
     target_ = target.identity();
-    colour0_ = colour0;
-    colour1_ = colour1;
+    look_ = look;
     version_ += wrote ? 1 : 0;
     return wrote;
 }
 
-bool CharsetGridRenderer::up_to_date(const Raster& target, const CharsetStore& store, int colour0,
-                                     int colour1) const {
+bool CharsetGridRenderer::up_to_date(const Raster& target, const CharsetStore& store,
+                                     const GlyphLook& look) const {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
         return true; // nothing is ever drawn on it
     }
-    return target_ == target.identity() && colour0 == colour0_ && colour1 == colour1_ &&
+    return target_ == target.identity() && look == look_ &&
            std::memcmp(drawn_.data(), store.bytes.data(), kCharsetBytes) == 0;
 }
 

@@ -18,14 +18,21 @@ constexpr Colour kDragColour = rgb(255, 0, 0);     // the outline of a drag's ta
 
 // Renders the grid into the top-left 256 x 256 pixels of a picture (nothing on a smaller one),
 // remembering what it drew: the next render onto the same picture writes only the cells whose
-// glyph bytes changed, or all of them when the colours or the picture changed.
+// glyph bytes changed, or all of them when the colours or the picture changed. A multicolour look
+// draws every glyph as 4 x 8 double-wide pixels.
 class CharsetGridRenderer {
   public:
     // True when it wrote any pixel.
-    bool render(Raster& target, const CharsetStore& store, int colour0, int colour1);
+    bool render(Raster& target, const CharsetStore& store, const GlyphLook& look);
+    bool render(Raster& target, const CharsetStore& store, int colour0, int colour1) {
+        return render(target, store, GlyphLook::two(colour0, colour1));
+    }
     // True when a render would write nothing.
+    bool up_to_date(const Raster& target, const CharsetStore& store, const GlyphLook& look) const;
     bool up_to_date(const Raster& target, const CharsetStore& store, int colour0,
-                    int colour1) const;
+                    int colour1) const {
+        return up_to_date(target, store, GlyphLook::two(colour0, colour1));
+    }
     // Counts the renders that wrote anything: whoever copies the picture can tell it changed.
     uint64_t version() const { return version_; }
     // Forget what was drawn: the next render writes every cell.
@@ -35,7 +42,7 @@ class CharsetGridRenderer {
     uint64_t version_ = 0;
     DoubledRowPixels pixels_;
     std::array<uint8_t, kCharsetBytes> drawn_{};
-    int colour0_ = 0, colour1_ = 0;
+    GlyphLook look_;
     uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn
 };
 

@@ -153,6 +153,9 @@ class Toolkit {
     virtual int create_text_field(int control, int x, int y, int width, int height,
                                   const std::string& text, int flags) = 0;
     virtual void set_tooltip(int control, const std::string& text) = 0;
+    // Shows or hides a control; a control starts shown. A hidden control takes no input and
+    // leaves its place to what lies under it.
+    virtual void show_control(int control, bool shown) = 0;
     virtual void focus_control(int control) = 0;
     // Track bar: its position; check box: 1 checked, 0 not.
     virtual int control_state(int control) = 0;

@@ -129,5 +129,71 @@ TEST_F(ColourCommands, FlashShowsAsASwappedCornerAndFillPaintsColours) {
     EXPECT_EQ(tk.palette_requests.back(), "Pen colour|16|0|Flash=0");
 }
 
+// Multicolour from the Colour menu to a painted glyph: the rows, the registers, the pen's
+// multicolour cells, the glyph views in four colours, the brush and what it paints, as undo steps.
+TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
+    EXPECT_EQ(enabled(MenuId::Multicolour), 0) << "greyed on the Spectrum";
+    menu(MenuId::MachineC64);
+    const size_t steps = app.s.history.undo_count();
+    menu(MenuId::Multicolour);
+    EXPECT_EQ(checked(MenuId::Multicolour), 1);
+    tk.palette_answers = {7, 8};
+    menu(MenuId::MulticolourOne);
+    menu(MenuId::MulticolourTwo);
+    EXPECT_EQ(tk.palette_requests.back(), "Multicolour 2|16|2");
+    EXPECT_EQ(app.s.history.undo_count(), steps + 3);
+    EXPECT_EQ(tk.control(kBrushCanvas)->shown, false) << "hi-res glyphs until the pen says so";
+    EXPECT_EQ(enabled(MenuId::RotateClockwise), 1);
+
+    tk.palette_answers = {5};
+    tk.palette_check_answers = {true};
+    menu(MenuId::PenColour);
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|8|6|Multicolour cell=0");
+    canvas(kMapCanvas, kKindLeftDown, 8, 8, kButtonLeft);
+    canvas(kMapCanvas, kKindLeftUp, 8, 8);
+    EXPECT_EQ(app.s.map->attr(0, 0), 8 + 5) << "a multicolour cell in green";
+    EXPECT_TRUE(tk.control(kBrushCanvas)->shown);
+    EXPECT_EQ(enabled(MenuId::RotateClockwise), 0);
+
+    // Glyph 255 row 1 is 0x40: pairs 01 00 00 00. The editor shows them 32 pixels wide.
+    const auto palette = machine_palette(MapMachine::C64).colours;
+    const Raster& editor = picture(kGlyphCanvas);
+    EXPECT_EQ(editor.pixel(8, 16 + 8), palette[7]) << "01: multicolour 1";
+    EXPECT_EQ(editor.pixel(40, 16 + 8), palette[6]) << "00: the background";
+    EXPECT_EQ(editor.pixel(16, 16 + 8), palette[7]) << "one double-wide pixel";
+    // Keys 1-4 over the editor choose the brush; a left press paints it, a right press 00.
+    canvas(kGlyphCanvas, kKindMouseMove, 100, 8);
+    key(kCharsetCanvas, '3');
+    EXPECT_EQ(app.s.brush, 2);
+    canvas(kGlyphCanvas, kKindLeftDown, 100, 8, kButtonLeft); // pair 3 of row 0
+    canvas(kGlyphCanvas, kKindLeftUp, 100, 8);
+    EXPECT_EQ(app.store().glyph(255)[0], 0x02);
+    EXPECT_EQ(picture(kGlyphCanvas).pixel(100, 8), palette[8]);
+    canvas(kGlyphCanvas, kKindRightDown, 8, 24, kButtonRight);
+    canvas(kGlyphCanvas, kKindRightUp, 8, 24);
+    EXPECT_EQ(app.store().glyph(255)[1], 0x00);
+    menu(MenuId::MirrorLeftRight);
+    EXPECT_EQ(app.store().glyph(255)[0], 0x80) << "pairs, not bits";
+    // The brush canvas: four swatches, the brush's framed in red; a press picks another.
+    EXPECT_EQ(picture(kBrushCanvas).pixel(16, 64 + 16), palette[8]);
+    EXPECT_EQ(picture(kBrushCanvas).pixel(1, 64 + 1), rgb(255, 0, 0));
+    canvas(kBrushCanvas, kKindLeftDown, 16, 100);
+    EXPECT_EQ(app.s.brush, 3);
+    canvas(kGlyphCanvas, kKindMouseLeave, 0, 0);
+    key(kCharsetCanvas, '1');
+    EXPECT_EQ(app.s.brush, 3) << "away from the editor the keys choose nothing";
+
+    menu(MenuId::Undo);
+    menu(MenuId::Undo);
+    menu(MenuId::Undo);
+    EXPECT_EQ(app.store().glyph(255)[0], 0x00);
+    EXPECT_EQ(app.store().glyph(255)[1], 0x40);
+    while (app.s.history.undo_count() > steps)
+        menu(MenuId::Undo);
+    EXPECT_FALSE(app.s.map->multicolour);
+    EXPECT_EQ(app.s.map->multicolour_1, 1);
+    EXPECT_EQ(tk.control(kBrushCanvas)->shown, false);
+}
+
 } // namespace
 } // namespace fontarel

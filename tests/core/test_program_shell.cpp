@@ -179,7 +179,11 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "-",
                                           "I:81:Paint codes and colours*",
                                           "I:82:Paint colours only",
-                                          "I:83:Paint codes only"};
+                                          "I:83:Paint codes only",
+                                          "-",
+                                          "I:91:Multicolour",
+                                          "I:92:Multicolour 1...",
+                                          "I:93:Multicolour 2..."};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",

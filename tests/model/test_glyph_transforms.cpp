@@ -126,3 +126,28 @@ TEST_F(Transforms, UnknownOperationChangesNothing) {
     EXPECT_EQ(apply(kAsymmetric, static_cast<GlyphOp>(10)), kAsymmetric);
     EXPECT_EQ(apply(kAsymmetric, static_cast<GlyphOp>(-1)), kAsymmetric);
 }
+
+// Multicolour glyphs are moved as 4 x 8 double-wide pixels: one row 0b00'01'10'11 (0x1B) through
+// every operation, with the rest of the glyph where it shows what moves rows.
+TEST_F(Transforms, MulticolourGlyphsMoveBitPairs) {
+    const Glyph g{0x1B, 0xC0, 0, 0, 0, 0, 0, 0x03};
+    const struct {
+        GlyphOp op;
+        Glyph want;
+    } cases[] = {
+        {GlyphOp::MirrorLeftRight, {0xE4, 0x03, 0, 0, 0, 0, 0, 0xC0}}, // 11 10 01 00
+        {GlyphOp::ShiftLeft, {0x6C, 0x03, 0, 0, 0, 0, 0, 0x0C}},       // 01 10 11 00
+        {GlyphOp::ShiftRight, {0xC6, 0x30, 0, 0, 0, 0, 0, 0xC0}},      // 11 00 01 10
+        {GlyphOp::RotateClockwise, g},
+        {GlyphOp::RotateAnticlockwise, g},
+        {GlyphOp::ShiftUp, {0xC0, 0, 0, 0, 0, 0, 0x03, 0x1B}},
+        {GlyphOp::MirrorUpDown, {0x03, 0, 0, 0, 0, 0, 0xC0, 0x1B}},
+        {GlyphOp::Invert, {0xE4, 0x3F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC}},
+        {GlyphOp::Clear, {}},
+    };
+    for (const auto& c : cases) {
+        Glyph out = g;
+        transform_multicolour_glyph(std::span<uint8_t, 8>(out), c.op, table, scratch);
+        EXPECT_EQ(out, c.want) << static_cast<int>(c.op);
+    }
+}

@@ -216,6 +216,11 @@ void HeadlessToolkit::set_tooltip(int control, const std::string& text) {
         c->tooltip = text;
 }
 
+void HeadlessToolkit::show_control(int control, bool shown) {
+    if (Control* c = find(control))
+        c->shown = shown;
+}
+
 void HeadlessToolkit::focus_control(int control) {
     const Control* c = find(control);
     if (!c || (c->kind == ControlKind::Canvas && !(c->flags & kCanvasFocusable)))

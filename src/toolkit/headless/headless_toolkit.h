@@ -61,6 +61,7 @@ class HeadlessToolkit : public Toolkit {
     int create_text_field(int control, int x, int y, int width, int height, const std::string& text,
                           int flags) override;
     void set_tooltip(int control, const std::string& text) override;
+    void show_control(int control, bool shown) override;
     void focus_control(int control) override;
     int control_state(int control) override;
     void set_control_state(int control, int value) override;
@@ -94,6 +95,7 @@ class HeadlessToolkit : public Toolkit {
         std::string text;
         std::string tooltip;
         bool drop_enabled = false;
+        bool shown = true;
         Raster picture; // canvas: the drawing surface (4 pixels smaller with kCanvasBorder)
     };
     struct Window {

@@ -178,6 +178,11 @@ void QtToolkit::set_tooltip(int control, const std::string& text) {
         widget->setToolTip(QString::fromStdString(text));
 }
 
+void QtToolkit::show_control(int control, bool shown) {
+    if (QWidget* widget = control_widget(control))
+        widget->setVisible(shown);
+}
+
 void QtToolkit::focus_control(int control) {
     const ControlRecord* record = find_control(control);
     if (record == nullptr)

@@ -74,6 +74,7 @@ class QtToolkit : public Toolkit {
     int create_text_field(int control, int x, int y, int width, int height, const std::string& text,
                           int flags) override;
     void set_tooltip(int control, const std::string& text) override;
+    void show_control(int control, bool shown) override;
     void focus_control(int control) override;
     int control_state(int control) override;
     void set_control_state(int control, int value) override;
