@@ -78,6 +78,7 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExportMapC, "Map as C array...", {}, map_export<ExportFormat::C>},
     {MenuId::ExportScr, "Spectrum screen (.scr)...", {}, map_export<ExportFormat::Scr>},
     {MenuId::ExportB800, "PC text screen (B800)...", {}, map_export<ExportFormat::B800>},
+    {MenuId::ExportMapPicture, "Map picture (PNG)...", {}, export_map_picture},
     {MenuId::ImportFont, "Font (PSF, BDF)...", {}, import_font},
     {MenuId::ImportCharsetPicture,
      "Charset picture (PNG, BMP, GIF)...",

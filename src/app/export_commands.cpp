@@ -13,6 +13,7 @@
 #include "app/range_commands.h"
 #include "formats/export_sheet.h"
 #include "model/paths.h"
+#include "render/map_screen.h"
 #include "render/sheet_picture.h"
 
 namespace fontarel {
@@ -40,6 +41,25 @@ int save_glyph_sheet(App& app, GlyphSelection glyphs, const std::string& path) {
 }
 
 } // namespace
+
+void export_map_picture(App& app) {
+    const std::string path = choose_export_path(app, ExportFormat::Png);
+    if (path.empty())
+        return;
+    Toolkit& tk = app.tk;
+    const CharMap& map = *app.s.map;
+    int ok = 0;
+    if (tk.create_image(kExportImage, map_screen_width(map), map_screen_height(map)) &&
+        tk.begin_drawing(tk.image_target(kExportImage))) {
+        render_map_screen(*tk.drawing_raster(), map, app.store(), app.s.color_bit0,
+                          app.s.color_bit1);
+        tk.end_drawing();
+        ok = tk.save_image_png(kExportImage, path);
+        tk.free_image(kExportImage);
+    }
+    if (!ok)
+        tk.message_box("Save file", "File Error:" + path);
+}
 
 namespace {
 

@@ -17,5 +17,7 @@ void export_prg(App& app);
 // other than 32 x 24 cells) is refused in a message box titled "Export" that names the size it
 // needs. Screens of the Spectrum draw the glyphs of the charset in use.
 void export_map_as(App& app, ExportFormat format);
+// The map in use as the machine's screen shows it, one glyph pixel a picture pixel, as PNG.
+void export_map_picture(App& app);
 
 } // namespace fontarel

@@ -30,7 +30,7 @@ constexpr int kMapPopup = 3;
 
 constexpr int kCharsetImage = 0; // 256 x 256, the charset grid without cursor
 constexpr int kDragImage = 1;    // 16 x 16, lives within one drag-feedback frame
-constexpr int kExportImage = 2;  // 128 x 128, lives within one picture export
+constexpr int kExportImage = 2;  // 128 x 128, or the map's screen, lives within one picture export
 
 // Menu item ids: one id names one command wherever it is chosen (menu bar, popup or shortcut). They
 // run from 0 to kMenuIdCount - 1 without a gap.
@@ -133,13 +133,14 @@ enum class MenuId : int {
     Multicolour = 91, // Colour
     MulticolourOne = 92,
     MulticolourTwo = 93,
+    ExportMapPicture = 94, // File > Export
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::MulticolourTwo) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportMapPicture) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

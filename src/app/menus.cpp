@@ -71,6 +71,7 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ExportMapC),
     item(MenuId::ExportScr),
     item(MenuId::ExportB800),
+    item(MenuId::ExportMapPicture),
     end_submenu(),
     submenu("Import"),
     item(MenuId::ImportFont),

@@ -162,10 +162,12 @@ TEST_F(Exports, FailuresShowFileErrorAndLeaveTheOldFile) {
     run(MenuId::ExportMapC, path("no/such/folder/map"));
     // The in-memory toolkit has no PNG encoder: the picture export fails as a write would.
     run(MenuId::ExportPng, path("kept"));
+    run(MenuId::ExportMapPicture, path("kept"));
     run(MenuId::ExportPsf, ""); // cancelled: nothing, not even a message
     const std::vector<std::pair<std::string, std::string>> want = {
         {"Save file", "File Error:" + path("kept.s")},
         {"Save file", "File Error:" + path("no/such/folder/map.c")},
+        {"Save file", "File Error:" + path("kept.png")},
         {"Save file", "File Error:" + path("kept.png")},
     };
     ASSERT_EQ(tk.messages().size(), want.size());

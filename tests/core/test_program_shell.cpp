@@ -95,6 +95,7 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:58:Map as C array...",
                                           "I:86:Spectrum screen (.scr)...",
                                           "I:87:PC text screen (B800)...",
+                                          "I:94:Map picture (PNG)...",
                                           "E",
                                           "S:Import",
                                           "I:59:Font (PSF, BDF)...",

@@ -10,6 +10,7 @@
 #include "app/present.h"
 #include "model/labels.h"
 #include "model/map_colours.h"
+#include "render/map_screen.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
@@ -466,6 +467,43 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
     EXPECT_GT(coloured, 10);
     EXPECT_GT(partial, 10);
     EXPECT_GT(multicoloured, 10);
+}
+
+// The screen picture is the map picture at half its scale: each glyph pixel one pixel, on every
+// machine and in multicolour (no FLASH or blink mark: it is the screen, not the editor).
+TEST(MapScreen, IsTheMapPictureAtOnePixelAGlyphPixel) {
+    std::mt19937 random(29);
+    CharsetStore store;
+    for (auto& b : store.bytes)
+        b = static_cast<uint8_t>(random());
+    for (int m = 0; m < kMapMachineCount + 1; ++m) {
+        SCOPED_TRACE(m);
+        CharMap map;
+        map.cols = 40;
+        map.rows = 25;
+        map.machine = static_cast<MapMachine>(m % kMapMachineCount);
+        map.multicolour = m == kMapMachineCount; // the C64 once more, in multicolour
+        if (map.multicolour)
+            map.machine = MapMachine::C64;
+        map.background = static_cast<uint8_t>(random() % 8);
+        map.multicolour_1 = 9;
+        map.multicolour_2 = 13;
+        for (int r = 0; r < map.rows; ++r)
+            for (int c = 0; c < map.cols; ++c) {
+                map.at(c, r) = static_cast<int32_t>(random() % 256);
+                map.attr(c, r) = static_cast<uint8_t>(random() & 0x7F);
+            }
+        const Picture big = reference_colour_map(map, store, 0x102030, 0xF0E0D0, false, 640, 400,
+                                                 {}, {}, kMapHoverColour);
+        Raster screen(map_screen_width(map), map_screen_height(map));
+        ASSERT_EQ(screen.width() * 1000 + screen.height(), 320 * 1000 + 200);
+        render_map_screen(screen, map, store, 0x102030, 0xF0E0D0);
+        int differ = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 320; ++x)
+                differ += screen.pixel(x, y) != big.at(2 * x, 2 * y);
+        EXPECT_EQ(differ, 0);
+    }
 }
 
 } // namespace
