@@ -13,6 +13,37 @@ namespace {
 constexpr int kMostCols = 80; // cells of the largest machine size
 constexpr int kMostRows = 50;
 
+// The scan that costs the time, written once for two ways of counting differing pixels: the CPU's
+// population count where it has one, else differing_pixels (as in the pattern merge).
+template <bool kCpuCount>
+[[gnu::always_inline]] inline void nearest(std::span<const GlyphPattern> patterns,
+                                           std::span<const GlyphPattern> glyphs,
+                                           std::vector<int>& code_of) {
+    const int count = static_cast<int>(glyphs.size());
+    for (size_t i = 0; i < patterns.size(); ++i) {
+        int best = 0, fewest = 65;
+        for (int code = 0; code < count && fewest > 0; ++code) {
+            const GlyphPattern both = patterns[i] ^ glyphs[static_cast<size_t>(code)];
+            int d = 0;
+            if constexpr (kCpuCount)
+                d = __builtin_popcountll(both);
+            else
+                d = set_pixels(both);
+            if (d < fewest)
+                fewest = d, best = code;
+        }
+        code_of[i] = best;
+    }
+}
+
+#if defined(__x86_64__)
+[[gnu::target("popcnt")]] void nearest_with_popcnt(std::span<const GlyphPattern> patterns,
+                                                   std::span<const GlyphPattern> glyphs,
+                                                   std::vector<int>& code_of) {
+    nearest<true>(patterns, glyphs, code_of);
+}
+#endif
+
 } // namespace
 
 CellPatterns distinct_patterns(std::span<const GlyphPattern> cells) {
@@ -57,15 +88,13 @@ std::vector<int> nearest_glyphs(std::span<const GlyphPattern> patterns, const Ch
     for (int code = 0; code < count; ++code)
         glyphs[static_cast<size_t>(code)] = glyph_pattern(store, code) ^ flip;
     std::vector<int> code_of(patterns.size());
-    for (size_t i = 0; i < patterns.size(); ++i) {
-        int best = 0, fewest = 65;
-        for (int code = 0; code < count && fewest > 0; ++code) {
-            const int d = differing_pixels(patterns[i], glyphs[static_cast<size_t>(code)]);
-            if (d < fewest)
-                fewest = d, best = code;
-        }
-        code_of[i] = best;
+#if defined(__x86_64__)
+    if (__builtin_cpu_supports("popcnt")) {
+        nearest_with_popcnt(patterns, {glyphs.data(), static_cast<size_t>(count)}, code_of);
+        return code_of;
     }
+#endif
+    nearest<false>(patterns, {glyphs.data(), static_cast<size_t>(count)}, code_of);
     return code_of;
 }
 

@@ -41,6 +41,13 @@ int own_colour(Mask cell, Mask shared) {
     return std::countr_zero(rest);
 }
 
+// Whether own_colour(cell, shared) is not kNoFit, without a branch: the pair search asks it 105
+// times for every distinct set of colours.
+int fits(Mask cell, Mask shared) {
+    const Mask rest = cell & ~shared;
+    return static_cast<int>(((rest & (rest - 1)) | rest >> 8) == 0);
+}
+
 // What a cell holds.
 struct Survey {
     Mask wide = 0;       // the colours of its double-wide pixels (each pair's left pixel)
@@ -120,7 +127,7 @@ void search_registers(const std::vector<Survey>& cells, const Counts& whole, Reg
             const Mask shared = 1u << reg.background | 1u << a | 1u << b;
             int fit = 0;
             for (const auto& [mask, n] : runs)
-                fit += own_colour(mask, shared) != kNoFit ? n : 0;
+                fit += fits(mask, shared) * n;
             const int cover = whole[static_cast<size_t>(a)] + whole[static_cast<size_t>(b)];
             if (fit > best_fit || (fit == best_fit && cover > best_cover)) {
                 best_fit = fit, best_cover = cover;
@@ -160,22 +167,36 @@ Drawn draw_multicolour(const CellView& cell, const Survey& s, const Registers& r
     int own = own_colour(s.wide, reg.shared());
     beyond = own == kNoFit;
     if (beyond) {
-        // The colour 0-7 with which the four draw the double-wide pixels nearest.
+        // The colour 0-7 with which the four draw the double-wide pixels nearest: each colour
+        // the cell has is drawn in the nearest of the three shared ones or the own one.
         Counts n{};
         for (int r = 0; r < 8; ++r)
             for (int p = 0; p < 4; ++p)
                 ++n[static_cast<size_t>(cell.wide(r, p))];
-        auto nearest = [&](int k, int c) {
-            const auto& to = dist[static_cast<size_t>(k)];
-            return std::min({to[static_cast<size_t>(reg.background)],
-                             to[static_cast<size_t>(reg.colour_1)],
-                             to[static_cast<size_t>(reg.colour_2)], to[static_cast<size_t>(c)]});
+        // The colours the cell has, each with its pixels and its distance to the nearest shared.
+        struct Present {
+            int colour, pixels;
+            int64_t shared;
         };
+        std::array<Present, kColours> present;
+        size_t count = 0;
+        for (int k = 0; k < kColours; ++k) {
+            if (n[static_cast<size_t>(k)] == 0)
+                continue;
+            const auto& to = dist[static_cast<size_t>(k)];
+            present[count++] = {k, n[static_cast<size_t>(k)],
+                                std::min({to[static_cast<size_t>(reg.background)],
+                                          to[static_cast<size_t>(reg.colour_1)],
+                                          to[static_cast<size_t>(reg.colour_2)]})};
+        }
         int64_t fewest = std::numeric_limits<int64_t>::max();
         for (int c = 0; c < 8; ++c) {
             int64_t error = 0;
-            for (int k = 0; k < kColours; ++k)
-                error += n[static_cast<size_t>(k)] * nearest(k, c);
+            for (size_t i = 0; i < count; ++i)
+                error +=
+                    present[i].pixels *
+                    std::min(present[i].shared,
+                             dist[static_cast<size_t>(present[i].colour)][static_cast<size_t>(c)]);
             if (error < fewest)
                 fewest = error, own = c;
         }
