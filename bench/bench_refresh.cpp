@@ -2,7 +2,8 @@
 // 1. the full refresh chain (charset image, charset canvas with cursor, glyph editor, map 80 x 50
 //    with grid) with every picture drawn from nothing, against a memset of the same bytes; and the
 //    same chain after one pixel edit with the map filled with the edited glyph (every map cell
-//    changes), the worst case of an edit;
+//    changes), the worst case of an edit, also on a C64 map of mixed colours, in hi-res and in
+//    multicolour;
 // 2. one map hover frame at 80 x 50, against a memset of the map picture.
 
 #include <benchmark/benchmark.h>
@@ -26,14 +27,17 @@ namespace {
 struct Program {
     HeadlessToolkit tk;
     App app{tk};
-    // `machine`: the Colour menu row; with C64 the cells get mixed colours, (column + row) % 16.
-    explicit Program(MenuId machine = MenuId::MachineMono) {
+    // `machine`: the Colour menu row; with C64 the cells get mixed colours, (column + row) % 16,
+    // which in multicolour makes half of them multicolour cells.
+    explicit Program(MenuId machine = MenuId::MachineMono, bool multicolour = false) {
         open_program(app);
         std::mt19937 random(7);
         for (auto& b : app.s.charset->bytes)
             b = static_cast<uint8_t>(random());
         dispatch_menu(app, id(MenuId::MapPc));
         dispatch_menu(app, id(machine));
+        if (multicolour)
+            dispatch_menu(app, id(MenuId::Multicolour));
         dispatch_menu(app, id(MenuId::FillMap));
         if (machine != MenuId::MachineMono) {
             CharMap& map = *app.s.map;
@@ -83,8 +87,10 @@ BENCHMARK(memset_of_the_refresh_bytes);
 
 // One pixel of the current glyph flipped, which every one of the 4,000 map cells shows; on a Mono
 // map, and on a C64 map whose cells have mixed colours.
-void pixel_edit(benchmark::State& state, MenuId machine) {
-    Program p(machine);
+void pixel_edit(benchmark::State& state, MenuId machine, bool multicolour = false) {
+    Program p(machine, multicolour);
+    if (multicolour != p.app.s.map->multicolour)
+        state.SkipWithError("the map is not in the mode measured");
     int n = 0;
     for (auto _ : state) {
         p.app.store().glyph(p.app.s.current_char)[n & 7] ^= static_cast<uint8_t>(1 << (n >> 3 & 7));
@@ -101,6 +107,10 @@ void pixel_edit_with_full_colour_map(benchmark::State& state) {
     pixel_edit(state, MenuId::MachineC64);
 }
 BENCHMARK(pixel_edit_with_full_colour_map);
+void pixel_edit_with_full_multicolour_map(benchmark::State& state) {
+    pixel_edit(state, MenuId::MachineC64, true);
+}
+BENCHMARK(pixel_edit_with_full_multicolour_map);
 
 void map_hover_frame(benchmark::State& state) {
     Program p;
