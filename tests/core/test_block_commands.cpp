@@ -152,6 +152,9 @@ TEST_F(BlockCommands, EscapeAndAClickOnAnyControlEndTypingAndTheProgramGoesOn) {
         handle();
         ASSERT_TRUE(app.blocks.typing.active);
     };
+    tk.inject_canvas(kMapCanvas, kKindChar, 0, 0, 0, 'x');
+    handle();
+    EXPECT_FALSE(app.blocks.typing.active) << "only T starts typing";
     start_typing();
     tk.set_escape_down(true);
     EXPECT_FALSE(escape_ends_program(app));
@@ -164,6 +167,8 @@ TEST_F(BlockCommands, EscapeAndAClickOnAnyControlEndTypingAndTheProgramGoesOn) {
     tk.set_escape_down(false);
 
     start_typing();
+    canvas(kCharsetCanvas, kKindMouseMove, 8, 8);
+    EXPECT_TRUE(app.blocks.typing.active) << "the pointer passing over the grid";
     tk.inject_control(kBeginRangeBar, 40);
     handle();
     EXPECT_FALSE(app.blocks.typing.active) << "a range bar moved";

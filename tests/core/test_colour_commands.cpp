@@ -137,7 +137,7 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     const size_t steps = app.s.history.undo_count();
     menu(MenuId::Multicolour);
     EXPECT_EQ(checked(MenuId::Multicolour), 1);
-    tk.palette_answers = {7, 8};
+    tk.palette_answers = {0, 8};
     menu(MenuId::MulticolourOne);
     menu(MenuId::MulticolourTwo);
     EXPECT_EQ(tk.palette_requests.back(), "Multicolour 2|16|2");
@@ -158,9 +158,9 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     // Glyph 255 row 1 is 0x40: pairs 01 00 00 00. The editor shows them 32 pixels wide.
     const auto palette = machine_palette(MapMachine::C64).colours;
     const Raster& editor = picture(kGlyphCanvas);
-    EXPECT_EQ(editor.pixel(8, 16 + 8), palette[7]) << "01: multicolour 1";
+    EXPECT_EQ(editor.pixel(8, 16 + 8), palette[0]) << "01: multicolour 1";
     EXPECT_EQ(editor.pixel(40, 16 + 8), palette[6]) << "00: the background";
-    EXPECT_EQ(editor.pixel(16, 16 + 8), palette[7]) << "one double-wide pixel";
+    EXPECT_EQ(editor.pixel(16, 16 + 8), palette[0]) << "one double-wide pixel";
     // Keys 1-4 over the editor choose the brush; a left press paints it, a right press 00.
     canvas(kGlyphCanvas, kKindMouseMove, 100, 8);
     key(kCharsetCanvas, '3');

@@ -203,6 +203,8 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
     write("screen.map", Bytes(32 * 24, 65));
     write("big.map", Bytes(40 * 24 + 1, 1));
     write("empty.fnt", {});
+    const std::string broken = R"({"format": "fontarel-project"})";
+    write("broken.fontarel", Bytes(broken.begin(), broken.end()));
     write("kept.s", {'o', 'l', 'd'});
     CharsetStore loaded; // the 768 bytes at glyph 0, the rest blank
     std::copy(font.begin(), font.end(), loaded.bytes.begin());
@@ -277,6 +279,10 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
          "--export-map needs --size WxH: one of 32x24, 40x24, 40x25, 80x50, 64x30, unless INPUT is a "
          "project"},
         {{"--export", "byte", path("zx.fnt"), folder()}, kExitFileError, "", "fontarel: "},
+        {{"--export-map", "byte", path("broken.fontarel"), path("i.s")},
+         kExitFileError,
+         "i.s",
+         "broken.fontarel: \"version\" is missing"},
     };
     for (const auto& f : failures) {
         EXPECT_EQ(run_line(f.args, out, err), f.status) << f.args.back();

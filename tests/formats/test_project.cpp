@@ -100,6 +100,7 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
          "\"version\" is 2: the project was written by a newer fontarel"},
         {with("\"version\": 1", "\"version\": \"1\""), "\"version\" is not a version number"},
         {with("\"machine\": \"C64\"", "\"machine\": \"VIC\""), "\"machine\" is \"VIC\", not Mono"},
+        {with("\"machine\": \"C64\"", "\"machine\": 64"), "\"machine\" is not a string"},
         {with("\"background\": 6", "\"background\": 16"), "\"background\" is 16, not 0-15"},
         {with("\"on\": false", "\"on\": 0"), "\"multicolour.on\" is not true or false"},
         {with("\"colour_2\": 2", "\"colour_2\": 16"), "\"multicolour.colour_2\" is 16, not 0-15"},
