@@ -70,10 +70,13 @@ std::string check_map_options(CommandLine& out, bool has_machine, const std::str
     const std::string refusal = map_export_refusal(out.format, out.map_cols, out.map_rows);
     if (!refusal.empty())
         return refusal;
-    if (out.format == ExportFormat::Scr && out.charset.empty())
-        return "--export-map scr needs --charset FONT: the glyphs the screen shows";
-    if (out.format != ExportFormat::Scr && !out.charset.empty())
-        return "--charset is only for the map format scr";
+    // The two formats that draw the glyphs: a picture without a font would show blank cells.
+    const bool draws = out.format == ExportFormat::Scr || out.format == ExportFormat::Png;
+    if (draws && out.charset.empty())
+        return "--export-map " + std::string(export_format_info(out.format).name) +
+               " needs --charset FONT: the glyphs the screen shows";
+    if (!draws && !out.charset.empty())
+        return "--charset is only for the map formats scr and png";
     return {};
 }
 
@@ -351,7 +354,9 @@ std::string usage_text() {
            "  --machine M     the machine the map is drawn for: c64, zx, pc or mono (default);\n"
            "                  not mono: the cells' attribute array follows the codes\n"
            "  --colours FILE  the cells' attribute bytes, W x H of them (default: blank)\n"
-           "  --charset FONT  for scr (32x24 only): the font whose glyphs the screen shows\n"
+           "  --charset FONT  for scr (32x24 only) and png: the font whose glyphs the screen\n"
+           "                  shows; png is the screen as the machine shows it, one glyph pixel\n"
+           "                  a picture pixel (320 x 200 for 40x25), multicolour included\n"
            "  scr is a ZX Spectrum SCREEN$ (6912 bytes), b800 PC text memory: code and\n"
            "  attribute byte a cell; each takes its machine's attributes\n"
            "--import-screen turns a screen PICTURE (PNG, BMP or GIF, its width and height\n"

@@ -15,6 +15,7 @@
 #include "formats/picture_import.h"
 #include "formats/project.h"
 #include "model/map_colours.h"
+#include "render/map_screen.h"
 #include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
 
@@ -229,8 +230,19 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
             cells->multicolour_1 = static_cast<uint8_t>(line.multicolour_1);
             cells->multicolour_2 = static_cast<uint8_t>(line.multicolour_2);
         }
-        output = export_map(line.format, *cells, export_label(line.output, kMapLabelFallback),
-                            glyphs.get());
+        if (line.format == ExportFormat::Png) {
+            // The screen as the machine shows it; a Mono map in the program's start colours.
+            const AppState defaults;
+            Raster picture(map_screen_width(*cells), map_screen_height(*cells));
+            render_map_screen(picture, *cells, *glyphs, defaults.color_bit0, defaults.color_bit1);
+            if (encode_png != nullptr)
+                output = encode_png(picture);
+            if (output.empty())
+                return fail(err, kExitFileError, line.output + ": no PNG encoder");
+        } else {
+            output = export_map(line.format, *cells,
+                                export_label(line.output, kMapLabelFallback), glyphs.get());
+        }
     } else {
         // Loaded at glyph 0, as the program loads the font named on its command line.
         auto store = std::make_unique<CharsetStore>();

@@ -17,7 +17,7 @@ constexpr ExportFormatInfo kFormats[] = {
     {ExportFormat::Defb, "defb", ".asm", "Assembler source (*.asm)|*.asm", true},
     {ExportFormat::C, "c", ".c", "C source (*.c)|*.c", true},
     {ExportFormat::Basic, "basic", ".bas", "BASIC DATA lines (*.bas)|*.bas", true},
-    {ExportFormat::Png, "png", ".png", "PNG picture (*.png)|*.png", false},
+    {ExportFormat::Png, "png", ".png", "PNG picture (*.png)|*.png", true},
     {ExportFormat::Psf, "psf", ".psf", "Linux console font (*.psf)|*.psf", false},
     {ExportFormat::Bdf, "bdf", ".bdf", "X11 bitmap font (*.bdf)|*.bdf", false},
     {ExportFormat::Prg, "prg", ".prg", "C64 program file (*.prg)|*.prg", false},

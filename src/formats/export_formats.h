@@ -48,6 +48,7 @@ std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& stor
 std::string map_export_refusal(ExportFormat format, int cols, int rows);
 // The whole file of a map export in the size in use; empty for a format that writes no maps, for
 // a size map_export_refusal refuses, and for Scr without `store`, the charset its glyphs come from.
+// Empty for Png too: the caller draws the screen (render_map_screen) and encodes it.
 std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label,
                                 const CharsetStore* store = nullptr);
 

@@ -244,6 +244,18 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
               0);
     const std::vector<int32_t> sheet = glyph_sheet_pixels(loaded, {1, 2}, 0, 1);
     EXPECT_EQ(read("sheet.png"), Bytes(sheet.begin(), sheet.end())) << "black and white pixels";
+    // The map as its screen, one glyph pixel a pixel: 'A' of the font named, white on black.
+    EXPECT_EQ(run_line({"--export-map", "png", "--size", "32x24", "--charset", path("zx.fnt"),
+                        path("screen.map"), path("screen.png")},
+                       out, err),
+              0)
+        << err;
+    const Bytes shown = read("screen.png");
+    ASSERT_EQ(shown.size(), 256u * 192u);
+    for (int y : {0, 7, 100})
+        for (int x : {0, 5, 255})
+            EXPECT_EQ(shown[static_cast<size_t>(y * 256 + x)], loaded.glyph(65)[y % 8] >> (7 - x % 8) & 1)
+                << x << ", " << y;
     EXPECT_TRUE(err.empty()) << err;
 
     EXPECT_EQ(run_line({"--version"}, out, err), 0);

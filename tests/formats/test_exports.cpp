@@ -373,10 +373,13 @@ TEST(ExportNames, LabelsFromFileNamesAndFormatsByName) {
         EXPECT_NE(std::string(info.patterns).find(std::string("|*") + info.extension),
                   std::string::npos);
         const auto map = known_map({32, 24});
-        EXPECT_EQ(export_map(*format, *map, "m").empty(), !info.maps) << name;
+        // A picture of the map is drawn and encoded by the caller, as one of the glyphs is.
+        EXPECT_EQ(export_map(*format, *map, "m").empty(),
+                  !info.maps || *format == ExportFormat::Png)
+            << name;
         maps += info.maps;
     }
-    EXPECT_EQ(maps, 5);
+    EXPECT_EQ(maps, 6);
     EXPECT_FALSE(export_format_named("BYTE").has_value());
     EXPECT_FALSE(export_format_named("").has_value());
     EXPECT_TRUE(export_glyphs(ExportFormat::Png, *known_store(), {}, "f").empty())
