@@ -343,6 +343,22 @@ C
     fi
 done
 
+# A C64 multicolour screen: the codes, the colours and the three registers named beside them,
+# assembled with a line that emits the registers after the data.
+dir=map_40x25
+"$PROGRAM" --export-map byte --size 40x25 --machine c64 --multicolour '$9,13' \
+    --colours "$dir/screen.col" "$dir/codes.bin" "$dir/mc.s" || fail "multicolour export failed"
+printf '\t.byte mc_background, mc_multicolour_1, mc_multicolour_2\n' >>"$dir/mc.s"
+{ cat "$dir/codes.bin" "$dir/screen.col"; printf '\006\011\015'; } >"$dir/mc_want.bin"
+if have ca65 && have ld65; then
+    ca65 "$dir/mc.s" -o "$dir/mc.o" && ld65 -t none "$dir/mc.o" -o "$dir/mc_ca65.bin"
+    same "$dir/mc_ca65.bin" "$dir/mc_want.bin" "multicolour map: ca65"
+fi
+if have 64tass; then
+    64tass --quiet -Wall -Werror --nostart -o "$dir/mc_64tass.bin" "$dir/mc.s"
+    same "$dir/mc_64tass.bin" "$dir/mc_want.bin" "multicolour map: 64tass"
+fi
+
 # A Spectrum screen read by ImageMagick's own SCREEN$ reader: every pixel of the 256 x 192 picture
 # is its cell's glyph bit in the attribute's ink (set) or paper (clear), at the level 192, or 255
 # with BRIGHT; FLASH does not change a still picture. The attributes take every byte value.
