@@ -141,6 +141,8 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     menu(MenuId::MulticolourOne);
     menu(MenuId::MulticolourTwo);
     EXPECT_EQ(tk.palette_requests.back(), "Multicolour 2|16|2");
+    menu(MenuId::BackgroundColour); // cancelled
+    EXPECT_EQ(tk.palette_requests.back(), "Background colour|16|6");
     EXPECT_EQ(app.s.history.undo_count(), steps + 3);
     EXPECT_EQ(tk.control(kBrushCanvas)->shown, false) << "hi-res glyphs until the pen says so";
     EXPECT_EQ(enabled(MenuId::RotateClockwise), 1);

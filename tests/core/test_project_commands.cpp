@@ -109,6 +109,14 @@ TEST_F(Projects, SavedProjectOpensWholeAsOneStep) {
     EXPECT_EQ(tk.messages().back().text,
               path("new.fontarel") +
                   ": \"version\" is 2: the project was written by a newer fontarel");
+
+    // Named on the command line, the project opens whole at start-up.
+    HeadlessToolkit tk2{{saved}, "/tmp/fontarel-work"};
+    tk2.state_folder_path = path("state2/");
+    App started{tk2};
+    ASSERT_TRUE(open_program(started));
+    expect_work(started);
+    shut_down(started);
 }
 
 TEST_F(Projects, FontsOpenByTheirContentAndOtherFilesAsRawBytes) {
