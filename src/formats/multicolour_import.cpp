@@ -136,9 +136,10 @@ void search_registers(const std::vector<Survey>& cells, const Counts& whole, Reg
         }
 }
 
+// A cell's glyph pattern and attribute.
 struct Drawn {
-    GlyphPattern pattern = 0;
-    uint8_t attr = 0;
+    GlyphPattern pattern;
+    uint8_t attr;
 };
 
 // A hi-res cell: its pixels of the one colour besides the background are set.

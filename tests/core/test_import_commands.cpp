@@ -179,12 +179,22 @@ TEST_F(ImportCommands, AKoalaPaintingMakesAMulticolourScreen) {
     EXPECT_EQ(map.cols * 100 + map.rows, 4025);
     EXPECT_EQ(app.s.charset->glyph(map.at(0, 0))[0] >> 4 & 3, map.multicolour_1 == 2 ? 1 : 2);
 
-    tk.file_answers.emplace_back(file("short.koa", std::vector<uint8_t>(9000)), 0);
-    menu(MenuId::ImportScreenNew);
-    ASSERT_FALSE(tk.messages().empty());
-    EXPECT_EQ(tk.messages().back().text,
-              (dir_ / "short.koa").string() +
-                  ": is 9000 bytes: a Koala painting is 10003 (10002 without the background byte)");
+    const struct {
+        const char* name;
+        size_t size;
+        const char* says;
+    } refusals[] = {
+        {"short.koa", 9000,
+         "is 9000 bytes: a Koala painting is 10003 (10002 without the background "
+         "byte)"},
+        {"notes.txt", 9000, "is no picture this program can read (PNG, BMP or GIF)"},
+    };
+    for (const auto& r : refusals) {
+        tk.file_answers.emplace_back(file(r.name, std::vector<uint8_t>(r.size)), 0);
+        menu(MenuId::ImportScreenNew);
+        ASSERT_FALSE(tk.messages().empty());
+        EXPECT_EQ(tk.messages().back().text, (dir_ / r.name).string() + ": " + r.says);
+    }
 }
 
 TEST_F(ImportCommands, AFileThatCannotBeImportedSaysWhyAndChangesNothing) {

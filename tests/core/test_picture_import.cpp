@@ -15,9 +15,10 @@
 #include <unistd.h>
 
 #include "app/command_line_run.h"
+#include "formats/picture_import.h"
+#include "formats/project.h"
 #include "model/builtin_charsets.h"
 #include "model/map_colours.h"
-#include "formats/picture_import.h"
 #include "render/charset_picture.h"
 #include "render/sheet_picture.h"
 
@@ -418,6 +419,87 @@ TEST(PictureImport, CommandLineWritesBothFilesOrNeither) {
     EXPECT_EQ(read("kept.fnt"), "old");
     EXPECT_EQ(read("empty.fnt"), "");
     EXPECT_EQ(read("ab.bmp"), std::string(bmp.begin(), bmp.end()));
+    fs::remove_all(dir);
+}
+
+// A Koala painting needs no --machine and refuses another machine or a charset; a painting of
+// the wrong size, known by its name, says so; --multicolour fixes the registers of a picture's
+// import and names them in a map export.
+TEST(PictureImport, CommandLineTakesKoalaPaintingsAndMulticolour) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("fontarel_koala_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    auto path = [&](const char* name) { return (dir / name).string(); };
+    auto write = [&](const char* name, const std::vector<uint8_t>& bytes) {
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    };
+    auto read = [](const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::vector<uint8_t> koala(10003, 0x1B); // bit pairs 00 01 10 11 in every cell row
+    std::fill(koala.begin() + 8002, koala.begin() + 9002, 0x9A);
+    std::fill(koala.begin() + 9002, koala.begin() + 10002, 0x05);
+    write("paint.koa", koala);
+    write("short.koa", std::vector<uint8_t>(9000));
+    Raster two(16, 8); // a red (2) pair, then a light blue (14) one, on black
+    for (int x : {0, 1, 8, 9})
+        two.set_pixel(x, 0, machine_palette(MapMachine::C64).colours[x < 8 ? 2 : 14]);
+    write("two.bmp", encode_bmp(two));
+    const std::string koa = path("paint.koa"), out = path("out.fontarel");
+    const struct {
+        std::vector<std::string> args;
+        std::string says; // status, then what is printed
+        int registers;    // of the project written; -1: none
+    } cases[] = {
+        {{"--import-screen", koa, "--project", out},
+         "0 1000 cells, 1 distinct glyph, map 40x25\n",
+         910},
+        {{"--import-screen", koa, "--font", "f", "--map", "m", "--machine", "zx", "--colours", "c"},
+         "2 fontarel: " + koa + " is a Koala painting, a C64 screen: --machine c64 or none\n",
+         -1},
+        {{"--import-screen", koa, "--font", "f", "--map", "m", "--charset", koa},
+         "2 fontarel: " + koa + " is a Koala painting, which makes a new charset: no --charset\n",
+         -1},
+        {{"--import-screen", path("short.koa"), "--project", out},
+         "1 fontarel: " + path("short.koa") +
+             " is 9000 bytes: a Koala painting is 10003 (10002 without the background byte)\n",
+         -1},
+        {{"--import-screen", path("two.bmp"), "--font", "f", "--map", "m", "--colours", "c"},
+         "2 fontarel: --machine c64, zx or pc and --colours OUT go together: the colours read from "
+         "the picture are written there\n",
+         -1},
+        {{"--import-screen", path("two.bmp"), "--project", out, "--multicolour", "$e,2"},
+         "0 2 cells, 2 distinct glyphs, map 32x24\n",
+         1402},
+    };
+    Project last;
+    for (const auto& c : cases) {
+        fs::remove(out);
+        std::ostringstream said, err;
+        const int status = run_command_line(parse_command_line(c.args), nullptr, said, err);
+        EXPECT_EQ(std::to_string(status) + " " + said.str() + err.str(), c.says);
+        const std::string text = read(out);
+        const bool written =
+            read_project({reinterpret_cast<const uint8_t*>(text.data()), text.size()}, last)
+                .empty();
+        EXPECT_EQ(written ? last.map.multicolour_1 * 100 + last.map.multicolour_2 : -1,
+                  c.registers);
+        EXPECT_TRUE(!written || (last.map.multicolour && last.map.machine == MapMachine::C64));
+    }
+    // The last project: red is register 2 (bits 10), light blue register 1 (01).
+    EXPECT_EQ(last.charset.glyph(last.map.at(0, 0))[0] * 256 +
+                  last.charset.glyph(last.map.at(1, 0))[0],
+              0x8040);
+    std::ostringstream said, err;
+    EXPECT_EQ(run_command_line(parse_command_line({"--export-map", "byte", "--multicolour", "3,4",
+                                                   out, path("title.s")}),
+                               nullptr, said, err),
+              0)
+        << err.str();
+    EXPECT_NE(read(path("title.s")).find("\ntitle_multicolour_1 = 3\ntitle_multicolour_2 = 4\n"),
+              std::string::npos);
     fs::remove_all(dir);
 }
 

@@ -107,6 +107,8 @@ TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
         {{"69A6", "6BCC"}, 11, 12, 1},
         // Equal pixels too: the lower pair.
         {{"69B6", "6AC6"}, 9, 11, 1},
+        // Light grey (15) alone beside the background: the lowest pair that holds it.
+        {{"6F66"}, 0, 15, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cells[0]);
@@ -206,6 +208,15 @@ TEST(MulticolourImport, WhatIsNoMulticolourScreenIsRefused) {
               "is 300 x 200: a multicolour screen picture is a multiple of 8 pixels each way, at "
               "most 640 x 400, or half as wide as a whole screen (160 x 200)");
     EXPECT_FALSE(import_multicolour_screen({648, 8, std::vector<int32_t>(648 * 8)}).ok());
+    const EntryPicture bad[] = {{0, 1, 1, {}},
+                                {1, 0, 1, {}},
+                                {81, 1, 1, std::vector<uint8_t>(32 * 81)},
+                                {1, 51, 1, std::vector<uint8_t>(32 * 51)},
+                                {1, 1, 3, std::vector<uint8_t>(96)},
+                                {1, 1, 2, std::vector<uint8_t>(32)}};
+    for (const EntryPicture& p : bad)
+        EXPECT_EQ(import_multicolour_entries(p, {}).error, "is no screen of 1-80 x 1-50 cells")
+            << p.cols << " x " << p.rows << " step " << p.step;
     std::vector<uint8_t> png(10003);
     EXPECT_TRUE(is_koala(png));
     const uint8_t signature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
