@@ -101,7 +101,7 @@ Distances palette_distances() {
 }
 
 struct Registers {
-    int background = 0, colour_1 = 1, colour_2 = 2;
+    int background, colour_1, colour_2;
     Mask shared() const { return 1u << background | 1u << colour_1 | 1u << colour_2; }
 };
 
@@ -250,7 +250,7 @@ ScreenImport import_multicolour_entries(const EntryPicture& picture, Multicolour
     for (int i = 0; i < cols * rows; ++i)
         cells[static_cast<size_t>(i)] = survey_cell(cell_at(picture, i % cols, i / cols), whole);
 
-    Registers reg;
+    Registers reg{};
     reg.background =
         choice.background >= 0
             ? choice.background & 15
