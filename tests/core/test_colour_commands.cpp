@@ -156,6 +156,15 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     EXPECT_EQ(app.s.map->attr(0, 0), 8 + 5) << "a multicolour cell in green";
     EXPECT_TRUE(tk.control(kBrushCanvas)->shown);
     EXPECT_EQ(enabled(MenuId::RotateClockwise), 0);
+    // The brush canvas covers no other control of the main window.
+    const auto* brush = tk.control(kBrushCanvas);
+    for (int c = kCharsetCanvas; c < kBrushCanvas; ++c) {
+        const auto* o = tk.control(c);
+        if (o != nullptr && c != kMapCanvas)
+            EXPECT_TRUE(brush->x >= o->x + o->width || o->x >= brush->x + brush->width ||
+                        brush->y >= o->y + o->height || o->y >= brush->y + brush->height)
+                << c;
+    }
 
     // Glyph 255 row 1 is 0x40: pairs 01 00 00 00. The editor shows them 32 pixels wide.
     const auto palette = machine_palette(MapMachine::C64).colours;
