@@ -78,6 +78,7 @@ TEST(MulticolourImport, EachCellIsReadAsTheModeCanShowIt) {
         {"55772211", "22772211", 15, 0, 1},
         {"00CC5555", "22555555", 13, 0, 1},
         {"88888866", "22222266", 8, 0, 1},
+        {"00005566", "00002266", 8, 0, 1}, // black (0) its own: green is nearer red than black is
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
@@ -153,11 +154,16 @@ Picture koala_picture(const std::vector<uint8_t>& file, int step) {
 }
 
 TEST(MulticolourImport, KoalaPaintingsComeBackAsScreensThatDrawThem) {
-    enum Kind { Fits, FreeColours, ManyPatterns };
+    // OneOver: 257 patterns, the last one pixel from the first and in one cell alone.
+    enum Kind { Fits, FreeColours, ManyPatterns, OneOver };
     const struct {
         Kind kind;
         size_t size;
-    } cases[] = {{Fits, 10003}, {FreeColours, 10003}, {ManyPatterns, 10003}, {Fits, 10002}};
+    } cases[] = {{Fits, 10003},
+                 {FreeColours, 10003},
+                 {ManyPatterns, 10003},
+                 {OneOver, 10003},
+                 {Fits, 10002}};
     std::mt19937 random(7);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind * 100000 + c.size);
@@ -165,11 +171,15 @@ TEST(MulticolourImport, KoalaPaintingsComeBackAsScreensThatDrawThem) {
         file[0] = 0x00, file[1] = 0x60;
         // Few 00 pairs, so that the background is the rarest colour; 40 bitmaps, or each cell
         // its own.
-        std::vector<uint8_t> bitmaps(8 * 40);
+        std::vector<uint8_t> bitmaps(8 * 257);
         for (auto& b : bitmaps)
             b = static_cast<uint8_t>(random() | random());
+        std::copy_n(bitmaps.begin(), 8, bitmaps.begin() + 8 * 256);
+        bitmaps[8 * 256] ^= 1;
         for (size_t cell = 0; cell < 1000; ++cell) {
-            const size_t from = 8 * (random() % 40);
+            const size_t from = 8 * (c.kind != OneOver ? random() % 40
+                                     : cell == 256     ? 256
+                                                       : cell % 256);
             for (size_t r = 0; r < 8; ++r)
                 file[2 + 8 * cell + r] =
                     c.kind == ManyPatterns ? static_cast<uint8_t>(random()) : bitmaps[from + r];
@@ -192,7 +202,10 @@ TEST(MulticolourImport, KoalaPaintingsComeBackAsScreensThatDrawThem) {
         EXPECT_EQ(unlike, screen.beyond_mode + screen.near_glyph) << screen.note;
         EXPECT_EQ(screen.uneven_pairs, 0);
         EXPECT_EQ(screen.beyond_mode > 0, c.kind == FreeColours);
-        EXPECT_EQ(screen.near_glyph > 0, c.kind == ManyPatterns);
+        EXPECT_EQ(screen.near_glyph > 0, c.kind == ManyPatterns || c.kind == OneOver);
+        EXPECT_TRUE(c.kind != OneOver ||
+                    screen.note == "Reduced to 256 glyphs: 1 cell shows a near glyph")
+            << screen.note;
         EXPECT_EQ(screen.map.multicolour_1 * 100 + screen.map.multicolour_2, 1013);
 
         // The same painting as a picture, whole or at half width, gives the same screen.
