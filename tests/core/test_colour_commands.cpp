@@ -174,6 +174,8 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     EXPECT_EQ(editor.pixel(16, 16 + 8), palette[0]) << "one double-wide pixel";
     // Keys 1-4 over the editor choose the brush; a left press paints it, a right press 00.
     canvas(kGlyphCanvas, kKindMouseMove, 100, 8);
+    key(kCharsetCanvas, '4');
+    EXPECT_EQ(app.s.brush, 3);
     key(kCharsetCanvas, '3');
     EXPECT_EQ(app.s.brush, 2);
     canvas(kGlyphCanvas, kKindLeftDown, 100, 8, kButtonLeft); // pair 3 of row 0

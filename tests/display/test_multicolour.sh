@@ -65,6 +65,14 @@ for p in 0 1 2 3; do
     [ "$(pixel "$shot" $((GX + 16 + 4 * p + 2)) $((GY + 64)))" = "${want[$p]}" ] ||
         fail "grid pair $p is $(pixel "$shot" $((GX + 16 + 4 * p + 2)) $((GY + 64))), not ${want[$p]}"
 done
+# The brush canvas beside the editor: the four swatches in the pairs' colours, the last brush
+# chosen (4) framed in red from its first column on.
+for p in 0 1 2 3; do
+    [ "$(pixel "$shot" $((EX + 132 + 16)) $((EY + 32 * p + 16)))" = "${want[$p]}" ] ||
+        fail "brush swatch $p is $(pixel "$shot" $((EX + 132 + 16)) $((EY + 32 * p + 16)))"
+done
+[ "$(pixel "$shot" $((EX + 132)) $((EY + 96 + 16)))" = "255,0,0" ] ||
+    fail "the brush's swatch is not framed in red"
 # Both halves of a double-wide pixel: the editor's pair 2 at its left and right glyph pixels.
 [ "$(pixel "$shot" $((EX + 64 + 4)) $((EY + 4)))" = "$MC2" ] &&
     [ "$(pixel "$shot" $((EX + 64 + 26)) $((EY + 4)))" = "$MC2" ] ||
