@@ -228,11 +228,12 @@ TEST(MulticolourImport, WhatIsNoMulticolourScreenIsRefused) {
               "is 300 x 200: a multicolour screen picture is a multiple of 8 pixels each way, at "
               "most 640 x 400, or half as wide as a whole screen (160 x 200)");
     for (const auto& [width, height, ok] :
-         {std::tuple{640, 8, true}, {8, 400, true}, {648, 8, false}, {8, 408, false}})
-        EXPECT_EQ(
-            import_multicolour_screen({width, height, std::vector<int32_t>(width * height)}).ok(),
-            ok)
-            << width << " x " << height;
+         {std::tuple{640, 8, true}, {8, 400, true}, {648, 8, false}, {8, 408, false}}) {
+        const std::string size = std::to_string(width) + " x " + std::to_string(height);
+        const std::string error =
+            import_multicolour_screen({width, height, std::vector<int32_t>(width * height)}).error;
+        EXPECT_EQ(error.substr(0, size.size() + 6), ok ? "" : "is " + size + ": a") << size;
+    }
     const EntryPicture bad[] = {{0, 1, 1, {}},
                                 {1, 0, 1, {}},
                                 {81, 1, 1, std::vector<uint8_t>(32 * 81)},
