@@ -49,12 +49,13 @@ int cells_unlike(const Picture& a, const Picture& b, int cols) {
     return static_cast<int>(std::count(unlike.begin(), unlike.end(), true));
 }
 
-// One cell of 8 picture pixels a row, each a hex palette index; row r is `row` turned left by 2r.
-Picture one_cell(const std::string& row) {
-    Picture p{8, 8, {}};
+// Cells of 8 picture pixels a row side by side, each pixel a hex palette index; row r of a cell
+// is its string turned left by 2r.
+Picture cells(const std::vector<std::string>& rows) {
+    Picture p{8 * static_cast<int>(rows.size()), 8, {}};
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            p.pixels.push_back(kPalette[hex_digit(row[(x + 2 * y) % 8])]);
+        for (int x = 0; x < p.width; ++x)
+            p.pixels.push_back(kPalette[hex_digit(rows[x / 8][(x % 8 + 2 * y) % 8])]);
     return p;
 }
 
@@ -82,26 +83,16 @@ TEST(MulticolourImport, EachCellIsReadAsTheModeCanShowIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
-        const ScreenImport screen = import_multicolour_screen(one_cell(c.row), {6, 1, 2});
+        const ScreenImport screen = import_multicolour_screen(cells({c.row}), {6, 1, 2});
         ASSERT_TRUE(screen.ok()) << screen.error;
         EXPECT_EQ(screen.map.attr(0, 0), c.attr);
         EXPECT_EQ(screen.uneven_pairs * 10 + screen.beyond_mode, c.uneven * 10 + c.beyond);
         EXPECT_EQ(screen.near_glyph, 0);
-        EXPECT_TRUE(draw(screen, 1, 1).pixels == one_cell(c.drawn ? c.drawn : c.row).pixels);
+        EXPECT_TRUE(draw(screen, 1, 1).pixels == cells({c.drawn ? c.drawn : c.row}).pixels);
         EXPECT_EQ(screen.note.empty(), c.drawn == nullptr) << screen.note;
     }
-    EXPECT_EQ(import_multicolour_screen(one_cell("6C6C6C66"), {6, 1, 2}).note,
+    EXPECT_EQ(import_multicolour_screen(cells({"6C6C6C66"}), {6, 1, 2}).note,
               "1 cell had pixel pairs that differ: each pair read as its left pixel");
-}
-
-// Cells of double-wide pixels, each given as 4 hex palette indices, row r turned left by r.
-Picture wide_cells(const std::vector<std::string>& cells) {
-    const int cols = static_cast<int>(cells.size());
-    Picture p{8 * cols, 8, {}};
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < p.width; ++x)
-            p.pixels.push_back(kPalette[hex_digit(cells[x / 8][(x % 8 / 2 + y) % 4])]);
-    return p;
 }
 
 TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
@@ -110,17 +101,17 @@ TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
         int colour_1, colour_2, beyond;
     } cases[] = {
         // Three cells need brown (9) and light red (10), two others dark and mid grey (11, 12).
-        {{"6A93", "6A93", "6A93", "6BC6", "6BC6"}, 9, 10, 2},
+        {{"66AA9933", "66AA9933", "66AA9933", "66BBCC66", "66BBCC66"}, 9, 10, 2},
         // One cell each: the pair of more pixels wins.
-        {{"69A6", "6BCC"}, 11, 12, 1},
+        {{"6699AA66", "66BBCCCC"}, 11, 12, 1},
         // Equal pixels too: the lower pair.
-        {{"69B6", "6AC6"}, 9, 11, 1},
+        {{"6699BB66", "66AACC66"}, 9, 11, 1},
         // Light grey (15) alone beside the background: the lowest pair that holds it.
-        {{"6F66"}, 0, 15, 0},
+        {{"66FF6666"}, 0, 15, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cells[0]);
-        const ScreenImport screen = import_multicolour_screen(wide_cells(c.cells));
+        const ScreenImport screen = import_multicolour_screen(cells(c.cells));
         EXPECT_EQ(screen.map.background, 6);
         EXPECT_EQ(screen.map.multicolour_1 * 100 + screen.map.multicolour_2,
                   c.colour_1 * 100 + c.colour_2);
@@ -131,17 +122,9 @@ TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
 // The palette index of double-wide pixel (x, y) of a Koala painting, read as the format says.
 int koala_pixel(const std::vector<uint8_t>& file, int x, int y) {
     const size_t cell = static_cast<size_t>(y / 8 * 40 + x / 4);
-    const int pair = file[2 + 8 * cell + static_cast<size_t>(y % 8)] >> (6 - 2 * (x % 4)) & 3;
-    switch (pair) {
-    case 0:
-        return file.size() == 10003 ? file[10002] & 15 : 0;
-    case 1:
-        return file[8002 + cell] >> 4;
-    case 2:
-        return file[8002 + cell] & 15;
-    default:
-        return file[9002 + cell] & 15;
-    }
+    const int colours[4] = {file.size() == 10003 ? file[10002] & 15 : 0, file[8002 + cell] >> 4,
+                            file[8002 + cell] & 15, file[9002 + cell] & 15};
+    return colours[file[2 + 8 * cell + static_cast<size_t>(y % 8)] >> (6 - 2 * (x % 4)) & 3];
 }
 
 // The painting at 320 x 200, each double-wide pixel as two equal ones, or at 160 x 200.
