@@ -182,6 +182,20 @@ open_main() {
     sleep 0.3
 }
 
+# menu X KEYS...: (after open_main) clicks the menu title at X pixels into the main window's menu bar, then
+# presses the keys that lead to an item and Return.
+menu() {
+    local x="$1" before
+    shift
+    xdotool windowfocus --sync "$MAIN" 2>/dev/null
+    before=$(visible_windows)
+    xdotool mousemove $((OX + x)) $((OY + 9)) click 1
+    new_window "$before" >/dev/null || fail "clicking the menu title at $x opened no menu"
+    xdotool key "$@"
+    sleep 0.3
+    xdotool key Return
+}
+
 # find_grid: sets GX, GY, the screen position of the charset grid's drawing surface, and EX, EY,
 # that of the glyph editor. The surface starts at the first cursor pixel of glyph 0, its pixel
 # (1, 0), in the cursor colour (red 0, green 255, blue 127), below the menu bar whatever its height;

@@ -9,19 +9,6 @@ source "$(dirname "$0")/lib.sh"
 PROGRAM="$1"
 start_display "$2/map_colours"
 
-# menu X KEYS...: clicks the menu title at X pixels into the main window's menu bar, then
-# presses the keys that lead to an item and Return.
-menu() {
-    local x="$1" before
-    shift
-    xdotool windowfocus --sync "$MAIN" 2>/dev/null
-    before=$(visible_windows)
-    xdotool mousemove $((OX + x)) $((OY + 9)) click 1
-    new_window "$before" >/dev/null || fail "clicking the menu title at $x opened no menu"
-    xdotool key "$@"
-    sleep 0.3
-    xdotool key Return
-}
 CHAR=50
 COLOUR=135
 
