@@ -21,6 +21,10 @@ PEN=88,141,67
 
 open_main "$PROGRAM"
 find_grid
+# The brush canvas beside the glyph editor is hidden outside multicolour: its place shows the
+# window as the space right of it does.
+[ "$(pixel "$SCRATCH/grid.png" $((EX + 148)) $((EY + 16)))" = \
+    "$(pixel "$SCRATCH/grid.png" $((EX + 200)) $((EY + 16)))" ] || fail "the brush canvas shows in hi-res"
 xdotool mousemove $((GX + 16 + 8)) $((GY + 64 + 8)) click 1 # glyph 65, blank at start
 menu $COLOUR Down Down                                      # Colour > C64
 menu $COLOUR Up Up Up                                       # Colour > Multicolour, the last rows
@@ -33,8 +37,8 @@ xdotool key Tab Tab space shift+Tab shift+Tab shift+Tab space
 sleep 0.5
 [ -z "$(xdotool search --onlyvisible --name '^Pen colour$')" ] || fail "the chooser stayed open"
 
-# Row 0 of glyph 65: pair 0 left as 00, pairs 1-3 painted with brushes 2-4 (01, 10, 11).
-for p in 1 2 3; do
+# Row 0 of glyph 65: pair 0 left as 00, pairs 3-1 painted with brushes 4-2 (11, 10, 01).
+for p in 3 2 1; do
     xdotool mousemove $((EX + 32 * p + 8)) $((EY + 8))
     sleep 0.2
     xdotool key $((p + 1))
@@ -53,12 +57,12 @@ for p in 0 1 2 3; do
         fail "grid pair $p is $(pixel "$shot" $((GX + 16 + 4 * p + 2)) $((GY + 64))), not ${want[$p]}"
 done
 # The brush canvas beside the editor: the four swatches in the pairs' colours, the last brush
-# chosen (4) framed in red from its first column on.
+# chosen (2, the pair 01) framed in red from its first column on.
 for p in 0 1 2 3; do
     [ "$(pixel "$shot" $((EX + 132 + 16)) $((EY + 32 * p + 16)))" = "${want[$p]}" ] ||
         fail "brush swatch $p is $(pixel "$shot" $((EX + 132 + 16)) $((EY + 32 * p + 16)))"
 done
-[ "$(pixel "$shot" $((EX + 132)) $((EY + 96 + 16)))" = "255,0,0" ] ||
+[ "$(pixel "$shot" $((EX + 132)) $((EY + 32 + 16)))" = "255,0,0" ] ||
     fail "the brush's swatch is not framed in red"
 # Both halves of a double-wide pixel: the editor's pair 2 at its left and right glyph pixels.
 [ "$(pixel "$shot" $((EX + 64 + 4)) $((EY + 4)))" = "$MC2" ] &&
