@@ -85,8 +85,7 @@ void present_brush(App& app) {
         r.fill_rect(0, top, kSwatch, kSwatch, frame);
         r.fill_rect(3, top + 3, kSwatch - 6, kSwatch - 6, look.colours[static_cast<size_t>(pair)]);
     }
-    r.mark_dirty(0, 0, kSwatch, 4 * kSwatch);
-    tk.end_drawing();
+    tk.end_drawing(); // fill_rect marked what it wrote
     v.brush_drawn = look;
 }
 
