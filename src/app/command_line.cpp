@@ -371,9 +371,10 @@ std::string usage_text() {
            "  PICTURE may also be a Koala painting (.koa, .kla: 10003 bytes), which comes in\n"
            "  as a C64 multicolour screen of 40 x 25 cells\n"
            "--multicolour D022,D023 (each 0-15, decimal or $ hex) is the C64's multicolour\n"
-           "character mode with these two shared colours, implying --machine c64: --export-map\n"
-           "names them beside the background, and --import-screen reads the picture in pairs\n"
-           "of pixels, each cell in the two, the background and one colour 0-7 of its own.\n"
+           "character mode with these two shared colours, implying --machine c64:\n"
+           "--export-map names them beside the background, and --import-screen reads the\n"
+           "picture in pairs of pixels, each cell in the two, the background and one colour\n"
+           "0-7 of its own.\n"
            "Exit status 0 when the file was written; otherwise a message and nothing written.\n";
 }
 
