@@ -61,8 +61,9 @@ bool read_picture(App& app, std::string& path, Picture& picture) {
 }
 
 // The map takes the imported cells and size, in colour their attributes too (and the C64's
-// background and multicolour registers); a multicolour screen makes it a C64 map in multicolour.
-// The size shows the map window.
+// background and multicolour registers); a multicolour screen makes it a C64 map in multicolour,
+// and a screen read in hi-res turns a C64 map's multicolour off, or its cells of colours 8-15
+// would show as multicolour cells. The size shows the map window.
 void take_screen(App& app, const std::string& path, const ScreenImport& screen, bool charset) {
     if (!screen.ok()) {
         tell(app, path, screen.error);
@@ -82,8 +83,9 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
         }
     if (map.machine == MapMachine::C64)
         map.background = screen.map.background;
+    if (map.machine == MapMachine::C64)
+        map.multicolour = screen.map.multicolour;
     if (screen.map.multicolour) {
-        map.multicolour = true;
         map.multicolour_1 = screen.map.multicolour_1;
         map.multicolour_2 = screen.map.multicolour_2;
     }

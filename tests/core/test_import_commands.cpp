@@ -178,6 +178,11 @@ TEST_F(ImportCommands, AKoalaPaintingMakesAMulticolourScreen) {
     menu(MenuId::ImportScreenNew);
     EXPECT_EQ(map.cols * 100 + map.rows, 4025);
     EXPECT_EQ(app.s.charset->glyph(map.at(0, 0))[0] >> 4 & 3, map.multicolour_1 == 2 ? 1 : 2);
+    // Matched to the current charset the picture is read in hi-res: multicolour goes off, so
+    // that no cell of a colour 8-15 shows as a multicolour cell.
+    tk.file_answers.emplace_back(file("half.bmp", encode_bmp(Raster(320, 200))), 0);
+    menu(MenuId::ImportScreenCurrent);
+    EXPECT_TRUE(map.machine == MapMachine::C64 && !map.multicolour);
 
     const struct {
         const char* name;
