@@ -13,6 +13,7 @@
 #include "model/charset_store.h"
 #include "model/colour.h"
 #include "model/history.h"
+#include "model/level.h"
 #include "toolkit/codes.h"
 
 namespace fontarel {
@@ -33,6 +34,8 @@ struct AppState {
     int32_t color_bit0 = rgb(0, 0, 0);       // colour of clear pixels
     int32_t color_bit1 = rgb(255, 255, 255); // colour of set pixels
     std::unique_ptr<CharMap> map;            // map_cells with map_cols x map_rows in use
+    LevelDoc levels;                         // the tile set and the level
+    int32_t current_tile = 0;                // what a left press on the level puts down
     int32_t grid_on = 1;                     // mirrors the check mark of "Grid on map"
     int32_t map_window_open = 0;             // 1 once the map window exists
     int32_t popup_cell_x = -1;               // map cell under the mouse when the map popup opened

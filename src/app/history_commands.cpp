@@ -26,7 +26,8 @@ void close_step(App& app) {
     s.stroke_canvas = -1;
     const EditState after = current_edit_state(app);
     // A step that changed something is due in the recovery file.
-    app.recovery.due = s.history.record(s.step_before, after) || app.recovery.due;
+    app.recovery.due =
+        s.history.record(s.step_before, after, s.levels.take_change()) || app.recovery.due;
     // Between events nothing changes the data: the state after this step is the one the next
     // begins with, one copy per event instead of two.
     s.step_before = after;
@@ -99,14 +100,14 @@ void end_event_step(App& app, const Event& event) {
 }
 
 void record_step(App& app, const EditState& before) {
-    app.s.history.record(before, current_edit_state(app));
+    app.s.history.record(before, current_edit_state(app), app.s.levels.take_change());
     app.s.step_before_current = false;
     show_history_state(app);
 }
 
 void undo_step(App& app) {
     EditState state = current_edit_state(app);
-    if (app.s.history.undo(state)) {
+    if (app.s.history.undo(state, &app.s.levels)) {
         apply_edit_state(app, state);
         app.recovery.due = true;
     }
@@ -114,7 +115,7 @@ void undo_step(App& app) {
 
 void redo_step(App& app) {
     EditState state = current_edit_state(app);
-    if (app.s.history.redo(state)) {
+    if (app.s.history.redo(state, &app.s.levels)) {
         apply_edit_state(app, state);
         app.recovery.due = true;
     }

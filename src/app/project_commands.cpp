@@ -42,6 +42,8 @@ Project current_project(const App& app) {
     p.map = *app.s.map;
     p.colour0 = app.s.color_bit0;
     p.colour1 = app.s.color_bit1;
+    p.tiles = app.s.levels.tiles();
+    p.level = app.s.levels.level();
     p.kept = app.s.project_kept;
     return p;
 }
@@ -51,6 +53,9 @@ void take_project(App& app, const Project& project) {
     *app.s.map = project.map;
     app.s.color_bit0 = project.colour0;
     app.s.color_bit1 = project.colour1;
+    app.s.levels.replace_tiles(project.tiles);
+    app.s.levels.replace_level(project.level);
+    app.s.current_tile = 0;
     app.s.project_kept = project.kept;
     set_map_size(app, project.map.cols, project.map.rows);
 }

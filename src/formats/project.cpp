@@ -22,7 +22,8 @@ constexpr int kVersion = 1;
 // How far into a file is_project looks for the format's name.
 constexpr size_t kSniffBytes = 4096;
 constexpr const char* kKnownKeys[] = {"format", "version", "machine", "background", "multicolour",
-                                      "colours", "glyphs",  "map"};
+                                      "colours", "glyphs",  "map",        "tiles",
+                                      "level"};
 
 // Why a file is refused; thrown only inside this file and turned into read_project's text.
 struct Refusal {
@@ -129,6 +130,82 @@ std::string sizes_text() {
     return s;
 }
 
+// "tiles" and "level", each optional.
+void read_levels(const Json& root, Project& p) {
+    if (root.contains("tiles")) {
+        const Json& tiles = object_at(root, "tiles", "tiles");
+        const int w = integer_at(tiles, "width", "tiles.width", 1, kMaxTileSide);
+        const int h = integer_at(tiles, "height", "tiles.height", 1, kMaxTileSide);
+        const Json& codes = member(tiles, "codes", "tiles.codes");
+        if (!codes.is_array() || codes.empty() || codes.size() > kMaxTiles)
+            refuse("tiles.codes", "is not a list of 1-" + std::to_string(kMaxTiles));
+        const Json& attrs = array_at(tiles, "attributes", "tiles.attributes", codes.size());
+        TileSet set(w, h, static_cast<int>(codes.size()));
+        std::vector<uint8_t> code_bytes(static_cast<size_t>(w * h)), attr_bytes(code_bytes.size());
+        for (size_t t = 0; t < codes.size(); ++t) {
+            const std::string at = "[" + std::to_string(t) + "]";
+            hex_bytes(codes[t], "tiles.codes" + at, code_bytes);
+            hex_bytes(attrs[t], "tiles.attributes" + at, attr_bytes);
+            for (int i = 0; i < w * h; ++i)
+                set.set_cell(static_cast<int>(t), i % w, i / w,
+                             {code_bytes[static_cast<size_t>(i)], attr_bytes[static_cast<size_t>(i)]});
+        }
+        p.tiles = std::move(set);
+    }
+    if (root.contains("level")) {
+        const Json& level = object_at(root, "level", "level");
+        const int cols = integer_at(level, "columns", "level.columns", 1, kMaxLevelSide);
+        const int rows = integer_at(level, "rows", "level.rows", 1, kMaxLevelSide);
+        const Json& lines = array_at(level, "tiles", "level.tiles", static_cast<size_t>(rows));
+        Level out(cols, rows);
+        std::vector<uint8_t> line(static_cast<size_t>(2 * cols));
+        for (int r = 0; r < rows; ++r) {
+            const std::string at = "level.tiles[" + std::to_string(r) + "]";
+            hex_bytes(lines[static_cast<size_t>(r)], at, line);
+            for (int c = 0; c < cols; ++c) {
+                const int t = line[2 * static_cast<size_t>(c)] << 8 | line[2 * static_cast<size_t>(c) + 1];
+                if (t >= p.tiles.count())
+                    refuse(at, "has tile " + std::to_string(t) + ", past the " +
+                                   std::to_string(p.tiles.count()) + " tiles");
+                out.set(c, r, static_cast<uint16_t>(t));
+            }
+        }
+        p.level = std::move(out);
+    }
+}
+
+void write_levels(const Project& project, Json& j) {
+    const TileSet& tiles = project.tiles;
+    if (!(tiles == TileSet{}) || !(project.level == Level{})) {
+        Json codes = Json::array(), attrs = Json::array();
+        std::vector<uint8_t> c(static_cast<size_t>(tiles.width() * tiles.height())), a(c.size());
+        for (int t = 0; t < tiles.count(); ++t) {
+            for (int i = 0; i < tiles.width() * tiles.height(); ++i) {
+                const TileCell cell = tiles.cell(t, i % tiles.width(), i / tiles.width());
+                c[static_cast<size_t>(i)] = cell.code;
+                a[static_cast<size_t>(i)] = cell.attr;
+            }
+            codes.push_back(hex_text(c));
+            attrs.push_back(hex_text(a));
+        }
+        j["tiles"] = {{"width", tiles.width()},
+                      {"height", tiles.height()},
+                      {"codes", std::move(codes)},
+                      {"attributes", std::move(attrs)}};
+        const Level& level = project.level;
+        Json lines = Json::array();
+        std::vector<uint8_t> line(2 * static_cast<size_t>(level.cols()));
+        for (int r = 0; r < level.rows(); ++r) {
+            for (int x = 0; x < level.cols(); ++x) {
+                line[2 * static_cast<size_t>(x)] = static_cast<uint8_t>(level.at(x, r) >> 8);
+                line[2 * static_cast<size_t>(x) + 1] = static_cast<uint8_t>(level.at(x, r));
+            }
+            lines.push_back(hex_text(line));
+        }
+        j["level"] = {{"columns", level.cols()}, {"rows", level.rows()}, {"tiles", std::move(lines)}};
+    }
+}
+
 Project parse(const Json& root) {
     if (!root.is_object())
         throw Refusal{"is not a JSON object"};
@@ -189,6 +266,8 @@ Project parse(const Json& root) {
                   std::span(p.map.attrs[static_cast<size_t>(r)]).first(line.size()));
     }
 
+    read_levels(root, p);
+
     Json kept = Json::object();
     for (const auto& [key, value] : root.items())
         if (std::ranges::find(kKnownKeys, key) == std::end(kKnownKeys))
@@ -236,6 +315,7 @@ std::string project_text(const Project& project) {
                 {"rows", map.rows},
                 {"codes", std::move(codes)},
                 {"attributes", std::move(attrs)}};
+    write_levels(project, j);
     if (!project.kept.empty()) {
         const Json kept = Json::parse(project.kept, nullptr, false);
         if (kept.is_object())

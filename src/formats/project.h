@@ -8,7 +8,11 @@
 //     ($d016 bit 4) and registers ($d022, $d023), written for the C64 only and optional,
 //   "colours": {"bit0": "#rrggbb", "bit1": "#rrggbb"}, the glyph colours,
 //   "glyphs": 256 strings of 16 hexadecimal digits, glyph rows 0-7 (bit 7 the leftmost pixel),
-//   "map": {"columns": W, "rows": H, "codes": H strings of 2 W digits, "attributes": the same}.
+//   "map": {"columns": W, "rows": H, "codes": H strings of 2 W digits, "attributes": the same},
+//   "tiles": {"width": w, "height": h, "codes": a string of 2 w h digits a tile, its cells row by
+//     row, "attributes": the same}, and "level": {"columns": C, "rows": R, "tiles": R strings of
+//     4 C digits, each tile number in 4}: both optional, written when they differ from a new
+//     program's (one blank 4 x 4 tile, a 16 x 16 level).
 // Keys the program does not know are kept, and written again by the next save.
 
 #include <cstdint>
@@ -18,6 +22,7 @@
 #include "model/char_map.h"
 #include "model/charset_store.h"
 #include "model/colour.h"
+#include "model/level.h"
 
 namespace fontarel {
 
@@ -28,6 +33,9 @@ struct Project {
     // attribute.
     CharMap map;
     Colour colour0 = 0, colour1 = 0xFFFFFF; // glyph bit 0 and bit 1
+    // Every level cell names a tile of the set.
+    TileSet tiles;
+    Level level;
     // The top-level keys of the file read that the program does not know, as a JSON object's
     // text, or empty.
     std::string kept;

@@ -90,9 +90,9 @@ void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& ma
 History::History(size_t max_steps, size_t max_bytes)
     : max_steps_(std::max<size_t>(max_steps, 1)), max_bytes_(max_bytes) {}
 
-bool History::record(const EditState& before, const EditState& after) {
+bool History::record(const EditState& before, const EditState& after, LevelChange level) {
     // Most events change nothing: one comparison of the whole state settles them.
-    if (before == after) {
+    if (before == after && level.empty()) {
         return false;
     }
     const uint8_t* old_bytes = before.bytes.data();
@@ -123,7 +123,7 @@ bool History::record(const EditState& before, const EditState& after) {
         }
         i = end;
     }
-    if (runs.empty()) {
+    if (runs.empty() && level.empty()) {
         return false;
     }
 
@@ -131,7 +131,11 @@ bool History::record(const EditState& before, const EditState& after) {
         bytes_ -= cost(steps_.back());
         steps_.pop_back();
     }
-    steps_.emplace_back(runs.begin(), runs.end()); // exactly as long as its runs
+    Step step;
+    step.runs.assign(runs.begin(), runs.end()); // exactly as long as its runs
+    if (!level.empty())
+        step.level = std::make_unique<LevelChange>(std::move(level));
+    steps_.push_back(std::move(step));
     bytes_ += cost(steps_.back());
     ++undoable_;
     while (steps_.size() > 1 && (steps_.size() > max_steps_ || bytes_ > max_bytes_)) {
@@ -151,8 +155,8 @@ size_t History::counted_bytes() const {
 }
 
 void History::apply(const Step& step, EditState& state) {
-    const uint8_t* at = step.data();
-    const uint8_t* end = at + step.size();
+    const uint8_t* at = step.runs.data();
+    const uint8_t* end = at + step.runs.size();
     while (at < end) {
         const size_t offset = get16(at);
         const size_t length = get16(at + 2);
@@ -165,20 +169,26 @@ void History::apply(const Step& step, EditState& state) {
     }
 }
 
-bool History::undo(EditState& state) {
+bool History::undo(EditState& state, LevelDoc* doc) {
     if (!can_undo()) {
         return false;
     }
     --undoable_;
-    apply(steps_[undoable_], state);
+    const Step& step = steps_[undoable_];
+    apply(step, state);
+    if (doc != nullptr && step.level)
+        doc->undo(*step.level);
     return true;
 }
 
-bool History::redo(EditState& state) {
+bool History::redo(EditState& state, LevelDoc* doc) {
     if (!can_redo()) {
         return false;
     }
-    apply(steps_[undoable_], state);
+    const Step& step = steps_[undoable_];
+    apply(step, state);
+    if (doc != nullptr && step.level)
+        doc->redo(*step.level);
     ++undoable_;
     return true;
 }

@@ -2,17 +2,20 @@
 // The undo history of the edited data: the charset bytes, every cell of the map array, the map
 // size in use, the cells' colour attributes, the machine and its background. A step keeps only the
 // bytes it changed, as runs of (offset, old bytes XOR new bytes), so a pixel costs a few bytes and
-// a step that changed everything stays near 10 kB. The XOR undoes and redoes alike; it needs the
+// a step that changed everything stays near 10 kB. The tiles and the level, far larger, come in a
+// step as the pieces the edit replaced (LevelChange), never as a copy of the whole. The XOR undoes and redoes alike; it needs the
 // state a step is applied to to be exactly the one the step left, which undo and redo promise.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "model/char_map.h"
 #include "model/charset_store.h"
+#include "model/level.h"
 
 namespace fontarel {
 
@@ -52,12 +55,14 @@ class History {
     // have been redone. Then the oldest steps go while there are more than max_steps or they hold
     // more than max_bytes; the newest step always stays. Returns false, changing nothing (the
     // redo steps included), when the two states are equal.
-    bool record(const EditState& before, const EditState& after);
+    // `level` is what the same step changed of the tiles and the level.
+    bool record(const EditState& before, const EditState& after, LevelChange level = {});
     // `state` is the state after the newest step that can be undone; it gets that step's old
-    // bytes. False, with `state` as it was, when there is nothing to undo.
-    bool undo(EditState& state);
+    // bytes, and `doc` (when given) its old tiles and level. False, with both as they were, when
+    // there is nothing to undo.
+    bool undo(EditState& state, LevelDoc* doc = nullptr);
     // The same forwards: `state` gets the new bytes of the oldest step that can be redone.
-    bool redo(EditState& state);
+    bool redo(EditState& state, LevelDoc* doc = nullptr);
 
     bool can_undo() const { return undoable_ > 0; }
     bool can_redo() const { return undoable_ < steps_.size(); }
@@ -70,16 +75,23 @@ class History {
     size_t counted_bytes() const;
 
     // What one step holds besides its runs, and what a run adds before its length bytes.
-    static constexpr size_t kStepRecordBytes = sizeof(std::vector<uint8_t>);
+    static constexpr size_t kStepRecordBytes =
+        sizeof(std::vector<uint8_t>) + sizeof(std::unique_ptr<LevelChange>);
     static constexpr size_t kRunHeaderBytes = 4;
     static constexpr size_t kLargestStepBytes =
         kStepRecordBytes + kRunHeaderBytes + size_t{kEditStateBytes};
 
   private:
     // Runs, one after another: offset (2 bytes), length n (2 bytes), n bytes old XOR new.
-    using Step = std::vector<uint8_t>;
+    struct Step {
+        std::vector<uint8_t> runs;
+        std::unique_ptr<LevelChange> level; // null when the step left tiles and level alone
+    };
 
-    static size_t cost(const Step& step) { return kStepRecordBytes + step.capacity(); }
+    static size_t cost(const Step& step) {
+        return kStepRecordBytes + step.runs.capacity() +
+               (step.level ? sizeof(LevelChange) + step.level->bytes() : 0);
+    }
     static void apply(const Step& step, EditState& state);
 
     std::deque<Step> steps_; // oldest first; the first undoable_ of them can be undone

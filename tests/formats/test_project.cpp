@@ -20,7 +20,8 @@ std::span<const uint8_t> bytes_of(const std::string& text) {
 bool same(const Project& a, const Project& b) {
     if (a.charset.bytes != b.charset.bytes || a.colour0 != b.colour0 || a.colour1 != b.colour1 ||
         a.map.cols != b.map.cols || a.map.rows != b.map.rows || a.map.machine != b.map.machine ||
-        a.map.background != b.map.background || a.kept != b.kept)
+        a.map.background != b.map.background || a.kept != b.kept || !(a.tiles == b.tiles) ||
+        !(a.level == b.level))
         return false;
     if (a.map.machine == MapMachine::C64 &&
         (a.map.multicolour != b.map.multicolour || a.map.multicolour_1 != b.map.multicolour_1 ||
@@ -56,8 +57,17 @@ TEST(Project, RandomStatesReadBackTheSame) {
             }
         p.colour0 = static_cast<Colour>(random() & 0xFFFFFF);
         p.colour1 = static_cast<Colour>(random() & 0xFFFFFF);
-        if (round % 2)
-            p.kept = R"({"tiles":[1,2],"note":"by hand"})";
+        if (round % 2) {
+            p.kept = R"({"sprites":[1,2],"note":"by hand"})";
+            p.tiles = TileSet(1 + random() % 8, 1 + random() % 8, 1 + random() % 300);
+            for (int t = 0; t < p.tiles.count(); ++t)
+                p.tiles.set_cell(t, random() % p.tiles.width(), random() % p.tiles.height(),
+                                 {static_cast<uint8_t>(random()), static_cast<uint8_t>(random())});
+            p.level = Level(1 + random() % 70, 1 + random() % 40);
+            for (int k = 0; k < 50; ++k)
+                p.level.set(random() % p.level.cols(), random() % p.level.rows(),
+                            static_cast<uint16_t>(random() % p.tiles.count()));
+        }
         const std::string text = project_text(p);
         ASSERT_TRUE(is_project(bytes_of(text)));
         Project back;

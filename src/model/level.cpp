@@ -1,0 +1,437 @@
+#include "model/level.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+namespace fontarel {
+
+namespace {
+
+int clamp_side(int n, int most) {
+    return std::clamp(n, 1, most);
+}
+
+// The one block of tile 0 that every blank part of every level shares.
+const Level::Piece& zero_block() {
+    static const Level::Piece block = std::make_shared<const Level::Block>();
+    return block;
+}
+
+// A piece that only the caller holds, ready to be written: the piece itself when no one else
+// holds it, else a copy.
+template <class T> T& writable(std::shared_ptr<const T>& piece) {
+    if (piece.use_count() != 1)
+        piece = std::make_shared<const T>(*piece);
+    return const_cast<T&>(*piece);
+}
+
+} // namespace
+
+// ---- TileSet
+
+TileSet::TileSet(int width, int height, int count, TileCell blank)
+    : width_(clamp_side(width, kMaxTileSide)), height_(clamp_side(height, kMaxTileSide)) {
+    Tile tile;
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            tile.at(x, y) = blank;
+    const Piece shared = std::make_shared<const Tile>(tile);
+    tiles_.assign(static_cast<size_t>(clamp_side(count, kMaxTiles)), shared);
+}
+
+void TileSet::set_cell(int t, int x, int y, TileCell value) {
+    writable(tiles_[t]).at(x, y) = value;
+}
+
+bool TileSet::append(const Tile& tile) {
+    if (count() >= kMaxTiles)
+        return false;
+    Tile cut;
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            cut.at(x, y) = tile.at(x, y);
+    tiles_.push_back(std::make_shared<const Tile>(cut));
+    return true;
+}
+
+void TileSet::keep_only(const std::vector<bool>& keep) {
+    std::vector<Piece> kept;
+    for (int t = 0; t < count(); ++t)
+        if (keep[t])
+            kept.push_back(tiles_[t]);
+    if (kept.empty())
+        kept.push_back(tiles_[0]);
+    tiles_ = std::move(kept);
+}
+
+bool TileSet::operator==(const TileSet& other) const {
+    if (width_ != other.width_ || height_ != other.height_ || count() != other.count())
+        return false;
+    for (int t = 0; t < count(); ++t)
+        if (tiles_[t] != other.tiles_[t] && *tiles_[t] != *other.tiles_[t])
+            return false;
+    return true;
+}
+
+// ---- Level
+
+Level::Level(int cols, int rows, uint16_t tile)
+    : cols_(clamp_side(cols, kMaxLevelSide)), rows_(clamp_side(rows, kMaxLevelSide)),
+      block_cols_((cols_ + kBlockSide - 1) / kBlockSide) {
+    Piece fill = zero_block();
+    if (tile != 0) {
+        auto block = std::make_shared<Block>();
+        block->fill(tile);
+        fill = std::move(block);
+    }
+    const int block_rows = (rows_ + kBlockSide - 1) / kBlockSide;
+    blocks_.assign(static_cast<size_t>(block_cols_) * block_rows, fill);
+}
+
+void Level::set(int x, int y, uint16_t tile) {
+    Piece& piece = blocks_[block_index(x, y)];
+    const int i = kBlockSide * (y % kBlockSide) + x % kBlockSide;
+    if ((*piece)[i] != tile)
+        writable(piece)[i] = tile;
+}
+
+bool Level::operator==(const Level& other) const {
+    if (cols_ != other.cols_ || rows_ != other.rows_)
+        return false;
+    for (size_t i = 0; i < blocks_.size(); ++i) {
+        if (blocks_[i] == other.blocks_[i] || *blocks_[i] == *other.blocks_[i])
+            continue;
+        // Blocks on the edge may differ past it, where no cell is.
+        const int x0 = kBlockSide * (static_cast<int>(i) % block_cols_);
+        const int y0 = kBlockSide * (static_cast<int>(i) / block_cols_);
+        for (int y = y0; y < std::min(y0 + kBlockSide, rows_); ++y)
+            for (int x = x0; x < std::min(x0 + kBlockSide, cols_); ++x)
+                if (at(x, y) != other.at(x, y))
+                    return false;
+    }
+    return true;
+}
+
+size_t Level::block_bytes() const {
+    size_t n = 0;
+    for (const Piece& p : blocks_)
+        if (p != zero_block())
+            n += sizeof(Block);
+    return n;
+}
+
+// ---- LevelChange
+
+size_t LevelChange::bytes() const {
+    size_t n = blocks.before.size() * sizeof(Level::Block) + tiles.before.size() * sizeof(Tile);
+    if (level_before)
+        n += level_before->block_bytes() + level_before->block_count() * sizeof(Level::Piece);
+    if (tiles_before)
+        n += static_cast<size_t>(tiles_before->count()) * sizeof(TileSet::Piece);
+    return n;
+}
+
+// ---- LevelDoc
+
+bool LevelDoc::set_level_tile(int x, int y, int tile) {
+    if (!level_.contains(x, y) || tile < 0 || tile >= tiles_.count())
+        return false;
+    if (level_.at(x, y) == tile)
+        return true;
+    if (!old_level_) {
+        const int i = level_.block_index(x, y);
+        old_blocks_.try_emplace(i, level_.piece(i));
+    }
+    level_.set(x, y, static_cast<uint16_t>(tile));
+    return true;
+}
+
+bool LevelDoc::set_tile_cell(int tile, int x, int y, TileCell value) {
+    if (tile < 0 || tile >= tiles_.count() || x < 0 || y < 0 || x >= tiles_.width() ||
+        y >= tiles_.height())
+        return false;
+    if (tiles_.cell(tile, x, y) == value)
+        return true;
+    if (!old_tile_set_)
+        old_tiles_.try_emplace(tile, tiles_.piece(tile));
+    tiles_.set_cell(tile, x, y, value);
+    return true;
+}
+
+void LevelDoc::replace_tiles(TileSet tiles) {
+    if (!old_tile_set_) {
+        // The set as the step found it: the pieces it wrote since, put back.
+        TileSet found = tiles_;
+        for (auto& [t, piece] : old_tiles_)
+            found.set_piece(t, piece);
+        old_tile_set_ = std::move(found);
+        old_tiles_.clear();
+    }
+    tiles_ = std::move(tiles);
+}
+
+void LevelDoc::replace_level(Level level) {
+    if (!old_level_) {
+        Level found = level_;
+        for (auto& [i, piece] : old_blocks_)
+            found.set_piece(i, piece);
+        old_level_ = std::move(found);
+        old_blocks_.clear();
+    }
+    level_ = std::move(level);
+}
+
+LevelChange LevelDoc::take_change() {
+    LevelChange c;
+    if (old_level_) {
+        if (!(*old_level_ == level_)) {
+            c.level_before = std::move(old_level_);
+            c.level_after = level_;
+        }
+    } else {
+        for (auto& [i, piece] : old_blocks_) {
+            if (piece == level_.piece(i) || *piece == *level_.piece(i))
+                continue; // written back as it was
+            c.blocks.index.push_back(i);
+            c.blocks.before.push_back(piece);
+            c.blocks.after.push_back(level_.piece(i));
+        }
+    }
+    if (old_tile_set_) {
+        if (!(*old_tile_set_ == tiles_)) {
+            c.tiles_before = std::move(old_tile_set_);
+            c.tiles_after = tiles_;
+        }
+    } else {
+        for (auto& [t, piece] : old_tiles_) {
+            if (piece == tiles_.piece(t) || *piece == *tiles_.piece(t))
+                continue;
+            c.tiles.index.push_back(t);
+            c.tiles.before.push_back(piece);
+            c.tiles.after.push_back(tiles_.piece(t));
+        }
+    }
+    old_level_.reset();
+    old_tile_set_.reset();
+    old_blocks_.clear();
+    old_tiles_.clear();
+    return c;
+}
+
+void LevelDoc::undo(const LevelChange& change) {
+    // Tiles before the level, and each whole before its pieces: the reverse of redo's order.
+    if (change.tiles_before)
+        tiles_ = *change.tiles_before;
+    for (size_t k = 0; k < change.tiles.index.size(); ++k)
+        tiles_.set_piece(change.tiles.index[k], change.tiles.before[k]);
+    if (change.level_before)
+        level_ = *change.level_before;
+    for (size_t k = 0; k < change.blocks.index.size(); ++k)
+        level_.set_piece(change.blocks.index[k], change.blocks.before[k]);
+}
+
+void LevelDoc::redo(const LevelChange& change) {
+    if (change.tiles_after)
+        tiles_ = *change.tiles_after;
+    for (size_t k = 0; k < change.tiles.index.size(); ++k)
+        tiles_.set_piece(change.tiles.index[k], change.tiles.after[k]);
+    if (change.level_after)
+        level_ = *change.level_after;
+    for (size_t k = 0; k < change.blocks.index.size(); ++k)
+        level_.set_piece(change.blocks.index[k], change.blocks.after[k]);
+}
+
+// ---- Level commands
+
+namespace {
+
+// Reads "A x B" from s at pos: two numbers and an x between, spaces allowed around each.
+bool parse_pair(const std::string& s, size_t& pos, int& a, int& b) {
+    auto skip = [&] {
+        while (pos < s.size() && s[pos] == ' ')
+            ++pos;
+    };
+    auto number = [&](int& n) {
+        skip();
+        const size_t start = pos;
+        long v = 0;
+        while (pos < s.size() && std::isdigit(static_cast<unsigned char>(s[pos])) &&
+               pos - start < 6)
+            v = 10 * v + (s[pos++] - '0');
+        n = static_cast<int>(v);
+        return pos > start && (pos == s.size() || !std::isdigit(static_cast<unsigned char>(s[pos])));
+    };
+    if (!number(a))
+        return false;
+    skip();
+    if (pos >= s.size() || (s[pos] != 'x' && s[pos] != 'X'))
+        return false;
+    ++pos;
+    return number(b);
+}
+
+// Copies the level's cells for which `from` gives a source: to(x, y) := level(from(x, y)), or tile
+// 0 where from gives -1.
+template <class F> Level remapped(const Level& level, int cols, int rows, F from) {
+    Level out(cols, rows);
+    for (int y = 0; y < out.rows(); ++y)
+        for (int x = 0; x < out.cols(); ++x) {
+            const auto [sx, sy] = from(x, y);
+            if (sx >= 0 && sy >= 0)
+                out.set(x, y, level.at(sx, sy));
+        }
+    return out;
+}
+
+} // namespace
+
+bool parse_level_size(const std::string& text, int& tile_width, int& tile_height, int& cols,
+                      int& rows) {
+    size_t pos = 0;
+    int tw = 0, th = 0, c = 0, r = 0;
+    if (!parse_pair(text, pos, tw, th))
+        return false;
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
+    if (pos >= text.size() || text[pos] != ',')
+        return false;
+    ++pos;
+    if (!parse_pair(text, pos, c, r))
+        return false;
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
+    if (pos != text.size())
+        return false;
+    if (tw < 1 || th < 1 || tw > kMaxTileSide || th > kMaxTileSide || c < 1 || r < 1 ||
+        c > kMaxLevelSide || r > kMaxLevelSide)
+        return false;
+    tile_width = tw, tile_height = th, cols = c, rows = r;
+    return true;
+}
+
+bool insert_level_column(Level& level, int x) {
+    if (x < 0 || x >= level.cols())
+        return false;
+    level = remapped(level, std::min(level.cols() + 1, kMaxLevelSide), level.rows(),
+                     [&](int cx, int cy) {
+                         return std::pair{cx < x ? cx : cx == x ? -1 : cx - 1, cy};
+                     });
+    return true;
+}
+
+bool delete_level_column(Level& level, int x) {
+    if (x < 0 || x >= level.cols())
+        return false;
+    if (level.cols() == 1) {
+        level = Level(1, level.rows());
+        return true;
+    }
+    level = remapped(level, level.cols() - 1, level.rows(),
+                     [&](int cx, int cy) { return std::pair{cx < x ? cx : cx + 1, cy}; });
+    return true;
+}
+
+bool insert_level_row(Level& level, int y) {
+    if (y < 0 || y >= level.rows())
+        return false;
+    level = remapped(level, level.cols(), std::min(level.rows() + 1, kMaxLevelSide),
+                     [&](int cx, int cy) {
+                         return std::pair{cx, cy < y ? cy : cy == y ? -1 : cy - 1};
+                     });
+    return true;
+}
+
+bool delete_level_row(Level& level, int y) {
+    if (y < 0 || y >= level.rows())
+        return false;
+    if (level.rows() == 1) {
+        level = Level(level.cols(), 1);
+        return true;
+    }
+    level = remapped(level, level.cols(), level.rows() - 1,
+                     [&](int cx, int cy) { return std::pair{cx, cy < y ? cy : cy + 1}; });
+    return true;
+}
+
+int delete_unused_tiles(TileSet& tiles, Level& level) {
+    std::vector<bool> used(static_cast<size_t>(tiles.count()), false);
+    for (int y = 0; y < level.rows(); ++y)
+        for (int x = 0; x < level.cols(); ++x)
+            if (level.at(x, y) < tiles.count())
+                used[level.at(x, y)] = true;
+    if (std::find(used.begin(), used.end(), true) == used.end())
+        used[0] = true;
+    std::vector<uint16_t> number(used.size(), 0);
+    int next = 0;
+    for (size_t t = 0; t < used.size(); ++t)
+        if (used[t])
+            number[t] = static_cast<uint16_t>(next++);
+    const int removed = tiles.count() - next;
+    if (removed == 0)
+        return 0;
+    tiles.keep_only(used);
+    for (int y = 0; y < level.rows(); ++y)
+        for (int x = 0; x < level.cols(); ++x)
+            if (level.at(x, y) < number.size())
+                level.set(x, y, number[level.at(x, y)]);
+    return removed;
+}
+
+int make_tiles_from_map(const CharMap& map, TileSet& tiles, Level& level) {
+    const int w = tiles.width(), h = tiles.height();
+    const int cols = (map.cols + w - 1) / w, rows = (map.rows + h - 1) / h;
+    const TileCell outside{0, blank_attribute(map.machine)};
+    TileSet made(w, h, 1);
+    Level numbers(cols, rows);
+    std::map<Tile, int, bool (*)(const Tile&, const Tile&)> seen(
+        [](const Tile& a, const Tile& b) {
+            return std::lexicographical_compare(
+                a.cells.begin(), a.cells.end(), b.cells.begin(), b.cells.end(),
+                [](TileCell p, TileCell q) { return p.code != q.code ? p.code < q.code : p.attr < q.attr; });
+        });
+    int count = 0;
+    for (int ty = 0; ty < rows; ++ty)
+        for (int tx = 0; tx < cols; ++tx) {
+            Tile tile;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const int c = tx * w + x, r = ty * h + y;
+                    tile.at(x, y) = map.in_use(c, r)
+                                        ? TileCell{static_cast<uint8_t>(map.at(c, r) & 0xFF),
+                                                   map.attr(c, r)}
+                                        : outside;
+                }
+            auto [it, added] = seen.try_emplace(tile, count);
+            if (added) {
+                if (count == 0) {
+                    for (int y = 0; y < h; ++y)
+                        for (int x = 0; x < w; ++x)
+                            made.set_cell(0, x, y, tile.at(x, y));
+                } else {
+                    made.append(tile);
+                }
+                ++count;
+            }
+            numbers.set(tx, ty, static_cast<uint16_t>(it->second));
+        }
+    tiles = std::move(made);
+    level = std::move(numbers);
+    return count;
+}
+
+void level_screen_to_map(const TileSet& tiles, const Level& level, int char_x, int char_y,
+                         CharMap& map) {
+    const int level_w = level.cols() * tiles.width(), level_h = level.rows() * tiles.height();
+    for (int r = 0; r < map.rows; ++r)
+        for (int c = 0; c < map.cols; ++c) {
+            const int x = char_x + c, y = char_y + r;
+            TileCell cell{0, blank_attribute(map.machine)};
+            if (x >= 0 && y >= 0 && x < level_w && y < level_h)
+                cell = level_char(tiles, level, x, y);
+            map.at(c, r) = cell.code;
+            map.attr(c, r) = cell.attr;
+        }
+}
+
+} // namespace fontarel

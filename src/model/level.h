@@ -1,0 +1,207 @@
+#pragma once
+// A game's playfield: a tile set (blocks of character cells, each cell a code and a colour
+// attribute) and a level (a grid of tile numbers) that may be far larger than a screen. The level
+// is drawn with the map's machine, background and multicolour registers.
+//
+// Both are kept in shared, copy-on-write pieces: a level in blocks of 32 x 32 tile numbers, a tile
+// set tile by tile. Copying either (an undo step, the recovery file's snapshot) copies pointers,
+// and a change copies only the piece it writes, so the cost of an edit follows the edit, never the
+// size of the level.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "model/char_map.h"
+
+namespace fontarel {
+
+constexpr int kMaxTileSide = 8;     // characters a tile is wide or high, at most
+constexpr int kMaxTiles = 4096;     // tiles in a set, at most
+constexpr int kMaxLevelSide = 4096; // tiles a level is wide or high, at most
+
+struct TileCell {
+    uint8_t code = 0;
+    uint8_t attr = 0;
+    bool operator==(const TileCell&) const = default;
+};
+
+// One tile's cells: cell (x, y) is cells[kMaxTileSide * y + x], whatever the set's tile size; the
+// cells outside the size are 0.
+struct Tile {
+    std::array<TileCell, kMaxTileSide * kMaxTileSide> cells{};
+    TileCell& at(int x, int y) { return cells[kMaxTileSide * y + x]; }
+    TileCell at(int x, int y) const { return cells[kMaxTileSide * y + x]; }
+    bool operator==(const Tile&) const = default;
+};
+
+class TileSet {
+  public:
+    // `count` tiles (1..kMaxTiles) of width x height cells (1..kMaxTileSide each, clamped), every
+    // cell code `code` with attribute `attr`.
+    explicit TileSet(int width = 4, int height = 4, int count = 1, TileCell blank = {});
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int count() const { return static_cast<int>(tiles_.size()); }
+    // Tile numbers and cells are not checked: 0 <= tile < count(), x < width(), y < height().
+    const Tile& tile(int t) const { return *tiles_[t]; }
+    TileCell cell(int t, int x, int y) const { return tiles_[t]->at(x, y); }
+    void set_cell(int t, int x, int y, TileCell value);
+    // Appends a tile (its cells outside the tile size are cleared); false, changing nothing, when
+    // the set holds kMaxTiles already.
+    bool append(const Tile& tile);
+    // Keeps the tiles whose keep[t] is true, in their order; keep has count() entries. At least
+    // one tile always stays: with none kept, tile 0 stays.
+    void keep_only(const std::vector<bool>& keep);
+
+    // Same size and the same cells in every tile.
+    bool operator==(const TileSet& other) const;
+
+    // The pieces, for undo: a tile's shared cells, and a piece put back.
+    using Piece = std::shared_ptr<const Tile>;
+    const Piece& piece(int t) const { return tiles_[t]; }
+    void set_piece(int t, Piece piece) { tiles_[t] = std::move(piece); }
+
+  private:
+    int width_, height_;
+    std::vector<Piece> tiles_;
+};
+
+class Level {
+  public:
+    static constexpr int kBlockSide = 32; // a piece holds kBlockSide x kBlockSide tile numbers
+    using Block = std::array<uint16_t, kBlockSide * kBlockSide>;
+    using Piece = std::shared_ptr<const Block>;
+
+    // cols x rows (1..kMaxLevelSide each, clamped) tile numbers, all `tile`.
+    explicit Level(int cols = 16, int rows = 16, uint16_t tile = 0);
+
+    int cols() const { return cols_; }
+    int rows() const { return rows_; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < cols_ && y < rows_; }
+    // (x, y) must lie in the level.
+    uint16_t at(int x, int y) const {
+        return (*blocks_[block_index(x, y)])[kBlockSide * (y % kBlockSide) + x % kBlockSide];
+    }
+    void set(int x, int y, uint16_t tile);
+
+    // Same size and the same tile numbers.
+    bool operator==(const Level& other) const;
+
+    // The pieces, for undo: the block holding (x, y), by index, and a block put back.
+    int block_index(int x, int y) const { return block_cols_ * (y / kBlockSide) + x / kBlockSide; }
+    int block_count() const { return static_cast<int>(blocks_.size()); }
+    const Piece& piece(int i) const { return blocks_[i]; }
+    void set_piece(int i, Piece piece) { blocks_[i] = std::move(piece); }
+    // Bytes of the blocks that hold something other than tile 0 everywhere: a blank level shares
+    // one block, whatever its size.
+    size_t block_bytes() const;
+
+  private:
+    int cols_, rows_, block_cols_;
+    std::vector<Piece> blocks_;
+};
+
+// What one edit step changed of the tiles and the level: the pieces it replaced, old and new, or
+// the whole of either when its shape changed. Empty when nothing changed.
+struct LevelChange {
+    template <class Piece> struct Pieces {
+        std::vector<int> index;
+        std::vector<Piece> before, after;
+    };
+    Pieces<Level::Piece> blocks;
+    Pieces<TileSet::Piece> tiles;
+    std::optional<Level> level_before, level_after;
+    std::optional<TileSet> tiles_before, tiles_after;
+
+    bool empty() const {
+        return blocks.index.empty() && tiles.index.empty() && !level_before && !tiles_before;
+    }
+    // Bytes the change keeps alive that the data in use may not share: the old pieces.
+    size_t bytes() const;
+};
+
+// The tiles and the level being edited, with the record of what changed since the last step
+// closed. Every change goes through it, so that take_change can hand over exactly the pieces an
+// edit touched.
+class LevelDoc {
+  public:
+    LevelDoc() = default;
+
+    const TileSet& tiles() const { return tiles_; }
+    const Level& level() const { return level_; }
+
+    // (x, y) in the level and a tile number below the set's count; false, changing nothing,
+    // otherwise. True also when the cell held that tile already.
+    bool set_level_tile(int x, int y, int tile);
+    // A cell of a tile; false, changing nothing, outside the set or the tile size.
+    bool set_tile_cell(int tile, int x, int y, TileCell value);
+    // Replaces the whole tile set, or the level, or both.
+    void replace_tiles(TileSet tiles);
+    void replace_level(Level level);
+
+    // The changes since the last call (or since the document was made), which then count as
+    // recorded.
+    LevelChange take_change();
+    // Puts the data as it was before `change` (undo) or after it (redo). Neither is recorded.
+    void undo(const LevelChange& change);
+    void redo(const LevelChange& change);
+
+  private:
+    TileSet tiles_;
+    Level level_;
+    // The pieces as the open step found them, by index, before it first wrote them.
+    std::unordered_map<int, Level::Piece> old_blocks_;
+    std::unordered_map<int, TileSet::Piece> old_tiles_;
+    // The whole of either as the open step found it, once its shape changed.
+    std::optional<Level> old_level_;
+    std::optional<TileSet> old_tile_set_;
+};
+
+// ---- Level commands: pure, on the model alone
+
+// The tile size and level size "W x H, C x R" of New level...: "4x4, 64x32", spaces allowed
+// around the numbers and separators, 'x' or 'X'. False when the text does not parse or a number
+// lies outside its range.
+bool parse_level_size(const std::string& text, int& tile_width, int& tile_height, int& cols,
+                      int& rows);
+
+// Inserts a column of tile 0 before column x (the last column is lost when the level is
+// kMaxLevelSide wide, else the level grows by one), or deletes column x (the level shrinks by
+// one, but never below 1: a one-column level's column becomes tile 0). The same for rows. False,
+// changing nothing, when x (y) lies outside the level.
+bool insert_level_column(Level& level, int x);
+bool delete_level_column(Level& level, int x);
+bool insert_level_row(Level& level, int y);
+bool delete_level_row(Level& level, int y);
+
+// Tiles no level cell uses are removed, the others keep their order and the level is renumbered.
+// Tile 0 stays when no cell uses any tile. Returns the number removed.
+int delete_unused_tiles(TileSet& tiles, Level& level);
+
+// The map's cells in use cut into tiles of the set's size (a part beyond the map's edge reads code
+// 0 with the machine's blank attribute); identical tiles (codes and attributes) become one, in the
+// order first met. The tile set becomes those tiles and the level their ceil(cols / width) x
+// ceil(rows / height) numbers. Returns the number of tiles.
+int make_tiles_from_map(const CharMap& map, TileSet& tiles, Level& level);
+
+// The map's size in use filled from the level's characters, with the top-left character at
+// (char_x, char_y) of the level (characters, not tiles); characters beyond the level's edge read
+// code 0 with the machine's blank attribute.
+void level_screen_to_map(const TileSet& tiles, const Level& level, int char_x, int char_y,
+                         CharMap& map);
+
+// The character at (char_x, char_y) of the level, counted in characters; inside the level. A
+// tile number past the set (which no edit leaves) reads as an empty cell.
+inline TileCell level_char(const TileSet& tiles, const Level& level, int char_x, int char_y) {
+    const int w = tiles.width(), h = tiles.height();
+    const int t = level.at(char_x / w, char_y / h);
+    return t < tiles.count() ? tiles.cell(t, char_x % w, char_y % h) : TileCell{};
+}
+
+} // namespace fontarel
