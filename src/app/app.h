@@ -81,10 +81,30 @@ struct Recovery {
     int32_t shown = -1;   // whether "Recover last session" was last shown enabled; -1 not yet
 };
 
+// What the two windows show and where the pointer was; none of it is part of the data.
+struct LevelViews {
+    bool level_open = false, tiles_open = false;   // the window exists
+    bool level_shown = false, tiles_shown = false; // and is on screen
+    // The level view: its top-left character and its size in characters (the map's size in use).
+    int scroll_x = 0, scroll_y = 0;
+    int view_cols = 0, view_rows = 0;
+    // The tile under the pointer in the Level window, and the one it last hovered (where the
+    // insert and delete rows act); -1 none.
+    int hover_x = -1, hover_y = -1;
+    int last_x = -1, last_y = -1;
+    // The Tiles window: the first tile row in view, and the character cell under the pointer.
+    int tiles_scroll = 0;
+    MapCell tiles_hover;
+    // The characters in view, composed for the renderers; allocated with the first window.
+    std::unique_ptr<CharMap> level_cells, tile_cells;
+    MapRenderer level_picture, tiles_picture;
+};
+
 struct App {
     Toolkit& tk;
     AppState s;
     Views views;
+    LevelViews level_views;
     MapBlocks blocks;
     Recovery recovery;
 

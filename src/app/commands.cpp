@@ -14,6 +14,8 @@
 #include "app/glyph_commands.h"
 #include "app/history_commands.h"
 #include "app/import_commands.h"
+#include "app/level_commands.h"
+#include "app/level_view.h"
 #include "app/map_canvas.h"
 #include "app/map_typing.h"
 #include "app/project_commands.h"
@@ -162,6 +164,19 @@ constexpr CommandRow kCommands[] = {
     {MenuId::Multicolour, "Multicolour", {}, toggle_multicolour},
     {MenuId::MulticolourOne, "Multicolour 1...", {}, choose_multicolour<1>},
     {MenuId::MulticolourTwo, "Multicolour 2...", {}, choose_multicolour<2>},
+    // Level
+    {MenuId::ShowLevel, "Show level", {}, show_level_window},
+    {MenuId::ShowTiles, "Show tiles", {}, show_tiles_window},
+    {MenuId::NewLevel, "New level...", {}, new_level},
+    {MenuId::LevelInsertColumn, "Insert column", {}, level_insert_column},
+    {MenuId::LevelDeleteColumn, "Delete column", {}, level_delete_column},
+    {MenuId::LevelInsertRow, "Insert row", {}, level_insert_row},
+    {MenuId::LevelDeleteRow, "Delete row", {}, level_delete_row},
+    {MenuId::NewTile, "New tile", {}, new_tile},
+    {MenuId::DeleteUnusedTiles, "Delete unused tiles", {}, delete_unused_tiles},
+    {MenuId::DuplicateTile, "Duplicate tile", {}, duplicate_tile},
+    {MenuId::MakeTilesFromMap, "Make tiles from map", {}, make_tiles_from_map},
+    {MenuId::LevelScreenToMap, "Level screen to map", {}, level_screen_to_map},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},
@@ -205,6 +220,11 @@ constexpr ControlRow kControls[] = {
     {kGlyphCanvas, glyph_canvas_event},
     {kBrushCanvas, brush_canvas_event},
     {kMapCanvas, map_canvas_event},
+    {kLevelCanvas, level_canvas_event},
+    {kLevelScrollX, level_scroll_event},
+    {kLevelScrollY, level_scroll_event},
+    {kTilesCanvas, tiles_canvas_event},
+    {kTilesScroll, tiles_scroll_event},
     {kShiftLeftButton, on_event<op<GlyphOp::ShiftLeft>>},
     {kShiftRightButton, on_event<op<GlyphOp::ShiftRight>>},
     {kShiftUpButton, on_event<op<GlyphOp::ShiftUp>>},

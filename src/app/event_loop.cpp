@@ -6,6 +6,7 @@
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/ids.h"
+#include "app/level_view.h"
 #include "app/map_typing.h"
 #include "app/present.h"
 #include "app/project_commands.h"
@@ -40,6 +41,8 @@ bool handle_event(App& app, const Event& event) {
             tk.set_window_hidden(kMapWindow, 1); // hidden, not destroyed: a map size shows it again
             app.views.map_shown = false;
         }
+        if (event.window == kLevelWindow || event.window == kTilesWindow)
+            hide_level_window(app, event.window);
         return true;
     case kEventControl:
         dispatch_control(app, event);

@@ -14,7 +14,8 @@ namespace {
 // otherwise. Each event of the charset canvas (a click, a key, a drag's drop) is a step of its own.
 int stroke_canvas_of(const Event& event) {
     if (event.code == kEventControl &&
-        (event.source == kGlyphCanvas || event.source == kMapCanvas)) {
+        (event.source == kGlyphCanvas || event.source == kMapCanvas ||
+         event.source == kLevelCanvas || event.source == kTilesCanvas)) {
         return event.source;
     }
     return -1;

@@ -7,6 +7,8 @@ namespace fontarel {
 
 constexpr int kMainWindow = 0;
 constexpr int kMapWindow = 1;
+constexpr int kLevelWindow = 2;
+constexpr int kTilesWindow = 3;
 
 // Controls share one number space across both windows.
 constexpr int kCharsetCanvas = 0;
@@ -23,6 +25,11 @@ constexpr int kShiftRightButton = 10;
 constexpr int kShiftUpButton = 11;
 constexpr int kShiftDownButton = 12;
 constexpr int kBrushCanvas = 13; // beside the glyph editor, shown while it shows multicolour
+constexpr int kLevelCanvas = 14; // the Level window: the level in view, and its scroll bars
+constexpr int kLevelScrollX = 15;
+constexpr int kLevelScrollY = 16;
+constexpr int kTilesCanvas = 17; // the Tiles window: the tiles in view, and its scroll bar
+constexpr int kTilesScroll = 18;
 
 constexpr int kMenuBar = 0;
 constexpr int kCharsetPopup = 2;
@@ -134,13 +141,41 @@ enum class MenuId : int {
     MulticolourOne = 92,
     MulticolourTwo = 93,
     ExportMapPicture = 94, // File > Export
+    // Level: tiles and the level
+    ShowLevel = 95,
+    ShowTiles = 96,
+    NewLevel = 97,
+    LevelInsertColumn = 98,
+    LevelDeleteColumn = 99,
+    LevelInsertRow = 100,
+    LevelDeleteRow = 101,
+    NewTile = 102,
+    DeleteUnusedTiles = 103,
+    DuplicateTile = 104,
+    MakeTilesFromMap = 105,
+    LevelScreenToMap = 106,
+    ImportCtm = 107, // File > Import
+    // Level > Export
+    ExportTilesByte = 108,
+    ExportTilesAcme = 109,
+    ExportTilesDefb = 110,
+    ExportTilesC = 111,
+    ExportTilesBinary = 112,
+    ExportTilesPrg = 113,
+    ExportLevelByte = 114,
+    ExportLevelAcme = 115,
+    ExportLevelDefb = 116,
+    ExportLevelC = 117,
+    ExportLevelBinary = 118,
+    ExportLevelPrg = 119,
+    ExportLevelPicture = 120,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExportMapPicture) + 1;
+constexpr int kMenuIdCount = id(MenuId::LevelScreenToMap) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

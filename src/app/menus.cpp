@@ -164,6 +164,24 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::Multicolour), // a check mark while it is on
     item(MenuId::MulticolourOne),
     item(MenuId::MulticolourTwo),
+
+    title("Level"),
+    item(MenuId::ShowLevel),
+    item(MenuId::ShowTiles),
+    separator(),
+    item(MenuId::NewLevel),
+    separator(),
+    item(MenuId::LevelInsertColumn),
+    item(MenuId::LevelDeleteColumn),
+    item(MenuId::LevelInsertRow),
+    item(MenuId::LevelDeleteRow),
+    separator(),
+    item(MenuId::NewTile),
+    item(MenuId::DuplicateTile),
+    item(MenuId::DeleteUnusedTiles),
+    separator(),
+    item(MenuId::MakeTilesFromMap),
+    item(MenuId::LevelScreenToMap),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {

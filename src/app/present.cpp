@@ -4,6 +4,7 @@
 #include "app/colour_commands.h"
 #include "app/glyph_canvas.h"
 #include "app/ids.h"
+#include "app/level_view.h"
 #include "model/labels.h"
 
 namespace fontarel {
@@ -120,6 +121,7 @@ void present(App& app) {
     present_glyph_editor(app);
     present_brush(app);
     present_map(app);
+    present_level_views(app);
     show_block_state(app);
     show_colour_state(app);
 }

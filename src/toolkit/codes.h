@@ -71,6 +71,9 @@ constexpr int kCanvasBorderWidth = 2;
 // Label, track bar and text field flags.
 constexpr int kLabelCentred = 1;
 constexpr int kTrackBarTicks = 1;
+// A scroll bar instead of a slider: vertical when higher than wide. Its page (set_track_bar_range)
+// is the part of the range a window shows at once.
+constexpr int kTrackBarScroll = 2;
 constexpr int kTextCentred = 1;
 constexpr int kTextRight = 2;
 constexpr int kTextMultiLine = 4;

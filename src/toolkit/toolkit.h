@@ -159,6 +159,9 @@ class Toolkit {
     virtual void focus_control(int control) = 0;
     // Track bar: its position; check box: 1 checked, 0 not.
     virtual int control_state(int control) = 0;
+    // A track bar's range (minimum <= maximum) and page; the position is clamped into the new
+    // range without making an event.
+    virtual void set_track_bar_range(int control, int minimum, int maximum, int page) = 0;
     // Sets the position or the check without making an event.
     virtual void set_control_state(int control, int value) = 0;
     virtual void set_control_text(int control, const std::string& text) = 0;

@@ -160,10 +160,11 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     const auto* brush = tk.control(kBrushCanvas);
     for (int c = kCharsetCanvas; c < kBrushCanvas; ++c) {
         const auto* o = tk.control(c);
-        if (o != nullptr && c != kMapCanvas)
+        if (o != nullptr && c != kMapCanvas) {
             EXPECT_TRUE(brush->x >= o->x + o->width || o->x >= brush->x + brush->width ||
                         brush->y >= o->y + o->height || o->y >= brush->y + brush->height)
                 << c;
+        }
     }
 
     // Glyph 255 row 1 is 0x40: pairs 01 00 00 00. The editor shows them 32 pixels wide.

@@ -184,7 +184,24 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "-",
                                           "I:91:Multicolour",
                                           "I:92:Multicolour 1...",
-                                          "I:93:Multicolour 2..."};
+                                          "I:93:Multicolour 2...",
+                                          "T:Level",
+                                          "I:95:Show level",
+                                          "I:96:Show tiles",
+                                          "-",
+                                          "I:97:New level...",
+                                          "-",
+                                          "I:98:Insert column",
+                                          "I:99:Delete column",
+                                          "I:100:Insert row",
+                                          "I:101:Delete row",
+                                          "-",
+                                          "I:102:New tile",
+                                          "I:104:Duplicate tile",
+                                          "I:103:Delete unused tiles",
+                                          "-",
+                                          "I:105:Make tiles from map",
+                                          "I:106:Level screen to map"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",

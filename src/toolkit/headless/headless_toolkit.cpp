@@ -234,6 +234,15 @@ int HeadlessToolkit::control_state(int control) {
                                                                                        : 0;
 }
 
+void HeadlessToolkit::set_track_bar_range(int control, int minimum, int maximum, int page) {
+    if (Control* c = find(control, ControlKind::TrackBar); c && minimum <= maximum) {
+        c->minimum = minimum;
+        c->maximum = maximum;
+        c->page = page;
+        c->state = std::clamp(c->state, minimum, maximum);
+    }
+}
+
 // The program's own change: no event, exactly like the platform's controls.
 void HeadlessToolkit::set_control_state(int control, int value) {
     if (Control* c = find(control, ControlKind::TrackBar))

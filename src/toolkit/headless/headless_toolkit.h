@@ -64,6 +64,7 @@ class HeadlessToolkit : public Toolkit {
     void show_control(int control, bool shown) override;
     void focus_control(int control) override;
     int control_state(int control) override;
+    void set_track_bar_range(int control, int minimum, int maximum, int page) override;
     void set_control_state(int control, int value) override;
     void set_control_text(int control, const std::string& text) override;
     void resize_control(int control, int x, int y, int width, int height) override;
@@ -91,6 +92,7 @@ class HeadlessToolkit : public Toolkit {
         int x = 0, y = 0, width = 0, height = 0; // outer geometry as given
         int flags = 0;
         int minimum = 0, maximum = 0; // track bar
+        int page = 0;                 // track bar
         int state = 0;                // track bar position or check box state
         std::string text;
         std::string tooltip;

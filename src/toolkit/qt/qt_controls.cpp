@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTextOption>
 
@@ -104,16 +105,23 @@ int QtToolkit::create_track_bar(int control, int x, int y, int width, int height
     ToolkitWindow* parent = control_parent();
     if (parent == nullptr || maximum < minimum)
         return 0;
-    auto* slider = new QSlider(Qt::Horizontal, parent->control_area());
+    QAbstractSlider* slider = nullptr;
+    if (flags & kTrackBarScroll) {
+        slider = new QScrollBar(height > width ? Qt::Vertical : Qt::Horizontal,
+                                parent->control_area());
+    } else {
+        auto* bar = new QSlider(Qt::Horizontal, parent->control_area());
+        if (flags & kTrackBarTicks) {
+            bar->setTickPosition(QSlider::TicksBelow);
+            bar->setTickInterval(std::max(1, (maximum - minimum) / kTicksPerBar));
+        }
+        slider = bar;
+    }
     slider->setRange(minimum, maximum);
     slider->setValue(0);
-    if (flags & kTrackBarTicks) {
-        slider->setTickPosition(QSlider::TicksBelow);
-        slider->setTickInterval(std::max(1, (maximum - minimum) / kTicksPerBar));
-    }
     const int window = current_window_;
     // set_control_state blocks the slider's signals, so only the user's changes arrive here.
-    QObject::connect(slider, &QSlider::valueChanged, slider,
+    QObject::connect(slider, &QAbstractSlider::valueChanged, slider,
                      [this, control, window] { post_event(control_event(control, window)); });
     add_control(control, ControlKind::TrackBar, slider, x, y, width, height);
     return 1;
@@ -198,10 +206,20 @@ int QtToolkit::control_state(int control) {
     if (record == nullptr)
         return 0;
     if (record->kind == ControlKind::TrackBar)
-        return static_cast<QSlider*>(record->widget.data())->value();
+        return static_cast<QAbstractSlider*>(record->widget.data())->value();
     if (record->kind == ControlKind::CheckBox)
         return static_cast<QCheckBox*>(record->widget.data())->isChecked() ? 1 : 0;
     return 0;
+}
+
+void QtToolkit::set_track_bar_range(int control, int minimum, int maximum, int page) {
+    const ControlRecord* record = find_control(control);
+    if (record == nullptr || record->kind != ControlKind::TrackBar || maximum < minimum)
+        return;
+    const QSignalBlocker blocker(record->widget.data());
+    auto* bar = static_cast<QAbstractSlider*>(record->widget.data());
+    bar->setRange(minimum, maximum);
+    bar->setPageStep(std::max(page, 1));
 }
 
 void QtToolkit::set_control_state(int control, int value) {
@@ -210,7 +228,7 @@ void QtToolkit::set_control_state(int control, int value) {
         return;
     const QSignalBlocker blocker(record->widget.data());
     if (record->kind == ControlKind::TrackBar)
-        static_cast<QSlider*>(record->widget.data())->setValue(value);
+        static_cast<QAbstractSlider*>(record->widget.data())->setValue(value);
     else if (record->kind == ControlKind::CheckBox)
         static_cast<QCheckBox*>(record->widget.data())->setChecked(value != 0);
 }

@@ -77,6 +77,7 @@ class QtToolkit : public Toolkit {
     void show_control(int control, bool shown) override;
     void focus_control(int control) override;
     int control_state(int control) override;
+    void set_track_bar_range(int control, int minimum, int maximum, int page) override;
     void set_control_state(int control, int value) override;
     void set_control_text(int control, const std::string& text) override;
     void resize_control(int control, int x, int y, int width, int height) override;

@@ -1,0 +1,126 @@
+#include "app/level_commands.h"
+
+#include <string>
+
+#include "app/ids.h"
+#include "app/level_view.h"
+#include "app/map_canvas.h"
+
+namespace fontarel {
+
+namespace {
+
+constexpr const char* kNewLevelStart = "4x4, 64x32";
+
+TileCell blank_tile_cell(const App& app) {
+    return {blank_code(*app.s.charset), blank_attribute(app.s.map->machine)};
+}
+
+// The level edit `edit(level, at)` at the last hovered tile's column or row.
+template <typename Edit> void at_last_hovered(App& app, bool column, Edit edit) {
+    const LevelViews& v = app.level_views;
+    if (v.last_x < 0 || v.last_y < 0)
+        return;
+    Level level = app.s.levels.level();
+    if (edit(level, column ? v.last_x : v.last_y))
+        app.s.levels.replace_level(std::move(level));
+}
+
+bool add_tile(App& app, const Tile& tile) {
+    TileSet tiles = app.s.levels.tiles();
+    if (!tiles.append(tile)) {
+        app.tk.message_box("fontarel", "The tile set is full: " + std::to_string(kMaxTiles) +
+                                           " tiles");
+        return false;
+    }
+    app.s.current_tile = tiles.count() - 1;
+    app.s.levels.replace_tiles(std::move(tiles));
+    return true;
+}
+
+} // namespace
+
+void new_level(App& app) {
+    Toolkit& tk = app.tk;
+    const std::string text =
+        tk.ask_text("New level", "Tile size, level size (in tiles):", kNewLevelStart);
+    if (text.empty())
+        return;
+    int tw = 0, th = 0, cols = 0, rows = 0;
+    if (!parse_level_size(text, tw, th, cols, rows)) {
+        tk.message_box("fontarel", "\"" + text + "\" is not a tile size 1-8 and a level size 1-" +
+                                       std::to_string(kMaxLevelSide) + " such as " +
+                                       kNewLevelStart);
+        return;
+    }
+    app.s.levels.replace_tiles(TileSet(tw, th, 1, blank_tile_cell(app)));
+    app.s.levels.replace_level(Level(cols, rows));
+    app.s.current_tile = 0;
+    app.level_views.scroll_x = app.level_views.scroll_y = 0;
+    app.level_views.last_x = app.level_views.last_y = -1;
+    show_level_window(app);
+}
+
+void level_insert_column(App& app) {
+    at_last_hovered(app, true, insert_level_column);
+}
+void level_delete_column(App& app) {
+    at_last_hovered(app, true, delete_level_column);
+}
+void level_insert_row(App& app) {
+    at_last_hovered(app, false, insert_level_row);
+}
+void level_delete_row(App& app) {
+    at_last_hovered(app, false, delete_level_row);
+}
+
+void new_tile(App& app) {
+    const TileCell blank = blank_tile_cell(app);
+    Tile tile;
+    tile.cells.fill(blank);
+    add_tile(app, tile);
+}
+
+void duplicate_tile(App& app) {
+    add_tile(app, app.s.levels.tiles().tile(app.s.current_tile));
+}
+
+void delete_unused_tiles(App& app) {
+    TileSet tiles = app.s.levels.tiles();
+    Level level = app.s.levels.level();
+    const int removed = fontarel::delete_unused_tiles(tiles, level);
+    if (removed > 0) {
+        app.s.levels.replace_tiles(std::move(tiles));
+        app.s.levels.replace_level(std::move(level));
+        app.s.current_tile = 0;
+    }
+    app.tk.message_box("fontarel", removed == 1 ? std::string("Deleted 1 unused tile")
+                                                : "Deleted " + std::to_string(removed) +
+                                                      " unused tiles");
+}
+
+void make_tiles_from_map(App& app) {
+    TileSet tiles = app.s.levels.tiles();
+    Level level = app.s.levels.level();
+    const int count = fontarel::make_tiles_from_map(*app.s.map, tiles, level);
+    const int cells = level.cols() * level.rows();
+    app.s.levels.replace_tiles(std::move(tiles));
+    app.s.levels.replace_level(std::move(level));
+    app.s.current_tile = 0;
+    app.level_views.scroll_x = app.level_views.scroll_y = 0;
+    app.level_views.last_x = app.level_views.last_y = -1;
+    show_level_window(app);
+    app.tk.message_box("fontarel", std::to_string(cells) + " cells in " + std::to_string(count) +
+                                       (count == 1 ? " tile" : " tiles"));
+}
+
+void level_screen_to_map(App& app) {
+    const LevelViews& v = app.level_views;
+    const TileSet& tiles = app.s.levels.tiles();
+    const int x = v.last_x >= 0 ? v.last_x * tiles.width() : v.scroll_x;
+    const int y = v.last_y >= 0 ? v.last_y * tiles.height() : v.scroll_y;
+    fontarel::level_screen_to_map(tiles, app.s.levels.level(), x, y, *app.s.map);
+    set_map_size(app, app.s.map->cols, app.s.map->rows); // shows the map window
+}
+
+} // namespace fontarel
