@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "app/history_commands.h"
+#include "app/level_view.h"
+#include "program_fixture.h"
+
+namespace fontarel {
+namespace {
+
+class LevelTest : public ProgramTest {
+  protected:
+    // A canvas event with modifiers, which inject_canvas does not give.
+    void canvas_with(int control, int kind, int x, int y, int buttons, int modifiers,
+                     int wheel = 0) {
+        Event e;
+        e.code = kEventControl;
+        e.source = control;
+        e.window = control == kLevelCanvas ? kLevelWindow : kTilesWindow;
+        e.kind = kind;
+        e.x = x;
+        e.y = y;
+        e.buttons = buttons;
+        e.modifiers = modifiers;
+        e.wheel = wheel;
+        tk.post_event(e);
+        handle();
+    }
+    void new_level(const std::string& sizes) {
+        tk.text_answers.push_back(sizes);
+        menu(MenuId::NewLevel);
+    }
+    const Level& level() const { return app.s.levels.level(); }
+    const TileSet& tiles() const { return app.s.levels.tiles(); }
+    std::string level_title() const { return tk.window(kLevelWindow)->title; }
+};
+
+// A new level, a tile drawn in the Tiles window, stamped with one stroke, picked back, undone.
+TEST_F(LevelTest, TilesDrawnStampedPickedAndUndone) {
+    new_level("2x2, 50x40");
+    ASSERT_TRUE(app.level_views.level_shown);
+    EXPECT_EQ(level().cols(), 50);
+    EXPECT_EQ(tiles().width(), 2);
+    EXPECT_EQ(tiles().count(), 1);
+    // The picture is the window's (the map's size), not the level's.
+    EXPECT_EQ(picture(kLevelCanvas).width(), 16 * app.s.map->cols);
+
+    menu(MenuId::ShowTiles);
+    menu(MenuId::NewTile);
+    ASSERT_EQ(tiles().count(), 2);
+    EXPECT_EQ(app.s.current_tile, 1);
+    // Twenty 2-wide tiles a row: tile 1 is characters 2-3. Ctrl writes the glyph; a plain press
+    // only picks.
+    app.store().glyph(65)[0] = 0xFF;
+    app.s.current_char = 65;
+    canvas_with(kTilesCanvas, kKindLeftDown, 16 * 3 + 1, 16 + 1, kButtonLeft, kModCtrl);
+    canvas_with(kTilesCanvas, kKindLeftUp, 16 * 3 + 1, 16 + 1, 0, kModCtrl);
+    EXPECT_EQ(tiles().cell(1, 1, 1).code, 65);
+    EXPECT_EQ(tiles().cell(1, 0, 0).code, tiles().cell(0, 0, 0).code) << "one cell only";
+    canvas_with(kTilesCanvas, kKindLeftDown, 1, 1, kButtonLeft, 0);
+    canvas_with(kTilesCanvas, kKindLeftUp, 1, 1, 0, 0);
+    EXPECT_EQ(app.s.current_tile, 0);
+    EXPECT_EQ(tiles().cell(0, 0, 0).code, 32) << "a blank tile, untouched by a plain press";
+    canvas_with(kTilesCanvas, kKindLeftDown, 16 * 2 + 1, 1, kButtonLeft, 0);
+    ASSERT_EQ(app.s.current_tile, 1);
+
+    // A stroke over three tiles of the level is one step.
+    const size_t steps = app.s.history.undo_count();
+    canvas_with(kLevelCanvas, kKindLeftDown, 32 + 1, 1, kButtonLeft, 0);
+    canvas_with(kLevelCanvas, kKindMouseMove, 64 + 1, 1, kButtonLeft, 0);
+    canvas_with(kLevelCanvas, kKindMouseMove, 64 + 1, 32 + 1, kButtonLeft, 0);
+    canvas_with(kLevelCanvas, kKindLeftUp, 64 + 1, 32 + 1, 0, 0);
+    EXPECT_EQ(level().at(1, 0), 1);
+    EXPECT_EQ(level().at(2, 0), 1);
+    EXPECT_EQ(level().at(2, 1), 1);
+    EXPECT_EQ(level().at(3, 0), 0);
+    EXPECT_EQ(level_title(), "Level (2,1): tile 1");
+    EXPECT_EQ(app.s.history.undo_count(), steps + 1);
+    // The stamped glyph shows where the tile went: pixel row 0 of character (3, 3) is set.
+    EXPECT_EQ(picture(kLevelCanvas).pixel(16 * 5 + 2, 16 * 3), app.s.color_bit1);
+    EXPECT_EQ(picture(kLevelCanvas).pixel(16 * 7 + 2, 16 * 3), app.s.color_bit0);
+
+    // The right button picks the tile under the pointer.
+    menu(MenuId::NewTile);
+    ASSERT_EQ(app.s.current_tile, 2);
+    canvas_with(kLevelCanvas, kKindRightDown, 32 + 1, 1, kButtonRight, 0);
+    EXPECT_EQ(app.s.current_tile, 1);
+
+    menu(MenuId::Undo); // the new tile
+    menu(MenuId::Undo); // the stroke
+    EXPECT_EQ(level().at(1, 0), 0);
+    EXPECT_EQ(level().at(2, 1), 0);
+    EXPECT_EQ(tiles().count(), 2);
+    menu(MenuId::Redo);
+    EXPECT_EQ(level().at(2, 1), 1);
+}
+
+TEST_F(LevelTest, RowsAndColumnsAtTheHoveredTileAndScrolling) {
+    new_level("1x1, 100x80");
+    menu(MenuId::LevelInsertColumn);
+    EXPECT_EQ(level().cols(), 100) << "nothing hovered yet: nothing to act on";
+    menu(MenuId::NewTile);
+    canvas_with(kLevelCanvas, kKindLeftDown, 16 * 5 + 1, 16 * 2 + 1, kButtonLeft, 0);
+    canvas_with(kLevelCanvas, kKindLeftUp, 16 * 5 + 1, 16 * 2 + 1, 0, 0);
+    ASSERT_EQ(level().at(5, 2), 1);
+    canvas_with(kLevelCanvas, kKindMouseLeave, 0, 0, 0, 0);
+    menu(MenuId::LevelInsertColumn);
+    EXPECT_EQ(level().cols(), 101);
+    EXPECT_EQ(level().at(6, 2), 1);
+    menu(MenuId::LevelDeleteRow);
+    EXPECT_EQ(level().rows(), 79);
+    EXPECT_EQ(level().at(6, 2), 0);
+    menu(MenuId::Undo);
+    EXPECT_EQ(level().at(6, 2), 1);
+
+    // The wheel scrolls down, with Shift sideways, within the level; the bars follow.
+    canvas_with(kLevelCanvas, kKindWheel, 10, 10, 0, 0, -2);
+    canvas_with(kLevelCanvas, kKindWheel, 10, 10, 0, kModShift, -1);
+    EXPECT_EQ(app.level_views.scroll_y, 6);
+    EXPECT_EQ(app.level_views.scroll_x, 3);
+    EXPECT_EQ(tk.control(kLevelScrollY)->state, 6);
+    EXPECT_EQ(tk.control(kLevelScrollX)->maximum, 101 - app.s.map->cols);
+    canvas_with(kLevelCanvas, kKindWheel, 10, 10, 0, 0, 100);
+    EXPECT_EQ(app.level_views.scroll_y, 0);
+    tk.inject_control(kLevelScrollX, 9);
+    handle();
+    EXPECT_EQ(app.level_views.scroll_x, 9);
+    // Hovering now names the tile under the pointer in level coordinates.
+    canvas_with(kLevelCanvas, kKindMouseMove, 1, 16 * 2 + 1, 0, 0);
+    EXPECT_EQ(level_title(), "Level (9,2): tile 0");
+}
+
+TEST_F(LevelTest, TilesFromTheMapAndBackGiveTheSameMap) {
+    const CharMap before = *app.s.map;
+    menu(MenuId::MakeTilesFromMap);
+    ASSERT_FALSE(tk.messages().empty());
+    const int cells = level().cols() * level().rows();
+    EXPECT_EQ(tk.messages().back().text,
+              std::to_string(cells) + " cells in " + std::to_string(tiles().count()) + " tiles");
+    app.s.current_char = 0;
+    menu(MenuId::FillMap);
+    menu(MenuId::LevelScreenToMap);
+    for (int r = 0; r < before.rows; ++r)
+        for (int c = 0; c < before.cols; ++c)
+            ASSERT_TRUE(app.s.map->at(c, r) == before.at(c, r) &&
+                        app.s.map->attr(c, r) == before.attr(c, r))
+                << c << "," << r;
+    menu(MenuId::Undo);
+    EXPECT_EQ(app.s.map->at(1, 0), 0);
+
+    // Refusals: a bad size, a full set.
+    new_level("4x4, 0x1");
+    EXPECT_NE(tk.messages().back().text.find("is not a tile size"), std::string::npos);
+    menu(MenuId::DeleteUnusedTiles);
+    EXPECT_EQ(tk.messages().back().text, "Deleted 0 unused tiles");
+}
+
+} // namespace
+} // namespace fontarel
