@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -29,86 +30,61 @@ CtmDescription sample(int version, int characters) {
 }
 
 TEST(Ctm, EveryLayoutReadsBackAsWritten) {
-    for (int version : {4, 5})
-        for (int method : {0, 1, 2})
-            for (bool expanded : {false, true})
-                for (bool multicolour : {false, true}) {
-                    SCOPED_TRACE(::testing::Message() << "version " << version << " method "
-                                                      << method << (expanded ? " expanded" : "")
-                                                      << (multicolour ? " multicolour" : ""));
-                    CtmDescription d = sample(version, 20);
-                    d.colour_method = method;
-                    d.expanded = expanded;
-                    d.multicolour = multicolour;
-                    // High nybbles that the colours must not take along.
-                    d.background = 0xF6;
-                    d.multicolour_1 = 0x23;
-                    d.multicolour_2 = 12;
-                    d.character_colour = 0x7D;
-                    d.tiles = 3;
-                    d.tile_width = 2;
-                    d.tile_height = 3;
-                    d.level_width = 5;
-                    d.level_height = 3;
-                    for (int c = 0; c < 20; ++c)
-                        d.attributes.push_back(static_cast<uint8_t>(0x50 + (c * 7) % 16));
-                    for (int i = 0; i < 18; ++i)
-                        d.cells.push_back(static_cast<uint16_t>(expanded ? i : (7 * i + 3) % 20));
-                    d.tile_colours = {0xA9, 0x0B, 0x1C};
-                    for (int i = 0; i < 15; ++i)
-                        d.level.push_back(static_cast<uint16_t>((i * 2 + i / 5) % 3));
+    for (int k = 0; k < 24; ++k) {
+        const int version = 4 + k % 2, method = k / 2 % 3;
+        const bool expanded = k / 6 % 2, multicolour = k / 12;
+        SCOPED_TRACE(::testing::Message()
+                     << "version " << version << " method " << method
+                     << (expanded ? " expanded" : "") << (multicolour ? " multicolour" : ""));
+        CtmDescription d = sample(version, 20);
+        d.colour_method = method;
+        d.expanded = expanded;
+        d.multicolour = multicolour;
+        // High nybbles that the colours must not take along.
+        d.background = 0xF6;
+        d.multicolour_1 = 0x23;
+        d.character_colour = 0x7D;
+        d.tiles = 3;
+        d.tile_width = 2;
+        d.tile_height = 3;
+        d.level_width = 5;
+        d.level_height = 3;
+        for (int c = 0; c < 20; ++c)
+            d.attributes.push_back(static_cast<uint8_t>(0x50 + (c * 7) % 16));
+        for (int i = 0; i < 18 && !expanded; ++i)
+            d.cells.push_back(static_cast<uint16_t>((7 * i + 3) % 20));
+        d.tile_colours = {0xA9, 0x0B, 0x1C};
+        fill_ctm_lists(d); // expanded: cell i of the file's tiles is character i
 
-                    Project p;
-                    std::vector<std::string> remarks;
-                    ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
-                    EXPECT_TRUE(remarks.empty());
-                    for (int c = 0; c < 256; ++c) {
-                        const std::array<uint8_t, 8> want =
-                            c < 20 ? glyph_of(c) : std::array<uint8_t, 8>{};
-                        ASSERT_TRUE(
-                            std::equal(want.begin(), want.end(), p.charset.glyph(c).begin()))
-                            << "glyph " << c;
-                    }
-                    EXPECT_EQ(p.map.machine, MapMachine::C64);
-                    EXPECT_EQ(p.map.background, 6);
-                    EXPECT_EQ(p.map.multicolour, multicolour);
-                    EXPECT_EQ(p.map.multicolour_1, 3);
-                    EXPECT_EQ(p.map.multicolour_2, 12);
-                    ASSERT_EQ(p.tiles.count(), 3);
-                    ASSERT_EQ(p.tiles.width(), 2);
-                    ASSERT_EQ(p.tiles.height(), 3);
-                    for (int t = 0; t < 3; ++t)
-                        for (int i = 0; i < 6; ++i) {
-                            const TileCell cell = p.tiles.cell(t, i % 2, i / 2);
-                            const int code = d.cells[static_cast<size_t>(6 * t + i)];
-                            const int attr = method == 0 ? 13
-                                             : method == 1
-                                                 ? d.tile_colours[static_cast<size_t>(t)] & 15
-                                                 : (code * 7) % 16;
-                            EXPECT_EQ(cell.code, code) << "tile " << t << " cell " << i;
-                            EXPECT_EQ(cell.attr, attr) << "tile " << t << " cell " << i;
-                        }
-                    ASSERT_EQ(p.level.cols(), 5);
-                    ASSERT_EQ(p.level.rows(), 3);
-                    for (int i = 0; i < 15; ++i)
-                        EXPECT_EQ(p.level.at(i % 5, i / 5), d.level[static_cast<size_t>(i)]);
-                }
-}
-
-TEST(Ctm, TileSystemOffReadsSingleCharacterTiles) {
-    CtmDescription d = sample(5, 4);
-    d.tile_system = false;
-    d.tile_width = d.tile_height = 1;
-    d.tiles = 4;
-    d.level_width = d.level_height = 2;
-    d.level = {3, 2, 1, 0};
-    fill_ctm_lists(d);
-    Project p;
-    std::vector<std::string> remarks;
-    ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
-    EXPECT_EQ(p.tiles.count(), 4);
-    EXPECT_EQ(p.tiles.cell(2, 0, 0).code, 2);
-    EXPECT_EQ(p.level.at(0, 0), 3);
+        Project p;
+        std::vector<std::string> remarks;
+        ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
+        EXPECT_TRUE(remarks.empty());
+        CharsetStore glyphs;
+        for (int c = 0; c < 20; ++c)
+            std::copy_n(glyph_of(c).begin(), 8, glyphs.glyph(c).begin());
+        EXPECT_EQ(p.charset.bytes, glyphs.bytes);
+        EXPECT_EQ(p.map.machine, MapMachine::C64);
+        EXPECT_EQ(p.map.background, 6);
+        EXPECT_EQ(p.map.multicolour, multicolour);
+        EXPECT_EQ(p.map.multicolour_1, 3);
+        EXPECT_EQ(p.map.multicolour_2, 2);
+        ASSERT_EQ(p.tiles.count(), 3);
+        ASSERT_EQ(p.tiles.width(), 2);
+        ASSERT_EQ(p.tiles.height(), 3);
+        for (int i = 0; i < 18; ++i) {
+            const int t = i / 6, code = d.cells[static_cast<size_t>(i)];
+            const int attr = method == 0   ? 13
+                             : method == 1 ? d.tile_colours[static_cast<size_t>(t)] & 15
+                                           : (code * 7) % 16;
+            EXPECT_EQ(p.tiles.cell(t, i % 2, i % 6 / 2), (TileCell{uint8_t(code), uint8_t(attr)}))
+                << "cell " << i;
+        }
+        ASSERT_EQ(p.level.cols(), 5);
+        ASSERT_EQ(p.level.rows(), 3);
+        for (int i = 0; i < 15; ++i)
+            EXPECT_EQ(p.level.at(i % 5, i / 5), d.level[static_cast<size_t>(i)]);
+    }
 }
 
 TEST(Ctm, MalformedFilesAreRefusedByField) {
@@ -184,6 +160,7 @@ TEST(Ctm, MalformedFilesAreRefusedByField) {
 TEST(Ctm, CharactersPast256AreSaidAndShowCharacterZero) {
     CtmDescription d = sample(5, 300);
     d.colour_method = 2;
+    d.tile_system = false; // single characters
     d.tile_width = d.tile_height = 1;
     d.tiles = 300;
     d.level_width = 20;
@@ -197,11 +174,13 @@ TEST(Ctm, CharactersPast256AreSaidAndShowCharacterZero) {
     EXPECT_EQ(p.tiles.cell(255, 0, 0), (TileCell{255, 0}));
     // The glyph is gone, the colour is the character's own.
     EXPECT_EQ(p.tiles.cell(270, 0, 0), (TileCell{0, 9}));
+    EXPECT_EQ(p.level.at(19, 14), 299);
     ASSERT_EQ(remarks.size(), 1u);
     EXPECT_NE(remarks[0].find("256 of 300 characters"), std::string::npos) << remarks[0];
     EXPECT_NE(remarks[0].find("44 tile cells"), std::string::npos) << remarks[0];
 
     // No cell uses the characters dropped: said as such.
+    d.tile_system = true;
     d.tiles = 1;
     d.cells = {1, 2, 3, 4};
     d.tile_width = d.tile_height = 2;
