@@ -18,8 +18,6 @@ namespace {
 
 constexpr const char* kImportTitle = "Please choose file to load";
 constexpr const char* kCaption = "Import";
-// No font or picture the program can use comes near this; a larger file is refused unread.
-constexpr int64_t kLargestImport = int64_t{16} << 20;
 
 constexpr const char* kFontPatterns =
     "Font (*.psf *.psfu *.psf.gz *.bdf)|*.psf;*.psfu;*.psf.gz;*.bdf|All files|*";
@@ -96,7 +94,8 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
 
 } // namespace
 
-bool read_import_file(App& app, const std::string& path, std::vector<uint8_t>& bytes) {
+bool read_import_file(App& app, const std::string& path, std::vector<uint8_t>& bytes,
+                      int64_t largest) {
     const int64_t size = app.tk.file_size(path);
     if (size == -2) {
         tell(app, path, "is a folder");
@@ -106,7 +105,7 @@ bool read_import_file(App& app, const std::string& path, std::vector<uint8_t>& b
         tell(app, path, size == 0 ? "is empty" : "cannot be read");
         return false;
     }
-    if (size > kLargestImport) {
+    if (size > largest) {
         tell(app, path, "is too large to import (" + std::to_string(size) + " bytes)");
         return false;
     }

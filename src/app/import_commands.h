@@ -13,9 +13,13 @@
 
 namespace fontarel {
 
-// The whole file at `path`, at most 16 MB; false, having said why in a message box, when there
-// is nothing to import (a folder, an empty, unreadable or too large file).
-bool read_import_file(App& app, const std::string& path, std::vector<uint8_t>& bytes);
+// No font or picture the program can use comes near this; a larger file is refused unread.
+constexpr int64_t kLargestImport = int64_t{16} << 20;
+
+// The whole file at `path`, at most `largest` bytes; false, having said why in a message box, when
+// there is nothing to import (a folder, an empty, unreadable or too large file).
+bool read_import_file(App& app, const std::string& path, std::vector<uint8_t>& bytes,
+                      int64_t largest = kLargestImport);
 // The glyphs a font file has go to their codes and its remark is shown; a refusal is said instead.
 void take_glyphs(App& app, const std::string& path, const FontImport& font);
 

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/ctm_commands.h"
 #include "app/file_commands.h"
 #include "app/import_commands.h"
 #include "app/map_canvas.h"
+#include "formats/ctm.h"
 #include "model/paths.h"
 
 namespace fontarel {
@@ -69,6 +71,11 @@ void open_by_content(App& app, const std::string& path) {
     std::vector<uint8_t> start;
     if (is_blank(path) || !app.tk.read_file_start(path, kSniffBytes, start) || start.empty()) {
         load_font_file(app, path); // says what is wrong, as it always has
+        return;
+    }
+    if (is_ctm(start)) { // a CTM project: charset, tiles and level
+        remember_folder(app, path);
+        open_ctm(app, path, "Open File");
         return;
     }
     const FontFileKind kind = detect_font_kind(start);

@@ -1,8 +1,8 @@
 #pragma once
 // The project file, which holds everything the user made (see formats/project.h), and the files
 // that the font entry of "Open...", a drop on the charset and the command line's FONT name: each is
-// read by its content, a project whole, a PSF (plain or gzip-compressed) or BDF font as "Import"
-// reads it, any other file as the raw glyph bytes it has always been.
+// read by its content, a project whole, a PSF (plain or gzip-compressed) or BDF font or a CTM
+// project as "Import" reads it, any other file as the raw glyph bytes it has always been.
 
 #include <string>
 

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <random>
 
+#include "../helpers/ctm_writer.h"
+#include "app/history_commands.h"
 #include "app/recovery.h"
 #include "program_fixture.h"
 
@@ -116,6 +118,54 @@ TEST_F(Projects, SavedProjectOpensWholeAsOneStep) {
     App started{tk2};
     ASSERT_TRUE(open_program(started));
     expect_work(started);
+    shut_down(started);
+}
+
+TEST_F(Projects, CtmProjectOpensAsOneStepThatUndoes) {
+    // Set before an event, so that the event's step starts from them.
+    app.s.map->attr(3, 3) = 0x38 | 2; // red ink on white paper
+    app.s.map->at(3, 3) = 77;
+    menu(MenuId::MachineZx);
+    CtmDescription d;
+    d.version = 4;
+    d.multicolour = true;
+    d.glyphs = {{1, 2, 3, 4, 5, 6, 7, 8}, {0xFF, 0, 0, 0, 0, 0, 0, 0x81}};
+    d.tiles = 2;
+    d.level_width = 3;
+    d.level_height = 2;
+    fill_ctm_lists(d);
+    const Bytes bytes = ctm_bytes(d);
+    const std::string file = write("level.ctm", std::string(bytes.begin(), bytes.end()));
+    const EditState before = current_edit_state(app);
+    const LevelDoc levels = app.s.levels;
+    app.s.current_tile = 1;
+
+    tk.file_answers.push_back({file, 0});
+    menu(MenuId::Open);
+    EXPECT_EQ(app.store().glyph(1)[7], 0x81);
+    EXPECT_EQ(app.s.map->machine, MapMachine::C64);
+    EXPECT_EQ(app.s.map->background, 6);
+    EXPECT_TRUE(app.s.map->multicolour);
+    EXPECT_EQ(app.s.map->at(3, 3), 77);  // the map's cells stay
+    EXPECT_EQ(app.s.map->attr(3, 3), 2); // red, as it was
+    EXPECT_EQ(app.s.levels.tiles().count(), 2);
+    EXPECT_EQ(app.s.levels.level().at(1, 0), 1); // the level counts up modulo the tiles
+    EXPECT_EQ(app.s.current_tile, 0);
+    EXPECT_TRUE(app.s.project_path.empty()) << "Save project would overwrite the CTM file";
+
+    menu(MenuId::Undo);
+    EXPECT_EQ(current_edit_state(app), before);
+    EXPECT_TRUE(app.s.levels.tiles() == levels.tiles());
+    EXPECT_TRUE(app.s.levels.level() == levels.level());
+
+    // Named on the command line, it opens at start-up.
+    HeadlessToolkit tk2{{file}, "/tmp/fontarel-work"};
+    tk2.state_folder_path = path("state2/");
+    App started{tk2};
+    ASSERT_TRUE(open_program(started));
+    EXPECT_EQ(started.s.map->machine, MapMachine::C64);
+    EXPECT_EQ(started.store().glyph(0)[0], 1);
+    EXPECT_EQ(started.s.levels.level().cols(), 3);
     shut_down(started);
 }
 
