@@ -8,6 +8,7 @@
 #include "app/builtin_commands.h"
 #include "app/charset_canvas.h"
 #include "app/colour_commands.h"
+#include "app/ctm_commands.h"
 #include "app/export_commands.h"
 #include "app/file_commands.h"
 #include "app/glyph_canvas.h"
@@ -90,6 +91,7 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ImportScreenNew, "Screen picture, new charset...", {}, import_screen_new},
     {MenuId::ImportScreenCurrent, "Screen picture, current charset...", {}, import_screen_current},
     {MenuId::ImportMapColours, "Map colours...", {}, import_map_colours},
+    {MenuId::ImportCtm, "CTM project...", {}, import_ctm},
     {MenuId::Quit, "Quit", {}, kEndProgram},
     // Char > Map
     {MenuId::MapZx, "ZX 32x24", {}, map_size<32, 24>},

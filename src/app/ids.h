@@ -175,7 +175,7 @@ constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::LevelScreenToMap) + 1;
+constexpr int kMenuIdCount = id(MenuId::ImportCtm) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

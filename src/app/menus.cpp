@@ -81,6 +81,8 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ImportScreenNew),
     item(MenuId::ImportScreenCurrent),
     item(MenuId::ImportMapColours),
+    separator(),
+    item(MenuId::ImportCtm),
     end_submenu(),
     item(MenuId::Quit),
 

@@ -190,20 +190,27 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
         }
     }
 
-    // The level in one pass, row by row as the file has it; Level::set copies each block of the
-    // blank level once.
+    // The level in one pass, row by row as the file has it, each row checked as a whole and
+    // written a block at a time.
     p.level = Level(h.cols, h.rows);
     const size_t step = h.level_number_bytes();
-    size_t at = level_at;
-    for (int y = 0; y < h.rows; ++y)
-        for (int x = 0; x < h.cols; ++x, at += step) {
-            const unsigned tile = step == 1 ? bytes[at] : word_at(bytes, at);
-            if (tile >= static_cast<unsigned>(h.tiles))
-                return "level cell (" + std::to_string(x) + ", " + std::to_string(y) +
-                       ") names tile " + std::to_string(tile) + ", past the " +
-                       std::to_string(h.tiles) + " tiles";
-            p.level.set(x, y, static_cast<uint16_t>(tile));
+    const uint8_t* at = bytes.data() + level_at;
+    std::vector<uint16_t> row(static_cast<size_t>(h.cols));
+    for (int y = 0; y < h.rows; ++y) {
+        unsigned most = 0;
+        for (uint16_t& tile : row) {
+            tile = step == 1 ? at[0] : static_cast<uint16_t>(at[0] | at[1] << 8);
+            most = std::max<unsigned>(most, tile);
+            at += step;
         }
+        if (most >= static_cast<unsigned>(h.tiles)) {
+            const auto x = std::find_if(row.begin(), row.end(), [&](uint16_t t) { return t >= h.tiles; }) - row.begin();
+            return "level cell (" + std::to_string(x) + ", " + std::to_string(y) +
+                   ") names tile " + std::to_string(row[static_cast<size_t>(x)]) + ", past the " +
+                   std::to_string(h.tiles) + " tiles";
+        }
+        p.level.set_row(0, y, row);
+    }
 
     if (chars > kGlyphCount) {
         std::string remark = "Kept the first 256 of " + std::to_string(chars) + " characters: ";

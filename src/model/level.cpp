@@ -96,6 +96,18 @@ void Level::set(int x, int y, uint16_t tile) {
         writable(piece)[i] = tile;
 }
 
+void Level::set_row(int x, int y, std::span<const uint16_t> tiles) {
+    const int end = std::min(cols_, x + static_cast<int>(tiles.size()));
+    const uint16_t* from = tiles.data();
+    while (x < end) {
+        const int n = std::min(end - x, kBlockSide - x % kBlockSide);
+        Block& block = writable(blocks_[block_index(x, y)]);
+        std::copy_n(from, n, block.data() + kBlockSide * (y % kBlockSide) + x % kBlockSide);
+        x += n;
+        from += n;
+    }
+}
+
 bool Level::operator==(const Level& other) const {
     if (cols_ != other.cols_ || rows_ != other.rows_)
         return false;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -89,6 +90,8 @@ class Level {
         return (*blocks_[block_index(x, y)])[kBlockSide * (y % kBlockSide) + x % kBlockSide];
     }
     void set(int x, int y, uint16_t tile);
+    // Tiles from (x, y) rightwards, as far as the level goes: one write to each block it crosses.
+    void set_row(int x, int y, std::span<const uint16_t> tiles);
 
     // Same size and the same tile numbers.
     bool operator==(const Level& other) const;

@@ -105,6 +105,8 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:62:Screen picture, new charset...",
                                           "I:63:Screen picture, current charset...",
                                           "I:85:Map colours...",
+                                          "-",
+                                          "I:107:CTM project...",
                                           "E",
                                           "I:1:Quit",
                                           "T:Char",
