@@ -2,7 +2,9 @@
 // 1. one tile put down on the level (press and release through the event loop, the step recorded
 //    and the Level window redrawn) on a 4,096 x 4,096-tile level against the same on a 40 x 25 one;
 // 2. the memory a 4,096 x 4,096 level of 4 x 4 tiles adds once every one of its cells is written,
-//    and what one undo step of a stroke over it keeps (in its label, in bytes).
+//    and what one undo step of a stroke over it keeps (in its label, in bytes);
+// 3. opening a CTM project with a 512 x 512 level (as Open... does: the file read, the project
+//    taken, the step recorded) against reading the file's bytes.
 
 #include <benchmark/benchmark.h>
 
@@ -10,7 +12,10 @@
 #include <string>
 #include <unistd.h>
 
+#include "../tests/helpers/ctm_writer.h"
 #include "app/app.h"
+#include "app/ctm_commands.h"
+#include "app/history_commands.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
 #include "app/start_up.h"
@@ -103,6 +108,62 @@ void memory_of_a_full_4096_level(benchmark::State& state) {
     }
 }
 BENCHMARK(memory_of_a_full_4096_level)->Iterations(1);
+
+// Version 5 projects of 1,000 tiles of 4 x 4 cells and a 512 x 512 level, in files of their own;
+// two that differ in every block, so that each open replaces a different level, as opening
+// another project does.
+struct CtmFile {
+    std::string path;
+    size_t size = 0;
+    explicit CtmFile(int seed = 0) : path("/tmp/fontarel-bench-level-" + std::to_string(seed) + ".ctm") {
+        CtmDescription d;
+        d.glyphs.assign(256, {0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00});
+        d.tiles = 1000;
+        d.tile_width = d.tile_height = 4;
+        d.level_width = d.level_height = 512;
+        fill_ctm_lists(d);
+        for (size_t i = 0; i < d.level.size(); ++i)
+            d.level[i] = static_cast<uint16_t>((i * 7919 + static_cast<size_t>(seed)) % 1000);
+        d.cells[0] = static_cast<uint16_t>(seed);
+        const std::vector<uint8_t> bytes = ctm_bytes(d);
+        size = bytes.size();
+        write_whole_file(path, bytes);
+    }
+};
+
+void read_512_ctm_file(benchmark::State& state) {
+    const CtmFile file;
+    HeadlessToolkit tk;
+    for (auto _ : state) {
+        std::vector<uint8_t> bytes;
+        // As the program reads a file it imports: its size, then that many bytes.
+        if (!tk.read_file_start(file.path, tk.file_size(file.path), bytes) ||
+            bytes.size() != file.size)
+            state.SkipWithError("the file did not read");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(read_512_ctm_file);
+
+void open_512_ctm(benchmark::State& state) {
+    const CtmFile files[2] = {CtmFile(0), CtmFile(1)};
+    HeadlessToolkit tk;
+    App app{tk};
+    open_program(app);
+    int n = 0;
+    for (auto _ : state) {
+        const EditState before = current_edit_state(app);
+        open_ctm(app, files[n & 1].path, "Open");
+        record_step(app, before);
+        if (app.s.levels.level().cols() != 512 ||
+            app.s.levels.level().at(1, 0) != (7919 + (n & 1)) % 1000) {
+            state.SkipWithError("the project was not opened");
+            break;
+        }
+        ++n;
+    }
+}
+BENCHMARK(open_512_ctm);
 
 } // namespace
 } // namespace fontarel

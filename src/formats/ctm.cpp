@@ -3,6 +3,9 @@
 #include "formats/ctm.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 
 #include "model/map_colours.h"
 
@@ -167,10 +170,11 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
     p.map.multicolour_2 = h.multicolour_2;
 
     // Tile cells first: a character past the file's is refused before anything is built on it.
-    p.tiles = TileSet(h.tile_width, h.tile_height, h.tiles);
+    p.tiles = TileSet(h.tile_width, h.tile_height, 1);
     int beyond_kept = 0; // cells of characters the charset does not keep
     for (int t = 0; t < h.tiles; ++t) {
         const size_t tile = static_cast<size_t>(t);
+        Tile made;
         for (int i = 0; i < h.tile_cells(); ++i) {
             const size_t cell = tile * static_cast<size_t>(h.tile_cells()) + static_cast<size_t>(i);
             const unsigned code =
@@ -186,8 +190,12 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
             else if (h.method == 2)
                 attr = bytes[attrs_at + code] & 15;
             beyond_kept += code >= kGlyphCount;
-            p.tiles.set_cell(t, x, y, {static_cast<uint8_t>(code < kGlyphCount ? code : 0), attr});
+            made.at(x, y) = {static_cast<uint8_t>(code < kGlyphCount ? code : 0), attr};
         }
+        if (t == 0)
+            p.tiles.set_piece(0, std::make_shared<const Tile>(made));
+        else
+            p.tiles.append(made);
     }
 
     // The level in one pass, row by row as the file has it, each row checked as a whole and
@@ -197,13 +205,26 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
     const uint8_t* at = bytes.data() + level_at;
     std::vector<uint16_t> row(static_cast<size_t>(h.cols));
     for (int y = 0; y < h.rows; ++y) {
-        unsigned most = 0;
-        for (uint16_t& tile : row) {
-            tile = step == 1 ? at[0] : static_cast<uint16_t>(at[0] | at[1] << 8);
-            most = std::max<unsigned>(most, tile);
-            at += step;
+        if (step == 2 && std::endian::native == std::endian::little) {
+            std::memcpy(row.data(), at, 2 * row.size()); // the file's words are the row's
+        } else {
+            for (size_t x = 0; x < row.size(); ++x)
+                row[x] = step == 1 ? at[x] : static_cast<uint16_t>(at[2 * x] | at[2 * x + 1] << 8);
         }
-        if (most >= static_cast<unsigned>(h.tiles)) {
+        at += step * row.size();
+        // Four running maxima, so that no comparison waits for the one before it.
+        unsigned m0 = 0, m1 = 0, m2 = 0, m3 = 0;
+        const uint16_t* r = row.data();
+        size_t x = 0;
+        for (; x + 4 <= row.size(); x += 4) {
+            m0 = std::max<unsigned>(m0, r[x]);
+            m1 = std::max<unsigned>(m1, r[x + 1]);
+            m2 = std::max<unsigned>(m2, r[x + 2]);
+            m3 = std::max<unsigned>(m3, r[x + 3]);
+        }
+        for (; x < row.size(); ++x)
+            m0 = std::max<unsigned>(m0, r[x]);
+        if (std::max({m0, m1, m2, m3}) >= static_cast<unsigned>(h.tiles)) {
             const auto x = std::find_if(row.begin(), row.end(), [&](uint16_t t) { return t >= h.tiles; }) - row.begin();
             return "level cell (" + std::to_string(x) + ", " + std::to_string(y) +
                    ") names tile " + std::to_string(row[static_cast<size_t>(x)]) + ", past the " +
