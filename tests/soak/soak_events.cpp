@@ -44,7 +44,11 @@ uint64_t RecordingSource::next(uint64_t n) {
 
 namespace {
 
-constexpr int kCanvases[] = {kCharsetCanvas, kGlyphCanvas, kMapCanvas};
+constexpr int kCanvases[] = {kCharsetCanvas, kGlyphCanvas, kMapCanvas, kLevelCanvas,
+                             kTilesCanvas};
+// Answers of the text requester: level sizes, load addresses, nonsense.
+const char* const kTexts[] = {"4x4, 64x32", "1x1, 3x2",  "8x8, 300x2", "2x3, 1000x1000",
+                              "$c000",      "4x4, 0x1",  "x",          ""};
 constexpr int kKinds[] = {
     kKindLeftClick,  kKindRightClick, kKindLeftDoubleClick, kKindRightDoubleClick,
     kKindMouseEnter, kKindMouseLeave, kKindMouseMove,       kKindLeftDown,
@@ -76,7 +80,7 @@ template <typename T, size_t N> T pick(Source& source, const T (&items)[N]) {
 }
 
 int canvas(Source& source) {
-    return source.chance(90) ? pick(source, kCanvases) : source.between(-2, 14);
+    return source.chance(90) ? pick(source, kCanvases) : source.between(-2, 20);
 }
 
 } // namespace
@@ -111,7 +115,7 @@ Action next_action(Source& source, const Sandbox& sandbox) {
         action.b = source.chance(85) ? pick(source, kKeys) : source.between(0, 300);
     } else if (roll < 78) {
         action.kind = K::Control;
-        action.a = source.between(-2, 14);
+        action.a = source.between(-2, 20);
         action.b = source.chance(30) ? -1 : source.between(-10, 300);
     } else if (roll < 84) {
         action.kind = K::Drop;
@@ -121,7 +125,7 @@ Action next_action(Source& source, const Sandbox& sandbox) {
             action.text += (i ? "\n" : "") + any_input();
     } else if (roll < 87) {
         action.kind = K::Close;
-        action.a = source.chance(90) ? kMapWindow : source.between(-1, 2);
+        action.a = source.chance(90) ? kMapWindow : source.between(-1, 4);
     } else if (roll < 92) {
         action.kind = K::Combination;
         action.a = source.chance(90) ? pick(source, kCombinations) : source.between(0, 0x40000);
@@ -160,6 +164,8 @@ Action next_action(Source& source, const Sandbox& sandbox) {
         action.colours.push_back(source.chance(30) ? -1 : source.between(0, 0xFFFFFF));
     for (int i = static_cast<int>(source.next(2)); i > 0; --i)
         action.popups.push_back(source.chance(20) ? -1 : source.between(38, 50));
+    for (int i = static_cast<int>(source.next(2)); i > 0; --i)
+        action.texts.push_back(pick(source, kTexts));
     return action;
 }
 
@@ -212,6 +218,8 @@ std::string describe(const Action& x) {
         out << " [colour " << c << "]";
     for (int p : x.popups)
         out << " [popup " << p << "]";
+    for (const std::string& t : x.texts)
+        out << " [text '" << t << "']";
     return out.str();
 }
 
@@ -286,6 +294,8 @@ struct Session::Impl {
     App app{tk};
     CharsetStore start_charset;
     CharMap start_map;
+    TileSet start_tiles;
+    Level start_level;
     bool running = false;
     long events = 0, undone = 0;
 
@@ -294,6 +304,8 @@ struct Session::Impl {
         if (running) {
             start_charset = *app.s.charset;
             start_map = *app.s.map;
+            start_tiles = app.s.levels.tiles();
+            start_level = app.s.levels.level();
         }
     }
 
@@ -347,6 +359,7 @@ bool Session::apply(const Action& action) {
         tk.palette_check_answers.push_back(c & 1);
     }
     tk.popup_answers.assign(x.popups.begin(), x.popups.end());
+    tk.text_answers.assign(x.texts.begin(), x.texts.end());
     using K = Action::Kind;
     switch (x.kind) {
     case K::Menu:
@@ -469,6 +482,8 @@ std::string Session::undo_to_start() {
     if (m.app.s.map->cells != m.start_map.cells || m.app.s.map->cols != m.start_map.cols ||
         m.app.s.map->rows != m.start_map.rows)
         problem += "the map differs from start-up after undoing every step; ";
+    if (!(m.app.s.levels.tiles() == m.start_tiles) || !(m.app.s.levels.level() == m.start_level))
+        problem += "the tiles or the level differ from start-up after undoing every step; ";
     return problem;
 }
 

@@ -80,6 +80,7 @@ struct Action {
     std::vector<std::pair<std::string, int>> files; // requester answers: path, pattern entry
     std::vector<int> colours;                       // colour chooser answers (-1 cancels)
     std::vector<int> popups;                        // popup answers (-1 closes)
+    std::vector<std::string> texts;                 // text requester answers ("" cancels)
 };
 
 std::string describe(const Action& action);
