@@ -5,6 +5,7 @@
 #include "app/colour_commands.h"
 #include "app/file_commands.h"
 #include "app/import_commands.h"
+#include "app/level_view.h"
 #include "formats/ctm.h"
 
 namespace fontarel {
@@ -55,6 +56,10 @@ bool take_ctm(App& app, const std::string& path, std::span<const uint8_t> bytes,
     app.s.levels.replace_tiles(std::move(project.tiles));
     app.s.levels.replace_level(std::move(project.level));
     app.s.current_tile = 0;
+    // The level is what such a project is about: on screen from its top-left corner.
+    app.level_views.scroll_x = app.level_views.scroll_y = 0;
+    app.level_views.last_x = app.level_views.last_y = -1;
+    show_level_window(app);
     if (!remarks.empty()) {
         std::string text = path + ": " + remarks[0];
         for (size_t i = 1; i < remarks.size(); ++i)
