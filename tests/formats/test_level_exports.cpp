@@ -1,0 +1,203 @@
+// The tile and level exports: the bytes each format holds, over sets of at most 256 tiles and of
+// more (whose level numbers are words), on Mono and on a C64 map in multicolour (whose tiles carry
+// their attributes and whose registers are named); what PRG cannot hold; and the format names.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formats/export_level.h"
+#include "source_readers.h"
+
+using namespace fontarel;
+using namespace fontarel::test;
+
+namespace {
+
+// `count` tiles of 3 x 2 cells whose codes and attributes all differ from their neighbours, and a
+// level of 70 x 3 (wider than one source line holds) using every tile number up to the last.
+std::unique_ptr<Project> known_project(int count, MapMachine machine) {
+    auto p = std::make_unique<Project>();
+    if (machine == MapMachine::C64) {
+        p->map.machine = machine;
+        p->map.background = 6;
+        p->map.multicolour = true;
+        p->map.multicolour_1 = 9;
+        p->map.multicolour_2 = 13;
+    }
+    p->tiles = TileSet(3, 2, count);
+    for (int t = 0; t < count; ++t)
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                p->tiles.set_cell(t, x, y,
+                                  {static_cast<uint8_t>(t * 7 + x * 3 + y * 11 + 1),
+                                   static_cast<uint8_t>(t + x + 2 * y + 100)});
+    p->level = Level(70, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 70; ++x)
+            p->level.set(x, y, static_cast<uint16_t>((x * 131 + y * 17) % count));
+    p->level.set(69, 2, static_cast<uint16_t>(count - 1));
+    return p;
+}
+
+} // namespace
+
+TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
+    const struct {
+        int count;
+        MapMachine machine;
+    } cases[] = {{5, MapMachine::Mono}, {300, MapMachine::Mono}, {256, MapMachine::C64},
+                 {257, MapMachine::C64}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.count << " tiles, machine "
+                                        << static_cast<int>(c.machine));
+        const auto p = known_project(c.count, c.machine);
+        const bool colours = c.machine != MapMachine::Mono, words = c.count > 256;
+
+        // The layouts, built from the tiles' cells and the level's numbers.
+        Bytes tiles;
+        for (int t = 0; t < c.count; ++t)
+            for (bool attributes : {false, true}) {
+                if (attributes && !colours)
+                    continue;
+                for (int y = 0; y < 2; ++y)
+                    for (int x = 0; x < 3; ++x) {
+                        const TileCell cell = p->tiles.cell(t, x, y);
+                        tiles.push_back(attributes ? cell.attr : cell.code);
+                    }
+            }
+        Bytes level;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 70; ++x) {
+                level.push_back(static_cast<uint8_t>(p->level.at(x, y)));
+                if (words)
+                    level.push_back(static_cast<uint8_t>(p->level.at(x, y) >> 8));
+            }
+        ASSERT_EQ(tiles.size(), static_cast<size_t>(c.count * (colours ? 12 : 6)));
+        EXPECT_EQ(tiles_data(*p), tiles);
+        EXPECT_EQ(level_data(*p), level);
+
+        Constants tile_constants = {{"width", 3}, {"height", 2}, {"count", c.count},
+                                    {"bytes", colours ? 12 : 6}};
+        if (colours)
+            tile_constants.insert(tile_constants.end(),
+                                  {{"background", 6}, {"multicolour_1", 9}, {"multicolour_2", 13}});
+        const Constants level_constants = {{"columns", 70}, {"rows", 3}, {"number_bytes", words ? 2 : 1}};
+
+        const struct {
+            const char* what;
+            Bytes want;
+            Constants constants;
+            std::vector<uint8_t> (*file)(ExportFormat, const Project&, std::string_view, int);
+            size_t lines; // data lines of the sources
+        } parts[] = {
+            {"tiles", tiles, tile_constants, export_tiles_file,
+             static_cast<size_t>(c.count * (colours ? 2 : 1))},
+            {"level", level, level_constants, export_level_file, 3 * 2},
+        };
+        for (const auto& part : parts) {
+            SCOPED_TRACE(part.what);
+            auto prefixed = [&](const std::string& label, bool upper) {
+                Constants out;
+                for (auto [word, value] : part.constants) {
+                    std::string name = label + "_" + word;
+                    if (upper)
+                        for (char& ch : name)
+                            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+                    out.emplace_back(name, value);
+                }
+                return out;
+            };
+            EXPECT_EQ(part.file(ExportFormat::Bin, *p, "x", 0x1234), part.want);
+            Bytes prg = {0x00, 0x20};
+            prg.insert(prg.end(), part.want.begin(), part.want.end());
+            EXPECT_EQ(part.file(ExportFormat::Prg, *p, "x", 0x2000), prg);
+
+            for (AsmDialect dialect : {AsmDialect::Byte, AsmDialect::Acme, AsmDialect::Defb}) {
+                const ExportFormat format = dialect == AsmDialect::Byte   ? ExportFormat::Byte
+                                            : dialect == AsmDialect::Acme ? ExportFormat::Acme
+                                                                          : ExportFormat::Defb;
+                const Bytes file = part.file(format, *p, "stage", 0);
+                std::vector<std::string> comments;
+                std::string label;
+                Constants constants;
+                EXPECT_EQ(parse_assembler(std::string(file.begin(), file.end()), dialect, comments,
+                                          label, &constants),
+                          part.want)
+                    << "dialect " << static_cast<int>(dialect);
+                EXPECT_EQ(label, "stage");
+                EXPECT_EQ(constants, prefixed("stage", false));
+                EXPECT_EQ(comments.size(), part.lines);
+            }
+            const Bytes file = part.file(ExportFormat::C, *p, "stage", 0);
+            const CArray array = parse_c(std::string(file.begin(), file.end()));
+            EXPECT_EQ(array.name, "stage");
+            const bool shorts = part.what == std::string("level") && words;
+            EXPECT_EQ(array.type, shorts ? "unsigned short" : "unsigned char");
+            EXPECT_EQ(array.size, part.want.size() / (shorts ? 2 : 1));
+            EXPECT_EQ(array.values, part.want);
+            EXPECT_EQ(array.defines, prefixed("stage", true));
+            EXPECT_EQ(array.comments.size(), part.lines);
+        }
+    }
+}
+
+TEST(LevelExports, SourceLinesSayWhatTheyHold) {
+    const auto p = known_project(2, MapMachine::C64);
+    const Bytes tiles = export_tiles_file(ExportFormat::Byte, *p, "blocks");
+    std::vector<std::string> comments;
+    std::string label;
+    Constants constants;
+    parse_assembler(std::string(tiles.begin(), tiles.end()), AsmDialect::Byte, comments, label,
+                    &constants);
+    EXPECT_EQ(comments, (std::vector<std::string>{"tile 0", "tile 0 colours", "tile 1",
+                                                  "tile 1 colours"}));
+    // A level row of 70 numbers goes on two lines, the columns of each named.
+    const Bytes level = export_level_file(ExportFormat::Defb, *p, "stage");
+    comments.clear();
+    parse_assembler(std::string(level.begin(), level.end()), AsmDialect::Defb, comments, label,
+                    &constants);
+    ASSERT_EQ(comments.size(), 6u);
+    EXPECT_EQ(comments[0], "row 0, columns 0-63");
+    EXPECT_EQ(comments[1], "row 0, columns 64-69");
+    EXPECT_EQ(comments[5], "row 2, columns 64-69");
+}
+
+// A PRG holds what lies between its load address and $ffff; more is refused, not wrapped round.
+TEST(LevelExports, PrgRefusesDataPastTheTopOfMemory) {
+    auto p = known_project(300, MapMachine::Mono); // 70 x 3 words: 420 bytes
+    const struct {
+        int address;
+        bool fits;
+    } cases[] = {{0x6000, true}, {0x10000 - 420, true}, {0x10000 - 419, false}, {0xFFFF, false}};
+    for (const auto& c : cases) {
+        const std::string refusal = level_export_refusal(ExportFormat::Prg, *p, c.address);
+        EXPECT_EQ(refusal.empty(), c.fits) << c.address << ": " << refusal;
+        EXPECT_EQ(export_level_file(ExportFormat::Prg, *p, "l", c.address).empty(), !c.fits);
+        EXPECT_TRUE(level_export_refusal(ExportFormat::Bin, *p, c.address).empty());
+    }
+    EXPECT_EQ(level_export_refusal(ExportFormat::Prg, *p, 0xFF00),
+              "the level's 420 bytes do not fit in a PRG loaded at $FF00: it holds 256 bytes at "
+              "most");
+    p->tiles = TileSet(8, 8, 1100); // 70400 bytes: more than a PRG holds anywhere
+    EXPECT_FALSE(tiles_export_refusal(ExportFormat::Prg, *p, 0).empty());
+    EXPECT_TRUE(tiles_export_refusal(ExportFormat::C, *p, 0).empty());
+}
+
+TEST(LevelExports, FormatNamesLeaveTheGlyphAndMapListsAsTheyWere) {
+    EXPECT_EQ(level_export_format_names(false), "byte, acme, defb, c, bin, prg");
+    EXPECT_EQ(level_export_format_names(true), "byte, acme, defb, c, bin, prg, png");
+    EXPECT_EQ(level_export_format_named("bin", false), ExportFormat::Bin);
+    EXPECT_EQ(level_export_format_named("png", true), ExportFormat::Png);
+    for (const char* name : {"png", "basic", "psf", "scr", "b800", "BIN", ""})
+        EXPECT_FALSE(level_export_format_named(name, false).has_value()) << name;
+    EXPECT_FALSE(level_export_format_named("basic", true).has_value());
+    EXPECT_TRUE(export_tiles_file(ExportFormat::Png, *known_project(1, MapMachine::Mono), "t")
+                    .empty());
+    // The raw binary format is neither a glyph nor a map format.
+    EXPECT_EQ(export_format_names(false), "byte, acme, defb, c, basic, png, psf, bdf, prg");
+    EXPECT_EQ(export_format_names(true), "byte, acme, defb, c, basic, png, scr, b800");
+}
