@@ -427,8 +427,9 @@ std::string usage_text() {
            level_export_format_names(true) +
            "\n"
            "  png is the whole level as the map's machine shows it, one glyph pixel a\n"
-           "  picture pixel, in the project's glyphs; bin is the bytes alone\n"
-           "  --load-address HEX  for prg: 1-4 hex digits (default 4000 tiles, 6000 level)\n"
+           "  picture pixel, in the project's glyphs and colours\n"
+           "  For both, bin is the bytes alone, and prg the load address, then the bytes:\n"
+           "  --load-address HEX  1-4 hex digits (default 4000 for tiles, 6000 for levels)\n"
            "--multicolour D022,D023 (each 0-15, decimal or $ hex) is the C64's multicolour\n"
            "character mode with these two shared colours, implying --machine c64:\n"
            "--export-map names them beside the background, and --import-screen reads the\n"
