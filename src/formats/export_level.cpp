@@ -222,7 +222,8 @@ std::string prg_refusal(ExportFormat format, const char* what, size_t bytes, int
     char address[8];
     std::snprintf(address, sizeof address, "$%04X", load_address & 0xFFFF);
     return std::string(what) + " " + std::to_string(bytes) + " bytes do not fit in a PRG loaded at " +
-           address + ": it holds " + std::to_string(room) + " bytes at most";
+           address + ": it holds " + std::to_string(room) + (room == 1 ? " byte" : " bytes") +
+           " at most";
 }
 
 } // namespace

@@ -353,9 +353,7 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
         int load_address;
     } items[] = {
         {false, ExportFormat::Byte, "", "", "blocks", "blocks.s", 0},
-        {false, ExportFormat::Bin, "", "", "blocks", "blocks.bin", 0},
         {false, ExportFormat::Prg, "3800", "4000", "blocks", "blocks.prg", 0x3800},
-        {true, ExportFormat::Defb, "", "", "stage", "stage.asm", 0},
         {true, ExportFormat::C, "", "", "int", "int.c", 0},
         {true, ExportFormat::Prg, "$7000", "6000", "stage", "stage.prg", 0x7000},
     };

@@ -56,114 +56,76 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
                                         << static_cast<int>(c.machine));
         const auto p = known_project(c.count, c.machine);
         const bool colours = c.machine != MapMachine::Mono, words = c.count > 256;
-
         // The layouts, built from the tiles' cells and the level's numbers.
-        Bytes tiles;
+        Bytes tiles, level;
         for (int t = 0; t < c.count; ++t)
-            for (bool attributes : {false, true}) {
-                if (attributes && !colours)
-                    continue;
-                for (int y = 0; y < 2; ++y)
-                    for (int x = 0; x < 3; ++x) {
-                        const TileCell cell = p->tiles.cell(t, x, y);
-                        tiles.push_back(attributes ? cell.attr : cell.code);
-                    }
-            }
-        Bytes level;
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 70; ++x) {
-                level.push_back(static_cast<uint8_t>(p->level.at(x, y)));
-                if (words)
-                    level.push_back(static_cast<uint8_t>(p->level.at(x, y) >> 8));
-            }
-        ASSERT_EQ(tiles.size(), static_cast<size_t>(c.count * (colours ? 12 : 6)));
+            for (int part = 0; part < (colours ? 2 : 1); ++part)
+                for (int i = 0; i < 6; ++i) {
+                    const TileCell cell = p->tiles.cell(t, i % 3, i / 3);
+                    tiles.push_back(part == 0 ? cell.code : cell.attr);
+                }
+        for (int i = 0; i < 70 * 3; ++i) {
+            level.push_back(static_cast<uint8_t>(p->level.at(i % 70, i / 70)));
+            if (words)
+                level.push_back(static_cast<uint8_t>(p->level.at(i % 70, i / 70) >> 8));
+        }
         EXPECT_EQ(tiles_data(*p), tiles);
         EXPECT_EQ(level_data(*p), level);
 
-        Constants tile_constants = {{"width", 3}, {"height", 2}, {"count", c.count},
-                                    {"bytes", colours ? 12 : 6}};
+        Constants tile_constants = {{"stage_width", 3}, {"stage_height", 2},
+                                    {"stage_count", c.count}, {"stage_bytes", colours ? 12 : 6}};
         if (colours)
-            tile_constants.insert(tile_constants.end(),
-                                  {{"background", 6}, {"multicolour_1", 9}, {"multicolour_2", 13}});
-        const Constants level_constants = {{"columns", 70}, {"rows", 3}, {"number_bytes", words ? 2 : 1}};
-
+            tile_constants.insert(tile_constants.end(), {{"stage_background", 6},
+                                                         {"stage_multicolour_1", 9},
+                                                         {"stage_multicolour_2", 13}});
         const struct {
-            const char* what;
             Bytes want;
             Constants constants;
             std::vector<uint8_t> (*file)(ExportFormat, const Project&, std::string_view, int);
-            size_t lines; // data lines of the sources
+            size_t lines;       // data lines of the sources: a row of 70 numbers takes two
+            const char* c_type; // of the C array
         } parts[] = {
-            {"tiles", tiles, tile_constants, export_tiles_file,
-             static_cast<size_t>(c.count * (colours ? 2 : 1))},
-            {"level", level, level_constants, export_level_file, 3 * 2},
+            {tiles, tile_constants, export_tiles_file,
+             static_cast<size_t>(c.count * (colours ? 2 : 1)), "unsigned char"},
+            {level,
+             {{"stage_columns", 70}, {"stage_rows", 3}, {"stage_number_bytes", words ? 2 : 1}},
+             export_level_file,
+             3 * 2,
+             words ? "unsigned short" : "unsigned char"},
         };
         for (const auto& part : parts) {
-            SCOPED_TRACE(part.what);
-            auto prefixed = [&](const std::string& label, bool upper) {
-                Constants out;
-                for (auto [word, value] : part.constants) {
-                    std::string name = label + "_" + word;
-                    if (upper)
-                        for (char& ch : name)
-                            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-                    out.emplace_back(name, value);
-                }
-                return out;
-            };
+            SCOPED_TRACE(part.lines);
             EXPECT_EQ(part.file(ExportFormat::Bin, *p, "x", 0x1234), part.want);
             Bytes prg = {0x00, 0x20};
             prg.insert(prg.end(), part.want.begin(), part.want.end());
             EXPECT_EQ(part.file(ExportFormat::Prg, *p, "x", 0x2000), prg);
-
-            for (AsmDialect dialect : {AsmDialect::Byte, AsmDialect::Acme, AsmDialect::Defb}) {
-                const ExportFormat format = dialect == AsmDialect::Byte   ? ExportFormat::Byte
-                                            : dialect == AsmDialect::Acme ? ExportFormat::Acme
-                                                                          : ExportFormat::Defb;
+            for (auto [dialect, format] : {std::pair{AsmDialect::Byte, ExportFormat::Byte},
+                                           {AsmDialect::Acme, ExportFormat::Acme},
+                                           {AsmDialect::Defb, ExportFormat::Defb}}) {
                 const Bytes file = part.file(format, *p, "stage", 0);
                 std::vector<std::string> comments;
                 std::string label;
                 Constants constants;
                 EXPECT_EQ(parse_assembler(std::string(file.begin(), file.end()), dialect, comments,
                                           label, &constants),
-                          part.want)
-                    << "dialect " << static_cast<int>(dialect);
-                EXPECT_EQ(label, "stage");
-                EXPECT_EQ(constants, prefixed("stage", false));
-                EXPECT_EQ(comments.size(), part.lines);
+                          part.want);
+                EXPECT_EQ(label + " " + std::to_string(comments.size()),
+                          "stage " + std::to_string(part.lines));
+                EXPECT_EQ(constants, part.constants);
             }
             const Bytes file = part.file(ExportFormat::C, *p, "stage", 0);
             const CArray array = parse_c(std::string(file.begin(), file.end()));
-            EXPECT_EQ(array.name, "stage");
-            const bool shorts = part.what == std::string("level") && words;
-            EXPECT_EQ(array.type, shorts ? "unsigned short" : "unsigned char");
-            EXPECT_EQ(array.size, part.want.size() / (shorts ? 2 : 1));
+            EXPECT_EQ(array.type + " " + array.name, std::string(part.c_type) + " stage");
+            EXPECT_EQ(array.size * (array.type == "unsigned short" ? 2 : 1), part.want.size());
             EXPECT_EQ(array.values, part.want);
-            EXPECT_EQ(array.defines, prefixed("stage", true));
             EXPECT_EQ(array.comments.size(), part.lines);
+            Constants defines = part.constants;
+            for (auto& [name, value] : defines)
+                for (char& ch : name)
+                    ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            EXPECT_EQ(array.defines, defines);
         }
     }
-}
-
-TEST(LevelExports, SourceLinesSayWhatTheyHold) {
-    const auto p = known_project(2, MapMachine::C64);
-    const Bytes tiles = export_tiles_file(ExportFormat::Byte, *p, "blocks");
-    std::vector<std::string> comments;
-    std::string label;
-    Constants constants;
-    parse_assembler(std::string(tiles.begin(), tiles.end()), AsmDialect::Byte, comments, label,
-                    &constants);
-    EXPECT_EQ(comments, (std::vector<std::string>{"tile 0", "tile 0 colours", "tile 1",
-                                                  "tile 1 colours"}));
-    // A level row of 70 numbers goes on two lines, the columns of each named.
-    const Bytes level = export_level_file(ExportFormat::Defb, *p, "stage");
-    comments.clear();
-    parse_assembler(std::string(level.begin(), level.end()), AsmDialect::Defb, comments, label,
-                    &constants);
-    ASSERT_EQ(comments.size(), 6u);
-    EXPECT_EQ(comments[0], "row 0, columns 0-63");
-    EXPECT_EQ(comments[1], "row 0, columns 64-69");
-    EXPECT_EQ(comments[5], "row 2, columns 64-69");
 }
 
 // A PRG holds what lies between its load address and $ffff; more is refused, not wrapped round.
