@@ -71,11 +71,11 @@ std::string as_assembler(const Table& table, AsmDialect dialect, std::string_vie
     const std::span<const uint16_t> values(table.values);
     std::vector<uint8_t> bytes;
     for (const Line& line : table.lines) {
-        const auto part = values.subspan(line.start, line.count);
+        const auto run = values.subspan(line.start, line.count);
         if (table.words) {
-            out += asm_word_line(dialect, part, line.comment);
+            out += asm_word_line(dialect, run, line.comment);
         } else {
-            bytes.assign(part.begin(), part.end());
+            bytes.assign(run.begin(), run.end());
             out += asm_byte_line(dialect, bytes, line.comment);
         }
     }
@@ -91,11 +91,11 @@ std::string as_c(const Table& table, std::string_view name) {
     const std::span<const uint16_t> values(table.values);
     std::vector<uint8_t> bytes;
     for (const Line& line : table.lines) {
-        const auto part = values.subspan(line.start, line.count);
+        const auto run = values.subspan(line.start, line.count);
         if (table.words) {
-            out += c_word_line(part, line.comment);
+            out += c_word_line(run, line.comment);
         } else {
-            bytes.assign(part.begin(), part.end());
+            bytes.assign(run.begin(), run.end());
             out += c_byte_line(bytes, line.comment);
         }
     }

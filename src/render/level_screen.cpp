@@ -43,9 +43,9 @@ void render_level_screen(Raster& target, const TileSet& tiles, const Level& leve
             window->cols = std::min(kWindowCols, cols - x);
             window->rows = std::min(kWindowRows, rows - y);
             level_screen_to_map(tiles, level, x, y, *window);
-            Raster part(8 * window->cols, 8 * window->rows);
-            render_map_screen(part, *window, store, colour0, colour1);
-            target.blit(part, 8 * x, 8 * y);
+            Raster piece(8 * window->cols, 8 * window->rows);
+            render_map_screen(piece, *window, store, colour0, colour1);
+            target.blit(piece, 8 * x, 8 * y);
         }
 }
 

@@ -32,7 +32,7 @@ std::string level_screen_refusal(const TileSet& tiles, const Level& level);
 
 // Draws the whole level into the top-left level_screen_width x level_screen_height pixels, each
 // character exactly as render_map_screen draws a cell of a map with `screen`'s machine,
-// background and multicolour registers (its cells and size play no part). Clipped to the picture.
+// background and multicolour registers (its cells and size are not used). Clipped to the picture.
 void render_level_screen(Raster& target, const TileSet& tiles, const Level& level,
                          const CharMap& screen, const CharsetStore& store, Colour colour0,
                          Colour colour1);

@@ -59,10 +59,10 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
         // The layouts, built from the tiles' cells and the level's numbers.
         Bytes tiles, level;
         for (int t = 0; t < c.count; ++t)
-            for (int part = 0; part < (colours ? 2 : 1); ++part)
+            for (int half = 0; half < (colours ? 2 : 1); ++half)
                 for (int i = 0; i < 6; ++i) {
                     const TileCell cell = p->tiles.cell(t, i % 3, i / 3);
-                    tiles.push_back(part == 0 ? cell.code : cell.attr);
+                    tiles.push_back(half == 0 ? cell.code : cell.attr);
                 }
         for (int i = 0; i < 70 * 3; ++i) {
             level.push_back(static_cast<uint8_t>(p->level.at(i % 70, i / 70)));
@@ -84,7 +84,7 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
             std::vector<uint8_t> (*file)(ExportFormat, const Project&, std::string_view, int);
             size_t lines;       // data lines of the sources: a row of 70 numbers takes two
             const char* c_type; // of the C array
-        } parts[] = {
+        } kinds[] = {
             {tiles, tile_constants, export_tiles_file,
              static_cast<size_t>(c.count * (colours ? 2 : 1)), "unsigned char"},
             {level,
@@ -93,33 +93,33 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
              3 * 2,
              words ? "unsigned short" : "unsigned char"},
         };
-        for (const auto& part : parts) {
-            SCOPED_TRACE(part.lines);
-            EXPECT_EQ(part.file(ExportFormat::Bin, *p, "x", 0x1234), part.want);
+        for (const auto& kind : kinds) {
+            SCOPED_TRACE(kind.lines);
+            EXPECT_EQ(kind.file(ExportFormat::Bin, *p, "x", 0x1234), kind.want);
             Bytes prg = {0x00, 0x20};
-            prg.insert(prg.end(), part.want.begin(), part.want.end());
-            EXPECT_EQ(part.file(ExportFormat::Prg, *p, "x", 0x2000), prg);
+            prg.insert(prg.end(), kind.want.begin(), kind.want.end());
+            EXPECT_EQ(kind.file(ExportFormat::Prg, *p, "x", 0x2000), prg);
             for (auto [dialect, format] : {std::pair{AsmDialect::Byte, ExportFormat::Byte},
                                            {AsmDialect::Acme, ExportFormat::Acme},
                                            {AsmDialect::Defb, ExportFormat::Defb}}) {
-                const Bytes file = part.file(format, *p, "stage", 0);
+                const Bytes file = kind.file(format, *p, "stage", 0);
                 std::vector<std::string> comments;
                 std::string label;
                 Constants constants;
                 EXPECT_EQ(parse_assembler(std::string(file.begin(), file.end()), dialect, comments,
                                           label, &constants),
-                          part.want);
+                          kind.want);
                 EXPECT_EQ(label + " " + std::to_string(comments.size()),
-                          "stage " + std::to_string(part.lines));
-                EXPECT_EQ(constants, part.constants);
+                          "stage " + std::to_string(kind.lines));
+                EXPECT_EQ(constants, kind.constants);
             }
-            const Bytes file = part.file(ExportFormat::C, *p, "stage", 0);
+            const Bytes file = kind.file(ExportFormat::C, *p, "stage", 0);
             const CArray array = parse_c(std::string(file.begin(), file.end()));
-            EXPECT_EQ(array.type + " " + array.name, std::string(part.c_type) + " stage");
-            EXPECT_EQ(array.size * (array.type == "unsigned short" ? 2 : 1), part.want.size());
-            EXPECT_EQ(array.values, part.want);
-            EXPECT_EQ(array.comments.size(), part.lines);
-            Constants defines = part.constants;
+            EXPECT_EQ(array.type + " " + array.name, std::string(kind.c_type) + " stage");
+            EXPECT_EQ(array.size * (array.type == "unsigned short" ? 2 : 1), kind.want.size());
+            EXPECT_EQ(array.values, kind.want);
+            EXPECT_EQ(array.comments.size(), kind.lines);
+            Constants defines = kind.constants;
             for (auto& [name, value] : defines)
                 for (char& ch : name)
                     ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));

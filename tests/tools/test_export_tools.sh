@@ -388,13 +388,13 @@ for case in "Mono 5 3 2 70 3" "C64 300 4 4 20 10"; do
     mkdir -p "$dir"
     level_project "$machine" "$count" "$width" "$height" "$cols" "$rows" "$dir/game.fontarel" ||
         { fail "$machine: python3 wrote no project" && continue; }
-    for part in tiles level; do
+    for data in tiles level; do
         for format in byte acme defb bin; do
             case $format in byte) ext=s ;; acme) ext=a ;; defb) ext=asm ;; bin) ext=bin ;; esac
-            "$PROGRAM" --export-$part "$format" "$dir/game.fontarel" "$dir/$part.$ext" ||
-                fail "$machine: --export-$part $format failed"
+            "$PROGRAM" --export-$data "$format" "$dir/game.fontarel" "$dir/$data.$ext" ||
+                fail "$machine: --export-$data $format failed"
         done
-        assembled "$dir/$part" "$dir/$part.bin" "$part of $count tiles on $machine"
+        assembled "$dir/$data" "$dir/$data.bin" "$data of $count tiles on $machine"
     done
     # The level as the machine's screen: 8 pixels a character each way.
     "$PROGRAM" --export-level png "$dir/game.fontarel" "$dir/level.png" ||
