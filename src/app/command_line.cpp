@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "formats/export_level.h"
 #include "model/map_colours.h"
 
 namespace fontarel {
@@ -224,6 +225,46 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     return out;
 }
 
+// --export-tiles and --export-level: FORMAT, then INPUT and OUTPUT with --load-address anywhere
+// among them.
+CommandLine parse_level_export(const std::vector<std::string>& arguments) {
+    const std::string& form = arguments[0];
+    const bool level = form == "--export-level";
+    const std::string names = level_export_format_names(level);
+    if (arguments.size() < 2)
+        return failure(form + " needs a FORMAT: " + names);
+    const auto format = level_export_format_named(arguments[1], level);
+    if (!format)
+        return failure("unknown " + std::string(level ? "level" : "tiles") + " format '" +
+                       arguments[1] + "': use one of " + names);
+    CommandLine out;
+    out.action = level ? CommandAction::ExportLevel : CommandAction::ExportTiles;
+    out.format = *format;
+    out.load_address = level ? kLevelLoadAddress : kTilesLoadAddress;
+    std::vector<std::string> files;
+    for (size_t i = 2; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (a == "--load-address") {
+            if (i + 1 == arguments.size())
+                return failure(a + " needs a value");
+            const std::string& address = arguments[++i];
+            if (out.format != ExportFormat::Prg)
+                return failure("--load-address is only for the format prg");
+            if (!read_load_address(address, out.load_address))
+                return failure("--load-address '" + address + "' is not 1-4 hexadecimal digits");
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return failure("unknown option '" + a + "' for " + form);
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2)
+        return failure(form + " needs an INPUT and an OUTPUT file, and no other arguments");
+    out.input = files[0];
+    out.output = files[1];
+    return out;
+}
+
 // --import-screen: PICTURE anywhere among the options, each option once.
 CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     const std::string form = arguments[0];
@@ -292,6 +333,8 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         return parse_export(arguments);
     if (first == "--import-screen")
         return parse_import_screen(arguments);
+    if (first == "--export-tiles" || first == "--export-level")
+        return parse_level_export(arguments);
     if (arguments.size() == 1 && (first == "--help" || first == "-h"))
         out.action = CommandAction::Help;
     else if (arguments.size() == 1 && (first == "--version" || first == "-V"))
@@ -309,7 +352,8 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         out.action = CommandAction::Refuse;
         if (a == "--help" || a == "--version" || a == kRecoverOption)
             out.error = a + " takes no other arguments";
-        else if (a == "--export" || a == "--export-map" || a == "--import-screen")
+        else if (a == "--export" || a == "--export-map" || a == "--import-screen" ||
+                 a == "--export-tiles" || a == "--export-level")
             out.error = a + " must be the first argument";
         else
             out.error = "unknown option '" + a + "'";
@@ -326,6 +370,8 @@ std::string usage_text() {
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "                [--machine M --colours OUT] [--project OUT.fontarel]\n"
            "                [--multicolour D022,D023]\n"
+           "       fontarel --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT\n"
+           "       fontarel --export-level FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --recover\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
@@ -370,6 +416,20 @@ std::string usage_text() {
            "                  project file, beside or instead of --font, --map and --colours\n"
            "  PICTURE may also be a Koala painting (.koa, .kla: 10003 bytes), which comes in\n"
            "  as a C64 multicolour screen of 40 x 25 cells\n"
+           "--export-tiles writes the tile set of the project INPUT to OUTPUT, tile after\n"
+           "tile: its codes row by row, then, on a machine other than mono, its attributes:\n"
+           "  FORMAT  " +
+           level_export_format_names(false) +
+           "\n"
+           "--export-level writes the level of the project INPUT to OUTPUT, its tile numbers\n"
+           "row by row: a byte each for up to 256 tiles, else 16-bit words, low byte first:\n"
+           "  FORMAT  " +
+           level_export_format_names(true) +
+           "\n"
+           "  png is the whole level as the map's machine shows it, one glyph pixel a\n"
+           "  picture pixel, in the project's glyphs and colours\n"
+           "  For both, bin is the bytes alone, and prg the load address, then the bytes:\n"
+           "  --load-address HEX  1-4 hex digits (default 4000 for tiles, 6000 for levels)\n"
            "--multicolour D022,D023 (each 0-15, decimal or $ hex) is the C64's multicolour\n"
            "character mode with these two shared colours, implying --machine c64:\n"
            "--export-map names them beside the background, and --import-screen reads the\n"

@@ -6,6 +6,8 @@
 //                [--multicolour D022,D023] INPUT OUTPUT
 //   --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN] [--project OUT.fontarel]
 //                [--machine M --colours OUT] [--multicolour D022,D023]
+//   --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT
+//   --export-level FORMAT [--load-address HEX] INPUT OUTPUT
 
 #include <string>
 #include <string_view>
@@ -23,6 +25,8 @@ enum class CommandAction {
     ExportGlyphs, // font INPUT, loaded at glyph 0, written as `format`
     ExportMap,    // map INPUT of map_cols x map_rows codes, written as `format`
     ImportScreen, // screen picture INPUT into the charset `output` and the map `map_output`
+    ExportTiles,  // the tile set of INPUT (read_level_input), written as `format`
+    ExportLevel,  // the level of INPUT, written as `format`; Png draws it
     Fail,         // an export form with a mistake: `error` says what
     Refuse,       // an option the editor does not take: `error` names it; the usage follows it
 };
@@ -38,7 +42,9 @@ struct CommandLine {
     bool recover = false; // Edit: --recover
     ExportFormat format = ExportFormat::Byte;
     GlyphSelection glyphs; // ExportGlyphs: --first (0) and --count (up to glyph 255)
-    int load_address = kDefaultLoadAddress; // ExportGlyphs as Prg: --load-address, 0-ffff
+    // ExportGlyphs, ExportTiles and ExportLevel as Prg: --load-address, 0-ffff; each form has its
+    // own default.
+    int load_address = kDefaultLoadAddress;
     int map_cols = 0;                       // ExportMap: --size; 0 when INPUT is to give it
     int map_rows = 0;
     bool machine_given = false; // ExportMap: --machine, which a project's yields to
@@ -63,8 +69,8 @@ struct CommandLine {
 };
 
 // Only the exact single arguments "--help" or "-h" and "--version" or "-V" print; an argument list
-// whose first argument is "--export" or "--export-map" is an export, one whose first argument is
-// "--import-screen" an import (or a Fail). Any other list
+// whose first argument is "--export", "--export-map", "--export-tiles" or "--export-level" is an
+// export, one whose first argument is "--import-screen" an import (or a Fail). Any other list
 // that holds an argument beginning with "--" is Refused; the rest are Edit, where an argument with
 // one dash ("-x") is a file name like any other.
 CommandLine parse_command_line(const std::vector<std::string>& arguments);

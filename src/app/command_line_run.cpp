@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/version.h"
+#include "formats/export_level.h"
 #include "formats/export_sheet.h"
 #include "formats/font_bytes.h"
 #include "formats/koala.h"
@@ -15,6 +16,7 @@
 #include "formats/picture_import.h"
 #include "formats/project.h"
 #include "model/map_colours.h"
+#include "render/level_screen.h"
 #include "render/map_screen.h"
 #include "render/sheet_picture.h"
 #include "toolkit/file_io.h"
@@ -258,6 +260,47 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
     return kExitOk;
 }
 
+// The largest project file the tile and level exports read: a project of the largest level
+// written by the program is about 70 MB.
+constexpr int64_t kProjectFileLimit = int64_t{128} << 20;
+
+int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err) {
+    if (same_file(line.input, line.output))
+        return fail(err, kExitFileError, line.output + " is an input file; it is left as it is");
+    const bool level = line.action == CommandAction::ExportLevel;
+    auto project = std::make_unique<Project>();
+    std::string why;
+    if (!read_level_input(line.input, *project, why))
+        return fail(err, kExitFileError, why);
+    std::vector<uint8_t> output;
+    if (line.format == ExportFormat::Png) {
+        why = level_screen_refusal(project->tiles, project->level);
+        if (!why.empty())
+            return fail(err, kExitUsage, line.input + ": " + why);
+        // The sizes are within the refusal's limits, far inside an int.
+        Raster picture(static_cast<int>(level_screen_width(project->tiles, project->level)),
+                       static_cast<int>(level_screen_height(project->tiles, project->level)));
+        render_level_screen(picture, project->tiles, project->level, project->map,
+                            project->charset, project->colour0, project->colour1);
+        if (encode_png != nullptr)
+            output = encode_png(picture);
+        if (output.empty())
+            return fail(err, kExitFileError, line.output + ": no PNG encoder");
+    } else {
+        why = level ? level_export_refusal(line.format, *project, line.load_address)
+                    : tiles_export_refusal(line.format, *project, line.load_address);
+        if (!why.empty())
+            return fail(err, kExitUsage, line.input + ": " + why);
+        const std::string label =
+            export_label(line.output, level ? kLevelLabelFallback : kTilesLabelFallback);
+        output = level ? export_level_file(line.format, *project, label, line.load_address)
+                       : export_tiles_file(line.format, *project, label, line.load_address);
+    }
+    if (!write_whole_file(line.output, output))
+        return fail(err, kExitFileError, line.output + " cannot be written");
+    return kExitOk;
+}
+
 // The largest picture file an import reads: far more than any screen picture needs.
 constexpr int64_t kPictureFileLimit = int64_t{16} << 20;
 
@@ -416,6 +459,28 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
 
 } // namespace
 
+bool read_level_input(const std::string& path, Project& project, std::string& why) {
+    std::vector<uint8_t> bytes;
+    if (file_size(path) > kProjectFileLimit) {
+        why = path + " is larger than 128 MB: too large for a project";
+        return false;
+    }
+    if (!read_input(path, kProjectFileLimit, bytes, why)) {
+        why = path + " " + why;
+        return false;
+    }
+    if (!is_project(bytes)) {
+        why = path + " is no project file (.fontarel)";
+        return false;
+    }
+    why = read_project(bytes, project);
+    if (!why.empty()) {
+        why = path + ": " + why;
+        return false;
+    }
+    return true;
+}
+
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
                      std::ostream& err, PictureDecoder decode_picture) {
     switch (line.action) {
@@ -430,6 +495,9 @@ int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostrea
         return run_export(line, encode_png, decode_picture, err);
     case CommandAction::ImportScreen:
         return run_import_screen(line, decode_picture, out, err);
+    case CommandAction::ExportTiles:
+    case CommandAction::ExportLevel:
+        return run_level_export(line, encode_png, err);
     case CommandAction::Fail:
         return fail(err, kExitUsage, line.error + " (fontarel --help shows the usage)");
     case CommandAction::Refuse:

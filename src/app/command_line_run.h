@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <ostream>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "formats/font_import.h"
+#include "formats/project.h"
 #include "model/picture.h"
 #include "toolkit/raster.h"
 
@@ -24,6 +26,11 @@ constexpr int kExitOk = 0;
 constexpr int kExitFileError = 1; // the input could not be read or the output not written
 constexpr int kExitUsage = 2;     // a mistake in the arguments
 
+// The INPUT of --export-tiles and --export-level: a project file, whose tiles, level, map machine
+// and registers, glyphs and glyph colours go into `project`. False, with `why` (one line that
+// begins with the file's name), when the file cannot be read or holds no project that can be.
+bool read_level_input(const std::string& path, Project& project, std::string& why);
+
 // Carries out `line` when its action is not Edit: prints the usage or kProgramVersion to `out`,
 // or reads INPUT and writes OUTPUT (whole or not at all, through the safe save); an OUTPUT that is
 // INPUT (by any name or link) is refused. The font INPUT of --export is raw glyph bytes, or a PSF,
@@ -34,7 +41,9 @@ constexpr int kExitUsage = 2;     // a mistake in the arguments
 // painting (known by its content, or by its name when its size is wrong) itself, another picture
 // with `decode_picture`, writes the charset and the map (both or neither: a map that cannot be
 // written takes the charset file back to what it was) and prints one line of what it made to
-// `out`.
+// `out`. The tile and level exports read INPUT with read_level_input; a level's png is drawn by
+// render_level_screen in the project's glyph colours, and a picture too large to draw or data
+// that a PRG cannot hold is a mistake in the arguments.
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
                      std::ostream& err, PictureDecoder decode_picture = decode_bmp);
 

@@ -5,6 +5,7 @@
 #include "app/export_commands.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -85,24 +86,29 @@ void export_glyphs_as(App& app, ExportFormat format) {
     export_glyphs_to(app, format, kDefaultLoadAddress);
 }
 
-void export_prg(App& app) {
+bool ask_load_address(App& app, int offered, int& address) {
     // A mistyped address is said, and asked for again with the text as it was typed, until an
     // address comes or the question is cancelled.
-    std::string typed = "3000";
+    char text[8];
+    std::snprintf(text, sizeof text, "%X", offered & 0xFFFF);
+    std::string typed = text;
     for (;;) {
         const std::string answer =
             app.tk.ask_text("PRG with load address", "Load address (hexadecimal):", typed);
         if (answer.empty())
-            return;
-        int address = 0;
-        if (read_load_address(answer, address, true)) {
-            export_glyphs_to(app, ExportFormat::Prg, address);
-            return;
-        }
+            return false;
+        if (read_load_address(answer, address, true))
+            return true;
         app.tk.message_box("Export",
                            "'" + answer + "' is no load address: 1 to 4 hexadecimal digits");
         typed = answer;
     }
+}
+
+void export_prg(App& app) {
+    int address = 0;
+    if (ask_load_address(app, kDefaultLoadAddress, address))
+        export_glyphs_to(app, ExportFormat::Prg, address);
 }
 
 void export_map_as(App& app, ExportFormat format) {

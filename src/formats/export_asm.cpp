@@ -20,30 +20,57 @@ const char* directive(AsmDialect dialect) {
     }
 }
 
-std::string number(AsmDialect dialect, int value) {
-    char text[8];
+// A byte (2 digits) or a 16-bit word (4 digits) in the dialect's notation.
+std::string number(AsmDialect dialect, int value, int digits) {
+    char text[10];
+    const int mask = digits == 4 ? 0xFFFF : 0xFF;
     if (dialect == AsmDialect::Defb)
-        std::snprintf(text, sizeof text, "0%02Xh", value & 0xFF);
+        std::snprintf(text, sizeof text, "0%0*Xh", digits, value & mask);
     else
-        std::snprintf(text, sizeof text, "$%02x", value & 0xFF);
+        std::snprintf(text, sizeof text, "$%0*x", digits, value & mask);
     return text;
 }
 
 // "<indent><directive>v0,v1,... ; comment\n"
 template <typename Values>
-std::string data_line(AsmDialect dialect, const Values& values, const std::string& comment) {
-    std::string line = std::string(kIndent) + directive(dialect);
+std::string data_line(const char* directive, AsmDialect dialect, const Values& values,
+                      const std::string& comment, int digits = 2) {
+    std::string line = std::string(kIndent) + directive;
     bool first = true;
     for (int v : values) {
         if (!first)
             line += ',';
-        line += number(dialect, v);
+        line += number(dialect, v, digits);
         first = false;
     }
     return line + " ; " + comment + "\n";
 }
 
+template <typename Values>
+std::string data_line(AsmDialect dialect, const Values& values, const std::string& comment) {
+    return data_line(directive(dialect), dialect, values, comment);
+}
+
 } // namespace
+
+std::string asm_byte_line(AsmDialect dialect, std::span<const uint8_t> values,
+                          const std::string& comment) {
+    return data_line(dialect, values, comment);
+}
+
+std::string asm_word_line(AsmDialect dialect, std::span<const uint16_t> values,
+                          const std::string& comment) {
+    const char* word = dialect == AsmDialect::Defb   ? "defw "
+                       : dialect == AsmDialect::Acme ? "!word "
+                                                     : ".word ";
+    return data_line(word, dialect, values, comment, 4);
+}
+
+std::string asm_constant(AsmDialect dialect, std::string_view name, int value) {
+    // Z80 assemblers take EQU where the 6502 ones take "=".
+    return std::string(name) + (dialect == AsmDialect::Defb ? " EQU " : " = ") +
+           std::to_string(value) + "\n";
+}
 
 std::string glyphs_as_assembler(const CharsetStore& store, GlyphSelection glyphs,
                                 AsmDialect dialect, std::string_view label) {
@@ -70,9 +97,7 @@ std::string map_as_assembler(const CharMap& map, AsmDialect dialect, std::string
     const MapCodes colours = map_colours(map);
     out += "\n; " + colours_comment(colours, map) + "\n";
     for (const auto& [word, value] : register_constants(map))
-        // Z80 assemblers take EQU where the 6502 ones take "=".
-        out += std::string(label) + "_" + word + (dialect == AsmDialect::Defb ? " EQU " : " = ") +
-               std::to_string(value) + "\n";
+        out += asm_constant(dialect, std::string(label) + "_" + word, value);
     out += colours_label(label) + ":\n";
     for (int row = 0; row < colours.rows; ++row)
         out += data_line(dialect, colours.row(row), "row " + std::to_string(row));

@@ -2,6 +2,8 @@
 // Assembler source of glyphs and of the map: a comment saying what the data is, a label, then one
 // data line a glyph (eight row bytes) or a map row (its codes), in hexadecimal.
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,16 @@ namespace fontarel {
 //   Defb: "defb 03Ch,..." (Z80 assemblers; the leading 0 keeps every number a number)
 // All three take ';' comments and "label:" at the start of a line.
 enum class AsmDialect { Byte, Acme, Defb };
+
+// The lines every assembler export is made of, for the exports of other data to share:
+// "<indent><directive>v0,v1,... ; comment\n" of bytes (".byte $3c", "!byte $3c", "defb 03Ch") or of
+// 16-bit words, which all three assemblers store low byte first (".word $013c", "!word $013c",
+// "defw 0013Ch"); and a constant, "name = 4\n" or, for the Z80 assemblers, "name EQU 4\n".
+std::string asm_byte_line(AsmDialect dialect, std::span<const uint8_t> values,
+                          const std::string& comment);
+std::string asm_word_line(AsmDialect dialect, std::span<const uint16_t> values,
+                          const std::string& comment);
+std::string asm_constant(AsmDialect dialect, std::string_view name, int value);
 
 // One line a glyph of the selection, each commented with glyph_comment of its code.
 std::string glyphs_as_assembler(const CharsetStore& store, GlyphSelection glyphs,

@@ -79,26 +79,25 @@ bool exports_colours(const CharMap& map) {
     return map.machine != MapMachine::Mono;
 }
 
-std::string colours_comment(const MapCodes& colours, const CharMap& map) {
-    const char* meaning = "";
+std::string attribute_meaning(const CharMap& map) {
     switch (map.machine) {
     case MapMachine::C64:
-        meaning = map.multicolour ? "C64 colour RAM (0-7 the colour of set pixels, 8-15 multicolour "
-                                    "cells whose bit pairs 11 are the value minus 8)"
-                                  : "C64 colour RAM (the colour of set pixels, 0-15)";
-        break;
+        return map.multicolour ? "C64 colour RAM (0-7 the colour of set pixels, 8-15 multicolour "
+                                 "cells whose bit pairs 11 are the value minus 8)"
+                               : "C64 colour RAM (the colour of set pixels, 0-15)";
     case MapMachine::ZxSpectrum:
-        meaning = "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)";
-        break;
+        return "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)";
     case MapMachine::PcText:
-        meaning = "PC text attributes (bits 0-3 foreground, 4-6 background, 7 blink)";
-        break;
+        return "PC text attributes (bits 0-3 foreground, 4-6 background, 7 blink)";
     case MapMachine::Mono:
-        meaning = "attributes";
-        break;
+    default:
+        return "attributes";
     }
+}
+
+std::string colours_comment(const MapCodes& colours, const CharMap& map) {
     return "map of " + std::to_string(colours.cols) + " x " + std::to_string(colours.rows) + " " +
-           meaning + ", one row a line, row 0 first";
+           attribute_meaning(map) + ", one row a line, row 0 first";
 }
 
 std::vector<RegisterConstant> register_constants(const CharMap& map) {

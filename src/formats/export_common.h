@@ -46,6 +46,9 @@ MapCodes map_colours(const CharMap& map);
 // Whether map exports add the attribute array after the codes: for every machine but Mono, whose
 // cells have no colours of their own.
 bool exports_colours(const CharMap& map);
+// What the attribute bytes mean on the map's machine, in the words the exports' comments use:
+// "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)"; "attributes" on Mono.
+std::string attribute_meaning(const CharMap& map);
 // The opening comment of the attribute array, saying what its bytes mean on the map's machine:
 // "map of 32 x 24 ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH), ...".
 std::string colours_comment(const MapCodes& colours, const CharMap& map);

@@ -23,6 +23,7 @@ constexpr ExportFormatInfo kFormats[] = {
     {ExportFormat::Prg, "prg", ".prg", "C64 program file (*.prg)|*.prg", false},
     {ExportFormat::Scr, "scr", ".scr", "ZX Spectrum screen (*.scr)|*.scr", true, false},
     {ExportFormat::B800, "b800", ".bin", "PC text screen (*.bin)|*.bin", true, false},
+    {ExportFormat::Bin, "bin", ".bin", "Raw binary (*.bin)|*.bin", false, false},
 };
 
 std::vector<uint8_t> bytes_of(const std::string& text) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
         {{"--version", "--help"}, Refuse, "--version takes no other"},
         {{"font.fnt", "--export", "byte", "a", "b"}, Refuse, "--export must be the first"},
         {{"a.fnt", "--import-screen", "p.png"}, Refuse, "--import-screen must be the first"},
+        {{"a.fontarel", "--export-level", "byte", "a", "b"},
+         Refuse,
+         "--export-level must be the first"},
     };
     for (const auto& l : lists) {
         const std::string shown = testing::PrintToString(l.args);
@@ -52,8 +56,16 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
     for (const char* part :
          {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50", " -h", " -V",
           "--load-address HEX", "prg", "--machine M", "--colours FILE", "--charset FONT", "scr",
-          "b800", "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]"})
+          "b800", "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]",
+          "--export-tiles FORMAT [--load-address HEX] INPUT OUTPUT",
+          "--export-level FORMAT [--load-address HEX] INPUT OUTPUT",
+          "FORMAT  byte, acme, defb, c, bin, prg, png"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
+    // The lines of the tile and level exports within 80 columns.
+    std::istringstream lines(usage);
+    for (std::string line; std::getline(lines, line);)
+        if (line.find("tile") != std::string::npos || line.find("level") != std::string::npos)
+            EXPECT_LE(line.size(), 80u) << line;
 }
 
 TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
@@ -103,6 +115,31 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.input + line.output + line.map_output, "p.pngfm");
         EXPECT_EQ(line.charset, args.size() == 8 ? "c" : "");
     }
+    // The tile and level exports: each its own PRG address unless one is given.
+    const struct {
+        Args args;
+        CommandAction action;
+        ExportFormat format;
+        int load_address;
+    } levels[] = {
+        {{"--export-tiles", "bin", "in", "out"}, CommandAction::ExportTiles, ExportFormat::Bin,
+         0x4000},
+        {{"--export-level", "prg", "in", "out"}, CommandAction::ExportLevel, ExportFormat::Prg,
+         0x6000},
+        {{"--export-level", "png", "in", "out"}, CommandAction::ExportLevel, ExportFormat::Png,
+         0x6000},
+        {{"--export-tiles", "prg", "in", "--load-address", "c000", "out"},
+         CommandAction::ExportTiles,
+         ExportFormat::Prg,
+         0xC000},
+    };
+    for (const auto& l : levels) {
+        const CommandLine line = parse_command_line(l.args);
+        ASSERT_EQ(line.action, l.action) << line.error;
+        EXPECT_EQ(line.format, l.format);
+        EXPECT_EQ(line.load_address, l.load_address);
+        EXPECT_EQ(line.input + " " + line.output, "in out");
+    }
     const CommandLine colour =
         parse_command_line({"--import-screen", "p.png", "--font", "f", "--map", "m", "--machine",
                             "c64", "--colours", "k"});
@@ -145,6 +182,16 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
          "--machine zx or none"},
         {{"--export-map", "byte", "--size", "32x24", "--colours", "c", "a", "b"},
          "needs --machine"},
+        {{"--export-level"}, "--export-level needs a FORMAT: byte, acme, defb, c, bin, prg, png"},
+        {{"--export-tiles", "png", "a", "b"},
+         "unknown tiles format 'png': use one of byte, acme, defb, c, bin, prg"},
+        {{"--export-level", "basic", "a", "b"}, "unknown level format 'basic'"},
+        {{"--export-tiles", "byte", "a"}, "--export-tiles needs an INPUT and an OUTPUT"},
+        {{"--export-level", "c", "a", "b", "c"}, "--export-level needs an INPUT and an OUTPUT"},
+        {{"--export-level", "bin", "--load-address", "3000", "a", "b"}, "only for the format prg"},
+        {{"--export-tiles", "prg", "a", "b", "--load-address"}, "--load-address needs a value"},
+        {{"--export-tiles", "prg", "--load-address", "10000", "a", "b"}, "'10000'"},
+        {{"--export-level", "byte", "--size", "40x25", "a", "b"}, "'--size' for --export-level"},
         {{"--import-screen"}, "one PICTURE"},
         {{"--import-screen", "p", "q", "--font", "a", "--map", "b"}, "one PICTURE"},
         {{"--import-screen", "p", "--font", "a"}, "needs --font OUT.fnt and --map OUT.map"},

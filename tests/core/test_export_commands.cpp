@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "app/command_line_run.h"
+#include "app/level_export_commands.h"
+#include "app/project_commands.h"
 #include "formats/export_formats.h"
+#include "formats/export_level.h"
 #include "formats/export_sheet.h"
 #include "formats/project.h"
 #include "program_fixture.h"
@@ -322,6 +325,162 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
                          nullptr, o, e),
         kExitFileError);
     EXPECT_EQ(read("kept.s"), (Bytes{'o', 'l', 'd'}));
+}
+
+// Three tiles of 2 x 2 cells on a C64 map and a 5 x 4 level using them.
+void make_level(AppState& s) {
+    TileSet tiles(2, 2, 3);
+    for (int t = 0; t < 3; ++t)
+        tiles.set_cell(t, t % 2, t / 2, {static_cast<uint8_t>(65 + t), static_cast<uint8_t>(t + 1)});
+    s.levels.replace_tiles(tiles);
+    Level level(5, 4);
+    for (int x = 0; x < 5; ++x)
+        level.set(x, x % 4, static_cast<uint16_t>(x % 3));
+    s.levels.replace_level(level);
+}
+
+TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
+    menu(MenuId::MapC64);
+    make_level(app.s);
+    const Project project = current_project(app);
+    const struct {
+        bool level;
+        ExportFormat format;
+        const char* address; // typed for a PRG
+        const char* offered; // the address the question offers
+        const char* answer;
+        const char* file;
+        int load_address;
+    } items[] = {
+        {false, ExportFormat::Byte, "", "", "blocks", "blocks.s", 0},
+        {false, ExportFormat::Prg, "3800", "4000", "blocks", "blocks.prg", 0x3800},
+        {true, ExportFormat::C, "", "", "int", "int.c", 0},
+        {true, ExportFormat::Prg, "$7000", "6000", "stage", "stage.prg", 0x7000},
+    };
+    for (const auto& item : items) {
+        if (*item.address != 0)
+            tk.text_answers.push_back(item.address);
+        tk.file_answers.emplace_back(path(item.answer), 0);
+        (item.level ? export_level : export_tiles)(app, item.format);
+        if (*item.address != 0)
+            EXPECT_EQ(tk.text_requests.back(), std::string("PRG with load address|Load address "
+                                                           "(hexadecimal):|") +
+                                                   item.offered);
+        const std::string label = export_label(item.file, item.level ? "level" : "tiles");
+        const Bytes want =
+            item.level ? export_level_file(item.format, project, label, item.load_address)
+                       : export_tiles_file(item.format, project, label, item.load_address);
+        EXPECT_FALSE(want.empty());
+        EXPECT_EQ(read(item.file), want) << item.file;
+    }
+    EXPECT_TRUE(tk.messages().empty());
+
+    // What cannot be written is said before a file is asked for: a PRG past $ffff, a picture
+    // too large. A format neither export takes does nothing.
+    const size_t requests = tk.file_requests().size();
+    app.s.levels.replace_level(Level(4096, 16)); // 65536 bytes; 262144 pixels wide
+    tk.text_answers.push_back("6000");
+    export_level(app, ExportFormat::Prg);
+    export_level(app, ExportFormat::Png);
+    export_tiles(app, ExportFormat::Basic);
+    export_level(app, ExportFormat::Psf);
+    EXPECT_EQ(tk.file_requests().size(), requests);
+    ASSERT_EQ(tk.messages().size(), 2u);
+    EXPECT_EQ(tk.messages()[0].caption + ":" + tk.messages()[0].text,
+              "Export:the level's 65536 bytes do not fit in a PRG loaded at $6000: it holds 40960 "
+              "bytes at most");
+    EXPECT_EQ(tk.messages()[1].caption + ":" + tk.messages()[1].text,
+              "Export:a picture of the level would be 65536 x 256 pixels: at most 32768 on a side "
+              "and 67108864 in all");
+    // The in-memory toolkit has no PNG encoder: a picture that can be drawn fails as a write.
+    make_level(app.s);
+    tk.file_answers.emplace_back(path("stage"), 0);
+    export_level(app, ExportFormat::Png);
+    ASSERT_EQ(tk.messages().size(), 3u);
+    EXPECT_EQ(tk.messages()[2].text, "File Error:" + path("stage.png"));
+    EXPECT_EQ(tk.image(kExportImage), nullptr);
+}
+
+TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
+    auto project = std::make_unique<Project>();
+    make_level(app.s);
+    project->tiles = app.s.levels.tiles();
+    project->level = app.s.levels.level();
+    for (int i = 0; i < kCharsetBytes; ++i)
+        project->charset.bytes[i] = static_cast<uint8_t>(i * 5 + 1);
+    auto save = [&](const Project& p, const std::string& name) {
+        const std::string text = project_text(p);
+        write(name, Bytes(text.begin(), text.end()));
+    };
+    save(*project, "game.fontarel");
+    auto too_wide = std::make_unique<Project>();
+    too_wide->tiles = TileSet(8, 1);
+    too_wide->level = Level(4096, 3); // 262144 pixels wide; 12288 bytes
+    save(*too_wide, "wide.fontarel");
+    const std::string broken = R"({"format": "fontarel-project"})";
+    write("broken.fontarel", Bytes(broken.begin(), broken.end()));
+    write("font.fnt", Bytes(2048, 0x55));
+
+    auto run_line = [&](std::vector<std::string> args, std::string& err) {
+        std::ostringstream o, e;
+        const int status = run_command_line(parse_command_line(args), pixels_as_bytes, o, e);
+        err = e.str();
+        return status;
+    };
+    std::string err;
+    EXPECT_EQ(run_line({"--export-tiles", "c", path("game.fontarel"), path("blocks.c")}, err), 0)
+        << err;
+    EXPECT_EQ(read("blocks.c"), export_tiles_file(ExportFormat::C, *project, "blocks"));
+    EXPECT_EQ(run_line({"--export-level", "prg", path("game.fontarel"), path("stage.prg")}, err),
+              0)
+        << err;
+    EXPECT_EQ(read("stage.prg"), export_level_file(ExportFormat::Prg, *project, "stage", 0x6000));
+    // The picture: each level character's glyph, white on black; a level cell of tile 0 shows
+    // code 0 but for the one cell of tile 0 that holds 'A'.
+    EXPECT_EQ(run_line({"--export-level", "png", path("game.fontarel"), path("stage.png")}, err), 0)
+        << err;
+    const Bytes shown = read("stage.png");
+    ASSERT_EQ(shown.size(), size_t{80} * 64);
+    const int code = project->tiles.cell(project->level.at(0, 0), 0, 0).code; // 'A'
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(shown[static_cast<size_t>(x)], project->charset.glyph(code)[0] >> (7 - x) & 1);
+    EXPECT_TRUE(err.empty()) << err;
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    } failures[] = {
+        {{"--export-level", "bin", path("missing.fontarel"), path("a.bin")},
+         kExitFileError,
+         "missing.fontarel does not exist"},
+        {{"--export-tiles", "bin", path("font.fnt"), path("a.bin")},
+         kExitFileError,
+         "font.fnt is no project file"},
+        {{"--export-level", "byte", path("broken.fontarel"), path("a.bin")},
+         kExitFileError,
+         "broken.fontarel: \"version\" is missing"},
+        {{"--export-level", "png", path("wide.fontarel"), path("a.bin")},
+         kExitUsage,
+         "wide.fontarel: a picture of the level would be 262144 x 24 pixels"},
+        {{"--export-level", "prg", "--load-address", "f000", path("wide.fontarel"), path("a.bin")},
+         kExitUsage,
+         "the level's 12288 bytes do not fit in a PRG loaded at $F000"},
+        {{"--export-tiles", "bin", path("game.fontarel"), path("game.fontarel")},
+         kExitFileError,
+         "is an input file"},
+        {{"--export-tiles", "byte", path("game.fontarel"), path("no/folder/a.bin")},
+         kExitFileError,
+         "cannot be written"},
+    };
+    for (const auto& f : failures) {
+        EXPECT_EQ(run_line(f.args, err), f.status) << f.says;
+        EXPECT_EQ(err.rfind("fontarel: ", 0), 0u) << err;
+        EXPECT_NE(err.find(f.says), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+    EXPECT_FALSE(fs::exists(path("a.bin")));
+    EXPECT_NE(read("game.fontarel"), Bytes());
 }
 
 } // namespace

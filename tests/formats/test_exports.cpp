@@ -18,12 +18,12 @@
 #include "formats/export_formats.h"
 #include "formats/export_psf.h"
 #include "formats/export_sheet.h"
+#include "source_readers.h"
 
 using namespace fontarel;
+using namespace fontarel::test;
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 std::unique_ptr<CharsetStore> known_store() {
     auto store = std::make_unique<CharsetStore>();
@@ -62,76 +62,6 @@ Bytes map_bytes(const CharMap& map) {
     for (int r = 0; r < map.rows; ++r)
         for (int c = 0; c < map.cols; ++c)
             out.push_back(static_cast<uint8_t>(map.at(c, r)));
-    return out;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-// The values of the data lines of an assembler text, each checked against the dialect's notation;
-// `comments` gets the comment of each data line, `label` the line ending in ':'.
-Bytes parse_assembler(const std::string& text, AsmDialect dialect,
-                      std::vector<std::string>& comments, std::string& label) {
-    const std::regex data(dialect == AsmDialect::Byte   ? R"(^ +\.byte (\S+) ; (.*)$)"
-                          : dialect == AsmDialect::Acme ? R"(^ +!byte (\S+) ; (.*)$)"
-                                                        : R"(^ +defb (\S+) ; (.*)$)");
-    const std::regex value(dialect == AsmDialect::Defb ? R"(0([0-9A-F]{2})h)"
-                                                       : R"(\$([0-9a-f]{2}))");
-    Bytes out;
-    for (const std::string& line : lines_of(text)) {
-        std::smatch m;
-        if (std::regex_match(line, m, data)) {
-            comments.push_back(m[2]);
-            std::istringstream list(m[1]);
-            for (std::string v; std::getline(list, v, ',');) {
-                std::smatch vm;
-                EXPECT_TRUE(std::regex_match(v, vm, value)) << v;
-                out.push_back(static_cast<uint8_t>(std::stoi(vm[1], nullptr, 16)));
-            }
-        } else if (!line.empty() && line.back() == ':') {
-            label = line.substr(0, line.size() - 1);
-        } else {
-            EXPECT_EQ(line.rfind("; ", 0), 0u) << "neither data, label nor comment: " << line;
-        }
-    }
-    return out;
-}
-
-// The array of a C text: its declared size, values and line comments; the defines by name.
-struct CArray {
-    std::string name;
-    size_t size = 0;
-    Bytes values;
-    std::vector<std::string> comments;
-    std::vector<std::pair<std::string, int>> defines;
-};
-CArray parse_c(const std::string& text) {
-    CArray out;
-    const std::regex head(R"(^const unsigned char (\w+)\[(\d+)\] = \{$)");
-    const std::regex row(R"(^    ((?:0x[0-9a-f]{2}, )*0x[0-9a-f]{2},) /\* (.*) \*/$)");
-    const std::regex define(R"(^#define (\w+) (\d+)$)");
-    for (const std::string& line : lines_of(text)) {
-        std::smatch m;
-        if (std::regex_match(line, m, head)) {
-            out.name = m[1];
-            out.size = std::stoul(m[2]);
-        } else if (std::regex_match(line, m, row)) {
-            out.comments.push_back(m[2]);
-            std::istringstream list(m[1]);
-            for (std::string v; std::getline(list, v, ',');)
-                if (v.find("0x") != std::string::npos)
-                    out.values.push_back(static_cast<uint8_t>(std::stoi(v, nullptr, 16)));
-        } else if (std::regex_match(line, m, define)) {
-            out.defines.emplace_back(m[1], std::stoi(m[2]));
-        } else {
-            EXPECT_TRUE(line.empty() || line == "};" || line.rfind("/* ", 0) == 0) << line;
-        }
-    }
     return out;
 }
 

@@ -6,8 +6,8 @@
 # by ImageMagick. The converter reads back pcf2bdf's BDF, the PSF (gzip-compressed too, and with a
 # table from psfaddtable) and the PRG, and converts real fonts of other tools. Each result is
 # compared byte for byte (or pixel for pixel) with the glyphs or map codes that went in: all 256
-# glyphs, a range, glyph 0 alone, glyph 255 alone, and a map of each of the five sizes (three with
-# colours, and a Spectrum screen). No display at all. A missing tool is reported and the test counts
+# glyphs, a range, glyph 0 alone, glyph 255 alone, a map of each of the five sizes (three with
+# colours, and a Spectrum screen), and the tiles and level of two projects. No display at all. A missing tool is reported and the test counts
 # as skipped (exit 77); every other tool still runs.
 # Usage: test_export_tools.sh PROGRAM SCRATCH_DIR
 
@@ -47,6 +47,43 @@ bytes() {
     done
 }
 export_glyphs() { "$PROGRAM" --export "$1" --first "$2" --count "$3" font.fnt "$4"; }
+# assembled BASE WANT WHAT [SUFFIXES]: BASE.s assembled by ca65 (with ld65) and by 64tass, BASE.a
+# by ACME and BASE.asm by pasmo (those of SUFFIXES, all three by default), each to the bytes of
+# WANT.
+assembled() {
+    local base=$1 want=$2 what=$3 suffix
+    for suffix in ${4:-s a asm}; do
+        case $suffix in
+        s)
+            if have ca65 && have ld65; then
+                ca65 "$base.s" -o "$base.ca65.o" && ld65 -t none "$base.ca65.o" -o "$base.ca65.bin" ||
+                    fail "$what: ca65 rejected $base.s"
+                same "$base.ca65.bin" "$want" "$what: ca65"
+            fi
+            if have 64tass; then
+                64tass --quiet -Wall -Werror --nostart -o "$base.64tass.bin" "$base.s" ||
+                    fail "$what: 64tass rejected $base.s"
+                same "$base.64tass.bin" "$want" "$what: 64tass"
+            fi
+            ;;
+        a)
+            if have acme; then
+                # The source sets no address: the file that includes it does. Here, the command line.
+                acme --setpc 0 -f plain -o "$base.acme.bin" "$base.a" ||
+                    fail "$what: ACME rejected $base.a"
+                same "$base.acme.bin" "$want" "$what: ACME"
+            fi
+            ;;
+        asm)
+            if have pasmo; then
+                pasmo "$base.asm" "$base.pasmo.bin" >"$base.pasmo.log" 2>&1 ||
+                    fail "$what: pasmo rejected $base.asm: $(head -2 "$base.pasmo.log")"
+                same "$base.pasmo.bin" "$want" "$what: pasmo"
+            fi
+            ;;
+        esac
+    done
+}
 
 # A font in which every glyph differs and every byte value occurs.
 bytes 2048 'i * 37 + i / 256 + 11' >font.fnt
@@ -69,27 +106,7 @@ for case in "${cases[@]}"; do
     # What the converter must give for each font made from these glyphs.
     mkdir -p "$dir/direct"
     export_glyphs byte "$first" "$count" "$dir/direct/$name.s"
-    if have ca65 && have ld65; then
-        ca65 "$dir/$name.s" -o "$dir/ca65.o" && ld65 -t none "$dir/ca65.o" -o "$dir/ca65.bin" ||
-            fail "$what: ca65 rejected $name.s"
-        same "$dir/ca65.bin" "$dir/want.bin" "$what: ca65"
-    fi
-    if have 64tass; then
-        64tass --quiet -Wall -Werror --nostart -o "$dir/64tass.bin" "$dir/$name.s" ||
-            fail "$what: 64tass rejected $name.s"
-        same "$dir/64tass.bin" "$dir/want.bin" "$what: 64tass"
-    fi
-    if have acme; then
-        # The source sets no address: the file that includes it does. Here, the command line.
-        acme --setpc 0 -f plain -o "$dir/acme.bin" "$dir/$name.a" ||
-            fail "$what: ACME rejected $name.a"
-        same "$dir/acme.bin" "$dir/want.bin" "$what: ACME"
-    fi
-    if have pasmo; then
-        pasmo "$dir/$name.asm" "$dir/pasmo.bin" >"$dir/pasmo.log" 2>&1 ||
-            fail "$what: pasmo rejected $name.asm: $(head -2 "$dir/pasmo.log")"
-        same "$dir/pasmo.bin" "$dir/want.bin" "$what: pasmo"
-    fi
+    assembled "$dir/$name" "$dir/want.bin" "$what"
     if have cc; then
         label=$(grep -o 'unsigned char [A-Za-z_0-9]*' "$dir/$name.c" | cut -d' ' -f3)
         upper=$(echo "$label" | tr a-z A-Z)
@@ -309,22 +326,7 @@ for case in "32x24 zx" "40x24 mono" "40x25 c64" "80x50 pc" "64x30 mono"; do
     lines=$(grep -c 'byte' "$dir/screen.s")
     [ "$lines" = $((${#colours[@]} ? 2 * rows : rows)) ] && pass ||
         fail "map $size: $lines data lines for $rows rows"
-    if have ca65 && have ld65; then
-        ca65 "$dir/screen.s" -o "$dir/ca65.o" && ld65 -t none "$dir/ca65.o" -o "$dir/ca65.bin"
-        same "$dir/ca65.bin" "$dir/want.bin" "map $size: ca65"
-    fi
-    if have 64tass; then
-        64tass --quiet -Wall -Werror --nostart -o "$dir/64tass.bin" "$dir/screen.s"
-        same "$dir/64tass.bin" "$dir/want.bin" "map $size: 64tass"
-    fi
-    if have acme; then
-        acme --setpc 0 -f plain -o "$dir/acme.bin" "$dir/screen.a"
-        same "$dir/acme.bin" "$dir/want.bin" "map $size: ACME"
-    fi
-    if have pasmo; then
-        pasmo "$dir/screen.asm" "$dir/pasmo.bin" >/dev/null
-        same "$dir/pasmo.bin" "$dir/want.bin" "map $size: pasmo"
-    fi
+    assembled "$dir/screen" "$dir/want.bin" "map $size"
     if have cc; then
         cat >"$dir/main.c" <<C
 #include <stdio.h>
@@ -350,14 +352,59 @@ dir=map_40x25
     --colours "$dir/screen.col" "$dir/codes.bin" "$dir/mc.s" || fail "multicolour export failed"
 printf '\t.byte mc_background, mc_multicolour_1, mc_multicolour_2\n' >>"$dir/mc.s"
 { cat "$dir/codes.bin" "$dir/screen.col"; printf '\006\011\015'; } >"$dir/mc_want.bin"
-if have ca65 && have ld65; then
-    ca65 "$dir/mc.s" -o "$dir/mc.o" && ld65 -t none "$dir/mc.o" -o "$dir/mc_ca65.bin"
-    same "$dir/mc_ca65.bin" "$dir/mc_want.bin" "multicolour map: ca65"
-fi
-if have 64tass; then
-    64tass --quiet -Wall -Werror --nostart -o "$dir/mc_64tass.bin" "$dir/mc.s"
-    same "$dir/mc_64tass.bin" "$dir/mc_want.bin" "multicolour map: 64tass"
-fi
+assembled "$dir/mc" "$dir/mc_want.bin" "multicolour map" s
+
+# Tiles and a level from a project, which python3 writes: a set of at most 256 tiles on a Mono map
+# (a byte a level cell, a level row over two source lines) and one of more tiles on a C64
+# multicolour map (attributes after each tile's codes, a word a level cell, registers named). The
+# sources assemble to exactly the bytes of the raw binary export.
+# level_project MACHINE TILES WIDTH HEIGHT COLUMNS ROWS FILE
+level_project() {
+    python3 - "$@" <<'PY'
+import json, sys
+machine, count, w, h, cols, rows, out = sys.argv[1], *map(int, sys.argv[2:7]), sys.argv[7]
+c64 = machine == "C64"
+hex_bytes = lambda t, step: "".join("%02x" % ((t * 7 + i * step + 1) & 255) for i in range(w * h))
+project = {
+    "format": "fontarel-project", "version": 1, "machine": machine, "background": 6 if c64 else 0,
+    "colours": {"bit0": "#000000", "bit1": "#ffffff"},
+    "glyphs": ["%016x" % (g * 0x0101010101010101 ^ 0x8142241818244281) for g in range(256)],
+    "map": {"columns": 40, "rows": 25, "codes": ["00" * 40] * 25,
+            "attributes": [("0e" if c64 else "00") * 40] * 25},
+    "tiles": {"width": w, "height": h, "codes": [hex_bytes(t, 3) for t in range(count)],
+              "attributes": [hex_bytes(t, 5) for t in range(count)]},
+    "level": {"columns": cols, "rows": rows,
+              "tiles": ["".join("%04x" % ((x * 131 + y * 17) % count) for x in range(cols))
+                        for y in range(rows)]},
+}
+if c64:
+    project["multicolour"] = {"on": True, "colour_1": 9, "colour_2": 13}
+open(out, "w").write(json.dumps(project, indent=2))
+PY
+}
+for case in "Mono 5 3 2 70 3" "C64 300 4 4 20 10"; do
+    read -r machine count width height cols rows <<<"$case"
+    dir="level_$machine"
+    mkdir -p "$dir"
+    level_project "$machine" "$count" "$width" "$height" "$cols" "$rows" "$dir/game.fontarel" ||
+        { fail "$machine: python3 wrote no project" && continue; }
+    for data in tiles level; do
+        for format in byte acme defb bin; do
+            case $format in byte) ext=s ;; acme) ext=a ;; defb) ext=asm ;; bin) ext=bin ;; esac
+            "$PROGRAM" --export-$data "$format" "$dir/game.fontarel" "$dir/$data.$ext" ||
+                fail "$machine: --export-$data $format failed"
+        done
+        assembled "$dir/$data" "$dir/$data.bin" "$data of $count tiles on $machine"
+    done
+    # The level as the machine's screen: 8 pixels a character each way.
+    "$PROGRAM" --export-level png "$dir/game.fontarel" "$dir/level.png" ||
+        fail "$machine: --export-level png failed"
+    if have identify; then
+        size=$(identify -format '%w %h' "$dir/level.png")
+        [ "$size" = "$((8 * width * cols)) $((8 * height * rows))" ] && pass ||
+            fail "$machine: the level's picture is $size"
+    fi
+done
 
 # A Spectrum screen read by ImageMagick's own SCREEN$ reader: every pixel of the 256 x 192 picture
 # is its cell's glyph bit in the attribute's ink (set) or paper (clear), at the level 192, or 255

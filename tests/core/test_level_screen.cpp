@@ -1,0 +1,101 @@
+// The level's picture: every pixel is its character's glyph bit in the colours the machine shows,
+// worked out here from the tiles, the level and the palette, across a level larger than the map
+// that draws it a window at a time; and the size beyond which a picture is refused.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "model/map_colours.h"
+#include "render/level_screen.h"
+
+namespace fontarel {
+namespace {
+
+TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
+    auto store = std::make_unique<CharsetStore>();
+    for (int i = 0; i < kCharsetBytes; ++i)
+        store->bytes[i] = static_cast<uint8_t>(i * 37 + i / 256 + 11);
+    // 5 tiles of 8 x 7 characters in an 11 x 8 level: 88 x 56 characters, more than one window
+    // of the largest map each way. Attributes 0-15: half the C64 cells multicolour ones.
+    TileSet tiles(8, 7, 5);
+    for (int t = 0; t < 5; ++t)
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 8; ++x)
+                tiles.set_cell(t, x, y,
+                               {static_cast<uint8_t>(t * 53 + y * 8 + x),
+                                static_cast<uint8_t>((t * 3 + x + y) % 16)});
+    Level level(11, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 11; ++x)
+            level.set(x, y, static_cast<uint16_t>((x * 3 + y * 2) % 5));
+    const int width = 8 * 8 * 11, height = 8 * 7 * 8;
+    ASSERT_EQ(level_screen_width(tiles, level), width);
+    ASSERT_EQ(level_screen_height(tiles, level), height);
+
+    const Colour colour0 = 0x102030, colour1 = 0xA0B0C0;
+    auto screen = std::make_unique<CharMap>();
+    for (bool c64 : {false, true}) {
+        SCOPED_TRACE(c64 ? "C64 multicolour" : "Mono");
+        if (c64) {
+            screen->machine = MapMachine::C64;
+            screen->background = 6;
+            screen->multicolour = true;
+            screen->multicolour_1 = 9;
+            screen->multicolour_2 = 13;
+        }
+        const auto palette = machine_palette(MapMachine::C64).colours;
+        // One column and row beyond the level, to see that nothing is drawn there.
+        Raster picture(width + 8, height + 8, 0x777777);
+        render_level_screen(picture, tiles, level, *screen, *store, colour0, colour1);
+        int wrong = 0;
+        for (int py = 0; py < height; ++py)
+            for (int px = 0; px < width; ++px) {
+                const int cx = px / 8, cy = py / 8;
+                const TileCell cell = tiles.cell(level.at(cx / 8, cy / 7), cx % 8, cy % 7);
+                const uint8_t row = store->glyph(cell.code)[py % 8];
+                Colour want;
+                if (!c64) {
+                    want = row >> (7 - px % 8) & 1 ? colour1 : colour0;
+                } else if (cell.attr >= 8) { // a bit pair a double-wide pixel
+                    const int pair = row >> (6 - (px % 8 & 6)) & 3;
+                    const int index[4] = {6, 9, 13, cell.attr - 8};
+                    want = palette[static_cast<size_t>(index[pair])];
+                } else {
+                    want = palette[row >> (7 - px % 8) & 1 ? cell.attr : 6];
+                }
+                wrong += picture.pixel(px, py) != want;
+            }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(picture.pixel(width, 0), 0x777777);
+        EXPECT_EQ(picture.pixel(0, height), 0x777777);
+    }
+}
+
+TEST(LevelScreen, PicturesTooLargeAreRefused) {
+    const struct {
+        int tile_width, tile_height, cols, rows;
+        bool drawn;
+    } cases[] = {
+        {1, 1, 4096, 256, true},   // 32768 x 2048: the most pixels on the widest side
+        {8, 8, 512, 16, true},     // 32768 x 1024
+        {1, 1, 4096, 257, false},  // one row of pixels too many
+        {8, 1, 513, 1, false},     // 32832 wide
+        {1, 8, 1, 512, true},      // 8 x 32768
+        {8, 8, 512, 512, false},   // 32768 x 32768: each side fits, not the whole
+        {8, 8, 4096, 4096, false}, // the largest level
+    };
+    for (const auto& c : cases) {
+        const TileSet tiles(c.tile_width, c.tile_height);
+        const Level level(c.cols, c.rows);
+        const std::string refusal = level_screen_refusal(tiles, level);
+        EXPECT_EQ(refusal.empty(), c.drawn) << c.cols << " x " << c.rows << ": " << refusal;
+    }
+    EXPECT_EQ(level_screen_refusal(TileSet(8, 8), Level(4096, 4096)),
+              "a picture of the level would be 262144 x 262144 pixels: at most 32768 on a side "
+              "and 67108864 in all");
+}
+
+} // namespace
+} // namespace fontarel
