@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/version.h"
+#include "formats/ctm.h"
 #include "formats/export_level.h"
 #include "formats/export_sheet.h"
 #include "formats/font_bytes.h"
@@ -262,7 +263,6 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
 
 // The largest project file the tile and level exports read: a project of the largest level
 // written by the program is about 70 MB.
-constexpr int64_t kProjectFileLimit = int64_t{128} << 20;
 
 int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err) {
     if (same_file(line.input, line.output))
@@ -270,8 +270,11 @@ int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostrea
     const bool level = line.action == CommandAction::ExportLevel;
     auto project = std::make_unique<Project>();
     std::string why;
-    if (!read_level_input(line.input, *project, why))
+    std::vector<std::string> remarks;
+    if (!read_level_input(line.input, *project, why, &remarks))
         return fail(err, kExitFileError, why);
+    for (const std::string& r : remarks)
+        err << r << "\n"; // what a CTM project lost on the way in
     std::vector<uint8_t> output;
     if (line.format == ExportFormat::Png) {
         why = level_screen_refusal(project->tiles, project->level);
@@ -459,21 +462,29 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
 
 } // namespace
 
-bool read_level_input(const std::string& path, Project& project, std::string& why) {
+bool read_level_input(const std::string& path, Project& project, std::string& why,
+                      std::vector<std::string>* remarks) {
     std::vector<uint8_t> bytes;
-    if (file_size(path) > kProjectFileLimit) {
+    if (file_size(path) > kLargestProject) {
         why = path + " is larger than 128 MB: too large for a project";
         return false;
     }
-    if (!read_input(path, kProjectFileLimit, bytes, why)) {
+    if (!read_input(path, kLargestProject, bytes, why)) {
         why = path + " " + why;
         return false;
     }
-    if (!is_project(bytes)) {
-        why = path + " is no project file (.fontarel)";
+    if (is_ctm(bytes)) {
+        std::vector<std::string> said;
+        why = read_ctm(bytes, project, said);
+        if (remarks != nullptr)
+            for (const std::string& r : said)
+                remarks->push_back(path + ": " + r);
+    } else if (!is_project(bytes)) {
+        why = path + " is no project file (.fontarel) or CTM project";
         return false;
+    } else {
+        why = read_project(bytes, project);
     }
-    why = read_project(bytes, project);
     if (!why.empty()) {
         why = path + ": " + why;
         return false;

@@ -26,10 +26,13 @@ constexpr int kExitOk = 0;
 constexpr int kExitFileError = 1; // the input could not be read or the output not written
 constexpr int kExitUsage = 2;     // a mistake in the arguments
 
-// The INPUT of --export-tiles and --export-level: a project file, whose tiles, level, map machine
-// and registers, glyphs and glyph colours go into `project`. False, with `why` (one line that
-// begins with the file's name), when the file cannot be read or holds no project that can be.
-bool read_level_input(const std::string& path, Project& project, std::string& why);
+// The INPUT of --export-tiles and --export-level: a project file or a CTM project (known by their
+// content), whose tiles, level, map machine and registers, glyphs and glyph colours go into
+// `project`. False, with `why` (one line that begins with the file's name), when the file cannot
+// be read or holds no project that can be. What reading a CTM project remarked (characters past
+// 256 dropped) goes to `remarks`, each line beginning with the file's name.
+bool read_level_input(const std::string& path, Project& project, std::string& why,
+                      std::vector<std::string>* remarks = nullptr);
 
 // Carries out `line` when its action is not Edit: prints the usage or kProgramVersion to `out`,
 // or reads INPUT and writes OUTPUT (whole or not at all, through the safe save); an OUTPUT that is

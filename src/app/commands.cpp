@@ -16,6 +16,7 @@
 #include "app/history_commands.h"
 #include "app/import_commands.h"
 #include "app/level_commands.h"
+#include "app/level_export_commands.h"
 #include "app/level_view.h"
 #include "app/map_canvas.h"
 #include "app/map_typing.h"
@@ -45,6 +46,12 @@ template <ExportFormat format> void glyphs_export(App& app) {
 }
 template <ExportFormat format> void map_export(App& app) {
     export_map_as(app, format);
+}
+template <ExportFormat format> void tiles_export(App& app) {
+    export_tiles(app, format);
+}
+template <ExportFormat format> void level_export(App& app) {
+    export_level(app, format);
 }
 template <MapMachine which> void machine(App& app) {
     set_machine(app, which);
@@ -179,6 +186,19 @@ constexpr CommandRow kCommands[] = {
     {MenuId::DuplicateTile, "Duplicate tile", {}, duplicate_tile},
     {MenuId::MakeTilesFromMap, "Make tiles from map", {}, make_tiles_from_map},
     {MenuId::LevelScreenToMap, "Level screen to map", {}, level_screen_to_map},
+    {MenuId::ExportTilesByte, "Tiles as assembler .byte...", {}, tiles_export<ExportFormat::Byte>},
+    {MenuId::ExportTilesAcme, "Tiles as assembler !byte...", {}, tiles_export<ExportFormat::Acme>},
+    {MenuId::ExportTilesDefb, "Tiles as assembler defb...", {}, tiles_export<ExportFormat::Defb>},
+    {MenuId::ExportTilesC, "Tiles as C array...", {}, tiles_export<ExportFormat::C>},
+    {MenuId::ExportTilesBinary, "Tiles as binary...", {}, tiles_export<ExportFormat::Bin>},
+    {MenuId::ExportTilesPrg, "Tiles as PRG...", {}, tiles_export<ExportFormat::Prg>},
+    {MenuId::ExportLevelByte, "Level as assembler .byte...", {}, level_export<ExportFormat::Byte>},
+    {MenuId::ExportLevelAcme, "Level as assembler !byte...", {}, level_export<ExportFormat::Acme>},
+    {MenuId::ExportLevelDefb, "Level as assembler defb...", {}, level_export<ExportFormat::Defb>},
+    {MenuId::ExportLevelC, "Level as C array...", {}, level_export<ExportFormat::C>},
+    {MenuId::ExportLevelBinary, "Level as binary...", {}, level_export<ExportFormat::Bin>},
+    {MenuId::ExportLevelPrg, "Level as PRG...", {}, level_export<ExportFormat::Prg>},
+    {MenuId::ExportLevelPicture, "Level picture (PNG)...", {}, export_level_picture},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},

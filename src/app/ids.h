@@ -176,7 +176,7 @@ constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ImportCtm) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportLevelPicture) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

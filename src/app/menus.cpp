@@ -184,6 +184,23 @@ constexpr MenuEntry kMenuBarLayout[] = {
     separator(),
     item(MenuId::MakeTilesFromMap),
     item(MenuId::LevelScreenToMap),
+    separator(),
+    submenu("Export"),
+    item(MenuId::ExportTilesByte),
+    item(MenuId::ExportTilesAcme),
+    item(MenuId::ExportTilesDefb),
+    item(MenuId::ExportTilesC),
+    item(MenuId::ExportTilesBinary),
+    item(MenuId::ExportTilesPrg),
+    separator(),
+    item(MenuId::ExportLevelByte),
+    item(MenuId::ExportLevelAcme),
+    item(MenuId::ExportLevelDefb),
+    item(MenuId::ExportLevelC),
+    item(MenuId::ExportLevelBinary),
+    item(MenuId::ExportLevelPrg),
+    item(MenuId::ExportLevelPicture),
+    end_submenu(),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {

@@ -86,7 +86,7 @@ void open_by_content(App& app, const std::string& path) {
         return;
     }
     std::vector<uint8_t> bytes;
-    if (!read_import_file(app, path, bytes))
+    if (!read_import_file(app, path, bytes, font ? kLargestImport : kLargestProject))
         return;
     remember_folder(app, path);
     if (font) {

@@ -167,7 +167,7 @@ void recover_last_session(App& app) {
         return;
     std::vector<uint8_t> bytes;
     Project project;
-    if (!app.tk.read_file_start(path, int64_t{16} << 20, bytes)) {
+    if (!app.tk.read_file_start(path, kLargestProject, bytes)) {
         app.tk.message_box("Recover last session", path + ": cannot be read");
         return;
     }

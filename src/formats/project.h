@@ -41,6 +41,10 @@ struct Project {
     std::string kept;
 };
 
+// The largest project file read: the text of a 4,096 x 4,096 level and a full tile set fits with
+// room to spare (about 70 MB).
+constexpr int64_t kLargestProject = int64_t{128} << 20;
+
 // Whether the bytes look like a project: a JSON object whose "format" names it, found within
 // the first 4 kB. The full check is read_project's.
 bool is_project(std::span<const uint8_t> bytes);

@@ -64,8 +64,9 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
     // The lines of the tile and level exports within 80 columns.
     std::istringstream lines(usage);
     for (std::string line; std::getline(lines, line);)
-        if (line.find("tile") != std::string::npos || line.find("level") != std::string::npos)
+        if (line.find("tile") != std::string::npos || line.find("level") != std::string::npos) {
             EXPECT_LE(line.size(), 80u) << line;
+        }
 }
 
 TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {

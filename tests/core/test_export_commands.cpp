@@ -362,10 +362,11 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
             tk.text_answers.push_back(item.address);
         tk.file_answers.emplace_back(path(item.answer), 0);
         (item.level ? export_level : export_tiles)(app, item.format);
-        if (*item.address != 0)
+        if (*item.address != 0) {
             EXPECT_EQ(tk.text_requests.back(), std::string("PRG with load address|Load address "
                                                            "(hexadecimal):|") +
                                                    item.offered);
+        }
         const std::string label = export_label(item.file, item.level ? "level" : "tiles");
         const Bytes want =
             item.level ? export_level_file(item.format, project, label, item.load_address)

@@ -203,7 +203,24 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:103:Delete unused tiles",
                                           "-",
                                           "I:105:Make tiles from map",
-                                          "I:106:Level screen to map"};
+                                          "I:106:Level screen to map",
+                                          "-",
+                                          "S:Export",
+                                          "I:108:Tiles as assembler .byte...",
+                                          "I:109:Tiles as assembler !byte...",
+                                          "I:110:Tiles as assembler defb...",
+                                          "I:111:Tiles as C array...",
+                                          "I:112:Tiles as binary...",
+                                          "I:113:Tiles as PRG...",
+                                          "-",
+                                          "I:114:Level as assembler .byte...",
+                                          "I:115:Level as assembler !byte...",
+                                          "I:116:Level as assembler defb...",
+                                          "I:117:Level as C array...",
+                                          "I:118:Level as binary...",
+                                          "I:119:Level as PRG...",
+                                          "I:120:Level picture (PNG)...",
+                                          "E"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",

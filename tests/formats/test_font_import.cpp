@@ -205,8 +205,9 @@ TEST(FontImport, GlyphsLandWhereTheFileSays) {
         const bool within = size == kGunzipLimit;
         EXPECT_EQ(gunzip(packed, out, why), within) << why;
         EXPECT_EQ(out.size(), within ? size : 0u);
-        if (!within)
+        if (!within) {
             EXPECT_EQ(why, "would unpack past 4 MB");
+        }
     }
 }
 
