@@ -416,13 +416,14 @@ std::string usage_text() {
            "                  project file, beside or instead of --font, --map and --colours\n"
            "  PICTURE may also be a Koala painting (.koa, .kla: 10003 bytes), which comes in\n"
            "  as a C64 multicolour screen of 40 x 25 cells\n"
-           "--export-tiles writes the tile set of the project INPUT to OUTPUT, tile after\n"
-           "tile: its codes row by row, then, on a machine other than mono, its attributes:\n"
+           "--export-tiles writes the tile set of INPUT, a project or a CTM project, to\n"
+           "OUTPUT, tile after tile: its codes row by row, then, on a machine other than\n"
+           "mono, its attributes:\n"
            "  FORMAT  " +
            level_export_format_names(false) +
            "\n"
-           "--export-level writes the level of the project INPUT to OUTPUT, its tile numbers\n"
-           "row by row: a byte each for up to 256 tiles, else 16-bit words, low byte first:\n"
+           "--export-level writes the level of INPUT to OUTPUT, its tile numbers row by\n"
+           "row: a byte each for up to 256 tiles, else 16-bit words, low byte first:\n"
            "  FORMAT  " +
            level_export_format_names(true) +
            "\n"

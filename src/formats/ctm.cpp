@@ -239,8 +239,9 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
             remark += "no tile cell uses the others";
         else
             remark += std::to_string(beyond_kept) +
-                      (beyond_kept == 1 ? " tile cell" : " tile cells") +
-                      " of characters 256 and above show character 0";
+                      (beyond_kept == 1 ? " tile cell of characters 256 and above shows"
+                                        : " tile cells of characters 256 and above show") +
+                      " character 0";
         remarks.push_back(std::move(remark));
     }
     out = std::move(p);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../helpers/ctm_writer.h"
 #include "app/command_line_run.h"
 #include "app/level_export_commands.h"
 #include "app/project_commands.h"
@@ -446,6 +447,17 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(shown[static_cast<size_t>(x)], project->charset.glyph(code)[0] >> (7 - x) & 1);
     EXPECT_TRUE(err.empty()) << err;
+    // A CTM project as INPUT, known by its content; what it loses is said, and it still exports.
+    CtmDescription ctm;
+    ctm.glyphs.assign(300, {1, 2, 3, 4, 5, 6, 7, 8});
+    fill_ctm_lists(ctm);
+    ctm.cells[0] = 299;
+    const Bytes ctm_file = ctm_bytes(ctm);
+    write("game.ctm", ctm_file);
+    EXPECT_EQ(run_line({"--export-level", "bin", path("game.ctm"), path("stage.bin")}, err), 0);
+    EXPECT_EQ(err, path("game.ctm") + ": Kept the first 256 of 300 characters: 1 tile cell of "
+                                      "characters 256 and above shows character 0\n");
+    EXPECT_EQ(read("stage.bin"), Bytes(16, 0)) << "one tile, a 4 x 4 level";
 
     const struct {
         std::vector<std::string> args;
