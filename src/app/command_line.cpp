@@ -88,6 +88,15 @@ CommandLine failure(std::string message) {
     return out;
 }
 
+// The two file arguments of an export, INPUT then OUTPUT; false when there are not exactly two.
+bool take_files(const std::vector<std::string>& files, CommandLine& out) {
+    if (files.size() != 2)
+        return false;
+    out.input = files[0];
+    out.output = files[1];
+    return true;
+}
+
 // A decimal number of at most four digits, nothing else.
 bool read_number(std::string_view text, int& value) {
     if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != text.npos)
@@ -189,10 +198,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
             files.push_back(a);
         }
     }
-    if (files.size() != 2)
+    if (!take_files(files, out))
         return failure(form + " needs an INPUT and an OUTPUT file, and no other arguments");
-    out.input = files[0];
-    out.output = files[1];
 
     if (map) {
         if (has_multicolour) {
@@ -258,10 +265,8 @@ CommandLine parse_level_export(const std::vector<std::string>& arguments) {
             files.push_back(a);
         }
     }
-    if (files.size() != 2)
+    if (!take_files(files, out))
         return failure(form + " needs an INPUT and an OUTPUT file, and no other arguments");
-    out.input = files[0];
-    out.output = files[1];
     return out;
 }
 

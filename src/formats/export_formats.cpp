@@ -30,7 +30,10 @@ std::vector<uint8_t> bytes_of(const std::string& text) {
     return {text.begin(), text.end()};
 }
 
-std::optional<AsmDialect> dialect(ExportFormat format) {
+
+} // namespace
+
+std::optional<AsmDialect> asm_dialect(ExportFormat format) {
     switch (format) {
     case ExportFormat::Byte:
         return AsmDialect::Byte;
@@ -42,8 +45,6 @@ std::optional<AsmDialect> dialect(ExportFormat format) {
         return std::nullopt;
     }
 }
-
-} // namespace
 
 const ExportFormatInfo& export_format_info(ExportFormat format) {
     for (const ExportFormatInfo& info : kFormats)
@@ -72,7 +73,7 @@ std::string export_format_names(bool maps) {
 std::vector<uint8_t> export_glyphs(ExportFormat format, const CharsetStore& store,
                                    GlyphSelection glyphs, std::string_view label,
                                    int load_address) {
-    if (const auto d = dialect(format))
+    if (const auto d = asm_dialect(format))
         return bytes_of(glyphs_as_assembler(store, glyphs, *d, label));
     switch (format) {
     case ExportFormat::C:
@@ -96,7 +97,7 @@ std::string map_export_refusal(ExportFormat format, int cols, int rows) {
 
 std::vector<uint8_t> export_map(ExportFormat format, const CharMap& map, std::string_view label,
                                 const CharsetStore* store) {
-    if (const auto d = dialect(format))
+    if (const auto d = asm_dialect(format))
         return bytes_of(map_as_assembler(map, *d, label));
     switch (format) {
     case ExportFormat::C:

@@ -10,6 +10,7 @@
 
 #include "model/char_map.h"
 #include "model/charset_store.h"
+#include "formats/export_asm.h"
 #include "formats/export_common.h"
 #include "formats/export_prg.h"
 
@@ -30,6 +31,8 @@ struct ExportFormatInfo {
 };
 
 const ExportFormatInfo& export_format_info(ExportFormat format);
+// The assembler dialect a format writes: Byte, Acme and Defb have one, the others none.
+std::optional<AsmDialect> asm_dialect(ExportFormat format);
 // The format of a command-line name (exact, lower case), if there is one.
 std::optional<ExportFormat> export_format_named(std::string_view name);
 // The names joined by ", ": the formats that write maps, or those that write glyphs.

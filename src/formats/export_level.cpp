@@ -33,18 +33,6 @@ bool takes(ExportFormat format, bool level) {
            (level || format != ExportFormat::Png);
 }
 
-std::optional<AsmDialect> dialect(ExportFormat format) {
-    switch (format) {
-    case ExportFormat::Byte:
-        return AsmDialect::Byte;
-    case ExportFormat::Acme:
-        return AsmDialect::Acme;
-    case ExportFormat::Defb:
-        return AsmDialect::Defb;
-    default:
-        return std::nullopt;
-    }
-}
 
 // A data line of a table: `count` values from `start`, with the comment it ends in.
 struct Line {
@@ -116,7 +104,7 @@ std::vector<uint8_t> table_bytes(const Table& table) {
 
 std::vector<uint8_t> file_of(ExportFormat format, const Table& table, std::string_view label,
                              int load_address) {
-    if (const auto d = dialect(format)) {
+    if (const auto d = asm_dialect(format)) {
         const std::string text = as_assembler(table, *d, label);
         return {text.begin(), text.end()};
     }

@@ -177,8 +177,7 @@ void LevelDoc::replace_tiles(TileSet tiles) {
         TileSet found = tiles_;
         for (auto& [t, piece] : old_tiles_)
             found.set_piece(t, piece);
-        old_tile_set_ = std::move(found);
-        old_tiles_.clear();
+        old_tile_set_ = std::move(found); // the pieces recorded before now count for nothing
     }
     tiles_ = std::move(tiles);
 }
@@ -189,7 +188,6 @@ void LevelDoc::replace_level(Level level) {
         for (auto& [i, piece] : old_blocks_)
             found.set_piece(i, piece);
         old_level_ = std::move(found);
-        old_blocks_.clear();
     }
     level_ = std::move(level);
 }
