@@ -188,6 +188,7 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
          "unknown tiles format 'png': use one of byte, acme, defb, c, bin, prg"},
         {{"--export-level", "basic", "a", "b"}, "unknown level format 'basic'"},
         {{"--export-tiles", "byte", "a"}, "--export-tiles needs an INPUT and an OUTPUT"},
+        {{"--export-tiles", "byte"}, "--export-tiles needs an INPUT and an OUTPUT"},
         {{"--export-level", "c", "a", "b", "c"}, "--export-level needs an INPUT and an OUTPUT"},
         {{"--export-level", "bin", "--load-address", "3000", "a", "b"}, "only for the format prg"},
         {{"--export-tiles", "prg", "a", "b", "--load-address"}, "--load-address needs a value"},

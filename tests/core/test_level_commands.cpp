@@ -56,8 +56,8 @@ TEST_F(LevelTest, TilesDrawnStampedPickedAndUndone) {
     canvas_with(kTilesCanvas, kKindLeftUp, 16 * 3 + 1, 16 + 1, 0, kModCtrl);
     EXPECT_EQ(tiles().cell(1, 1, 1).code, 65);
     EXPECT_EQ(tiles().cell(1, 0, 0).code, tiles().cell(0, 0, 0).code) << "one cell only";
-    canvas_with(kTilesCanvas, kKindLeftDown, 1, 1, kButtonLeft, 0);
-    canvas_with(kTilesCanvas, kKindLeftUp, 1, 1, 0, 0);
+    canvas_with(kTilesCanvas, kKindLeftDown, 0, 0, kButtonLeft, 0); // the first pixel
+    canvas_with(kTilesCanvas, kKindLeftUp, 0, 0, 0, 0);
     EXPECT_EQ(app.s.current_tile, 0);
     EXPECT_EQ(tiles().cell(0, 0, 0).code, 32) << "a blank tile, untouched by a plain press";
     canvas_with(kTilesCanvas, kKindLeftDown, 16 * 2 + 1, 1, kButtonLeft, 0);
@@ -79,6 +79,8 @@ TEST_F(LevelTest, TilesDrawnStampedPickedAndUndone) {
     EXPECT_EQ(picture(kLevelCanvas).pixel(16 * 5 + 2, 16 * 3), app.s.color_bit1);
     EXPECT_EQ(picture(kLevelCanvas).pixel(16 * 7 + 2, 16 * 3), app.s.color_bit0);
 
+    canvas_with(kLevelCanvas, kKindMouseMove, 1, 1, 0, 0);
+    EXPECT_EQ(level_title(), "Level (0,0): tile 0");
     // The right button picks the tile under the pointer.
     menu(MenuId::NewTile);
     ASSERT_EQ(app.s.current_tile, 2);
