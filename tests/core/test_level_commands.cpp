@@ -38,6 +38,13 @@ class LevelTest : public ProgramTest {
 TEST_F(LevelTest, TilesDrawnStampedPickedAndUndone) {
     new_level("2x2, 50x40");
     ASSERT_TRUE(app.level_views.level_shown);
+    // The close box hides the window; "Show level" shows it again.
+    tk.inject_close(kLevelWindow);
+    handle();
+    EXPECT_FALSE(app.level_views.level_shown);
+    EXPECT_FALSE(tk.window(kLevelWindow)->visible);
+    menu(MenuId::ShowLevel);
+    ASSERT_TRUE(tk.window(kLevelWindow)->visible);
     EXPECT_EQ(level().cols(), 50);
     EXPECT_EQ(tiles().width(), 2);
     EXPECT_EQ(tiles().count(), 1);
@@ -113,6 +120,12 @@ TEST_F(LevelTest, RowsAndColumnsAtTheHoveredTileAndScrolling) {
     EXPECT_EQ(level().at(6, 2), 0);
     menu(MenuId::Undo);
     EXPECT_EQ(level().at(6, 2), 1);
+    // At the first column, a row inserted at the tile's row (3), not its column.
+    canvas_with(kLevelCanvas, kKindMouseMove, 1, 16 * 3 + 1, 0, 0);
+    menu(MenuId::LevelInsertRow);
+    EXPECT_EQ(level().rows(), 81);
+    EXPECT_EQ(level().at(6, 2), 1);
+    menu(MenuId::Undo);
 
     // The wheel scrolls down, with Shift sideways, within the level; the bars follow.
     canvas_with(kLevelCanvas, kKindWheel, 10, 10, 0, 0, -2);
