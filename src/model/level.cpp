@@ -394,12 +394,7 @@ int make_tiles_from_map(const CharMap& map, TileSet& tiles, Level& level) {
     const TileCell outside{0, blank_attribute(map.machine)};
     TileSet made(w, h, 1);
     Level numbers(cols, rows);
-    std::map<Tile, int, bool (*)(const Tile&, const Tile&)> seen(
-        [](const Tile& a, const Tile& b) {
-            return std::lexicographical_compare(
-                a.cells.begin(), a.cells.end(), b.cells.begin(), b.cells.end(),
-                [](TileCell p, TileCell q) { return p.code != q.code ? p.code < q.code : p.attr < q.attr; });
-        });
+    std::map<Tile, int> seen;
     int count = 0;
     for (int ty = 0; ty < rows; ++ty)
         for (int tx = 0; tx < cols; ++tx) {

@@ -9,6 +9,7 @@
 // size of the level.
 
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,7 +29,7 @@ constexpr int kMaxLevelSide = 4096; // tiles a level is wide or high, at most
 struct TileCell {
     uint8_t code = 0;
     uint8_t attr = 0;
-    bool operator==(const TileCell&) const = default;
+    auto operator<=>(const TileCell&) const = default;
 };
 
 // One tile's cells: cell (x, y) is cells[kMaxTileSide * y + x], whatever the set's tile size; the
@@ -37,7 +38,7 @@ struct Tile {
     std::array<TileCell, kMaxTileSide * kMaxTileSide> cells{};
     TileCell& at(int x, int y) { return cells[kMaxTileSide * y + x]; }
     TileCell at(int x, int y) const { return cells[kMaxTileSide * y + x]; }
-    bool operator==(const Tile&) const = default;
+    auto operator<=>(const Tile&) const = default;
 };
 
 class TileSet {

@@ -9,20 +9,9 @@ namespace {
 
 class LevelTest : public ProgramTest {
   protected:
-    // A canvas event with modifiers, which inject_canvas does not give.
     void canvas_with(int control, int kind, int x, int y, int buttons, int modifiers,
                      int wheel = 0) {
-        Event e;
-        e.code = kEventControl;
-        e.source = control;
-        e.window = control == kLevelCanvas ? kLevelWindow : kTilesWindow;
-        e.kind = kind;
-        e.x = x;
-        e.y = y;
-        e.buttons = buttons;
-        e.modifiers = modifiers;
-        e.wheel = wheel;
-        tk.post_event(e);
+        tk.inject_canvas(control, kind, x, y, buttons, 0, modifiers, wheel);
         handle();
     }
     void new_level(const std::string& sizes) {

@@ -16,6 +16,22 @@
 namespace fontarel {
 namespace {
 
+// The colour the screen shows for pixel px % 8 of a glyph row in a cell of attribute `attr`: on
+// Mono the two glyph colours; on the C64 its palette, a multicolour cell's bit pairs double wide.
+Colour screen_pixel(uint8_t row, int px, int attr, const CharMap& screen, Colour c0, Colour c1) {
+    const auto palette = machine_palette(MapMachine::C64).colours;
+    const bool set = row >> (7 - px % 8) & 1;
+    if (screen.machine == MapMachine::Mono)
+        return set ? c1 : c0;
+    if (screen.multicolour && attr >= 8) {
+        const int pair = row >> (6 - (px % 8 & 6)) & 3;
+        const int index[4] = {screen.background, screen.multicolour_1, screen.multicolour_2,
+                              attr - 8};
+        return palette[static_cast<size_t>(index[pair])];
+    }
+    return palette[static_cast<size_t>(set ? attr : screen.background)];
+}
+
 TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
     auto store = std::make_unique<CharsetStore>();
     for (int i = 0; i < kCharsetBytes; ++i)
@@ -48,7 +64,6 @@ TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
             screen->multicolour_1 = 9;
             screen->multicolour_2 = 13;
         }
-        const auto palette = machine_palette(MapMachine::C64).colours;
         // One column and row beyond the level, to see that nothing is drawn there.
         Raster picture(width + 8, height + 8, 0x777777);
         render_level_screen(picture, tiles, level, *screen, *store, colour0, colour1);
@@ -58,17 +73,8 @@ TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
                 const int cx = px / 8, cy = py / 8;
                 const TileCell cell = tiles.cell(level.at(cx / 8, cy / 7), cx % 8, cy % 7);
                 const uint8_t row = store->glyph(cell.code)[py % 8];
-                Colour want;
-                if (!c64) {
-                    want = row >> (7 - px % 8) & 1 ? colour1 : colour0;
-                } else if (cell.attr >= 8) { // a bit pair a double-wide pixel
-                    const int pair = row >> (6 - (px % 8 & 6)) & 3;
-                    const int index[4] = {6, 9, 13, cell.attr - 8};
-                    want = palette[static_cast<size_t>(index[pair])];
-                } else {
-                    want = palette[row >> (7 - px % 8) & 1 ? cell.attr : 6];
-                }
-                wrong += picture.pixel(px, py) != want;
+                wrong += picture.pixel(px, py) !=
+                         screen_pixel(row, px, cell.attr, *screen, colour0, colour1);
             }
         EXPECT_EQ(wrong, 0);
         EXPECT_EQ(picture.pixel(width, 0), 0x777777);
@@ -131,7 +137,12 @@ TEST(LevelScreen, CtmProjectsExportAndDrawAsTheFileDescribes) {
 
                 Raster picture(8 * 15, 8 * 8);
                 render_level_screen(picture, p.tiles, p.level, p.map, p.charset, 0, 0xFFFFFF);
-                const auto palette = machine_palette(MapMachine::C64).colours;
+                CharMap described; // the screen as the file describes it
+                described.machine = MapMachine::C64;
+                described.background = d.background;
+                described.multicolour = multicolour;
+                described.multicolour_1 = d.multicolour_1;
+                described.multicolour_2 = d.multicolour_2;
                 int wrong = 0;
                 for (int py = 0; py < 64; ++py)
                     for (int px = 0; px < 120; ++px) {
@@ -140,17 +151,8 @@ TEST(LevelScreen, CtmProjectsExportAndDrawAsTheFileDescribes) {
                         const int cell = 3 * (cy % 2) + cx % 3;
                         const int code = d.cells[static_cast<size_t>(6 * tile + cell)];
                         const uint8_t row = d.glyphs[static_cast<size_t>(code)][py % 8];
-                        const int a = attr(tile, cell);
-                        int index;
-                        if (multicolour && a >= 8) {
-                            const int pair = row >> (6 - (px % 8 & 6)) & 3;
-                            const int colours[4] = {d.background, d.multicolour_1, d.multicolour_2,
-                                                    a - 8};
-                            index = colours[pair];
-                        } else {
-                            index = row >> (7 - px % 8) & 1 ? a : d.background;
-                        }
-                        wrong += picture.pixel(px, py) != palette[static_cast<size_t>(index)];
+                        wrong += picture.pixel(px, py) !=
+                                 screen_pixel(row, px, attr(tile, cell), described, 0, 0xFFFFFF);
                     }
                 EXPECT_EQ(wrong, 0);
             }

@@ -256,7 +256,8 @@ void HeadlessToolkit::inject_control(int control, std::optional<int> state) {
     post_event(std::move(e));
 }
 
-void HeadlessToolkit::inject_canvas(int control, int kind, int x, int y, int buttons, int key) {
+void HeadlessToolkit::inject_canvas(int control, int kind, int x, int y, int buttons, int key,
+                                    int modifiers, int wheel) {
     Event e;
     e.code = kEventControl;
     e.source = control;
@@ -265,6 +266,8 @@ void HeadlessToolkit::inject_canvas(int control, int kind, int x, int y, int but
     e.x = x;
     e.y = y;
     e.buttons = buttons;
+    e.modifiers = modifiers;
+    e.wheel = wheel;
     (kind == kKindChar ? e.character : e.key) = key;
     post_event(std::move(e));
 }

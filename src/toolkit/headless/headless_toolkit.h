@@ -191,7 +191,8 @@ class HeadlessToolkit : public Toolkit {
     // takes `state` first when given, as the user's action would.
     void inject_control(int control, std::optional<int> state = std::nullopt);
     // One canvas event with its data; `key` is the character of a kKindChar event.
-    void inject_canvas(int control, int kind, int x = 0, int y = 0, int buttons = 0, int key = 0);
+    void inject_canvas(int control, int kind, int x = 0, int y = 0, int buttons = 0, int key = 0,
+                       int modifiers = 0, int wheel = 0);
     // A whole click: left (or right) down, up and click at (x, y), as the platform reports them.
     void inject_click(int control, int x, int y, bool right = false);
     // A key press and release on a canvas: kKindKeyDown then kKindKeyUp.
