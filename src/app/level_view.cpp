@@ -318,6 +318,16 @@ void level_canvas_event(App& app, const Event& event) {
         int& scroll = (event.modifiers & kModShift) ? v.scroll_x : v.scroll_y;
         scroll -= kWheelCharacters * event.wheel; // present keeps it in range
     }
+    // The arrow keys scroll a tile at a time.
+    if (kind == kKindKeyDown) {
+        const TileSet& tiles = app.s.levels.tiles();
+        v.scroll_x += event.key == kKeyRight   ? tiles.width()
+                      : event.key == kKeyLeft ? -tiles.width()
+                                              : 0;
+        v.scroll_y += event.key == kKeyDown ? tiles.height()
+                      : event.key == kKeyUp ? -tiles.height()
+                                            : 0;
+    }
     app.tk.set_window_title(kLevelWindow, level_title(app));
 }
 

@@ -125,6 +125,13 @@ TEST_F(LevelTest, RowsAndColumnsAtTheHoveredTileAndScrolling) {
     EXPECT_EQ(tk.control(kLevelScrollX)->maximum, 101 - app.s.map->cols);
     canvas_with(kLevelCanvas, kKindWheel, 10, 10, 0, 0, 100);
     EXPECT_EQ(app.level_views.scroll_y, 0);
+    key(kLevelCanvas, kKeyDown); // a tile at a time
+    key(kLevelCanvas, kKeyRight);
+    key(kLevelCanvas, kKeyRight);
+    key(kLevelCanvas, kKeyLeft);
+    EXPECT_EQ(app.level_views.scroll_y, 1);
+    EXPECT_EQ(app.level_views.scroll_x, 4);
+    key(kLevelCanvas, kKeyUp);
     tk.inject_control(kLevelScrollX, 9);
     handle();
     EXPECT_EQ(app.level_views.scroll_x, 9);
