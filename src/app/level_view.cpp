@@ -110,7 +110,7 @@ bool level_tile_at(const App& app, int px, int py, int& tx, int& ty) {
     if (column >= v.view_cols || row >= v.view_rows)
         return false;
     const int x = v.scroll_x + column, y = v.scroll_y + row;
-    if (x >= level_chars_wide(app) || y >= level_chars_high(app))
+    if (x < 0 || y < 0 || x >= level_chars_wide(app) || y >= level_chars_high(app))
         return false;
     tx = x / app.s.levels.tiles().width();
     ty = y / app.s.levels.tiles().height();
@@ -316,7 +316,7 @@ void level_canvas_event(App& app, const Event& event) {
         app.s.current_tile = app.s.levels.level().at(tx, ty);
     if (kind == kKindWheel) {
         int& scroll = (event.modifiers & kModShift) ? v.scroll_x : v.scroll_y;
-        scroll -= kWheelCharacters * event.wheel; // present keeps it in range
+        scroll -= kWheelCharacters * event.wheel;
     }
     // The arrow keys scroll a tile at a time.
     if (kind == kKindKeyDown) {
@@ -328,12 +328,17 @@ void level_canvas_event(App& app, const Event& event) {
                       : event.key == kKeyUp ? -tiles.height()
                                             : 0;
     }
+    // In range at once: the next event may come before the window is drawn again.
+    v.scroll_x = std::clamp(v.scroll_x, 0, scroll_max_x(app));
+    v.scroll_y = std::clamp(v.scroll_y, 0, scroll_max_y(app));
     app.tk.set_window_title(kLevelWindow, level_title(app));
 }
 
 void level_scroll_event(App& app, const Event& event) {
     LevelViews& v = app.level_views;
     (event.source == kLevelScrollX ? v.scroll_x : v.scroll_y) = app.tk.control_state(event.source);
+    v.scroll_x = std::clamp(v.scroll_x, 0, scroll_max_x(app));
+    v.scroll_y = std::clamp(v.scroll_y, 0, scroll_max_y(app));
     v.hover_x = v.hover_y = -1; // the pointer is on the bar, not over a tile
 }
 
@@ -358,13 +363,14 @@ void tiles_canvas_event(App& app, const Event& event) {
         app.s.current_tile = t;
     }
     if (kind == kKindWheel)
-        v.tiles_scroll -= event.wheel;
+        v.tiles_scroll = std::clamp(v.tiles_scroll - event.wheel, 0, tiles_scroll_max(app));
     app.tk.set_window_title(kTilesWindow,
                             t >= 0 ? "Tiles: tile " + std::to_string(t) : std::string("Tiles"));
 }
 
 void tiles_scroll_event(App& app, const Event& event) {
-    app.level_views.tiles_scroll = app.tk.control_state(event.source);
+    app.level_views.tiles_scroll =
+        std::clamp(app.tk.control_state(event.source), 0, tiles_scroll_max(app));
     app.level_views.tiles_hover = {};
 }
 

@@ -125,6 +125,15 @@ TEST_F(LevelTest, RowsAndColumnsAtTheHoveredTileAndScrolling) {
     EXPECT_EQ(tk.control(kLevelScrollX)->maximum, 101 - app.s.map->cols);
     canvas_with(kLevelCanvas, kKindWheel, 10, 10, 0, 0, 100);
     EXPECT_EQ(app.level_views.scroll_y, 0);
+    // A wheel past the edge and a press queued behind it, handled before the window is drawn
+    // again: the press lands on the level's first column, not left of it.
+    const int left = app.level_views.scroll_x;
+    tk.inject_canvas(kLevelCanvas, kKindWheel, 10, 10, 0, 0, kModShift, 100);
+    tk.inject_canvas(kLevelCanvas, kKindRightDown, 1, 16 * 2 + 1, kButtonRight);
+    handle(2);
+    EXPECT_EQ(app.s.current_tile, 0);
+    EXPECT_EQ(app.level_views.last_x, 0);
+    app.level_views.scroll_x = left;
     key(kLevelCanvas, kKeyDown); // a tile at a time
     key(kLevelCanvas, kKeyRight);
     key(kLevelCanvas, kKeyRight);
