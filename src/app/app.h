@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "model/glyph_use.h"
 #include "model/map_block.h"
 #include "render/charset_picture.h"
 #include "render/glyph_editor_picture.h"
@@ -36,6 +37,13 @@ struct Views {
     // The pointer's marks: a hover or drag frame on the charset canvas, the outlined map cell.
     CharsetOverlay charset_overlay;
     MapCell map_hover;
+    // The cell the map window's title names, or none when it says something else; the title's
+    // text as last set. The present step follows the cell's changes (a stroke, an undo) with it.
+    MapCell map_titled;
+    std::string map_title;
+    // The tile set's glyph use, counted again tile by tile as tiles change (see
+    // multicolour_glyph_set); a cache, so it may change while the views are only read.
+    mutable TileGlyphUse tile_use;
     // The machine and paint mode the Colour menu last showed (see show_colour_state); -1 none.
     int32_t colour_shown = -1;
     bool glyph_hovered = false; // the pointer is over the glyph editor

@@ -5,6 +5,7 @@
 
 #include "app/colour_commands.h"
 #include "app/ids.h"
+#include "app/map_title.h"
 #include "model/labels.h"
 
 namespace fontarel {
@@ -112,7 +113,7 @@ void paste_glyph(App& app) {
 void paste_block(App& app) {
     const std::optional<MapBlock> block = clipboard_block(app);
     if (!block || block->empty()) {
-        app.tk.set_window_title(kMapWindow, "Character map: the clipboard holds no block of codes");
+        title_map(app, "Character map: the clipboard holds no block of codes");
         return;
     }
     app.blocks.clipboard_filled = true;
@@ -125,7 +126,7 @@ void paste_block(App& app) {
     // The title follows the hovered cell's new code, as a hover shows it.
     const MapCell hover = app.views.map_hover;
     if (hover.column >= 0 && hover.row >= 0)
-        app.tk.set_window_title(kMapWindow, hover_title(app, hover.column, hover.row));
+        title_map_cell(app, hover.column, hover.row);
 }
 
 } // namespace fontarel

@@ -100,9 +100,21 @@ void choose_multicolour_register(App& app, int which) {
     reg = static_cast<uint8_t>(value);
 }
 
-bool multicolour_glyphs(const App& app) {
+std::bitset<256> multicolour_glyph_set(const App& app) {
     const CharMap& map = *app.s.map;
-    return map.machine == MapMachine::C64 && map.multicolour && app.s.pen_marker;
+    if (map.machine != MapMachine::C64 || !map.multicolour)
+        return {};
+    GlyphUse use = map_glyph_use(map);
+    use.add(app.views.tile_use.of(app.s.levels.tiles(), map));
+    return fontarel::multicolour_glyph_set(map, use);
+}
+
+bool multicolour_glyph(const App& app, int code) {
+    return multicolour_glyph_set(app)[static_cast<size_t>(code & 255)];
+}
+
+bool multicolour_glyphs(const App& app) {
+    return multicolour_glyph(app, app.s.current_char);
 }
 
 std::array<Colour, 4> pen_multicolours(const App& app) {

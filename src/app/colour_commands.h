@@ -4,6 +4,7 @@
 // paint_cell.
 
 #include <array>
+#include <bitset>
 
 #include "app/app.h"
 
@@ -22,8 +23,12 @@ void choose_multicolour_register(App& app, int which);
 template <int which> void choose_multicolour(App& app) {
     choose_multicolour_register(app, which);
 }
-// Whether the glyph views show glyphs in multicolour: a C64 map with multicolour on and a pen
-// that paints multicolour cells.
+// The glyphs the glyph views show (and edit) in multicolour: on a C64 map with multicolour on,
+// those that most of the map and tile cells using them show in multicolour (an unused glyph: when
+// most cells are multicolour cells), whatever the pen paints.
+std::bitset<256> multicolour_glyph_set(const App& app);
+// Whether glyph `code` is one of them; multicolour_glyphs asks it of the current glyph.
+bool multicolour_glyph(const App& app, int code);
 bool multicolour_glyphs(const App& app);
 // The colours of the bit pairs 00, 01, 10 and 11 of a glyph as the pen paints it in multicolour.
 std::array<Colour, 4> pen_multicolours(const App& app);

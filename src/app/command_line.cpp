@@ -71,11 +71,9 @@ std::string check_map_options(CommandLine& out, bool has_machine, const std::str
     const std::string refusal = map_export_refusal(out.format, out.map_cols, out.map_rows);
     if (!refusal.empty())
         return refusal;
-    // The two formats that draw the glyphs: a picture without a font would show blank cells.
+    // The two formats that draw the glyphs: a raw map without a font would show blank cells, which
+    // is checked once INPUT is read (a project brings its glyphs).
     const bool draws = out.format == ExportFormat::Scr || out.format == ExportFormat::Png;
-    if (draws && out.charset.empty())
-        return "--export-map " + std::string(export_format_info(out.format).name) +
-               " needs --charset FONT: the glyphs the screen shows";
     if (!draws && !out.charset.empty())
         return "--charset is only for the map formats scr and png";
     return {};
@@ -370,7 +368,7 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
 std::string usage_text() {
     return "Usage: fontarel [FONT]\n"
            "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
-           "       fontarel --export-map FORMAT --size WxH [--machine M] [--colours FILE]\n"
+           "       fontarel --export-map FORMAT [--size WxH] [--machine M] [--colours FILE]\n"
            "                [--charset FONT] [--multicolour D022,D023] INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "                [--machine M --colours OUT] [--project OUT.fontarel]\n"
@@ -394,7 +392,8 @@ std::string usage_text() {
            "  --count M  the number of glyphs (default: up to glyph 255)\n"
            "  --load-address HEX  for prg: the load address, 1-4 hex digits (default 3000)\n"
            "  INPUT may also be a PSF (plain or gzip-compressed), BDF or PRG font, known by\n"
-           "  its content; its glyphs keep their codes (a PRG's start at glyph 0)\n"
+           "  its content; its glyphs keep their codes (a PRG's start at glyph 0); or a\n"
+           "  project (.fontarel), whose glyphs and glyph colours png draws\n"
            "--export-map writes the raw map INPUT of W x H codes to OUTPUT:\n"
            "  FORMAT  " +
            export_format_names(true) +
@@ -402,11 +401,13 @@ std::string usage_text() {
            "  --size WxH  one of " +
            std::string(kSizeList) +
            "\n"
+           "  INPUT may also be a project (.fontarel), which brings its size, machine,\n"
+           "  colours and glyphs: --size is then optional, and the options given win\n"
            "  --machine M     the machine the map is drawn for: c64, zx, pc or mono (default);\n"
            "                  not mono: the cells' attribute array follows the codes\n"
            "  --colours FILE  the cells' attribute bytes, W x H of them (default: blank)\n"
            "  --charset FONT  for scr (32x24 only) and png: the font whose glyphs the screen\n"
-           "                  shows; png is the screen as the machine shows it, one glyph pixel\n"
+           "                  shows (needed unless INPUT is a project); png is the screen as the machine shows it, one glyph pixel\n"
            "                  a picture pixel (320 x 200 for 40x25), multicolour included\n"
            "  scr is a ZX Spectrum SCREEN$ (6912 bytes), b800 PC text memory: code and\n"
            "  attribute byte a cell; each takes its machine's attributes\n"

@@ -31,7 +31,18 @@ int fail(std::ostream& err, int status, const std::string& message) {
     return status;
 }
 
-// The whole input file, at most `limit` bytes of it; false (with `why`) when it cannot be read.
+// The glyph colours a picture is drawn in: a project's own, else the program's at start (clear
+// pixels black, set pixels white).
+struct GlyphColours {
+    Colour bit0 = AppState{}.color_bit0, bit1 = AppState{}.color_bit1;
+};
+
+// Enough of a file to tell a project by.
+constexpr int64_t kSniffBytes = 4096;
+
+// The whole input file, at most `limit` bytes of it; false (with `why`) when it cannot be read. A
+// project is read whole up to the one limit every reader of a project has, and refused by its size
+// past it, before anything is parsed.
 bool read_input(const std::string& path, int64_t limit, std::vector<uint8_t>& bytes,
                 std::string& why) {
     const int64_t size = file_size(path);
@@ -40,6 +51,13 @@ bool read_input(const std::string& path, int64_t limit, std::vector<uint8_t>& by
               : size == 0             ? "is empty"
               : is_special_file(path) ? "is not a regular file"
                                       : "does not exist";
+        return false;
+    }
+    if (limit < kLargestProject && size > limit && read_file_start(path, kSniffBytes, bytes) &&
+        is_project(bytes))
+        limit = kLargestProject;
+    if (limit == kLargestProject && size > kLargestProject) {
+        why = "is larger than 128 MB: too large for a project";
         return false;
     }
     if (!read_file_start(path, std::min(size, limit), bytes) ||
@@ -52,16 +70,15 @@ bool read_input(const std::string& path, int64_t limit, std::vector<uint8_t>& by
 
 // The file of a glyph export; false (with `why`) when it cannot be made.
 bool glyph_file(const CommandLine& line, PngEncoder encode_png, const CharsetStore& store,
-                std::vector<uint8_t>& out, std::string& why) {
+                GlyphColours colours, std::vector<uint8_t>& out, std::string& why) {
     if (line.format != ExportFormat::Png) {
         out = export_glyphs(line.format, store, line.glyphs,
                             export_label(line.output, kGlyphLabelFallback), line.load_address);
         return true;
     }
-    // The program's colours as they are at start: clear pixels black, set pixels white.
-    const AppState defaults;
     Raster picture(kSheetSize, kSheetSize);
-    render_glyph_sheet(picture, store, line.glyphs, defaults.color_bit0, defaults.color_bit1);
+    render_glyph_sheet(picture, store, line.glyphs, static_cast<int>(colours.bit0),
+                       static_cast<int>(colours.bit1));
     if (encode_png != nullptr)
         out = encode_png(picture);
     why = "no PNG encoder";
@@ -73,15 +90,19 @@ bool glyph_file(const CommandLine& line, PngEncoder encode_png, const CharsetSto
 constexpr int64_t kFontFileLimit = int64_t{64} << 20;
 
 // The glyphs of the font file `input`, placed from glyph 0 as the editor loads a font, and the
-// import's remark in `note`; false (with `why`) when it is no font that can be read.
+// import's remark in `note`; false (with `why`) when it is no font that can be read. A project
+// gives its glyph colours to `colours` too, when asked for.
 bool read_font(const std::vector<uint8_t>& input, int64_t file_bytes, PictureDecoder decode_picture,
-               CharsetStore& store, std::string& note, std::string& why) {
+               CharsetStore& store, std::string& note, std::string& why,
+               GlyphColours* colours = nullptr) {
     if (is_project(input)) {
-        Project project;
-        why = read_project(input, project);
+        auto project = std::make_unique<Project>();
+        why = read_project(input, *project);
         if (!why.empty())
             return false;
-        store = project.charset;
+        store = project->charset;
+        if (colours != nullptr)
+            *colours = {project->colour0, project->colour1};
         return true;
     }
     const FontFileKind kind = detect_font_kind(input);
@@ -170,16 +191,17 @@ bool read_map(const CommandLine& line, const std::vector<uint8_t>& codes, Pictur
 // yielding to the option that names it; false (with `why`) as read_map, or when the project
 // cannot be read or the format does not take its size.
 bool read_project_map(const CommandLine& line, const std::vector<uint8_t>& input,
-                      PictureDecoder decode, CharMap& map, CharsetStore& glyphs, std::string& why,
-                      bool& usage) {
-    Project project;
-    why = read_project(input, project);
+                      PictureDecoder decode, CharMap& map, CharsetStore& glyphs,
+                      GlyphColours& colours, std::string& why, bool& usage) {
+    auto project = std::make_unique<Project>();
+    why = read_project(input, *project);
     if (!why.empty()) {
         why = line.input + ": " + why;
         return false;
     }
-    map = project.map;
-    glyphs = project.charset;
+    map = project->map;
+    glyphs = project->charset;
+    colours = {project->colour0, project->colour1};
     if (line.map_cols != 0) {
         map.cols = line.map_cols;
         map.rows = line.map_rows;
@@ -214,17 +236,26 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
 
     std::vector<uint8_t> output;
     std::string note;
+    GlyphColours colours;
     if (map) {
         auto cells = std::make_unique<CharMap>();
         auto glyphs = std::make_unique<CharsetStore>();
+        const bool draws = line.format == ExportFormat::Scr || line.format == ExportFormat::Png;
         if (is_project(input)) {
             bool usage = false;
-            if (!read_project_map(line, input, decode_picture, *cells, *glyphs, why, usage))
+            if (!read_project_map(line, input, decode_picture, *cells, *glyphs, colours, why,
+                                  usage))
                 return fail(err, usage ? kExitUsage : kExitFileError, why);
         } else if (line.map_cols == 0) {
             return fail(err, kExitUsage,
                         "--export-map needs --size WxH: one of " + std::string(kSizeList) +
                             ", unless INPUT is a project");
+        } else if (draws && line.charset.empty()) {
+            // A raw map has no glyphs: the screen would show blank cells.
+            return fail(err, kExitUsage,
+                        "--export-map " + std::string(export_format_info(line.format).name) +
+                            " needs --charset FONT: the glyphs the screen shows, unless INPUT "
+                            "is a project");
         } else if (!read_map(line, input, decode_picture, *cells, *glyphs, why)) {
             return fail(err, kExitFileError, why);
         }
@@ -234,10 +265,10 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
             cells->multicolour_2 = static_cast<uint8_t>(line.multicolour_2);
         }
         if (line.format == ExportFormat::Png) {
-            // The screen as the machine shows it; a Mono map in the program's start colours.
-            const AppState defaults;
+            // The screen as the machine shows it; a Mono map in the glyph colours.
             Raster picture(map_screen_width(*cells), map_screen_height(*cells));
-            render_map_screen(picture, *cells, *glyphs, defaults.color_bit0, defaults.color_bit1);
+            render_map_screen(picture, *cells, *glyphs, static_cast<int>(colours.bit0),
+                              static_cast<int>(colours.bit1));
             if (encode_png != nullptr)
                 output = encode_png(picture);
             if (output.empty())
@@ -249,9 +280,9 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
     } else {
         // Loaded at glyph 0, as the program loads the font named on its command line.
         auto store = std::make_unique<CharsetStore>();
-        if (!read_font(input, file_size(line.input), decode_picture, *store, note, why))
+        if (!read_font(input, file_size(line.input), decode_picture, *store, note, why, &colours))
             return fail(err, kExitFileError, line.input + ": " + why);
-        if (!glyph_file(line, encode_png, *store, output, why))
+        if (!glyph_file(line, encode_png, *store, colours, output, why))
             return fail(err, kExitFileError, line.output + ": " + why);
     }
     if (!write_whole_file(line.output, output))
@@ -325,6 +356,11 @@ bool one_file(const std::string& a, const std::string& b) {
     return full(a, pa) && full(b, pb) ? pa == pb : a == b;
 }
 
+// A machine's colours (or a painting's) need a file to go to, and --colours a machine.
+constexpr const char* kColoursGoTogether =
+    "--machine c64, zx or pc and --colours OUT go together: the colours read from the picture are "
+    "written there";
+
 // "1000 cells, 95 distinct glyphs (137 distinct patterns), map 40x25", then the import's note.
 std::string import_summary(const ScreenImport& screen) {
     std::string text = std::to_string(screen.cells) + " cells, " + std::to_string(screen.glyphs) +
@@ -354,11 +390,12 @@ int read_screen(const CommandLine& line, PictureDecoder decode, std::vector<uint
         if (line.machine != MapMachine::Mono && line.machine != MapMachine::C64)
             return fail(err, kExitUsage,
                         line.input + " is a Koala painting, a C64 screen: --machine c64 or none");
+        // A painting is its colours: a font and a map alone would drop them without a word.
+        if (line.colours.empty() && line.project_output.empty())
+            return fail(err, kExitUsage, kColoursGoTogether);
         screen = std::make_unique<ScreenImport>(import_koala(bytes, registers));
     } else if (!line.colours.empty() && line.machine == MapMachine::Mono) {
-        return fail(err, kExitUsage,
-                    "--machine c64, zx or pc and --colours OUT go together: the colours read from "
-                    "the picture are written there");
+        return fail(err, kExitUsage, kColoursGoTogether);
     } else {
         Picture picture;
         if (static_cast<int64_t>(bytes.size()) > kPictureFileLimit)
@@ -465,10 +502,6 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
 bool read_level_input(const std::string& path, Project& project, std::string& why,
                       std::vector<std::string>* remarks) {
     std::vector<uint8_t> bytes;
-    if (file_size(path) > kLargestProject) {
-        why = path + " is larger than 128 MB: too large for a project";
-        return false;
-    }
     if (!read_input(path, kLargestProject, bytes, why)) {
         why = path + " " + why;
         return false;

@@ -181,6 +181,23 @@ void import_screen_new(App& app) {
             true);
 }
 
+bool names_koala(App& app, const std::string& path) {
+    // One byte more than the largest painting: a longer file is no painting.
+    constexpr int64_t kKoalaLimit = 10004;
+    const int64_t size = app.tk.file_size(path);
+    if (size != kKoalaLimit - 1 && size != kKoalaLimit - 2 && !has_koala_name(path))
+        return false;
+    std::vector<uint8_t> bytes;
+    return app.tk.read_file_start(path, kKoalaLimit, bytes) &&
+           (is_koala(bytes) || (has_koala_name(path) && !is_picture(bytes)));
+}
+
+void open_koala(App& app, const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (read_import_file(app, path, bytes))
+        take_screen(app, path, import_koala(bytes), true);
+}
+
 void import_screen_current(App& app) {
     std::string path;
     Picture picture;

@@ -35,4 +35,10 @@ void import_screen_new(App& app);
 // A screen picture drawn with the current charset: the map gets the nearest glyph of each cell.
 void import_screen_current(App& app);
 
+// A Koala painting, known by its size (or by its name when its size is wrong, which opening it
+// then says); what Open..., a drop and the FONT named at start-up bring in as "Screen picture,
+// new charset..." does.
+bool names_koala(App& app, const std::string& path);
+void open_koala(App& app, const std::string& path);
+
 } // namespace fontarel

@@ -16,11 +16,31 @@ TileCell blank_tile_cell(const App& app) {
     return {blank_code(*app.s.charset), blank_attribute(app.s.map->machine)};
 }
 
-// The level edit `edit(level, at)` at the last hovered tile's column or row.
-template <typename Edit> void at_last_hovered(App& app, bool column, Edit edit) {
+// A set of one tile whose cells all hold the same: nothing to lose by replacing it.
+bool tiles_are_blank(const TileSet& tiles) {
+    if (tiles.count() != 1)
+        return false;
+    const TileCell first = tiles.cell(0, 0, 0);
+    for (int y = 0; y < tiles.height(); ++y)
+        for (int x = 0; x < tiles.width(); ++x)
+            if (tiles.cell(0, x, y) != first)
+                return false;
+    return true;
+}
+
+// The level edit `edit(level, at)` at the last hovered tile's column or row. An insert into a
+// level at its largest is refused with one line, changing nothing: no tile is pushed out.
+template <typename Edit> void at_last_hovered(App& app, bool column, bool insert, Edit edit) {
     const LevelViews& v = app.level_views;
     if (v.last_x < 0 || v.last_y < 0)
         return;
+    if (insert && (column ? app.s.levels.level().cols() : app.s.levels.level().rows()) >=
+                      kMaxLevelSide) {
+        app.tk.message_box("fontarel", "The level is " + std::to_string(kMaxLevelSide) +
+                                           (column ? " tiles wide: delete a column first"
+                                                   : " tiles high: delete a row first"));
+        return;
+    }
     Level level = app.s.levels.level();
     if (edit(level, column ? v.last_x : v.last_y))
         app.s.levels.replace_level(std::move(level));
@@ -53,25 +73,38 @@ void new_level(App& app) {
                                        kNewLevelStart);
         return;
     }
-    app.s.levels.replace_tiles(TileSet(tw, th, 1, blank_tile_cell(app)));
-    app.s.levels.replace_level(Level(cols, rows));
-    app.s.current_tile = 0;
+    const TileSet& tiles = app.s.levels.tiles();
+    if (tw == tiles.width() && th == tiles.height()) {
+        // The tiles of this size stay (an imported set is work); only the level is cut or grown.
+        app.s.levels.replace_level(resized_level(app.s.levels.level(), cols, rows));
+    } else {
+        if (!tiles_are_blank(tiles) &&
+            !tk.ask_yes_no("New level", "The " + std::to_string(tiles.count()) + " tiles of " +
+                                            std::to_string(tiles.width()) + "x" +
+                                            std::to_string(tiles.height()) + " are replaced by one blank tile of " +
+                                            std::to_string(tw) + "x" + std::to_string(th) +
+                                            ". Go on?"))
+            return;
+        app.s.levels.replace_tiles(TileSet(tw, th, 1, blank_tile_cell(app)));
+        app.s.levels.replace_level(Level(cols, rows));
+        app.s.current_tile = 0;
+    }
     app.level_views.scroll_x = app.level_views.scroll_y = 0;
     app.level_views.last_x = app.level_views.last_y = -1;
     show_level_window(app);
 }
 
 void level_insert_column(App& app) {
-    at_last_hovered(app, true, insert_level_column);
+    at_last_hovered(app, true, true, insert_level_column);
 }
 void level_delete_column(App& app) {
-    at_last_hovered(app, true, delete_level_column);
+    at_last_hovered(app, true, false, delete_level_column);
 }
 void level_insert_row(App& app) {
-    at_last_hovered(app, false, insert_level_row);
+    at_last_hovered(app, false, true, insert_level_row);
 }
 void level_delete_row(App& app) {
-    at_last_hovered(app, false, delete_level_row);
+    at_last_hovered(app, false, false, delete_level_row);
 }
 
 void new_tile(App& app) {

@@ -294,11 +294,54 @@ void hide_level_window(App& app, int window) {
     (window == kLevelWindow ? app.level_views.level_shown : app.level_views.tiles_shown) = false;
 }
 
+namespace {
+
+// The wheel, the arrow keys (a tile at a time), Page Up and Page Down (a window's height), Home and
+// End (the top-left and the bottom-right corner) scroll the Level window, kept in range at once:
+// the next event may come before the window is drawn again. True when the event was one of them.
+bool scroll_level(App& app, const Event& event) {
+    LevelViews& v = app.level_views;
+    const TileSet& tiles = app.s.levels.tiles();
+    if (event.kind == kKindWheel) {
+        int& scroll = (event.modifiers & kModShift) ? v.scroll_x : v.scroll_y;
+        scroll -= kWheelCharacters * event.wheel;
+    } else if (event.kind != kKindKeyDown) {
+        return false;
+    } else {
+        switch (event.key) {
+        case kKeyRight: v.scroll_x += tiles.width(); break;
+        case kKeyLeft: v.scroll_x -= tiles.width(); break;
+        case kKeyDown: v.scroll_y += tiles.height(); break;
+        case kKeyUp: v.scroll_y -= tiles.height(); break;
+        case kKeyPageDown: v.scroll_y += v.view_rows; break;
+        case kKeyPageUp: v.scroll_y -= v.view_rows; break;
+        case kKeyHome: v.scroll_x = v.scroll_y = 0; break;
+        case kKeyEnd:
+            v.scroll_x = scroll_max_x(app);
+            v.scroll_y = scroll_max_y(app);
+            break;
+        default: return false;
+        }
+    }
+    v.scroll_x = std::clamp(v.scroll_x, 0, scroll_max_x(app));
+    v.scroll_y = std::clamp(v.scroll_y, 0, scroll_max_y(app));
+    return true;
+}
+
+} // namespace
+
 void level_canvas_event(App& app, const Event& event) {
     LevelViews& v = app.level_views;
     const int kind = event.kind;
+    const bool hovering = v.hover_x >= 0;
+    // Scrolled first, so that the tile under the pointer (and the title) is the one now there.
+    const bool scrolled = scroll_level(app, event);
     int tx = -1, ty = -1;
     const bool on_level = level_tile_at(app, event.x, event.y, tx, ty);
+    if (scrolled && (kind == kKindWheel || hovering)) {
+        v.hover_x = on_level ? tx : -1;
+        v.hover_y = on_level ? ty : -1;
+    }
     if (kind == kKindMouseMove || kind == kKindLeftDown || kind == kKindRightDown) {
         v.hover_x = on_level ? tx : -1;
         v.hover_y = on_level ? ty : -1;
@@ -314,23 +357,6 @@ void level_canvas_event(App& app, const Event& event) {
         app.s.levels.set_level_tile(tx, ty, app.s.current_tile);
     if (on_level && kind == kKindRightDown)
         app.s.current_tile = app.s.levels.level().at(tx, ty);
-    if (kind == kKindWheel) {
-        int& scroll = (event.modifiers & kModShift) ? v.scroll_x : v.scroll_y;
-        scroll -= kWheelCharacters * event.wheel;
-    }
-    // The arrow keys scroll a tile at a time.
-    if (kind == kKindKeyDown) {
-        const TileSet& tiles = app.s.levels.tiles();
-        v.scroll_x += event.key == kKeyRight   ? tiles.width()
-                      : event.key == kKeyLeft ? -tiles.width()
-                                              : 0;
-        v.scroll_y += event.key == kKeyDown ? tiles.height()
-                      : event.key == kKeyUp ? -tiles.height()
-                                            : 0;
-    }
-    // In range at once: the next event may come before the window is drawn again.
-    v.scroll_x = std::clamp(v.scroll_x, 0, scroll_max_x(app));
-    v.scroll_y = std::clamp(v.scroll_y, 0, scroll_max_y(app));
     app.tk.set_window_title(kLevelWindow, level_title(app));
 }
 

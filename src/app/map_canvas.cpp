@@ -3,6 +3,7 @@
 #include "app/block_commands.h"
 #include "app/colour_commands.h"
 #include "app/ids.h"
+#include "app/map_title.h"
 #include "app/map_typing.h"
 #include "model/labels.h"
 #include "render/geometry.h"
@@ -47,7 +48,7 @@ bool select_cells(App& app, const Event& event, int column, int row, bool on_map
     const int c = column < 0 ? 0 : column >= map.cols ? map.cols - 1 : column;
     const int r = row < 0 ? 0 : row >= map.rows ? map.rows - 1 : row;
     b.selection = cells_between(map, b.anchor_column, b.anchor_row, c, r);
-    app.tk.set_window_title(kMapWindow, selection_title(b.selection));
+    title_map(app, selection_title(b.selection));
     return true;
 }
 
@@ -71,7 +72,7 @@ void map_canvas_event(App& app, const Event& event) {
     }
     if (kind == kKindMouseMove && on_map) {
         app.views.map_hover = {column, row};
-        tk.set_window_title(kMapWindow, hover_title(app, column, row));
+        title_map_cell(app, column, row);
     }
     if (kind == kKindMouseLeave) {
         app.views.map_hover = {}; // the outline goes with the pointer; the title stays
@@ -79,6 +80,7 @@ void map_canvas_event(App& app, const Event& event) {
     const bool left_held = (event.buttons & kButtonLeft) != 0;
     if ((kind == kKindLeftDown || (kind == kKindMouseMove && left_held)) && on_map) {
         paint_cell(app, column, row, s.current_char);
+        title_map_cell(app, column, row); // the title names the cell with what it now holds
         app.views.map_hover = {}; // a painted cell shows its new glyph without the outline
         app.blocks.selection = {};
     }

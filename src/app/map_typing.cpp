@@ -4,6 +4,7 @@
 
 #include "app/colour_commands.h"
 #include "app/ids.h"
+#include "app/map_title.h"
 
 namespace fontarel {
 
@@ -152,8 +153,7 @@ bool map_typing_event(App& app, const Event& event) {
                 // Typed text takes the pen's colours as painting would; the code always.
                 paint_cell(app, t.cursor.column, t.cursor.row, *code);
                 app.s.map->at(t.cursor.column, t.cursor.row) = *code;
-                app.tk.set_window_title(kMapWindow,
-                                        hover_title(app, t.cursor.column, t.cursor.row));
+                title_map_cell(app, t.cursor.column, t.cursor.row);
                 advance(t, *app.s.map);
             }
         }

@@ -5,43 +5,54 @@
 #include "app/glyph_canvas.h"
 #include "app/ids.h"
 #include "app/level_view.h"
+#include "app/map_title.h"
 #include "model/labels.h"
 
 namespace fontarel {
 
 namespace {
 
-// The glyph views' colours: the glyph colours, or the pen's four in multicolour.
-GlyphLook glyph_look(const App& app) {
-    if (!multicolour_glyphs(app))
-        return GlyphLook::two(app.s.color_bit0, app.s.color_bit1);
-    const auto c = pen_multicolours(app);
-    return {{c[0], c[1], c[2], c[3]}, true};
-}
+// The glyph views' colours: the glyph colours, or the pen's four for a glyph shown in multicolour.
+struct GlyphLooks {
+    GlyphLook two, multicolour;
+    std::bitset<256> shown_in_multicolour;
+
+    explicit GlyphLooks(const App& app)
+        : two(GlyphLook::two(app.s.color_bit0, app.s.color_bit1)),
+          shown_in_multicolour(multicolour_glyph_set(app)) {
+        const auto c = pen_multicolours(app);
+        multicolour = {{c[0], c[1], c[2], c[3]}, true};
+    }
+    const GlyphLook& of(int code) const {
+        return shown_in_multicolour[static_cast<size_t>(code & 255)] ? multicolour : two;
+    }
+};
 
 // The image of the grid without cursor; true when it is stale, also after a failed attempt.
-bool grid_stale(App& app) {
+bool grid_stale(App& app, const GlyphLooks& looks) {
     const Raster* image = app.tk.image(kCharsetImage);
-    return image != nullptr &&
-           !app.views.grid.up_to_date(*image, app.store(), glyph_look(app));
+    return image != nullptr && !app.views.grid.up_to_date(*image, app.store(), looks.two,
+                                                          looks.multicolour,
+                                                          looks.shown_in_multicolour);
 }
 
 // Renders the charset image when it is stale.
-void render_grid(App& app) {
+void render_grid(App& app, const GlyphLooks& looks) {
     Toolkit& tk = app.tk;
-    if (!grid_stale(app)) {
+    if (!grid_stale(app, looks)) {
         return;
     }
     if (!tk.begin_drawing(tk.image_target(kCharsetImage))) {
         tk.message_box("fontarel", "draw image char error!");
         return;
     }
-    app.views.grid.render(*tk.drawing_raster(), app.store(), glyph_look(app));
+    app.views.grid.render(*tk.drawing_raster(), app.store(), looks.two, looks.multicolour,
+                          looks.shown_in_multicolour);
     tk.end_drawing();
 }
 
 // The image with the cursor and the pointer's frame over it.
-void present_charset_canvas(App& app) {
+void present_charset_canvas(App& app, const GlyphLooks& looks) {
     Toolkit& tk = app.tk;
     const AppState& s = app.s;
     Views& v = app.views;
@@ -51,7 +62,7 @@ void present_charset_canvas(App& app) {
         return;
     }
     // An image that could not be rendered keeps the canvas due too, so both are tried again.
-    if (!grid_stale(app) && v.canvas.up_to_date(*canvas, v.grid.version(), s.current_column,
+    if (!grid_stale(app, looks) && v.canvas.up_to_date(*canvas, v.grid.version(), s.current_column,
                                                 s.current_row, v.charset_overlay)) {
         return;
     }
@@ -64,20 +75,20 @@ void present_charset_canvas(App& app) {
     tk.end_drawing();
 }
 
-void present_glyph_editor(App& app) {
+void present_glyph_editor(App& app, const GlyphLooks& looks) {
     Toolkit& tk = app.tk;
     const AppState& s = app.s;
     const Raster* picture = tk.canvas_picture(kGlyphCanvas);
     const auto glyph = app.store().glyph(s.current_char);
-    if (picture == nullptr ||
-        app.views.editor.up_to_date(*picture, glyph, glyph_look(app))) {
+    const GlyphLook& look = looks.of(s.current_char);
+    if (picture == nullptr || app.views.editor.up_to_date(*picture, glyph, look)) {
         return;
     }
     if (!tk.begin_drawing(tk.canvas_target(kGlyphCanvas))) {
         tk.message_box("fontarel", "draw character error!");
         return;
     }
-    app.views.editor.render(*tk.drawing_raster(), glyph, glyph_look(app));
+    app.views.editor.render(*tk.drawing_raster(), glyph, look);
     tk.set_control_text(kGlyphDataText, glyph_data_text(glyph));
     tk.end_drawing();
 }
@@ -112,15 +123,17 @@ void present_map(App& app) {
 } // namespace
 
 void present_charset_image(App& app) {
-    render_grid(app);
+    render_grid(app, GlyphLooks(app));
 }
 
 void present(App& app) {
-    render_grid(app);
-    present_charset_canvas(app);
-    present_glyph_editor(app);
+    const GlyphLooks looks(app);
+    render_grid(app, looks);
+    present_charset_canvas(app, looks);
+    present_glyph_editor(app, looks);
     present_brush(app);
     present_map(app);
+    refresh_map_title(app);
     present_level_views(app);
     show_block_state(app);
     show_colour_state(app);

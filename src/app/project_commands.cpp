@@ -15,11 +15,13 @@ namespace fontarel {
 namespace {
 
 constexpr const char* kOpenTitle = "Please choose file to load";
-constexpr const char* kOpenPatterns = "Font (*.fnt)|*.fnt|Character map (*.map)|*.map";
+constexpr const char* kOpenPatterns =
+    "Font (*.fnt)|*.fnt|Character map (*.map)|*.map|Project (*.fontarel)|*.fontarel|"
+    "CTM project (*.ctm)|*.ctm|Koala painting (*.koa *.kla)|*.koa;*.kla|All files (*)|*";
 constexpr const char* kProjectPatterns = "Project (*.fontarel)|*.fontarel";
 constexpr const char* kProjectExtension = ".fontarel";
 // Pattern entries of the "Open..." requester: the entry chosen, not the file's extension, decides
-// how the file is read.
+// how the file is read: the map entry reads a map, every other one reads by content.
 constexpr int kFontEntry = 0;
 constexpr int kMapEntry = 1;
 // Enough of a file to tell a project, a PSF, a gzip file or a BDF font by.
@@ -78,6 +80,11 @@ void open_by_content(App& app, const std::string& path) {
         open_ctm(app, path, "Open File");
         return;
     }
+    if (names_koala(app, path)) { // a painting: a new charset and a multicolour screen
+        remember_folder(app, path);
+        open_koala(app, path);
+        return;
+    }
     const FontFileKind kind = detect_font_kind(start);
     const bool font = kind == FontFileKind::Psf1 || kind == FontFileKind::Psf2 ||
                       kind == FontFileKind::Gzip || kind == FontFileKind::Bdf;
@@ -113,17 +120,12 @@ void open_file(App& app) {
     remember_folder(app, s.chosen_path);
     // A copy: the loaders must not see the path change under them.
     const std::string path = s.chosen_path;
-    switch (app.tk.chosen_pattern()) {
-    case kFontEntry:
-        open_by_content(app, path);
-        break;
-    case kMapEntry:
+    if (app.tk.chosen_pattern() == kMapEntry) {
         load_map_file(app, path);
         // Offered by the next map save even when the load failed.
         s.map_file_name = path;
-        break;
-    default:
-        break;
+    } else if (app.tk.chosen_pattern() >= 0) {
+        open_by_content(app, path); // a font, or what the file shows itself to be
     }
 }
 

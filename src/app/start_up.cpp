@@ -5,6 +5,7 @@
 #include "app/event_loop.h"
 #include "app/file_commands.h"
 #include "app/history_commands.h"
+#include "app/import_commands.h"
 #include "app/ids.h"
 #include "app/menus.h"
 #include "app/present.h"
@@ -100,10 +101,11 @@ bool open_program(App& app) {
     create_range_controls(tk);
     s.charset->bytes.fill(0);
     s.map_file_name = tk.working_directory() + "charmap.map";
-    // A project (and --recover) takes the map too, so it comes once the map window is open.
+    // A project, a Koala painting (and --recover) take the map too, so they come once the map
+    // window is open.
     const bool recover = tk.parameter_count() == 1 && tk.parameter(0) == kRecoverOption;
-    const bool project =
-        tk.parameter_count() == 1 && !recover && names_project(app, tk.parameter(0));
+    const bool project = tk.parameter_count() == 1 && !recover &&
+                         (names_project(app, tk.parameter(0)) || names_koala(app, tk.parameter(0)));
     if (tk.parameter_count() == 1 && !recover && !project) {
         const EditState before = current_edit_state(app);
         open_by_content(app, tk.parameter(0));

@@ -26,6 +26,7 @@ const char* plain_words(const char* zlib_message) {
         {"incorrect length check", "the length does not match the data"},
         {"unknown header flags set", "the gzip header has flags that are reserved"},
         {"header crc mismatch", "the gzip header's CRC does not match"},
+        {"invalid block type", "a block of the reserved type 3"},
     };
     if (!zlib_message)
         return "the data is not deflate";
@@ -55,6 +56,45 @@ class GzipStream {
     gz_header header_{};
     bool ok_ = false;
 };
+
+// Where the deflate data of a member whose header is whole begins: past the 10 fixed bytes, the
+// extra field, the name, the comment and the header's CRC, as its flags say.
+size_t header_length(std::span<const uint8_t> bytes) {
+    constexpr uint8_t kHeaderCrc = 2, kExtra = 4, kName = 8, kComment = 16;
+    const uint8_t flags = bytes[3];
+    size_t pos = 10;
+    if ((flags & kExtra) && pos + 2 <= bytes.size())
+        pos += 2 + (bytes[pos] | bytes[pos + 1] << 8);
+    for (const uint8_t text : {kName, kComment})
+        if (flags & text) {
+            while (pos < bytes.size() && bytes[pos] != 0)
+                ++pos;
+            ++pos; // the terminating zero
+        }
+    if (flags & kHeaderCrc)
+        pos += 2;
+    return std::min(pos, bytes.size());
+}
+
+// Whether the deflate data from `start` on is whole: cut short, a member lacks only its trailer.
+// The data is inflated again into a scratch buffer and thrown away; it was inflated once already
+// within the limit, so this costs no more than that.
+bool deflate_data_whole(std::span<const uint8_t> bytes, size_t start) {
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+        return false;
+    std::vector<uint8_t> scratch(size_t{1} << 16);
+    z.next_in = const_cast<Bytef*>(bytes.data() + start);
+    z.avail_in = static_cast<uInt>(std::min<size_t>(bytes.size() - start, UINT32_MAX));
+    int status = Z_OK;
+    while (status == Z_OK) {
+        z.next_out = scratch.data();
+        z.avail_out = static_cast<uInt>(scratch.size());
+        status = inflate(&z, Z_NO_FLUSH);
+    }
+    inflateEnd(&z);
+    return status == Z_STREAM_END;
+}
 
 } // namespace
 
@@ -106,9 +146,13 @@ bool gunzip(std::span<const uint8_t> bytes, std::vector<uint8_t>& out, std::stri
         why = "would unpack past " + limit_text(limit);
         return false;
     }
-    if (status == Z_OK || status == Z_BUF_ERROR)
-        return corrupt(stream.header().done == 1 ? "the data ends too soon"
-                                                 : "the gzip header ends too soon");
+    if (status == Z_OK || status == Z_BUF_ERROR) {
+        if (stream.header().done != 1)
+            return corrupt("the gzip header ends too soon");
+        return corrupt(deflate_data_whole(bytes, header_length(bytes))
+                           ? "the gzip trailer is missing"
+                           : "the compressed data ends too soon");
+    }
     if (status != Z_STREAM_END)
         return corrupt(plain_words(z.msg));
     const auto rest = bytes.last(z.avail_in);

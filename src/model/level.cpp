@@ -321,9 +321,9 @@ bool parse_level_size(const std::string& text, int& tile_width, int& tile_height
 }
 
 bool insert_level_column(Level& level, int x) {
-    if (x < 0 || x >= level.cols())
+    if (x < 0 || x >= level.cols() || level.cols() >= kMaxLevelSide)
         return false;
-    level = remapped(level, std::min(level.cols() + 1, kMaxLevelSide), level.rows(),
+    level = remapped(level, level.cols() + 1, level.rows(),
                      [&](int cx, int cy) {
                          return std::pair{cx < x ? cx : cx == x ? -1 : cx - 1, cy};
                      });
@@ -343,9 +343,9 @@ bool delete_level_column(Level& level, int x) {
 }
 
 bool insert_level_row(Level& level, int y) {
-    if (y < 0 || y >= level.rows())
+    if (y < 0 || y >= level.rows() || level.rows() >= kMaxLevelSide)
         return false;
-    level = remapped(level, level.cols(), std::min(level.rows() + 1, kMaxLevelSide),
+    level = remapped(level, level.cols(), level.rows() + 1,
                      [&](int cx, int cy) {
                          return std::pair{cx, cy < y ? cy : cy == y ? -1 : cy - 1};
                      });
@@ -362,6 +362,13 @@ bool delete_level_row(Level& level, int y) {
     level = remapped(level, level.cols(), level.rows() - 1,
                      [&](int cx, int cy) { return std::pair{cx, cy < y ? cy : cy + 1}; });
     return true;
+}
+
+Level resized_level(const Level& level, int cols, int rows) {
+    return remapped(level, std::clamp(cols, 1, kMaxLevelSide), std::clamp(rows, 1, kMaxLevelSide),
+                    [&](int x, int y) {
+                        return level.contains(x, y) ? std::pair{x, y} : std::pair{-1, -1};
+                    });
 }
 
 int delete_unused_tiles(TileSet& tiles, Level& level) {

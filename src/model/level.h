@@ -175,14 +175,18 @@ class LevelDoc {
 bool parse_level_size(const std::string& text, int& tile_width, int& tile_height, int& cols,
                       int& rows);
 
-// Inserts a column of tile 0 before column x (the last column is lost when the level is
-// kMaxLevelSide wide, else the level grows by one), or deletes column x (the level shrinks by
-// one, but never below 1: a one-column level's column becomes tile 0). The same for rows. False,
-// changing nothing, when x (y) lies outside the level.
+// Inserts a column of tile 0 before column x (the level grows by one), or deletes column x (the
+// level shrinks by one, but never below 1: a one-column level's column becomes tile 0). The same
+// for rows. False, changing nothing, when x (y) lies outside the level, or on an insert into a
+// level kMaxLevelSide wide (high): no tile is ever pushed out of it.
 bool insert_level_column(Level& level, int x);
 bool delete_level_column(Level& level, int x);
 bool insert_level_row(Level& level, int y);
 bool delete_level_row(Level& level, int y);
+
+// The level cut or grown to cols x rows (1..kMaxLevelSide): what lies in both keeps its place,
+// new cells hold tile 0.
+Level resized_level(const Level& level, int cols, int rows);
 
 // Tiles no level cell uses are removed, the others keep their order and the level is renumbered.
 // Tile 0 stays when no cell uses any tile. Returns the number removed.

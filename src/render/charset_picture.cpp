@@ -6,25 +6,34 @@
 
 namespace fontarel {
 
-bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store,
-                                 const GlyphLook& look) {
+bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, const GlyphLook& look,
+                                 const GlyphLook& multicolour_look,
+                                 const std::bitset<256>& multicolour) {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
         return false;
     }
     bool wrote = false;
     const bool all = target_ != target.identity() || look != look_;
+    // Where the multicolour look changed, only the glyphs shown in it are drawn again; where a
+    // glyph changed looks, it is too.
+    const bool all_multicolour = all || multicolour_look != multicolour_look_;
+    const std::bitset<256> switched = multicolour ^ multicolour_;
     pixels_.use(look);
+    multicolour_pixels_.use(multicolour_look);
     for (int g = 0; g < kGlyphCount; ++g) {
         auto glyph = store.glyph(g);
         uint8_t* drawn = drawn_.data() + kGlyphRows * g;
-        if (!all && std::memcmp(drawn, glyph.data(), kGlyphRows) == 0) {
+        const bool in_multicolour = multicolour[static_cast<size_t>(g)];
+        if (!all && !(all_multicolour && in_multicolour) && !switched[static_cast<size_t>(g)] &&
+            std::memcmp(drawn, glyph.data(), kGlyphRows) == 0) {
             continue;
         }
         std::memcpy(drawn, glyph.data(), kGlyphRows);
         const int left = kCellPixels * (g % kGridCells);
         const int top = kCellPixels * (g / kGridCells);
+        const DoubledRowPixels& pixels = in_multicolour ? multicolour_pixels_ : pixels_;
         for (int y = 0; y < kGlyphRows; ++y) {
-            const uint32_t* run = pixels_.row(glyph[y]);
+            const uint32_t* run = pixels.row(glyph[y]);
             std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
             std::memcpy(target.row(top + 2 * y + 1) + left, run, DoubledRowPixels::kBytes);
         }
@@ -33,16 +42,20 @@ bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store,
     }
     target_ = target.identity();
     look_ = look;
+    multicolour_look_ = multicolour_look;
+    multicolour_ = multicolour;
     version_ += wrote ? 1 : 0;
     return wrote;
 }
 
 bool CharsetGridRenderer::up_to_date(const Raster& target, const CharsetStore& store,
-                                     const GlyphLook& look) const {
+                                     const GlyphLook& look, const GlyphLook& multicolour_look,
+                                     const std::bitset<256>& multicolour) const {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
         return true; // nothing is ever drawn on it
     }
-    return target_ == target.identity() && look == look_ &&
+    return target_ == target.identity() && look == look_ && multicolour == multicolour_ &&
+           (multicolour.none() || multicolour_look == multicolour_look_) &&
            std::memcmp(drawn_.data(), store.bytes.data(), kCharsetBytes) == 0;
 }
 

@@ -3,6 +3,7 @@
 // and the checkerboard cursor drawn over it on the canvas.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 #include "model/charset_store.h"
@@ -22,13 +23,22 @@ constexpr Colour kDragColour = rgb(255, 0, 0);     // the outline of a drag's ta
 // draws every glyph as 4 x 8 double-wide pixels.
 class CharsetGridRenderer {
   public:
-    // True when it wrote any pixel.
-    bool render(Raster& target, const CharsetStore& store, const GlyphLook& look);
+    // True when it wrote any pixel. Glyph g is drawn in `multicolour_look` where `multicolour[g]`
+    // holds, else in `look`.
+    bool render(Raster& target, const CharsetStore& store, const GlyphLook& look,
+                const GlyphLook& multicolour_look, const std::bitset<256>& multicolour);
+    bool render(Raster& target, const CharsetStore& store, const GlyphLook& look) {
+        return render(target, store, look, look, {});
+    }
     bool render(Raster& target, const CharsetStore& store, int colour0, int colour1) {
         return render(target, store, GlyphLook::two(colour0, colour1));
     }
     // True when a render would write nothing.
-    bool up_to_date(const Raster& target, const CharsetStore& store, const GlyphLook& look) const;
+    bool up_to_date(const Raster& target, const CharsetStore& store, const GlyphLook& look,
+                    const GlyphLook& multicolour_look, const std::bitset<256>& multicolour) const;
+    bool up_to_date(const Raster& target, const CharsetStore& store, const GlyphLook& look) const {
+        return up_to_date(target, store, look, look, {});
+    }
     bool up_to_date(const Raster& target, const CharsetStore& store, int colour0,
                     int colour1) const {
         return up_to_date(target, store, GlyphLook::two(colour0, colour1));
@@ -40,9 +50,10 @@ class CharsetGridRenderer {
 
   private:
     uint64_t version_ = 0;
-    DoubledRowPixels pixels_;
+    DoubledRowPixels pixels_, multicolour_pixels_;
     std::array<uint8_t, kCharsetBytes> drawn_{};
-    GlyphLook look_;
+    GlyphLook look_, multicolour_look_;
+    std::bitset<256> multicolour_;
     uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn
 };
 

@@ -87,6 +87,10 @@ constexpr int kComboKeyMask = 0xFFFF; // the virtual key code's bits
 
 // Virtual key codes (canvas attribute kAttrKey). Letters are their upper-case character codes.
 constexpr int kKeyEscape = 27;
+constexpr int kKeyPageUp = 33;
+constexpr int kKeyPageDown = 34;
+constexpr int kKeyEnd = 35;
+constexpr int kKeyHome = 36;
 constexpr int kKeyLeft = 37;
 constexpr int kKeyUp = 38;
 constexpr int kKeyRight = 39;

@@ -93,6 +93,9 @@ class Toolkit {
     virtual void set_window_title(int number, const std::string& title) = 0;
     // Modal; shows the text with one OK button and returns after OK.
     virtual void message_box(const std::string& caption, const std::string& text) = 0;
+    // Modal; shows the question with a Yes and a No button. True for Yes; No, the close box and
+    // Escape in the requester answer false.
+    virtual bool ask_yes_no(const std::string& caption, const std::string& text) = 0;
 
     // ---- Events
     // Takes the oldest queued event and makes it current. With an empty queue it waits for the

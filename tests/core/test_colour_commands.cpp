@@ -144,8 +144,21 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     menu(MenuId::BackgroundColour); // cancelled
     EXPECT_EQ(tk.palette_requests.back(), "Background colour|16|6");
     EXPECT_EQ(app.s.history.undo_count(), steps + 3);
-    EXPECT_EQ(tk.control(kBrushCanvas)->shown, false) << "hi-res glyphs until the pen says so";
+    // The start map's cells are light blue (14): multicolour cells, so most cells show the glyphs
+    // in multicolour, whatever the pen paints.
+    EXPECT_EQ(tk.control(kBrushCanvas)->shown, true);
+    EXPECT_EQ(enabled(MenuId::RotateClockwise), 0);
+    // Cells of colours 0-7 show them in hi-res: glyph 255, unused, follows most cells.
+    const int current = app.s.current_char;
+    app.s.current_char = 'A';
+    tk.palette_answers = {1, 6};
+    menu(MenuId::PenColour);
+    menu(MenuId::FillMap);
+    app.s.current_char = current;
+    EXPECT_EQ(tk.control(kBrushCanvas)->shown, false);
     EXPECT_EQ(enabled(MenuId::RotateClockwise), 1);
+    menu(MenuId::Undo);
+    menu(MenuId::PenColour);
 
     tk.palette_answers = {5};
     tk.palette_check_answers = {true};

@@ -127,7 +127,9 @@ TEST_F(FileCommands, OpenedFontLandsFromTheCurrentCharacterAndShowsAtOnce) {
     const HeadlessToolkit::FileRequest& request = tk.file_requests().back();
     EXPECT_FALSE(request.save);
     EXPECT_EQ(request.title, "Please choose file to load");
-    EXPECT_EQ(request.patterns, "Font (*.fnt)|*.fnt|Character map (*.map)|*.map");
+    EXPECT_EQ(request.patterns,
+              "Font (*.fnt)|*.fnt|Character map (*.map)|*.map|Project (*.fontarel)|*.fontarel|"
+              "CTM project (*.ctm)|*.ctm|Koala painting (*.koa *.kla)|*.koa;*.kla|All files (*)|*");
     EXPECT_EQ(request.start, folder());
     EXPECT_EQ(request.pattern_index, 0);
 }

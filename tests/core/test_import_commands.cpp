@@ -202,6 +202,52 @@ TEST_F(ImportCommands, AKoalaPaintingMakesAMulticolourScreen) {
     }
 }
 
+// A painting opened, dropped or named at start-up, by any name, comes in as the import brings
+// it, not as glyph bytes; so does a painting chosen under the Open requester's "All files".
+TEST_F(ImportCommands, APaintingOpenedDroppedOrNamedAtStartIsKnownByItsContent) {
+    std::vector<uint8_t> koala(10003);
+    for (size_t i = 0; i < koala.size(); ++i)
+        koala[i] = static_cast<uint8_t>(i * 7 + i / 8000);
+    tk.file_answers.emplace_back(file("title.kla", koala), 0);
+    menu(MenuId::ImportScreenNew);
+    ASSERT_TRUE(app.s.map->multicolour) << "the import itself took the painting";
+    const CharsetStore want_glyphs = *app.s.charset;
+    const CharMap want_map = *app.s.map;
+    const std::string painting = file("painting.bin", koala);
+    const std::function<void(ProgramTest&, App&, HeadlessToolkit&)> ways[] = {
+        [&](ProgramTest&, App&, HeadlessToolkit& t) { t.file_answers.emplace_back(painting, 0); },
+        [&](ProgramTest&, App&, HeadlessToolkit& t) { t.file_answers.emplace_back(painting, 5); },
+        [&](ProgramTest&, App&, HeadlessToolkit& t) {
+            t.inject_drop(kCharsetCanvas, painting);
+        },
+    };
+    for (size_t w = 0; w <= std::size(ways); ++w) {
+        HeadlessToolkit other{w == std::size(ways) ? std::vector<std::string>{painting}
+                                                   : std::vector<std::string>{},
+                              "/tmp/fontarel-work"};
+        App fresh{other};
+        ASSERT_TRUE(open_program(fresh));
+        if (w < std::size(ways)) {
+            ways[w](*this, fresh, other);
+            if (w < 2)
+                other.inject_menu(id(MenuId::Open));
+            ASSERT_TRUE(dispatch_event(fresh, other.wait_event()));
+        }
+        ASSERT_EQ(other.messages().size(), tk.messages().size()) << w; // the import's remark
+        if (!tk.messages().empty()) {
+            const std::string& said = other.messages().back().text;
+            const std::string& want = tk.messages().back().text;
+            EXPECT_EQ(said.substr(said.find(": ")), want.substr(want.find(": ")));
+        }
+        EXPECT_EQ(fresh.s.charset->bytes, want_glyphs.bytes) << w;
+        const CharMap& map = *fresh.s.map;
+        EXPECT_TRUE(map.machine == MapMachine::C64 && map.multicolour && map.cols == 40 &&
+                    map.rows == 25 && map.cells == want_map.cells && map.attrs == want_map.attrs &&
+                    map.background == want_map.background)
+            << w;
+    }
+}
+
 TEST_F(ImportCommands, AFileThatCannotBeImportedSaysWhyAndChangesNothing) {
     const struct {
         MenuId item;

@@ -149,6 +149,84 @@ TEST_F(LevelTest, RowsAndColumnsAtTheHoveredTileAndScrolling) {
     EXPECT_EQ(level_title(), "Level (9,2): tile 0");
 }
 
+// The Level window's keys scroll as the map window's do, and its title names the tile under the
+// pointer after every scroll; a level at its widest (highest) refuses an insert and keeps its edge.
+TEST_F(LevelTest, KeysScrollTitlesFollowAndAFullLevelRefusesInserts) {
+    new_level("2x3, 300x200");
+    const int max_x = 2 * 300 - app.s.map->cols, max_y = 3 * 200 - app.s.map->rows;
+    const struct {
+        int key, x, y;
+    } keys[] = {
+        {kKeyEnd, max_x, max_y},
+        {kKeyPageUp, max_x, max_y - app.s.map->rows},
+        {kKeyHome, 0, 0},
+        {kKeyPageDown, 0, app.s.map->rows},
+        {kKeyPageUp, 0, 0},
+        {kKeyPageUp, 0, 0},
+    };
+    for (const auto& k : keys) {
+        key(kLevelCanvas, k.key);
+        EXPECT_EQ(app.level_views.scroll_x * 10000 + app.level_views.scroll_y, k.x * 10000 + k.y)
+            << k.key;
+    }
+    Level marked = level();
+    marked.set(0, 2, 7); // characters 6-8 down
+    app.s.levels.replace_level(marked);
+    canvas_with(kLevelCanvas, kKindMouseMove, 1, 1, 0, 0);
+    EXPECT_EQ(level_title(), "Level (0,0): tile 0");
+    canvas_with(kLevelCanvas, kKindWheel, 1, 1, 0, 0, -2); // six characters down: tile row 2
+    EXPECT_EQ(level_title(), "Level (0,2): tile 7");
+    key(kLevelCanvas, kKeyUp); // a tile up
+    EXPECT_EQ(level_title(), "Level (0,1): tile 0");
+
+    for (const bool column : {true, false}) {
+        const Level full(column ? kMaxLevelSide : 3, column ? 3 : kMaxLevelSide, 5);
+        app.s.levels.replace_level(full);
+        app.level_views.last_x = app.level_views.last_y = 1;
+        menu(column ? MenuId::LevelInsertColumn : MenuId::LevelInsertRow);
+        EXPECT_TRUE(level() == full);
+        ASSERT_FALSE(tk.messages().empty());
+        EXPECT_EQ(tk.messages().back().text,
+                  column ? "The level is 4096 tiles wide: delete a column first"
+                         : "The level is 4096 tiles high: delete a row first");
+        menu(column ? MenuId::LevelInsertRow : MenuId::LevelInsertColumn);
+        EXPECT_EQ(column ? level().rows() : level().cols(), 4) << "the other way it grows";
+    }
+}
+
+// New level... of the tile size in use keeps the tiles and cuts or grows the level; another tile
+// size asks before the tiles go, and No changes nothing.
+TEST_F(LevelTest, NewLevelKeepsTheTilesOfItsSizeAndAsksBeforeReplacingThem) {
+    new_level("2x2, 4x3");
+    menu(MenuId::NewTile);
+    app.s.levels.set_tile_cell(1, 1, 1, {65, 3});
+    app.s.levels.set_level_tile(3, 2, 1);
+    new_level("2x2, 5x2");
+    EXPECT_EQ(tiles().count(), 2);
+    EXPECT_EQ(tiles().cell(1, 1, 1).code, 65);
+    EXPECT_EQ(level().cols() * 10 + level().rows(), 52);
+    EXPECT_EQ(level().at(3, 1), 0);
+    new_level("2x2, 4x3");
+    EXPECT_EQ(level().at(3, 2), 0) << "cells past the old size are tile 0";
+    app.s.levels.set_level_tile(3, 2, 1);
+    const Level before = level();
+    tk.yes_no_answers = {false};
+    new_level("4x4, 8x8");
+    ASSERT_EQ(tk.questions.size(), 1u);
+    EXPECT_TRUE(level() == before && tiles().count() == 2 && tiles().width() == 2);
+    tk.yes_no_answers = {true};
+    new_level("4x4, 8x8");
+    EXPECT_EQ(tiles().count() * 100 + tiles().width() * 10 + level().cols(), 148);
+    menu(MenuId::Undo);
+    EXPECT_TRUE(level() == before && tiles().cell(1, 1, 1).code == 65);
+    // A blank set of one tile goes without a question.
+    tk.yes_no_answers = {true};
+    new_level("3x3, 2x2");
+    new_level("1x1, 2x2");
+    EXPECT_EQ(tk.questions.size(), 2u);
+    EXPECT_EQ(tiles().width(), 1);
+}
+
 TEST_F(LevelTest, TilesFromTheMapAndBackGiveTheSameMap) {
     const CharMap before = *app.s.map;
     menu(MenuId::MakeTilesFromMap);

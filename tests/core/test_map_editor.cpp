@@ -70,7 +70,7 @@ TEST_F(MapEditor, HoverRetitlesPaintingPaintsAndTheTitleFollowsOnTheNextMove) {
     app.store().glyph(255)[0] = 0xFF;
     canvas(kMapCanvas, kKindLeftDown, 5, 5, kButtonLeft);
     EXPECT_EQ(cell(0, 0), 255);
-    EXPECT_EQ(map_title(), "Character map (0,0):32[20]");   // a press paints without retitling
+    EXPECT_EQ(map_title(), "Character map (0,0):255[FF]");  // the title follows what it names
     EXPECT_NE(picture(kMapCanvas).pixel(15, 15), 0x0000FF); // the repaint removed the outline
     hover(6, 6, kButtonLeft);
     EXPECT_EQ(map_title(), "Character map (0,0):255[FF]");

@@ -470,6 +470,11 @@ TEST(PictureImport, CommandLineTakesKoalaPaintingsAndMulticolour) {
          "2 fontarel: --machine c64, zx or pc and --colours OUT go together: the colours read from "
          "the picture are written there\n",
          -1},
+        // A painting's colours go somewhere, or it is refused, as a machine's are.
+        {{"--import-screen", koa, "--font", path("k.fnt"), "--map", path("k.map")},
+         "2 fontarel: --machine c64, zx or pc and --colours OUT go together: the colours read from "
+         "the picture are written there\n",
+         -1},
         {{"--import-screen", path("two.bmp"), "--project", out, "--multicolour", "$e,2"},
          "0 2 cells, 2 distinct glyphs, map 32x24\n",
          1402},

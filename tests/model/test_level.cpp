@@ -130,13 +130,25 @@ TEST(Level, ColumnsAndRowsInsertedAndDeleted) {
     Level one = level_of({{7}, {8}});
     ASSERT_TRUE(delete_level_column(one, 0));
     EXPECT_EQ(rows_of(one), (std::vector<std::vector<int>>{{0}, {0}}));
-    // A level as wide as allowed loses its last column to an inserted one.
-    Level wide(kMaxLevelSide, 1);
-    wide.set(kMaxLevelSide - 1, 0, 9);
-    wide.set(kMaxLevelSide - 2, 0, 8);
-    ASSERT_TRUE(insert_level_column(wide, 0));
-    EXPECT_EQ(wide.cols(), kMaxLevelSide);
-    EXPECT_EQ(wide.at(kMaxLevelSide - 1, 0), 8);
+    // A level as wide (high) as allowed refuses an insert and keeps its last column (row).
+    Level wide(kMaxLevelSide, 2);
+    wide.set(kMaxLevelSide - 1, 1, 9);
+    Level high(2, kMaxLevelSide);
+    high.set(1, kMaxLevelSide - 1, 9);
+    const Level wide_before = wide, high_before = high;
+    EXPECT_FALSE(insert_level_column(wide, 0));
+    EXPECT_FALSE(insert_level_row(high, 1));
+    EXPECT_TRUE(wide == wide_before && high == high_before);
+    // The other way they still grow.
+    EXPECT_TRUE(insert_level_row(wide, 0));
+    EXPECT_TRUE(insert_level_column(high, 1));
+    EXPECT_EQ(wide.at(kMaxLevelSide - 1, 2), 9);
+    EXPECT_EQ(high.at(2, kMaxLevelSide - 1), 9);
+    // Cut or grown: what lies in both stays, new cells are tile 0.
+    EXPECT_EQ(rows_of(resized_level(level_of(start), 2, 3)),
+              (std::vector<std::vector<int>>{{1, 2}, {4, 5}, {0, 0}}));
+    EXPECT_EQ(rows_of(resized_level(level_of(start), 4, 1)),
+              (std::vector<std::vector<int>>{{1, 2, 3, 0}}));
 }
 
 TEST(Level, UnusedTilesGoAndTheLevelIsRenumbered) {

@@ -167,7 +167,7 @@ TEST_F(ProgramOnQt, MapWindowFollowsEachSizeAndItsCanvasTakesNoBorderClicks) {
     drain();
     EXPECT_EQ(app.s.map->at(3, 2), 200);
     EXPECT_EQ(tk.window_widget(kMapWindow)->windowTitle().toStdString(),
-              "Character map (3,2):35[23]");
+              "Character map (3,2):200[C8]");
 }
 
 TEST_F(ProgramOnQt, ArrowKeyReleaseOnTheFocusedCharsetCanvasMovesTheCursorOnce) {

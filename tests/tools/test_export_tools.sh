@@ -436,7 +436,7 @@ fi
 version=$(sed -n 's/.*kProgramVersion = "\([^"]*\)";.*/\1/p' "$SOURCE/src/app/version.h")
 [ -n "$version" ] && [ "$("$PROGRAM" --version)" = "$version" ] && pass ||
     fail "--version says '$("$PROGRAM" --version)', the source defines '$version'"
-"$PROGRAM" --help | grep -q -- '--export-map FORMAT --size WxH' && pass || fail "--help"
+"$PROGRAM" --help | grep -q -- '--export-map FORMAT \[--size WxH\]' && pass || fail "--help"
 # An option the program does not know is refused with the usage before a display is looked for.
 "$PROGRAM" --foo >out.txt 2>err.txt
 status=$?

@@ -182,6 +182,15 @@ std::string HeadlessToolkit::ask_text(const std::string& title, const std::strin
     return answer;
 }
 
+bool HeadlessToolkit::ask_yes_no(const std::string& caption, const std::string& text) {
+    questions.push_back(caption + "|" + text);
+    if (yes_no_answers.empty())
+        return false;
+    const bool answer = yes_no_answers.front();
+    yes_no_answers.pop_front();
+    return answer;
+}
+
 std::string HeadlessToolkit::answer_file_request(FileRequest request) {
     file_requests_.push_back(std::move(request));
     chosen_pattern_ = -1;

@@ -77,6 +77,7 @@ class HeadlessToolkit : public Toolkit {
                              int current, PaletteCheck* check) override;
     std::string ask_text(const std::string& title, const std::string& label,
                          const std::string& initial) override;
+    bool ask_yes_no(const std::string& caption, const std::string& text) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
                                  const std::string& patterns, int pattern_index) override;
     std::string choose_save_file(const std::string& title, const std::string& start,
@@ -158,6 +159,10 @@ class HeadlessToolkit : public Toolkit {
     // text_requests).
     std::deque<std::string> text_answers;
     std::vector<std::string> text_requests; // "title|label|initial" of each text requester
+    // Answer of each yes/no question, in order (an empty script answers No); "caption|text" of
+    // each is logged in questions.
+    std::deque<bool> yes_no_answers;
+    std::vector<std::string> questions;
     // Item chosen in each popup shown, in order; -1 or an empty script closes it without a choice.
     std::deque<int> popup_answers;
     // The clipboard: its plain text and the program's private form, each empty when absent. Tests

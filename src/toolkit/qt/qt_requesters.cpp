@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -118,6 +119,14 @@ std::string QtToolkit::ask_text(const std::string& title, const std::string& lab
     if (run_modal(dialog) != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdString();
+}
+
+bool QtToolkit::ask_yes_no(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    requester_parent());
+    box.setDefaultButton(QMessageBox::No);
+    return run_modal(box) == QMessageBox::Yes;
 }
 
 std::string QtToolkit::choose_file(bool save, const std::string& title, const std::string& start,

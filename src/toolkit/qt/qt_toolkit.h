@@ -90,6 +90,7 @@ class QtToolkit : public Toolkit {
     int choose_colour() override;
     int choose_palette_entry(const std::string& title, std::span<const Colour> colours,
                              int current, PaletteCheck* check) override;
+    bool ask_yes_no(const std::string& caption, const std::string& text) override;
     std::string ask_text(const std::string& title, const std::string& label,
                          const std::string& initial) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
