@@ -223,7 +223,7 @@ TEST_F(LevelTest, NewLevelKeepsTheTilesOfItsSizeAndAsksBeforeReplacingThem) {
     tk.yes_no_answers = {true};
     new_level("3x3, 2x2");
     new_level("1x1, 2x2");
-    EXPECT_EQ(tk.questions.size(), 2u);
+    EXPECT_EQ(tk.questions.size(), 3u);
     EXPECT_EQ(tiles().width(), 1);
 }
 
