@@ -295,6 +295,15 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
          "--export-map needs --size WxH: one of 32x24, 40x24, 40x25, 80x50, 64x30, unless INPUT is a "
          "project"},
         {{"--export", "byte", path("zx.fnt"), folder()}, kExitFileError, "", "fontarel: "},
+        {{"--export-map", "png", "--size", "32x24", path("screen.map"), path("j.png")},
+         kExitUsage,
+         "j.png",
+         "--export-map png needs --charset FONT: the glyphs the screen shows, unless INPUT is a "
+         "project"},
+        {{"--export-map", "scr", "--size", "32x24", path("screen.map"), path("k.scr")},
+         kExitUsage,
+         "k.scr",
+         "scr needs --charset FONT"},
         {{"--export-map", "byte", path("broken.fontarel"), path("i.s")},
          kExitFileError,
          "i.s",
@@ -494,6 +503,77 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
     }
     EXPECT_FALSE(fs::exists(path("a.bin")));
     EXPECT_NE(read("game.fontarel"), Bytes());
+}
+
+// A stand-in PNG encoder that names the four colours a picture of a project may hold: its glyph
+// colours blue (B) and red (R), black (K) and white (W) of a picture that ignored them.
+Bytes colour_letters(const Raster& raster) {
+    Bytes out;
+    for (int y = 0; y < raster.height(); ++y)
+        for (int x = 0; x < raster.width(); ++x) {
+            const int p = raster.pixel(x, y);
+            out.push_back(p == 0x0000FF ? 'B' : p == 0xFF0000 ? 'R' : p == 0 ? 'K' : 'W');
+        }
+    return out;
+}
+
+// A project brings its glyphs and glyph colours to every picture export, with or without
+// --charset, whose glyphs win; a project padded past 64 MB is read whole, and one past the limit
+// of every project reader is refused by its size alone.
+TEST_F(Exports, ProjectsBringGlyphsAndColoursToEveryPictureAndAreReadToOneLimit) {
+    auto project = std::make_unique<Project>();
+    project->colour0 = 0x0000FF;
+    project->colour1 = 0xFF0000;
+    project->charset.glyph(65)[0] = 0xF0;
+    project->map.cols = 32;
+    project->map.rows = 24;
+    fill_map_cells(project->map, 65);
+    std::string text = project_text(*project);
+    text.append((size_t{65} << 20) - text.size() + 1, ' '); // trailing white space is JSON too
+    write("big.fontarel", Bytes(text.begin(), text.end()));
+    write("font.fnt", Bytes(2048, 0x55));
+    text.resize(200);
+    write("huge.fontarel", Bytes(text.begin(), text.end()));
+    fs::resize_file(path("huge.fontarel"), kLargestProject + 1); // sparse: nothing to read
+
+    auto run_line = [&](std::vector<std::string> args, std::string& err) {
+        std::ostringstream o, e;
+        const int status = run_command_line(parse_command_line(args), colour_letters, o, e);
+        err = e.str();
+        return status;
+    };
+    std::string err;
+    ASSERT_EQ(run_line({"--export", "png", path("big.fontarel"), path("sheet.png")}, err), 0)
+        << err;
+    const std::vector<int32_t> sheet =
+        glyph_sheet_pixels(project->charset, {0, 256}, 0x0000FF, 0xFF0000);
+    Bytes want;
+    for (const int32_t p : sheet)
+        want.push_back(p == 0x0000FF ? 'B' : 'R');
+    EXPECT_EQ(read("sheet.png"), want);
+    const struct {
+        std::vector<std::string> charset;
+        const char* row; // the first 8 pixels of the screen
+    } screens[] = {{{}, "RRRRBBBB"}, {{"--charset", path("font.fnt")}, "BRBRBRBR"}};
+    for (const auto& s : screens) {
+        std::vector<std::string> args = {"--export-map", "png"};
+        args.insert(args.end(), s.charset.begin(), s.charset.end());
+        args.insert(args.end(), {path("big.fontarel"), path("screen.png")});
+        ASSERT_EQ(run_line(args, err), 0) << err;
+        const Bytes shown = read("screen.png");
+        ASSERT_EQ(shown.size(), 256u * 192u);
+        EXPECT_EQ(std::string(shown.begin(), shown.begin() + 8), s.row);
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), 'K') +
+                      std::count(shown.begin(), shown.end(), 'W'),
+                  0);
+    }
+    for (const char* form : {"--export", "--export-map", "--export-level"}) {
+        EXPECT_EQ(run_line({form, "byte", path("huge.fontarel"), path("huge.s")}, err),
+                  kExitFileError);
+        EXPECT_EQ(err, "fontarel: " + path("huge.fontarel") +
+                           " is larger than 128 MB: too large for a project\n");
+    }
+    EXPECT_FALSE(fs::exists(path("huge.s")));
 }
 
 } // namespace
