@@ -349,6 +349,49 @@ Picture reference_colour_map(const CharMap& map, const CharsetStore& store, int 
 // size, selection and hover: each render writes what a full drawing would show, says beforehand
 // that it has something to write whenever the picture is out of date, and afterwards that it has
 // nothing left.
+// The grid with some glyphs in multicolour (pairs of bits, 4 x 2 pixels each) and the rest in two
+// colours, redrawn step by step through random edits of glyphs, of which glyphs are in
+// multicolour and of both looks, against a reference drawn afresh each step.
+TEST(CharsetGrid, GlyphsInTwoLooksMatchTheReferenceThroughRandomChanges) {
+    std::mt19937 random(99);
+    CharsetStore store;
+    for (auto& b : store.bytes)
+        b = static_cast<uint8_t>(random());
+    GlyphLook two = GlyphLook::two(0x000000, 0xFFFFFF);
+    GlyphLook multicolour{{0x101010, 0x202020, 0x303030, 0x404040}, true};
+    std::bitset<256> in_multicolour;
+    CharsetGridRenderer renderer;
+    Raster grid(256, 256);
+    for (int step = 0; step < 60; ++step) {
+        const int what = static_cast<int>(random() % 4);
+        if (what == 0)
+            store.glyph(static_cast<int>(random() % 256))[random() % 8] =
+                static_cast<uint8_t>(random());
+        else if (what == 1)
+            in_multicolour.flip(random() % 256);
+        else if (what == 2)
+            multicolour.colours[random() % 4] = static_cast<int>(random() & 0xFFFFFF);
+        else
+            two.colours[random() % 2] = static_cast<int>(random() & 0xFFFFFF);
+        renderer.render(grid, store, two, multicolour, in_multicolour);
+        ASSERT_TRUE(renderer.up_to_date(grid, store, two, multicolour, in_multicolour));
+        Picture want(256, 256, 0);
+        for (int g = 0; g < 256; ++g)
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x) {
+                    const uint8_t bits = store.glyph(g)[y];
+                    const int colour = in_multicolour[static_cast<size_t>(g)]
+                                           ? multicolour.colours[bits >> (6 - (x & 6)) & 3]
+                                           : two.colours[bits >> (7 - x) & 1];
+                    want.box(16 * (g % 16) + 2 * x, 16 * (g / 16) + 2 * y, 2, 2, colour);
+                }
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x)
+                ASSERT_EQ(grid.pixel(x, y), want.at(x, y))
+                    << "step " << step << " at " << x << "," << y;
+    }
+}
+
 TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
     std::mt19937 random(2612);
     const auto any = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
