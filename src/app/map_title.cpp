@@ -6,8 +6,7 @@
 namespace fontarel {
 
 void title_map_cell(App& app, int column, int row) {
-    app.views.map_titled = {column, row};
-    refresh_map_title(app);
+    app.views.map_titled = {column, row}; // the present step writes it
 }
 
 void title_map(App& app, const std::string& title) {

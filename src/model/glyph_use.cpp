@@ -1,5 +1,7 @@
 #include "model/glyph_use.h"
 
+#include <numeric>
+
 #include "model/map_colours.h"
 
 namespace fontarel {
@@ -21,7 +23,7 @@ void count_tile(GlyphUse& use, const Tile& tile, int width, int height, const Ch
 } // namespace
 
 void GlyphUse::add(const GlyphUse& other) {
-    for (int g = 0; g < 256; ++g) {
+    for (size_t g = 0; g < cells.size(); ++g) {
         cells[g] += other.cells[g];
         multicolour[g] += other.multicolour[g];
     }
@@ -49,13 +51,11 @@ std::bitset<256> multicolour_glyph_set(const CharMap& map, const GlyphUse& use) 
     std::bitset<256> shown;
     if (map.machine != MapMachine::C64 || !map.multicolour)
         return shown;
-    uint64_t cells = 0, multicolour = 0;
-    for (int g = 0; g < 256; ++g) {
-        cells += use.cells[g];
-        multicolour += use.multicolour[g];
-    }
+    const uint64_t cells = std::accumulate(use.cells.begin(), use.cells.end(), uint64_t{0});
+    const uint64_t multicolour =
+        std::accumulate(use.multicolour.begin(), use.multicolour.end(), uint64_t{0});
     const bool unused_shown = 2 * multicolour > cells;
-    for (int g = 0; g < 256; ++g)
+    for (size_t g = 0; g < shown.size(); ++g)
         shown[g] = use.cells[g] == 0 ? unused_shown : 2 * use.multicolour[g] > use.cells[g];
     return shown;
 }

@@ -45,6 +45,7 @@ class BlockCommands : public ProgramTest {
 
 TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
     EXPECT_EQ(enabled(MenuId::Copy), 0);
+    canvas(kMapCanvas, kKindMouseMove, 16 * 10 + 8, 16 * 5 + 8); // the title names a cell first
     drag(10, 5, 3, 2); // either direction
     EXPECT_EQ(app.blocks.selection, (CellRect{3, 2, 8, 4}));
     EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (3,2)-(10,5) 8x4");
@@ -54,8 +55,11 @@ TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
 
     keys(kComboCtrl | 'C');
     EXPECT_EQ(tk.clipboard_text.substr(0, 20), "        .byte $23,$2");
+    EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (3,2)-(10,5) 8x4") << "still";
     // Pasted with its corner on the hovered cell at the map's right edge: clipped to 32 columns.
     canvas(kMapCanvas, kKindMouseMove, 16 * 28 + 8, 16 * 20 + 8);
+    drag(28, 20, 29, 20); // a selection names itself; the paste names the hovered cell again
+    app.views.map_hover = {28, 20};
     keys(kComboCtrl | 'V');
     EXPECT_EQ(app.blocks.selection, (CellRect{28, 20, 4, 4}));
     EXPECT_EQ(cell(28, 20), 35);

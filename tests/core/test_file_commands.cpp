@@ -395,11 +395,11 @@ TEST_F(FileCommands, CharsetPictureHoldsTheGridBottomRowFirst) {
     EXPECT_EQ(request.patterns, ".bmp");
     EXPECT_EQ(request.title, "Please choose file to save");
 
-    // The top-left glyph pixel in pure red: a 2 x 2 block at the start of the last two file rows.
+    // The top-left glyph pixel in pure red: a 2 x 2 block at the start of the last two file rows,
+    // also when nothing has drawn the change yet.
+    select(17); // the picture holds no cursor wherever it stands
     app.store().bytes[0] = 0x80;
     app.s.color_bit1 = 255;
-    select(17); // the picture holds no cursor wherever it stands
-    present(app);
     run(MenuId::SaveImage, path("one.bmp"));
     Bytes want = blank;
     for (int y : {0, 1})

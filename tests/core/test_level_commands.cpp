@@ -172,10 +172,14 @@ TEST_F(LevelTest, KeysScrollTitlesFollowAndAFullLevelRefusesInserts) {
     Level marked = level();
     marked.set(0, 2, 7); // characters 6-8 down
     app.s.levels.replace_level(marked);
-    canvas_with(kLevelCanvas, kKindMouseMove, 1, 1, 0, 0);
-    EXPECT_EQ(level_title(), "Level (0,0): tile 0");
+    canvas_with(kLevelCanvas, kKindMouseLeave, 0, 0, 0, 0);
+    key(kLevelCanvas, kKeyPageUp); // no tile hovered: a key names none
+    EXPECT_EQ(level_title(), "Level");
     canvas_with(kLevelCanvas, kKindWheel, 1, 1, 0, 0, -2); // six characters down: tile row 2
-    EXPECT_EQ(level_title(), "Level (0,2): tile 7");
+    EXPECT_EQ(level_title(), "Level (0,2): tile 7") << "the wheel comes with the pointer";
+    canvas_with(kLevelCanvas, kKindWheel, 1, 1, 0, 0, 2);
+    EXPECT_EQ(level_title(), "Level (0,0): tile 0");
+    canvas_with(kLevelCanvas, kKindWheel, 1, 1, 0, 0, -2);
     key(kLevelCanvas, kKeyUp); // a tile up
     EXPECT_EQ(level_title(), "Level (0,1): tile 0");
 
@@ -211,8 +215,12 @@ TEST_F(LevelTest, NewLevelKeepsTheTilesOfItsSizeAndAsksBeforeReplacingThem) {
     app.s.levels.set_level_tile(3, 2, 1);
     const Level before = level();
     tk.yes_no_answers = {false};
-    new_level("4x4, 8x8");
+    new_level("2x3, 8x8"); // one side differs: another tile size
     ASSERT_EQ(tk.questions.size(), 1u);
+    EXPECT_TRUE(level() == before && tiles().height() == 2);
+    tk.yes_no_answers = {false};
+    new_level("4x4, 8x8");
+    ASSERT_EQ(tk.questions.size(), 2u);
     EXPECT_TRUE(level() == before && tiles().count() == 2 && tiles().width() == 2);
     tk.yes_no_answers = {true};
     new_level("4x4, 8x8");
@@ -223,7 +231,7 @@ TEST_F(LevelTest, NewLevelKeepsTheTilesOfItsSizeAndAsksBeforeReplacingThem) {
     tk.yes_no_answers = {true};
     new_level("3x3, 2x2");
     new_level("1x1, 2x2");
-    EXPECT_EQ(tk.questions.size(), 3u);
+    EXPECT_EQ(tk.questions.size(), 4u);
     EXPECT_EQ(tiles().width(), 1);
 }
 

@@ -234,6 +234,14 @@ TEST(FontImport, BrokenFilesSayWhatIsWrong) {
         {Bytes(gz.begin(), gz.end() - 8), "corrupt gzip data: the gzip trailer is missing"},
         {Bytes(gz.begin(), gz.end() - 1), "corrupt gzip data: the gzip trailer is missing"},
         {changed(gz, 18, 0x07), "corrupt gzip data: a block of the reserved type 3"},
+        {[&] { // an extra field of 3 bytes before the name: the data is found past it
+             Bytes g = gz;
+             g[3] |= 4;
+             g.insert(g.begin() + 10, {3, 0, 'a', 'b', 'c'});
+             g.resize(g.size() - 4);
+             return g;
+         }(),
+         "corrupt gzip data: the gzip trailer is missing"},
         {changed(gz, 3, 0x80), "reserved"},
         {changed(gz, 3, 0x0A), "header's CRC does not match"},
         {Bytes(gz.begin(), gz.begin() + 12), "header ends too soon"},

@@ -40,6 +40,9 @@ TEST(GlyphUse, AGlyphIsShownAsMostOfItsCellsShowIt) {
     EXPECT_TRUE(shown[2]);
     EXPECT_FALSE(shown[4]);
     EXPECT_TRUE(shown[0]) << "the cells outside the tile size (code 0) are not counted";
+    // Two multicolour cells of five: an unused glyph follows the three hi-res ones.
+    map.attr(0, 0) = 0;
+    EXPECT_FALSE(multicolour_glyph_set(map, map_glyph_use(map))[3]);
     map.multicolour = false;
     EXPECT_TRUE(multicolour_glyph_set(map, use).none()) << "hi-res mode";
     map.multicolour = true;

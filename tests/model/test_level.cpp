@@ -149,6 +149,7 @@ TEST(Level, ColumnsAndRowsInsertedAndDeleted) {
               (std::vector<std::vector<int>>{{1, 2}, {4, 5}, {0, 0}}));
     EXPECT_EQ(rows_of(resized_level(level_of(start), 4, 1)),
               (std::vector<std::vector<int>>{{1, 2, 3, 0}}));
+    EXPECT_EQ(rows_of(resized_level(level_of(start), 1, 1)), (std::vector<std::vector<int>>{{1}}));
 }
 
 TEST(Level, UnusedTilesGoAndTheLevelIsRenumbered) {
