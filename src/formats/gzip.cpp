@@ -36,10 +36,13 @@ const char* plain_words(const char* zlib_message) {
     return zlib_message;
 }
 
-// One zlib stream that reads a gzip member (windowBits 16 + 15), ended on every path.
+// One zlib stream that reads a gzip member (windowBits 16 + 15) or, given -15, raw deflate data;
+// ended on every path.
 class GzipStream {
   public:
-    GzipStream() { ok_ = inflateInit2(&z_, 16 + MAX_WBITS) == Z_OK; }
+    explicit GzipStream(int window_bits = 16 + MAX_WBITS) {
+        ok_ = inflateInit2(&z_, window_bits) == Z_OK;
+    }
     ~GzipStream() {
         if (ok_)
             inflateEnd(&z_);
@@ -80,19 +83,17 @@ size_t header_length(std::span<const uint8_t> bytes) {
 // The data is inflated again into a scratch buffer and thrown away; it was inflated once already
 // within the limit, so this costs no more than that.
 bool deflate_data_whole(std::span<const uint8_t> bytes, size_t start) {
-    z_stream z{};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
-        return false;
+    GzipStream raw(-MAX_WBITS);
+    z_stream& z = raw.z();
     std::vector<uint8_t> scratch(size_t{1} << 16);
     z.next_in = const_cast<Bytef*>(bytes.data() + start);
     z.avail_in = static_cast<uInt>(std::min<size_t>(bytes.size() - start, UINT32_MAX));
-    int status = Z_OK;
+    int status = raw.ok() ? Z_OK : Z_STREAM_ERROR;
     while (status == Z_OK) {
         z.next_out = scratch.data();
         z.avail_out = static_cast<uInt>(scratch.size());
         status = inflate(&z, Z_NO_FLUSH);
     }
-    inflateEnd(&z);
     return status == Z_STREAM_END;
 }
 

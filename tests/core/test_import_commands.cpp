@@ -246,6 +246,16 @@ TEST_F(ImportCommands, APaintingOpenedDroppedOrNamedAtStartIsKnownByItsContent) 
                     map.background == want_map.background)
             << w;
     }
+    // By its name only when it is no picture: then its size is said.
+    tk.file_answers.emplace_back(file("short.koa", std::vector<uint8_t>(9000)), 0);
+    menu(MenuId::Open);
+    ASSERT_FALSE(tk.messages().empty());
+    EXPECT_NE(tk.messages().back().text.find("is 9000 bytes: a Koala painting is 10003"),
+              std::string::npos);
+    const size_t said = tk.messages().size();
+    tk.file_answers.emplace_back(file("picture.koa", encode_bmp(Raster(8, 8))), 0);
+    menu(MenuId::Open);
+    EXPECT_EQ(tk.messages().size(), said) << "a picture named .koa is no painting";
 }
 
 TEST_F(ImportCommands, AFileThatCannotBeImportedSaysWhyAndChangesNothing) {

@@ -186,7 +186,11 @@ TEST_F(LevelTest, KeysScrollTitlesFollowAndAFullLevelRefusesInserts) {
     for (const bool column : {true, false}) {
         const Level full(column ? kMaxLevelSide : 3, column ? 3 : kMaxLevelSide, 5);
         app.s.levels.replace_level(full);
-        app.level_views.last_x = app.level_views.last_y = 1;
+        app.level_views.last_x = 1;
+        app.level_views.last_y = 0;
+        menu(column ? MenuId::LevelDeleteColumn : MenuId::LevelDeleteRow); // a delete goes on
+        EXPECT_EQ(column ? level().cols() : level().rows(), kMaxLevelSide - 1);
+        app.s.levels.replace_level(full);
         menu(column ? MenuId::LevelInsertColumn : MenuId::LevelInsertRow);
         EXPECT_TRUE(level() == full);
         ASSERT_FALSE(tk.messages().empty());
@@ -195,6 +199,12 @@ TEST_F(LevelTest, KeysScrollTitlesFollowAndAFullLevelRefusesInserts) {
                          : "The level is 4096 tiles high: delete a row first");
         menu(column ? MenuId::LevelInsertRow : MenuId::LevelInsertColumn);
         EXPECT_EQ(column ? level().rows() : level().cols(), 4) << "the other way it grows";
+        // Inserted and deleted at the hovered tile's column (1) or row (0), not the other one.
+        Level marked = level();
+        marked.set(1, 0, 9);
+        app.s.levels.replace_level(marked);
+        menu(column ? MenuId::LevelDeleteRow : MenuId::LevelDeleteColumn);
+        EXPECT_EQ(level().at(column ? 1 : 0, 0), 5) << column;
     }
 }
 
@@ -214,8 +224,7 @@ TEST_F(LevelTest, NewLevelKeepsTheTilesOfItsSizeAndAsksBeforeReplacingThem) {
     EXPECT_EQ(level().at(3, 2), 0) << "cells past the old size are tile 0";
     app.s.levels.set_level_tile(3, 2, 1);
     const Level before = level();
-    tk.yes_no_answers = {false};
-    new_level("2x3, 8x8"); // one side differs: another tile size
+    new_level("2x3, 8x8"); // one side differs: another tile size; no answer scripted is No
     ASSERT_EQ(tk.questions.size(), 1u);
     EXPECT_TRUE(level() == before && tiles().height() == 2);
     tk.yes_no_answers = {false};
