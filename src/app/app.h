@@ -37,10 +37,9 @@ struct Views {
     // The pointer's marks: a hover or drag frame on the charset canvas, the outlined map cell.
     CharsetOverlay charset_overlay;
     MapCell map_hover;
-    // The cell the map window's title names, or none when it says something else; the title's
-    // text as last set. The present step follows the cell's changes (a stroke, an undo) with it.
+    // The cell the map window's title names, or none when it says something else. The present
+    // step follows the cell's changes (a stroke, an undo) with the title.
     MapCell map_titled;
-    std::string map_title;
     // The tile set's glyph use, counted again tile by tile as tiles change (see
     // multicolour_glyph_set); a cache, so it may change while the views are only read.
     mutable TileGlyphUse tile_use;

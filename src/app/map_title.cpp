@@ -11,19 +11,13 @@ void title_map_cell(App& app, int column, int row) {
 
 void title_map(App& app, const std::string& title) {
     app.views.map_titled = {};
-    app.views.map_title = title;
     app.tk.set_window_title(kMapWindow, title);
 }
 
 void refresh_map_title(App& app) {
     const MapCell cell = app.views.map_titled;
-    if (!app.s.map->in_use(cell.column, cell.row))
-        return;
-    std::string title = hover_title(app, cell.column, cell.row);
-    if (title != app.views.map_title) {
-        app.tk.set_window_title(kMapWindow, title);
-        app.views.map_title = std::move(title);
-    }
+    if (app.s.map->in_use(cell.column, cell.row))
+        app.tk.set_window_title(kMapWindow, hover_title(app, cell.column, cell.row));
 }
 
 } // namespace fontarel

@@ -1,5 +1,7 @@
 #include "model/glyph_use.h"
 
+#include <algorithm>
+#include <functional>
 #include <numeric>
 
 #include "model/map_colours.h"
@@ -23,10 +25,9 @@ void count_tile(GlyphUse& use, const Tile& tile, int width, int height, const Ch
 } // namespace
 
 void GlyphUse::add(const GlyphUse& other) {
-    for (size_t g = 0; g < cells.size(); ++g) {
-        cells[g] += other.cells[g];
-        multicolour[g] += other.multicolour[g];
-    }
+    std::transform(cells.begin(), cells.end(), other.cells.begin(), cells.begin(), std::plus<>());
+    std::transform(multicolour.begin(), multicolour.end(), other.multicolour.begin(),
+                   multicolour.begin(), std::plus<>());
 }
 
 GlyphUse map_glyph_use(const CharMap& map) {

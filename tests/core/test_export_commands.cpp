@@ -535,6 +535,8 @@ TEST_F(Exports, ProjectsBringGlyphsAndColoursToEveryPictureAndAreReadToOneLimit)
     text.resize(200);
     write("huge.fontarel", Bytes(text.begin(), text.end()));
     fs::resize_file(path("huge.fontarel"), kLargestProject + 1); // sparse: nothing to read
+    write("limit.fontarel", Bytes(text.begin(), text.end()));
+    fs::resize_file(path("limit.fontarel"), kLargestProject); // at the limit: read, not refused
 
     auto run_line = [&](std::vector<std::string> args, std::string& err) {
         std::ostringstream o, e;
@@ -574,6 +576,9 @@ TEST_F(Exports, ProjectsBringGlyphsAndColoursToEveryPictureAndAreReadToOneLimit)
                            " is larger than 128 MB: too large for a project\n");
     }
     EXPECT_FALSE(fs::exists(path("huge.s")));
+    EXPECT_EQ(run_line({"--export", "byte", path("limit.fontarel"), path("limit.s")}, err),
+              kExitFileError);
+    EXPECT_EQ(err.find("larger than"), std::string::npos) << err;
 }
 
 } // namespace

@@ -30,6 +30,13 @@ TEST(GlyphUse, AGlyphIsShownAsMostOfItsCellsShowIt) {
     TileSet tiles(2, 1, 1);
     tiles.set_cell(0, 0, 0, {2, 12});
     tiles.set_cell(0, 1, 0, {4, 1});
+    const GlyphUse tile_use = tile_glyph_use(tiles, map);
+    EXPECT_EQ(tile_use.cells[0], 0u) << "the cells outside the tile size are not counted";
+    GlyphUse ends; // the first and the last glyph add up too
+    ends.cells[0] = 1;
+    ends.multicolour[255] = 2;
+    ends.add(ends);
+    EXPECT_EQ(ends.cells[0] * 10 + ends.multicolour[255], 24u);
     GlyphUse use = map_glyph_use(map);
     std::bitset<256> shown = multicolour_glyph_set(map, use);
     EXPECT_TRUE(shown[1]);
