@@ -51,53 +51,76 @@ void append_packed(std::string& out, const std::function<std::span<const uint8_t
     deflateEnd(&z);
 }
 
-std::string unpack(std::string_view text, size_t limit, Unpacked& out) {
+struct PackedReader::Stream {
     z_stream z{};
-    if (inflateInit(&z) != Z_OK)
-        return "could not be unpacked: out of memory";
-    std::unique_ptr<uint8_t[]> bytes(new uint8_t[std::max<size_t>(limit, 1)]);
-    std::vector<uint8_t> chunk(kChunk);
+    bool ok = false, ended = false;
+    std::vector<uint8_t> chunk = std::vector<uint8_t>(kChunk); // decoded, not yet inflated
+};
+
+PackedReader::PackedReader(std::string_view text) : z_(std::make_unique<Stream>()), text_(text) {
+    z_->ok = inflateInit(&z_->z) == Z_OK;
+    if (!z_->ok)
+        why_ = "could not be unpacked: out of memory";
+}
+
+PackedReader::~PackedReader() {
+    if (z_->ok)
+        inflateEnd(&z_->z);
+}
+
+bool PackedReader::read(std::span<uint8_t> out, size_t expected) {
+    z_stream& z = z_->z;
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
     constexpr size_t kChars = kChunk / 3 * 4; // base64 characters of a chunk
-    std::string why;
-    int status = Z_OK;
-    z.next_out = bytes.get();
-    z.avail_out = static_cast<uInt>(limit);
-    size_t at = 0;
-    while (why.empty() && status != Z_STREAM_END) {
-        if (at == text.size()) {
-            why = "is not zlib data: it ends early";
+    while (why_.empty() && z.avail_out > 0) {
+        if (z_->ended) {
+            why_ = "unpacks to " + std::to_string(z.total_out) + " bytes, not " +
+                   std::to_string(expected);
             break;
         }
-        const size_t n = std::min(kChars, text.size() - at);
-        const long got = decode_base64(text.substr(at, n), at + n == text.size(), chunk.data());
-        at += n;
-        if (got < 0) {
-            why = "is not base64";
-            break;
-        }
-        z.next_in = chunk.data();
-        z.avail_in = static_cast<uInt>(got);
-        while (z.avail_in > 0 && status != Z_STREAM_END) {
-            status = inflate(&z, Z_NO_FLUSH);
-            if (status == Z_BUF_ERROR && z.avail_out == 0) {
-                why = "unpacks to more than " + std::to_string(limit) + " bytes";
+        if (z.avail_in == 0) {
+            if (at_ == text_.size()) {
+                why_ = "is not zlib data: it ends early";
                 break;
             }
-            if (status != Z_OK && status != Z_STREAM_END) {
-                why = std::string("is not zlib data: ") + (z.msg ? z.msg : "it is broken");
+            const size_t n = std::min(kChars, text_.size() - at_);
+            const long got =
+                decode_base64(text_.substr(at_, n), at_ + n == text_.size(), z_->chunk.data());
+            at_ += n;
+            if (got < 0) {
+                why_ = "is not base64";
                 break;
             }
+            z.next_in = z_->chunk.data();
+            z.avail_in = static_cast<uInt>(got);
+            if (got == 0)
+                continue;
         }
-        if (status == Z_STREAM_END && (z.avail_in > 0 || at < text.size()))
-            why = "has text after its zlib data";
+        const int status = inflate(&z, Z_NO_FLUSH);
+        if (status == Z_STREAM_END)
+            z_->ended = true;
+        else if (status != Z_OK)
+            why_ = std::string("is not zlib data: ") + (z.msg ? z.msg : "it is broken");
     }
-    const size_t size = limit - z.avail_out;
-    inflateEnd(&z);
-    if (!why.empty())
-        return why;
-    out.bytes = std::move(bytes);
-    out.size = size;
-    return {};
+    return why_.empty();
+}
+
+bool PackedReader::finish(size_t expected) {
+    if (!why_.empty())
+        return false;
+    if (!z_->ended) { // one byte more would be past the end
+        uint8_t more = 0;
+        if (read({&more, 1}, expected))
+            why_ = "unpacks to more than " + std::to_string(expected) + " bytes";
+        else if (why_.rfind("unpacks to ", 0) == 0)
+            why_.clear(); // it ended exactly
+        if (!why_.empty())
+            return false;
+    }
+    if (z_->z.avail_in > 0 || at_ < text_.size())
+        why_ = "has text after its zlib data";
+    return why_.empty();
 }
 
 } // namespace fontarel

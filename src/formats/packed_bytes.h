@@ -22,15 +22,30 @@ size_t packed_size_bound(size_t bytes);
 // empty piece. A piece need only stay valid until `next` is called again.
 void append_packed(std::string& out, const std::function<std::span<const uint8_t>()>& next);
 
-struct Unpacked {
-    std::unique_ptr<uint8_t[]> bytes;
-    size_t size = 0;
-};
+// Reads a packed text back, piece by piece, so that the caller can put the bytes where they go
+// without a buffer of them all.
+class PackedReader {
+  public:
+    explicit PackedReader(std::string_view text);
+    ~PackedReader();
+    PackedReader(const PackedReader&) = delete;
+    PackedReader& operator=(const PackedReader&) = delete;
 
-// Unpacks a packed text of at most `limit` bytes. Returns an empty text on success; otherwise
-// why it was refused ("is not base64", "is not zlib data: ...", "unpacks to more than N bytes",
-// "has text after its zlib data"). The memory taken is `limit` bytes, of which only those
-// unpacked are ever written.
-std::string unpack(std::string_view text, size_t limit, Unpacked& out);
+    // Fills `out` with the next bytes. False when the text is not a packed text or holds fewer
+    // bytes: why() then says so ("is not base64", "is not zlib data: ...", "unpacks to N bytes,
+    // not M" where `expected` is M).
+    bool read(std::span<uint8_t> out, size_t expected);
+    // After the last read: true when the data ended there and nothing follows it; else false,
+    // and why() says so ("unpacks to more than M bytes", "has text after its zlib data").
+    bool finish(size_t expected);
+    const std::string& why() const { return why_; }
+
+  private:
+    struct Stream;
+    std::unique_ptr<Stream> z_;
+    std::string_view text_;
+    size_t at_ = 0;          // characters of the text decoded
+    std::string why_;
+};
 
 } // namespace fontarel

@@ -91,7 +91,7 @@ void read_map(const Json& root, Project& p, Json& kept) {
     keep_unknown(root, "map", kMapKeys, kept);
 }
 
-Project parse(const Json& root, const UnpackedFields& fields) {
+Project parse(const Json& root, const PackedTexts& packed) {
     if (!root.is_object())
         throw Refusal{"is not a JSON object"};
     const Json& format = member(root, "format", "format");
@@ -135,7 +135,7 @@ Project parse(const Json& root, const UnpackedFields& fields) {
                   p.charset.glyph(g));
 
     read_map(root, p, kept);
-    read_levels(root, fields, p, kept);
+    read_levels(root, packed, p, kept);
     if (!kept.empty())
         p.kept = kept.dump();
     return p;
@@ -241,9 +241,9 @@ std::string project_text(const Project& project) {
 std::string read_project(std::span<const uint8_t> bytes, Project& out) {
     try {
         Json root;
-        UnpackedFields fields;
-        parse_json(bytes, root, fields);
-        out = parse(root, fields);
+        PackedTexts packed;
+        parse_json(bytes, root, packed);
+        out = parse(root, packed);
         return {};
     } catch (const Refusal& r) {
         return r.why;

@@ -1,6 +1,8 @@
 #include "formats/project_levels.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -12,20 +14,20 @@ constexpr std::string_view kTileKeys[] = {"width",    "height", "count",
                                           "encoding", "codes",  "attributes"};
 constexpr std::string_view kLevelKeys[] = {"columns", "rows", "encoding", "tiles"};
 
-// The unpacked bytes of a packed string, which must hold exactly `size` bytes.
-std::span<const uint8_t> unpacked_at(const Json& object, const UnpackedFields& fields,
-                                     const std::string& where, size_t size) {
+// The packed string that is `object`'s member at `where`, unpacked into `out`, which it must fill
+// exactly.
+void unpack_at(const Json& object, const PackedTexts& packed, const std::string& where,
+               std::span<uint8_t> out) {
     text_of(member(object, where.substr(where.find('.') + 1), where), where);
-    const auto it = fields.find(where);
-    if (it == fields.end()) // cannot happen: every string at a packed place is unpacked
+    const auto it = packed.find(where);
+    if (it == packed.end()) // cannot happen: the parser notes every string at a packed place
         refuse(where, "is not packed");
-    if (it->second.size != size)
-        refuse(where, "unpacks to " + std::to_string(it->second.size) + " bytes, not " +
-                          std::to_string(size));
-    return {it->second.bytes.get(), it->second.size};
+    PackedReader reader(it->second.text());
+    if (!reader.read(out, out.size()) || !reader.finish(out.size()))
+        refuse(where, reader.why());
 }
 
-TileSet read_tiles(const Json& tiles, const UnpackedFields& fields) {
+TileSet read_tiles(const Json& tiles, const PackedTexts& packed) {
     const int w = integer_at(tiles, "width", "tiles.width", 1, kMaxTileSide);
     const int h = integer_at(tiles, "height", "tiles.height", 1, kMaxTileSide);
     const size_t cells = static_cast<size_t>(w * h);
@@ -37,11 +39,13 @@ TileSet read_tiles(const Json& tiles, const UnpackedFields& fields) {
     if (is_packed(tiles, "tiles")) {
         const int count = integer_at(tiles, "count", "tiles.count", 1, kMaxTiles);
         const size_t size = cells * static_cast<size_t>(count);
-        const auto codes = unpacked_at(tiles, fields, "tiles.codes", size);
-        const auto attrs = unpacked_at(tiles, fields, "tiles.attributes", size);
+        std::vector<uint8_t> codes(size), attrs(size);
+        unpack_at(tiles, packed, "tiles.codes", codes);
+        unpack_at(tiles, packed, "tiles.attributes", attrs);
         TileSet set(w, h, count);
         for (int t = 0; t < count; ++t)
-            fill(set, t, codes.subspan(t * cells, cells), attrs.subspan(t * cells, cells));
+            fill(set, t, std::span(codes).subspan(t * cells, cells),
+                 std::span(attrs).subspan(t * cells, cells));
         return set;
     }
     const Json& codes = member(tiles, "codes", "tiles.codes");
@@ -72,20 +76,73 @@ void put_row(Level& level, int row, std::span<const uint16_t> tiles, int count,
     level.set_row(0, row, tiles);
 }
 
-Level read_level(const Json& level, const UnpackedFields& fields, int tile_count) {
+// Fills rows y0 to y0 + 31 (or to the last) of the level from their little-endian tile numbers, a
+// block at a time; a block of tile 0 alone stays the blank one that levels share.
+void fill_blocks(Level& level, int y0, std::span<const uint8_t> band, int tile_count) {
+    constexpr int kSide = Level::kBlockSide;
+    const size_t row_bytes = 2 * static_cast<size_t>(level.cols());
+    const int h = std::min(kSide, level.rows() - y0);
+    Level::Block block;
+    for (int x0 = 0; x0 < level.cols(); x0 += kSide) {
+        const int w = std::min(kSide, level.cols() - x0);
+        if (w < kSide || h < kSide)
+            block.fill(0); // past the level's edge
+        for (int y = 0; y < h; ++y) {
+            const uint8_t* b = band.data() + row_bytes * y + 2 * x0;
+            uint16_t* to = block.data() + kSide * y;
+            if constexpr (std::endian::native == std::endian::little)
+                std::memcpy(to, b, 2 * static_cast<size_t>(w));
+            else
+                for (int x = 0; x < w; ++x)
+                    to[x] = static_cast<uint16_t>(b[2 * x] | b[2 * x + 1] << 8);
+        }
+        // Over the whole block (zero past the edge), in a loop of fixed length that the compiler
+        // turns into vector instructions.
+        uint16_t most = 0;
+        for (const uint16_t t : block)
+            most = std::max(most, t);
+        if (most >= tile_count) {
+            const auto at = std::find_if(block.begin(), block.end(),
+                                         [&](uint16_t t) { return t >= tile_count; });
+            const int row = y0 + static_cast<int>(at - block.begin()) / kSide;
+            refuse("level.tiles", "has tile " + std::to_string(*at) + " in row " +
+                                      std::to_string(row) + ", past the " +
+                                      std::to_string(tile_count) + " tiles");
+        }
+        if (most != 0)
+            level.set_piece(level.block_index(x0, y0), std::make_shared<const Level::Block>(block));
+    }
+}
+
+// The packed tile numbers unpacked a band of block rows at a time, straight into the level: no
+// buffer of them all is made.
+void read_packed_level(const Json& object, const PackedTexts& packed, Level& level,
+                       int tile_count) {
+    text_of(member(object, "tiles", "level.tiles"), "level.tiles");
+    const auto it = packed.find("level.tiles");
+    if (it == packed.end()) // cannot happen: the parser notes every string at a packed place
+        refuse("level.tiles", "is not packed");
+    const size_t row_bytes = 2 * static_cast<size_t>(level.cols());
+    const size_t expected = row_bytes * static_cast<size_t>(level.rows());
+    std::vector<uint8_t> band(row_bytes * Level::kBlockSide);
+    PackedReader reader(it->second.text());
+    for (int y0 = 0; y0 < level.rows(); y0 += Level::kBlockSide) {
+        const size_t rows = static_cast<size_t>(std::min(Level::kBlockSide, level.rows() - y0));
+        if (!reader.read(std::span(band).first(row_bytes * rows), expected))
+            refuse("level.tiles", reader.why());
+        fill_blocks(level, y0, band, tile_count);
+    }
+    if (!reader.finish(expected))
+        refuse("level.tiles", reader.why());
+}
+
+Level read_level(const Json& level, const PackedTexts& packed, int tile_count) {
     const int cols = integer_at(level, "columns", "level.columns", 1, kMaxLevelSide);
     const int rows = integer_at(level, "rows", "level.rows", 1, kMaxLevelSide);
     Level out(cols, rows);
     std::vector<uint16_t> row(static_cast<size_t>(cols));
     if (is_packed(level, "level")) {
-        const size_t row_bytes = 2 * row.size();
-        const auto bytes = unpacked_at(level, fields, "level.tiles", row_bytes * rows);
-        for (int r = 0; r < rows; ++r) {
-            const uint8_t* b = bytes.data() + row_bytes * r; // little-endian tile numbers
-            for (size_t c = 0; c < row.size(); ++c)
-                row[c] = static_cast<uint16_t>(b[2 * c] | b[2 * c + 1] << 8);
-            put_row(out, r, row, tile_count, "level.tiles");
-        }
+        read_packed_level(level, packed, out, tile_count);
         return out;
     }
     const Json& lines = array_at(level, "tiles", "level.tiles", static_cast<size_t>(rows));
@@ -189,16 +246,16 @@ Json level_json(const Level& level, std::vector<PackedField>& packed) {
 
 } // namespace
 
-void read_levels(const Json& root, const UnpackedFields& fields, Project& p, Json& kept) {
+void read_levels(const Json& root, const PackedTexts& packed, Project& p, Json& kept) {
     if (root.contains("tiles")) {
         const Json& tiles = object_at(root, "tiles", "tiles");
-        p.tiles = read_tiles(tiles, fields);
+        p.tiles = read_tiles(tiles, packed);
         if (Json more = unknown_members(tiles, kTileKeys); !more.empty())
             kept["tiles"] = std::move(more);
     }
     if (root.contains("level")) {
         const Json& level = object_at(root, "level", "level");
-        p.level = read_level(level, fields, p.tiles.count());
+        p.level = read_level(level, packed, p.tiles.count());
         if (Json more = unknown_members(level, kLevelKeys); !more.empty())
             kept["level"] = std::move(more);
     }

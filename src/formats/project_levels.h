@@ -26,7 +26,7 @@ struct PackedField {
 };
 
 // Reads "tiles" and "level", both optional, into `p`, and adds their unknown keys to `kept`.
-void read_levels(const Json& root, const UnpackedFields& fields, Project& p, Json& kept);
+void read_levels(const Json& root, const PackedTexts& packed, Project& p, Json& kept);
 
 // Adds "tiles" and "level" to `root` when they differ from a new program's or `kept` holds keys
 // of theirs; a field to be packed is left as a placeholder and listed in `packed`. The fields

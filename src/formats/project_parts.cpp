@@ -1,10 +1,10 @@
 #include "formats/project_parts.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "model/labels.h"
-#include "model/level.h"
 
 namespace fontarel::project_parts {
 
@@ -104,23 +104,92 @@ void add_kept(Json& object, const Json& kept, const std::string& key,
 
 namespace {
 
-// Where packed strings belong, and the most each may unpack to (bytes).
+// Where packed strings belong: members of these root members.
 struct PackedPlace {
     std::string_view object, key;
-    size_t limit;
 };
-constexpr size_t kMostTileBytes = size_t{kMaxTiles} * kMaxTileSide * kMaxTileSide;
 constexpr PackedPlace kPackedPlaces[] = {
-    {"level", "tiles", size_t{2} * kMaxLevelSide * kMaxLevelSide},
-    {"tiles", "codes", kMostTileBytes},
-    {"tiles", "attributes", kMostTileBytes},
+    {"level", "tiles"},
+    {"tiles", "codes"},
+    {"tiles", "attributes"},
 };
 
-// Strings at least this long (bytes) are moved into the tree rather than copied.
-constexpr size_t kLongString = size_t{1} << 16;
+// Strings of at least this many characters, all printable ASCII without a backslash, are read in
+// place instead of by the parser, character by character into a buffer of its own.
+constexpr size_t kLongString = 4096;
+
+// Where the long plain strings' characters lie in the text: [begin, end) of each, in order.
+struct Skips {
+    std::vector<std::pair<size_t, size_t>> spans;
+    size_t next = 0;                           // the next span the input reaches
+    size_t skipped = 0, taken = 0;             // spans passed over, and spans handed to a value
+};
+
+bool is_plain(const char* from, const char* to) {
+    bool plain = true;
+    for (const char* c = from; c < to; ++c)
+        plain &= *c >= 0x20 && *c < 0x7F && *c != '\\';
+    return plain;
+}
+
+// The long plain strings of a JSON text. Outside strings every '"' begins one, as for the parser,
+// so the two agree on where strings are for as long as the text is JSON.
+Skips long_plain_strings(std::string_view text) {
+    Skips skips;
+    size_t at = 0;
+    while ((at = text.find('"', at)) != std::string_view::npos) {
+        const size_t begin = at + 1;
+        size_t end = text.find('"', begin);
+        if (end == std::string_view::npos)
+            break;
+        if (text.substr(begin, end - begin).find('\\') != std::string_view::npos) {
+            // Escapes: walk to the real end; such a string is never skipped.
+            for (end = begin; end < text.size() && text[end] != '"'; ++end)
+                end += text[end] == '\\';
+        } else if (end - begin >= kLongString && is_plain(text.data() + begin, text.data() + end)) {
+            skips.spans.emplace_back(begin, end);
+        }
+        at = end + 1;
+    }
+    return skips;
+}
+
+// The text as the parser reads it: each long plain string's characters passed over, so that it
+// reads as "".
+class SkippingIterator {
+  public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    SkippingIterator(const char* base, size_t at, Skips* skips)
+        : base_(base), at_(at), skips_(skips) {}
+    reference operator*() const { return base_[at_]; }
+    SkippingIterator& operator++() {
+        ++at_;
+        if (skips_->next < skips_->spans.size() && at_ == skips_->spans[skips_->next].first) {
+            at_ = skips_->spans[skips_->next++].second;
+            ++skips_->skipped;
+        }
+        return *this;
+    }
+    SkippingIterator operator++(int) {
+        SkippingIterator was = *this;
+        ++*this;
+        return was;
+    }
+    bool operator==(const SkippingIterator& other) const { return at_ == other.at_; }
+
+  private:
+    const char* base_;
+    size_t at_;
+    Skips* skips_;
+};
 
 // nlohmann-json's SAX events built into a tree as its own parser does, but with the strings at
-// the packed places unpacked on the spot instead of copied.
+// the packed places unpacked on the spot, and long plain strings taken from the text itself.
 class TreeBuilder {
   public:
     using number_integer_t = Json::number_integer_t;
@@ -129,8 +198,8 @@ class TreeBuilder {
     using string_t = Json::string_t;
     using binary_t = Json::binary_t;
 
-    TreeBuilder(Json& root, UnpackedFields& fields, size_t text_size)
-        : root_(root), fields_(fields), text_size_(text_size) {}
+    TreeBuilder(Json& root, PackedTexts& packed, std::string_view text, Skips& skips)
+        : root_(root), packed_(packed), text_(text), skips_(skips) {}
 
     bool null() { return put(nullptr); }
     bool boolean(bool v) { return put(v); }
@@ -139,28 +208,19 @@ class TreeBuilder {
     bool number_float(number_float_t v, const string_t&) { return put(v); }
     bool binary(binary_t& v) { return put(std::move(v)); }
     bool string(string_t& v) {
+        const bool in_place = took_skipped();
+        const std::string_view s = in_place ? last_skipped() : std::string_view(v);
         if (const PackedPlace* place = packed_place()) {
-            const std::string where = std::string(place->object) + "." + key_;
-            Unpacked& field = fields_[where];
-            const std::string why = unpack(v, place->limit, field);
-            if (!why.empty())
-                refuse(where, why);
+            PackedText& packed = packed_[std::string(place->object) + "." + key_];
+            packed.in_place = in_place;
+            packed.view = in_place ? s : std::string_view();
+            packed.copy = in_place ? std::string() : std::string(s);
             return put(string_t());
         }
-        // A long string is moved, not copied: the parser's buffer is not needed again.
-        if (v.size() >= kLongString)
-            return put(std::move(v));
-        return put(v);
+        return put(string_t(s));
     }
     bool key(string_t& k) {
-        key_ = k;
-        // The parser gathers each string in this buffer: with room for the longest string the
-        // text can hold made once (address space only, until written), a long string is not
-        // copied while it grows.
-        if (!reserved_) {
-            k.reserve(text_size_);
-            reserved_ = true;
-        }
+        key_ = took_skipped() ? last_skipped() : std::string_view(k);
         return true;
     }
     bool start_object(size_t) { return open(Json::object()); }
@@ -172,6 +232,13 @@ class TreeBuilder {
     }
 
   private:
+    // Whether the string just read is a long plain string the parser passed over (the one string
+    // it read since it passed it).
+    bool took_skipped() const { return skips_.taken < skips_.skipped; }
+    std::string_view last_skipped() {
+        const auto [begin, end] = skips_.spans[skips_.taken++];
+        return text_.substr(begin, end - begin);
+    }
     // The packed place the next value fills, if it is one: a member of a root member.
     const PackedPlace* packed_place() const {
         if (stack_.size() != 2 || !stack_.back()->is_object())
@@ -213,9 +280,9 @@ class TreeBuilder {
     }
 
     Json& root_;
-    UnpackedFields& fields_;
-    size_t text_size_;
-    bool reserved_ = false;
+    PackedTexts& packed_;
+    std::string_view text_;
+    Skips& skips_;
     // The containers open, innermost last (each lives in its parent, which does not change while
     // it is open), and the key each sits under ("" for the root and for an array's items).
     std::vector<Json*> stack_;
@@ -225,9 +292,13 @@ class TreeBuilder {
 
 } // namespace
 
-void parse_json(std::span<const uint8_t> bytes, Json& root, UnpackedFields& fields) {
-    TreeBuilder builder(root, fields, bytes.size());
-    Json::sax_parse(bytes.begin(), bytes.end(), &builder);
+void parse_json(std::span<const uint8_t> bytes, Json& root, PackedTexts& packed) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    Skips skips = long_plain_strings(text);
+    TreeBuilder builder(root, packed, text, skips);
+    // The first character is never inside a string, so the input may start there.
+    Json::sax_parse(SkippingIterator(text.data(), 0, &skips),
+                    SkippingIterator(text.data(), text.size(), &skips), &builder);
 }
 
 } // namespace fontarel::project_parts

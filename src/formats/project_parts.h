@@ -48,13 +48,21 @@ Json unknown_members(const Json& object, std::span<const std::string_view> known
 void add_kept(Json& object, const Json& kept, const std::string& key,
               std::span<const std::string_view> known);
 
-// The packed strings found while parsing, unpacked, by their place ("level.tiles").
-using UnpackedFields = std::map<std::string, Unpacked, std::less<>>;
+// The text of a packed string found while parsing: a view of the parsed text itself when the
+// string is long, else a copy.
+struct PackedText {
+    std::string copy;
+    std::string_view view;
+    bool in_place = false;
+    std::string_view text() const { return in_place ? view : std::string_view(copy); }
+};
+// The packed strings by their place ("level.tiles").
+using PackedTexts = std::map<std::string, PackedText, std::less<>>;
 
 // Parses `bytes` into `root`. A string at one of the places where a packed string belongs
-// (level.tiles, tiles.codes, tiles.attributes) is unpacked into `fields` at once and left empty
-// in the tree, so that the file's text is never held twice. Throws Json::exception on bad JSON and
-// Refusal on a string that cannot be unpacked.
-void parse_json(std::span<const uint8_t> bytes, Json& root, UnpackedFields& fields);
+// (level.tiles, tiles.codes, tiles.attributes) goes into `packed` and is left empty in the tree,
+// so that the file's text is never held twice; the views stay valid as long as `bytes`. Throws
+// Json::exception on bad JSON.
+void parse_json(std::span<const uint8_t> bytes, Json& root, PackedTexts& packed);
 
 } // namespace fontarel::project_parts

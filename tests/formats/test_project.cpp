@@ -111,7 +111,8 @@ TEST(Project, RandomStatesReadBackTheSame) {
             // Keys the program does not know, at the top and in every object it reads.
             p.kept = R"({"sprites":[1,2],"note":"by hand","multicolour":{"mode":"hires"},)"
                      R"("colours":{"name":"amber"},"map":{"note":"x"},"tiles":{"from":"t.png"},)"
-                     R"("level":{"name":"one","scroll":[0,0]}})";
+                     R"("level":{"name":"one","scroll":[0,0],"long":[")" +
+                     std::string(5000, 'a') + R"(","\")" + std::string(5000, 'b') + R"("]}})";
             // Every other such round, tiles and a level of more than 65,536 cells (packed).
             const bool large = round % 4 == 3;
             p.tiles = large ? TileSet(8, 8, 1025 + random() % 3000)
@@ -144,6 +145,7 @@ TEST(Project, LargeLevelsAndTileSetsArePacked) {
         {256, 256, 4, 4096, false, false}, // 65,536 cells each
         {257, 256, 8, 1025, true, true},
         {4096, 17, 1, 9, true, false},
+        {1100, 59, 4, 100, false, false}, // rows of 4,400 hex digits
     };
     std::mt19937 random(5);
     for (const auto& c : cases) {
@@ -301,8 +303,8 @@ TEST(Project, BadPackedStringsAreRefusedByName) {
         {with("/level/tiles", base64_of(after_zlib)), "\"level.tiles\" has text after its zlib data"},
         {with("/level/tiles", packed(std::vector<uint8_t>(2 * 300 * 299))),
          "\"level.tiles\" unpacks to 179400 bytes, not 180000"},
-        {with("/level/tiles", packed(std::vector<uint8_t>(2 * 4096 * 4096 + 2))),
-         "\"level.tiles\" unpacks to more than 33554432 bytes"},
+        {with("/level/tiles", packed(std::vector<uint8_t>(2 * 300 * 300 + 2))),
+         "\"level.tiles\" unpacks to more than 180000 bytes"},
         {with("/level/tiles", packed(numbers)),
          "\"level.tiles\" has tile 1100 in row 1, past the 1100 tiles"},
         {with("/level/encoding", "gzip"), "\"level.encoding\" is \"gzip\", not \"zlib-base64\""},
