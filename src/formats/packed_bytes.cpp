@@ -21,10 +21,18 @@ size_t packed_size_bound(size_t bytes) {
     return base64_size(compressBound(static_cast<uLong>(bytes)));
 }
 
-void append_packed(std::string& out, const std::function<std::span<const uint8_t>()>& next) {
+void write_packed(const std::function<std::span<const uint8_t>()>& next,
+                  const std::function<void(std::string_view)>& write) {
     z_stream z{};
     deflateInit(&z, kPackLevel);
     std::vector<uint8_t> chunk(kChunk);
+    std::string text;
+    text.reserve(base64_size(kChunk));
+    const auto put = [&](std::span<const uint8_t> bytes) {
+        text.clear();
+        append_base64(text, bytes);
+        write(text);
+    };
     size_t held = 0; // compressed bytes in `chunk` not yet written as base64
     bool more = true;
     int status = Z_OK;
@@ -42,12 +50,12 @@ void append_packed(std::string& out, const std::function<std::span<const uint8_t
             status = deflate(&z, more ? Z_NO_FLUSH : Z_FINISH);
             held = chunk.size() - z.avail_out;
             if (held == chunk.size()) {
-                append_base64(out, chunk);
+                put(chunk);
                 held = 0;
             }
         } while (z.avail_in > 0 || (!more && status != Z_STREAM_END));
     }
-    append_base64(out, std::span(chunk).first(held));
+    put(std::span(chunk).first(held));
     deflateEnd(&z);
 }
 

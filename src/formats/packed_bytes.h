@@ -18,9 +18,11 @@ inline constexpr int kPackLevel = 1;
 // The most characters the packed text of `bytes` bytes can take: room to reserve beforehand.
 size_t packed_size_bound(size_t bytes);
 
-// Appends the packed text of the bytes that `next` hands over, piece by piece, until it gives an
-// empty piece. A piece need only stay valid until `next` is called again.
-void append_packed(std::string& out, const std::function<std::span<const uint8_t>()>& next);
+// Writes the packed text of the bytes that `next` hands over, piece by piece, until it gives an
+// empty piece (a piece need only stay valid until `next` is called again), handing the text to
+// `write` in pieces of at most 64 kB, each valid only during the call.
+void write_packed(const std::function<std::span<const uint8_t>()>& next,
+                  const std::function<void(std::string_view)>& write);
 
 // Reads a packed text back, piece by piece, so that the caller can put the bytes where they go
 // without a buffer of them all.

@@ -141,59 +141,52 @@ Project parse(const Json& root, const PackedTexts& packed) {
     return p;
 }
 
-// `text` with each packed field's placeholder replaced by its packed string, written straight
-// into the result, whose room is reserved beforehand: no copy of the bytes, of their compressed
-// form or of the text is made on the way.
-std::string with_packed(Json& root, std::vector<PackedField>& packed) {
-    // Each placeholder must stand once in the text, whatever the kept keys hold.
+// The text of a project with a placeholder string where each packed field goes, each placeholder
+// standing once in the text, whatever the kept keys hold.
+struct Layout {
     std::string text;
-    std::vector<std::string> marks(packed.size());
+    std::vector<std::string> marks; // the placeholders, quotes included
+    std::vector<PackedField> packed;
+};
+
+void place_marks(Json& root, Layout& layout) {
+    layout.marks.resize(layout.packed.size());
     for (int salt = 0;; ++salt) {
-        for (size_t i = 0; i < packed.size(); ++i) {
-            marks[i] = "packed " + std::to_string(i) + " " + std::to_string(salt);
-            root[Json::json_pointer(packed[i].pointer)] = marks[i];
-            marks[i] = "\"" + marks[i] + "\"";
+        for (size_t i = 0; i < layout.packed.size(); ++i) {
+            const std::string mark = "packed " + std::to_string(i) + " " + std::to_string(salt);
+            root[Json::json_pointer(layout.packed[i].pointer)] = mark;
+            layout.marks[i] = "\"" + mark + "\"";
         }
-        text = root.dump(2) + "\n";
-        if (std::ranges::all_of(marks, [&](const std::string& m) {
-                const size_t at = text.find(m);
-                return at != std::string::npos && text.find(m, at + 1) == std::string::npos;
+        layout.text = root.dump(2) + "\n";
+        if (std::ranges::all_of(layout.marks, [&](const std::string& m) {
+                const size_t at = layout.text.find(m);
+                return at != std::string::npos && layout.text.find(m, at + 1) == std::string::npos;
             }))
-            break;
+            return;
     }
-    size_t room = text.size();
-    for (const PackedField& f : packed)
-        room += packed_size_bound(f.size);
-    std::string out;
-    out.reserve(room);
+}
+
+// The layout's text with each placeholder replaced by its packed string, handed to `write` in
+// pieces: no copy of the bytes, of their compressed form or of the whole text is made on the way.
+void write_layout(const Layout& layout, const std::function<void(std::string_view)>& write) {
+    const std::string_view text = layout.text;
     size_t from = 0;
     for (;;) {
         size_t at = std::string::npos, which = 0;
-        for (size_t i = 0; i < marks.size(); ++i)
-            if (const size_t a = text.find(marks[i], from); a < at)
+        for (size_t i = 0; i < layout.marks.size(); ++i)
+            if (const size_t a = text.find(layout.marks[i], from); a < at)
                 at = a, which = i;
         if (at == std::string::npos)
             break;
-        out.append(text, from, at + 1 - from);
-        append_packed(out, packed[which].next);
-        out += '"';
-        from = at + marks[which].size();
+        write(text.substr(from, at + 1 - from));
+        write_packed(layout.packed[which].next, write);
+        write("\"");
+        from = at + layout.marks[which].size();
     }
-    out.append(text, from);
-    return out;
+    write(text.substr(from));
 }
 
-} // namespace
-
-bool is_project(std::span<const uint8_t> bytes) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
-                                std::min(bytes.size(), kSniffBytes));
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    return first != std::string_view::npos && text[first] == '{' &&
-           text.find("\"" + std::string(kFormat) + "\"") != std::string_view::npos;
-}
-
-std::string project_text(const Project& project) {
+Layout layout_of(const Project& project) {
     const CharMap& map = project.map;
     Json kept = project.kept.empty() ? Json::object() : Json::parse(project.kept, nullptr, false);
     if (!kept.is_object())
@@ -233,9 +226,37 @@ std::string project_text(const Project& project) {
     for (const auto& [key, value] : kept.items())
         if (std::ranges::find(kKnownKeys, key) == std::end(kKnownKeys))
             j[key] = value;
-    if (packed.empty())
-        return j.dump(2) + "\n";
-    return with_packed(j, packed);
+    Layout layout;
+    layout.packed = std::move(packed);
+    place_marks(j, layout);
+    return layout;
+}
+
+} // namespace
+
+bool is_project(std::span<const uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
+                                std::min(bytes.size(), kSniffBytes));
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '{' &&
+           text.find("\"" + std::string(kFormat) + "\"") != std::string_view::npos;
+}
+
+std::string project_text(const Project& project) {
+    const Layout layout = layout_of(project);
+    // Room for the longest text the fields can make: address space only, until written.
+    size_t room = layout.text.size();
+    for (const PackedField& f : layout.packed)
+        room += packed_size_bound(f.size);
+    std::string out;
+    out.reserve(room);
+    write_layout(layout, [&](std::string_view piece) { out += piece; });
+    return out;
+}
+
+void write_project_text(const Project& project,
+                        const std::function<void(std::string_view)>& write) {
+    write_layout(layout_of(project), write);
 }
 
 std::string read_project(std::span<const uint8_t> bytes, Project& out) {

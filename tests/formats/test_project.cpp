@@ -128,6 +128,9 @@ TEST(Project, RandomStatesReadBackTheSame) {
         }
         const std::string text = project_text(p);
         ASSERT_TRUE(is_project(bytes_of(text)));
+        std::string streamed;
+        write_project_text(p, [&](std::string_view piece) { streamed += piece; });
+        EXPECT_EQ(streamed, text);
         Project back;
         ASSERT_EQ(read_project(bytes_of(text), back), "");
         EXPECT_TRUE(same(back, p));
