@@ -34,7 +34,8 @@ Project game_project() {
     p.tiles = TileSet(4, 4, kTiles);
     for (int t = 0; t < kTiles; ++t)
         for (int i = 0; i < 16; ++i)
-            p.tiles.set_cell(t, i % 4, i / 4, {static_cast<uint8_t>(t + i), static_cast<uint8_t>(t % 16)});
+            p.tiles.set_cell(t, i % 4, i / 4,
+                             {static_cast<uint8_t>(t + i), static_cast<uint8_t>(t % 16)});
     p.level = Level(kSide, kSide);
     std::mt19937 random(1);
     std::vector<uint16_t> row(kSide);
@@ -211,12 +212,11 @@ void memory_of_4096_save_and_open(benchmark::State& state) {
         close(out[0]);
         waitpid(child, nullptr, 0);
         if (!got || figures[0] < 0 || figures[2] < 0 || figures[4] < 0 || figures[5] < 0)
-            return state.SkipWithError(("the child could not measure its peak memory: " +
-                                        std::to_string(figures[0]) + " " +
-                                        std::to_string(figures[2]) + " " +
-                                        std::to_string(figures[4]) + " " +
-                                        std::to_string(figures[5]))
-                                           .c_str());
+            return state.SkipWithError(
+                ("the child could not measure its peak memory: " + std::to_string(figures[0]) +
+                 " " + std::to_string(figures[2]) + " " + std::to_string(figures[4]) + " " +
+                 std::to_string(figures[5]))
+                    .c_str());
         state.SetLabel("save_peak_bytes " + std::to_string(figures[0]) + " file_bytes " +
                        std::to_string(figures[1]) + " open_peak_bytes " +
                        std::to_string(figures[2]) + " level_bytes " + std::to_string(figures[3]) +

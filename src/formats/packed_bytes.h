@@ -46,7 +46,7 @@ class PackedReader {
     struct Stream;
     std::unique_ptr<Stream> z_;
     std::string_view text_;
-    size_t at_ = 0;          // characters of the text decoded
+    size_t at_ = 0; // characters of the text decoded
     std::string why_;
 };
 

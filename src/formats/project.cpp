@@ -21,9 +21,9 @@ constexpr int kVersion = 1;
 // How far into a file is_project looks for the format's name.
 constexpr size_t kSniffBytes = 4096;
 // The keys the program reads in each object; any other is kept.
-constexpr std::string_view kKnownKeys[] = {"format", "version", "machine", "background",
-                                           "multicolour", "colours", "glyphs", "map",
-                                           "tiles", "level"};
+constexpr std::string_view kKnownKeys[] = {"format",      "version", "machine", "background",
+                                           "multicolour", "colours", "glyphs",  "map",
+                                           "tiles",       "level"};
 constexpr std::string_view kMulticolourKeys[] = {"on", "colour_1", "colour_2"};
 constexpr std::string_view kColourKeys[] = {"bit0", "bit1"};
 constexpr std::string_view kMapKeys[] = {"columns", "rows", "codes", "attributes"};
@@ -61,8 +61,8 @@ std::string sizes_text() {
 }
 
 // Notes in `kept` the members of root[key] that the program does not read.
-void keep_unknown(const Json& root, const std::string& key,
-                  std::span<const std::string_view> known, Json& kept) {
+void keep_unknown(const Json& root, const std::string& key, std::span<const std::string_view> known,
+                  Json& kept) {
     if (Json more = unknown_members(root[key], known); !more.empty())
         kept[key] = std::move(more);
 }
@@ -135,7 +135,7 @@ Project parse(const Json& root, const PackedTexts& packed) {
                   p.charset.glyph(g));
 
     read_map(root, p, kept);
-    read_levels(root, packed, p, kept);
+    read_levels(root, packed, p.tiles, p.level, kept);
     if (!kept.empty())
         p.kept = kept.dump();
     return p;
@@ -222,7 +222,7 @@ Layout layout_of(const Project& project) {
                 {"attributes", std::move(attrs)}};
     add_kept(j["map"], kept, "map", kMapKeys);
     std::vector<PackedField> packed;
-    write_levels(project, kept, j, packed);
+    write_levels(project.tiles, project.level, kept, j, packed);
     for (const auto& [key, value] : kept.items())
         if (std::ranges::find(kKnownKeys, key) == std::end(kKnownKeys))
             j[key] = value;

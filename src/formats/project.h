@@ -69,8 +69,7 @@ std::string project_text(const Project& project);
 // The same text handed to `write` in pieces, in order, each valid only during the call (a packed
 // string in pieces of at most 64 kB): a save that writes them to its file as they come holds no
 // more than a few hundred kB, whatever the level.
-void write_project_text(const Project& project,
-                        const std::function<void(std::string_view)>& write);
+void write_project_text(const Project& project, const std::function<void(std::string_view)>& write);
 
 // Reads a project into `out`; returns an empty text on success. Otherwise `out` is unchanged and
 // the text says what is wrong in one line, naming the key: `"map.rows" is 26, not a map size`,

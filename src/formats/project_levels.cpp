@@ -246,28 +246,30 @@ Json level_json(const Level& level, std::vector<PackedField>& packed) {
 
 } // namespace
 
-void read_levels(const Json& root, const PackedTexts& packed, Project& p, Json& kept) {
+void read_levels(const Json& root, const PackedTexts& packed, TileSet& tiles, Level& level,
+                 Json& kept) {
     if (root.contains("tiles")) {
-        const Json& tiles = object_at(root, "tiles", "tiles");
-        p.tiles = read_tiles(tiles, packed);
-        if (Json more = unknown_members(tiles, kTileKeys); !more.empty())
+        const Json& object = object_at(root, "tiles", "tiles");
+        tiles = read_tiles(object, packed);
+        if (Json more = unknown_members(object, kTileKeys); !more.empty())
             kept["tiles"] = std::move(more);
     }
     if (root.contains("level")) {
-        const Json& level = object_at(root, "level", "level");
-        p.level = read_level(level, packed, p.tiles.count());
-        if (Json more = unknown_members(level, kLevelKeys); !more.empty())
+        const Json& object = object_at(root, "level", "level");
+        level = read_level(object, packed, tiles.count());
+        if (Json more = unknown_members(object, kLevelKeys); !more.empty())
             kept["level"] = std::move(more);
     }
 }
 
-void write_levels(const Project& p, const Json& kept, Json& root, std::vector<PackedField>& packed) {
-    if (p.tiles == TileSet{} && p.level == Level{} && !kept.contains("tiles") &&
+void write_levels(const TileSet& tiles, const Level& level, const Json& kept, Json& root,
+                  std::vector<PackedField>& packed) {
+    if (tiles == TileSet{} && level == Level{} && !kept.contains("tiles") &&
         !kept.contains("level"))
         return;
-    root["tiles"] = tiles_json(p.tiles, packed);
+    root["tiles"] = tiles_json(tiles, packed);
     add_kept(root["tiles"], kept, "tiles", kTileKeys);
-    root["level"] = level_json(p.level, packed);
+    root["level"] = level_json(level, packed);
     add_kept(root["level"], kept, "level", kLevelKeys);
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/project.h"
 #include "formats/project_parts.h"
+#include "model/level.h"
 
 namespace fontarel::project_parts {
 
@@ -25,12 +25,15 @@ struct PackedField {
     std::function<std::span<const uint8_t>()> next;
 };
 
-// Reads "tiles" and "level", both optional, into `p`, and adds their unknown keys to `kept`.
-void read_levels(const Json& root, const PackedTexts& packed, Project& p, Json& kept);
+// Reads "tiles" and "level", both optional (left as they are when absent), and adds their
+// unknown keys to `kept`.
+void read_levels(const Json& root, const PackedTexts& packed, TileSet& tiles, Level& level,
+                 Json& kept);
 
 // Adds "tiles" and "level" to `root` when they differ from a new program's or `kept` holds keys
 // of theirs; a field to be packed is left as a placeholder and listed in `packed`. The fields
-// read `p`, which must outlive them.
-void write_levels(const Project& p, const Json& kept, Json& root, std::vector<PackedField>& packed);
+// read `tiles` and `level`, which must outlive them.
+void write_levels(const TileSet& tiles, const Level& level, const Json& kept, Json& root,
+                  std::vector<PackedField>& packed);
 
 } // namespace fontarel::project_parts

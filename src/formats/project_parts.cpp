@@ -79,8 +79,8 @@ bool is_packed(const Json& object, const std::string& where) {
     if (!object.contains("encoding"))
         return false;
     if (text_of(object["encoding"], where + ".encoding") != kPacked)
-        refuse(where + ".encoding", "is \"" + object["encoding"].get<std::string>() +
-                                        "\", not \"" + std::string(kPacked) + "\"");
+        refuse(where + ".encoding", "is \"" + object["encoding"].get<std::string>() + "\", not \"" +
+                                        std::string(kPacked) + "\"");
     return true;
 }
 
@@ -121,8 +121,8 @@ constexpr size_t kLongString = 4096;
 // Where the long plain strings' characters lie in the text: [begin, end) of each, in order.
 struct Skips {
     std::vector<std::pair<size_t, size_t>> spans;
-    size_t next = 0;                           // the next span the input reaches
-    size_t skipped = 0, taken = 0;             // spans passed over, and spans handed to a value
+    size_t next = 0;               // the next span the input reaches
+    size_t skipped = 0, taken = 0; // spans passed over, and spans handed to a value
 };
 
 bool is_plain(const char* from, const char* to) {

@@ -86,6 +86,9 @@ bool same(const Project& a, const Project& b) {
 
 TEST(Project, RandomStatesReadBackTheSame) {
     std::mt19937 random(28);
+    std::string accents; // a long string the parser reads itself: not plain ASCII
+    for (int i = 0; i < 2100; ++i)
+        accents += "\xC3\xA9";
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
         Project p;
@@ -112,7 +115,8 @@ TEST(Project, RandomStatesReadBackTheSame) {
             p.kept = R"({"sprites":[1,2],"note":"by hand","multicolour":{"mode":"hires"},)"
                      R"("colours":{"name":"amber"},"map":{"note":"x"},"tiles":{"from":"t.png"},)"
                      R"("level":{"name":"one","scroll":[0,0],"long":[")" +
-                     std::string(5000, 'a') + R"(","\")" + std::string(5000, 'b') + R"("]}})";
+                     std::string(5000, 'a') + R"(","\")" + std::string(5000, 'b') + R"(",")" +
+                     accents + R"("]}})";
             // Every other such round, tiles and a level of more than 65,536 cells (packed).
             const bool large = round % 4 == 3;
             p.tiles = large ? TileSet(8, 8, 1025 + random() % 3000)
@@ -260,6 +264,9 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
         {with("\"attributes\": [\n      \"", "\"attributes\": [\n      7, \""),
          "\"map.attributes\" is not a list of 24"},
         {text.substr(0, text.size() / 2), "is not valid JSON: "},
+        // A long string is read in place only when the parser would take it as it stands.
+        {with("\"format\"", "\"note\": \"" + std::string(5000, 'a') + "\t\", \"format\""),
+         "is not valid JSON: "},
     };
     for (const auto& c : cases) {
         Project read = good;
@@ -303,7 +310,8 @@ TEST(Project, BadPackedStringsAreRefusedByName) {
         {with("/level/tiles", base64_of({1, 2, 3, 4, 5, 6})), "\"level.tiles\" is not zlib data"},
         {with("/level/tiles", level.substr(0, level.size() / 8 * 4)),
          "\"level.tiles\" is not zlib data: it ends early"},
-        {with("/level/tiles", base64_of(after_zlib)), "\"level.tiles\" has text after its zlib data"},
+        {with("/level/tiles", base64_of(after_zlib)),
+         "\"level.tiles\" has text after its zlib data"},
         {with("/level/tiles", packed(std::vector<uint8_t>(2 * 300 * 299))),
          "\"level.tiles\" unpacks to 179400 bytes, not 180000"},
         {with("/level/tiles", packed(std::vector<uint8_t>(2 * 300 * 300 + 2))),
