@@ -189,7 +189,8 @@ class SkippingIterator {
 };
 
 // nlohmann-json's SAX events built into a tree as its own parser does, but with the strings at
-// the packed places unpacked on the spot, and long plain strings taken from the text itself.
+// the packed places set aside (not put in the tree), and long plain strings taken from the text
+// itself.
 class TreeBuilder {
   public:
     using number_integer_t = Json::number_integer_t;

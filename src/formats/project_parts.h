@@ -1,7 +1,7 @@
 #pragma once
 // The project file's reading and writing helpers, shared by project.cpp and project_levels.cpp:
-// the JSON tree, refusals that name their key, hex strings, the keys a save keeps, and the reader
-// that unpacks the packed strings (packed_bytes.h) while it parses.
+// the JSON tree, refusals that name their key, hex strings, the keys a save keeps, and the parser
+// that sets the packed strings (packed_bytes.h) aside, in place, for the readers to unpack.
 
 #include <cstdint>
 #include <map>
