@@ -29,7 +29,7 @@ void look_for_ended_runs(App& app) {
 
 void ask_wake(App& app, int64_t at, int64_t now) {
     Recovery& r = app.recovery;
-    if (r.wake_at >= now && r.wake_at <= at)
+    if (r.wake_at > now && r.wake_at <= at)
         return; // an earlier wake-up is on its way; it asks again
     app.tk.wake_after(static_cast<int>(at - now));
     r.wake_at = at;

@@ -312,6 +312,12 @@ RecoveryEntry base_entry(const Project& project) {
     rest.colour1 = project.colour1;
     rest.kept = project.kept;
     e.project_text = project_text(rest); // a new program's tiles and level: left out of the text
+    // The text holds the map's cells in use; the edit state, every byte, so that the entries
+    // after it apply to exactly the state they were made against.
+    const EditState state = capture_edit_state(project.charset, project.map);
+    e.state_runs = {0, 0, static_cast<uint8_t>(kEditStateBytes),
+                    static_cast<uint8_t>(kEditStateBytes >> 8)};
+    e.state_runs.insert(e.state_runs.end(), state.bytes.begin(), state.bytes.end());
     e.tiles = project.tiles;
     e.level = project.level;
     return e;
