@@ -142,6 +142,7 @@ int QtToolkit::choose_from_list(const std::string& title, const std::string& lab
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     // A double click chooses its row, as Return chooses the selected one.
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
     layout->addWidget(buttons);
     list->setFocus();
     if (run_modal(dialog) != QDialog::Accepted)
