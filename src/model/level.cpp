@@ -183,8 +183,7 @@ void LevelDoc::replace_tiles(TileSet tiles) {
     }
     tiles_ = std::move(tiles);
     written_.whole_tiles = true;
-    written_.tiles.clear();
-    written_tiles_.clear();
+    written_.tiles.clear(); // the set keeps its indexes until take_written: none are added now
 }
 
 void LevelDoc::replace_level(Level level) {
@@ -197,8 +196,6 @@ void LevelDoc::replace_level(Level level) {
     level_ = std::move(level);
     written_.whole_level = true;
     written_.blocks.clear();
-    written_blocks_.clear();
-    last_written_block_ = -1;
 }
 
 LevelChange LevelDoc::take_change() {
@@ -248,16 +245,14 @@ LevelWritten LevelDoc::take_written() {
 }
 
 void LevelDoc::note_change(const LevelChange& change) {
+    // Once the whole of either is written, no index is noted until take_written.
     if (change.level_before) {
         written_.whole_level = true;
         written_.blocks.clear();
-        written_blocks_.clear();
-        last_written_block_ = -1;
     }
     if (change.tiles_before) {
         written_.whole_tiles = true;
         written_.tiles.clear();
-        written_tiles_.clear();
     }
     for (int i : change.blocks.index)
         note_block(i);

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <random>
 
+#include <sys/stat.h>
+
 #include "../helpers/ctm_writer.h"
 #include "app/history_commands.h"
 #include "app/recovery.h"
@@ -216,6 +218,20 @@ TEST_F(Projects, RecoveryWritesAfterStepsAtMostEveryTwoSecondsAndAnotherRunRecov
     wake(); // nothing new: nothing written, and no wake but the one that rewrites the base
     EXPECT_EQ(read(own), second_write);
     EXPECT_EQ(tk.wake_requests, (std::vector<int>{1500, kRecoveryIdle}));
+    // Half a minute without a change: the base is written again, once.
+    const auto inode = [&own] {
+        struct stat st {};
+        return ::stat(own.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto first_inode = inode();
+    tk.clock_ms = 2000 + kRecoveryIdle;
+    wake();
+    EXPECT_LT(read(own).size(), second_write.size()) << "a base alone, with what the entry held";
+    const auto based = inode();
+    EXPECT_NE(based, first_inode);
+    tk.clock_ms += 2 * kRecoveryIdle;
+    wake();
+    EXPECT_EQ(inode(), based) << "nothing new since: no base again";
 
     HeadlessToolkit tk2{{}, "/tmp/fontarel-work"};
     tk2.state_folder_path = path("state/");

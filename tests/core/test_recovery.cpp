@@ -117,6 +117,10 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
     shut_down(c.app);
     b.reset();
     set_age(b_file, 3600);
+    // A file of the earlier form, a whole project, shown by its name.
+    const std::string earlier = folder() + "session-20250101-000000-7-0.fontarel";
+    std::ofstream(earlier) << project_text(Project{});
+    set_age(earlier, 7200);
     Copy d(folder());
     d.tk.list_answers.push_back(1);
     d.menu(MenuId::RecoverLastSession);
@@ -127,6 +131,7 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
     ASSERT_NE(c_row, std::string::npos) << asked;
     ASSERT_NE(b_row, std::string::npos) << asked;
     EXPECT_LT(c_row, b_row) << "newest first: " << asked;
+    EXPECT_TRUE(asked.ends_with("  session-20250101-000000-7-0.fontarel")) << asked;
     EXPECT_EQ(asked[c_row - 2], ' ');
     EXPECT_EQ(asked[c_row - 5], ':') << "the time of the last change, HH:MM: " << asked;
     EXPECT_EQ(d.app.store().glyph(1)[0], 0xB2) << "the second row chosen";

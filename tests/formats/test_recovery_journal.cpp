@@ -46,7 +46,7 @@ struct Walk {
         Project p;
         p.map.cols = 40;
         p.map.rows = 25;
-        p.level = Level(100, 70);
+        p.level = Level(100, 300); // sizes past 255 take both bytes of the summary
         p.tiles = TileSet(4, 4, 3);
         p.kept = R"({"later":{"x":1}})";
         file.assign(kRecoveryMagic, kRecoveryMagic + kRecoveryMagicBytes);
@@ -83,7 +83,7 @@ struct Walk {
                 e.tile_pieces.emplace_back(1, p.tiles.piece(1));
                 break;
             case 3: // a new shape of either
-                p.level = Level(static_cast<int>(1 + rng() % 90), static_cast<int>(1 + rng() % 90),
+                p.level = Level(static_cast<int>(1 + rng() % 90), static_cast<int>(1 + rng() % 600),
                                 static_cast<uint16_t>(rng() % 3));
                 p.tiles = TileSet(static_cast<int>(1 + rng() % 8), 2, 3);
                 e.level = p.level;
