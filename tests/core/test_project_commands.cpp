@@ -218,7 +218,8 @@ TEST_F(Projects, RecoveryWritesAfterStepsAtMostEveryTwoSecondsAndAnotherRunRecov
     EXPECT_EQ(tk.wake_requests, (std::vector<int>{1500, kRecoveryIdle}));
     // Half a minute without a change: the base is written again, once. A new file takes the
     // old one's place, so a second name of the old one tells whether it was replaced.
-    const auto replaced = [&own](const std::string& mark) {
+    const auto replaced = [&](const std::string& mark) {
+        finish_recovery_writes(app);
         return fs::hard_link_count(own) == 1 && fs::exists(mark);
     };
     fs::create_hard_link(own, own + ".1");
