@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "model/glyph_use.h"
@@ -72,19 +73,30 @@ struct MapBlocks {
     bool glyph_message_shown = false; // the main title says the clipboard holds no glyph
 };
 
-// The recovery file: after each closed step the project is written to a file of this run's own
-// in the state folder, at most once every two seconds, so that a slip costs at most that much.
-struct RecoveryWriter; // the thread that writes the file (app/recovery.cpp)
+// The recovery file: a base and a journal of what changed since (formats/recovery_journal.h),
+// written at most once every two seconds, so that a slip costs at most that much.
+class RecoveryWriter; // the thread that writes the file (app/recovery_writer.h)
 
 struct Recovery {
     std::string folder; // ends in '/'; empty: recovery is off (none, or it failed)
     std::shared_ptr<RecoveryWriter> writer; // started with the first write
     std::string own_file;                   // this run's file; never another run's
-    std::string earlier; // the newest file an earlier run left at start-up; empty: none
-    bool due = false;    // a step closed or was undone since the last write
+    bool due = false;     // something may have changed since the last write (a step, a stroke)
+    bool base_written = false; // a base is on its way to the file; entries may follow it
+    bool base_wanted = false;  // the next write is a base (the project was replaced)
+    bool journal_since_base = false; // entries followed the last base
     int64_t last_write = 0;
     bool written = false; // last_write holds the time of a write
+    int64_t idle_at = 0;  // when, without a change, the base is rewritten with the entries in it
     int64_t wake_at = -1; // the wake-up asked for, in the toolkit's milliseconds; -1 none
+    // What the file holds, as the last job handed over left it: what entries are made against.
+    EditState journaled;
+    Colour colour0 = 0, colour1 = 0;
+    std::string kept;
+    // Files of ended runs recovered here: deleted once this run's base holds their work.
+    std::vector<std::string> recovered;
+    bool available = false;  // an ended run left a file, as last looked
+    int64_t looked_at = -1;  // when the folder was last looked at; -1 never
     int32_t shown = -1;   // whether "Recover last session" was last shown enabled; -1 not yet
 };
 

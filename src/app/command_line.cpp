@@ -344,8 +344,11 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         out.action = CommandAction::Version;
     if (out.action != CommandAction::Edit)
         return out;
-    if (arguments.size() == 1 && first == kRecoverOption) {
+    if (first == kRecoverOption && arguments.size() <= 2 &&
+        (arguments.size() == 1 || arguments[1].rfind("--", 0) != 0)) {
         out.recover = true;
+        if (arguments.size() == 2)
+            out.input = arguments[1];
         return out;
     }
     // The editor takes no other option: a mistyped or misplaced one must not pass for a font name.
@@ -353,8 +356,10 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         if (a.rfind("--", 0) != 0)
             continue;
         out.action = CommandAction::Refuse;
-        if (a == "--help" || a == "--version" || a == kRecoverOption)
+        if (a == "--help" || a == "--version")
             out.error = a + " takes no other arguments";
+        else if (a == kRecoverOption)
+            out.error = a + " takes one file at most, and must be the first argument";
         else if (a == "--export" || a == "--export-map" || a == "--import-screen" ||
                  a == "--export-tiles" || a == "--export-level")
             out.error = a + " must be the first argument";
@@ -375,13 +380,14 @@ std::string usage_text() {
            "                [--multicolour D022,D023]\n"
            "       fontarel --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --export-level FORMAT [--load-address HEX] INPUT OUTPUT\n"
-           "       fontarel --recover\n"
+           "       fontarel --recover [FILE]\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
            "Without --export, opens the editor; FONT is loaded at glyph 0: raw glyph bytes,\n"
            "or a PSF or BDF font, or a project (.fontarel) with its map and colours.\n"
            "--recover opens the editor with the work of the last run that ended, which the\n"
-           "editor keeps in ~/.local/state/fontarel/ as it goes.\n"
+           "editor keeps in ~/.local/state/fontarel/ as it goes; --recover FILE, with the\n"
+           "work in that recovery file (one of another run that ended earlier).\n"
            "A FONT named -h or -V, or beginning with --, is given with its folder: ./-h\n"
            "\n"
            "--export writes glyphs of the raw font INPUT, loaded at glyph 0, to OUTPUT:\n"

@@ -34,12 +34,12 @@ enum class CommandAction {
 // The map sizes --size takes, as the usage names them.
 inline constexpr std::string_view kSizeList = "32x24, 40x24, 40x25, 80x50, 64x30";
 
-// The editor's one option: load the newest recovery file of an earlier run.
+// The editor's one option: load the newest recovery file of an ended run, or the one given.
 inline constexpr const char* kRecoverOption = "--recover";
 
 struct CommandLine {
     CommandAction action = CommandAction::Edit;
-    bool recover = false; // Edit: --recover
+    bool recover = false; // Edit: --recover; `input` holds its FILE, if one was given
     ExportFormat format = ExportFormat::Byte;
     GlyphSelection glyphs; // ExportGlyphs: --first (0) and --count (up to glyph 255)
     // ExportGlyphs, ExportTiles and ExportLevel as Prg: --load-address, 0-ffff; each form has its

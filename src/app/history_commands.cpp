@@ -89,12 +89,16 @@ void end_event_step(App& app, const Event& event) {
         return; // no handler that changes the data runs for it
     }
     const int canvas = stroke_canvas_of(event);
+    // A step still open counts for the recovery file as one that closed: what it changed so far
+    // is written within the same two seconds.
     if (app.blocks.typing.active) {
         s.stroke_canvas = kMapCanvas; // what is typed until typing ends is one step
+        app.recovery.due = true;
         return;
     }
     if (canvas >= 0 && event.buttons != 0) {
         s.stroke_canvas = canvas; // a button is still held: the stroke goes on
+        app.recovery.due = true;
         return;
     }
     close_step(app);

@@ -28,9 +28,16 @@ constexpr int kMapEntry = 1;
 constexpr int64_t kSniffBytes = 4096;
 
 bool write_project(App& app, const std::string& path) {
-    const std::string text = project_text(current_project(app));
-    const bool ok =
-        app.tk.write_whole_file(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+    // The text goes to the file as it is made: a large level's save holds a few hundred kB of it,
+    // never the whole text beside the file.
+    const Project project = current_project(app);
+    const bool ok = app.tk.write_whole_file(path, [&](const PieceWriter& write) {
+        bool whole = true;
+        write_project_text(project, [&](std::string_view piece) {
+            whole = whole && write({reinterpret_cast<const uint8_t*>(piece.data()), piece.size()});
+        });
+        return whole;
+    });
     if (ok)
         app.s.project_path = path;
     else

@@ -102,8 +102,10 @@ bool open_program(App& app) {
     s.charset->bytes.fill(0);
     s.map_file_name = tk.working_directory() + "charmap.map";
     // A project, a Koala painting (and --recover) take the map too, so they come once the map
-    // window is open.
-    const bool recover = tk.parameter_count() == 1 && tk.parameter(0) == kRecoverOption;
+    // window is open. --recover alone takes the newest file of an ended run, --recover FILE the
+    // one given.
+    const bool recover = (tk.parameter_count() == 1 || tk.parameter_count() == 2) &&
+                         tk.parameter(0) == kRecoverOption;
     const bool project = tk.parameter_count() == 1 && !recover &&
                          (names_project(app, tk.parameter(0)) || names_koala(app, tk.parameter(0)));
     if (tk.parameter_count() == 1 && !recover && !project) {
@@ -128,8 +130,10 @@ bool open_program(App& app) {
     show_recovery_state(app);
     if (recover || project) {
         const EditState before = current_edit_state(app);
-        if (recover)
-            recover_last_session(app);
+        if (recover && tk.parameter_count() == 2)
+            recover_file(app, tk.parameter(1));
+        else if (recover)
+            recover_newest_session(app);
         else
             open_by_content(app, tk.parameter(0));
         record_step(app, before);

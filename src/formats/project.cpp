@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
+#include "formats/project_levels.h"
+#include "formats/project_parts.h"
 #include "model/labels.h"
 #include "model/map_colours.h"
 
@@ -14,89 +14,19 @@ namespace fontarel {
 
 namespace {
 
-// Keys in the order they are written, which the file keeps.
-using Json = nlohmann::ordered_json;
+using namespace project_parts;
 
 constexpr std::string_view kFormat = "fontarel-project";
 constexpr int kVersion = 1;
 // How far into a file is_project looks for the format's name.
 constexpr size_t kSniffBytes = 4096;
-constexpr const char* kKnownKeys[] = {"format", "version", "machine", "background", "multicolour",
-                                      "colours", "glyphs",  "map",        "tiles",
-                                      "level"};
-
-// Why a file is refused; thrown only inside this file and turned into read_project's text.
-struct Refusal {
-    std::string why;
-};
-
-[[noreturn]] void refuse(const std::string& where, const std::string& what) {
-    throw Refusal{"\"" + where + "\" " + what};
-}
-
-const Json& member(const Json& object, const std::string& key, const std::string& where) {
-    const auto it = object.find(key);
-    if (it == object.end())
-        refuse(where, "is missing");
-    return *it;
-}
-
-const Json& object_at(const Json& object, const std::string& key, const std::string& where) {
-    const Json& v = member(object, key, where);
-    if (!v.is_object())
-        refuse(where, "is not an object");
-    return v;
-}
-
-const Json& array_at(const Json& object, const std::string& key, const std::string& where,
-                     size_t count) {
-    const Json& v = member(object, key, where);
-    if (!v.is_array() || v.size() != count)
-        refuse(where, "is not a list of " + std::to_string(count));
-    return v;
-}
-
-int integer_at(const Json& object, const std::string& key, const std::string& where, int lo,
-               int hi) {
-    const Json& v = member(object, key, where);
-    if (!v.is_number_integer())
-        refuse(where, "is not a whole number");
-    const auto n = v.get<int64_t>();
-    if (n < lo || n > hi)
-        refuse(where, "is " + std::to_string(n) + ", not " + std::to_string(lo) + "-" +
-                          std::to_string(hi));
-    return static_cast<int>(n);
-}
-
-const std::string& text_of(const Json& v, const std::string& where) {
-    if (!v.is_string())
-        refuse(where, "is not a string");
-    return v.get_ref<const std::string&>();
-}
-
-// `count` bytes from a string of 2 * count hexadecimal digits, into `out`.
-void hex_bytes(const Json& v, const std::string& where, std::span<uint8_t> out) {
-    const std::string& s = text_of(v, where);
-    if (s.size() != 2 * out.size())
-        refuse(where, "is not " + std::to_string(2 * out.size()) + " hexadecimal digits");
-    for (size_t i = 0; i < out.size(); ++i) {
-        const int hi = hex_digit_value(s[2 * i]), lo = hex_digit_value(s[2 * i + 1]);
-        if (hi < 0 || lo < 0)
-            refuse(where, "is not " + std::to_string(2 * out.size()) + " hexadecimal digits");
-        out[i] = static_cast<uint8_t>(hi << 4 | lo);
-    }
-}
-
-std::string hex_text(std::span<const uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string s;
-    s.reserve(2 * bytes.size());
-    for (uint8_t b : bytes) {
-        s += kDigits[b >> 4];
-        s += kDigits[b & 15];
-    }
-    return s;
-}
+// The keys the program reads in each object; any other is kept.
+constexpr std::string_view kKnownKeys[] = {"format",      "version", "machine", "background",
+                                           "multicolour", "colours", "glyphs",  "map",
+                                           "tiles",       "level"};
+constexpr std::string_view kMulticolourKeys[] = {"on", "colour_1", "colour_2"};
+constexpr std::string_view kColourKeys[] = {"bit0", "bit1"};
+constexpr std::string_view kMapKeys[] = {"columns", "rows", "codes", "attributes"};
 
 // "#rrggbb" of a colour value (red + 256 green + 65536 blue), and back.
 std::string colour_text(Colour c) {
@@ -130,121 +60,14 @@ std::string sizes_text() {
     return s;
 }
 
-// "tiles" and "level", each optional.
-void read_levels(const Json& root, Project& p) {
-    if (root.contains("tiles")) {
-        const Json& tiles = object_at(root, "tiles", "tiles");
-        const int w = integer_at(tiles, "width", "tiles.width", 1, kMaxTileSide);
-        const int h = integer_at(tiles, "height", "tiles.height", 1, kMaxTileSide);
-        const Json& codes = member(tiles, "codes", "tiles.codes");
-        if (!codes.is_array() || codes.empty() || codes.size() > kMaxTiles)
-            refuse("tiles.codes", "is not a list of 1-" + std::to_string(kMaxTiles));
-        const Json& attrs = array_at(tiles, "attributes", "tiles.attributes", codes.size());
-        TileSet set(w, h, static_cast<int>(codes.size()));
-        std::vector<uint8_t> code_bytes(static_cast<size_t>(w * h)), attr_bytes(code_bytes.size());
-        for (size_t t = 0; t < codes.size(); ++t) {
-            const std::string at = "[" + std::to_string(t) + "]";
-            hex_bytes(codes[t], "tiles.codes" + at, code_bytes);
-            hex_bytes(attrs[t], "tiles.attributes" + at, attr_bytes);
-            for (int i = 0; i < w * h; ++i)
-                set.set_cell(static_cast<int>(t), i % w, i / w,
-                             {code_bytes[static_cast<size_t>(i)], attr_bytes[static_cast<size_t>(i)]});
-        }
-        p.tiles = std::move(set);
-    }
-    if (root.contains("level")) {
-        const Json& level = object_at(root, "level", "level");
-        const int cols = integer_at(level, "columns", "level.columns", 1, kMaxLevelSide);
-        const int rows = integer_at(level, "rows", "level.rows", 1, kMaxLevelSide);
-        const Json& lines = array_at(level, "tiles", "level.tiles", static_cast<size_t>(rows));
-        Level out(cols, rows);
-        std::vector<uint8_t> line(static_cast<size_t>(2 * cols));
-        for (int r = 0; r < rows; ++r) {
-            const std::string at = "level.tiles[" + std::to_string(r) + "]";
-            hex_bytes(lines[static_cast<size_t>(r)], at, line);
-            for (int c = 0; c < cols; ++c) {
-                const int t = line[2 * static_cast<size_t>(c)] << 8 | line[2 * static_cast<size_t>(c) + 1];
-                if (t >= p.tiles.count())
-                    refuse(at, "has tile " + std::to_string(t) + ", past the " +
-                                   std::to_string(p.tiles.count()) + " tiles");
-                out.set(c, r, static_cast<uint16_t>(t));
-            }
-        }
-        p.level = std::move(out);
-    }
+// Notes in `kept` the members of root[key] that the program does not read.
+void keep_unknown(const Json& root, const std::string& key, std::span<const std::string_view> known,
+                  Json& kept) {
+    if (Json more = unknown_members(root[key], known); !more.empty())
+        kept[key] = std::move(more);
 }
 
-void write_levels(const Project& project, Json& j) {
-    const TileSet& tiles = project.tiles;
-    if (!(tiles == TileSet{}) || !(project.level == Level{})) {
-        Json codes = Json::array(), attrs = Json::array();
-        std::vector<uint8_t> c(static_cast<size_t>(tiles.width() * tiles.height())), a(c.size());
-        for (int t = 0; t < tiles.count(); ++t) {
-            for (int i = 0; i < tiles.width() * tiles.height(); ++i) {
-                const TileCell cell = tiles.cell(t, i % tiles.width(), i / tiles.width());
-                c[static_cast<size_t>(i)] = cell.code;
-                a[static_cast<size_t>(i)] = cell.attr;
-            }
-            codes.push_back(hex_text(c));
-            attrs.push_back(hex_text(a));
-        }
-        j["tiles"] = {{"width", tiles.width()},
-                      {"height", tiles.height()},
-                      {"codes", std::move(codes)},
-                      {"attributes", std::move(attrs)}};
-        const Level& level = project.level;
-        Json lines = Json::array();
-        std::vector<uint8_t> line(2 * static_cast<size_t>(level.cols()));
-        for (int r = 0; r < level.rows(); ++r) {
-            for (int x = 0; x < level.cols(); ++x) {
-                line[2 * static_cast<size_t>(x)] = static_cast<uint8_t>(level.at(x, r) >> 8);
-                line[2 * static_cast<size_t>(x) + 1] = static_cast<uint8_t>(level.at(x, r));
-            }
-            lines.push_back(hex_text(line));
-        }
-        j["level"] = {{"columns", level.cols()}, {"rows", level.rows()}, {"tiles", std::move(lines)}};
-    }
-}
-
-Project parse(const Json& root) {
-    if (!root.is_object())
-        throw Refusal{"is not a JSON object"};
-    const Json& format = member(root, "format", "format");
-    if (!format.is_string() || format.get_ref<const std::string&>() != kFormat)
-        refuse("format", "is not \"fontarel-project\"");
-    const Json& version = member(root, "version", "version");
-    if (!version.is_number_integer() || version.get<int64_t>() < 1)
-        refuse("version", "is not a version number");
-    if (version.get<int64_t>() > kVersion)
-        refuse("version", "is " + std::to_string(version.get<int64_t>()) +
-                              ": the project was written by a newer fontarel");
-
-    Project p;
-    p.map.machine = machine_at(root);
-    const int backgrounds = background_choices(p.map.machine);
-    p.map.background = static_cast<uint8_t>(
-        integer_at(root, "background", "background", 0, std::max(backgrounds - 1, 0)));
-    // Optional: files of C64 maps written before multicolour have none.
-    if (root.contains("multicolour")) {
-        const Json& mc = object_at(root, "multicolour", "multicolour");
-        const Json& on = member(mc, "on", "multicolour.on");
-        if (!on.is_boolean())
-            refuse("multicolour.on", "is not true or false");
-        p.map.multicolour = on.get<bool>();
-        p.map.multicolour_1 =
-            static_cast<uint8_t>(integer_at(mc, "colour_1", "multicolour.colour_1", 0, 15));
-        p.map.multicolour_2 =
-            static_cast<uint8_t>(integer_at(mc, "colour_2", "multicolour.colour_2", 0, 15));
-    }
-    const Json& colours = object_at(root, "colours", "colours");
-    p.colour0 = colour_at(colours, "bit0", "colours.bit0");
-    p.colour1 = colour_at(colours, "bit1", "colours.bit1");
-
-    const Json& glyphs = array_at(root, "glyphs", "glyphs", kGlyphCount);
-    for (int g = 0; g < kGlyphCount; ++g)
-        hex_bytes(glyphs[static_cast<size_t>(g)], "glyphs[" + std::to_string(g) + "]",
-                  p.charset.glyph(g));
-
+void read_map(const Json& root, Project& p, Json& kept) {
     const Json& map = object_at(root, "map", "map");
     const int cols = integer_at(map, "columns", "map.columns", 1, kMapCapacityCols - 1);
     const int rows = integer_at(map, "rows", "map.rows", 1, kMapCapacityRows - 1);
@@ -265,40 +88,122 @@ Project parse(const Json& root) {
         hex_bytes(attrs[static_cast<size_t>(r)], "map.attributes" + at,
                   std::span(p.map.attrs[static_cast<size_t>(r)]).first(line.size()));
     }
+    keep_unknown(root, "map", kMapKeys, kept);
+}
 
-    read_levels(root, p);
+Project parse(const Json& root, const PackedTexts& packed) {
+    if (!root.is_object())
+        throw Refusal{"is not a JSON object"};
+    const Json& format = member(root, "format", "format");
+    if (!format.is_string() || format.get_ref<const std::string&>() != kFormat)
+        refuse("format", "is not \"fontarel-project\"");
+    const Json& version = member(root, "version", "version");
+    if (!version.is_number_integer() || version.get<int64_t>() < 1)
+        refuse("version", "is not a version number");
+    if (version.get<int64_t>() > kVersion)
+        refuse("version", "is " + std::to_string(version.get<int64_t>()) +
+                              ": the project was written by a newer fontarel");
 
-    Json kept = Json::object();
-    for (const auto& [key, value] : root.items())
-        if (std::ranges::find(kKnownKeys, key) == std::end(kKnownKeys))
-            kept[key] = value;
+    Project p;
+    // The top-level keys not read, then the unknown keys of each object read, under its key.
+    Json kept = unknown_members(root, kKnownKeys);
+    p.map.machine = machine_at(root);
+    const int backgrounds = background_choices(p.map.machine);
+    p.map.background = static_cast<uint8_t>(
+        integer_at(root, "background", "background", 0, std::max(backgrounds - 1, 0)));
+    // Optional: files of C64 maps written before multicolour have none.
+    if (root.contains("multicolour")) {
+        const Json& mc = object_at(root, "multicolour", "multicolour");
+        const Json& on = member(mc, "on", "multicolour.on");
+        if (!on.is_boolean())
+            refuse("multicolour.on", "is not true or false");
+        p.map.multicolour = on.get<bool>();
+        p.map.multicolour_1 =
+            static_cast<uint8_t>(integer_at(mc, "colour_1", "multicolour.colour_1", 0, 15));
+        p.map.multicolour_2 =
+            static_cast<uint8_t>(integer_at(mc, "colour_2", "multicolour.colour_2", 0, 15));
+        keep_unknown(root, "multicolour", kMulticolourKeys, kept);
+    }
+    const Json& colours = object_at(root, "colours", "colours");
+    p.colour0 = colour_at(colours, "bit0", "colours.bit0");
+    p.colour1 = colour_at(colours, "bit1", "colours.bit1");
+    keep_unknown(root, "colours", kColourKeys, kept);
+
+    const Json& glyphs = array_at(root, "glyphs", "glyphs", kGlyphCount);
+    for (int g = 0; g < kGlyphCount; ++g)
+        hex_bytes(glyphs[static_cast<size_t>(g)], "glyphs[" + std::to_string(g) + "]",
+                  p.charset.glyph(g));
+
+    read_map(root, p, kept);
+    read_levels(root, packed, p.tiles, p.level, kept);
     if (!kept.empty())
         p.kept = kept.dump();
     return p;
 }
 
-} // namespace
+// The text of a project with a placeholder string where each packed field goes, each placeholder
+// standing once in the text, whatever the kept keys hold.
+struct Layout {
+    std::string text;
+    std::vector<std::string> marks; // the placeholders, quotes included
+    std::vector<PackedField> packed;
+};
 
-bool is_project(std::span<const uint8_t> bytes) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
-                                std::min(bytes.size(), kSniffBytes));
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    return first != std::string_view::npos && text[first] == '{' &&
-           text.find("\"" + std::string(kFormat) + "\"") != std::string_view::npos;
+void place_marks(Json& root, Layout& layout) {
+    layout.marks.resize(layout.packed.size());
+    for (int salt = 0;; ++salt) {
+        for (size_t i = 0; i < layout.packed.size(); ++i) {
+            const std::string mark = "packed " + std::to_string(i) + " " + std::to_string(salt);
+            root[Json::json_pointer(layout.packed[i].pointer)] = mark;
+            layout.marks[i] = "\"" + mark + "\"";
+        }
+        layout.text = root.dump(2) + "\n";
+        if (std::ranges::all_of(layout.marks, [&](const std::string& m) {
+                const size_t at = layout.text.find(m);
+                return at != std::string::npos && layout.text.find(m, at + 1) == std::string::npos;
+            }))
+            return;
+    }
 }
 
-std::string project_text(const Project& project) {
+// The layout's text with each placeholder replaced by its packed string, handed to `write` in
+// pieces: no copy of the bytes, of their compressed form or of the whole text is made on the way.
+void write_layout(const Layout& layout, const std::function<void(std::string_view)>& write) {
+    const std::string_view text = layout.text;
+    size_t from = 0;
+    for (;;) {
+        size_t at = std::string::npos, which = 0;
+        for (size_t i = 0; i < layout.marks.size(); ++i)
+            if (const size_t a = text.find(layout.marks[i], from); a < at)
+                at = a, which = i;
+        if (at == std::string::npos)
+            break;
+        write(text.substr(from, at + 1 - from));
+        write_packed(layout.packed[which].next, write);
+        write("\"");
+        from = at + layout.marks[which].size();
+    }
+    write(text.substr(from));
+}
+
+Layout layout_of(const Project& project) {
     const CharMap& map = project.map;
+    Json kept = project.kept.empty() ? Json::object() : Json::parse(project.kept, nullptr, false);
+    if (!kept.is_object())
+        kept = Json::object();
     Json j;
     j["format"] = kFormat;
     j["version"] = kVersion;
     j["machine"] = machine_name(map.machine);
     j["background"] = map.background;
-    if (map.machine == MapMachine::C64)
+    if (map.machine == MapMachine::C64 || kept.contains("multicolour")) {
         j["multicolour"] = {{"on", map.multicolour},
                             {"colour_1", map.multicolour_1},
                             {"colour_2", map.multicolour_2}};
+        add_kept(j["multicolour"], kept, "multicolour", kMulticolourKeys);
+    }
     j["colours"] = {{"bit0", colour_text(project.colour0)}, {"bit1", colour_text(project.colour1)}};
+    add_kept(j["colours"], kept, "colours", kColourKeys);
     Json glyphs = Json::array();
     for (int g = 0; g < kGlyphCount; ++g)
         glyphs.push_back(hex_text(project.charset.glyph(g)));
@@ -315,20 +220,51 @@ std::string project_text(const Project& project) {
                 {"rows", map.rows},
                 {"codes", std::move(codes)},
                 {"attributes", std::move(attrs)}};
-    write_levels(project, j);
-    if (!project.kept.empty()) {
-        const Json kept = Json::parse(project.kept, nullptr, false);
-        if (kept.is_object())
-            for (const auto& [key, value] : kept.items())
-                if (!j.contains(key))
-                    j[key] = value;
-    }
-    return j.dump(2) + "\n";
+    add_kept(j["map"], kept, "map", kMapKeys);
+    std::vector<PackedField> packed;
+    write_levels(project.tiles, project.level, kept, j, packed);
+    for (const auto& [key, value] : kept.items())
+        if (std::ranges::find(kKnownKeys, key) == std::end(kKnownKeys))
+            j[key] = value;
+    Layout layout;
+    layout.packed = std::move(packed);
+    place_marks(j, layout);
+    return layout;
+}
+
+} // namespace
+
+bool is_project(std::span<const uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
+                                std::min(bytes.size(), kSniffBytes));
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '{' &&
+           text.find("\"" + std::string(kFormat) + "\"") != std::string_view::npos;
+}
+
+std::string project_text(const Project& project) {
+    const Layout layout = layout_of(project);
+    // Room for the longest text the fields can make: address space only, until written.
+    size_t room = layout.text.size();
+    for (const PackedField& f : layout.packed)
+        room += packed_size_bound(f.size);
+    std::string out;
+    out.reserve(room);
+    write_layout(layout, [&](std::string_view piece) { out += piece; });
+    return out;
+}
+
+void write_project_text(const Project& project,
+                        const std::function<void(std::string_view)>& write) {
+    write_layout(layout_of(project), write);
 }
 
 std::string read_project(std::span<const uint8_t> bytes, Project& out) {
     try {
-        out = parse(Json::parse(bytes.begin(), bytes.end()));
+        Json root;
+        PackedTexts packed;
+        parse_json(bytes, root, packed);
+        out = parse(root, packed);
         return {};
     } catch (const Refusal& r) {
         return r.why;

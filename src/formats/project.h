@@ -13,11 +13,21 @@
 //     row, "attributes": the same}, and "level": {"columns": C, "rows": R, "tiles": R strings of
 //     4 C digits, each tile number in 4}: both optional, written when they differ from a new
 //     program's (one blank 4 x 4 tile, a 16 x 16 level).
-// Keys the program does not know are kept, and written again by the next save.
+// A level of more than 65,536 tiles is written packed instead, so that saving and opening a large
+// one costs about what zlib does: {"columns": C, "rows": R, "encoding": "zlib-base64", "tiles":
+// one string}, the string being the C R tile numbers row by row, each in 2 bytes little-endian,
+// compressed by zlib (RFC 1950) and then in base64 (RFC 4648, '=' padded, no line breaks). A tile
+// set of more than 65,536 cells (w h times its count) likewise: {"width": w, "height": h, "count":
+// n, "encoding": "zlib-base64", "codes": one string, "attributes": one string}, each the n w h
+// bytes that the hex strings would hold, tile after tile, packed the same way. Both forms are read.
+// Keys the program does not know are kept, at the top and in every object it reads, and written
+// again by the next save, in the same object.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "model/char_map.h"
 #include "model/charset_store.h"
@@ -36,24 +46,35 @@ struct Project {
     // Every level cell names a tile of the set.
     TileSet tiles;
     Level level;
-    // The top-level keys of the file read that the program does not know, as a JSON object's
-    // text, or empty.
+    // The keys of the file read that the program does not know, as a JSON object's text, or
+    // empty: the unknown top-level keys, and under the key of each object read ("map", "level",
+    // ...) an object of that one's unknown keys.
     std::string kept;
 };
 
-// The largest project file read: the text of a 4,096 x 4,096 level and a full tile set fits with
-// room to spare (about 70 MB).
+// The largest project file read, by the program and the converter alike: a 4,096 x 4,096 level
+// and a full tile set fit with room to spare whatever their contents (at most about 45 MB
+// packed), as does such a level in hex strings, as files written before packing hold it (about
+// 70 MB).
 constexpr int64_t kLargestProject = int64_t{128} << 20;
 
 // Whether the bytes look like a project: a JSON object whose "format" names it, found within
 // the first 4 kB. The full check is read_project's.
 bool is_project(std::span<const uint8_t> bytes);
 
-// The file's text: two-space indents, a glyph or a map row a line, ending in a newline.
+// The file's text: two-space indents, a glyph or a map row a line, ending in a newline. A packed
+// string is written straight into the result: the text's pages are the only large memory touched.
 std::string project_text(const Project& project);
 
+// The same text handed to `write` in pieces, in order, each valid only during the call (a packed
+// string in pieces of at most 64 kB): a save that writes them to its file as they come holds no
+// more than a few hundred kB, whatever the level.
+void write_project_text(const Project& project, const std::function<void(std::string_view)>& write);
+
 // Reads a project into `out`; returns an empty text on success. Otherwise `out` is unchanged and
-// the text says what is wrong in one line, naming the key: `"map.rows" is 26, not a map size`.
+// the text says what is wrong in one line, naming the key: `"map.rows" is 26, not a map size`,
+// `"level.tiles" is not base64`. Besides `bytes`, a packed level costs its blocks and a band of
+// 32 rows of tile numbers: neither its whole string nor its unpacked bytes are copied.
 std::string read_project(std::span<const uint8_t> bytes, Project& out);
 
 } // namespace fontarel

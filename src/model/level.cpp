@@ -156,6 +156,7 @@ bool LevelDoc::set_level_tile(int x, int y, int tile) {
         old_blocks_.try_emplace(i, level_.piece(i));
     }
     level_.set(x, y, static_cast<uint16_t>(tile));
+    note_block(level_.block_index(x, y));
     return true;
 }
 
@@ -168,6 +169,7 @@ bool LevelDoc::set_tile_cell(int tile, int x, int y, TileCell value) {
     if (!old_tile_set_)
         old_tiles_.try_emplace(tile, tiles_.piece(tile));
     tiles_.set_cell(tile, x, y, value);
+    note_tile(tile);
     return true;
 }
 
@@ -180,6 +182,8 @@ void LevelDoc::replace_tiles(TileSet tiles) {
         old_tile_set_ = std::move(found); // the pieces recorded before now count for nothing
     }
     tiles_ = std::move(tiles);
+    written_.whole_tiles = true;
+    written_.tiles.clear(); // the set keeps its indexes until take_written: none are added now
 }
 
 void LevelDoc::replace_level(Level level) {
@@ -190,6 +194,8 @@ void LevelDoc::replace_level(Level level) {
         old_level_ = std::move(found);
     }
     level_ = std::move(level);
+    written_.whole_level = true;
+    written_.blocks.clear();
 }
 
 LevelChange LevelDoc::take_change() {
@@ -229,7 +235,33 @@ LevelChange LevelDoc::take_change() {
     return c;
 }
 
+LevelWritten LevelDoc::take_written() {
+    LevelWritten out = std::move(written_);
+    written_ = {};
+    written_blocks_.clear();
+    written_tiles_.clear();
+    last_written_block_ = -1;
+    return out;
+}
+
+void LevelDoc::note_change(const LevelChange& change) {
+    // Once the whole of either is written, no index is noted until take_written.
+    if (change.level_before) {
+        written_.whole_level = true;
+        written_.blocks.clear();
+    }
+    if (change.tiles_before) {
+        written_.whole_tiles = true;
+        written_.tiles.clear();
+    }
+    for (int i : change.blocks.index)
+        note_block(i);
+    for (int t : change.tiles.index)
+        note_tile(t);
+}
+
 void LevelDoc::undo(const LevelChange& change) {
+    note_change(change);
     // Tiles before the level, and each whole before its pieces: the reverse of redo's order.
     if (change.tiles_before)
         tiles_ = *change.tiles_before;
@@ -242,6 +274,7 @@ void LevelDoc::undo(const LevelChange& change) {
 }
 
 void LevelDoc::redo(const LevelChange& change) {
+    note_change(change);
     if (change.tiles_after)
         tiles_ = *change.tiles_after;
     for (size_t k = 0; k < change.tiles.index.size(); ++k)

@@ -16,6 +16,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "model/char_map.h"
@@ -130,6 +131,15 @@ struct LevelChange {
     size_t bytes() const;
 };
 
+// What was written of the tiles and the level since a record beside the history (the recovery
+// file) last took it: block and tile indexes, in no order, or the whole of either. Steps, strokes
+// still open, undo and redo all count.
+struct LevelWritten {
+    std::vector<int> blocks, tiles;
+    bool whole_level = false, whole_tiles = false;
+    bool empty() const { return blocks.empty() && tiles.empty() && !whole_level && !whole_tiles; }
+};
+
 // The tiles and the level being edited, with the record of what changed since the last step
 // closed. Every change goes through it, so that take_change can hand over exactly the pieces an
 // edit touched.
@@ -155,8 +165,22 @@ class LevelDoc {
     // Puts the data as it was before `change` (undo) or after it (redo). Neither is recorded.
     void undo(const LevelChange& change);
     void redo(const LevelChange& change);
+    // What was written since the last call, which then counts as taken. Its size follows what was
+    // written, at most one entry a block or tile.
+    LevelWritten take_written();
 
   private:
+    void note_change(const LevelChange& change);
+    void note_block(int i) {
+        if (i != last_written_block_ && !written_.whole_level && written_blocks_.insert(i).second)
+            written_.blocks.push_back(i);
+        last_written_block_ = i;
+    }
+    void note_tile(int t) {
+        if (!written_.whole_tiles && written_tiles_.insert(t).second)
+            written_.tiles.push_back(t);
+    }
+
     TileSet tiles_;
     Level level_;
     // The pieces as the open step found them, by index, before it first wrote them.
@@ -165,6 +189,10 @@ class LevelDoc {
     // The whole of either as the open step found it, once its shape changed.
     std::optional<Level> old_level_;
     std::optional<TileSet> old_tile_set_;
+    // What take_written hands over next, and sets of its indexes to keep each one once.
+    LevelWritten written_;
+    std::unordered_set<int> written_blocks_, written_tiles_;
+    int last_written_block_ = -1;
 };
 
 // ---- Level commands: pure, on the model alone

@@ -152,7 +152,7 @@ bool read_all(int descriptor, std::vector<uint8_t>& bytes) {
 
 // The write over the existing file itself, for when a rename would refuse the save or change the
 // file; on failure the old bytes are put back.
-int write_in_place(const fs::path& target, std::span<const uint8_t> bytes, int64_t write_limit,
+int write_in_place(const fs::path& target, const PieceSource& source, int64_t write_limit,
                    SyncStep sync) {
     int descriptor = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
     const bool readable = descriptor >= 0;
@@ -166,10 +166,18 @@ int write_in_place(const fs::path& target, std::span<const uint8_t> bytes, int64
         ::close(descriptor);
         return 0;
     }
-    const auto size = static_cast<int64_t>(bytes.size());
-    const int64_t taken = write_limit < 0 ? size : std::min(size, write_limit);
-    bool ok = write_all_at(descriptor, bytes.first(static_cast<size_t>(taken)), 0) &&
-              taken == size && ::ftruncate(descriptor, static_cast<off_t>(size)) == 0 &&
+    int64_t size = 0;
+    const PieceWriter write = [&](std::span<const uint8_t> piece) {
+        const auto length = static_cast<int64_t>(piece.size());
+        const int64_t taken =
+            write_limit < 0 ? length : std::clamp<int64_t>(write_limit - size, 0, length);
+        const bool whole =
+            write_all_at(descriptor, piece.first(static_cast<size_t>(taken)), static_cast<off_t>(size)) &&
+            taken == length;
+        size += taken;
+        return whole;
+    };
+    bool ok = source(write) && ::ftruncate(descriptor, static_cast<off_t>(size)) == 0 &&
               sync(descriptor);
     if (!ok && readable) {
         // Best effort: the save has failed either way, and says so.
@@ -184,6 +192,12 @@ int write_in_place(const fs::path& target, std::span<const uint8_t> bytes, int64
 } // namespace
 
 int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, int64_t write_limit,
+                     SyncStep sync) {
+    return write_whole_file(
+        path, [&](const PieceWriter& write) { return write(bytes); }, write_limit, sync);
+}
+
+int write_whole_file(const std::string& path, const PieceSource& source, int64_t write_limit,
                      SyncStep sync) {
     if (path.empty())
         return 0;
@@ -202,22 +216,29 @@ int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, in
         return 0;
     // A rename would give the other names of a hard-linked file the old bytes.
     if (exists && old.st_nlink > 1)
-        return write_in_place(target, bytes, write_limit, sync);
+        return write_in_place(target, source, write_limit, sync);
 
     fs::path temporary;
     std::FILE* f = create_temporary_beside(target, temporary);
     if (f == nullptr) // a folder the user may not write to, for one
-        return exists ? write_in_place(target, bytes, write_limit, sync) : 0;
+        return exists ? write_in_place(target, source, write_limit, sync) : 0;
     if (exists && !take_over_identity(::fileno(f), old)) {
         std::fclose(f);
         fs::remove(temporary, ec);
-        return write_in_place(target, bytes, write_limit, sync);
+        return write_in_place(target, source, write_limit, sync);
     }
-    const auto size = static_cast<int64_t>(bytes.size());
-    const int64_t taken = write_limit < 0 ? size : std::min(size, write_limit);
-    bool ok = taken == 0 || std::fwrite(bytes.data(), 1, static_cast<size_t>(taken), f) ==
-                                static_cast<size_t>(taken);
-    ok = ok && taken == size;
+    int64_t size = 0;
+    const PieceWriter write = [&](std::span<const uint8_t> piece) {
+        const auto length = static_cast<int64_t>(piece.size());
+        const int64_t taken =
+            write_limit < 0 ? length : std::clamp<int64_t>(write_limit - size, 0, length);
+        const bool whole = (taken == 0 || std::fwrite(piece.data(), 1, static_cast<size_t>(taken),
+                                                      f) == static_cast<size_t>(taken)) &&
+                           taken == length;
+        size += taken;
+        return whole;
+    };
+    bool ok = source(write);
     ok = ok && std::fflush(f) == 0 && sync(::fileno(f));
     // Closing can still fail (a delayed write error); the file counts as written only when it did
     // not.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -54,6 +55,14 @@ bool sync_to_disk(int descriptor);
 // or counts as written.
 int write_whole_file(const std::string& path, std::span<const uint8_t> bytes,
                      int64_t write_limit = -1, SyncStep sync = sync_to_disk);
+// The same for bytes made as they are written: `source` hands each piece in order to the writer it
+// is given, which answers false once writing has failed (the source may then stop); the file is
+// whole, and counts as written, only when the source answers true too. A large file made this
+// way never needs all its bytes in memory at once.
+using PieceWriter = std::function<bool(std::span<const uint8_t>)>;
+using PieceSource = std::function<bool(const PieceWriter& write)>;
+int write_whole_file(const std::string& path, const PieceSource& source, int64_t write_limit = -1,
+                     SyncStep sync = sync_to_disk);
 
 // True when both paths name one existing file (the same device and inode), whatever the spelling,
 // hard link or symbolic link that leads there; false when either is missing.

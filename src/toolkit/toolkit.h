@@ -229,6 +229,10 @@ class Toolkit {
     // text, or empty text when cancelled.
     virtual std::string ask_text(const std::string& title, const std::string& label,
                                  const std::string& initial) = 0;
+    // A list of one-line rows titled `title`, with `label` above it and the first row selected;
+    // the 0-based index of the row chosen, or -1 when cancelled (or when there are no rows).
+    virtual int choose_from_list(const std::string& title, const std::string& label,
+                                 const std::vector<std::string>& rows) = 0;
     // `patterns`: fields separated by '|', alternately a label and its pattern. `start` gives the
     // folder (its directory part) and the proposed name (the rest). Empty text when cancelled.
     virtual std::string choose_open_file(const std::string& title, const std::string& start,
@@ -277,9 +281,17 @@ class Toolkit {
                          SyncStep sync = sync_to_disk) {
         return fontarel::write_whole_file(path, bytes, write_limit(), sync);
     }
+    // The same for bytes made as they are written (see PieceSource).
+    int write_whole_file(const std::string& path, const PieceSource& source,
+                         SyncStep sync = sync_to_disk) {
+        return fontarel::write_whole_file(path, source, write_limit(), sync);
+    }
     // The folder where the program keeps its state between runs (user_state_folder), ending in
     // '/'; empty when there is none to use.
     virtual std::string state_folder() const;
+    // Bytes a whole-file write may put on the disk before it fails; -1 for no limit. Writers that
+    // do not go through write_whole_file (an appended file) keep to it too.
+    int64_t disk_limit() const { return write_limit(); }
     // Milliseconds of a steady clock, for the program's own timing; never the time of day.
     virtual int64_t milliseconds() const;
     // Makes wait_event return about `ms` milliseconds from now (never sooner), with kEventOther

@@ -37,6 +37,11 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
         {{"font.fnt", "--foo"}, Refuse, "'--foo'"},
         {{"--"}, Refuse, "'--'"},
         {{"--help", "x"}, Refuse, "--help takes no other"},
+        {{"--recover"}, Edit},
+        {{"--recover", "s.recovery"}, Edit},
+        {{"--recover", "a", "b"}, Refuse, "--recover takes one file at most"},
+        {{"--recover", "--help"}, Refuse, "--recover takes one file at most"},
+        {{"a.fnt", "--recover"}, Refuse, "must be the first"},
         {{"--version", "--help"}, Refuse, "--version takes no other"},
         {{"font.fnt", "--export", "byte", "a", "b"}, Refuse, "--export must be the first"},
         {{"a.fnt", "--import-screen", "p.png"}, Refuse, "--import-screen must be the first"},
@@ -51,13 +56,15 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
         EXPECT_NE(line.error.find(l.says), std::string::npos) << shown << ": " << line.error;
         EXPECT_EQ(line.error.empty(), l.action != Refuse) << shown << ": " << line.error;
         EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
+        EXPECT_EQ(line.recover, l.args.size() > 0 && l.args[0] == "--recover" && l.action == Edit);
+        EXPECT_EQ(line.input, l.args.size() == 2 && line.recover ? l.args[1] : "") << shown;
     }
     const std::string usage = usage_text();
     for (const char* part :
          {"--export FORMAT", "--export-map FORMAT", "--size WxH", "bdf", "80x50", " -h", " -V",
           "--load-address HEX", "prg", "--machine M", "--colours FILE", "--charset FONT", "scr",
           "b800", "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]",
-          "--export-tiles FORMAT [--load-address HEX] INPUT OUTPUT",
+          "--export-tiles FORMAT [--load-address HEX] INPUT OUTPUT", "--recover [FILE]",
           "--export-level FORMAT [--load-address HEX] INPUT OUTPUT",
           "FORMAT  byte, acme, defb, c, bin, prg, png"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/file_io.h"
+#include "toolkit/locked_file.h"
 #include "toolkit/headless/headless_toolkit.h"
 
 namespace fontarel {
@@ -48,6 +49,29 @@ class FileIo : public ::testing::Test {
 
     fs::path dir_;
 };
+
+TEST_F(FileIo, ALockedFileIsHeldUntilClosedAndKeepsToItsLimit) {
+    LockedFile missing;
+    EXPECT_FALSE(missing.create(path("no/such/folder/x")));
+    LockedFile file(10); // ten bytes over its life
+    ASSERT_TRUE(file.create(path("a.new")));
+    EXPECT_TRUE(lock_held(path("a.new")));
+    LockedFile second;
+    EXPECT_FALSE(second.create(path("a.new"))) << "its lock is held";
+    const uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_TRUE(file.append(bytes));
+    EXPECT_FALSE(file.append(bytes)) << "past the limit";
+    EXPECT_FALSE(file.rename_to(path("no/such/folder/a")));
+    ASSERT_TRUE(file.rename_to(path("a")));
+    EXPECT_TRUE(lock_held(path("a"))) << "the lock goes with the rename";
+    EXPECT_EQ(read("a").size(), 10u);
+    std::vector<uint8_t> part;
+    ASSERT_TRUE(read_file_part(path("a"), 8, 5, part));
+    EXPECT_EQ(part, (std::vector<uint8_t>{1, 2}));
+    file.close();
+    EXPECT_FALSE(lock_held(path("a")));
+    EXPECT_EQ(modified_seconds(path("missing")), -1);
+}
 
 TEST_F(FileIo, SizeTellsMissingDirectoryAndFile) {
     EXPECT_EQ(file_size(""), -1);

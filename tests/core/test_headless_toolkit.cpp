@@ -62,6 +62,16 @@ TEST_F(Headless, EventsComeInOrderAndCanvasDataOnlyForThatCanvas) {
     EXPECT_EQ(tk.control_attribute(1, kAttrKey), 0);
 }
 
+TEST_F(Headless, ListRequestersAnswerInOrderAndARowPastTheListCancels) {
+    tk.list_answers = {0, 2, 3};
+    const std::vector<std::string> rows = {"a", "b", "c"};
+    EXPECT_EQ(tk.choose_from_list("T", "L", rows), 0);
+    EXPECT_EQ(tk.choose_from_list("T", "L", rows), 2);
+    EXPECT_EQ(tk.choose_from_list("T", "L", rows), -1) << "no row 3";
+    EXPECT_EQ(tk.choose_from_list("T", "L", rows), -1) << "no answer left";
+    EXPECT_EQ(tk.list_requests, std::vector<std::string>(4, "T|L|a|b|c"));
+}
+
 TEST_F(Headless, IdleHandlerIsAskedAgainUntilItPostsNothing) {
     int calls = 0;
     tk.on_idle = [&] {

@@ -196,7 +196,7 @@ TEST_F(Projects, FontsOpenByTheirContentAndOtherFilesAsRawBytes) {
     }
 }
 
-TEST_F(Projects, RecoveryWritesAfterStepsAtMostEveryTwoSecondsAndAnotherRunRecovers) {
+TEST_F(Projects, RecoveryWritesAfterStepsAtMostEveryTwoSecondsAndAnotherRunRecoversOnceItEnded) {
     EXPECT_EQ(tk.item_enabled(kMenuBar, id(MenuId::RecoverLastSession)), 0) << "no earlier run";
     make_work(); // written at once, at 0 ms
     tk.clock_ms = 500;
@@ -209,20 +209,48 @@ TEST_F(Projects, RecoveryWritesAfterStepsAtMostEveryTwoSecondsAndAnotherRunRecov
     ASSERT_EQ(tk.wake_requests, std::vector<int>{1500});
     tk.clock_ms = 2000;
     wake();
-    EXPECT_NE(read(own), first);
+    const std::string second_write = read(own);
+    EXPECT_NE(second_write, first);
+    EXPECT_EQ(second_write.rfind(first, 0), 0u) << "the change is appended to what was there";
     tk.clock_ms = 9000;
-    wake(); // nothing new: nothing written
-    EXPECT_EQ(tk.wake_requests.size(), 1u);
+    wake(); // nothing new: nothing written, and no wake but the one that rewrites the base
+    EXPECT_EQ(read(own), second_write);
+    EXPECT_EQ(tk.wake_requests, (std::vector<int>{1500, kRecoveryIdle}));
+    // Half a minute without a change: the base is written again, once. A new file takes the
+    // old one's place, so a second name of the old one tells whether it was replaced.
+    const auto replaced = [&](const std::string& mark) {
+        finish_recovery_writes(app);
+        return fs::hard_link_count(own) == 1 && fs::exists(mark);
+    };
+    fs::create_hard_link(own, own + ".1");
+    tk.clock_ms = 2000 + kRecoveryIdle;
+    wake();
+    EXPECT_TRUE(replaced(own + ".1"));
+    EXPECT_LT(read(own).size(), second_write.size()) << "a base alone, with what the entry held";
+    fs::create_hard_link(own, own + ".2");
+    tk.clock_ms += 2 * kRecoveryIdle;
+    wake();
+    EXPECT_FALSE(replaced(own + ".2")) << "nothing new since: no base again";
 
     HeadlessToolkit tk2{{}, "/tmp/fontarel-work"};
     tk2.state_folder_path = path("state/");
     App second{tk2};
     ASSERT_TRUE(open_program(second));
+    EXPECT_EQ(tk2.item_enabled(kMenuBar, id(MenuId::RecoverLastSession)), 0)
+        << "the first run goes on: its file is not offered";
+    const auto bytes = app.store().bytes;
+    shut_down(app);
+    tk2.clock_ms = 5000; // the folder is looked at again
+    Event idle;
+    idle.code = kEventOther;
+    tk2.post_event(idle);
+    dispatch_event(second, tk2.wait_event());
     EXPECT_EQ(tk2.item_enabled(kMenuBar, id(MenuId::RecoverLastSession)), 1);
     tk2.inject_menu(id(MenuId::RecoverLastSession));
     dispatch_event(second, tk2.wait_event());
     expect_work(second);
-    EXPECT_EQ(second.s.charset->bytes, app.store().bytes);
+    EXPECT_EQ(second.s.charset->bytes, bytes);
+    EXPECT_TRUE(tk2.list_requests.empty()) << "one file: nothing to choose";
     tk2.inject_menu(id(MenuId::Undo));
     dispatch_event(second, tk2.wait_event());
     EXPECT_EQ(second.s.map->machine, MapMachine::Mono) << "the recovery is one undo step";

@@ -6,6 +6,10 @@
 
 #include <random>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+#include <zlib.h>
 
 #include "formats/project.h"
 #include "model/map_colours.h"
@@ -15,6 +19,52 @@ namespace {
 
 std::span<const uint8_t> bytes_of(const std::string& text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// Slow, plain base64 both ways, to check the program's packed strings against.
+const std::string kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+std::string base64_of(const std::vector<uint8_t>& bytes) {
+    std::string s;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const uint32_t v = bytes[i] << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0) |
+                           (i + 2 < bytes.size() ? bytes[i + 2] : 0);
+        for (size_t k = 0; k < 4; ++k)
+            s += k <= bytes.size() - i ? kBase64[v >> (18 - 6 * k) & 63] : '=';
+    }
+    return s;
+}
+std::vector<uint8_t> bytes_of_base64(const std::string& text) {
+    std::vector<uint8_t> out;
+    uint32_t v = 0, bits = 0;
+    for (char ch : text) {
+        if (ch == '=')
+            break;
+        v = v << 6 | static_cast<uint32_t>(kBase64.find(ch));
+        if ((bits += 6) >= 8)
+            out.push_back(static_cast<uint8_t>(v >> (bits -= 8)));
+    }
+    return out;
+}
+std::string packed(const std::vector<uint8_t>& bytes) {
+    std::vector<uint8_t> z(compressBound(bytes.size()));
+    uLongf size = z.size();
+    compress(z.data(), &size, bytes.data(), bytes.size());
+    z.resize(size);
+    return base64_of(z);
+}
+std::vector<uint8_t> unpacked(const std::string& text, size_t size) {
+    const std::vector<uint8_t> z = bytes_of_base64(text);
+    std::vector<uint8_t> out(size + 1);
+    uLongf got = out.size();
+    const bool ok = uncompress(out.data(), &got, z.data(), z.size()) == Z_OK;
+    out.resize(ok ? got : 0);
+    return out;
+}
+
+// The string at a JSON pointer, or "" when there is none.
+template <class Json> std::string string_at(const Json& j, const std::string& pointer) {
+    const typename Json::json_pointer at(pointer);
+    return j.contains(at) && j[at].is_string() ? j[at].template get<std::string>() : "";
 }
 
 bool same(const Project& a, const Project& b) {
@@ -36,6 +86,9 @@ bool same(const Project& a, const Project& b) {
 
 TEST(Project, RandomStatesReadBackTheSame) {
     std::mt19937 random(28);
+    std::string accents; // a long string the parser reads itself: not plain ASCII
+    for (int i = 0; i < 2100; ++i)
+        accents += "\xC3\xA9";
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
         Project p;
@@ -58,22 +111,108 @@ TEST(Project, RandomStatesReadBackTheSame) {
         p.colour0 = static_cast<Colour>(random() & 0xFFFFFF);
         p.colour1 = static_cast<Colour>(random() & 0xFFFFFF);
         if (round % 2) {
-            p.kept = R"({"sprites":[1,2],"note":"by hand"})";
-            p.tiles = TileSet(1 + random() % 8, 1 + random() % 8, 1 + random() % 300);
+            // Keys the program does not know, at the top and in every object it reads.
+            p.kept = R"({"sprites":[1,2],"note":"by hand","multicolour":{"mode":"hires"},)"
+                     R"("colours":{"name":"amber"},"map":{"note":"x"},"tiles":{"from":"t.png"},)"
+                     R"("level":{"name":"one","scroll":[0,0],"long":[")" +
+                     std::string(5000, 'a') + R"(","\")" + std::string(5000, 'b') + R"(",")" +
+                     accents + R"("]}})";
+            // Every other such round, tiles and a level of more than 65,536 cells (packed).
+            const bool large = round % 4 == 3;
+            p.tiles = large ? TileSet(8, 8, 1025 + random() % 3000)
+                            : TileSet(1 + random() % 8, 1 + random() % 8, 1 + random() % 300);
             for (int t = 0; t < p.tiles.count(); ++t)
                 p.tiles.set_cell(t, random() % p.tiles.width(), random() % p.tiles.height(),
                                  {static_cast<uint8_t>(random()), static_cast<uint8_t>(random())});
-            p.level = Level(1 + random() % 70, 1 + random() % 40);
-            for (int k = 0; k < 50; ++k)
+            p.level = large ? Level(300 + random() % 400, 300 + random() % 400)
+                            : Level(1 + random() % 70, 1 + random() % 40);
+            for (int k = 0; k < (large ? 5000 : 50); ++k)
                 p.level.set(random() % p.level.cols(), random() % p.level.rows(),
                             static_cast<uint16_t>(random() % p.tiles.count()));
         }
         const std::string text = project_text(p);
         ASSERT_TRUE(is_project(bytes_of(text)));
+        std::string streamed;
+        write_project_text(p, [&](std::string_view piece) { streamed += piece; });
+        EXPECT_EQ(streamed, text);
         Project back;
         ASSERT_EQ(read_project(bytes_of(text), back), "");
         EXPECT_TRUE(same(back, p));
         EXPECT_EQ(project_text(back), text);
+    }
+}
+
+// A level or a tile set of more than 65,536 cells is packed, a smaller one stays hex; what is
+// packed is the little-endian tile numbers, or the cells' codes and attributes tile by tile.
+TEST(Project, LargeLevelsAndTileSetsArePacked) {
+    const struct {
+        int cols, rows, tile_side, tiles;
+        bool level_packed, tiles_packed;
+    } cases[] = {
+        {256, 256, 4, 4096, false, false}, // 65,536 cells each
+        {257, 256, 8, 1025, true, true},
+        {4096, 17, 1, 9, true, false},
+        {1100, 59, 4, 100, false, false}, // rows of 4,400 hex digits
+    };
+    std::mt19937 random(5);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cols);
+        Project p;
+        p.tiles = TileSet(c.tile_side, c.tile_side, c.tiles);
+        for (int k = 0; k < 3000; ++k)
+            p.tiles.set_cell(random() % c.tiles, random() % c.tile_side, random() % c.tile_side,
+                             {static_cast<uint8_t>(random()), static_cast<uint8_t>(random())});
+        p.level = Level(c.cols, c.rows);
+        for (int k = 0; k < 3000; ++k)
+            p.level.set(random() % c.cols, random() % c.rows,
+                        static_cast<uint16_t>(random() % c.tiles));
+        const std::string text = project_text(p);
+        const auto j = nlohmann::json::parse(text);
+        EXPECT_EQ(j["level"].value("encoding", "hex"), c.level_packed ? "zlib-base64" : "hex");
+        EXPECT_EQ(j["tiles"].value("encoding", "hex"), c.tiles_packed ? "zlib-base64" : "hex");
+        if (c.level_packed) {
+            std::vector<uint8_t> numbers;
+            for (int y = 0; y < c.rows; ++y)
+                for (int x = 0; x < c.cols; ++x)
+                    numbers.insert(numbers.end(), {static_cast<uint8_t>(p.level.at(x, y)),
+                                                   static_cast<uint8_t>(p.level.at(x, y) >> 8)});
+            EXPECT_TRUE(unpacked(string_at(j, "/level/tiles"), numbers.size()) == numbers);
+        }
+        if (c.tiles_packed) {
+            std::vector<uint8_t> codes, attrs;
+            for (int t = 0; t < c.tiles; ++t)
+                for (int y = 0; y < c.tile_side; ++y)
+                    for (int x = 0; x < c.tile_side; ++x) {
+                        codes.push_back(p.tiles.cell(t, x, y).code);
+                        attrs.push_back(p.tiles.cell(t, x, y).attr);
+                    }
+            EXPECT_EQ(j["tiles"]["count"], c.tiles);
+            EXPECT_TRUE(unpacked(string_at(j, "/tiles/codes"), codes.size()) == codes);
+            EXPECT_TRUE(unpacked(string_at(j, "/tiles/attributes"), attrs.size()) == attrs);
+        }
+        Project back;
+        ASSERT_EQ(read_project(bytes_of(text), back), "");
+        EXPECT_TRUE(back.level == p.level && back.tiles == p.tiles);
+    }
+}
+
+// A key the program does not know, put by hand into each object it reads, is still in that
+// object after the next save.
+TEST(Project, UnknownKeysSurviveASaveInEveryObject) {
+    Project p;
+    p.map.machine = MapMachine::C64;
+    p.level = Level(300, 300); // packed
+    const std::string text = project_text(p);
+    for (const char* object : {"multicolour", "colours", "map", "tiles", "level"}) {
+        SCOPED_TRACE(object);
+        auto j = nlohmann::ordered_json::parse(text);
+        j[object]["note"] = {{"by", "hand"}};
+        const std::string edited = j.dump(2);
+        Project read;
+        ASSERT_EQ(read_project(bytes_of(edited), read), "");
+        const auto saved = nlohmann::ordered_json::parse(project_text(read));
+        EXPECT_EQ(string_at(saved, "/" + std::string(object) + "/note/by"), "hand");
+        EXPECT_FALSE(saved.contains("note"));
     }
 }
 
@@ -125,6 +264,9 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
         {with("\"attributes\": [\n      \"", "\"attributes\": [\n      7, \""),
          "\"map.attributes\" is not a list of 24"},
         {text.substr(0, text.size() / 2), "is not valid JSON: "},
+        // A long string is read in place only when the parser would take it as it stands.
+        {with("\"format\"", "\"note\": \"" + std::string(5000, 'a') + "\t\", \"format\""),
+         "is not valid JSON: "},
     };
     for (const auto& c : cases) {
         Project read = good;
@@ -135,6 +277,61 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
     }
     EXPECT_FALSE(is_project(bytes_of("{\"format\": \"other\"}")));
     EXPECT_FALSE(is_project(bytes_of("fontarel-project")));
+}
+
+TEST(Project, BadPackedStringsAreRefusedByName) {
+    Project good;
+    good.tiles = TileSet(8, 8, 1100);
+    good.level = Level(300, 300);
+    const auto text = nlohmann::ordered_json::parse(project_text(good));
+    ASSERT_EQ(text["level"]["encoding"], "zlib-base64");
+    ASSERT_EQ(text["tiles"]["encoding"], "zlib-base64");
+    // The good text with the value at `pointer` replaced (or removed when null).
+    const auto with = [&](const char* pointer, const nlohmann::ordered_json& value) {
+        auto j = text;
+        const nlohmann::ordered_json::json_pointer at(pointer);
+        if (value.is_null())
+            j[at.parent_pointer()].erase(at.back());
+        else
+            j[at] = value;
+        return j.dump(2);
+    };
+    std::vector<uint8_t> numbers(2 * 300 * 300);
+    numbers[2 * 301] = 0x4C, numbers[2 * 301 + 1] = 0x04; // tile 1100 at (1, 1)
+    const std::string level = packed(std::vector<uint8_t>(2 * 300 * 300));
+    std::vector<uint8_t> after_zlib = bytes_of_base64(level);
+    after_zlib.push_back(0);
+    const struct {
+        std::string file;
+        const char* says;
+    } cases[] = {
+        {with("/level/tiles", "@" + level.substr(1)), "\"level.tiles\" is not base64"},
+        {with("/level/tiles", level.substr(0, 5)), "\"level.tiles\" is not base64"},
+        {with("/level/tiles", base64_of({1, 2, 3, 4, 5, 6})), "\"level.tiles\" is not zlib data"},
+        {with("/level/tiles", level.substr(0, level.size() / 8 * 4)),
+         "\"level.tiles\" is not zlib data: it ends early"},
+        {with("/level/tiles", base64_of(after_zlib)),
+         "\"level.tiles\" has text after its zlib data"},
+        {with("/level/tiles", packed(std::vector<uint8_t>(2 * 300 * 299))),
+         "\"level.tiles\" unpacks to 179400 bytes, not 180000"},
+        {with("/level/tiles", packed(std::vector<uint8_t>(2 * 300 * 300 + 2))),
+         "\"level.tiles\" unpacks to more than 180000 bytes"},
+        {with("/level/tiles", packed(numbers)),
+         "\"level.tiles\" has tile 1100 in row 1, past the 1100 tiles"},
+        {with("/level/encoding", "gzip"), "\"level.encoding\" is \"gzip\", not \"zlib-base64\""},
+        {with("/level/encoding", nullptr), "\"level.tiles\" is not a list of 300"},
+        {with("/tiles/codes", "AAA"), "\"tiles.codes\" is not base64"},
+        {with("/tiles/attributes", packed(std::vector<uint8_t>(64 * 1099))),
+         "\"tiles.attributes\" unpacks to 70336 bytes, not 70400"},
+        {with("/tiles/count", nullptr), "\"tiles.count\" is missing"},
+    };
+    for (const auto& c : cases) {
+        Project read = good;
+        read.charset.bytes.fill(0x5A);
+        const std::string said = read_project(bytes_of(c.file), read);
+        EXPECT_EQ(said.rfind(c.says, 0), 0u) << said;
+        EXPECT_EQ(read.charset.glyph(0)[0], 0x5A) << c.says;
+    }
 }
 
 } // namespace

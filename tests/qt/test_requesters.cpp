@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -86,6 +87,47 @@ TEST_F(Requesters, PaletteChooserGivesTheSwatchClickedOrTheFocusedOneOnReturnAnd
         EXPECT_EQ(has_box, c.with_check) << c.gives;
         EXPECT_EQ(check.on, c.check_after) << c.gives;
     }
+}
+
+TEST_F(Requesters, ListGivesTheRowChosenByKeysOrDoubleClickAndMinusOneOnCancel) {
+    const std::vector<std::string> rows = {"12:04  C64 40x25, level 64x32",
+                                           "09:30  Mono 40x24, level 16x16", "yesterday"};
+    const struct {
+        std::function<void(QListWidget*)> act;
+        int gives;
+    } cases[] = {
+        {[](QListWidget* l) { QTest::keyClick(l, Qt::Key_Return); }, 0},
+        {[](QListWidget* l) {
+             QTest::keyClick(l, Qt::Key_Down);
+             QTest::keyClick(l, Qt::Key_Down);
+             QTest::keyClick(l, Qt::Key_Return);
+         },
+         2},
+        {[](QListWidget* l) {
+             const QRect r = l->visualItemRect(l->item(1));
+             // A double click as the platform gives it: a click, then the second press.
+             QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
+             QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
+         },
+         1},
+        {[](QListWidget* l) { QTest::keyClick(l, Qt::Key_Escape); }, -1},
+    };
+    for (const auto& c : cases) {
+        QStringList shown;
+        ModalAnswerer answer([&](QWidget* d) {
+            auto* list = d->findChild<QListWidget*>();
+            ASSERT_NE(list, nullptr);
+            for (int i = 0; i < list->count(); ++i)
+                shown << list->item(i)->text();
+            c.act(list);
+            if (d->isVisible()) // a key that did not end it: end it as unanswered
+                static_cast<QDialog*>(d)->reject();
+        });
+        EXPECT_EQ(tk.choose_from_list("Recover last session", "Which run?", rows), c.gives);
+        EXPECT_EQ(shown.size(), 3);
+        EXPECT_EQ(shown.value(0), "12:04  C64 40x25, level 64x32");
+    }
+    EXPECT_EQ(tk.choose_from_list("t", "l", {}), -1) << "nothing to choose";
 }
 
 TEST_F(Requesters, OpenStartsInTheFolderWithTheNameAndEntryAndAcceptsAMissingFile) {

@@ -191,6 +191,19 @@ bool HeadlessToolkit::ask_yes_no(const std::string& caption, const std::string& 
     return answer;
 }
 
+int HeadlessToolkit::choose_from_list(const std::string& title, const std::string& label,
+                                      const std::vector<std::string>& rows) {
+    std::string logged = title + "|" + label;
+    for (const std::string& row : rows)
+        logged += "|" + row;
+    list_requests.push_back(std::move(logged));
+    if (list_answers.empty())
+        return -1;
+    const int answer = list_answers.front();
+    list_answers.pop_front();
+    return answer >= 0 && answer < static_cast<int>(rows.size()) ? answer : -1;
+}
+
 std::string HeadlessToolkit::answer_file_request(FileRequest request) {
     file_requests_.push_back(std::move(request));
     chosen_pattern_ = -1;

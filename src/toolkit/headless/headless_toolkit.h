@@ -78,6 +78,8 @@ class HeadlessToolkit : public Toolkit {
     std::string ask_text(const std::string& title, const std::string& label,
                          const std::string& initial) override;
     bool ask_yes_no(const std::string& caption, const std::string& text) override;
+    int choose_from_list(const std::string& title, const std::string& label,
+                         const std::vector<std::string>& rows) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
                                  const std::string& patterns, int pattern_index) override;
     std::string choose_save_file(const std::string& title, const std::string& start,
@@ -163,6 +165,9 @@ class HeadlessToolkit : public Toolkit {
     // each is logged in questions.
     std::deque<bool> yes_no_answers;
     std::vector<std::string> questions;
+    // Row chosen in each list requester, in order; "title|label|row|row..." of each is logged.
+    std::deque<int> list_answers;
+    std::vector<std::string> list_requests;
     // Item chosen in each popup shown, in order; -1 or an empty script closes it without a choice.
     std::deque<int> popup_answers;
     // The clipboard: its plain text and the program's private form, each empty when absent. Tests

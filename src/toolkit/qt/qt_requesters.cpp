@@ -9,6 +9,8 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -127,6 +129,34 @@ bool QtToolkit::ask_yes_no(const std::string& caption, const std::string& text) 
                     requester_parent());
     box.setDefaultButton(QMessageBox::No);
     return run_modal(box) == QMessageBox::Yes;
+}
+
+int QtToolkit::choose_from_list(const std::string& title, const std::string& label,
+                                const std::vector<std::string>& rows) {
+    if (rows.empty())
+        return -1;
+    QDialog dialog(requester_parent());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QString::fromStdString(label), &dialog));
+    auto* list = new QListWidget(&dialog);
+    for (const std::string& row : rows)
+        list->addItem(QString::fromStdString(row));
+    list->setCurrentRow(0);
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 40);
+    layout->addWidget(list);
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    // A double click chooses its row, as Return chooses the selected one.
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    list->setFocus();
+    if (run_modal(dialog) != QDialog::Accepted)
+        return -1;
+    return list->currentRow();
 }
 
 std::string QtToolkit::choose_file(bool save, const std::string& title, const std::string& start,

@@ -93,6 +93,8 @@ class QtToolkit : public Toolkit {
     bool ask_yes_no(const std::string& caption, const std::string& text) override;
     std::string ask_text(const std::string& title, const std::string& label,
                          const std::string& initial) override;
+    int choose_from_list(const std::string& title, const std::string& label,
+                         const std::vector<std::string>& rows) override;
     std::string choose_open_file(const std::string& title, const std::string& start,
                                  const std::string& patterns, int pattern_index) override;
     std::string choose_save_file(const std::string& title, const std::string& start,
