@@ -82,16 +82,14 @@ TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
     }
 }
 
-// A CTM project of each version and colour method, in hi-res and multicolour: read, exported as
+// A CTM project of each colour method, in hi-res and multicolour: read, exported as
 // bytes and drawn, it gives back what the file describes, worked out here from the description.
 TEST(LevelScreen, CtmProjectsExportAndDrawAsTheFileDescribes) {
-    for (const int version : {4, 5})
         for (const int method : {0, 1, 2})
             for (const bool multicolour : {false, true}) {
-                SCOPED_TRACE(std::to_string(version) + " method " + std::to_string(method) +
+                SCOPED_TRACE("method " + std::to_string(method) +
                              (multicolour ? " multicolour" : ""));
                 CtmDescription d;
-                d.version = version;
                 d.colour_method = method;
                 d.multicolour = multicolour;
                 d.character_colour = 10;
