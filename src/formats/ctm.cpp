@@ -11,6 +11,10 @@
 
 #include "model/map_colours.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace fontarel {
 
 namespace {
@@ -383,42 +387,95 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
 
 // ---- The project, from any version's layout.
 
-// The level's numbers, row by row, each checked below `limit` a row at a time.
-std::string build_level(const Layout& l, int limit, Level& level) {
-    level = Level(l.cols, l.rows);
-    const size_t step = l.level_number_bytes;
-    const uint8_t* at = l.level.data();
-    std::vector<uint16_t> row(static_cast<size_t>(l.cols));
-    for (int y = 0; y < l.rows; ++y) {
-        if (step == 2 && std::endian::native == std::endian::little) {
-            std::memcpy(row.data(), at, 2 * row.size()); // the file's words are the row's
-        } else {
-            for (size_t x = 0; x < row.size(); ++x)
-                row[x] = step == 1 ? at[x] : static_cast<uint16_t>(at[2 * x] | at[2 * x + 1] << 8);
-        }
-        at += step * row.size();
-        // Four running maxima, so that no comparison waits for the one before it.
-        unsigned m0 = 0, m1 = 0, m2 = 0, m3 = 0;
-        const uint16_t* r = row.data();
-        size_t x = 0;
-        for (; x + 4 <= row.size(); x += 4) {
-            m0 = std::max<unsigned>(m0, r[x]);
-            m1 = std::max<unsigned>(m1, r[x + 1]);
-            m2 = std::max<unsigned>(m2, r[x + 2]);
-            m3 = std::max<unsigned>(m3, r[x + 3]);
-        }
-        for (; x < row.size(); ++x)
-            m0 = std::max<unsigned>(m0, r[x]);
-        if (std::max({m0, m1, m2, m3}) >= static_cast<unsigned>(limit)) {
-            const auto bad =
-                std::find_if(row.begin(), row.end(), [&](uint16_t t) { return t >= limit; });
-            return "level cell (" + std::to_string(bad - row.begin()) + ", " + std::to_string(y) +
-                   ") names " + (l.tile_system ? "tile " : "character ") + std::to_string(*bad) +
-                   ", past the " + std::to_string(limit) +
-                   (l.tile_system ? " tiles" : " characters");
-        }
-        level.set_row(0, y, row);
+// The file's number at cell i of the level (1 or 2 bytes, little-endian).
+unsigned level_number(const Layout& l, size_t i) {
+    return l.level_number_bytes == 1 ? l.level[i] : word_at(l.level, 2 * i);
+}
+
+// A whole block of 16-bit little-endian numbers, rows `stride` bytes apart in the file, copied
+// into `block`; returns the largest. Most of a large level takes this way, so the copy and the
+// maximum share one pass over the bytes.
+uint16_t copy_whole_block(const uint8_t* from, size_t stride, Level::Block& block) {
+    constexpr int kSide = Level::kBlockSide;
+#if defined(__SSE2__)
+    // Unsigned 16-bit maxima with SSE2 alone: max(a, b) = (a -sat b) +sat b.
+    const auto max16 = [](__m128i a, __m128i b) { return _mm_adds_epu16(_mm_subs_epu16(a, b), b); };
+    __m128i m0 = _mm_setzero_si128(), m1 = m0, m2 = m0, m3 = m0;
+    auto* to = reinterpret_cast<__m128i*>(block.data());
+    for (int r = 0; r < kSide; ++r, from += stride, to += 4) {
+        const auto* in = reinterpret_cast<const __m128i*>(from);
+        const __m128i a = _mm_loadu_si128(in), b = _mm_loadu_si128(in + 1);
+        const __m128i c = _mm_loadu_si128(in + 2), d = _mm_loadu_si128(in + 3);
+        _mm_storeu_si128(to, a);
+        _mm_storeu_si128(to + 1, b);
+        _mm_storeu_si128(to + 2, c);
+        _mm_storeu_si128(to + 3, d);
+        m0 = max16(m0, a);
+        m1 = max16(m1, b);
+        m2 = max16(m2, c);
+        m3 = max16(m3, d);
     }
+    std::array<uint16_t, 8> lanes;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes.data()), max16(max16(m0, m1), max16(m2, m3)));
+    return *std::max_element(lanes.begin(), lanes.end());
+#else
+    for (int r = 0; r < kSide; ++r)
+        std::memcpy(block.data() + kSide * r, from + stride * static_cast<size_t>(r), 2 * kSide);
+    uint16_t most = 0;
+    for (const uint16_t n : block)
+        most = std::max(most, n);
+    return most;
+#endif
+}
+
+// Copies the rows [y, y + rows) of columns [x, x + cols) into `block` (cells past them 0) and
+// returns the largest number copied.
+unsigned fill_block(const Layout& l, int x, int y, int cols, int rows, Level::Block& block) {
+    constexpr int kSide = Level::kBlockSide;
+    const size_t width = static_cast<size_t>(l.cols);
+    const size_t first = static_cast<size_t>(y) * width + static_cast<size_t>(x);
+    if (cols == kSide && rows == kSide && l.level_number_bytes == 2 &&
+        std::endian::native == std::endian::little)
+        return copy_whole_block(l.level.data() + 2 * first, 2 * width, block);
+    unsigned most = 0;
+    block.fill(0);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const unsigned n =
+                level_number(l, first + static_cast<size_t>(r) * width + static_cast<size_t>(c));
+            block[static_cast<size_t>(kSide * r + c)] = static_cast<uint16_t>(n);
+            most = std::max(most, n);
+        }
+    return most;
+}
+
+// The level, a block of the model's at a time straight from the file's bytes; every number is
+// checked below `limit`. The blocks are made in one allocation, each piece sharing it: opening a
+// large level then costs one allocation and one release, not one a block, and a block's first
+// edit copies it as for any shared piece. The allocation lives while any of its blocks does (at
+// most the level's size).
+std::string build_level(const Layout& l, int limit, Level& level) {
+    constexpr int kSide = Level::kBlockSide;
+    level = Level(l.cols, l.rows);
+    const auto all =
+        std::make_shared_for_overwrite<Level::Block[]>(static_cast<size_t>(level.block_count()));
+    for (int y = 0; y < l.rows; y += kSide)
+        for (int x = 0; x < l.cols; x += kSide) {
+            const int i = level.block_index(x, y);
+            Level::Block& block = all[static_cast<size_t>(i)];
+            const int cols = std::min(kSide, l.cols - x), rows = std::min(kSide, l.rows - y);
+            if (fill_block(l, x, y, cols, rows, block) >= static_cast<unsigned>(limit)) {
+                // The first cell in the file's order that is past the set, for the message.
+                for (size_t n = 0;; ++n)
+                    if (const unsigned v = level_number(l, n); v >= static_cast<unsigned>(limit))
+                        return "level cell (" + std::to_string(n % static_cast<size_t>(l.cols)) +
+                               ", " + std::to_string(n / static_cast<size_t>(l.cols)) + ") names " +
+                               (l.tile_system ? "tile " : "character ") + std::to_string(v) +
+                               ", past the " + std::to_string(limit) +
+                               (l.tile_system ? " tiles" : " characters");
+            }
+            level.set_piece(i, Level::Piece(all, &block));
+        }
     return {};
 }
 
@@ -435,36 +492,51 @@ std::string build(const Layout& l, Project& p, std::vector<std::string>& remarks
     // Tile cells first: a character past the file's is refused before anything is built on it.
     // Without the tile system every character is a tile of one cell.
     const int tiles = l.tile_system ? l.tiles : l.characters;
-    p.tiles = TileSet(l.tile_width, l.tile_height, 1);
+    p.tiles = TileSet(l.tile_width, l.tile_height, tiles);
     int beyond_kept = 0; // cells of characters the charset does not keep
+    // The colour of each character, when the method takes it from there.
+    const bool per_character = l.method == 2 && l.version != 4;
+    std::vector<uint8_t> character_colours(per_character ? chars : 0);
+    for (size_t c = 0; c < character_colours.size(); ++c)
+        character_colours[c] = l.char_colours[c * l.char_colour_step + l.char_colour_offset] & 15;
+    const auto code_at = [&](int t, size_t cell) -> unsigned {
+        return !l.tile_system ? static_cast<unsigned>(t)
+               : l.expanded   ? static_cast<unsigned>(cell)
+                              : word_at(l.cells, 2 * cell);
+    };
+    // One allocation for every tile, each piece sharing it, as the level's blocks do.
+    const auto all = std::make_shared<Tile[]>(static_cast<size_t>(tiles));
     for (int t = 0; t < tiles; ++t) {
         const size_t tile = static_cast<size_t>(t);
-        Tile made;
-        for (int i = 0; i < l.tile_cells(); ++i) {
-            const size_t cell = tile * static_cast<size_t>(l.tile_cells()) + static_cast<size_t>(i);
-            const unsigned code = !l.tile_system ? static_cast<unsigned>(t)
-                                  : l.expanded   ? static_cast<unsigned>(cell)
-                                                 : word_at(l.cells, 2 * cell);
-            const int x = i % l.tile_width, y = i / l.tile_width;
-            if (code >= chars)
-                return "tile " + std::to_string(t) + ", cell (" + std::to_string(x) + ", " +
-                       std::to_string(y) + ") names character " + std::to_string(code) +
-                       ", past the " + std::to_string(chars) + " characters";
-            uint8_t colour = l.colour;
-            if (l.method == 1)
-                colour = l.tile_colours[tile * l.tile_colour_step + l.tile_colour_offset];
-            else if (l.method == 2 && l.version == 4)
-                colour = l.cell_colours[cell];
-            else if (l.method == 2)
-                colour = l.char_colours[code * l.char_colour_step + l.char_colour_offset];
-            beyond_kept += code >= kGlyphCount;
-            made.at(x, y) = {static_cast<uint8_t>(code < kGlyphCount ? code : 0),
-                             static_cast<uint8_t>(colour & 15)};
+        const size_t first = tile * static_cast<size_t>(l.tile_cells());
+        const uint8_t tile_colour =
+            (l.method == 1 ? l.tile_colours[tile * l.tile_colour_step + l.tile_colour_offset]
+                           : l.colour) &
+            15;
+        Tile& made = all[tile];
+        unsigned most = 0;
+        size_t cell = first;
+        for (int y = 0; y < l.tile_height; ++y)
+            for (int x = 0; x < l.tile_width; ++x, ++cell) {
+                const unsigned code = code_at(t, cell);
+                most = std::max(most, code);
+                const uint8_t colour =
+                    per_character   ? character_colours[std::min<size_t>(code, chars - 1)]
+                    : l.method == 2 ? static_cast<uint8_t>(l.cell_colours[cell] & 15)
+                                    : tile_colour;
+                beyond_kept += code >= kGlyphCount;
+                made.at(x, y) = {static_cast<uint8_t>(code < kGlyphCount ? code : 0), colour};
+            }
+        if (most >= chars) {
+            for (int i = 0;; ++i)
+                if (const unsigned code = code_at(t, first + static_cast<size_t>(i)); code >= chars)
+                    return "tile " + std::to_string(t) + ", cell (" +
+                           std::to_string(i % l.tile_width) + ", " +
+                           std::to_string(i / l.tile_width) + ") names character " +
+                           std::to_string(code) + ", past the " + std::to_string(chars) +
+                           " characters";
         }
-        if (t == 0)
-            p.tiles.set_piece(0, std::make_shared<const Tile>(made));
-        else
-            p.tiles.append(made);
+        p.tiles.set_piece(t, TileSet::Piece(all, &made));
     }
     if (std::string why = build_level(l, tiles, p.level); !why.empty())
         return why;
