@@ -269,7 +269,7 @@ class Blocks {
 
 std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
     const int v = l.version;
-    size_t header = v == 6 ? 10 : v == 7 ? 12 : v == 9 ? 19 : 14;
+    size_t header = v == 6 ? 10 : v == 7 ? 12 : v == 9 ? 19 : 14; // 8 and 82: 14
     // The prerelease layout of version 8 has one colour base more: its first block one byte on.
     const bool prerelease = v == 8 && bytes.size() > 16 && bytes[15] == kMarker &&
                             bytes[16] == kMarkerBase && bytes[14] != kMarker;
@@ -325,7 +325,7 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
     l.extended = mode == kExtendedText;
     // Colour bytes a character or tile from version 8 on: one in the text modes, four in the
     // prerelease layout, whose fourth is the text modes' colour.
-    const size_t k = v >= 8 && prerelease ? 4 : 1;
+    const size_t k = prerelease ? 4 : 1;
     const size_t colour_at = k - 1;
 
     Blocks b(bytes, header);
@@ -574,9 +574,7 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
     if (l.version == 4 || l.version == 5) {
         why = read_fixed_layout(bytes, l);
     } else if ((l.version >= 6 && l.version <= 9) || l.version == 82) {
-        if (l.version == 82)
-            l.version = 8; // 8.2: the layout of 8
-        why = read_block_layout(bytes, l);
+        why = read_block_layout(bytes, l); // 82 (8.2) has the layout of 8
     } else {
         return "is a CTM file of version " + std::to_string(l.version) +
                ": only versions 4 to 9 and 82 (8.2) are read";
