@@ -401,7 +401,17 @@ TEST(Ctm, MalformedFilesAreRefusedByField) {
          "colour method is 1 (per tile) with the tile system off"},
         {"version 5 tile-less, 2 x 2 tiles", v5([](CtmDescription& d) { d.tile_system = false; }),
          "with the tile system off, not 1 x 1"},
-        {"colour method 3", v7(9, {3}), "colour method is 3"},
+        {"colour method 3", v7(9, {3}),
+         "colour method is 3, not 0 (global), 1 (per tile) or 2 "
+         "(per character)"},
+        {"version 4 colour method 3",
+         [] {
+             auto b = version_4(0, 0, 0);
+             b[8] = 3;
+             return b;
+         }(),
+         "or 2 (per tile cell)"},
+        {"version 7 header alone", v7(0, {'C'}, -59), "ends at offset 12 before block 0 (charset)"},
         {"screen mode 5", v7(10, {5}), "screen mode is 5"},
         {"bitmap mode", v7(10, {3}), "a bitmap-mode CTM project: only text modes are read"},
         {"more glyphs than bytes", v7(14, {9}), "block 0 (charset) needs 80 bytes of glyphs"},
@@ -431,6 +441,35 @@ TEST(Ctm, MalformedFilesAreRefusedByField) {
         EXPECT_EQ(why.find('\n'), std::string::npos) << why;
         EXPECT_EQ(project_text(p), before);
         EXPECT_TRUE(remarks.empty());
+    }
+}
+
+// A level of whole blocks and part blocks (the model keeps 32 x 32 tile numbers a block): every
+// cell as the file has it, and a number past the set found where it is, in either kind of block.
+TEST(Ctm, LargeLevelsReadCellByCell) {
+    CtmDescription d;
+    d.glyphs.assign(4, {});
+    d.tiles = 300;
+    d.tile_width = d.tile_height = 1;
+    d.level_width = 70;
+    d.level_height = 67;
+    for (int i = 0; i < 70 * 67; ++i)
+        d.level.push_back(static_cast<uint16_t>((i * 7919 + i / 70) % 300));
+    fill_ctm_lists(d);
+    Project p;
+    std::vector<std::string> remarks;
+    ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
+    int differ = 0;
+    for (int y = 0; y < 67; ++y)
+        for (int x = 0; x < 70; ++x)
+            differ += p.level.at(x, y) != d.level[static_cast<size_t>(70 * y + x)];
+    EXPECT_EQ(differ, 0);
+    for (const auto& [x, y] : {std::pair{40, 33}, {69, 66}, {5, 64}}) {
+        CtmDescription bad = d;
+        bad.level[static_cast<size_t>(70 * y + x)] = 300;
+        const std::string want = "level cell (" + std::to_string(x) + ", " + std::to_string(y) +
+                                 ") names tile 300, past the 300 tiles";
+        EXPECT_EQ(read_ctm(ctm_bytes(bad), p, remarks), want);
     }
 }
 
