@@ -11,10 +11,6 @@
 
 #include "model/map_colours.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace fontarel {
 
 namespace {
@@ -392,40 +388,42 @@ unsigned level_number(const Layout& l, size_t i) {
     return l.level_number_bytes == 1 ? l.level[i] : word_at(l.level, 2 * i);
 }
 
+// Eight 16-bit numbers in one value of the compiler's vector extension (GCC and Clang), which
+// becomes one vector register where the machine has them. The maxima are kept signed, each number
+// less 32768 (its top bit flipped), as the signed maximum is the one such registers have.
+using Lanes = uint16_t __attribute__((vector_size(16)));
+using SignedLanes = int16_t __attribute__((vector_size(16)));
+
 // A whole block of 16-bit little-endian numbers, rows `stride` bytes apart in the file, copied
 // into `block`; returns the largest. Most of a large level takes this way, so the copy and the
-// maximum share one pass over the bytes.
+// maximum share one pass over the bytes, eight numbers at a time.
 uint16_t copy_whole_block(const uint8_t* from, size_t stride, Level::Block& block) {
-    constexpr int kSide = Level::kBlockSide;
-#if defined(__SSE2__)
-    // Unsigned 16-bit maxima with SSE2 alone: max(a, b) = (a -sat b) +sat b.
-    const auto max16 = [](__m128i a, __m128i b) { return _mm_adds_epu16(_mm_subs_epu16(a, b), b); };
-    __m128i m0 = _mm_setzero_si128(), m1 = m0, m2 = m0, m3 = m0;
-    auto* to = reinterpret_cast<__m128i*>(block.data());
-    for (int r = 0; r < kSide; ++r, from += stride, to += 4) {
-        const auto* in = reinterpret_cast<const __m128i*>(from);
-        const __m128i a = _mm_loadu_si128(in), b = _mm_loadu_si128(in + 1);
-        const __m128i c = _mm_loadu_si128(in + 2), d = _mm_loadu_si128(in + 3);
-        _mm_storeu_si128(to, a);
-        _mm_storeu_si128(to + 1, b);
-        _mm_storeu_si128(to + 2, c);
-        _mm_storeu_si128(to + 3, d);
-        m0 = max16(m0, a);
-        m1 = max16(m1, b);
-        m2 = max16(m2, c);
-        m3 = max16(m3, d);
+    constexpr size_t kSide = Level::kBlockSide, kLaneBytes = sizeof(Lanes);
+    static_assert(kSide * 2 == 4 * kLaneBytes, "a row is four lane values");
+    constexpr Lanes kTop = {0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000};
+    // Four maxima, one for each quarter of a row, held in registers; -32768 is number 0.
+    SignedLanes m0 = std::bit_cast<SignedLanes>(kTop), m1 = m0, m2 = m0, m3 = m0;
+    uint8_t* to = reinterpret_cast<uint8_t*>(block.data());
+    const auto step = [&](SignedLanes& most, size_t quarter) {
+        Lanes n;
+        std::memcpy(&n, from + kLaneBytes * quarter, kLaneBytes);
+        std::memcpy(to + kLaneBytes * quarter, &n, kLaneBytes);
+        const auto flipped = std::bit_cast<SignedLanes>(n ^ kTop);
+        most = most > flipped ? most : flipped;
+    };
+    for (size_t r = 0; r < kSide; ++r, from += stride, to += 2 * kSide) {
+        step(m0, 0);
+        step(m1, 1);
+        step(m2, 2);
+        step(m3, 3);
     }
-    std::array<uint16_t, 8> lanes;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes.data()), max16(max16(m0, m1), max16(m2, m3)));
-    return *std::max_element(lanes.begin(), lanes.end());
-#else
-    for (int r = 0; r < kSide; ++r)
-        std::memcpy(block.data() + kSide * r, from + stride * static_cast<size_t>(r), 2 * kSide);
-    uint16_t most = 0;
-    for (const uint16_t n : block)
-        most = std::max(most, n);
-    return most;
-#endif
+    m0 = m0 > m1 ? m0 : m1;
+    m2 = m2 > m3 ? m2 : m3;
+    const Lanes all = std::bit_cast<Lanes>(m0 > m2 ? m0 : m2) ^ kTop;
+    uint16_t largest = 0;
+    for (size_t i = 0; i < 8; ++i)
+        largest = std::max<uint16_t>(largest, all[i]);
+    return largest;
 }
 
 // Copies the rows [y, y + rows) of columns [x, x + cols) into `block` (cells past them 0) and

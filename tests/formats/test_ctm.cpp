@@ -191,14 +191,16 @@ TEST(Ctm, RealFilesHoldWhatTheirBytesShow) {
 // A version 4 file: 4 characters, 2 tiles of 2 x 1, a level of 3 x 1; the colour method and the
 // flags (multicolour at 9, expanded at 19) as given.
 Bytes version_4(uint8_t method, bool multicolour, bool expanded) {
-    Bytes b = {'C',      'T',         'M',  4, 0x16,
-               0x23,     0x34,        0x4D,    // 4-7 background 6, multicolour 3 and 4, colour 13
-               method,   multicolour,          // 8 colour method, 9 multicolour flag
-               3,        0,                    // 10-11 characters - 1
-               1,        2,           1,       // 12 tiles - 1, 13 width, 14 height
-               3,        0,           1,    0, // 15-16 level width, 17-18 height
-               expanded, 0,           0,    0, 0}; // 19 expanded flag, 20-23 not used
-    for (int i = 0; i < 32; ++i)                   // 24: glyphs
+    // clang-format off
+    Bytes b = {'C', 'T', 'M', 4,
+               0x16, 0x23, 0x34, 0x4D, // 4-7 background 6, multicolour 3 and 4, colour 13
+               method, multicolour,    // 8 colour method, 9 multicolour flag
+               3, 0,                   // 10-11 characters - 1
+               1, 2, 1,                // 12 tiles - 1, 13 width, 14 height
+               3, 0, 1, 0,             // 15-16 level width, 17-18 height
+               expanded, 0, 0, 0, 0};  // 19 expanded flag, 20-23 not used
+    // clang-format on
+    for (int i = 0; i < 32; ++i) // 24: glyphs
         b.push_back(static_cast<uint8_t>(0x11 * i));
     b.insert(b.end(), {0x07, 0x08, 0x09, 0x0A}); // attributes
     if (!expanded)
@@ -245,8 +247,8 @@ TEST(Ctm, LayoutsByOffsetReadAsTheyDescribe) {
     v8.insert(v8.end(),
               {0xDA, 0xB0, 0, 0, 0, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0xDA, 0xB1, 0});
     v8.insert(v8.end(), {0xDA, 0xB2, 1, 0, 1, 0, 0, 0}); // map 1 x 1
-    // Version 5 without the tile system, colour method 0, as the writer (checked on the real
-    // files of version 5) makes it.
+    // Version 5 without the tile system, colour method 0, as the writer makes it (the layout of
+    // the editor's own version 5 files).
     CtmDescription v5;
     v5.tile_system = false;
     v5.tile_width = v5.tile_height = 1;
