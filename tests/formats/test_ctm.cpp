@@ -417,6 +417,8 @@ TEST(Ctm, MalformedFilesAreRefusedByField) {
         {"screen mode 5", v7(10, {5}), "screen mode is 5"},
         {"bitmap mode", v7(10, {3}), "a bitmap-mode CTM project: only text modes are read"},
         {"more glyphs than bytes", v7(14, {9}), "block 0 (charset) needs 80 bytes of glyphs"},
+        {"attributes cut", v7(0, {'C'}, -37),
+         "block 1 (character attributes) needs 2 bytes of attributes at offset 34"},
         {"block out of order", v7(36, {0xDA, 0xB3}), "block 2 (tiles) at offset 36 begins $DA $B3"},
         {"marker missing", v7(61, {0xDB}), "block 5 (map) at offset 61 begins $DB $B5"},
         {"tile width 9", v7(40, {9}), "tile width is 9"},
