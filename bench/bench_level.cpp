@@ -4,7 +4,7 @@
 // 2. the memory a 4,096 x 4,096 level of 4 x 4 tiles adds once every one of its cells is written,
 //    and what one undo step of a stroke over it keeps (in its label, in bytes);
 // 3. opening a CTM project with a 512 x 512 level (as Open... does: the file read, the project
-//    taken, the step recorded) against reading the file's bytes.
+//    taken, the step recorded) against reading the file's bytes; and the reader alone.
 
 #include <benchmark/benchmark.h>
 
@@ -19,6 +19,7 @@
 #include "app/event_loop.h"
 #include "app/ids.h"
 #include "app/start_up.h"
+#include "formats/ctm.h"
 #include "toolkit/headless/headless_toolkit.h"
 
 namespace fontarel {
@@ -144,6 +145,24 @@ void read_512_ctm_file(benchmark::State& state) {
     }
 }
 BENCHMARK(read_512_ctm_file);
+
+// The reader alone on the same file's bytes: the project made and dropped.
+void read_512_ctm_project(benchmark::State& state) {
+    const CtmFile file;
+    HeadlessToolkit tk;
+    std::vector<uint8_t> bytes;
+    tk.read_file_start(file.path, tk.file_size(file.path), bytes);
+    for (auto _ : state) {
+        Project project;
+        std::vector<std::string> remarks;
+        if (!read_ctm(bytes, project, remarks).empty() || project.level.at(1, 0) != 7919 % 1000) {
+            state.SkipWithError("the project was not read");
+            break;
+        }
+        benchmark::DoNotOptimize(project);
+    }
+}
+BENCHMARK(read_512_ctm_project);
 
 void open_512_ctm(benchmark::State& state) {
     const CtmFile files[2] = {CtmFile(0), CtmFile(1)};

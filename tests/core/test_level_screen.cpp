@@ -82,80 +82,77 @@ TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
     }
 }
 
-// A CTM project of each version and colour method, in hi-res and multicolour: read, exported as
+// A CTM project of each colour method, in hi-res and multicolour: read, exported as
 // bytes and drawn, it gives back what the file describes, worked out here from the description.
 TEST(LevelScreen, CtmProjectsExportAndDrawAsTheFileDescribes) {
-    for (const int version : {4, 5})
-        for (const int method : {0, 1, 2})
-            for (const bool multicolour : {false, true}) {
-                SCOPED_TRACE(std::to_string(version) + " method " + std::to_string(method) +
-                             (multicolour ? " multicolour" : ""));
-                CtmDescription d;
-                d.version = version;
-                d.colour_method = method;
-                d.multicolour = multicolour;
-                d.character_colour = 10;
-                for (int c = 0; c < 20; ++c)
-                    d.glyphs.push_back({static_cast<uint8_t>(c * 13 + 1), 0x81, 0x5A, 0x3C,
-                                        static_cast<uint8_t>(c), 0xF0, 0x0F, 0xC3});
-                for (int c = 0; c < 20; ++c)
-                    d.attributes.push_back(static_cast<uint8_t>(0x30 | (c * 7) % 16));
-                d.tiles = 3;
-                d.tile_width = 3;
-                d.tile_height = 2;
-                for (int i = 0; i < 18; ++i)
-                    d.cells.push_back(static_cast<uint16_t>((i * 5) % 20));
-                d.tile_colours = {0x25, 0x0B, 0x0F};
-                d.level_width = 5;
-                d.level_height = 4;
-                for (int i = 0; i < 20; ++i)
-                    d.level.push_back(static_cast<uint16_t>((i * i) % 3));
-                Project p;
-                std::vector<std::string> remarks;
-                ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
-                EXPECT_EQ(p.map.multicolour, multicolour);
-                EXPECT_EQ(p.map.background, d.background);
+    for (const int method : {0, 1, 2})
+        for (const bool multicolour : {false, true}) {
+            SCOPED_TRACE("method " + std::to_string(method) + (multicolour ? " multicolour" : ""));
+            CtmDescription d;
+            d.colour_method = method;
+            d.multicolour = multicolour;
+            d.character_colour = 10;
+            for (int c = 0; c < 20; ++c)
+                d.glyphs.push_back({static_cast<uint8_t>(c * 13 + 1), 0x81, 0x5A, 0x3C,
+                                    static_cast<uint8_t>(c), 0xF0, 0x0F, 0xC3});
+            for (int c = 0; c < 20; ++c)
+                d.attributes.push_back(static_cast<uint8_t>(0x30 | (c * 7) % 16));
+            d.tiles = 3;
+            d.tile_width = 3;
+            d.tile_height = 2;
+            for (int i = 0; i < 18; ++i)
+                d.cells.push_back(static_cast<uint16_t>((i * 5) % 20));
+            d.tile_colours = {0x25, 0x0B, 0x0F};
+            d.level_width = 5;
+            d.level_height = 4;
+            for (int i = 0; i < 20; ++i)
+                d.level.push_back(static_cast<uint16_t>((i * i) % 3));
+            Project p;
+            std::vector<std::string> remarks;
+            ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
+            EXPECT_EQ(p.map.multicolour, multicolour);
+            EXPECT_EQ(p.map.background, d.background);
 
-                // The colour each cell ends with, whatever the method.
-                auto attr = [&](int tile, int cell) -> uint8_t {
-                    const int code = d.cells[static_cast<size_t>(6 * tile + cell)];
-                    return method == 0   ? d.character_colour
-                           : method == 1 ? d.tile_colours[static_cast<size_t>(tile)] & 15
-                                         : d.attributes[static_cast<size_t>(code)] & 15;
-                };
-                std::vector<uint8_t> tiles, level;
-                for (int t = 0; t < 3; ++t) {
-                    for (int i = 0; i < 6; ++i)
-                        tiles.push_back(static_cast<uint8_t>(d.cells[static_cast<size_t>(6 * t + i)]));
-                    for (int i = 0; i < 6; ++i)
-                        tiles.push_back(attr(t, i));
-                }
-                for (uint16_t t : d.level)
-                    level.push_back(static_cast<uint8_t>(t));
-                EXPECT_EQ(export_tiles_file(ExportFormat::Bin, p, "tiles", 0), tiles);
-                EXPECT_EQ(export_level_file(ExportFormat::Bin, p, "level", 0), level);
-
-                Raster picture(8 * 15, 8 * 8);
-                render_level_screen(picture, p.tiles, p.level, p.map, p.charset, 0, 0xFFFFFF);
-                CharMap described; // the screen as the file describes it
-                described.machine = MapMachine::C64;
-                described.background = d.background;
-                described.multicolour = multicolour;
-                described.multicolour_1 = d.multicolour_1;
-                described.multicolour_2 = d.multicolour_2;
-                int wrong = 0;
-                for (int py = 0; py < 64; ++py)
-                    for (int px = 0; px < 120; ++px) {
-                        const int cx = px / 8, cy = py / 8;
-                        const int tile = d.level[static_cast<size_t>(5 * (cy / 2) + cx / 3)];
-                        const int cell = 3 * (cy % 2) + cx % 3;
-                        const int code = d.cells[static_cast<size_t>(6 * tile + cell)];
-                        const uint8_t row = d.glyphs[static_cast<size_t>(code)][py % 8];
-                        wrong += picture.pixel(px, py) !=
-                                 screen_pixel(row, px, attr(tile, cell), described, 0, 0xFFFFFF);
-                    }
-                EXPECT_EQ(wrong, 0);
+            // The colour each cell ends with, whatever the method.
+            auto attr = [&](int tile, int cell) -> uint8_t {
+                const int code = d.cells[static_cast<size_t>(6 * tile + cell)];
+                return method == 0   ? d.character_colour
+                       : method == 1 ? d.tile_colours[static_cast<size_t>(tile)] & 15
+                                     : d.attributes[static_cast<size_t>(code)] & 15;
+            };
+            std::vector<uint8_t> tiles, level;
+            for (int t = 0; t < 3; ++t) {
+                for (int i = 0; i < 6; ++i)
+                    tiles.push_back(static_cast<uint8_t>(d.cells[static_cast<size_t>(6 * t + i)]));
+                for (int i = 0; i < 6; ++i)
+                    tiles.push_back(attr(t, i));
             }
+            for (uint16_t t : d.level)
+                level.push_back(static_cast<uint8_t>(t));
+            EXPECT_EQ(export_tiles_file(ExportFormat::Bin, p, "tiles", 0), tiles);
+            EXPECT_EQ(export_level_file(ExportFormat::Bin, p, "level", 0), level);
+
+            Raster picture(8 * 15, 8 * 8);
+            render_level_screen(picture, p.tiles, p.level, p.map, p.charset, 0, 0xFFFFFF);
+            CharMap described; // the screen as the file describes it
+            described.machine = MapMachine::C64;
+            described.background = d.background;
+            described.multicolour = multicolour;
+            described.multicolour_1 = d.multicolour_1;
+            described.multicolour_2 = d.multicolour_2;
+            int wrong = 0;
+            for (int py = 0; py < 64; ++py)
+                for (int px = 0; px < 120; ++px) {
+                    const int cx = px / 8, cy = py / 8;
+                    const int tile = d.level[static_cast<size_t>(5 * (cy / 2) + cx / 3)];
+                    const int cell = 3 * (cy % 2) + cx % 3;
+                    const int code = d.cells[static_cast<size_t>(6 * tile + cell)];
+                    const uint8_t row = d.glyphs[static_cast<size_t>(code)][py % 8];
+                    wrong += picture.pixel(px, py) !=
+                             screen_pixel(row, px, attr(tile, cell), described, 0, 0xFFFFFF);
+                }
+            EXPECT_EQ(wrong, 0);
+        }
 }
 
 TEST(LevelScreen, PicturesTooLargeAreRefused) {

@@ -127,7 +127,6 @@ TEST_F(Projects, CtmProjectOpensAsOneStepThatUndoes) {
     app.s.map->at(3, 3) = 77;
     menu(MenuId::MachineZx);
     CtmDescription d;
-    d.version = 4;
     d.multicolour = true;
     d.glyphs = {{1, 2, 3, 4, 5, 6, 7, 8}, {0xFF, 0, 0, 0, 0, 0, 0, 0x81}};
     d.tiles = 2;
