@@ -31,7 +31,7 @@ bool write_project(App& app, const std::string& path) {
     // The text goes to the file as it is made: a large level's save holds a few hundred kB of it,
     // never the whole text beside the file.
     const Project project = current_project(app);
-    const bool ok = app.tk.write_whole_file(path, [&](const PieceWriter& write) {
+    const bool ok = app.tk.write_whole_file_in_pieces(path, [&](const PieceWriter& write) {
         bool whole = true;
         write_project_text(project, [&](std::string_view piece) {
             whole = whole && write({reinterpret_cast<const uint8_t*>(piece.data()), piece.size()});

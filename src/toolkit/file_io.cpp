@@ -193,12 +193,12 @@ int write_in_place(const fs::path& target, const PieceSource& source, int64_t wr
 
 int write_whole_file(const std::string& path, std::span<const uint8_t> bytes, int64_t write_limit,
                      SyncStep sync) {
-    return write_whole_file(
+    return write_whole_file_in_pieces(
         path, [&](const PieceWriter& write) { return write(bytes); }, write_limit, sync);
 }
 
-int write_whole_file(const std::string& path, const PieceSource& source, int64_t write_limit,
-                     SyncStep sync) {
+int write_whole_file_in_pieces(const std::string& path, const PieceSource& source,
+                               int64_t write_limit, SyncStep sync) {
     if (path.empty())
         return 0;
     std::error_code ec;

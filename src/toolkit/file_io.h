@@ -61,8 +61,8 @@ int write_whole_file(const std::string& path, std::span<const uint8_t> bytes,
 // way never needs all its bytes in memory at once.
 using PieceWriter = std::function<bool(std::span<const uint8_t>)>;
 using PieceSource = std::function<bool(const PieceWriter& write)>;
-int write_whole_file(const std::string& path, const PieceSource& source, int64_t write_limit = -1,
-                     SyncStep sync = sync_to_disk);
+int write_whole_file_in_pieces(const std::string& path, const PieceSource& source,
+                               int64_t write_limit = -1, SyncStep sync = sync_to_disk);
 
 // True when both paths name one existing file (the same device and inode), whatever the spelling,
 // hard link or symbolic link that leads there; false when either is missing.

@@ -282,9 +282,9 @@ class Toolkit {
         return fontarel::write_whole_file(path, bytes, write_limit(), sync);
     }
     // The same for bytes made as they are written (see PieceSource).
-    int write_whole_file(const std::string& path, const PieceSource& source,
-                         SyncStep sync = sync_to_disk) {
-        return fontarel::write_whole_file(path, source, write_limit(), sync);
+    int write_whole_file_in_pieces(const std::string& path, const PieceSource& source,
+                                   SyncStep sync = sync_to_disk) {
+        return fontarel::write_whole_file_in_pieces(path, source, write_limit(), sync);
     }
     // The folder where the program keeps its state between runs (user_state_folder), ending in
     // '/'; empty when there is none to use.

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 
 #include "app/history_commands.h"
@@ -119,7 +120,8 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
     set_age(b_file, 3600);
     // A file of the earlier form, a whole project, shown by its name.
     const std::string earlier = folder() + "session-20250101-000000-7-0.fontarel";
-    std::ofstream(earlier) << project_text(Project{});
+    const auto whole = std::make_unique<Project>();
+    std::ofstream(earlier) << project_text(*whole);
     set_age(earlier, 7200);
     Copy d(folder());
     d.tk.list_answers.push_back(1);

@@ -112,8 +112,9 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
                 EXPECT_EQ(label + " " + std::to_string(comments.size()),
                           "stage " + std::to_string(kind.lines));
                 EXPECT_EQ(constants, kind.constants);
-                if (kind.file == export_level_file)
+                if (kind.file == export_level_file) {
                     EXPECT_EQ(comments.back(), "row 2, columns 64-69");
+                }
             }
             const Bytes file = kind.file(ExportFormat::C, *p, "stage", 0);
             const CArray array = parse_c(std::string(file.begin(), file.end()));
