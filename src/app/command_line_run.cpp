@@ -53,7 +53,7 @@ bool read_input(const std::string& path, int64_t limit, std::vector<uint8_t>& by
                                       : "does not exist";
         return false;
     }
-    if (limit < kLargestProject && read_file_start(path, kSniffBytes, bytes) && is_project(bytes))
+    if (read_file_start(path, kSniffBytes, bytes) && is_project(bytes))
         limit = kLargestProject;
     if (limit == kLargestProject && size > kLargestProject) {
         why = "is larger than 128 MB: too large for a project";

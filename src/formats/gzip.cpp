@@ -65,8 +65,8 @@ class GzipStream {
 size_t header_length(std::span<const uint8_t> bytes) {
     constexpr uint8_t kHeaderCrc = 2, kExtra = 4, kName = 8, kComment = 16;
     const uint8_t flags = bytes[3];
-    size_t pos = 10;
-    if ((flags & kExtra) && pos + 2 <= bytes.size())
+    size_t pos = 10; // the header is whole: its fixed bytes and the extra field's length are there
+    if (flags & kExtra)
         pos += 2 + (bytes[pos] | bytes[pos + 1] << 8);
     for (const uint8_t text : {kName, kComment})
         if (flags & text) {

@@ -56,6 +56,15 @@ class Exports : public ProgramTest {
         tk.file_answers.emplace_back(answer, 0);
         menu(item);
     }
+    // The converter run with a stand-in PNG encoder: its exit status, and what it said on stderr.
+    static auto converter(PngEncoder encode) {
+        return [encode](const std::vector<std::string>& args, std::string& err) {
+            std::ostringstream o, e;
+            const int status = run_command_line(parse_command_line(args), encode, o, e);
+            err = e.str();
+            return status;
+        };
+    }
     // The range bars at a and b with the range check box ticked.
     void tick_range(int a, int b) {
         tk.set_control_state(kBeginRangeBar, a);
@@ -432,12 +441,7 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
     write("broken.fontarel", Bytes(broken.begin(), broken.end()));
     write("font.fnt", Bytes(2048, 0x55));
 
-    auto run_line = [&](std::vector<std::string> args, std::string& err) {
-        std::ostringstream o, e;
-        const int status = run_command_line(parse_command_line(args), pixels_as_bytes, o, e);
-        err = e.str();
-        return status;
-    };
+    const auto run_line = converter(pixels_as_bytes);
     std::string err;
     EXPECT_EQ(run_line({"--export-tiles", "c", path("game.fontarel"), path("blocks.c")}, err), 0)
         << err;
@@ -538,12 +542,7 @@ TEST_F(Exports, ProjectsBringGlyphsAndColoursToEveryPictureAndAreReadToOneLimit)
     write("limit.fontarel", Bytes(text.begin(), text.end()));
     fs::resize_file(path("limit.fontarel"), kLargestProject); // at the limit: read, not refused
 
-    auto run_line = [&](std::vector<std::string> args, std::string& err) {
-        std::ostringstream o, e;
-        const int status = run_command_line(parse_command_line(args), colour_letters, o, e);
-        err = e.str();
-        return status;
-    };
+    const auto run_line = converter(colour_letters);
     std::string err;
     ASSERT_EQ(run_line({"--export", "png", path("big.fontarel"), path("sheet.png")}, err), 0)
         << err;

@@ -71,6 +71,9 @@ TEST_F(MapEditor, HoverRetitlesPaintingPaintsAndTheTitleFollowsOnTheNextMove) {
     canvas(kMapCanvas, kKindLeftDown, 5, 5, kButtonLeft);
     EXPECT_EQ(cell(0, 0), 255);
     EXPECT_EQ(map_title(), "Character map (0,0):255[FF]");  // the title follows what it names
+    canvas(kMapCanvas, kKindLeftDown, 16 + 5, 5, kButtonLeft); // a press on another cell
+    EXPECT_EQ(map_title(), "Character map (1,0):255[FF]");
+    canvas(kMapCanvas, kKindLeftUp, 16 + 5, 5);
     EXPECT_NE(picture(kMapCanvas).pixel(15, 15), 0x0000FF); // the repaint removed the outline
     hover(6, 6, kButtonLeft);
     EXPECT_EQ(map_title(), "Character map (0,0):255[FF]");

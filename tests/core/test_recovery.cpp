@@ -266,7 +266,9 @@ TEST_F(RecoveryFiles, TheJournalReplaysToTheStateAfterEveryWrite) {
             if (rng() % 4 == 0) { // now and then a new shape
                 run.tk.text_answers.push_back(std::to_string(2 + rng() % 3) + "x2, " +
                                               std::to_string(10 + rng() % 90) + "x40");
+                run.tk.yes_no_answers.push_back(true); // the tiles of another size replaced
                 run.menu(MenuId::NewLevel);
+                run.tk.yes_no_answers.clear();
                 run.menu(MenuId::NewTile);
             }
             break;

@@ -141,6 +141,16 @@ wait_exit() {
     fail "program still running after ${limit} s"
 }
 
+# escape_exit [SECONDS]: holds Escape down until the program has ended, then lets it go, and sets
+# EXIT_CODE as wait_exit does. The program ends on the first event that comes while Escape is down;
+# a press and release sent at once may both be over before a busy program looks, so the key is
+# held until the state the test needs has come (default 30 s at most).
+escape_exit() {
+    xdotool keydown Escape
+    wait_exit "${1:-30}"
+    xdotool keyup Escape
+}
+
 # new_window BEFORE_IDS [SECONDS]: prints the id of a visible window that is not in the
 # space-separated list BEFORE_IDS (a popup menu or a dialog that just opened); returns nonzero
 # after the timeout (default 5 s).

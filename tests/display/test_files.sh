@@ -117,7 +117,6 @@ cmp -s "$FONT" "$WORK/saved.fnt" || fail "saved.fnt differs from the store"
 [ "$(ls -A "$WORK" | wc -l)" = 2 ] || fail "stray files in $WORK: $(ls -A "$WORK")"
 
 xdotool windowfocus --sync "$MAIN" 2>/dev/null
-xdotool key Escape
-wait_exit 10
+escape_exit
 [ "$EXIT_CODE" = 0 ] || fail "Escape ended the program with code $EXIT_CODE"
 echo "PASS"

@@ -45,7 +45,6 @@ done
 # The zoomed glyph shows the set pixel (inside its 15 x 15 box, away from the dotted grid).
 [ "$(pixel "$shot" $((EX + 55)) $((EY + 55)))" = "255,255,255" ] || fail "the editor does not show the pixel"
 
-xdotool key Escape
-wait_exit 10
+escape_exit
 [ "$EXIT_CODE" = 0 ] || fail "Escape ended the program with code $EXIT_CODE"
 echo "PASS"

@@ -71,7 +71,6 @@ EOF
 [ "$unlike" = 0 ] || fail "$unlike map pixels differ from the picture"
 
 xdotool windowfocus --sync "$MAIN" 2>/dev/null
-xdotool key Escape
-wait_exit 10
+escape_exit
 [ "$EXIT_CODE" = 0 ] || fail "Escape ended the program with code $EXIT_CODE"
 echo "PASS"

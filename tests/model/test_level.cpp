@@ -118,6 +118,7 @@ TEST(Level, ColumnsAndRowsInsertedAndDeleted) {
         {insert_level_row, 1, {{1, 2, 3}, {0, 0, 0}, {4, 5, 6}}},
         {delete_level_row, 0, {{4, 5, 6}}},
         {insert_level_column, 3, start}, // outside: refused
+        {insert_level_row, 2, start},
         {delete_level_row, -1, start},
     };
     for (const Case& c : cases) {
