@@ -234,10 +234,21 @@ TEST(FontImport, BrokenFilesSayWhatIsWrong) {
         {Bytes(gz.begin(), gz.end() - 8), "corrupt gzip data: the gzip trailer is missing"},
         {Bytes(gz.begin(), gz.end() - 1), "corrupt gzip data: the gzip trailer is missing"},
         {changed(gz, 18, 0x07), "corrupt gzip data: a block of the reserved type 3"},
-        {[&] { // an extra field of 3 bytes before the name: the data is found past it
+        {[&] { // an extra field of 3 bytes in the name's place: the data is found past it
              Bytes g = gz;
-             g[3] |= 4;
+             g[3] = 4;
+             g.erase(g.begin() + 10, g.begin() + 18);
              g.insert(g.begin() + 10, {3, 0, 'a', 'b', 'c'});
+             g.resize(g.size() - 4);
+             return g;
+         }(),
+         "corrupt gzip data: the gzip trailer is missing"},
+        {[&] { // a header CRC after the name: the data begins past it
+             Bytes g = gz;
+             g[3] |= 2;
+             const uLong crc = crc32(0L, g.data(), 18);
+             g.insert(g.begin() + 18,
+                      {static_cast<uint8_t>(crc & 0xFF), static_cast<uint8_t>(crc >> 8 & 0xFF)});
              g.resize(g.size() - 4);
              return g;
          }(),
