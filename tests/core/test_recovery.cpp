@@ -153,6 +153,27 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
     Copy named(folder(), {"--recover", c_file});
     EXPECT_EQ(named.app.store().glyph(1)[0], 0xA1);
     EXPECT_EQ(named.app.s.map->machine, MapMachine::C64);
+    const std::string gone = folder() + "session-gone-1-0.recovery";
+    Copy missing(folder(), {"--recover", gone});
+    ASSERT_FALSE(missing.tk.messages().empty());
+    EXPECT_EQ(missing.tk.messages().back().text, gone + ": cannot be read");
+}
+
+// The menu row follows the folder, looked at every five seconds rather than on every event.
+TEST_F(RecoveryFiles, RecoverLastSessionIsOfferedOnceAnotherRunHasEnded) {
+    Copy watcher(folder());
+    auto other = std::make_unique<Copy>(folder());
+    work(*other, 0xC3, MenuId::MachineZx);
+    const auto row = [&watcher] {
+        return watcher.tk.item_enabled(kMenuBar, id(MenuId::RecoverLastSession));
+    };
+    watcher.idle(5000);
+    EXPECT_EQ(row(), 0) << "the other run goes on";
+    other.reset();
+    watcher.idle(1000);
+    EXPECT_EQ(row(), 0) << "looked at a second ago";
+    watcher.idle(4000);
+    EXPECT_EQ(row(), 1) << "its run has ended";
 }
 
 TEST_F(RecoveryFiles, FilesOfEndedRunsGoOnceSupersededForSevenDaysAndTwentyAtMost) {
