@@ -89,7 +89,7 @@ BENCHMARK(memset_of_the_refresh_bytes);
 // map, and on a C64 map whose cells have mixed colours.
 void pixel_edit(benchmark::State& state, MenuId machine, bool multicolour = false) {
     Program p(machine, multicolour);
-    if (multicolour != p.app.s.map->multicolour)
+    if (multicolour != p.app.s.map->look.multicolour())
         state.SkipWithError("the map is not in the mode measured");
     int n = 0;
     for (auto _ : state) {

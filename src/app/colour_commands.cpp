@@ -17,7 +17,7 @@ constexpr std::array<MenuId, 3> kPaintRows = {MenuId::PaintCodesAndColours,
                                               MenuId::PaintColoursOnly, MenuId::PaintCodesOnly};
 
 MapMachine machine_of(const App& app) {
-    return app.s.map->machine;
+    return app.s.map->look.machine;
 }
 
 // The first `count` palette colours in a chooser; the choice goes into `value`, and the state of
@@ -78,23 +78,23 @@ void choose_paper_colour(App& app) {
 void choose_background_colour(App& app) {
     CharMap& map = *app.s.map;
     const char* title =
-        map.machine == MapMachine::ZxSpectrum ? "Border colour" : "Background colour";
-    int32_t value = map.background;
-    choose_entry(app, title, background_choices(map.machine), value);
-    map.background = static_cast<uint8_t>(value);
+        map.look.machine == MapMachine::ZxSpectrum ? "Border colour" : "Background colour";
+    int32_t value = map.look.background;
+    choose_entry(app, title, background_choices(map.look.machine), value);
+    map.look.background = static_cast<uint8_t>(value);
 }
 
 void toggle_multicolour(App& app) {
     CharMap& map = *app.s.map;
-    if (map.machine == MapMachine::C64)
-        map.multicolour = !map.multicolour;
+    if (map.look.machine == MapMachine::C64)
+        map.look.set_multicolour(!map.look.multicolour());
 }
 
 void choose_multicolour_register(App& app, int which) {
     CharMap& map = *app.s.map;
-    if (map.machine != MapMachine::C64)
+    if (map.look.machine != MapMachine::C64)
         return;
-    uint8_t& reg = which == 1 ? map.multicolour_1 : map.multicolour_2;
+    uint8_t& reg = which == 1 ? map.look.multicolour_1 : map.look.multicolour_2;
     int32_t value = reg;
     choose_entry(app, which == 1 ? "Multicolour 1" : "Multicolour 2", 16, value);
     reg = static_cast<uint8_t>(value);
@@ -102,7 +102,7 @@ void choose_multicolour_register(App& app, int which) {
 
 std::bitset<256> multicolour_glyph_set(const App& app) {
     const CharMap& map = *app.s.map;
-    if (map.machine != MapMachine::C64 || !map.multicolour)
+    if (!map.look.c64_multicolour())
         return {};
     GlyphUse use = map_glyph_use(map);
     use.add(app.views.tile_use.of(app.s.levels.tiles(), map));
@@ -128,19 +128,18 @@ void set_paint_mode(App& app, PaintMode mode) {
 void paint_cell(App& app, int column, int row, int32_t code) {
     CharMap& map = *app.s.map;
     const PaintMode mode =
-        map.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
+        map.look.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
     if (mode != PaintMode::ColoursOnly)
         map.at(column, row) = code;
     if (mode != PaintMode::CodesOnly)
-        map.attr(column, row) =
-            compose_attribute(map, app.s.pen_colour, app.s.paper_colour,
-                              app.s.pen_marker && marker_name(map) != nullptr);
+        map.attr(column, row) = compose_attribute(map, app.s.pen_colour, app.s.paper_colour,
+                                                  app.s.pen_marker && marker_name(map) != nullptr);
 }
 
 std::string hover_title(const App& app, int column, int row) {
     const CharMap& map = *app.s.map;
     return map_title(column, row, map.at(column, row)) +
-           attribute_text(map.machine, map.attr(column, row));
+           attribute_text(map.look.machine, map.attr(column, row));
 }
 
 void show_colour_state(App& app) {
@@ -149,7 +148,7 @@ void show_colour_state(App& app) {
         return;
     const MapMachine machine = machine_of(app);
     // One number for everything shown, so that an unchanged state costs one comparison.
-    const bool multicolour = machine == MapMachine::C64 && app.s.map->multicolour;
+    const bool multicolour = machine == MapMachine::C64 && app.s.map->look.multicolour();
     const bool glyphs = multicolour_glyphs(app);
     const int32_t state = static_cast<int>(machine) * 4 + static_cast<int>(app.s.paint_mode) +
                           (multicolour ? 64 : 0) + (glyphs ? 128 : 0);

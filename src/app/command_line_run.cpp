@@ -206,13 +206,14 @@ bool read_project_map(const CommandLine& line, const std::vector<uint8_t>& input
         map.rows = line.map_rows;
     }
     // A machine named, or implied by the format, wins over the project's.
-    if ((line.machine_given || line.machine != MapMachine::Mono) && line.machine != map.machine)
+    if ((line.machine_given || line.machine != MapMachine::Mono) &&
+        line.machine != map.look.machine)
         set_map_machine(map, line.machine);
     usage = true;
     why = map_export_refusal(line.format, map.cols, map.rows);
     if (!why.empty())
         return false;
-    if (!line.colours.empty() && map.machine == MapMachine::Mono) {
+    if (!line.colours.empty() && map.look.machine == MapMachine::Mono) {
         why = "--colours needs --machine c64, zx or pc: what the attribute bytes mean";
         return false;
     }
@@ -259,9 +260,9 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
             return fail(err, kExitFileError, why);
         }
         if (line.multicolour) {
-            cells->multicolour = true;
-            cells->multicolour_1 = static_cast<uint8_t>(line.multicolour_1);
-            cells->multicolour_2 = static_cast<uint8_t>(line.multicolour_2);
+            cells->look.mode = TextMode::Multicolour;
+            cells->look.multicolour_1 = static_cast<uint8_t>(line.multicolour_1);
+            cells->look.multicolour_2 = static_cast<uint8_t>(line.multicolour_2);
         }
         if (line.format == ExportFormat::Png) {
             // The screen as the machine shows it; a Mono map in the glyph colours.
@@ -273,8 +274,8 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
             if (output.empty())
                 return fail(err, kExitFileError, line.output + ": no PNG encoder");
         } else {
-            output = export_map(line.format, *cells,
-                                export_label(line.output, kMapLabelFallback), glyphs.get());
+            output = export_map(line.format, *cells, export_label(line.output, kMapLabelFallback),
+                                glyphs.get());
         }
     } else {
         // Loaded at glyph 0, as the program loads the font named on its command line.
@@ -313,8 +314,8 @@ int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostrea
         // The sizes are within the refusal's limits, far inside an int.
         Raster picture(static_cast<int>(level_screen_width(project->tiles, project->level)),
                        static_cast<int>(level_screen_height(project->tiles, project->level)));
-        render_level_screen(picture, project->tiles, project->level, project->map,
-                            project->charset, project->colour0, project->colour1);
+        render_level_screen(picture, project->tiles, project->level, project->map, project->charset,
+                            project->colour0, project->colour1);
         if (encode_png != nullptr)
             output = encode_png(picture);
         if (output.empty())

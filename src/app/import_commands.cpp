@@ -70,22 +70,24 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
     if (charset)
         app.store() = screen.charset;
     CharMap& map = *app.s.map;
-    if (screen.map.multicolour && map.machine != MapMachine::C64)
+    if (screen.map.look.multicolour() && map.look.machine != MapMachine::C64)
         set_map_machine(map, MapMachine::C64);
-    const bool colour = map.machine != MapMachine::Mono;
+    const bool colour = map.look.machine != MapMachine::Mono;
     for (int r = 0; r < screen.map.rows; ++r)
         for (int c = 0; c < screen.map.cols; ++c) {
             map.at(c, r) = screen.map.at(c, r);
             if (colour)
                 map.attr(c, r) = screen.map.attr(c, r);
         }
-    if (map.machine == MapMachine::C64)
-        map.background = screen.map.background;
-    if (map.machine == MapMachine::C64)
-        map.multicolour = screen.map.multicolour;
-    if (screen.map.multicolour) {
-        map.multicolour_1 = screen.map.multicolour_1;
-        map.multicolour_2 = screen.map.multicolour_2;
+    // A C64 screen takes the picture's look; registers the picture did not use stay as they were.
+    if (map.look.machine == MapMachine::C64) {
+        const ScreenLook was = map.look;
+        map.look = screen.map.look;
+        map.look.machine = MapMachine::C64;
+        if (!map.look.multicolour()) {
+            map.look.multicolour_1 = was.multicolour_1;
+            map.look.multicolour_2 = was.multicolour_2;
+        }
     }
     set_map_size(app, screen.map.cols, screen.map.rows);
     if (!screen.note.empty())
@@ -172,13 +174,13 @@ void import_screen_new(App& app) {
     if (!decode_picture(app, path, bytes, picture))
         return;
     const CharMap& map = *app.s.map;
-    if (map.machine == MapMachine::C64 && map.multicolour)
+    if (map.look.c64_multicolour())
         take_screen(app, path, import_multicolour_screen(picture), true);
     else
-        take_screen(
-            app, path,
-            import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1, map.machine),
-            true);
+        take_screen(app, path,
+                    import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1,
+                                              map.look.machine),
+                    true);
 }
 
 bool names_koala(App& app, const std::string& path) {
@@ -204,7 +206,7 @@ void import_screen_current(App& app) {
     if (read_picture(app, path, picture))
         take_screen(app, path,
                     import_screen_current_charset(picture, app.store(), app.s.color_bit0,
-                                                  app.s.color_bit1, app.s.map->machine),
+                                                  app.s.color_bit1, app.s.map->look.machine),
                     false);
 }
 

@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kNewLevelStart = "4x4, 64x32";
 
 TileCell blank_tile_cell(const App& app) {
-    return {blank_code(*app.s.charset), blank_attribute(app.s.map->machine)};
+    return {blank_code(*app.s.charset), blank_attribute(app.s.map->look.machine)};
 }
 
 // A set of one tile whose cells all hold the same: nothing to lose by replacing it.
@@ -34,8 +34,8 @@ template <typename Edit> void at_last_hovered(App& app, bool column, bool insert
     const LevelViews& v = app.level_views;
     if (v.last_x < 0 || v.last_y < 0)
         return;
-    if (insert && (column ? app.s.levels.level().cols() : app.s.levels.level().rows()) >=
-                      kMaxLevelSide) {
+    if (insert &&
+        (column ? app.s.levels.level().cols() : app.s.levels.level().rows()) >= kMaxLevelSide) {
         app.tk.message_box("fontarel", "The level is " + std::to_string(kMaxLevelSide) +
                                            (column ? " tiles wide: delete a column first"
                                                    : " tiles high: delete a row first"));
@@ -49,8 +49,8 @@ template <typename Edit> void at_last_hovered(App& app, bool column, bool insert
 bool add_tile(App& app, const Tile& tile) {
     TileSet tiles = app.s.levels.tiles();
     if (!tiles.append(tile)) {
-        app.tk.message_box("fontarel", "The tile set is full: " + std::to_string(kMaxTiles) +
-                                           " tiles");
+        app.tk.message_box("fontarel",
+                           "The tile set is full: " + std::to_string(kMaxTiles) + " tiles");
         return false;
     }
     app.s.current_tile = tiles.count() - 1;
@@ -81,7 +81,8 @@ void new_level(App& app) {
         if (!tiles_are_blank(tiles) &&
             !tk.ask_yes_no("New level", "The " + std::to_string(tiles.count()) + " tiles of " +
                                             std::to_string(tiles.width()) + "x" +
-                                            std::to_string(tiles.height()) + " are replaced by one blank tile of " +
+                                            std::to_string(tiles.height()) +
+                                            " are replaced by one blank tile of " +
                                             std::to_string(tw) + "x" + std::to_string(th) +
                                             ". Go on?"))
             return;
@@ -127,9 +128,9 @@ void delete_unused_tiles(App& app) {
         app.s.levels.replace_level(std::move(level));
         app.s.current_tile = 0;
     }
-    app.tk.message_box("fontarel", removed == 1 ? std::string("Deleted 1 unused tile")
-                                                : "Deleted " + std::to_string(removed) +
-                                                      " unused tiles");
+    app.tk.message_box("fontarel", removed == 1
+                                       ? std::string("Deleted 1 unused tile")
+                                       : "Deleted " + std::to_string(removed) + " unused tiles");
 }
 
 void make_tiles_from_map(App& app) {

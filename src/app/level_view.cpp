@@ -13,8 +13,8 @@ namespace fontarel {
 namespace {
 
 constexpr int kWindowFlags = kWindowTitleBar | kWindowSystemMenu | kWindowMinimiseButton;
-constexpr int kBarPixels = 16;  // the width of a scroll bar
-constexpr int kWindowOffset = 80; // the level windows open this far right of and below the main
+constexpr int kBarPixels = 16;      // the width of a scroll bar
+constexpr int kWindowOffset = 80;   // the level windows open this far right of and below the main
 constexpr int kWheelCharacters = 3; // characters one wheel step scrolls
 // The Tiles window's view, in characters.
 constexpr int kTilesViewCols = 40;
@@ -35,20 +35,16 @@ int level_chars_high(const App& app) {
     return app.s.levels.level().rows() * app.s.levels.tiles().height();
 }
 
-// A composed view takes the map's machine, background and multicolour registers.
+// A composed view takes the map's look.
 void take_machine(CharMap& view, const CharMap& map, int cols, int rows) {
     view.cols = cols;
     view.rows = rows;
-    view.machine = map.machine;
-    view.background = map.background;
-    view.multicolour = map.multicolour;
-    view.multicolour_1 = map.multicolour_1;
-    view.multicolour_2 = map.multicolour_2;
+    view.look = map.look;
 }
 
 // A cell outside the level or the tile set: a blank glyph in the machine's blank colours.
 TileCell empty_cell(const App& app) {
-    return {blank_code(*app.s.charset), blank_attribute(app.s.map->machine)};
+    return {blank_code(*app.s.charset), blank_attribute(app.s.map->look.machine)};
 }
 
 void put(CharMap& view, int column, int row, TileCell cell) {
@@ -97,8 +93,8 @@ std::string level_title(const App& app) {
     const LevelViews& v = app.level_views;
     if (v.hover_x < 0)
         return "Level";
-    return "Level (" + std::to_string(v.hover_x) + "," + std::to_string(v.hover_y) +
-           "): tile " + std::to_string(app.s.levels.level().at(v.hover_x, v.hover_y));
+    return "Level (" + std::to_string(v.hover_x) + "," + std::to_string(v.hover_y) + "): tile " +
+           std::to_string(app.s.levels.level().at(v.hover_x, v.hover_y));
 }
 
 // The level's tile under a pixel of the level canvas, or false when none is there.
@@ -122,7 +118,7 @@ bool level_tile_at(const App& app, int px, int py, int& tx, int& ty) {
 TileCell painted(const App& app, TileCell cell) {
     const CharMap& map = *app.s.map;
     const PaintMode mode =
-        map.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
+        map.look.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
     if (mode != PaintMode::ColoursOnly)
         cell.code = app.s.current_char;
     if (mode != PaintMode::CodesOnly)
@@ -200,9 +196,9 @@ void present_tiles(App& app) {
     if (row_of_current >= 0 && row_of_current < tile_rows_in_view(app))
         current = {s.current_tile % per_row * tiles.width(), row_of_current * tiles.height(),
                    tiles.width(), tiles.height()};
-    const MapCell hover =
-        tile_at_view_cell(app, v.tiles_hover.column, v.tiles_hover.row) >= 0 ? v.tiles_hover
-                                                                              : MapCell{};
+    const MapCell hover = tile_at_view_cell(app, v.tiles_hover.column, v.tiles_hover.row) >= 0
+                              ? v.tiles_hover
+                              : MapCell{};
     const Raster* picture = tk.canvas_picture(kTilesCanvas);
     if (picture == nullptr || v.tiles_picture.up_to_date(*picture, view, *s.charset, s.color_bit0,
                                                          s.color_bit1, false, hover, current))
@@ -309,18 +305,33 @@ bool scroll_level(App& app, const Event& event) {
         return false;
     } else {
         switch (event.key) {
-        case kKeyRight: v.scroll_x += tiles.width(); break;
-        case kKeyLeft: v.scroll_x -= tiles.width(); break;
-        case kKeyDown: v.scroll_y += tiles.height(); break;
-        case kKeyUp: v.scroll_y -= tiles.height(); break;
-        case kKeyPageDown: v.scroll_y += v.view_rows; break;
-        case kKeyPageUp: v.scroll_y -= v.view_rows; break;
-        case kKeyHome: v.scroll_x = v.scroll_y = 0; break;
+        case kKeyRight:
+            v.scroll_x += tiles.width();
+            break;
+        case kKeyLeft:
+            v.scroll_x -= tiles.width();
+            break;
+        case kKeyDown:
+            v.scroll_y += tiles.height();
+            break;
+        case kKeyUp:
+            v.scroll_y -= tiles.height();
+            break;
+        case kKeyPageDown:
+            v.scroll_y += v.view_rows;
+            break;
+        case kKeyPageUp:
+            v.scroll_y -= v.view_rows;
+            break;
+        case kKeyHome:
+            v.scroll_x = v.scroll_y = 0;
+            break;
         case kKeyEnd:
             v.scroll_x = scroll_max_x(app);
             v.scroll_y = scroll_max_y(app);
             break;
-        default: return false;
+        default:
+            return false;
         }
     }
     v.scroll_x = std::clamp(v.scroll_x, 0, scroll_max_x(app));

@@ -64,7 +64,7 @@ RecoveryEntry changes_since_last_write(App& app) {
         for (int i : written.blocks)
             if (i < level.block_count())
                 e.blocks.emplace_back(i, level.piece(i));
-    e.summary = {s.map->machine, s.map->cols, s.map->rows, level.cols(), level.rows()};
+    e.summary = {s.map->look.machine, s.map->cols, s.map->rows, level.cols(), level.rows()};
     return e;
 }
 
@@ -95,8 +95,8 @@ void start_recovery(App& app) {
     // The stamp names the process; the count, each start of the program in it (the tests start
     // several).
     static int starts = 0;
-    r.own_file =
-        r.folder + kRecoveryPrefix + run_stamp() + "-" + std::to_string(starts++) + kRecoveryExtension;
+    r.own_file = r.folder + kRecoveryPrefix + run_stamp() + "-" + std::to_string(starts++) +
+                 kRecoveryExtension;
     prune_sessions(r.folder, seconds_now());
     look_for_ended_runs(app);
     app.s.levels.take_written(); // start-up's state is the first base's

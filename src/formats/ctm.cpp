@@ -28,8 +28,9 @@ enum ScreenMode { kHiresText, kMulticolourText, kExtendedText, kHiresBitmap, kMu
 // and every span against the file's length before anything is built from it.
 struct Layout {
     int version = 0;
-    uint8_t background = 0, multicolour_1 = 0, multicolour_2 = 0, colour = 0; // low nybbles
-    bool multicolour = false, extended = false;
+    ScreenLook look;    // the background and registers their low nybbles
+    uint8_t colour = 0; // the character colour of colour method 0, a low nybble
+    bool extended = false;
     int method = 0; // 0 global, 1 per tile, 2 per character (version 4: per tile cell)
     bool tile_system = true, expanded = false;
     int characters = 0;
@@ -111,9 +112,9 @@ std::string read_fixed_layout(std::span<const uint8_t> bytes, Layout& l) {
         return "is " + std::to_string(bytes.size()) + " bytes, shorter than the " +
                std::to_string(header) + "-byte header of a version " + std::to_string(l.version) +
                " CTM file";
-    l.background = bytes[4] & 15;
-    l.multicolour_1 = bytes[5] & 15;
-    l.multicolour_2 = bytes[6] & 15;
+    l.look.background = bytes[4] & 15;
+    l.look.multicolour_1 = bytes[5] & 15;
+    l.look.multicolour_2 = bytes[6] & 15;
     l.colour = bytes[7] & 15;
     l.method = bytes[8];
     l.characters = static_cast<int>(word_at(bytes, 10)) + 1;
@@ -122,7 +123,7 @@ std::string read_fixed_layout(std::span<const uint8_t> bytes, Layout& l) {
             return why;
         if (std::string why = flag_check("expanded flag", bytes[19]); !why.empty())
             return why;
-        l.multicolour = bytes[9] == 1;
+        l.look.set_multicolour(bytes[9] == 1);
         l.tiles = bytes[12] + 1;
         l.tile_width = bytes[13];
         l.tile_height = bytes[14];
@@ -134,7 +135,7 @@ std::string read_fixed_layout(std::span<const uint8_t> bytes, Layout& l) {
         const uint8_t flags = bytes[9];
         l.tile_system = flags & kV5TileSystem;
         l.expanded = l.tile_system && (flags & kV5Expanded);
-        l.multicolour = flags & kV5Multicolour;
+        l.look.set_multicolour(flags & kV5Multicolour);
         l.tiles = static_cast<int>(word_at(bytes, 12)) + 1;
         l.tile_width = bytes[14];
         l.tile_height = bytes[15];
@@ -277,9 +278,9 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
     int mode = kHiresText;
     int flags = 0;
     if (v == 6) {
-        l.background = bytes[4];
-        l.multicolour_1 = bytes[5];
-        l.multicolour_2 = bytes[6];
+        l.look.background = bytes[4];
+        l.look.multicolour_1 = bytes[5];
+        l.look.multicolour_2 = bytes[6];
         l.colour = bytes[7];
         l.method = bytes[8];
         flags = bytes[9];
@@ -287,9 +288,9 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
         l.tile_system = flags & kV6TileSystem;
     } else {
         if (v == 7) {
-            l.background = bytes[4];
-            l.multicolour_1 = bytes[5];
-            l.multicolour_2 = bytes[6];
+            l.look.background = bytes[4];
+            l.look.multicolour_1 = bytes[5];
+            l.look.multicolour_2 = bytes[6];
             l.colour = bytes[8];
             l.method = bytes[9];
             mode = bytes[10];
@@ -299,25 +300,25 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
             l.method = bytes[5];
             flags = bytes[6];
             const size_t colours = v == 9 ? 12 : 7; // background, multicolour 1 and 2, ...
-            l.background = bytes[colours];
-            l.multicolour_1 = bytes[colours + 1];
-            l.multicolour_2 = bytes[colours + 2];
+            l.look.background = bytes[colours];
+            l.look.multicolour_1 = bytes[colours + 1];
+            l.look.multicolour_2 = bytes[colours + 2];
             // ... background 4, then the colour bases; the text modes' character colour is the
             // fourth base in the prerelease layout, else the first.
             l.colour = bytes[colours + (prerelease ? 7 : 4)];
         }
         l.tile_system = flags & kTileSystem;
     }
-    l.background &= 15;
-    l.multicolour_1 &= 15;
-    l.multicolour_2 &= 15;
+    l.look.background &= 15;
+    l.look.multicolour_1 &= 15;
+    l.look.multicolour_2 &= 15;
     l.colour &= 15;
     if (mode == kHiresBitmap || mode == kMulticolourBitmap)
         return "is a bitmap-mode CTM project: only text modes are read";
     if (mode > kMulticolourBitmap)
         return "screen mode is " + std::to_string(mode) +
                ", not 0 (hi-res text), 1 (multicolour text) or 2 (extended background text)";
-    l.multicolour = mode == kMulticolourText;
+    l.look.set_multicolour(mode == kMulticolourText);
     l.extended = mode == kExtendedText;
     // Colour bytes a character or tile from version 8 on: one in the text modes, four in the
     // prerelease layout, whose fourth is the text modes' colour.
@@ -482,10 +483,8 @@ std::string build(const Layout& l, Project& p, std::vector<std::string>& remarks
     const size_t kept = std::min<size_t>(chars, kGlyphCount);
     std::copy_n(l.glyphs.begin(), kept * kGlyphRows, p.charset.bytes.begin());
     set_map_machine(p.map, MapMachine::C64);
-    p.map.background = l.background;
-    p.map.multicolour = l.multicolour;
-    p.map.multicolour_1 = l.multicolour_1;
-    p.map.multicolour_2 = l.multicolour_2;
+    p.map.look = l.look;
+    p.map.look.machine = MapMachine::C64;
 
     // Tile cells first: a character past the file's is refused before anything is built on it.
     // Without the tile system every character is a tile of one cell.

@@ -76,15 +76,16 @@ MapCodes map_colours(const CharMap& map) {
 }
 
 bool exports_colours(const CharMap& map) {
-    return map.machine != MapMachine::Mono;
+    return map.look.machine != MapMachine::Mono;
 }
 
 std::string attribute_meaning(const CharMap& map) {
-    switch (map.machine) {
+    switch (map.look.machine) {
     case MapMachine::C64:
-        return map.multicolour ? "C64 colour RAM (0-7 the colour of set pixels, 8-15 multicolour "
-                                 "cells whose bit pairs 11 are the value minus 8)"
-                               : "C64 colour RAM (the colour of set pixels, 0-15)";
+        return map.look.multicolour()
+                   ? "C64 colour RAM (0-7 the colour of set pixels, 8-15 multicolour "
+                     "cells whose bit pairs 11 are the value minus 8)"
+                   : "C64 colour RAM (the colour of set pixels, 0-15)";
     case MapMachine::ZxSpectrum:
         return "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)";
     case MapMachine::PcText:
@@ -101,15 +102,15 @@ std::string colours_comment(const MapCodes& colours, const CharMap& map) {
 }
 
 std::vector<RegisterConstant> register_constants(const CharMap& map) {
-    switch (map.machine) {
+    switch (map.look.machine) {
     case MapMachine::C64:
-        if (map.multicolour)
-            return {{"background", map.background},
-                    {"multicolour_1", map.multicolour_1},
-                    {"multicolour_2", map.multicolour_2}};
-        return {{"background", map.background}};
+        if (map.look.multicolour())
+            return {{"background", map.look.background},
+                    {"multicolour_1", map.look.multicolour_1},
+                    {"multicolour_2", map.look.multicolour_2}};
+        return {{"background", map.look.background}};
     case MapMachine::ZxSpectrum:
-        return {{"border", map.background}};
+        return {{"border", map.look.background}};
     default:
         return {};
     }

@@ -13,7 +13,7 @@ std::string spectrum_screen_refusal(int cols, int rows) {
 }
 
 uint8_t attribute_on(const CharMap& map, int column, int row, MapMachine target) {
-    return map.machine == target ? map.attr(column, row) : blank_attribute(target);
+    return map.look.machine == target ? map.attr(column, row) : blank_attribute(target);
 }
 
 std::vector<uint8_t> spectrum_screen_bytes(const CharMap& map, const CharsetStore& store) {

@@ -284,11 +284,11 @@ ScreenImport import_multicolour_entries(const EntryPicture& picture, Multicolour
     out.distinct = static_cast<int>(distinct.patterns.size());
     const NewCharset made = make_new_charset(distinct, out.charset);
     CharMap& map = out.map;
-    map.machine = MapMachine::C64;
-    map.background = static_cast<uint8_t>(reg.background);
-    map.multicolour = true;
-    map.multicolour_1 = static_cast<uint8_t>(reg.colour_1);
-    map.multicolour_2 = static_cast<uint8_t>(reg.colour_2);
+    map.look.machine = MapMachine::C64;
+    map.look.background = static_cast<uint8_t>(reg.background);
+    map.look.set_multicolour(true);
+    map.look.multicolour_1 = static_cast<uint8_t>(reg.colour_1);
+    map.look.multicolour_2 = static_cast<uint8_t>(reg.colour_2);
     fit_map_size(map, cols, rows);
     std::array<bool, kGlyphCount> used{};
     for (int y = 0; y < map.rows; ++y)

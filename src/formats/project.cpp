@@ -77,7 +77,7 @@ void read_map(const Json& root, Project& p, Json& kept) {
     p.map.cols = cols;
     p.map.rows = rows;
     for (auto& row : p.map.attrs)
-        row.fill(blank_attribute(p.map.machine));
+        row.fill(blank_attribute(p.map.look.machine));
     const Json& codes = array_at(map, "codes", "map.codes", static_cast<size_t>(rows));
     const Json& attrs = array_at(map, "attributes", "map.attributes", static_cast<size_t>(rows));
     std::vector<uint8_t> line(static_cast<size_t>(cols));
@@ -107,9 +107,9 @@ Project parse(const Json& root, const PackedTexts& packed) {
     Project p;
     // The top-level keys not read, then the unknown keys of each object read, under its key.
     Json kept = unknown_members(root, kKnownKeys);
-    p.map.machine = machine_at(root);
-    const int backgrounds = background_choices(p.map.machine);
-    p.map.background = static_cast<uint8_t>(
+    p.map.look.machine = machine_at(root);
+    const int backgrounds = background_choices(p.map.look.machine);
+    p.map.look.background = static_cast<uint8_t>(
         integer_at(root, "background", "background", 0, std::max(backgrounds - 1, 0)));
     // Optional: files of C64 maps written before multicolour have none.
     if (root.contains("multicolour")) {
@@ -117,10 +117,10 @@ Project parse(const Json& root, const PackedTexts& packed) {
         const Json& on = member(mc, "on", "multicolour.on");
         if (!on.is_boolean())
             refuse("multicolour.on", "is not true or false");
-        p.map.multicolour = on.get<bool>();
-        p.map.multicolour_1 =
+        p.map.look.set_multicolour(on.get<bool>());
+        p.map.look.multicolour_1 =
             static_cast<uint8_t>(integer_at(mc, "colour_1", "multicolour.colour_1", 0, 15));
-        p.map.multicolour_2 =
+        p.map.look.multicolour_2 =
             static_cast<uint8_t>(integer_at(mc, "colour_2", "multicolour.colour_2", 0, 15));
         keep_unknown(root, "multicolour", kMulticolourKeys, kept);
     }
@@ -194,12 +194,12 @@ Layout layout_of(const Project& project) {
     Json j;
     j["format"] = kFormat;
     j["version"] = kVersion;
-    j["machine"] = machine_name(map.machine);
-    j["background"] = map.background;
-    if (map.machine == MapMachine::C64 || kept.contains("multicolour")) {
-        j["multicolour"] = {{"on", map.multicolour},
-                            {"colour_1", map.multicolour_1},
-                            {"colour_2", map.multicolour_2}};
+    j["machine"] = machine_name(map.look.machine);
+    j["background"] = map.look.background;
+    if (map.look.machine == MapMachine::C64 || kept.contains("multicolour")) {
+        j["multicolour"] = {{"on", map.look.multicolour()},
+                            {"colour_1", map.look.multicolour_1},
+                            {"colour_2", map.look.multicolour_2}};
         add_kept(j["multicolour"], kept, "multicolour", kMulticolourKeys);
     }
     j["colours"] = {{"bit0", colour_text(project.colour0)}, {"bit1", colour_text(project.colour1)}};

@@ -94,8 +94,8 @@ void put_payload(Out& out, const RecoveryEntry& e) {
     out.u16(static_cast<unsigned>(s.map_rows));
     out.u16(static_cast<unsigned>(s.level_cols));
     out.u16(static_cast<unsigned>(s.level_rows));
-    out.u8((e.project_text ? kText : 0) | (e.colours ? kColours : 0) |
-           (e.tiles ? kWholeTiles : 0) | (e.level ? kWholeLevel : 0));
+    out.u8((e.project_text ? kText : 0) | (e.colours ? kColours : 0) | (e.tiles ? kWholeTiles : 0) |
+           (e.level ? kWholeLevel : 0));
     if (e.project_text) {
         out.u32(static_cast<uint32_t>(e.project_text->size()));
         out.bytes(e.project_text->data(), e.project_text->size());
@@ -303,7 +303,7 @@ void append_state_runs(const EditState& from, const EditState& to, std::vector<u
 
 RecoveryEntry base_entry(const Project& project) {
     RecoveryEntry e;
-    e.summary = {project.map.machine, project.map.cols, project.map.rows, project.level.cols(),
+    e.summary = {project.map.look.machine, project.map.cols, project.map.rows, project.level.cols(),
                  project.level.rows()};
     Project rest;
     rest.charset = project.charset;

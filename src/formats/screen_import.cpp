@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "model/map_colours.h"
 #include "formats/cell_glyphs.h"
 #include "formats/picture_import.h"
 #include "formats/pixel_rule.h"
 #include "formats/screen_colours.h"
+#include "model/map_colours.h"
 
 namespace fontarel {
 
@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kMostCols = 80; // cells of the largest machine size
 constexpr int kMostRows = 50;
-
 
 // The picture's cells: each distinct pattern once, in order of first appearance (row by row); cell
 // (x, y) at y * cols + x.
@@ -60,7 +59,7 @@ bool read_cells(const Picture& picture, int32_t clear_colour, int32_t set_colour
     }
     cells.cols = picture.width / 8;
     cells.rows = picture.height / 8;
-    out.map.machine = machine;
+    out.map.look.machine = machine;
     std::vector<GlyphPattern> cell;
     if (machine == MapMachine::Mono) {
         cell = two_colour_cells(picture, clear_colour, set_colour, cells);
@@ -68,7 +67,7 @@ bool read_cells(const Picture& picture, int32_t clear_colour, int32_t set_colour
         ColourCells colour = read_colour_cells(picture, machine);
         cell = std::move(colour.patterns);
         cells.attr = std::move(colour.attrs);
-        out.map.background =
+        out.map.look.background =
             machine == MapMachine::C64 ? colour.background : start_background(machine);
         out.many_colours = colour.many_colours;
         out.clashing = colour.clashing;
@@ -98,7 +97,7 @@ struct Codes {
 // pattern ("... by up to N pixels").
 void fill_map(ScreenImport& out, const ScreenCells& cells, const Codes& codes, int outside,
               const std::string& cells_differ) {
-    const MapMachine machine = out.map.machine;
+    const MapMachine machine = out.map.look.machine;
     const bool colour = machine != MapMachine::Mono;
     std::array<bool, kGlyphCount> used{};
     int differ = 0, most = 0;

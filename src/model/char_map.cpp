@@ -18,7 +18,7 @@ void move_cell(CharMap& map, int to_x, int to_y, int from_x, int from_y) {
 
 void clear_cell(CharMap& map, int x, int y) {
     map.at(x, y) = 0;
-    map.attr(x, y) = blank_attribute(map.machine);
+    map.attr(x, y) = blank_attribute(map.look.machine);
 }
 
 void shift_row_right(CharMap& map, int x, int y) {
@@ -74,7 +74,7 @@ void fill_map_attributes(CharMap& map, uint8_t attr) {
 }
 
 void set_map_machine(CharMap& map, MapMachine machine) {
-    const uint8_t old_blank = blank_attribute(map.machine);
+    const uint8_t old_blank = blank_attribute(map.look.machine);
     bool blank = true;
     for (const auto& row : map.attrs) {
         for (const uint8_t a : row) {
@@ -86,8 +86,8 @@ void set_map_machine(CharMap& map, MapMachine machine) {
             row.fill(blank_attribute(machine));
         }
     }
-    map.machine = machine;
-    map.background = start_background(machine);
+    map.look.machine = machine;
+    map.look.background = start_background(machine);
 }
 
 void fill_map_cells(CharMap& map, int32_t code) {

@@ -6,19 +6,13 @@
 #include <array>
 #include <cstdint>
 
+#include "model/screen_look.h"
+
 namespace fontarel {
 
 // The fixed cell array: one spare column and one spare row beyond the largest map size (80 x 50).
 constexpr int kMapCapacityCols = 81;
 constexpr int kMapCapacityRows = 51;
-
-// What a cell's attribute byte means, and how the map is drawn:
-// - Mono: nothing; every cell in the two glyph colours.
-// - C64: the colour-RAM nybble 0-15 is the colour of set pixels; clear pixels are the background.
-// - ZxSpectrum: bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH.
-// - PcText: bits 0-3 foreground, 4-6 background, 7 blink.
-enum class MapMachine : uint8_t { Mono, C64, ZxSpectrum, PcText };
-constexpr int kMapMachineCount = 4;
 
 // The attribute a cleared cell gets on each machine: C64 light blue, Spectrum black on white, PC
 // light grey on black; 0 on Mono.
@@ -33,14 +27,7 @@ struct CharMap {
     std::array<std::array<uint8_t, kMapCapacityCols>, kMapCapacityRows> attrs{};
     int32_t cols = 40; // columns in use
     int32_t rows = 24; // rows in use
-    MapMachine machine = MapMachine::Mono;
-    uint8_t background = 0; // C64: the background colour ($d021) 0-15; Spectrum: the border 0-7
-    // C64 multicolour character mode ($d016 bit 4). While it is on, a cell whose colour-RAM nybble
-    // is 8-15 shows its glyph as 4 x 8 double-wide pixels: bit pair 00 the background, 01
-    // multicolour_1 ($d022), 10 multicolour_2 ($d023), 11 the nybble minus 8. Kept, not shown, on
-    // the other machines.
-    bool multicolour = false;
-    uint8_t multicolour_1 = 1, multicolour_2 = 2; // 0-15
+    ScreenLook look;   // the machine, its text mode and its colour registers
 
     int32_t& at(int column, int row) { return cells[row][column]; }
     int32_t at(int column, int row) const { return cells[row][column]; }
@@ -68,7 +55,7 @@ constexpr bool is_map_size(int cols, int rows) {
 // command acts on and returns false, changing nothing, when that cell lies outside the map in use
 // or the size in use does not leave room for the spare column and row; so no call writes outside
 // the array, whatever the coordinates. The attributes move with the codes; a cell whose code
-// becomes 0 gets blank_attribute(map.machine).
+// becomes 0 gets blank_attribute(map.look.machine).
 
 // Every cell in use := code.
 void fill_map_cells(CharMap& map, int32_t code);

@@ -50,7 +50,7 @@ GlyphUse tile_glyph_use(const TileSet& tiles, const CharMap& map) {
 
 std::bitset<256> multicolour_glyph_set(const CharMap& map, const GlyphUse& use) {
     std::bitset<256> shown;
-    if (map.machine != MapMachine::C64 || !map.multicolour)
+    if (!map.look.c64_multicolour())
         return shown;
     const uint64_t cells = std::accumulate(use.cells.begin(), use.cells.end(), uint64_t{0});
     const uint64_t multicolour =
@@ -62,7 +62,7 @@ std::bitset<256> multicolour_glyph_set(const CharMap& map, const GlyphUse& use) 
 }
 
 const GlyphUse& TileGlyphUse::of(const TileSet& tiles, const CharMap& map) {
-    const bool multicolour = map.machine == MapMachine::C64 && map.multicolour;
+    const bool multicolour = map.look.c64_multicolour();
     if (multicolour != multicolour_ || tiles.width() != width_ || tiles.height() != height_) {
         counted_.clear();
         total_ = {};

@@ -60,11 +60,7 @@ EditState capture_edit_state(const CharsetStore& store, const CharMap& map) {
     put32(state.bytes.data() + kEditSizeOffset, map.cols);
     put32(state.bytes.data() + kEditSizeOffset + 4, map.rows);
     std::memcpy(state.bytes.data() + kEditAttrsOffset, map.attrs.data(), sizeof map.attrs);
-    state.bytes[kEditMachineOffset] = static_cast<uint8_t>(map.machine);
-    state.bytes[kEditMachineOffset + 1] = map.background;
-    state.bytes[kEditMachineOffset + 2] = map.multicolour ? 1 : 0;
-    state.bytes[kEditMachineOffset + 3] = map.multicolour_1;
-    state.bytes[kEditMachineOffset + 4] = map.multicolour_2;
+    put_screen_look(map.look, state.bytes.data() + kEditMachineOffset);
     return state;
 }
 
@@ -80,11 +76,7 @@ void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& ma
     map.cols = get32(state.bytes.data() + kEditSizeOffset);
     map.rows = get32(state.bytes.data() + kEditSizeOffset + 4);
     std::memcpy(map.attrs.data(), state.bytes.data() + kEditAttrsOffset, sizeof map.attrs);
-    map.machine = static_cast<MapMachine>(state.bytes[kEditMachineOffset] % kMapMachineCount);
-    map.background = state.bytes[kEditMachineOffset + 1];
-    map.multicolour = state.bytes[kEditMachineOffset + 2] != 0;
-    map.multicolour_1 = state.bytes[kEditMachineOffset + 3];
-    map.multicolour_2 = state.bytes[kEditMachineOffset + 4];
+    map.look = get_screen_look(state.bytes.data() + kEditMachineOffset);
 }
 
 History::History(size_t max_steps, size_t max_bytes)

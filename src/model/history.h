@@ -3,8 +3,9 @@
 // size in use, the cells' colour attributes, the machine and its background. A step keeps only the
 // bytes it changed, as runs of (offset, old bytes XOR new bytes), so a pixel costs a few bytes and
 // a step that changed everything stays near 10 kB. The tiles and the level, far larger, come in a
-// step as the pieces the edit replaced (LevelChange), never as a copy of the whole. The XOR undoes and redoes alike; it needs the
-// state a step is applied to to be exactly the one the step left, which undo and redo promise.
+// step as the pieces the edit replaced (LevelChange), never as a copy of the whole. The XOR undoes
+// and redoes alike; it needs the state a step is applied to to be exactly the one the step left,
+// which undo and redo promise.
 
 #include <array>
 #include <cstddef>
@@ -28,7 +29,7 @@ constexpr int kEditSizeOffset = kEditCellsOffset + kMapCapacityCols * kMapCapaci
 constexpr int kEditSizeBytes = 8;
 constexpr int kEditAttrsOffset = kEditSizeOffset + kEditSizeBytes;
 constexpr int kEditMachineOffset = kEditAttrsOffset + kMapCapacityCols * kMapCapacityRows;
-constexpr int kEditStateBytes = kEditMachineOffset + 5;
+constexpr int kEditStateBytes = kEditMachineOffset + kScreenLookBytes;
 
 struct EditState {
     std::array<uint8_t, kEditStateBytes> bytes{};

@@ -303,7 +303,8 @@ bool parse_pair(const std::string& s, size_t& pos, int& a, int& b) {
                pos - start < 6)
             v = 10 * v + (s[pos++] - '0');
         n = static_cast<int>(v);
-        return pos > start && (pos == s.size() || !std::isdigit(static_cast<unsigned char>(s[pos])));
+        return pos > start &&
+               (pos == s.size() || !std::isdigit(static_cast<unsigned char>(s[pos])));
     };
     if (!number(a))
         return false;
@@ -356,10 +357,9 @@ bool parse_level_size(const std::string& text, int& tile_width, int& tile_height
 bool insert_level_column(Level& level, int x) {
     if (x < 0 || x >= level.cols() || level.cols() >= kMaxLevelSide)
         return false;
-    level = remapped(level, level.cols() + 1, level.rows(),
-                     [&](int cx, int cy) {
-                         return std::pair{cx < x ? cx : cx == x ? -1 : cx - 1, cy};
-                     });
+    level = remapped(level, level.cols() + 1, level.rows(), [&](int cx, int cy) {
+        return std::pair{cx < x ? cx : cx == x ? -1 : cx - 1, cy};
+    });
     return true;
 }
 
@@ -370,18 +370,18 @@ bool delete_level_column(Level& level, int x) {
         level = Level(1, level.rows());
         return true;
     }
-    level = remapped(level, level.cols() - 1, level.rows(),
-                     [&](int cx, int cy) { return std::pair{cx < x ? cx : cx + 1, cy}; });
+    level = remapped(level, level.cols() - 1, level.rows(), [&](int cx, int cy) {
+        return std::pair{cx < x ? cx : cx + 1, cy};
+    });
     return true;
 }
 
 bool insert_level_row(Level& level, int y) {
     if (y < 0 || y >= level.rows() || level.rows() >= kMaxLevelSide)
         return false;
-    level = remapped(level, level.cols(), level.rows() + 1,
-                     [&](int cx, int cy) {
-                         return std::pair{cx, cy < y ? cy : cy == y ? -1 : cy - 1};
-                     });
+    level = remapped(level, level.cols(), level.rows() + 1, [&](int cx, int cy) {
+        return std::pair{cx, cy < y ? cy : cy == y ? -1 : cy - 1};
+    });
     return true;
 }
 
@@ -392,8 +392,9 @@ bool delete_level_row(Level& level, int y) {
         level = Level(level.cols(), 1);
         return true;
     }
-    level = remapped(level, level.cols(), level.rows() - 1,
-                     [&](int cx, int cy) { return std::pair{cx, cy < y ? cy : cy + 1}; });
+    level = remapped(level, level.cols(), level.rows() - 1, [&](int cx, int cy) {
+        return std::pair{cx, cy < y ? cy : cy + 1};
+    });
     return true;
 }
 
@@ -431,7 +432,7 @@ int delete_unused_tiles(TileSet& tiles, Level& level) {
 int make_tiles_from_map(const CharMap& map, TileSet& tiles, Level& level) {
     const int w = tiles.width(), h = tiles.height();
     const int cols = (map.cols + w - 1) / w, rows = (map.rows + h - 1) / h;
-    const TileCell outside{0, blank_attribute(map.machine)};
+    const TileCell outside{0, blank_attribute(map.look.machine)};
     TileSet made(w, h, 1);
     Level numbers(cols, rows);
     std::map<Tile, int> seen;
@@ -442,10 +443,10 @@ int make_tiles_from_map(const CharMap& map, TileSet& tiles, Level& level) {
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) {
                     const int c = tx * w + x, r = ty * h + y;
-                    tile.at(x, y) = map.in_use(c, r)
-                                        ? TileCell{static_cast<uint8_t>(map.at(c, r) & 0xFF),
-                                                   map.attr(c, r)}
-                                        : outside;
+                    tile.at(x, y) =
+                        map.in_use(c, r)
+                            ? TileCell{static_cast<uint8_t>(map.at(c, r) & 0xFF), map.attr(c, r)}
+                            : outside;
                 }
             auto [it, added] = seen.try_emplace(tile, count);
             if (added) {
@@ -471,7 +472,7 @@ void level_screen_to_map(const TileSet& tiles, const Level& level, int char_x, i
     for (int r = 0; r < map.rows; ++r)
         for (int c = 0; c < map.cols; ++c) {
             const int x = char_x + c, y = char_y + r;
-            TileCell cell{0, blank_attribute(map.machine)};
+            TileCell cell{0, blank_attribute(map.look.machine)};
             if (x >= 0 && y >= 0 && x < level_w && y < level_h)
                 cell = level_char(tiles, level, x, y);
             map.at(c, r) = cell.code;

@@ -231,7 +231,7 @@ void clear_block(CharMap& map, CellRect rect, uint8_t code) {
     for (int y = 0; y < r.height; ++y)
         for (int x = 0; x < r.width; ++x) {
             map.at(r.left + x, r.top + y) = code;
-            map.attr(r.left + x, r.top + y) = blank_attribute(map.machine);
+            map.attr(r.left + x, r.top + y) = blank_attribute(map.look.machine);
         }
 }
 

@@ -83,13 +83,12 @@ CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background) {
 }
 
 bool is_multicolour_cell(const CharMap& map, uint8_t attr) {
-    return map.machine == MapMachine::C64 && map.multicolour && (attr & 8) != 0;
+    return map.look.c64_multicolour() && (attr & 8) != 0;
 }
 
-std::array<Colour, 4> multicolour_colours(uint8_t background, uint8_t multicolour_1,
-                                          uint8_t multicolour_2, uint8_t attr) {
-    return {kC64[background & 15], kC64[multicolour_1 & 15], kC64[multicolour_2 & 15],
-            kC64[attr & 7]};
+std::array<Colour, 4> multicolour_colours(const ScreenLook& look, uint8_t attr) {
+    return {kC64[look.background & 15], kC64[look.multicolour_1 & 15],
+            kC64[look.multicolour_2 & 15], kC64[attr & 7]};
 }
 
 int pen_choices(MapMachine machine) {
@@ -110,8 +109,7 @@ uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker) {
     case MapMachine::C64:
         return static_cast<uint8_t>(pen & 15);
     case MapMachine::ZxSpectrum:
-        return static_cast<uint8_t>((pen & 7) | ((paper & 7) << 3) | ((pen & 8) ? 0x40 : 0) |
-                                    bit7);
+        return static_cast<uint8_t>((pen & 7) | ((paper & 7) << 3) | ((pen & 8) ? 0x40 : 0) | bit7);
     case MapMachine::PcText:
         return static_cast<uint8_t>((pen & 15) | ((paper & 7) << 4) | bit7);
     case MapMachine::Mono:
@@ -120,32 +118,24 @@ uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker) {
     return 0;
 }
 
-namespace {
-
-bool c64_multicolour(const CharMap& map) {
-    return map.machine == MapMachine::C64 && map.multicolour;
-}
-
-} // namespace
-
 int pen_choices(const CharMap& map) {
-    return c64_multicolour(map) ? 8 : pen_choices(map.machine);
+    return map.look.c64_multicolour() ? 8 : pen_choices(map.look.machine);
 }
 
 uint8_t compose_attribute(const CharMap& map, int pen, int paper, bool marker) {
-    if (c64_multicolour(map))
+    if (map.look.c64_multicolour())
         return static_cast<uint8_t>((pen & 7) | (marker ? 8 : 0));
-    return compose_attribute(map.machine, pen, paper, marker);
+    return compose_attribute(map.look.machine, pen, paper, marker);
 }
 
 const char* marker_name(const CharMap& map) {
-    switch (map.machine) {
+    switch (map.look.machine) {
     case MapMachine::ZxSpectrum:
         return "Flash";
     case MapMachine::PcText:
         return "Blink";
     case MapMachine::C64:
-        return map.multicolour ? "Multicolour cell" : nullptr;
+        return map.look.multicolour() ? "Multicolour cell" : nullptr;
     default:
         return nullptr;
     }
@@ -191,7 +181,7 @@ int nearest(std::span<const Colour> palette, Colour c, int first, int count) {
 } // namespace
 
 void convert_map_machine(CharMap& map, MapMachine machine) {
-    const MapMachine from = map.machine;
+    const MapMachine from = map.look.machine;
     const uint8_t blank = blank_attribute(from);
     bool coloured = false;
     for (const auto& row : map.attrs)
@@ -204,7 +194,7 @@ void convert_map_machine(CharMap& map, MapMachine machine) {
     const std::span<const Colour> palette = machine_palette(machine).colours;
     std::array<uint8_t, 256> converted{};
     for (int a = 0; a < 256; ++a) {
-        const CellColours was = cell_colours(from, static_cast<uint8_t>(a), map.background);
+        const CellColours was = cell_colours(from, static_cast<uint8_t>(a), map.look.background);
         const int pen = nearest(palette, was.ink, 0, pen_choices(machine));
         // A Spectrum cell's paper shares its ink's brightness.
         const int level = machine == MapMachine::ZxSpectrum ? pen & 8 : 0;

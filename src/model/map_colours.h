@@ -39,10 +39,9 @@ CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background);
 bool is_multicolour_cell(const CharMap& map, uint8_t attr);
 // The colours of a multicolour cell's bit pairs 00, 01, 10 and 11: the background, the two
 // multicolour registers, and the nybble minus 8. Meaningful where is_multicolour_cell holds.
-std::array<Colour, 4> multicolour_colours(uint8_t background, uint8_t multicolour_1,
-                                          uint8_t multicolour_2, uint8_t attr);
+std::array<Colour, 4> multicolour_colours(const ScreenLook& look, uint8_t attr);
 inline std::array<Colour, 4> multicolour_colours(const CharMap& map, uint8_t attr) {
-    return multicolour_colours(map.background, map.multicolour_1, map.multicolour_2, attr);
+    return multicolour_colours(map.look, attr);
 }
 
 // The palette choices of the pen (the colour of set pixels) and of the paper; the paper count is 0

@@ -7,10 +7,13 @@
 
 namespace fontarel {
 
-int MapRenderer::multicolour_key(const CharMap& map) {
-    return map.machine == MapMachine::C64 && map.multicolour
-               ? (map.multicolour_1 & 15) | (map.multicolour_2 & 15) << 4
-               : -1;
+ScreenLook MapRenderer::shown_look(const CharMap& map) {
+    ScreenLook look = map.look;
+    if (!look.c64_multicolour()) {
+        look.mode = TextMode::Standard;
+        look.multicolour_1 = look.multicolour_2 = 0;
+    }
+    return look;
 }
 
 void MapRenderer::invalidate_cell(MapCell cell) {
@@ -23,7 +26,8 @@ void MapRenderer::invalidate_cell(MapCell cell) {
 void MapRenderer::build_attribute_pixels() {
     runs_ready_.fill(false);
     for (int a = 0; a < 256; ++a) {
-        const CellColours c = cell_colours(machine_, static_cast<uint8_t>(a), background_);
+        const CellColours c =
+            cell_colours(look_.machine, static_cast<uint8_t>(a), look_.background);
         attribute_pixels_[a] = {to_pixel(c.ink), to_pixel(c.paper), c.marker};
     }
 }
@@ -33,12 +37,11 @@ const DoubledRowPixels& MapRenderer::make_attribute_runs(uint8_t attr) {
     if (!runs) {
         runs = std::make_unique<DoubledRowPixels>();
     }
-    if (multicolour_ >= 0 && (attr & 8)) {
-        const auto c = multicolour_colours(background_, static_cast<uint8_t>(multicolour_ & 15),
-                                           static_cast<uint8_t>(multicolour_ >> 4), attr);
+    if (look_.c64_multicolour() && (attr & 8)) {
+        const auto c = multicolour_colours(look_, attr);
         runs->use_multicolours({c[0], c[1], c[2], c[3]});
     } else {
-        const CellColours c = cell_colours(machine_, attr, background_);
+        const CellColours c = cell_colours(look_.machine, attr, look_.background);
         runs->use_colours(c.paper, c.ink);
     }
     runs_ready_[attr] = true;
@@ -65,7 +68,8 @@ void MapRenderer::render_cell(Raster& target, int column, int row, const Charset
     const int left = kCellPixels * column;
     const int top = kCellPixels * row;
     auto glyph = store.glyph(code);
-    const DoubledRowPixels& runs = machine_ == MapMachine::Mono ? pixels_ : attribute_runs(attr);
+    const DoubledRowPixels& runs =
+        look_.machine == MapMachine::Mono ? pixels_ : attribute_runs(attr);
     for (int y = 0; y < kGlyphRows; ++y) {
         const uint32_t* run = runs.row(glyph[y]);
         std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
@@ -82,7 +86,7 @@ void MapRenderer::render_cell(Raster& target, int column, int row, const Charset
             target.row(top + s)[left] = (s & 1) ? p1 : p0;
         }
     }
-    if (machine_ != MapMachine::Mono && attribute_pixels_[attr].marker) {
+    if (look_.machine != MapMachine::Mono && attribute_pixels_[attr].marker) {
         draw_marker(target, left, top, attribute_pixels_[attr].ink, attribute_pixels_[attr].paper);
     }
     target.mark_dirty(left, top, kCellPixels, kCellPixels);
@@ -100,7 +104,7 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
     // Each cell's pixel runs, looked up once for its eight glyph rows.
     std::array<const DoubledRowPixels*, kMapCapacityCols> runs{};
     bool markers = false;
-    if (machine_ != MapMachine::Mono) {
+    if (look_.machine != MapMachine::Mono) {
         for (int c = 0; c < cols; ++c) {
             runs[c] = &attribute_runs(attrs[c]);
             markers = markers || attribute_pixels_[attrs[c]].marker;
@@ -109,7 +113,7 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
     for (int y = 0; y < kGlyphRows; ++y) {
         uint32_t* even = target.row(top + 2 * y);
         uint32_t* odd = target.row(top + 2 * y + 1);
-        if (machine_ == MapMachine::Mono) {
+        if (look_.machine == MapMachine::Mono) {
             for (int c = 0; c < cols; ++c) {
                 const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
                 std::memcpy(odd + kCellPixels * c, pixels_.row(bits), DoubledRowPixels::kBytes);
@@ -179,15 +183,13 @@ MapCell MapRenderer::within(MapCell hover, int cols, int rows) {
 }
 
 bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const CharsetStore& store,
-                             int colour0, int colour1, bool grid, MapCell hover,
-                             CellRect selection, Colour hover_colour) const {
+                             int colour0, int colour1, bool grid, MapCell hover, CellRect selection,
+                             Colour hover_colour) const {
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
-        map.machine != machine_ || map.background != background_ ||
-        multicolour_key(map) != multicolour_ || grid != grid_ || cols != cols_ || rows != rows_ ||
-        within(hover, cols, rows) != outlined_ ||
-        within(selection, cols, rows) != selected_ ||
+        shown_look(map) != look_ || grid != grid_ || cols != cols_ || rows != rows_ ||
+        within(hover, cols, rows) != outlined_ || within(selection, cols, rows) != selected_ ||
         (outlined_.row >= 0 && hover_colour != outline_colour_)) {
         return false;
     }
@@ -214,12 +216,9 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
     const int cols = columns_shown(target, map);
     const int rows = rows_shown(target, map);
     if (target_ != target.identity() || colour0 != colour0_ || colour1 != colour1_ ||
-        map.machine != machine_ || map.background != background_ ||
-        multicolour_key(map) != multicolour_ || grid != grid_ || cols != cols_ || rows != rows_) {
+        shown_look(map) != look_ || grid != grid_ || cols != cols_ || rows != rows_) {
         drawn_.fill(kStale);
-        machine_ = map.machine;
-        background_ = map.background;
-        multicolour_ = multicolour_key(map);
+        look_ = shown_look(map);
         build_attribute_pixels();
         target_ = target.identity();
         colour0_ = colour0;

@@ -56,9 +56,9 @@ class MapRenderer {
 
   private:
     void invalidate_cell(MapCell cell);
-    // The multicolour state drawn: -1 when no cell shows in multicolour, else the two registers
-    // as multicolour_1 + 16 * multicolour_2.
-    static int multicolour_key(const CharMap& map);
+    // The map's look as far as it shows: the mode and the registers only where multicolour
+    // cells show.
+    static ScreenLook shown_look(const CharMap& map);
     // The cells in use that fit the picture.
     static int columns_shown(const Raster& target, const CharMap& map);
     static int rows_shown(const Raster& target, const CharMap& map);
@@ -80,7 +80,7 @@ class MapRenderer {
     const DoubledRowPixels& make_attribute_runs(uint8_t attr);
     // What a cell shows, as drawn_ keeps it: the code, and on a machine's map the attribute.
     int32_t shown(int32_t code, uint8_t attr) const {
-        return (code & 0xFF) | (machine_ == MapMachine::Mono ? 0 : attr << 8);
+        return (code & 0xFF) | (look_.machine == MapMachine::Mono ? 0 : attr << 8);
     }
     // The pixel words of each attribute's ink and paper, and its marker, for the machine in use.
     void build_attribute_pixels();
@@ -97,15 +97,13 @@ class MapRenderer {
     };
     std::array<AttributePixels, 256> attribute_pixels_{};
     std::array<int32_t, kCells> drawn_{}; // what each cell shows (see shown), or kStale
-    MapMachine machine_ = MapMachine::Mono;
-    uint8_t background_ = 0;
-    int multicolour_ = -1; // multicolour_key of the map drawn
+    ScreenLook look_;                     // shown_look of the map drawn
     std::array<uint8_t, kCharsetBytes> glyphs_{};
     std::array<uint32_t, 16 * kMapCapacityCols> top_edge_{};
     int colour0_ = 0, colour1_ = 0;
     bool grid_ = false;
     int cols_ = 0, rows_ = 0;
-    MapCell outlined_;    // the cell whose outline the picture shows
+    MapCell outlined_; // the cell whose outline the picture shows
     Colour outline_colour_ = kMapHoverColour;
     CellRect selected_;   // the cells whose outline the picture shows
     uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn

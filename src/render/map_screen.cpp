@@ -20,15 +20,16 @@ void render_map_screen(Raster& target, const CharMap& map, const CharsetStore& s
             const bool pairs = is_multicolour_cell(map, attr);
             if (pairs) {
                 colours = multicolour_colours(map, attr);
-            } else if (map.machine != MapMachine::Mono) {
-                const CellColours cc = cell_colours(map.machine, attr, map.background);
+            } else if (map.look.machine != MapMachine::Mono) {
+                const CellColours cc = cell_colours(map.look.machine, attr, map.look.background);
                 colours[0] = cc.paper;
                 colours[1] = cc.ink;
             }
             for (int y = 0; y < 8; ++y) {
                 uint32_t* out = target.row(8 * r + y) + 8 * c;
                 for (int x = 0; x < 8; ++x) {
-                    const int index = pairs ? glyph[y] >> (6 - (x & 6)) & 3 : glyph[y] >> (7 - x) & 1;
+                    const int index =
+                        pairs ? glyph[y] >> (6 - (x & 6)) & 3 : glyph[y] >> (7 - x) & 1;
                     out[x] = to_pixel(colours[static_cast<size_t>(index)]);
                 }
             }

@@ -22,15 +22,16 @@ class ColourCommands : public ProgramTest {
 TEST_F(ColourCommands, EachMachinePaintsThePensAttributeInItsPalette) {
     const struct {
         MenuId machine;
-        int pen, paper; // chooser answers; paper -1 where the machine has no paper row
-        bool marker;    // the pen chooser's check box ticked
+        int pen, paper;      // chooser answers; paper -1 where the machine has no paper row
+        bool marker;         // the pen chooser's check box ticked
         const char* request; // the pen chooser as it was asked
         uint8_t attr;
         const char* title;
         Colour ink, paper_colour;
     } machines[] = {
-        {MenuId::MachineC64, 2, -1, true, "Pen colour|16|14", 2, "Character map (4,5):255[FF] ink 2",
-         rgb(0x68, 0x37, 0x2B), rgb(0x35, 0x28, 0x79)}, // the background starts blue
+        {MenuId::MachineC64, 2, -1, true, "Pen colour|16|14", 2,
+         "Character map (4,5):255[FF] ink 2", rgb(0x68, 0x37, 0x2B),
+         rgb(0x35, 0x28, 0x79)}, // the background starts blue
         {MenuId::MachineZx, 10, 1, false, "Pen colour|16|0|Flash=0", 0x4A,
          "Character map (4,5):255[FF] ink 2 paper 1 bright", rgb(0xFF, 0, 0), rgb(0, 0, 0xFF)},
         {MenuId::MachinePc, 14, 1, true, "Pen colour|16|7|Blink=0", 0x9E,
@@ -75,13 +76,13 @@ TEST_F(ColourCommands, EachMachinePaintsThePensAttributeInItsPalette) {
         menu(MenuId::Undo);
         menu(MenuId::Undo);
         EXPECT_EQ(app.s.history.undo_count(), steps) << "each stroke was one step";
-        EXPECT_EQ(app.s.map->attr(4, 5), blank_attribute(app.s.map->machine));
+        EXPECT_EQ(app.s.map->attr(4, 5), blank_attribute(app.s.map->look.machine));
         EXPECT_EQ(app.s.map->at(4, 5), 4 + 32);
     }
     // Undoing the machine changes put Mono back, its check mark with it.
     while (app.s.history.can_undo())
         menu(MenuId::Undo);
-    EXPECT_EQ(app.s.map->machine, MapMachine::Mono);
+    EXPECT_EQ(app.s.map->look.machine, MapMachine::Mono);
     EXPECT_EQ(checked(MenuId::MachineMono), 1);
     EXPECT_EQ(checked(MenuId::MachinePc), 0);
 }
@@ -217,8 +218,8 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     EXPECT_EQ(app.store().glyph(255)[1], 0x40);
     while (app.s.history.undo_count() > steps)
         menu(MenuId::Undo);
-    EXPECT_FALSE(app.s.map->multicolour);
-    EXPECT_EQ(app.s.map->multicolour_1, 1);
+    EXPECT_FALSE(app.s.map->look.multicolour());
+    EXPECT_EQ(app.s.map->look.multicolour_1, 1);
     EXPECT_EQ(tk.control(kBrushCanvas)->shown, false);
 }
 

@@ -129,7 +129,7 @@ TEST_F(ImportCommands, EachKindLandsAsOneStepThatUndoes) {
 // codes.
 TEST_F(ImportCommands, AColourScreenGivesTheMapItsAttributesAndBackground) {
     set_map_machine(*app.s.map, MapMachine::C64);
-    app.s.map->background = 4;
+    app.s.map->look.background = 4;
     const auto palette = machine_palette(MapMachine::C64).colours;
     Raster title(16, 8); // 'A' in white on blue, then blue alone
     for (int y = 0; y < 8; ++y)
@@ -140,11 +140,11 @@ TEST_F(ImportCommands, AColourScreenGivesTheMapItsAttributesAndBackground) {
     tk.file_answers.emplace_back(file("c64.bmp", encode_bmp(title)), 0);
     menu(MenuId::ImportScreenNew);
     EXPECT_EQ(app.s.map->attr(0, 0), 1);
-    EXPECT_EQ(app.s.map->background, 6);
+    EXPECT_EQ(app.s.map->look.background, 6);
     EXPECT_EQ(app.s.charset->glyph(app.s.map->at(0, 0))[1], cga_.glyph('A')[1]);
     tk.inject_combination(kComboUndo);
     handle();
-    EXPECT_EQ(app.s.map->background, 4);
+    EXPECT_EQ(app.s.map->look.background, 4);
     EXPECT_EQ(app.s.map->attrs, attrs);
 }
 
@@ -160,29 +160,30 @@ TEST_F(ImportCommands, AKoalaPaintingMakesAMulticolourScreen) {
     tk.file_answers.emplace_back(file("title.kla", koala), 0);
     menu(MenuId::ImportScreenNew);
     const CharMap& map = *app.s.map;
-    EXPECT_TRUE(map.machine == MapMachine::C64 && map.multicolour);
+    EXPECT_TRUE(map.look.machine == MapMachine::C64 && map.look.multicolour());
     EXPECT_EQ(map.cols * 100 + map.rows, 4025);
-    EXPECT_EQ(map.multicolour_1 * 100 + map.multicolour_2, 910);
+    EXPECT_EQ(map.look.multicolour_1 * 100 + map.look.multicolour_2, 910);
     EXPECT_EQ(map.attr(39, 24), 13);
     EXPECT_EQ(app.s.charset->glyph(map.at(39, 24))[7], 0x1B);
     tk.inject_combination(kComboUndo);
     handle();
-    EXPECT_TRUE(map.machine == before.machine && !map.multicolour && map.attrs == before.attrs);
+    EXPECT_TRUE(map.look.machine == before.look.machine && !map.look.multicolour() &&
+                map.attrs == before.attrs);
 
     // A picture on a multicolour map: 160 x 200 pixels are read at half width.
     set_map_machine(*app.s.map, MapMachine::C64);
-    app.s.map->multicolour = true;
+    app.s.map->look.set_multicolour(true);
     Raster half(160, 200);
     half.set_pixel(1, 0, machine_palette(MapMachine::C64).colours[2]);
     tk.file_answers.emplace_back(file("half.bmp", encode_bmp(half)), 0);
     menu(MenuId::ImportScreenNew);
     EXPECT_EQ(map.cols * 100 + map.rows, 4025);
-    EXPECT_EQ(app.s.charset->glyph(map.at(0, 0))[0] >> 4 & 3, map.multicolour_1 == 2 ? 1 : 2);
+    EXPECT_EQ(app.s.charset->glyph(map.at(0, 0))[0] >> 4 & 3, map.look.multicolour_1 == 2 ? 1 : 2);
     // Matched to the current charset the picture is read in hi-res: multicolour goes off, so
     // that no cell of a colour 8-15 shows as a multicolour cell.
     tk.file_answers.emplace_back(file("half.bmp", encode_bmp(Raster(320, 200))), 0);
     menu(MenuId::ImportScreenCurrent);
-    EXPECT_TRUE(map.machine == MapMachine::C64 && !map.multicolour);
+    EXPECT_TRUE(map.look.machine == MapMachine::C64 && !map.look.multicolour());
 
     const struct {
         const char* name;
@@ -210,16 +211,14 @@ TEST_F(ImportCommands, APaintingOpenedDroppedOrNamedAtStartIsKnownByItsContent) 
         koala[i] = static_cast<uint8_t>(i * 7 + i / 8000);
     tk.file_answers.emplace_back(file("title.kla", koala), 0);
     menu(MenuId::ImportScreenNew);
-    ASSERT_TRUE(app.s.map->multicolour) << "the import itself took the painting";
+    ASSERT_TRUE(app.s.map->look.multicolour()) << "the import itself took the painting";
     const CharsetStore want_glyphs = *app.s.charset;
     const CharMap want_map = *app.s.map;
     const std::string painting = file("painting.bin", koala);
     const std::function<void(ProgramTest&, App&, HeadlessToolkit&)> ways[] = {
         [&](ProgramTest&, App&, HeadlessToolkit& t) { t.file_answers.emplace_back(painting, 0); },
         [&](ProgramTest&, App&, HeadlessToolkit& t) { t.file_answers.emplace_back(painting, 5); },
-        [&](ProgramTest&, App&, HeadlessToolkit& t) {
-            t.inject_drop(kCharsetCanvas, painting);
-        },
+        [&](ProgramTest&, App&, HeadlessToolkit& t) { t.inject_drop(kCharsetCanvas, painting); },
     };
     for (size_t w = 0; w <= std::size(ways); ++w) {
         HeadlessToolkit other{w == std::size(ways) ? std::vector<std::string>{painting}
@@ -241,9 +240,9 @@ TEST_F(ImportCommands, APaintingOpenedDroppedOrNamedAtStartIsKnownByItsContent) 
         }
         EXPECT_EQ(fresh.s.charset->bytes, want_glyphs.bytes) << w;
         const CharMap& map = *fresh.s.map;
-        EXPECT_TRUE(map.machine == MapMachine::C64 && map.multicolour && map.cols == 40 &&
-                    map.rows == 25 && map.cells == want_map.cells && map.attrs == want_map.attrs &&
-                    map.background == want_map.background)
+        EXPECT_TRUE(map.look.machine == MapMachine::C64 && map.look.multicolour() &&
+                    map.cols == 40 && map.rows == 25 && map.cells == want_map.cells &&
+                    map.attrs == want_map.attrs && map.look.background == want_map.look.background)
             << w;
     }
     // By its name only when it is no picture: then its size is said.

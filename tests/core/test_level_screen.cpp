@@ -21,15 +21,15 @@ namespace {
 Colour screen_pixel(uint8_t row, int px, int attr, const CharMap& screen, Colour c0, Colour c1) {
     const auto palette = machine_palette(MapMachine::C64).colours;
     const bool set = row >> (7 - px % 8) & 1;
-    if (screen.machine == MapMachine::Mono)
+    if (screen.look.machine == MapMachine::Mono)
         return set ? c1 : c0;
-    if (screen.multicolour && attr >= 8) {
+    if (screen.look.multicolour() && attr >= 8) {
         const int pair = row >> (6 - (px % 8 & 6)) & 3;
-        const int index[4] = {screen.background, screen.multicolour_1, screen.multicolour_2,
-                              attr - 8};
+        const int index[4] = {screen.look.background, screen.look.multicolour_1,
+                              screen.look.multicolour_2, attr - 8};
         return palette[static_cast<size_t>(index[pair])];
     }
-    return palette[static_cast<size_t>(set ? attr : screen.background)];
+    return palette[static_cast<size_t>(set ? attr : screen.look.background)];
 }
 
 TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
@@ -58,11 +58,11 @@ TEST(LevelScreen, EveryPixelIsItsCharactersGlyphBitInTheMachinesColours) {
     for (bool c64 : {false, true}) {
         SCOPED_TRACE(c64 ? "C64 multicolour" : "Mono");
         if (c64) {
-            screen->machine = MapMachine::C64;
-            screen->background = 6;
-            screen->multicolour = true;
-            screen->multicolour_1 = 9;
-            screen->multicolour_2 = 13;
+            screen->look.machine = MapMachine::C64;
+            screen->look.background = 6;
+            screen->look.set_multicolour(true);
+            screen->look.multicolour_1 = 9;
+            screen->look.multicolour_2 = 13;
         }
         // One column and row beyond the level, to see that nothing is drawn there.
         Raster picture(width + 8, height + 8, 0x777777);
@@ -110,8 +110,8 @@ TEST(LevelScreen, CtmProjectsExportAndDrawAsTheFileDescribes) {
             Project p;
             std::vector<std::string> remarks;
             ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
-            EXPECT_EQ(p.map.multicolour, multicolour);
-            EXPECT_EQ(p.map.background, d.background);
+            EXPECT_EQ(p.map.look.multicolour(), multicolour);
+            EXPECT_EQ(p.map.look.background, d.background);
 
             // The colour each cell ends with, whatever the method.
             auto attr = [&](int tile, int cell) -> uint8_t {
@@ -135,11 +135,11 @@ TEST(LevelScreen, CtmProjectsExportAndDrawAsTheFileDescribes) {
             Raster picture(8 * 15, 8 * 8);
             render_level_screen(picture, p.tiles, p.level, p.map, p.charset, 0, 0xFFFFFF);
             CharMap described; // the screen as the file describes it
-            described.machine = MapMachine::C64;
-            described.background = d.background;
-            described.multicolour = multicolour;
-            described.multicolour_1 = d.multicolour_1;
-            described.multicolour_2 = d.multicolour_2;
+            described.look.machine = MapMachine::C64;
+            described.look.background = d.background;
+            described.look.set_multicolour(multicolour);
+            described.look.multicolour_1 = d.multicolour_1;
+            described.look.multicolour_2 = d.multicolour_2;
             int wrong = 0;
             for (int py = 0; py < 64; ++py)
                 for (int px = 0; px < 120; ++px) {

@@ -186,7 +186,7 @@ TEST(PictureImport, ColourScreensComeBackWithAttributesThatDrawThem) {
             ASSERT_TRUE(screen.ok()) << what << ": " << screen.error;
             EXPECT_EQ(screen.note.rfind(m.says, 0), 0u) << what << ": " << screen.note;
             if (m.machine == MapMachine::C64) {
-                EXPECT_EQ(screen.map.background, 6) << what;
+                EXPECT_EQ(screen.map.look.background, 6) << what;
             }
             if (m.machine == MapMachine::ZxSpectrum) {
                 // Bright red and blue miss by as much at either level: the lower one wins.
@@ -197,7 +197,7 @@ TEST(PictureImport, ColourScreensComeBackWithAttributesThatDrawThem) {
             for (int y = 0; y < 16; ++y)
                 for (int x = 0; x < 32; ++x) {
                     const CellColours cc = cell_colours(m.machine, screen.map.attr(x / 8, y / 8),
-                                                        screen.map.background);
+                                                        screen.map.look.background);
                     const bool set =
                         screen.charset.glyph(screen.map.at(x / 8, y / 8))[y % 8] >> (7 - x % 8) & 1;
                     unlike[y / 8 * 4 + x / 8] += (set ? cc.ink : cc.paper) != colour(x, y);
@@ -489,9 +489,10 @@ TEST(PictureImport, CommandLineTakesKoalaPaintingsAndMulticolour) {
         const bool written =
             read_project({reinterpret_cast<const uint8_t*>(text.data()), text.size()}, last)
                 .empty();
-        EXPECT_EQ(written ? last.map.multicolour_1 * 100 + last.map.multicolour_2 : -1,
+        EXPECT_EQ(written ? last.map.look.multicolour_1 * 100 + last.map.look.multicolour_2 : -1,
                   c.registers);
-        EXPECT_TRUE(!written || (last.map.multicolour && last.map.machine == MapMachine::C64));
+        EXPECT_TRUE(!written ||
+                    (last.map.look.multicolour() && last.map.look.machine == MapMachine::C64));
     }
     // The last project: red is register 2 (bits 10), light blue register 1 (01).
     EXPECT_EQ(last.charset.glyph(last.map.at(0, 0))[0] * 256 +

@@ -59,7 +59,7 @@ class Projects : public ProgramTest {
     // A state unlike start-up's in every part a project holds.
     void make_work() {
         menu(MenuId::MachineC64);
-        app.s.map->background = 2;
+        app.s.map->look.background = 2;
         app.store().glyph(65)[3] = 0x81;
         app.s.map->at(5, 6) = 200;
         app.s.map->attr(5, 6) = 7;
@@ -67,8 +67,8 @@ class Projects : public ProgramTest {
         app.s.color_bit1 = 0x00FF00;
     }
     void expect_work(const App& a) {
-        EXPECT_EQ(a.s.map->machine, MapMachine::C64);
-        EXPECT_EQ(a.s.map->background, 2);
+        EXPECT_EQ(a.s.map->look.machine, MapMachine::C64);
+        EXPECT_EQ(a.s.map->look.background, 2);
         EXPECT_EQ(a.s.charset->glyph(65)[3], 0x81);
         EXPECT_EQ(a.s.map->at(5, 6), 200);
         EXPECT_EQ(a.s.map->attr(5, 6), 7);
@@ -142,9 +142,9 @@ TEST_F(Projects, CtmProjectOpensAsOneStepThatUndoes) {
     tk.file_answers.push_back({file, 0});
     menu(MenuId::Open);
     EXPECT_EQ(app.store().glyph(1)[7], 0x81);
-    EXPECT_EQ(app.s.map->machine, MapMachine::C64);
-    EXPECT_EQ(app.s.map->background, 6);
-    EXPECT_TRUE(app.s.map->multicolour);
+    EXPECT_EQ(app.s.map->look.machine, MapMachine::C64);
+    EXPECT_EQ(app.s.map->look.background, 6);
+    EXPECT_TRUE(app.s.map->look.multicolour());
     EXPECT_EQ(app.s.map->at(3, 3), 77);  // the map's cells stay
     EXPECT_EQ(app.s.map->attr(3, 3), 2); // red, as it was
     EXPECT_EQ(app.s.levels.tiles().count(), 2);
@@ -162,7 +162,7 @@ TEST_F(Projects, CtmProjectOpensAsOneStepThatUndoes) {
     tk2.state_folder_path = path("state2/");
     App started{tk2};
     ASSERT_TRUE(open_program(started));
-    EXPECT_EQ(started.s.map->machine, MapMachine::C64);
+    EXPECT_EQ(started.s.map->look.machine, MapMachine::C64);
     EXPECT_EQ(started.store().glyph(0)[0], 1);
     EXPECT_EQ(started.s.levels.level().cols(), 3);
     shut_down(started);
@@ -252,7 +252,7 @@ TEST_F(Projects, RecoveryWritesAfterStepsAtMostEveryTwoSecondsAndAnotherRunRecov
     EXPECT_TRUE(tk2.list_requests.empty()) << "one file: nothing to choose";
     tk2.inject_menu(id(MenuId::Undo));
     dispatch_event(second, tk2.wait_event());
-    EXPECT_EQ(second.s.map->machine, MapMachine::Mono) << "the recovery is one undo step";
+    EXPECT_EQ(second.s.map->look.machine, MapMachine::Mono) << "the recovery is one undo step";
     shut_down(second);
 }
 

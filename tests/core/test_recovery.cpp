@@ -62,7 +62,7 @@ void expect_state(const Project& p, const App& app, const std::string& where) {
     EXPECT_EQ(p.charset.bytes, app.s.charset->bytes) << where;
     EXPECT_EQ(p.map.cols, app.s.map->cols) << where;
     EXPECT_EQ(p.map.rows, app.s.map->rows) << where;
-    EXPECT_EQ(p.map.machine, app.s.map->machine) << where;
+    EXPECT_EQ(p.map.look.machine, app.s.map->look.machine) << where;
     for (int r = 0; r < app.s.map->rows; ++r)
         for (int c = 0; c < app.s.map->cols; ++c)
             ASSERT_EQ(p.map.at(c, r), app.s.map->at(c, r)) << where << " cell " << c << "," << r;
@@ -107,7 +107,8 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
 
     Copy c(folder());
     c.menu(MenuId::RecoverLastSession);
-    EXPECT_EQ(c.app.store().glyph(1)[0], 0xA1) << "the ended run's work, not the newer running one's";
+    EXPECT_EQ(c.app.store().glyph(1)[0], 0xA1)
+        << "the ended run's work, not the newer running one's";
     EXPECT_TRUE(c.tk.list_requests.empty());
     c.idle(kRecoveryGap);
     finish_recovery_writes(c.app);
@@ -137,10 +138,10 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
     EXPECT_EQ(asked[c_row - 2], ' ');
     EXPECT_EQ(asked[c_row - 5], ':') << "the time of the last change, HH:MM: " << asked;
     EXPECT_EQ(d.app.store().glyph(1)[0], 0xB2) << "the second row chosen";
-    EXPECT_EQ(d.app.s.map->machine, MapMachine::ZxSpectrum);
+    EXPECT_EQ(d.app.s.map->look.machine, MapMachine::ZxSpectrum);
     d.tk.list_answers.push_back(-1);
     d.menu(MenuId::RecoverLastSession);
-    EXPECT_EQ(d.app.s.map->machine, MapMachine::ZxSpectrum) << "cancelled: nothing taken";
+    EXPECT_EQ(d.app.s.map->look.machine, MapMachine::ZxSpectrum) << "cancelled: nothing taken";
     shut_down(d.app);
     EXPECT_FALSE(fs::exists(b_file)) << "its work is in the file of the run that recovered it";
 
@@ -152,7 +153,7 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
     EXPECT_TRUE(newest.tk.list_requests.empty());
     Copy named(folder(), {"--recover", c_file});
     EXPECT_EQ(named.app.store().glyph(1)[0], 0xA1);
-    EXPECT_EQ(named.app.s.map->machine, MapMachine::C64);
+    EXPECT_EQ(named.app.s.map->look.machine, MapMachine::C64);
     const std::string gone = folder() + "session-gone-1-0.recovery";
     Copy missing(folder(), {"--recover", gone});
     ASSERT_FALSE(missing.tk.messages().empty());
@@ -174,6 +175,13 @@ TEST_F(RecoveryFiles, RecoverLastSessionIsOfferedOnceAnotherRunHasEnded) {
     EXPECT_EQ(row(), 0) << "looked at a second ago";
     watcher.idle(4000);
     EXPECT_EQ(row(), 1) << "its run has ended";
+    // Two ended runs already ask which.
+    auto second = std::make_unique<Copy>(folder());
+    work(*second, 0xD4, MenuId::MachineC64);
+    second.reset();
+    watcher.tk.list_answers.push_back(0);
+    watcher.menu(MenuId::RecoverLastSession);
+    EXPECT_EQ(watcher.tk.list_requests.size(), 1u);
 }
 
 TEST_F(RecoveryFiles, FilesOfEndedRunsGoOnceSupersededForSevenDaysAndTwentyAtMost) {

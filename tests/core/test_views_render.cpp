@@ -10,12 +10,12 @@
 #include "app/present.h"
 #include "model/labels.h"
 #include "model/map_colours.h"
-#include "render/map_screen.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
 #include "render/glyph_editor_picture.h"
 #include "render/map_picture.h"
+#include "render/map_screen.h"
 
 namespace fontarel {
 namespace {
@@ -298,8 +298,8 @@ Picture reference_colour_map(const CharMap& map, const CharsetStore& store, int 
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
             CellColours cc{c1, c0, false};
-            if (map.machine != MapMachine::Mono)
-                cc = cell_colours(map.machine, map.attr(c, r), map.background);
+            if (map.look.machine != MapMachine::Mono)
+                cc = cell_colours(map.look.machine, map.attr(c, r), map.look.background);
             const uint8_t* glyph = store.bytes.data() + 8 * (map.at(c, r) & 0xFF);
             if (is_multicolour_cell(map, map.attr(c, r))) {
                 const auto four = multicolour_colours(map, map.attr(c, r));
@@ -401,7 +401,7 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
     CharMap map;
     map.cols = 30;
     map.rows = 20;
-    map.machine = MapMachine::PcText;
+    map.look.machine = MapMachine::PcText;
     for (int r = 0; r < kMapCapacityRows; ++r)
         for (int c = 0; c < kMapCapacityCols; ++c) {
             map.at(c, r) = any(256);
@@ -442,16 +442,17 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
             map.attr(any(map.cols), any(map.rows)) = static_cast<uint8_t>(any(256));
             break;
         case 2:
-            map.machine = static_cast<MapMachine>((static_cast<int>(map.machine) + 1 + any(3)) %
-                                                  kMapMachineCount);
+            map.look.machine = static_cast<MapMachine>(
+                (static_cast<int>(map.look.machine) + 1 + any(3)) % kMapMachineCount);
             break;
         case 3: // the background, the multicolour switch or one of its registers
             if (any(2))
-                map.background = static_cast<uint8_t>(any(16));
+                map.look.background = static_cast<uint8_t>(any(16));
             else if (any(2))
-                map.multicolour = !map.multicolour;
+                map.look.set_multicolour(!map.look.multicolour());
             else
-                (any(2) ? map.multicolour_1 : map.multicolour_2) = static_cast<uint8_t>(any(16));
+                (any(2) ? map.look.multicolour_1 : map.look.multicolour_2) =
+                    static_cast<uint8_t>(any(16));
             break;
         case 4:
             store.bytes[static_cast<size_t>(any(2048))] ^= static_cast<uint8_t>(1 << any(8));
@@ -502,8 +503,9 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
             renderer.up_to_date(target, map, store, c0, c1, grid, hover, sel, hover_colour));
         selections += std::count(shown.px.begin(), shown.px.end(), int{kMapSelectionColour}) > 0;
         partial += map.cols * 16 > target.width() || map.rows * 16 > target.height();
-        coloured += map.machine == MapMachine::ZxSpectrum || map.machine == MapMachine::PcText;
-        multicoloured += map.machine == MapMachine::C64 && map.multicolour;
+        coloured +=
+            map.look.machine == MapMachine::ZxSpectrum || map.look.machine == MapMachine::PcText;
+        multicoloured += map.look.machine == MapMachine::C64 && map.look.multicolour();
     }
     // The sequence reached what it is meant to check.
     EXPECT_GT(selections, 20);
@@ -524,13 +526,13 @@ TEST(MapScreen, IsTheMapPictureAtOnePixelAGlyphPixel) {
         CharMap map;
         map.cols = 40;
         map.rows = 25;
-        map.machine = static_cast<MapMachine>(m % kMapMachineCount);
-        map.multicolour = m == kMapMachineCount; // the C64 once more, in multicolour
-        if (map.multicolour)
-            map.machine = MapMachine::C64;
-        map.background = static_cast<uint8_t>(random() % 8);
-        map.multicolour_1 = 9;
-        map.multicolour_2 = 13;
+        map.look.machine = static_cast<MapMachine>(m % kMapMachineCount);
+        map.look.set_multicolour(m == kMapMachineCount); // the C64 once more, in multicolour
+        if (map.look.multicolour())
+            map.look.machine = MapMachine::C64;
+        map.look.background = static_cast<uint8_t>(random() % 8);
+        map.look.multicolour_1 = 9;
+        map.look.multicolour_2 = 13;
         for (int r = 0; r < map.rows; ++r)
             for (int c = 0; c < map.cols; ++c) {
                 map.at(c, r) = static_cast<int32_t>(random() % 256);

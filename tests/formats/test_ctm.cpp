@@ -71,11 +71,11 @@ TEST(Ctm, EveryRealFileReadsAndFilesOfOneProjectAlike) {
         EXPECT_EQ(p.charset.bytes, q.charset.bytes);
         EXPECT_TRUE(p.tiles == q.tiles);
         EXPECT_TRUE(p.level == q.level);
-        EXPECT_EQ(p.map.machine, MapMachine::C64);
-        EXPECT_EQ(p.map.background, q.map.background);
-        EXPECT_EQ(p.map.multicolour, q.map.multicolour);
-        EXPECT_EQ(p.map.multicolour_1, q.map.multicolour_1);
-        EXPECT_EQ(p.map.multicolour_2, q.map.multicolour_2);
+        EXPECT_EQ(p.map.look.machine, MapMachine::C64);
+        EXPECT_EQ(p.map.look.background, q.map.look.background);
+        EXPECT_EQ(p.map.look.multicolour(), q.map.look.multicolour());
+        EXPECT_EQ(p.map.look.multicolour_1, q.map.look.multicolour_1);
+        EXPECT_EQ(p.map.look.multicolour_2, q.map.look.multicolour_2);
     }
     EXPECT_EQ(first.size(), 6u);
     for (const auto& [name, count] : versions)
@@ -166,10 +166,10 @@ TEST(Ctm, RealFilesHoldWhatTheirBytesShow) {
             Project p;
             std::vector<std::string> remarks;
             ASSERT_EQ(read_ctm(file_bytes(file), p, remarks), "");
-            EXPECT_EQ(p.map.background, 14);
-            EXPECT_EQ(p.map.multicolour, f.multicolour);
-            EXPECT_EQ(p.map.multicolour_1, f.multicolour ? 12 : 0);
-            EXPECT_EQ(p.map.multicolour_2, f.multicolour ? 15 : 1);
+            EXPECT_EQ(p.map.look.background, 14);
+            EXPECT_EQ(p.map.look.multicolour(), f.multicolour);
+            EXPECT_EQ(p.map.look.multicolour_1, f.multicolour ? 12 : 0);
+            EXPECT_EQ(p.map.look.multicolour_2, f.multicolour ? 15 : 1);
             EXPECT_TRUE(std::equal(f.glyph_1.begin(), f.glyph_1.end(), p.charset.glyph(1).begin()));
             EXPECT_EQ(p.charset.glyph(4)[1], 0) << "glyphs past the file's are blank";
             EXPECT_EQ(p.tiles.count(), f.tiles);
@@ -292,9 +292,9 @@ TEST(Ctm, LayoutsByOffsetReadAsTheyDescribe) {
         Project p;
         std::vector<std::string> remarks;
         ASSERT_EQ(read_ctm(row.bytes, p, remarks), "");
-        EXPECT_EQ(p.map.background, 6);
-        EXPECT_EQ(p.map.multicolour, row.multicolour);
-        EXPECT_EQ(p.map.multicolour_1, row.name[0] == '5' ? 1 : 3);
+        EXPECT_EQ(p.map.look.background, 6);
+        EXPECT_EQ(p.map.look.multicolour(), row.multicolour);
+        EXPECT_EQ(p.map.look.multicolour_1, row.name[0] == '5' ? 1 : 3);
         EXPECT_EQ(p.charset.glyph(0)[1], row.name[0] == '5' ? 0 : 0x11);
         const int cells = p.tiles.width() * p.tiles.height();
         ASSERT_EQ(static_cast<size_t>(p.tiles.count() * cells), row.cells.size());

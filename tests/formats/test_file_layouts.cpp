@@ -202,7 +202,8 @@ TEST(MapColours, FilesAndScreensInEachMachinesLayout) {
         glyphs->bytes[i] = static_cast<uint8_t>(i * 37 + 11);
     using Bytes = std::vector<uint8_t>;
     for (const auto& m : machines) {
-        auto map = std::make_unique<CharMap>(CharMap{.cols = 32, .rows = 24, .machine = m.machine});
+        auto map = std::make_unique<CharMap>(
+            CharMap{.cols = 32, .rows = 24, .look = {.machine = m.machine}});
         for (int y = 0; y < kMapCapacityRows; ++y)
             for (int x = 0; x < kMapCapacityCols; ++x) {
                 map->at(x, y) = (x + 8 * y) & 0xFF;

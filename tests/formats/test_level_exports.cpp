@@ -22,11 +22,11 @@ namespace {
 std::unique_ptr<Project> known_project(int count, MapMachine machine) {
     auto p = std::make_unique<Project>();
     if (machine == MapMachine::C64) {
-        p->map.machine = machine;
-        p->map.background = 6;
-        p->map.multicolour = true;
-        p->map.multicolour_1 = 9;
-        p->map.multicolour_2 = 13;
+        p->map.look.machine = machine;
+        p->map.look.background = 6;
+        p->map.look.set_multicolour(true);
+        p->map.look.multicolour_1 = 9;
+        p->map.look.multicolour_2 = 13;
     }
     p->tiles = TileSet(3, 2, count);
     for (int t = 0; t < count; ++t)
@@ -49,11 +49,13 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
     const struct {
         int count;
         MapMachine machine;
-    } cases[] = {{5, MapMachine::Mono}, {300, MapMachine::Mono}, {256, MapMachine::C64},
+    } cases[] = {{5, MapMachine::Mono},
+                 {300, MapMachine::Mono},
+                 {256, MapMachine::C64},
                  {257, MapMachine::C64}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.count << " tiles, machine "
-                                        << static_cast<int>(c.machine));
+        SCOPED_TRACE(testing::Message()
+                     << c.count << " tiles, machine " << static_cast<int>(c.machine));
         const auto p = known_project(c.count, c.machine);
         const bool colours = c.machine != MapMachine::Mono, words = c.count > 256;
         // The layouts, built from the tiles' cells and the level's numbers.
@@ -72,12 +74,14 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
         EXPECT_EQ(tiles_data(*p), tiles);
         EXPECT_EQ(level_data(*p), level);
 
-        Constants tile_constants = {{"stage_width", 3}, {"stage_height", 2},
-                                    {"stage_count", c.count}, {"stage_bytes", colours ? 12 : 6}};
+        Constants tile_constants = {{"stage_width", 3},
+                                    {"stage_height", 2},
+                                    {"stage_count", c.count},
+                                    {"stage_bytes", colours ? 12 : 6}};
         if (colours)
-            tile_constants.insert(tile_constants.end(), {{"stage_background", 6},
-                                                         {"stage_multicolour_1", 9},
-                                                         {"stage_multicolour_2", 13}});
+            tile_constants.insert(
+                tile_constants.end(),
+                {{"stage_background", 6}, {"stage_multicolour_1", 9}, {"stage_multicolour_2", 13}});
         const struct {
             Bytes want;
             Constants constants;
@@ -160,8 +164,8 @@ TEST(LevelExports, FormatNamesLeaveTheGlyphAndMapListsAsTheyWere) {
     for (const char* name : {"png", "basic", "psf", "scr", "b800", "BIN", ""})
         EXPECT_FALSE(level_export_format_named(name, false).has_value()) << name;
     EXPECT_FALSE(level_export_format_named("basic", true).has_value());
-    EXPECT_TRUE(export_tiles_file(ExportFormat::Png, *known_project(1, MapMachine::Mono), "t")
-                    .empty());
+    EXPECT_TRUE(
+        export_tiles_file(ExportFormat::Png, *known_project(1, MapMachine::Mono), "t").empty());
     // The raw binary format is neither a glyph nor a map format.
     EXPECT_EQ(export_format_names(false), "byte, acme, defb, c, basic, png, psf, bdf, prg");
     EXPECT_EQ(export_format_names(true), "byte, acme, defb, c, basic, png, scr, b800");

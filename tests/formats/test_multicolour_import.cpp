@@ -34,8 +34,9 @@ Picture draw(const ScreenImport& screen, int cols, int rows) {
             p.pixels[static_cast<size_t>(y * p.width + x)] =
                 is_multicolour_cell(map, attr)
                     ? multicolour_colours(map, attr)[row >> (6 - (x % 8 & 6)) & 3]
-                : row >> (7 - x % 8) & 1 ? cell_colours(MapMachine::C64, attr, map.background).ink
-                                         : kPalette[map.background];
+                : row >> (7 - x % 8) & 1
+                    ? cell_colours(MapMachine::C64, attr, map.look.background).ink
+                    : kPalette[map.look.background];
         }
     return p;
 }
@@ -112,8 +113,8 @@ TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cells[0]);
         const ScreenImport screen = import_multicolour_screen(cells(c.cells));
-        EXPECT_EQ(screen.map.background, 6);
-        EXPECT_EQ(screen.map.multicolour_1 * 100 + screen.map.multicolour_2,
+        EXPECT_EQ(screen.map.look.background, 6);
+        EXPECT_EQ(screen.map.look.multicolour_1 * 100 + screen.map.look.multicolour_2,
                   c.colour_1 * 100 + c.colour_2);
         EXPECT_EQ(screen.beyond_mode, c.beyond);
     }
@@ -179,8 +180,8 @@ TEST(MulticolourImport, KoalaPaintingsComeBackAsScreensThatDrawThem) {
         const ScreenImport screen = import_koala(file);
         ASSERT_TRUE(screen.ok()) << screen.error;
         EXPECT_EQ(screen.map.cols * 100 + screen.map.rows, 4025);
-        EXPECT_EQ(screen.map.background, c.size == 10003 ? 8 : 0);
-        EXPECT_TRUE(screen.map.multicolour && screen.map.machine == MapMachine::C64);
+        EXPECT_EQ(screen.map.look.background, c.size == 10003 ? 8 : 0);
+        EXPECT_TRUE(screen.map.look.multicolour() && screen.map.look.machine == MapMachine::C64);
         const int unlike = cells_unlike(draw(screen, 40, 25), koala_picture(file, 2), 40);
         EXPECT_EQ(unlike, screen.beyond_mode + screen.near_glyph) << screen.note;
         EXPECT_EQ(screen.uneven_pairs, 0);
@@ -189,16 +190,17 @@ TEST(MulticolourImport, KoalaPaintingsComeBackAsScreensThatDrawThem) {
         EXPECT_TRUE(c.kind != OneOver ||
                     screen.note == "Reduced to 256 glyphs: 1 cell shows a near glyph")
             << screen.note;
-        EXPECT_EQ(screen.map.multicolour_1 * 100 + screen.map.multicolour_2, 1013);
+        EXPECT_EQ(screen.map.look.multicolour_1 * 100 + screen.map.look.multicolour_2, 1013);
 
         // The same painting as a picture, whole or at half width, gives the same screen.
         for (int step : {1, 2}) {
             const ScreenImport again =
-                import_multicolour_screen(koala_picture(file, step), {screen.map.background});
+                import_multicolour_screen(koala_picture(file, step), {screen.map.look.background});
             EXPECT_EQ(again.charset.bytes, screen.charset.bytes) << step;
-            EXPECT_TRUE(
-                again.map.cells == screen.map.cells && again.map.attrs == screen.map.attrs &&
-                again.map.multicolour_2 == screen.map.multicolour_2 && again.note == screen.note)
+            EXPECT_TRUE(again.map.cells == screen.map.cells &&
+                        again.map.attrs == screen.map.attrs &&
+                        again.map.look.multicolour_2 == screen.map.look.multicolour_2 &&
+                        again.note == screen.note)
                 << step;
         }
     }

@@ -15,12 +15,12 @@ using Bytes = std::vector<uint8_t>;
 bool same(const Project& a, const Project& b) {
     return a.charset.bytes == b.charset.bytes && a.map.cols == b.map.cols &&
            a.map.rows == b.map.rows && a.map.cells == b.map.cells && a.map.attrs == b.map.attrs &&
-           a.map.machine == b.map.machine && a.colour0 == b.colour0 && a.colour1 == b.colour1 &&
-           a.tiles == b.tiles && a.level == b.level;
+           a.map.look.machine == b.map.look.machine && a.colour0 == b.colour0 &&
+           a.colour1 == b.colour1 && a.tiles == b.tiles && a.level == b.level;
 }
 
 RecoverySummary summary_of(const Project& p) {
-    return {p.map.machine, p.map.cols, p.map.rows, p.level.cols(), p.level.rows()};
+    return {p.map.look.machine, p.map.cols, p.map.rows, p.level.cols(), p.level.rows()};
 }
 
 void append(Bytes& file, const RecoveryEntry& entry) {
@@ -62,7 +62,7 @@ struct Walk {
                     p.charset.bytes[rng() % kCharsetBytes] = static_cast<uint8_t>(rng());
                     p.map.cells[rng() % 25][rng() % 40] = static_cast<int32_t>(rng() % 256);
                 }
-                p.map.machine = static_cast<MapMachine>(rng() % kMapMachineCount);
+                p.map.look.machine = static_cast<MapMachine>(rng() % kMapMachineCount);
                 break;
             case 1: { // level cells, as the blocks they touch
                 std::vector<int> touched;
@@ -79,7 +79,8 @@ struct Walk {
                 break;
             }
             case 2: // a tile's cell
-                p.tiles.set_cell(1, static_cast<int>(rng() % 4), 2, {static_cast<uint8_t>(rng()), 3});
+                p.tiles.set_cell(1, static_cast<int>(rng() % 4), 2,
+                                 {static_cast<uint8_t>(rng()), 3});
                 e.tile_pieces.emplace_back(1, p.tiles.piece(1));
                 break;
             case 3: // a new shape of either
@@ -144,11 +145,41 @@ TEST(RecoveryJournal, AnEntryWithABadChecksumEndsTheReplayAndTheSummaryIsTheLast
         [&cut](int64_t offset, int64_t count) {
             const auto from = std::min<size_t>(static_cast<size_t>(offset), cut.size());
             const auto to = std::min<size_t>(from + static_cast<size_t>(count), cut.size());
-            return Bytes(cut.begin() + static_cast<long>(from), cut.begin() + static_cast<long>(to));
+            return Bytes(cut.begin() + static_cast<long>(from),
+                         cut.begin() + static_cast<long>(to));
         },
         summary));
     EXPECT_EQ(summary, summary_of(walk.states[4]));
     EXPECT_NE(read_recovery(Bytes(walk.file.begin(), walk.file.begin() + 30), got, entries), "");
+}
+
+TEST(RecoveryJournal, AFileOfItsMagicAloneHoldsNoBaseAndABaseOver16MBComesBack) {
+    Bytes file(kRecoveryMagic, kRecoveryMagic + kRecoveryMagicBytes);
+    const auto reader = [&file](int64_t offset, int64_t count) {
+        const auto from = std::min<size_t>(static_cast<size_t>(offset), file.size());
+        const auto to = std::min<size_t>(from + static_cast<size_t>(count), file.size());
+        return Bytes(file.begin() + static_cast<long>(from), file.begin() + static_cast<long>(to));
+    };
+    Project got;
+    int entries = 0;
+    EXPECT_EQ(read_recovery(file, got, entries), "the recovery file holds no whole base");
+    RecoverySummary summary;
+    EXPECT_FALSE(read_recovery_summary(reader, summary));
+
+    // A level whose cells alone weigh 17 MB: the frame's length takes its fourth byte.
+    Project big;
+    big.tiles = TileSet(1, 1, 256);
+    big.level = Level(4096, 2100);
+    std::mt19937 rng(3);
+    for (int y = 0; y < big.level.rows(); ++y)
+        for (int x = 0; x < big.level.cols(); ++x)
+            big.level.set(x, y, static_cast<uint16_t>(rng() % 256));
+    append(file, base_entry(big));
+    ASSERT_GT(file.size(), size_t{1} << 24);
+    ASSERT_EQ(read_recovery(file, got, entries), "");
+    EXPECT_TRUE(got.level == big.level);
+    ASSERT_TRUE(read_recovery_summary(reader, summary));
+    EXPECT_EQ(summary, summary_of(big));
 }
 
 } // namespace

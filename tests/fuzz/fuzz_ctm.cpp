@@ -21,9 +21,11 @@ namespace {
 
 bool same_project(const Project& a, const Project& b) {
     return a.charset.bytes == b.charset.bytes && a.tiles == b.tiles && a.level == b.level &&
-           a.map.machine == b.map.machine && a.map.background == b.map.background &&
-           a.map.multicolour == b.map.multicolour && a.map.multicolour_1 == b.map.multicolour_1 &&
-           a.map.multicolour_2 == b.map.multicolour_2;
+           a.map.look.machine == b.map.look.machine &&
+           a.map.look.background == b.map.look.background &&
+           a.map.look.multicolour() == b.map.look.multicolour() &&
+           a.map.look.multicolour_1 == b.map.look.multicolour_1 &&
+           a.map.look.multicolour_2 == b.map.look.multicolour_2;
 }
 
 void check_any(std::span<const uint8_t> bytes) {
@@ -35,13 +37,13 @@ void check_any(std::span<const uint8_t> bytes) {
     if (!why.empty()) {
         expect(why.find('\n') == std::string::npos, "a refusal of one line");
         expect(p.colour0 == 0x123456 && p.charset.bytes[5] == 0xA5 &&
-                   p.map.machine == MapMachine::Mono && remarks.empty(),
+                   p.map.look.machine == MapMachine::Mono && remarks.empty(),
                "a refusal changes nothing");
         return;
     }
     expect(is_ctm(bytes), "what is read is called a CTM file");
-    expect(p.map.machine == MapMachine::C64 && p.map.background < 16 && p.map.multicolour_1 < 16 &&
-               p.map.multicolour_2 < 16,
+    expect(p.map.look.machine == MapMachine::C64 && p.map.look.background < 16 &&
+               p.map.look.multicolour_1 < 16 && p.map.look.multicolour_2 < 16,
            "a C64 map of C64 colours");
     expect(remarks.size() <= 2, "remarks only for characters past 256 and lost colours");
     for (const std::string& r : remarks)
@@ -221,8 +223,9 @@ void check_described(const uint8_t* data, size_t size) {
                    : std::all_of(glyph.begin(), glyph.end(), [](uint8_t row) { return row == 0; }),
                "the first 256 glyphs, the rest blank");
     }
-    expect(p.map.background == d.background && p.map.multicolour == d.multicolour &&
-               p.map.multicolour_1 == d.multicolour_1 && p.map.multicolour_2 == d.multicolour_2,
+    expect(p.map.look.background == d.background && p.map.look.multicolour() == d.multicolour &&
+               p.map.look.multicolour_1 == d.multicolour_1 &&
+               p.map.look.multicolour_2 == d.multicolour_2,
            "the file's registers and multicolour switch");
     expect(p.tiles.count() == named && p.tiles.width() == d.tile_width &&
                p.tiles.height() == d.tile_height,

@@ -32,13 +32,14 @@ void check(std::span<const uint8_t> bytes) {
         return;
     }
     const CharMap& map = screen.map;
-    expect(map.machine == MapMachine::C64 && map.multicolour && map.cols == 40 && map.rows == 25,
+    expect(map.look.machine == MapMachine::C64 && map.look.multicolour() && map.cols == 40 &&
+               map.rows == 25,
            "a C64 multicolour map of 40 x 25");
     expect(screen.cells == 1000 && screen.glyphs <= 256 && screen.uneven_pairs == 0,
            "1000 cells, at most 256 glyphs, no pixel pairs");
     int background = 0;
     const EntryPicture painting = decode_koala(bytes, background);
-    expect(map.background == background, "the painting's own background");
+    expect(map.look.background == background, "the painting's own background");
     const auto palette = machine_palette(MapMachine::C64).colours;
     int unlike = 0;
     for (int cell = 0; cell < 1000; ++cell) {
@@ -50,8 +51,9 @@ void check(std::span<const uint8_t> bytes) {
         for (int r = 0; r < 8; ++r) {
             const unsigned row = screen.charset.glyph(map.at(cx, cy))[static_cast<size_t>(r)];
             for (int p = 0; p < 4; ++p)
-                same &= colours[row >> (6 - 2 * p) & 3] ==
-                        palette[painting.entry[static_cast<size_t>((8 * cy + r) * 160 + 4 * cx + p)]];
+                same &=
+                    colours[row >> (6 - 2 * p) & 3] ==
+                    palette[painting.entry[static_cast<size_t>((8 * cy + r) * 160 + 4 * cx + p)]];
         }
         unlike += !same;
     }

@@ -168,7 +168,7 @@ TEST(CharMapShifts, AttributesTravelWithTheirCodes) {
     };
     for (const auto& [name, shift] : shifts) {
         auto map = numbered_map(40, 24);
-        map->machine = MapMachine::C64;
+        map->look.machine = MapMachine::C64;
         for (int r = 0; r < kMapCapacityRows; ++r)
             for (int c = 0; c < kMapCapacityCols; ++c)
                 map->attr(c, r) = attr_of(map->at(c, r));

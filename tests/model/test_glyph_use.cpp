@@ -12,8 +12,8 @@ namespace {
 
 CharMap multicolour_map(int cols, int rows) {
     CharMap map;
-    map.machine = MapMachine::C64;
-    map.multicolour = true;
+    map.look.machine = MapMachine::C64;
+    map.look.set_multicolour(true);
     map.cols = cols;
     map.rows = rows;
     return map;
@@ -50,10 +50,10 @@ TEST(GlyphUse, AGlyphIsShownAsMostOfItsCellsShowIt) {
     // Two multicolour cells of five: an unused glyph follows the three hi-res ones.
     map.attr(0, 0) = 0;
     EXPECT_FALSE(multicolour_glyph_set(map, map_glyph_use(map))[3]);
-    map.multicolour = false;
+    map.look.set_multicolour(false);
     EXPECT_TRUE(multicolour_glyph_set(map, use).none()) << "hi-res mode";
-    map.multicolour = true;
-    map.machine = MapMachine::ZxSpectrum;
+    map.look.set_multicolour(true);
+    map.look.machine = MapMachine::ZxSpectrum;
     EXPECT_TRUE(multicolour_glyph_set(map, use).none()) << "another machine";
 }
 
@@ -66,10 +66,11 @@ TEST(GlyphUse, TheTileCountFollowsEveryEditAsACountAfresh) {
     for (int step = 0; step < 400; ++step) {
         const int what = static_cast<int>(random() % 10);
         if (what < 6) {
-            tiles.set_cell(static_cast<int>(random() % tiles.count()),
-                           static_cast<int>(random() % tiles.width()),
-                           static_cast<int>(random() % tiles.height()),
-                           {static_cast<uint8_t>(random() % 6), static_cast<uint8_t>(random() % 16)});
+            tiles.set_cell(
+                static_cast<int>(random() % tiles.count()),
+                static_cast<int>(random() % tiles.width()),
+                static_cast<int>(random() % tiles.height()),
+                {static_cast<uint8_t>(random() % 6), static_cast<uint8_t>(random() % 16)});
         } else if (what < 8) {
             Tile tile;
             tile.at(0, 0) = {static_cast<uint8_t>(random() % 6), 9};
@@ -79,7 +80,8 @@ TEST(GlyphUse, TheTileCountFollowsEveryEditAsACountAfresh) {
             keep[random() % keep.size()] = false;
             tiles.keep_only(keep);
         } else {
-            map.multicolour = !map.multicolour; // the rule changes: everything counted again
+            map.look.set_multicolour(
+                !map.look.multicolour()); // the rule changes: everything counted again
         }
         const GlyphUse& got = kept.of(tiles, map);
         const GlyphUse want = tile_glyph_use(tiles, map);

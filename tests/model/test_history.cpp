@@ -164,8 +164,8 @@ TEST(EditState, CaptureAndRestoreCoverTheStoreEveryCellAndTheSize) {
             map->attr(c, r) = static_cast<uint8_t>(c * 3 + r * 7);
     map->cols = 80;
     map->rows = 50;
-    map->machine = MapMachine::ZxSpectrum;
-    map->background = 5;
+    map->look.machine = MapMachine::ZxSpectrum;
+    map->look.background = 5;
     const EditState state = capture_edit_state(*store, *map);
 
     auto store2 = std::make_unique<CharsetStore>();
@@ -176,8 +176,8 @@ TEST(EditState, CaptureAndRestoreCoverTheStoreEveryCellAndTheSize) {
     EXPECT_EQ(map2->attrs, map->attrs);
     EXPECT_EQ(map2->cols, 80);
     EXPECT_EQ(map2->rows, 50);
-    EXPECT_EQ(map2->machine, MapMachine::ZxSpectrum);
-    EXPECT_EQ(map2->background, 5);
+    EXPECT_EQ(map2->look.machine, MapMachine::ZxSpectrum);
+    EXPECT_EQ(map2->look.background, 5);
     // The spare column and row are part of the state.
     map->at(80, 50) = 255;
     EXPECT_NE(capture_edit_state(*store, *map), state);

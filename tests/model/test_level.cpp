@@ -171,7 +171,7 @@ TEST(Level, MapToTilesAndBackGivesTheSameMap) {
     std::mt19937 random(31);
     for (const auto& [w, h] : {std::pair{4, 4}, {1, 1}, {3, 5}, {8, 8}, {2, 1}}) {
         CharMap map;
-        map.machine = MapMachine::C64;
+        map.look.machine = MapMachine::C64;
         map.cols = 40;
         map.rows = 25;
         for (int r = 0; r < map.rows; ++r)
@@ -190,7 +190,7 @@ TEST(Level, MapToTilesAndBackGivesTheSameMap) {
             for (int b = a + 1; b < count; ++b)
                 ASSERT_FALSE(tiles.tile(a) == tiles.tile(b)) << "identical tiles are one";
         CharMap back;
-        back.machine = MapMachine::C64;
+        back.look.machine = MapMachine::C64;
         back.cols = 40;
         back.rows = 25;
         level_screen_to_map(tiles, level, 0, 0, back);
@@ -208,11 +208,16 @@ TEST(Level, SizesOfNewLevelParse) {
         int tw = 0, th = 0, cols = 0, rows = 0;
     };
     const Case cases[] = {
-        {"4x4, 64x32", true, 4, 4, 64, 32},   {" 1 X 8 ,4096x 1 ", true, 1, 8, 4096, 1},
-        {"4x4,64x32", true, 4, 4, 64, 32},    {"9x4, 64x32", false},
-        {"4x0, 64x32", false},                {"4x4, 4097x1", false},
-        {"4x4 64x32", false},                 {"4x4, 64x32x", false},
-        {"4x4, 9999999999x1", false},         {"", false},
+        {"4x4, 64x32", true, 4, 4, 64, 32},
+        {" 1 X 8 ,4096x 1 ", true, 1, 8, 4096, 1},
+        {"4x4,64x32", true, 4, 4, 64, 32},
+        {"9x4, 64x32", false},
+        {"4x0, 64x32", false},
+        {"4x4, 4097x1", false},
+        {"4x4 64x32", false},
+        {"4x4, 64x32x", false},
+        {"4x4, 9999999999x1", false},
+        {"", false},
     };
     for (const Case& c : cases) {
         int tw = -1, th = -1, cols = -1, rows = -1;

@@ -1,0 +1,25 @@
+// How a screen shows its cells (see screen_look.h).
+
+#include "model/screen_look.h"
+
+namespace fontarel {
+
+void put_screen_look(const ScreenLook& look, uint8_t* out) {
+    out[0] = static_cast<uint8_t>(look.machine);
+    out[1] = look.background;
+    out[2] = static_cast<uint8_t>(look.mode);
+    out[3] = look.multicolour_1;
+    out[4] = look.multicolour_2;
+}
+
+ScreenLook get_screen_look(const uint8_t* in) {
+    ScreenLook look;
+    look.machine = static_cast<MapMachine>(in[0] % kMapMachineCount);
+    look.background = in[1];
+    look.mode = static_cast<TextMode>(in[2] % kTextModeCount);
+    look.multicolour_1 = in[3];
+    look.multicolour_2 = in[4];
+    return look;
+}
+
+} // namespace fontarel
