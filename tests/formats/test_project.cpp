@@ -52,22 +52,33 @@ std::string packed(const std::vector<uint8_t>& bytes) {
     z.resize(size);
     return base64_of(z);
 }
-// As packed, but the data is flushed before the stream's end, so an empty block follows it: a
-// reader that has all the bytes has not yet seen the end.
-std::string flushed(const std::vector<uint8_t>& bytes) {
-    z_stream z{};
-    deflateInit(&z, Z_DEFAULT_COMPRESSION);
-    std::vector<uint8_t> out(compressBound(bytes.size()) + 64);
-    z.next_in = const_cast<Bytef*>(bytes.data());
-    z.avail_in = static_cast<uInt>(bytes.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_SYNC_FLUSH);
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return base64_of(out);
+// As packed, but in stored blocks placed so that the last data byte ends one of the reader's
+// 48 kB pieces and the stream's end comes in the next: the reader holds every byte before it
+// has seen the end.
+std::string ending_at_a_piece(const std::vector<uint8_t>& data) {
+    constexpr size_t kPiece = 3 * 16384, kMostStored = 65535;
+    const size_t blocks = (data.size() + kMostStored - 1) / kMostStored;
+    size_t empty = 0;
+    while ((2 + 5 * (empty + blocks) + data.size()) % kPiece != 0)
+        ++empty;
+    std::vector<uint8_t> z{0x78, 0x01};
+    const auto stored = [&z](bool last, const uint8_t* bytes, size_t n) {
+        z.insert(z.end(),
+                 {static_cast<uint8_t>(last), static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
+                  static_cast<uint8_t>(~n), static_cast<uint8_t>(~n >> 8)});
+        z.insert(z.end(), bytes, bytes + n);
+    };
+    for (size_t i = 0; i < empty; ++i)
+        stored(false, nullptr, 0);
+    for (size_t at = 0; at < data.size(); at += kMostStored)
+        stored(false, data.data() + at, std::min(kMostStored, data.size() - at));
+    stored(true, nullptr, 0);
+    const uLong sum = adler32(adler32(0, nullptr, 0), data.data(), static_cast<uInt>(data.size()));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        z.push_back(static_cast<uint8_t>(sum >> shift));
+    return base64_of(z);
 }
+
 std::vector<uint8_t> unpacked(const std::string& text, size_t size) {
     const std::vector<uint8_t> z = bytes_of_base64(text);
     std::vector<uint8_t> out(size + 1);
@@ -355,11 +366,11 @@ TEST(Project, BadPackedStringsAreRefusedByName) {
         EXPECT_EQ(read.charset.glyph(0)[0], 0x5A) << c.says;
     }
     Project read;
-    EXPECT_EQ(
-        read_project(bytes_of(with("/level/tiles", flushed(std::vector<uint8_t>(2 * 300 * 300)))),
-                     read),
-        "")
-        << "a stream whose end follows its last byte in a block of its own";
+    EXPECT_EQ(read_project(bytes_of(with("/level/tiles",
+                                         ending_at_a_piece(std::vector<uint8_t>(2 * 300 * 300)))),
+                           read),
+              "")
+        << "a stream whose end comes after its last byte";
 }
 
 } // namespace
