@@ -371,6 +371,14 @@ TEST(Project, BadPackedStringsAreRefusedByName) {
                            read),
               "")
         << "a stream whose end comes after its last byte";
+    // A tile set in hex digits may say its count; it must match.
+    Project small;
+    small.tiles = TileSet(2, 2, 3);
+    auto hex = nlohmann::ordered_json::parse(project_text(small));
+    ASSERT_EQ(hex["tiles"]["codes"].size(), 3u);
+    hex["tiles"]["count"] = 4;
+    EXPECT_EQ(read_project(bytes_of(hex.dump(2)), read),
+              "\"tiles.count\" is not the number of \"tiles.codes\"");
 }
 
 } // namespace
