@@ -100,6 +100,23 @@ void choose_multicolour_register(App& app, int which) {
     reg = static_cast<uint8_t>(value);
 }
 
+void toggle_extended_background(App& app) {
+    CharMap& map = *app.s.map;
+    if (map.look.machine == MapMachine::C64)
+        map.look.set_extended(!map.look.extended());
+}
+
+void choose_extended_background_register(App& app, int which) {
+    CharMap& map = *app.s.map;
+    if (map.look.machine != MapMachine::C64)
+        return;
+    uint8_t& reg = map.look.background_register(which);
+    int32_t value = reg;
+    const std::string title = "Background " + std::to_string(which);
+    choose_entry(app, title.c_str(), 16, value);
+    reg = static_cast<uint8_t>(value);
+}
+
 std::bitset<256> multicolour_glyph_set(const App& app) {
     const CharMap& map = *app.s.map;
     if (!map.look.c64_multicolour())
@@ -150,8 +167,9 @@ void show_colour_state(App& app) {
     // One number for everything shown, so that an unchanged state costs one comparison.
     const bool multicolour = machine == MapMachine::C64 && app.s.map->look.multicolour();
     const bool glyphs = multicolour_glyphs(app);
+    const bool extended = machine == MapMachine::C64 && app.s.map->look.extended();
     const int32_t state = static_cast<int>(machine) * 4 + static_cast<int>(app.s.paint_mode) +
-                          (multicolour ? 64 : 0) + (glyphs ? 128 : 0);
+                          (multicolour ? 64 : 0) + (glyphs ? 128 : 0) + (extended ? 256 : 0);
     if (state == app.views.colour_shown)
         return;
     app.views.colour_shown = state;
@@ -167,7 +185,10 @@ void show_colour_state(App& app) {
     for (const MenuId row : kPaintRows)
         tk.set_item_enabled(kMenuBar, id(row), colours);
     tk.set_item_checked(kMenuBar, id(MenuId::Multicolour), multicolour ? 1 : 0);
-    for (const MenuId row : {MenuId::Multicolour, MenuId::MulticolourOne, MenuId::MulticolourTwo})
+    tk.set_item_checked(kMenuBar, id(MenuId::ExtendedBackground), extended ? 1 : 0);
+    for (const MenuId row : {MenuId::Multicolour, MenuId::MulticolourOne, MenuId::MulticolourTwo,
+                             MenuId::ExtendedBackground, MenuId::ExtendedBackgroundOne,
+                             MenuId::ExtendedBackgroundTwo, MenuId::ExtendedBackgroundThree})
         tk.set_item_enabled(kMenuBar, id(row), machine == MapMachine::C64);
     // A 4 x 8 multicolour glyph has no rotation.
     for (const MenuId row : {MenuId::RotateClockwise, MenuId::RotateAnticlockwise})

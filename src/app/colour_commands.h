@@ -23,6 +23,13 @@ void choose_multicolour_register(App& app, int which);
 template <int which> void choose_multicolour(App& app) {
     choose_multicolour_register(app, which);
 }
+// The C64's extended background colour mode on or off (multicolour goes off with it on), and
+// its background registers 1-3 ($d022-$d024); nothing on another machine.
+void toggle_extended_background(App& app);
+void choose_extended_background_register(App& app, int which);
+template <int which> void choose_extended_background(App& app) {
+    choose_extended_background_register(app, which);
+}
 // The glyphs the glyph views show (and edit) in multicolour: on a C64 map with multicolour on,
 // those that most of the map and tile cells using them show in multicolour (an unused glyph: when
 // most cells are multicolour cells), whatever the pen paints.

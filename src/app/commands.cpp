@@ -173,6 +173,10 @@ constexpr CommandRow kCommands[] = {
     {MenuId::Multicolour, "Multicolour", {}, toggle_multicolour},
     {MenuId::MulticolourOne, "Multicolour 1...", {}, choose_multicolour<1>},
     {MenuId::MulticolourTwo, "Multicolour 2...", {}, choose_multicolour<2>},
+    {MenuId::ExtendedBackground, "Extended background colour", {}, toggle_extended_background},
+    {MenuId::ExtendedBackgroundOne, "Background 1...", {}, choose_extended_background<1>},
+    {MenuId::ExtendedBackgroundTwo, "Background 2...", {}, choose_extended_background<2>},
+    {MenuId::ExtendedBackgroundThree, "Background 3...", {}, choose_extended_background<3>},
     // Level
     {MenuId::ShowLevel, "Show level", {}, show_level_window},
     {MenuId::ShowTiles, "Show tiles", {}, show_tiles_window},

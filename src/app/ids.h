@@ -170,13 +170,17 @@ enum class MenuId : int {
     ExportLevelBinary = 118,
     ExportLevelPrg = 119,
     ExportLevelPicture = 120,
+    ExtendedBackground = 121, // Colour
+    ExtendedBackgroundOne = 122,
+    ExtendedBackgroundTwo = 123,
+    ExtendedBackgroundThree = 124,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExportLevelPicture) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExtendedBackgroundThree) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

@@ -166,6 +166,11 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::Multicolour), // a check mark while it is on
     item(MenuId::MulticolourOne),
     item(MenuId::MulticolourTwo),
+    separator(),
+    item(MenuId::ExtendedBackground), // a check mark while it is on
+    item(MenuId::ExtendedBackgroundOne),
+    item(MenuId::ExtendedBackgroundTwo),
+    item(MenuId::ExtendedBackgroundThree),
 
     title("Level"),
     item(MenuId::ShowLevel),

@@ -291,6 +291,7 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
             l.look.background = bytes[4];
             l.look.multicolour_1 = bytes[5];
             l.look.multicolour_2 = bytes[6];
+            l.look.background_3 = bytes[7];
             l.colour = bytes[8];
             l.method = bytes[9];
             mode = bytes[10];
@@ -303,6 +304,7 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
             l.look.background = bytes[colours];
             l.look.multicolour_1 = bytes[colours + 1];
             l.look.multicolour_2 = bytes[colours + 2];
+            l.look.background_3 = bytes[colours + 3];
             // ... background 4, then the colour bases; the text modes' character colour is the
             // fourth base in the prerelease layout, else the first.
             l.colour = bytes[colours + (prerelease ? 7 : 4)];
@@ -312,6 +314,11 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
     l.look.background &= 15;
     l.look.multicolour_1 &= 15;
     l.look.multicolour_2 &= 15;
+    // The extended background colour mode's registers $d022-$d024: the two multicolour ones
+    // and background 4.
+    l.look.background_1 = l.look.multicolour_1;
+    l.look.background_2 = l.look.multicolour_2;
+    l.look.background_3 &= 15;
     l.colour &= 15;
     if (mode == kHiresBitmap || mode == kMulticolourBitmap)
         return "is a bitmap-mode CTM project: only text modes are read";
@@ -319,7 +326,7 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
         return "screen mode is " + std::to_string(mode) +
                ", not 0 (hi-res text), 1 (multicolour text) or 2 (extended background text)";
     l.look.set_multicolour(mode == kMulticolourText);
-    l.extended = mode == kExtendedText;
+    l.look.set_extended(mode == kExtendedText);
     // Colour bytes a character or tile from version 8 on: one in the text modes, four in the
     // prerelease layout, whose fourth is the text modes' colour.
     const size_t k = prerelease ? 4 : 1;
@@ -549,9 +556,6 @@ std::string build(const Layout& l, Project& p, std::vector<std::string>& remarks
                       " character 0";
         remarks.push_back(std::move(remark));
     }
-    if (l.extended)
-        remarks.push_back("Read the extended background colour project as hi-res text: the "
-                          "extended background colours were not kept");
     return {};
 }
 

@@ -82,6 +82,9 @@ bool exports_colours(const CharMap& map) {
 std::string attribute_meaning(const CharMap& map) {
     switch (map.look.machine) {
     case MapMachine::C64:
+        if (map.look.extended())
+            return "C64 colour RAM (the colour of set pixels, 0-15; clear pixels in background "
+                   "register code >> 6)";
         return map.look.multicolour()
                    ? "C64 colour RAM (0-7 the colour of set pixels, 8-15 multicolour "
                      "cells whose bit pairs 11 are the value minus 8)"
@@ -108,6 +111,11 @@ std::vector<RegisterConstant> register_constants(const CharMap& map) {
             return {{"background", map.look.background},
                     {"multicolour_1", map.look.multicolour_1},
                     {"multicolour_2", map.look.multicolour_2}};
+        if (map.look.extended())
+            return {{"background", map.look.background},
+                    {"background_1", map.look.background_1},
+                    {"background_2", map.look.background_2},
+                    {"background_3", map.look.background_3}};
         return {{"background", map.look.background}};
     case MapMachine::ZxSpectrum:
         return {{"border", map.look.background}};

@@ -56,7 +56,8 @@ std::string colours_comment(const MapCodes& colours, const CharMap& map);
 std::string colours_label(std::string_view label);
 // The machine's colour registers beside the cells', as constants to export with the attributes:
 // "background" on the C64 ($d021), with "multicolour_1" ($d022) and "multicolour_2" ($d023)
-// while multicolour is on; "border" on the Spectrum; none on Mono and PC text.
+// while multicolour is on, or "background_1" to "background_3" ($d022-$d024) while the extended
+// background colour mode is; "border" on the Spectrum; none on Mono and PC text.
 struct RegisterConstant {
     std::string word;
     int value;

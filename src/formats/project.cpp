@@ -22,9 +22,10 @@ constexpr int kVersion = 1;
 constexpr size_t kSniffBytes = 4096;
 // The keys the program reads in each object; any other is kept.
 constexpr std::string_view kKnownKeys[] = {"format",      "version", "machine", "background",
-                                           "multicolour", "colours", "glyphs",  "map",
-                                           "tiles",       "level"};
+                                           "multicolour", "ecm",     "colours", "glyphs",
+                                           "map",         "tiles",   "level"};
 constexpr std::string_view kMulticolourKeys[] = {"on", "colour_1", "colour_2"};
+constexpr std::string_view kEcmKeys[] = {"on", "background_1", "background_2", "background_3"};
 constexpr std::string_view kColourKeys[] = {"bit0", "bit1"};
 constexpr std::string_view kMapKeys[] = {"columns", "rows", "codes", "attributes"};
 
@@ -124,6 +125,22 @@ Project parse(const Json& root, const PackedTexts& packed) {
             static_cast<uint8_t>(integer_at(mc, "colour_2", "multicolour.colour_2", 0, 15));
         keep_unknown(root, "multicolour", kMulticolourKeys, kept);
     }
+    // Optional too: files written before the extended background colour mode have none.
+    if (root.contains("ecm")) {
+        const Json& ecm = object_at(root, "ecm", "ecm");
+        const Json& on = member(ecm, "on", "ecm.on");
+        if (!on.is_boolean())
+            refuse("ecm.on", "is not true or false");
+        if (on.get<bool>() && p.map.look.multicolour())
+            refuse("ecm.on", "is true while \"multicolour.on\" is too: at most one is on");
+        p.map.look.set_extended(on.get<bool>());
+        for (int n = 1; n <= 3; ++n) {
+            const std::string key = "background_" + std::to_string(n);
+            p.map.look.background_register(n) =
+                static_cast<uint8_t>(integer_at(ecm, key.c_str(), ("ecm." + key).c_str(), 0, 15));
+        }
+        keep_unknown(root, "ecm", kEcmKeys, kept);
+    }
     const Json& colours = object_at(root, "colours", "colours");
     p.colour0 = colour_at(colours, "bit0", "colours.bit0");
     p.colour1 = colour_at(colours, "bit1", "colours.bit1");
@@ -201,6 +218,13 @@ Layout layout_of(const Project& project) {
                             {"colour_1", map.look.multicolour_1},
                             {"colour_2", map.look.multicolour_2}};
         add_kept(j["multicolour"], kept, "multicolour", kMulticolourKeys);
+    }
+    if (map.look.machine == MapMachine::C64 || kept.contains("ecm")) {
+        j["ecm"] = {{"on", map.look.extended()},
+                    {"background_1", map.look.background_1},
+                    {"background_2", map.look.background_2},
+                    {"background_3", map.look.background_3}};
+        add_kept(j["ecm"], kept, "ecm", kEcmKeys);
     }
     j["colours"] = {{"bit0", colour_text(project.colour0)}, {"bit1", colour_text(project.colour1)}};
     add_kept(j["colours"], kept, "colours", kColourKeys);

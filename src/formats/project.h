@@ -6,6 +6,9 @@
 //   "background": the C64's background ($d021) or the Spectrum's border, 0 otherwise,
 //   "multicolour": {"on": false, "colour_1": 1, "colour_2": 2}, the C64's multicolour switch
 //     ($d016 bit 4) and registers ($d022, $d023), written for the C64 only and optional,
+//   "ecm": {"on": false, "background_1": 1, "background_2": 2, "background_3": 3}, the C64's
+//     extended background colour mode ($d011 bit 6) and its background registers 1-3 ($d022-$d024),
+//     written for the C64 only and optional; it and multicolour are never both on,
 //   "colours": {"bit0": "#rrggbb", "bit1": "#rrggbb"}, the glyph colours,
 //   "glyphs": 256 strings of 16 hexadecimal digits, glyph rows 0-7 (bit 7 the leftmost pixel),
 //   "map": {"columns": W, "rows": H, "codes": H strings of 2 W digits, "attributes": the same},

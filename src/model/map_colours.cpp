@@ -82,6 +82,12 @@ CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background) {
     return {};
 }
 
+CellColours cell_colours(const ScreenLook& look, uint8_t attr, int code) {
+    const uint8_t paper =
+        look.c64_extended() ? look.background_register((code & 255) >> 6) : look.background;
+    return cell_colours(look.machine, attr, paper);
+}
+
 bool is_multicolour_cell(const CharMap& map, uint8_t attr) {
     return map.look.c64_multicolour() && (attr & 8) != 0;
 }

@@ -34,6 +34,15 @@ struct CellColours {
 // For C64, `background` is the paper of every cell. Not meaningful for Mono.
 CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background);
 
+// The glyph a cell of `code` shows: code & 63 on a C64 in extended background colour mode, else
+// the code.
+inline int shown_glyph(const ScreenLook& look, int code) {
+    return look.c64_extended() ? code & 63 : code & 255;
+}
+// A cell's colours by its code too: on a C64 in extended background colour mode the paper is
+// background register code >> 6; elsewhere as cell_colours of the machine.
+CellColours cell_colours(const ScreenLook& look, uint8_t attr, int code);
+
 // Whether a cell of attribute `attr` shows its glyph in multicolour: a C64 map with multicolour
 // on, and a colour-RAM nybble of 8-15.
 bool is_multicolour_cell(const CharMap& map, uint8_t attr);

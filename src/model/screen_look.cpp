@@ -10,6 +10,9 @@ void put_screen_look(const ScreenLook& look, uint8_t* out) {
     out[2] = static_cast<uint8_t>(look.mode);
     out[3] = look.multicolour_1;
     out[4] = look.multicolour_2;
+    out[5] = look.background_1;
+    out[6] = look.background_2;
+    out[7] = look.background_3;
 }
 
 ScreenLook get_screen_look(const uint8_t* in) {
@@ -19,6 +22,9 @@ ScreenLook get_screen_look(const uint8_t* in) {
     look.mode = static_cast<TextMode>(in[2] % kTextModeCount);
     look.multicolour_1 = in[3];
     look.multicolour_2 = in[4];
+    look.background_1 = in[5];
+    look.background_2 = in[6];
+    look.background_3 = in[7];
     return look;
 }
 

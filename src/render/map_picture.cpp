@@ -7,12 +7,20 @@
 
 namespace fontarel {
 
+void MapRenderer::changed_by_code(const ScreenLook& look, std::array<bool, kGlyphCount>& changed) {
+    if (look.c64_extended())
+        for (int code = 64; code < kGlyphCount; ++code)
+            changed[code] = changed[code & 63];
+}
+
 ScreenLook MapRenderer::shown_look(const CharMap& map) {
     ScreenLook look = map.look;
-    if (!look.c64_multicolour()) {
-        look.mode = TextMode::Standard;
+    if (!look.c64_multicolour())
         look.multicolour_1 = look.multicolour_2 = 0;
-    }
+    if (!look.c64_extended())
+        look.background_1 = look.background_2 = look.background_3 = 0;
+    if (look.machine != MapMachine::C64)
+        look.mode = TextMode::Standard;
     return look;
 }
 
@@ -23,11 +31,16 @@ void MapRenderer::invalidate_cell(MapCell cell) {
     }
 }
 
+CellColours MapRenderer::key_colours(uint8_t key) const {
+    if (look_.c64_extended())
+        return cell_colours(look_.machine, key & 15, look_.background_register(key >> 4 & 3));
+    return cell_colours(look_.machine, key, look_.background);
+}
+
 void MapRenderer::build_attribute_pixels() {
     runs_ready_.fill(false);
     for (int a = 0; a < 256; ++a) {
-        const CellColours c =
-            cell_colours(look_.machine, static_cast<uint8_t>(a), look_.background);
+        const CellColours c = key_colours(static_cast<uint8_t>(a));
         attribute_pixels_[a] = {to_pixel(c.ink), to_pixel(c.paper), c.marker};
     }
 }
@@ -41,7 +54,7 @@ const DoubledRowPixels& MapRenderer::make_attribute_runs(uint8_t attr) {
         const auto c = multicolour_colours(look_, attr);
         runs->use_multicolours({c[0], c[1], c[2], c[3]});
     } else {
-        const CellColours c = cell_colours(look_.machine, attr, look_.background);
+        const CellColours c = key_colours(attr);
         runs->use_colours(c.paper, c.ink);
     }
     runs_ready_[attr] = true;
@@ -67,7 +80,8 @@ void MapRenderer::render_cell(Raster& target, int column, int row, const Charset
                               uint8_t code, uint8_t attr) {
     const int left = kCellPixels * column;
     const int top = kCellPixels * row;
-    auto glyph = store.glyph(code);
+    auto glyph = store.glyph(shown_glyph(look_, code));
+    attr = key(code, attr);
     const DoubledRowPixels& runs =
         look_.machine == MapMachine::Mono ? pixels_ : attribute_runs(attr);
     for (int y = 0; y < kGlyphRows; ++y) {
@@ -106,8 +120,9 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
     bool markers = false;
     if (look_.machine != MapMachine::Mono) {
         for (int c = 0; c < cols; ++c) {
-            runs[c] = &attribute_runs(attrs[c]);
-            markers = markers || attribute_pixels_[attrs[c]].marker;
+            const uint8_t k = key(codes[c], attrs[c]);
+            runs[c] = &attribute_runs(k);
+            markers = markers || attribute_pixels_[k].marker;
         }
     }
     for (int y = 0; y < kGlyphRows; ++y) {
@@ -115,12 +130,12 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
         uint32_t* odd = target.row(top + 2 * y + 1);
         if (look_.machine == MapMachine::Mono) {
             for (int c = 0; c < cols; ++c) {
-                const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
+                const uint8_t bits = store.glyph(shown_glyph(look_, codes[c]))[y];
                 std::memcpy(odd + kCellPixels * c, pixels_.row(bits), DoubledRowPixels::kBytes);
             }
         } else {
             for (int c = 0; c < cols; ++c) {
-                const uint8_t bits = store.glyph(codes[c] & 0xFF)[y];
+                const uint8_t bits = store.glyph(shown_glyph(look_, codes[c]))[y];
                 std::memcpy(odd + kCellPixels * c, runs[c]->row(bits), DoubledRowPixels::kBytes);
             }
         }
@@ -138,7 +153,7 @@ void MapRenderer::render_row(Raster& target, int row, int cols, const int32_t* c
     }
     if (markers) {
         for (int c = 0; c < cols; ++c) {
-            const AttributePixels& a = attribute_pixels_[attrs[c]];
+            const AttributePixels& a = attribute_pixels_[key(codes[c], attrs[c])];
             if (a.marker) {
                 draw_marker(target, kCellPixels * c, top, a.ink, a.paper);
             }
@@ -198,6 +213,7 @@ bool MapRenderer::up_to_date(const Raster& target, const CharMap& map, const Cha
         changed[g] =
             std::memcmp(glyphs_.data() + kGlyphRows * g, store.glyph(g).data(), kGlyphRows) != 0;
     }
+    changed_by_code(shown_look(map), changed);
     for (int r = 0; r < rows; ++r) {
         const int32_t* drawn = drawn_.data() + r * kMapCapacityCols;
         for (int c = 0; c < cols; ++c) {
@@ -263,6 +279,7 @@ void MapRenderer::render(Raster& target, const CharMap& map, const CharsetStore&
         changed[g] =
             std::memcmp(glyphs_.data() + kGlyphRows * g, store.glyph(g).data(), kGlyphRows) != 0;
     }
+    changed_by_code(shown_look(map), changed);
     glyphs_ = store.bytes;
 
     for (int r = 0; r < rows; ++r) {

@@ -56,9 +56,18 @@ class MapRenderer {
 
   private:
     void invalidate_cell(MapCell cell);
-    // The map's look as far as it shows: the mode and the registers only where multicolour
-    // cells show.
+    // The map's look as far as it shows: the mode on the C64 alone, the registers of the mode
+    // in use alone.
     static ScreenLook shown_look(const CharMap& map);
+    // `changed` by glyph made `changed` by code: in extended background colour mode code c shows
+    // glyph c & 63.
+    static void changed_by_code(const ScreenLook& look, std::array<bool, kGlyphCount>& changed);
+    // What a cell's pixel runs and colours are looked up by: its attribute, and in extended
+    // background colour mode the colour nybble plus 16 x the background register, code >> 6.
+    uint8_t key(int32_t code, uint8_t attr) const {
+        return look_.c64_extended() ? static_cast<uint8_t>((attr & 15) | (code & 0xC0) >> 2) : attr;
+    }
+    CellColours key_colours(uint8_t key) const;
     // The cells in use that fit the picture.
     static int columns_shown(const Raster& target, const CharMap& map);
     static int rows_shown(const Raster& target, const CharMap& map);

@@ -14,14 +14,15 @@ void render_map_screen(Raster& target, const CharMap& map, const CharsetStore& s
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
             const uint8_t attr = map.attr(c, r);
-            const auto glyph = store.glyph(map.at(c, r) & 0xFF);
+            const int code = map.at(c, r) & 0xFF;
+            const auto glyph = store.glyph(shown_glyph(map.look, code));
             // The colour of each bit pair (multicolour) or of a clear and a set bit.
             std::array<Colour, 4> colours{colour0, colour1, 0, 0};
             const bool pairs = is_multicolour_cell(map, attr);
             if (pairs) {
                 colours = multicolour_colours(map, attr);
             } else if (map.look.machine != MapMachine::Mono) {
-                const CellColours cc = cell_colours(map.look.machine, attr, map.look.background);
+                const CellColours cc = cell_colours(map.look, attr, code);
                 colours[0] = cc.paper;
                 colours[1] = cc.ink;
             }

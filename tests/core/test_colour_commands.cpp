@@ -130,6 +130,43 @@ TEST_F(ColourCommands, FlashShowsAsASwappedCornerAndFillPaintsColours) {
     EXPECT_EQ(tk.palette_requests.back(), "Pen colour|16|0|Flash=0");
 }
 
+// Extended background colours from the Colour menu: a switch that turns multicolour off, the
+// three registers, the map showing glyph code & 63 on register code >> 6, each an undo step.
+TEST_F(ColourCommands, ExtendedBackgroundShowsTheCodesLowSixBitsOnItsRegister) {
+    EXPECT_EQ(enabled(MenuId::ExtendedBackground), 0) << "greyed on the Spectrum";
+    menu(MenuId::MachineC64);
+    menu(MenuId::Multicolour);
+    const size_t steps = app.s.history.undo_count();
+    CharMap& map = *app.s.map;
+    app.store().glyph(1)[1] = 0x40; // glyph pixel (1, 1): screen pixels 2-3 of rows 2-3
+    app.store().glyph(0x41)[1] = app.store().glyph(0xC1)[1] = 0; // without the mode
+    map.at(0, 0) = 0x41;                                         // glyph 1 on background 1
+    map.at(1, 0) = 0xC1;                                         // glyph 1 on background 3
+    map.attr(0, 0) = map.attr(1, 0) = 1;
+    menu(MenuId::ExtendedBackground);
+    EXPECT_EQ(checked(MenuId::ExtendedBackground), 1);
+    EXPECT_EQ(checked(MenuId::Multicolour), 0) << "one of the two at most";
+    tk.palette_answers = {2, 5, 7};
+    menu(MenuId::ExtendedBackgroundOne);
+    menu(MenuId::ExtendedBackgroundTwo);
+    menu(MenuId::ExtendedBackgroundThree);
+    EXPECT_EQ(tk.palette_requests.back(), "Background 3|16|3");
+    EXPECT_EQ(app.s.history.undo_count(), steps + 4);
+    const auto palette = machine_palette(MapMachine::C64).colours;
+    const Raster& shown = picture(kMapCanvas);
+    EXPECT_EQ(shown.pixel(3, 3), palette[1]) << "glyph 1's pixel in the cell's colour";
+    EXPECT_EQ(shown.pixel(5, 3), palette[2]) << "background 1";
+    EXPECT_EQ(shown.pixel(16 + 5, 3), palette[7]) << "background 3";
+    menu(MenuId::Multicolour);
+    EXPECT_EQ(checked(MenuId::ExtendedBackground), 0);
+    EXPECT_EQ(picture(kMapCanvas).pixel(16 + 5, 3), palette[6]) << "code 0xC1's own glyph";
+    for (int i = 0; i < 5; ++i)
+        menu(MenuId::Undo);
+    EXPECT_TRUE(map.look.multicolour());
+    EXPECT_EQ(map.look.background_1 << 8 | map.look.background_2 << 4 | map.look.background_3,
+              0x123);
+}
+
 // Multicolour from the Colour menu to a painted glyph: the rows, the registers, the pen's
 // multicolour cells, the glyph views in four colours, the brush and what it paints, as undo steps.
 TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {

@@ -300,7 +300,16 @@ Picture reference_colour_map(const CharMap& map, const CharsetStore& store, int 
             CellColours cc{c1, c0, false};
             if (map.look.machine != MapMachine::Mono)
                 cc = cell_colours(map.look.machine, map.attr(c, r), map.look.background);
-            const uint8_t* glyph = store.bytes.data() + 8 * (map.at(c, r) & 0xFF);
+            int code = map.at(c, r) & 0xFF;
+            if (map.look.machine == MapMachine::C64 &&
+                map.look.mode == TextMode::ExtendedBackground) {
+                // Glyph code & 63 on the background register code >> 6.
+                const uint8_t backgrounds[4] = {map.look.background, map.look.background_1,
+                                                map.look.background_2, map.look.background_3};
+                cc.paper = machine_palette(MapMachine::C64).colours[backgrounds[code >> 6] & 15];
+                code &= 63;
+            }
+            const uint8_t* glyph = store.bytes.data() + 8 * code;
             if (is_multicolour_cell(map, map.attr(c, r))) {
                 const auto four = multicolour_colours(map, map.attr(c, r));
                 for (int y = 0; y < 8; ++y)
@@ -413,8 +422,8 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
     MapCell hover;
     MapRenderer renderer;
     Raster target(16 * 34, 16 * 24);
-    int selections = 0, coloured = 0, partial = 0, multicoloured = 0;
-    for (int step = 0; step < 250; ++step) {
+    int selections = 0, coloured = 0, partial = 0, multicoloured = 0, extended = 0;
+    for (int step = 0; step < 600; ++step) {
         SCOPED_TRACE(step);
         switch (any(16)) {
         case 0:
@@ -445,14 +454,14 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
             map.look.machine = static_cast<MapMachine>(
                 (static_cast<int>(map.look.machine) + 1 + any(3)) % kMapMachineCount);
             break;
-        case 3: // the background, the multicolour switch or one of its registers
+        case 3: // the background, a mode switch or one of its registers
             if (any(2))
-                map.look.background = static_cast<uint8_t>(any(16));
+                map.look.mode = static_cast<TextMode>(any(kTextModeCount));
             else if (any(2))
-                map.look.set_multicolour(!map.look.multicolour());
-            else
                 (any(2) ? map.look.multicolour_1 : map.look.multicolour_2) =
                     static_cast<uint8_t>(any(16));
+            else
+                map.look.background_register(any(4)) = static_cast<uint8_t>(any(16));
             break;
         case 4:
             store.bytes[static_cast<size_t>(any(2048))] ^= static_cast<uint8_t>(1 << any(8));
@@ -506,12 +515,14 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
         coloured +=
             map.look.machine == MapMachine::ZxSpectrum || map.look.machine == MapMachine::PcText;
         multicoloured += map.look.machine == MapMachine::C64 && map.look.multicolour();
+        extended += map.look.machine == MapMachine::C64 && map.look.extended();
     }
     // The sequence reached what it is meant to check.
     EXPECT_GT(selections, 20);
     EXPECT_GT(coloured, 10);
     EXPECT_GT(partial, 10);
-    EXPECT_GT(multicoloured, 10);
+    EXPECT_GT(multicoloured, 5);
+    EXPECT_GT(extended, 5);
 }
 
 // The screen picture is the map picture at half its scale: each glyph pixel one pixel, on every
@@ -521,14 +532,17 @@ TEST(MapScreen, IsTheMapPictureAtOnePixelAGlyphPixel) {
     CharsetStore store;
     for (auto& b : store.bytes)
         b = static_cast<uint8_t>(random());
-    for (int m = 0; m < kMapMachineCount + 1; ++m) {
+    for (int m = 0; m < kMapMachineCount + 2; ++m) {
         SCOPED_TRACE(m);
         CharMap map;
         map.cols = 40;
         map.rows = 25;
         map.look.machine = static_cast<MapMachine>(m % kMapMachineCount);
-        map.look.set_multicolour(m == kMapMachineCount); // the C64 once more, in multicolour
-        if (map.look.multicolour())
+        // The C64 once more in multicolour, and once in extended background colours.
+        map.look.set_multicolour(m == kMapMachineCount);
+        map.look.set_extended(m == kMapMachineCount + 1);
+        map.look.background_3 = 14;
+        if (m >= kMapMachineCount)
             map.look.machine = MapMachine::C64;
         map.look.background = static_cast<uint8_t>(random() % 8);
         map.look.multicolour_1 = 9;

@@ -283,7 +283,7 @@ TEST(Ctm, LayoutsByOffsetReadAsTheyDescribe) {
          false,
          {{1, 13}, {0, 13}, {1, 13}, {1, 13}},
          {1, 0},
-         "extended background colours were not kept"},
+         nullptr},
         {"8 prerelease without tiles", v8, false, {{0, 12}}, {0}, nullptr},
         {"9 without tiles, multicolour", v9, true, {{0, 11}}, {0, 0}, nullptr},
     };
@@ -294,6 +294,14 @@ TEST(Ctm, LayoutsByOffsetReadAsTheyDescribe) {
         ASSERT_EQ(read_ctm(row.bytes, p, remarks), "");
         EXPECT_EQ(p.map.look.background, 6);
         EXPECT_EQ(p.map.look.multicolour(), row.multicolour);
+        // Extended background colours: $d022-$d024 are the registers of bytes 5 to 7.
+        const bool extended = std::string(row.name).find("extended") != std::string::npos;
+        EXPECT_EQ(p.map.look.extended(), extended);
+        if (extended) {
+            EXPECT_EQ(p.map.look.background_1 << 8 | p.map.look.background_2 << 4 |
+                          p.map.look.background_3,
+                      0x345);
+        }
         EXPECT_EQ(p.map.look.multicolour_1, row.name[0] == '5' ? 1 : 3);
         EXPECT_EQ(p.charset.glyph(0)[1], row.name[0] == '5' ? 0 : 0x11);
         const int cells = p.tiles.width() * p.tiles.height();

@@ -101,11 +101,8 @@ bool same(const Project& a, const Project& b) {
         a.map.look.background != b.map.look.background || a.kept != b.kept ||
         !(a.tiles == b.tiles) || !(a.level == b.level))
         return false;
-    if (a.map.look.machine == MapMachine::C64 &&
-        (a.map.look.multicolour() != b.map.look.multicolour() ||
-         a.map.look.multicolour_1 != b.map.look.multicolour_1 ||
-         a.map.look.multicolour_2 != b.map.look.multicolour_2))
-        return false;
+    if (a.map.look.machine == MapMachine::C64 && a.map.look != b.map.look)
+        return false; // the C64's modes and registers, every one of them
     for (int r = 0; r < a.map.rows; ++r)
         for (int c = 0; c < a.map.cols; ++c)
             if (a.map.at(c, r) != b.map.at(c, r) || a.map.attr(c, r) != b.map.attr(c, r))
@@ -129,9 +126,11 @@ TEST(Project, RandomStatesReadBackTheSame) {
         p.map.look.machine = static_cast<MapMachine>(random() % kMapMachineCount);
         const int backgrounds = background_choices(p.map.look.machine);
         p.map.look.background = static_cast<uint8_t>(backgrounds ? random() % backgrounds : 0);
-        p.map.look.set_multicolour(random() % 2);
+        p.map.look.mode = static_cast<TextMode>(random() % kTextModeCount);
         p.map.look.multicolour_1 = static_cast<uint8_t>(random() % 16);
         p.map.look.multicolour_2 = static_cast<uint8_t>(random() % 16);
+        for (int n = 1; n <= 3; ++n)
+            p.map.look.background_register(n) = static_cast<uint8_t>(random() % 16);
         for (int r = 0; r < size.rows; ++r)
             for (int c = 0; c < size.cols; ++c) {
                 p.map.at(c, r) = static_cast<int32_t>(random() % 256);
@@ -379,6 +378,8 @@ TEST(Project, BadPackedStringsAreRefusedByName) {
     hex["tiles"]["count"] = 4;
     EXPECT_EQ(read_project(bytes_of(hex.dump(2)), read),
               "\"tiles.count\" is not the number of \"tiles.codes\"");
+    hex["tiles"]["codes"] = nlohmann::ordered_json::array();
+    EXPECT_EQ(read_project(bytes_of(hex.dump(2)), read), "\"tiles.codes\" is not a list of 1-4096");
 }
 
 } // namespace

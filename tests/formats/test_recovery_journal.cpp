@@ -5,6 +5,8 @@
 
 #include <random>
 
+#include <zlib.h>
+
 #include "formats/recovery_journal.h"
 
 namespace fontarel {
@@ -165,6 +167,23 @@ TEST(RecoveryJournal, AFileOfItsMagicAloneHoldsNoBaseAndABaseOver16MBComesBack) 
     EXPECT_EQ(read_recovery(file, got, entries), "the recovery file holds no whole base");
     RecoverySummary summary;
     EXPECT_FALSE(read_recovery_summary(reader, summary));
+
+    // A first entry that is not a base, or too short to say what it is: the summary's 9 bytes
+    // (the machine and four 16-bit sizes) and no more, or a flag byte of no base.
+    for (const size_t length : {size_t{9}, size_t{10}}) {
+        Bytes odd = file;
+        const Bytes payload(length, 0);
+        const auto crc = static_cast<uint32_t>(crc32(0, payload.data(), static_cast<uInt>(length)));
+        for (const uint32_t word : {static_cast<uint32_t>(length), crc}) {
+            if (word == crc)
+                odd.insert(odd.end(), payload.begin(), payload.end());
+            for (int b = 0; b < 4; ++b)
+                odd.push_back(static_cast<uint8_t>(word >> 8 * b));
+        }
+        EXPECT_EQ(read_recovery(odd, got, entries),
+                  "the recovery file does not begin with its base")
+            << length;
+    }
 
     // A level whose cells alone weigh 17 MB: the frame's length takes its fourth byte.
     Project big;
