@@ -454,13 +454,14 @@ unsigned fill_block(const Layout& l, int x, int y, int cols, int rows, Level::Bl
 // most the level's size).
 std::string build_level(const Layout& l, int limit, Level& level) {
     constexpr int kSide = Level::kBlockSide;
-    level = Level(l.cols, l.rows);
-    const auto all =
-        std::make_shared_for_overwrite<Level::Block[]>(static_cast<size_t>(level.block_count()));
+    const int block_cols = (l.cols + kSide - 1) / kSide, block_rows = (l.rows + kSide - 1) / kSide;
+    const size_t count = static_cast<size_t>(block_cols) * static_cast<size_t>(block_rows);
+    const auto all = std::make_shared_for_overwrite<Level::Block[]>(count);
+    std::vector<Level::Piece> pieces;
+    pieces.reserve(count);
     for (int y = 0; y < l.rows; y += kSide)
         for (int x = 0; x < l.cols; x += kSide) {
-            const int i = level.block_index(x, y);
-            Level::Block& block = all[static_cast<size_t>(i)];
+            Level::Block& block = all[pieces.size()];
             const int cols = std::min(kSide, l.cols - x), rows = std::min(kSide, l.rows - y);
             if (fill_block(l, x, y, cols, rows, block) >= static_cast<unsigned>(limit)) {
                 // The first cell in the file's order that is past the set, for the message.
@@ -472,8 +473,9 @@ std::string build_level(const Layout& l, int limit, Level& level) {
                                ", past the " + std::to_string(limit) +
                                (l.tile_system ? " tiles" : " characters");
             }
-            level.set_piece(i, Level::Piece(all, &block));
+            pieces.emplace_back(all, &block); // blocks in block_index order: row by row
         }
+    level = Level(l.cols, l.rows, std::move(pieces));
     return {};
 }
 
@@ -490,52 +492,66 @@ std::string build(const Layout& l, Project& p, std::vector<std::string>& remarks
     // Tile cells first: a character past the file's is refused before anything is built on it.
     // Without the tile system every character is a tile of one cell.
     const int tiles = l.tile_system ? l.tiles : l.characters;
-    p.tiles = TileSet(l.tile_width, l.tile_height, tiles);
+    const int cells_a_tile = l.tile_cells();
     int beyond_kept = 0; // cells of characters the charset does not keep
     // The colour of each character, when the method takes it from there.
     const bool per_character = l.method == 2 && l.version != 4;
     std::vector<uint8_t> character_colours(per_character ? chars : 0);
     for (size_t c = 0; c < character_colours.size(); ++c)
         character_colours[c] = l.char_colours[c * l.char_colour_step + l.char_colour_offset] & 15;
-    const auto code_at = [&](int t, size_t cell) -> unsigned {
-        return !l.tile_system ? static_cast<unsigned>(t)
-               : l.expanded   ? static_cast<unsigned>(cell)
-                              : word_at(l.cells, 2 * cell);
-    };
-    // One allocation for every tile, each piece sharing it, as the level's blocks do.
+    // One allocation for every tile, each piece sharing it, as the level's blocks do. Each tile
+    // is taken in simple passes (its codes, then their colours), as most of a large set's time
+    // goes here.
     const auto all = std::make_shared<Tile[]>(static_cast<size_t>(tiles));
+    std::vector<TileSet::Piece> pieces;
+    pieces.reserve(static_cast<size_t>(tiles));
+    std::array<unsigned, kMaxTileSide * kMaxTileSide> codes{};
+    std::array<uint8_t, kMaxTileSide * kMaxTileSide> colours{};
     for (int t = 0; t < tiles; ++t) {
         const size_t tile = static_cast<size_t>(t);
-        const size_t first = tile * static_cast<size_t>(l.tile_cells());
-        const uint8_t tile_colour =
-            (l.method == 1 ? l.tile_colours[tile * l.tile_colour_step + l.tile_colour_offset]
-                           : l.colour) &
-            15;
-        Tile& made = all[tile];
+        const size_t first = tile * static_cast<size_t>(cells_a_tile);
+        const size_t n = static_cast<size_t>(cells_a_tile);
+        if (!l.tile_system)
+            codes[0] = static_cast<unsigned>(t);
+        else if (l.expanded)
+            for (size_t i = 0; i < n; ++i)
+                codes[i] = static_cast<unsigned>(first + i);
+        else
+            for (size_t i = 0; i < n; ++i)
+                codes[i] = word_at(l.cells, 2 * (first + i));
         unsigned most = 0;
-        size_t cell = first;
-        for (int y = 0; y < l.tile_height; ++y)
-            for (int x = 0; x < l.tile_width; ++x, ++cell) {
-                const unsigned code = code_at(t, cell);
-                most = std::max(most, code);
-                const uint8_t colour =
-                    per_character   ? character_colours[std::min<size_t>(code, chars - 1)]
-                    : l.method == 2 ? static_cast<uint8_t>(l.cell_colours[cell] & 15)
-                                    : tile_colour;
-                beyond_kept += code >= kGlyphCount;
-                made.at(x, y) = {static_cast<uint8_t>(code < kGlyphCount ? code : 0), colour};
-            }
-        if (most >= chars) {
-            for (int i = 0;; ++i)
-                if (const unsigned code = code_at(t, first + static_cast<size_t>(i)); code >= chars)
-                    return "tile " + std::to_string(t) + ", cell (" +
-                           std::to_string(i % l.tile_width) + ", " +
-                           std::to_string(i / l.tile_width) + ") names character " +
-                           std::to_string(code) + ", past the " + std::to_string(chars) +
-                           " characters";
+        for (size_t i = 0; i < n; ++i) {
+            most = std::max(most, codes[i]);
+            beyond_kept += codes[i] >= kGlyphCount;
         }
-        p.tiles.set_piece(t, TileSet::Piece(all, &made));
+        if (most >= chars) {
+            for (size_t i = 0;; ++i)
+                if (codes[i] >= chars)
+                    return "tile " + std::to_string(t) + ", cell (" +
+                           std::to_string(i % static_cast<size_t>(l.tile_width)) + ", " +
+                           std::to_string(i / static_cast<size_t>(l.tile_width)) +
+                           ") names character " + std::to_string(codes[i]) + ", past the " +
+                           std::to_string(chars) + " characters";
+        }
+        if (per_character)
+            for (size_t i = 0; i < n; ++i)
+                colours[i] = character_colours[codes[i]];
+        else if (l.method == 2)
+            for (size_t i = 0; i < n; ++i)
+                colours[i] = l.cell_colours[first + i] & 15;
+        else
+            colours.fill(
+                (l.method == 1 ? l.tile_colours[tile * l.tile_colour_step + l.tile_colour_offset]
+                               : l.colour) &
+                15);
+        Tile& made = all[tile];
+        for (int y = 0, i = 0; y < l.tile_height; ++y)
+            for (int x = 0; x < l.tile_width; ++x, ++i)
+                made.at(x, y) = {static_cast<uint8_t>(codes[i] < kGlyphCount ? codes[i] : 0),
+                                 colours[i]};
+        pieces.emplace_back(all, &made);
     }
+    p.tiles = TileSet(l.tile_width, l.tile_height, std::move(pieces));
     if (std::string why = build_level(l, tiles, p.level); !why.empty())
         return why;
 
