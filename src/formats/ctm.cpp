@@ -604,4 +604,13 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
     return {};
 }
 
+void take_ctm_registers(CharMap& map, const CharMap& ctm) {
+    if (map.machine != MapMachine::C64)
+        convert_map_machine(map, MapMachine::C64);
+    map.background = ctm.background;
+    map.multicolour = ctm.multicolour;
+    map.multicolour_1 = ctm.multicolour_1;
+    map.multicolour_2 = ctm.multicolour_2;
+}
+
 } // namespace fontarel

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "formats/pixel_rule.h"
+#include "model/map_colours.h"
 
 namespace fontarel {
 
@@ -133,6 +134,28 @@ FontImport import_charset_picture(const Picture& picture, int32_t clear_colour,
     if (rule.reduced())
         out.note = kColoursReducedNote;
     return out;
+}
+
+void place_screen(CharMap& map, const ScreenImport& screen) {
+    if (screen.map.multicolour && map.machine != MapMachine::C64)
+        set_map_machine(map, MapMachine::C64);
+    const bool colour = map.machine != MapMachine::Mono;
+    for (int r = 0; r < screen.map.rows; ++r)
+        for (int c = 0; c < screen.map.cols; ++c) {
+            map.at(c, r) = screen.map.at(c, r);
+            if (colour)
+                map.attr(c, r) = screen.map.attr(c, r);
+        }
+    if (map.machine == MapMachine::C64) {
+        map.background = screen.map.background;
+        map.multicolour = screen.map.multicolour;
+    }
+    if (screen.map.multicolour) {
+        map.multicolour_1 = screen.map.multicolour_1;
+        map.multicolour_2 = screen.map.multicolour_2;
+    }
+    map.cols = screen.map.cols;
+    map.rows = screen.map.rows;
 }
 
 } // namespace fontarel
