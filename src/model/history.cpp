@@ -178,7 +178,7 @@ bool History::undo(EditState& state, LevelDoc* doc) {
         return false;
     }
     --undoable_;
-    const Step& step = steps_[undoable_];
+    Step& step = steps_[undoable_]; // its level change swaps a whole it holds
     apply(step, state);
     if (doc != nullptr && step.level)
         doc->undo(*step.level);
@@ -189,7 +189,7 @@ bool History::redo(EditState& state, LevelDoc* doc) {
     if (!can_redo()) {
         return false;
     }
-    const Step& step = steps_[undoable_];
+    Step& step = steps_[undoable_]; // its level change swaps a whole it holds
     apply(step, state);
     if (doc != nullptr && step.level)
         doc->redo(*step.level);
