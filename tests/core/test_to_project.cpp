@@ -18,6 +18,7 @@
 #include "app/command_line.h"
 #include "app/command_line_run.h"
 #include "app/project_commands.h"
+#include "formats/export_bdf.h"
 #include "formats/export_psf.h"
 #include "program_fixture.h"
 
@@ -130,6 +131,7 @@ Bytes ctm_file(int tiles, int width, int height, int chars) {
     d.level_height = height;
     d.background = 11;
     d.multicolour = true;
+    d.multicolour_1 = 9, d.multicolour_2 = 12;
     d.colour_method = 1;
     fill_ctm_lists(d);
     return ctm_bytes(d);
@@ -162,10 +164,22 @@ TEST_F(ToProject, EveryKindOpenReadsComesBackAsOpenGivesIt) {
          {write("font.fnt", raw), write("short.fnt", Bytes(raw.begin(), raw.begin() + 100)),
           write("long.bin", Bytes(5000, 0x5A)), write("picture.koa", koala),
           write("font.psf", glyphs_as_psf2(glyphs, {0, 256})), write("font.bdf", bdf),
+          write("all.bdf", glyphs_as_bdf(glyphs, {0, 256}, "all")), // past the first 10 kB
           write("work.fontarel", project_text(project)),
           write("small.ctm", ctm_file(12, 20, 9, 300)),
           write("large.ctm", ctm_file(1000, 300, 260, 256))})
         round_trip(input);
+    // The CTM project's own registers and sizes, read straight from the file written.
+    std::ifstream in(path("small.ctm.fontarel"), std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    Project written;
+    ASSERT_EQ(read_project({reinterpret_cast<const uint8_t*>(text.data()), text.size()}, written),
+              "");
+    const CharMap& m = written.map;
+    EXPECT_EQ(std::tie(m.machine, m.background, m.multicolour, m.multicolour_1, m.multicolour_2),
+              std::tuple(MapMachine::C64, uint8_t{11}, true, uint8_t{9}, uint8_t{12}));
+    EXPECT_EQ(written.level.cols() * 100 + written.level.rows(), 2009);
+    EXPECT_EQ(written.tiles.count(), 12);
 }
 
 TEST_F(ToProject, RealCtmProjectsComeBackAsOpenGivesThem) {
