@@ -169,6 +169,21 @@ void open_512_ctm(benchmark::State& state) {
     HeadlessToolkit tk;
     App app{tk};
     open_program(app);
+    // Before measuring: an open gives the whole 512 x 512 level with the file's tiles, and its
+    // undo gives back the blank level the program started with.
+    const EditState start = current_edit_state(app);
+    open_ctm(app, files[1].path, "Open");
+    record_step(app, start);
+    const Level& level = app.s.levels.level();
+    const TileSet& tiles = app.s.levels.tiles();
+    const bool opened = level.cols() == 512 && level.rows() == 512 && tiles.count() == 1000 &&
+                        tiles.cell(0, 0, 0).code == 1 && tiles.cell(999, 3, 3).code == 15999 % 256 &&
+                        level.at(511, 511) == (size_t{512 * 512 - 1} * 7919 + 1) % 1000;
+    undo_step(app);
+    if (!opened || app.s.levels.level().cols() != 16 || app.s.levels.tiles().count() != 1) {
+        state.SkipWithError("the project was not opened, or its undo did not give the level back");
+        return;
+    }
     int n = 0;
     for (auto _ : state) {
         const EditState before = current_edit_state(app);

@@ -325,6 +325,23 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     return out;
 }
 
+// --to-project: INPUT and OUTPUT, no option.
+CommandLine parse_to_project(const std::vector<std::string>& arguments) {
+    const std::string& form = arguments[0];
+    CommandLine out;
+    out.action = CommandAction::ToProject;
+    std::vector<std::string> files;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (a.size() > 1 && a[0] == '-' && a[1] == '-')
+            return failure("unknown option '" + a + "' for " + form);
+        files.push_back(a);
+    }
+    if (!take_files(files, out))
+        return failure(form + " needs an INPUT and an OUTPUT file, and no other arguments");
+    return out;
+}
+
 } // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& arguments) {
@@ -338,6 +355,8 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         return parse_import_screen(arguments);
     if (first == "--export-tiles" || first == "--export-level")
         return parse_level_export(arguments);
+    if (first == "--to-project")
+        return parse_to_project(arguments);
     if (arguments.size() == 1 && (first == "--help" || first == "-h"))
         out.action = CommandAction::Help;
     else if (arguments.size() == 1 && (first == "--version" || first == "-V"))
@@ -361,7 +380,7 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         else if (a == kRecoverOption)
             out.error = a + " takes one file at most, and must be the first argument";
         else if (a == "--export" || a == "--export-map" || a == "--import-screen" ||
-                 a == "--export-tiles" || a == "--export-level")
+                 a == "--export-tiles" || a == "--export-level" || a == "--to-project")
             out.error = a + " must be the first argument";
         else
             out.error = "unknown option '" + a + "'";
@@ -380,6 +399,7 @@ std::string usage_text() {
            "                [--multicolour D022,D023]\n"
            "       fontarel --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --export-level FORMAT [--load-address HEX] INPUT OUTPUT\n"
+           "       fontarel --to-project INPUT OUTPUT.fontarel\n"
            "       fontarel --recover [FILE]\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
@@ -443,6 +463,12 @@ std::string usage_text() {
            "  picture pixel, in the project's glyphs and colours\n"
            "  For both, bin is the bytes alone, and prg the load address, then the bytes:\n"
            "  --load-address HEX  1-4 hex digits (default 4000 for tiles, 6000 for levels)\n"
+           "--to-project writes what opening INPUT gives the editor as a project file\n"
+           "OUTPUT: INPUT is known by its content, as for FONT: a project, a CTM project, a\n"
+           "  Koala painting, a PSF or BDF font, or else raw glyph bytes from glyph 0; the\n"
+           "  rest (the map, the colours) is what the editor starts with. What the reading\n"
+           "  did not keep (characters past 256, cells that differ from their glyphs) is\n"
+           "  said, a line each\n"
            "--multicolour D022,D023 (each 0-15, decimal or $ hex) is the C64's multicolour\n"
            "character mode with these two shared colours, implying --machine c64:\n"
            "--export-map names them beside the background, and --import-screen reads the\n"

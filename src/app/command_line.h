@@ -8,6 +8,7 @@
 //                [--machine M --colours OUT] [--multicolour D022,D023]
 //   --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT
 //   --export-level FORMAT [--load-address HEX] INPUT OUTPUT
+//   --to-project INPUT OUTPUT.fontarel
 
 #include <string>
 #include <string_view>
@@ -27,6 +28,7 @@ enum class CommandAction {
     ImportScreen, // screen picture INPUT into the charset `output` and the map `map_output`
     ExportTiles,  // the tile set of INPUT (read_level_input), written as `format`
     ExportLevel,  // the level of INPUT, written as `format`; Png draws it
+    ToProject,    // what opening INPUT gives, written as a project to `output`
     Fail,         // an export form with a mistake: `error` says what
     Refuse,       // an option the editor does not take: `error` names it; the usage follows it
 };
@@ -70,7 +72,8 @@ struct CommandLine {
 
 // Only the exact single arguments "--help" or "-h" and "--version" or "-V" print; an argument list
 // whose first argument is "--export", "--export-map", "--export-tiles" or "--export-level" is an
-// export, one whose first argument is "--import-screen" an import (or a Fail). Any other list
+// export, one whose first argument is "--import-screen" an import, one whose first argument is
+// "--to-project" a conversion (or a Fail). Any other list
 // that holds an argument beginning with "--" is Refused; the rest are Edit, where an argument with
 // one dash ("-x") is a file name like any other.
 CommandLine parse_command_line(const std::vector<std::string>& arguments);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/opened_project.h"
 #include "app/version.h"
 #include "formats/ctm.h"
 #include "formats/export_level.h"
@@ -497,6 +498,46 @@ int run_import_screen(const CommandLine& line, PictureDecoder decode, std::ostre
     return kExitOk;
 }
 
+// --to-project: what opening INPUT gives, as Open... reads it, written through the project
+// writer in pieces (never the whole text beside the file). What the reading did not keep is said
+// once the file is written, a line each.
+int run_to_project(const CommandLine& line, std::ostream& err) {
+    if (same_file(line.input, line.output))
+        return fail(err, kExitFileError, line.output + " is an input file; it is left as it is");
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!read_input(line.input, kOpenedSniffBytes, bytes, why))
+        return fail(err, kExitFileError, line.input + " " + why);
+    const OpenedRead read = opened_read(line.input, bytes);
+    const int64_t size = file_size(line.input);
+    if (read.whole && size > read.limit)
+        return fail(err, kExitFileError,
+                    line.input + " is too large to import (" + std::to_string(size) + " bytes)");
+    if (!read.whole)
+        bytes.resize(std::min(bytes.size(), static_cast<size_t>(read.limit)));
+    else if (static_cast<int64_t>(bytes.size()) < size &&
+             !read_input(line.input, read.limit, bytes, why))
+        return fail(err, kExitFileError, line.input + " " + why);
+    auto project = std::make_unique<Project>();
+    std::vector<std::string> remarks;
+    why = open_as_project(line.input, bytes, *project, remarks);
+    if (!why.empty())
+        return fail(err, kExitFileError, line.input + ": " + why);
+    bytes = {};
+    const bool written = write_whole_file_in_pieces(line.output, [&](const PieceWriter& write) {
+        bool whole = true;
+        write_project_text(*project, [&](std::string_view piece) {
+            whole = whole && write({reinterpret_cast<const uint8_t*>(piece.data()), piece.size()});
+        });
+        return whole;
+    });
+    if (!written)
+        return fail(err, kExitFileError, line.output + " cannot be written");
+    for (const std::string& r : remarks)
+        err << "fontarel: " << line.input << ": " << r << "\n";
+    return kExitOk;
+}
+
 } // namespace
 
 bool read_level_input(const std::string& path, Project& project, std::string& why,
@@ -542,6 +583,8 @@ int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostrea
     case CommandAction::ExportTiles:
     case CommandAction::ExportLevel:
         return run_level_export(line, encode_png, err);
+    case CommandAction::ToProject:
+        return run_to_project(line, err);
     case CommandAction::Fail:
         return fail(err, kExitUsage, line.error + " (fontarel --help shows the usage)");
     case CommandAction::Refuse:

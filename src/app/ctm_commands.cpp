@@ -48,7 +48,7 @@ bool take_ctm(App& app, const std::string& path, std::span<const uint8_t> bytes,
     // starts as the C64's blank cell; a C64 map keeps its pen.
     if (app.s.map->look.machine != MapMachine::C64)
         set_machine(app, MapMachine::C64);
-    app.s.map->look = project.map.look;
+    take_ctm_registers(*app.s.map, project.map);
     app.s.levels.replace_tiles(std::move(project.tiles));
     app.s.levels.replace_level(std::move(project.level));
     app.s.current_tile = 0;

@@ -58,10 +58,7 @@ bool read_picture(App& app, std::string& path, Picture& picture) {
            decode_picture(app, path, bytes, picture);
 }
 
-// The map takes the imported cells and size, in colour their attributes too (and the C64's
-// background and multicolour registers); a multicolour screen makes it a C64 map in multicolour,
-// and a screen read in hi-res turns a C64 map's multicolour off, or its cells of colours 8-15
-// would show as multicolour cells. The size shows the map window.
+// The map takes the imported cells and size (place_screen); the size shows the map window.
 void take_screen(App& app, const std::string& path, const ScreenImport& screen, bool charset) {
     if (!screen.ok()) {
         tell(app, path, screen.error);
@@ -69,26 +66,7 @@ void take_screen(App& app, const std::string& path, const ScreenImport& screen, 
     }
     if (charset)
         app.store() = screen.charset;
-    CharMap& map = *app.s.map;
-    if (screen.map.look.multicolour() && map.look.machine != MapMachine::C64)
-        set_map_machine(map, MapMachine::C64);
-    const bool colour = map.look.machine != MapMachine::Mono;
-    for (int r = 0; r < screen.map.rows; ++r)
-        for (int c = 0; c < screen.map.cols; ++c) {
-            map.at(c, r) = screen.map.at(c, r);
-            if (colour)
-                map.attr(c, r) = screen.map.attr(c, r);
-        }
-    // A C64 screen takes the picture's look; registers the picture did not use stay as they were.
-    if (map.look.machine == MapMachine::C64) {
-        const ScreenLook was = map.look;
-        map.look = screen.map.look;
-        map.look.machine = MapMachine::C64;
-        if (!map.look.multicolour()) {
-            map.look.multicolour_1 = was.multicolour_1;
-            map.look.multicolour_2 = was.multicolour_2;
-        }
-    }
+    place_screen(*app.s.map, screen);
     set_map_size(app, screen.map.cols, screen.map.rows);
     if (!screen.note.empty())
         tell(app, path, screen.note);

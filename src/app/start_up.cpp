@@ -8,6 +8,7 @@
 #include "app/import_commands.h"
 #include "app/ids.h"
 #include "app/menus.h"
+#include "app/opened_project.h"
 #include "app/present.h"
 #include "app/project_commands.h"
 #include "app/recovery.h"
@@ -57,15 +58,6 @@ void create_glyph_controls(Toolkit& tk) {
     tk.create_canvas(kBrushCanvas, 262 + kGlyphCanvasPixels + 4, 0, 32, 128, 0);
     tk.set_tooltip(kBrushCanvas, "Brush: keys 1-4 over the character");
     tk.show_control(kBrushCanvas, false);
-}
-
-// Start-up sets every map cell (x, y), spare column and row included, to x + 32.
-void fill_start_map(CharMap& map) {
-    for (auto& row : map.cells) {
-        for (int x = 0; x < kMapCapacityCols; ++x) {
-            row[x] = x + 32;
-        }
-    }
 }
 
 void open_map_window(App& app) {
@@ -121,8 +113,6 @@ bool open_program(App& app) {
     tk.enable_file_drop(kCharsetCanvas);
     build_bit_reverse_table(s.bit_reverse_table);
 
-    s.map->cols = 40;
-    s.map->rows = 24;
     fill_start_map(*s.map);
     open_map_window(app);
     add_map_window_shortcuts(app);

@@ -434,6 +434,40 @@ uint16_t copy_whole_block(const uint8_t* from, size_t stride, Level::Block& bloc
     return largest;
 }
 
+// The largest of `codes` into `most`, and the number of them past the 256 glyphs kept added to
+// `beyond`, eight codes at a time.
+void tally_codes(std::span<const uint16_t> codes, unsigned& most, int& beyond) {
+    constexpr size_t kLanes = sizeof(Lanes) / sizeof(uint16_t);
+    constexpr Lanes kTop = {0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000};
+    constexpr SignedLanes kLastKept = {255 - 0x8000, 255 - 0x8000, 255 - 0x8000, 255 - 0x8000,
+                                       255 - 0x8000, 255 - 0x8000, 255 - 0x8000, 255 - 0x8000};
+    // Signed lanes as in copy_whole_block: each code less 32768; a comparison gives -1 where true.
+    // The counts of a lane are added up every 4,096 steps, before they could overflow.
+    constexpr size_t kChunk = 4096 * kLanes;
+    SignedLanes largest = std::bit_cast<SignedLanes>(kTop);
+    size_t i = 0;
+    while (i + kLanes <= codes.size()) {
+        SignedLanes past = {};
+        for (const size_t end = std::min(codes.size(), i + kChunk); i + kLanes <= end;
+             i += kLanes) {
+            Lanes n;
+            std::memcpy(&n, codes.data() + i, sizeof n);
+            const auto flipped = std::bit_cast<SignedLanes>(n ^ kTop);
+            largest = largest > flipped ? largest : flipped;
+            past -= flipped > kLastKept;
+        }
+        for (size_t k = 0; k < kLanes; ++k)
+            beyond += past[k];
+    }
+    const Lanes top = std::bit_cast<Lanes>(largest) ^ kTop;
+    for (size_t k = 0; k < kLanes; ++k)
+        most = std::max<unsigned>(most, top[k]);
+    for (; i < codes.size(); ++i) {
+        most = std::max<unsigned>(most, codes[i]);
+        beyond += codes[i] >= kGlyphCount;
+    }
+}
+
 // Copies the rows [y, y + rows) of columns [x, x + cols) into `block` (cells past them 0) and
 // returns the largest number copied.
 unsigned fill_block(const Layout& l, int x, int y, int cols, int rows, Level::Block& block) {
@@ -462,13 +496,14 @@ unsigned fill_block(const Layout& l, int x, int y, int cols, int rows, Level::Bl
 // most the level's size).
 std::string build_level(const Layout& l, int limit, Level& level) {
     constexpr int kSide = Level::kBlockSide;
-    level = Level(l.cols, l.rows);
-    const auto all =
-        std::make_shared_for_overwrite<Level::Block[]>(static_cast<size_t>(level.block_count()));
+    const int block_cols = (l.cols + kSide - 1) / kSide, block_rows = (l.rows + kSide - 1) / kSide;
+    const size_t count = static_cast<size_t>(block_cols) * static_cast<size_t>(block_rows);
+    const auto all = std::make_shared_for_overwrite<Level::Block[]>(count);
+    std::vector<Level::Piece> pieces;
+    pieces.reserve(count);
     for (int y = 0; y < l.rows; y += kSide)
         for (int x = 0; x < l.cols; x += kSide) {
-            const int i = level.block_index(x, y);
-            Level::Block& block = all[static_cast<size_t>(i)];
+            Level::Block& block = all[pieces.size()];
             const int cols = std::min(kSide, l.cols - x), rows = std::min(kSide, l.rows - y);
             if (fill_block(l, x, y, cols, rows, block) >= static_cast<unsigned>(limit)) {
                 // The first cell in the file's order that is past the set, for the message.
@@ -480,8 +515,9 @@ std::string build_level(const Layout& l, int limit, Level& level) {
                                ", past the " + std::to_string(limit) +
                                (l.tile_system ? " tiles" : " characters");
             }
-            level.set_piece(i, Level::Piece(all, &block));
+            pieces.emplace_back(all, &block); // blocks in block_index order: row by row
         }
+    level = Level(l.cols, l.rows, std::move(pieces));
     return {};
 }
 
@@ -496,52 +532,66 @@ std::string build(const Layout& l, Project& p, std::vector<std::string>& remarks
     // Tile cells first: a character past the file's is refused before anything is built on it.
     // Without the tile system every character is a tile of one cell.
     const int tiles = l.tile_system ? l.tiles : l.characters;
-    p.tiles = TileSet(l.tile_width, l.tile_height, tiles);
+    const int cells_a_tile = l.tile_cells();
     int beyond_kept = 0; // cells of characters the charset does not keep
     // The colour of each character, when the method takes it from there.
     const bool per_character = l.method == 2 && l.version != 4;
     std::vector<uint8_t> character_colours(per_character ? chars : 0);
     for (size_t c = 0; c < character_colours.size(); ++c)
         character_colours[c] = l.char_colours[c * l.char_colour_step + l.char_colour_offset] & 15;
-    const auto code_at = [&](int t, size_t cell) -> unsigned {
-        return !l.tile_system ? static_cast<unsigned>(t)
-               : l.expanded   ? static_cast<unsigned>(cell)
-                              : word_at(l.cells, 2 * cell);
-    };
-    // One allocation for every tile, each piece sharing it, as the level's blocks do.
-    const auto all = std::make_shared<Tile[]>(static_cast<size_t>(tiles));
-    for (int t = 0; t < tiles; ++t) {
-        const size_t tile = static_cast<size_t>(t);
-        const size_t first = tile * static_cast<size_t>(l.tile_cells());
-        const uint8_t tile_colour =
-            (l.method == 1 ? l.tile_colours[tile * l.tile_colour_step + l.tile_colour_offset]
-                           : l.colour) &
-            15;
-        Tile& made = all[tile];
-        unsigned most = 0;
-        size_t cell = first;
-        for (int y = 0; y < l.tile_height; ++y)
-            for (int x = 0; x < l.tile_width; ++x, ++cell) {
-                const unsigned code = code_at(t, cell);
-                most = std::max(most, code);
-                const uint8_t colour =
-                    per_character   ? character_colours[std::min<size_t>(code, chars - 1)]
-                    : l.method == 2 ? static_cast<uint8_t>(l.cell_colours[cell] & 15)
-                                    : tile_colour;
-                beyond_kept += code >= kGlyphCount;
-                made.at(x, y) = {static_cast<uint8_t>(code < kGlyphCount ? code : 0), colour};
-            }
-        if (most >= chars) {
-            for (int i = 0;; ++i)
-                if (const unsigned code = code_at(t, first + static_cast<size_t>(i)); code >= chars)
-                    return "tile " + std::to_string(t) + ", cell (" +
-                           std::to_string(i % l.tile_width) + ", " +
-                           std::to_string(i / l.tile_width) + ") names character " +
-                           std::to_string(code) + ", past the " + std::to_string(chars) +
-                           " characters";
-        }
-        p.tiles.set_piece(t, TileSet::Piece(all, &made));
+    // Every tile cell's code and colour in flat arrays, tile after tile, each in one simple pass
+    // (most of a large set's time would otherwise go to the loops of each small tile); a code is
+    // at most 65,535, the largest character number.
+    const size_t n = static_cast<size_t>(cells_a_tile), total = static_cast<size_t>(tiles) * n;
+    std::vector<uint16_t> codes(total);
+    if (!l.tile_system || l.expanded) // tile t is character t, or its cells the next characters
+        for (size_t i = 0; i < total; ++i)
+            codes[i] = static_cast<uint16_t>(i);
+    else if (std::endian::native == std::endian::little)
+        std::memcpy(codes.data(), l.cells.data(), 2 * total);
+    else
+        for (size_t i = 0; i < total; ++i)
+            codes[i] = static_cast<uint16_t>(word_at(l.cells, 2 * i));
+    unsigned most = 0;
+    tally_codes(codes, most, beyond_kept);
+    if (most >= chars) {
+        // The first cell in the file's order that names a character past the file's.
+        const size_t i = static_cast<size_t>(
+            std::find_if(codes.begin(), codes.end(), [&](uint16_t c) { return c >= chars; }) -
+            codes.begin());
+        const size_t cell = i % n;
+        return "tile " + std::to_string(i / n) + ", cell (" +
+               std::to_string(cell % static_cast<size_t>(l.tile_width)) + ", " +
+               std::to_string(cell / static_cast<size_t>(l.tile_width)) + ") names character " +
+               std::to_string(codes[i]) + ", past the " + std::to_string(chars) + " characters";
     }
+    std::vector<uint8_t> colours(total);
+    if (per_character)
+        for (size_t i = 0; i < total; ++i)
+            colours[i] = character_colours[codes[i]];
+    else if (l.method == 2)
+        for (size_t i = 0; i < total; ++i)
+            colours[i] = l.cell_colours[i] & 15;
+    else if (l.method == 1)
+        for (size_t t = 0; t < static_cast<size_t>(tiles); ++t)
+            std::fill_n(colours.begin() + static_cast<std::ptrdiff_t>(t * n), n,
+                        l.tile_colours[t * l.tile_colour_step + l.tile_colour_offset] & 15);
+    else
+        std::fill(colours.begin(), colours.end(), l.colour & 15);
+    // One allocation for every tile, each piece sharing it, as the level's blocks do. A Tile
+    // starts blank, the cells outside the tile size included.
+    const auto all = std::make_shared<Tile[]>(static_cast<size_t>(tiles));
+    std::vector<TileSet::Piece> pieces;
+    pieces.reserve(static_cast<size_t>(tiles));
+    for (size_t t = 0, i = 0; t < static_cast<size_t>(tiles); ++t) {
+        Tile& made = all[t];
+        for (int y = 0; y < l.tile_height; ++y)
+            for (int x = 0; x < l.tile_width; ++x, ++i)
+                made.at(x, y) = {static_cast<uint8_t>(codes[i] < kGlyphCount ? codes[i] : 0),
+                                 colours[i]};
+        pieces.emplace_back(all, &made);
+    }
+    p.tiles = TileSet(l.tile_width, l.tile_height, std::move(pieces));
     if (std::string why = build_level(l, tiles, p.level); !why.empty())
         return why;
 
@@ -589,6 +639,13 @@ std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
     out = std::move(p);
     remarks.insert(remarks.end(), said.begin(), said.end());
     return {};
+}
+
+void take_ctm_registers(CharMap& map, const CharMap& ctm) {
+    if (map.look.machine != MapMachine::C64)
+        convert_map_machine(map, MapMachine::C64);
+    map.look = ctm.look;
+    map.look.machine = MapMachine::C64;
 }
 
 } // namespace fontarel

@@ -80,4 +80,10 @@ bool is_ctm(std::span<const uint8_t> bytes);
 std::string read_ctm(std::span<const uint8_t> bytes, Project& out,
                      std::vector<std::string>& remarks);
 
+// What a CTM project's map (`ctm`, as read_ctm makes it) gives the map in use, whose cells it
+// keeps, since a CTM has no screen: the map becomes a C64 map (its attributes converted as the
+// Colour menu converts them, when it was another machine's) with the file's look: its
+// background, text mode and registers.
+void take_ctm_registers(CharMap& map, const CharMap& ctm);
+
 } // namespace fontarel

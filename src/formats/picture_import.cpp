@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "formats/pixel_rule.h"
+#include "model/map_colours.h"
 
 namespace fontarel {
 
@@ -133,6 +134,30 @@ FontImport import_charset_picture(const Picture& picture, int32_t clear_colour,
     if (rule.reduced())
         out.note = kColoursReducedNote;
     return out;
+}
+
+void place_screen(CharMap& map, const ScreenImport& screen) {
+    if (screen.map.look.multicolour() && map.look.machine != MapMachine::C64)
+        set_map_machine(map, MapMachine::C64);
+    const bool colour = map.look.machine != MapMachine::Mono;
+    for (int r = 0; r < screen.map.rows; ++r)
+        for (int c = 0; c < screen.map.cols; ++c) {
+            map.at(c, r) = screen.map.at(c, r);
+            if (colour)
+                map.attr(c, r) = screen.map.attr(c, r);
+        }
+    // A C64 screen takes the picture's look; registers the picture did not use stay as they were.
+    if (map.look.machine == MapMachine::C64) {
+        const ScreenLook was = map.look;
+        map.look = screen.map.look;
+        map.look.machine = MapMachine::C64;
+        if (!map.look.multicolour()) {
+            map.look.multicolour_1 = was.multicolour_1;
+            map.look.multicolour_2 = was.multicolour_2;
+        }
+    }
+    map.cols = screen.map.cols;
+    map.rows = screen.map.rows;
 }
 
 } // namespace fontarel

@@ -110,4 +110,11 @@ ScreenImport import_screen_current_charset(const Picture& picture, const Charset
                                            int32_t clear_colour, int32_t set_colour,
                                            MapMachine machine = MapMachine::Mono);
 
+// The screen's cells into `map`, as a screen import takes them: its size, its codes, in colour
+// its attributes too (and the C64's background and multicolour registers). A multicolour screen
+// makes the map a C64 map in multicolour, and a screen read in hi-res turns a C64 map's
+// multicolour off, or its cells of colours 8-15 would show as multicolour cells. The cells outside
+// the screen's size keep what they held.
+void place_screen(CharMap& map, const ScreenImport& screen);
+
 } // namespace fontarel

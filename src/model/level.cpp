@@ -40,6 +40,10 @@ TileSet::TileSet(int width, int height, int count, TileCell blank)
     tiles_.assign(static_cast<size_t>(clamp_side(count, kMaxTiles)), shared);
 }
 
+TileSet::TileSet(int width, int height, std::vector<Piece> pieces)
+    : width_(clamp_side(width, kMaxTileSide)), height_(clamp_side(height, kMaxTileSide)),
+      tiles_(std::move(pieces)) {}
+
 void TileSet::set_cell(int t, int x, int y, TileCell value) {
     writable(tiles_[t]).at(x, y) = value;
 }
@@ -89,6 +93,10 @@ Level::Level(int cols, int rows, uint16_t tile)
     blocks_.assign(static_cast<size_t>(block_cols_) * block_rows, fill);
 }
 
+Level::Level(int cols, int rows, std::vector<Piece> blocks)
+    : cols_(clamp_side(cols, kMaxLevelSide)), rows_(clamp_side(rows, kMaxLevelSide)),
+      block_cols_((cols_ + kBlockSide - 1) / kBlockSide), blocks_(std::move(blocks)) {}
+
 void Level::set(int x, int y, uint16_t tile) {
     Piece& piece = blocks_[block_index(x, y)];
     const int i = kBlockSide * (y % kBlockSide) + x % kBlockSide;
@@ -136,12 +144,8 @@ size_t Level::block_bytes() const {
 // ---- LevelChange
 
 size_t LevelChange::bytes() const {
-    size_t n = blocks.before.size() * sizeof(Level::Block) + tiles.before.size() * sizeof(Tile);
-    if (level_before)
-        n += level_before->block_bytes() + level_before->block_count() * sizeof(Level::Piece);
-    if (tiles_before)
-        n += static_cast<size_t>(tiles_before->count()) * sizeof(TileSet::Piece);
-    return n;
+    return blocks.before.size() * sizeof(Level::Block) + tiles.before.size() * sizeof(Tile) +
+           whole_bytes;
 }
 
 // ---- LevelDoc
@@ -175,11 +179,12 @@ bool LevelDoc::set_tile_cell(int tile, int x, int y, TileCell value) {
 
 void LevelDoc::replace_tiles(TileSet tiles) {
     if (!old_tile_set_) {
-        // The set as the step found it: the pieces it wrote since, put back.
-        TileSet found = tiles_;
+        // The set as the step found it: the pieces it wrote since, put back. Moved, not copied:
+        // the set in use is replaced next.
+        old_tile_set_ = std::move(tiles_);
         for (auto& [t, piece] : old_tiles_)
-            found.set_piece(t, piece);
-        old_tile_set_ = std::move(found); // the pieces recorded before now count for nothing
+            old_tile_set_->set_piece(t, piece);
+        old_tiles_.clear(); // the pieces recorded before now count for nothing
     }
     tiles_ = std::move(tiles);
     written_.whole_tiles = true;
@@ -188,10 +193,10 @@ void LevelDoc::replace_tiles(TileSet tiles) {
 
 void LevelDoc::replace_level(Level level) {
     if (!old_level_) {
-        Level found = level_;
+        old_level_ = std::move(level_);
         for (auto& [i, piece] : old_blocks_)
-            found.set_piece(i, piece);
-        old_level_ = std::move(found);
+            old_level_->set_piece(i, piece);
+        old_blocks_.clear();
     }
     level_ = std::move(level);
     written_.whole_level = true;
@@ -202,8 +207,9 @@ LevelChange LevelDoc::take_change() {
     LevelChange c;
     if (old_level_) {
         if (!(*old_level_ == level_)) {
-            c.level_before = std::move(old_level_);
-            c.level_after = level_;
+            c.whole_bytes += old_level_->block_bytes() +
+                             static_cast<size_t>(old_level_->block_count()) * sizeof(Level::Piece);
+            c.level_other = std::move(old_level_);
         }
     } else {
         for (auto& [i, piece] : old_blocks_) {
@@ -216,8 +222,8 @@ LevelChange LevelDoc::take_change() {
     }
     if (old_tile_set_) {
         if (!(*old_tile_set_ == tiles_)) {
-            c.tiles_before = std::move(old_tile_set_);
-            c.tiles_after = tiles_;
+            c.whole_bytes += static_cast<size_t>(old_tile_set_->count()) * sizeof(TileSet::Piece);
+            c.tiles_other = std::move(old_tile_set_);
         }
     } else {
         for (auto& [t, piece] : old_tiles_) {
@@ -246,11 +252,11 @@ LevelWritten LevelDoc::take_written() {
 
 void LevelDoc::note_change(const LevelChange& change) {
     // Once the whole of either is written, no index is noted until take_written.
-    if (change.level_before) {
+    if (change.level_other) {
         written_.whole_level = true;
         written_.blocks.clear();
     }
-    if (change.tiles_before) {
+    if (change.tiles_other) {
         written_.whole_tiles = true;
         written_.tiles.clear();
     }
@@ -260,27 +266,28 @@ void LevelDoc::note_change(const LevelChange& change) {
         note_tile(t);
 }
 
-void LevelDoc::undo(const LevelChange& change) {
+// A change holds either wholes or pieces of each, never both (take_change), so undo and redo
+// differ only in the pieces they put back; a whole is swapped either way.
+void LevelDoc::undo(LevelChange& change) {
     note_change(change);
-    // Tiles before the level, and each whole before its pieces: the reverse of redo's order.
-    if (change.tiles_before)
-        tiles_ = *change.tiles_before;
+    if (change.tiles_other)
+        std::swap(tiles_, *change.tiles_other);
     for (size_t k = 0; k < change.tiles.index.size(); ++k)
         tiles_.set_piece(change.tiles.index[k], change.tiles.before[k]);
-    if (change.level_before)
-        level_ = *change.level_before;
+    if (change.level_other)
+        std::swap(level_, *change.level_other);
     for (size_t k = 0; k < change.blocks.index.size(); ++k)
         level_.set_piece(change.blocks.index[k], change.blocks.before[k]);
 }
 
-void LevelDoc::redo(const LevelChange& change) {
+void LevelDoc::redo(LevelChange& change) {
     note_change(change);
-    if (change.tiles_after)
-        tiles_ = *change.tiles_after;
+    if (change.tiles_other)
+        std::swap(tiles_, *change.tiles_other);
     for (size_t k = 0; k < change.tiles.index.size(); ++k)
         tiles_.set_piece(change.tiles.index[k], change.tiles.after[k]);
-    if (change.level_after)
-        level_ = *change.level_after;
+    if (change.level_other)
+        std::swap(level_, *change.level_other);
     for (size_t k = 0; k < change.blocks.index.size(); ++k)
         level_.set_piece(change.blocks.index[k], change.blocks.after[k]);
 }

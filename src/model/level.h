@@ -47,6 +47,9 @@ class TileSet {
     // `count` tiles (1..kMaxTiles) of width x height cells (1..kMaxTileSide each, clamped), every
     // cell code `code` with attribute `attr`.
     explicit TileSet(int width = 4, int height = 4, int count = 1, TileCell blank = {});
+    // The tiles `pieces` (1..kMaxTiles of them, none null, their cells outside the size 0) of
+    // width x height cells, taken as they are: a reader hands over what it made without a copy.
+    TileSet(int width, int height, std::vector<std::shared_ptr<const Tile>> pieces);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -83,6 +86,9 @@ class Level {
 
     // cols x rows (1..kMaxLevelSide each, clamped) tile numbers, all `tile`.
     explicit Level(int cols = 16, int rows = 16, uint16_t tile = 0);
+    // cols x rows (1..kMaxLevelSide each) tile numbers in `blocks`, by block_index, as many as
+    // that size has and none null, taken as they are.
+    Level(int cols, int rows, std::vector<std::shared_ptr<const Block>> blocks);
 
     int cols() const { return cols_; }
     int rows() const { return rows_; }
@@ -113,7 +119,7 @@ class Level {
 };
 
 // What one edit step changed of the tiles and the level: the pieces it replaced, old and new, or
-// the whole of either when its shape changed. Empty when nothing changed.
+// the whole of either when it was replaced. Empty when nothing changed.
 struct LevelChange {
     template <class Piece> struct Pieces {
         std::vector<int> index;
@@ -121,11 +127,18 @@ struct LevelChange {
     };
     Pieces<Level::Piece> blocks;
     Pieces<TileSet::Piece> tiles;
-    std::optional<Level> level_before, level_after;
-    std::optional<TileSet> tiles_before, tiles_after;
+    // A whole replaced: the one not in use, moved here rather than copied. While the step can be
+    // undone it is the whole as the step found it; once undone, the whole the step left. Undo and
+    // redo swap it with the one in use, which they promise is exactly the other.
+    std::optional<Level> level_other;
+    std::optional<TileSet> tiles_other;
+    // What the wholes held when the step was recorded cost (blocks other than the blank one, and
+    // the pointers): bytes() counts that whichever side they hold, so a history's sum of its
+    // steps stays what it added.
+    size_t whole_bytes = 0;
 
     bool empty() const {
-        return blocks.index.empty() && tiles.index.empty() && !level_before && !tiles_before;
+        return blocks.index.empty() && tiles.index.empty() && !level_other && !tiles_other;
     }
     // Bytes the change keeps alive that the data in use may not share: the old pieces.
     size_t bytes() const;
@@ -162,9 +175,10 @@ class LevelDoc {
     // The changes since the last call (or since the document was made), which then count as
     // recorded.
     LevelChange take_change();
-    // Puts the data as it was before `change` (undo) or after it (redo). Neither is recorded.
-    void undo(const LevelChange& change);
-    void redo(const LevelChange& change);
+    // Puts the data as it was before `change` (undo) or after it (redo). Neither is recorded. A
+    // whole in `change` is swapped with the one in use, so the change then holds the other side.
+    void undo(LevelChange& change);
+    void redo(LevelChange& change);
     // What was written since the last call, which then counts as taken. Its size follows what was
     // written, at most one entry a block or tile.
     LevelWritten take_written();

@@ -48,6 +48,7 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
         {{"a.fontarel", "--export-level", "byte", "a", "b"},
          Refuse,
          "--export-level must be the first"},
+        {{"a.ctm", "--to-project", "a.ctm", "b"}, Refuse, "--to-project must be the first"},
     };
     for (const auto& l : lists) {
         const std::string shown = testing::PrintToString(l.args);
@@ -66,7 +67,7 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
           "b800", "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]",
           "--export-tiles FORMAT [--load-address HEX] INPUT OUTPUT", "--recover [FILE]",
           "--export-level FORMAT [--load-address HEX] INPUT OUTPUT",
-          "FORMAT  byte, acme, defb, c, bin, prg, png"})
+          "FORMAT  byte, acme, defb, c, bin, prg, png", "--to-project INPUT OUTPUT.fontarel"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
     // The lines of the tile and level exports within 80 columns.
     std::istringstream lines(usage);
@@ -107,6 +108,9 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.load_address, value) << address;
     }
     EXPECT_EQ(parse_command_line({"--export", "prg", "in", "out"}).load_address, 0x3000);
+    const CommandLine project = parse_command_line({"--to-project", "a.ctm", "b.fontarel"});
+    EXPECT_EQ(project.action, CommandAction::ToProject);
+    EXPECT_EQ(project.input + " " + project.output, "a.ctm b.fontarel");
     for (const char* size : {"32x24", "40x24", "40x25", "80x50", "64x30"}) {
         const CommandLine line =
             parse_command_line({"--export-map", "basic", "map.map", "--size", size, "map.bas"});
@@ -199,6 +203,9 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export-tiles", "prg", "a", "b", "--load-address"}, "--load-address needs a value"},
         {{"--export-tiles", "prg", "--load-address", "10000", "a", "b"}, "'10000'"},
         {{"--export-level", "byte", "--size", "40x25", "a", "b"}, "'--size' for --export-level"},
+        {{"--to-project", "a"}, "--to-project needs an INPUT and an OUTPUT"},
+        {{"--to-project", "a", "b", "c"}, "--to-project needs an INPUT and an OUTPUT"},
+        {{"--to-project", "a", "--first", "1", "b"}, "unknown option '--first' for --to-project"},
         {{"--import-screen"}, "one PICTURE"},
         {{"--import-screen", "p", "q", "--font", "a", "--map", "b"}, "one PICTURE"},
         {{"--import-screen", "p", "--font", "a"}, "needs --font OUT.fnt and --map OUT.map"},

@@ -10,6 +10,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <random>
 #include <string>
 
 #include "../helpers/ctm_writer.h"
@@ -519,6 +520,22 @@ TEST(Ctm, CharactersPast256AreSaidAndShowCharacterZero) {
     ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
     ASSERT_EQ(remarks.size(), 1u);
     EXPECT_NE(remarks[0].find("no tile cell uses the others"), std::string::npos) << remarks[0];
+
+    // Cells of characters 254-258 anywhere in a set of 3 x 3 tiles: each of 256 and above counted.
+    std::mt19937 random(5);
+    d.tiles = 37;
+    d.tile_width = d.tile_height = 3;
+    d.cells.clear();
+    int beyond = 0;
+    for (int i = 0; i < 37 * 9; ++i) {
+        d.cells.push_back(static_cast<uint16_t>(254 + random() % 5));
+        beyond += d.cells.back() >= 256;
+    }
+    remarks.clear();
+    ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
+    ASSERT_EQ(remarks.size(), 1u);
+    EXPECT_NE(remarks[0].find(" " + std::to_string(beyond) + " tile cells"), std::string::npos)
+        << remarks[0];
 }
 
 } // namespace

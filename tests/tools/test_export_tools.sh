@@ -7,7 +7,9 @@
 # table from psfaddtable) and the PRG, and converts real fonts of other tools. Each result is
 # compared byte for byte (or pixel for pixel) with the glyphs or map codes that went in: all 256
 # glyphs, a range, glyph 0 alone, glyph 255 alone, a map of each of the five sizes (three with
-# colours, and a Spectrum screen), and the tiles and level of two projects. No display at all. A missing tool is reported and the test counts
+# colours, and a Spectrum screen), and the tiles and level of two projects; a font and the CTM
+# projects of ../shared/data/ctm (when it is there) written as projects by --to-project export as
+# they do themselves. No display at all. A missing tool is reported and the test counts
 # as skipped (exit 77); every other tool still runs.
 # Usage: test_export_tools.sh PROGRAM SCRATCH_DIR
 
@@ -471,6 +473,36 @@ head -c -1 glyphs_0.256/lda.psf.gz >cut.psf.gz
 mistake bad7.s --export byte cut.psf bad7.s
 mistake bad8.s --export byte cut.psf.gz bad8.s
 mistake bad9.s --export prg --load-address 12345 font.fnt bad9.s
+mistake bad12.fontarel --to-project cut.psf bad12.fontarel
+mistake bad13.fontarel --to-project missing.ctm bad13.fontarel
+# --to-project: a font becomes a project whose glyphs export as the font's do, and each real CTM
+# project one whose tiles and level export as the CTM project's own, a remark a line beside.
+mkdir -p to_project/direct
+if "$PROGRAM" --to-project font.fnt to_project/font.fontarel 2>err.txt && [ ! -s err.txt ]; then
+    "$PROGRAM" --export byte to_project/font.fontarel to_project/glyphs.s &&
+        "$PROGRAM" --export byte font.fnt to_project/direct/glyphs.s &&
+        same to_project/glyphs.s to_project/direct/glyphs.s "--to-project of a raw font"
+else
+    fail "--to-project of a raw font: $(cat err.txt)"
+fi
+ctm_folder="$SOURCE/../shared/data/ctm"
+if [ -d "$ctm_folder" ]; then
+    for ctm in "$ctm_folder"/*.ctm; do
+        name=to_project/$(basename "$ctm" .ctm)
+        if ! "$PROGRAM" --to-project "$ctm" "$name.fontarel" 2>"$name.err"; then
+            fail "--to-project $ctm: $(cat "$name.err")"
+            continue
+        fi
+        grep -qv "^fontarel: $ctm: " "$name.err" && fail "--to-project $ctm said: $(cat "$name.err")"
+        for data in tiles level; do
+            "$PROGRAM" --export-$data bin "$ctm" "$name.$data.ctm.bin" 2>/dev/null &&
+                "$PROGRAM" --export-$data bin "$name.fontarel" "$name.$data.bin" &&
+                same "$name.$data.bin" "$name.$data.ctm.bin" "--to-project $ctm: the $data"
+        done
+    done
+else
+    echo "no folder $ctm_folder of CTM projects: --to-project of them not checked"
+fi
 # The program's own charset picture converts back to the glyphs it shows.
 mkdir -p picture
 if "$PROGRAM" --export byte glyphs_0.256/lda.png picture/lda.s 2>err.txt; then
