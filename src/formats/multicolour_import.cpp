@@ -26,6 +26,7 @@ constexpr int kNone = -1, kNoFit = -2;
 // the blank attribute (14), which cleared cells get.
 constexpr int kSpareColour = 6;
 constexpr uint8_t kMulticolourCell = 8; // the colour RAM's bit that makes a cell multicolour
+constexpr GlyphPattern kLowBits = 0x5555555555555555u; // bit 2j of every bit pair j
 
 // A set of palette entries, bit i for entry i.
 using Mask = unsigned;
@@ -112,28 +113,44 @@ struct Registers {
     Mask shared() const { return 1u << background | 1u << colour_1 | 1u << colour_2; }
 };
 
-// A cell's three colours 0-7 but the background that draw the most double-wide pixels, the most
-// first: under any pair of registers the first that is neither of them is the cell's best own
-// colour, and its pixels those it adds.
-struct OwnColours {
-    std::array<uint8_t, 3> pixels{};
-    std::array<uint8_t, 3> colour{kColours, kColours, kColours}; // kColours: none
-};
+// The double-wide pixels that the cells' own colours draw as they are under each pair of
+// registers, summed over the cells once rather than for every pair. A cell's own colour draws
+// the most of its double-wide pixels of the colours 0-7 but the background and the registers: it
+// is the first of its three most drawing ones that is no register. So the sums are kept by a
+// cell's first and second of those (kColours for none), and a pair costs a few look-ups.
+struct OwnSums {
+    using Row = std::array<int, kColours + 1>;
+    int first = 0;   // the pixels of the cells' first colours
+    Row first_of{};  // the same, of the cells of each first colour
+    Row second_of{}; // the pixels of the second colours, by first colour
+    std::array<Row, kColours + 1> second{}, third{}; // by first and second colour
 
-OwnColours own_colours(const Survey& s, int background) {
-    OwnColours o;
-    for (uint8_t c = 0; c < 8; ++c) {
-        uint8_t n = s.even[c];
-        if (c == background || n == 0)
-            continue;
-        for (uint8_t j = 0, colour = c; j < 3; ++j)
-            if (n > o.pixels[j]) {
-                std::swap(n, o.pixels[j]);
-                std::swap(colour, o.colour[j]);
-            }
+    void add(const Survey& s, int background) {
+        std::array<int, 3> pixels{}, colour{kColours, kColours, kColours};
+        for (int c = 0; c < 8; ++c) {
+            int n = s.even[static_cast<size_t>(c)], k = c;
+            if (c == background || n == 0)
+                continue;
+            for (size_t j = 0; j < 3; ++j)
+                if (n > pixels[j]) {
+                    std::swap(n, pixels[j]);
+                    std::swap(k, colour[j]);
+                }
+        }
+        const size_t c0 = static_cast<size_t>(colour[0]), c1 = static_cast<size_t>(colour[1]);
+        first += pixels[0];
+        first_of[c0] += pixels[0];
+        second_of[c0] += pixels[1];
+        second[c0][c1] += pixels[1];
+        third[c0][c1] += pixels[2];
     }
-    return o;
-}
+    // Under registers a and b: a cell adds its first colour's pixels unless that is a or b, else
+    // its second's unless that is the other, else its third's.
+    int drawn(size_t a, size_t b) const {
+        return first - first_of[a] - first_of[b] + second_of[a] - second[a][b] + second_of[b] -
+               second[b][a] + third[a][b] + third[b][a];
+    }
+};
 
 // The pair of registers with which the cells read as multicolour draw the most double-wide
 // pixels as they are, each cell with its best own colour; then the one that lets the most cells
@@ -141,13 +158,13 @@ OwnColours own_colours(const Survey& s, int background) {
 // picture (see import_multicolour_entries).
 void search_registers(const std::vector<Survey>& cells, const Counts& whole, Registers& reg) {
     std::vector<Mask> masks;
-    std::vector<OwnColours> owns;
+    OwnSums owns;
     Counts even{}; // double-wide pixels drawn as they are when their colour is a register
     for (const Survey& s : cells) {
         if (s.hires)
             continue;
         masks.push_back(s.wide);
-        owns.push_back(own_colours(s, reg.background));
+        owns.add(s, reg.background);
         for (size_t k = 0; k < kColours; ++k)
             even[k] += s.even[k];
     }
@@ -163,19 +180,13 @@ void search_registers(const std::vector<Survey>& cells, const Counts& whole, Reg
         for (int b = a + 1; b < kColours; ++b) {
             if (a == reg.background || b == reg.background)
                 continue;
-            int drawn = even[static_cast<size_t>(a)] + even[static_cast<size_t>(b)];
-            for (const OwnColours& o : owns) {
-                const int j = o.colour[0] != a && o.colour[0] != b   ? 0
-                              : o.colour[1] != a && o.colour[1] != b ? 1
-                                                                     : 2;
-                drawn += o.pixels[static_cast<size_t>(j)];
-            }
+            const size_t i = static_cast<size_t>(a), j = static_cast<size_t>(b);
+            const int drawn = even[i] + even[j] + owns.drawn(i, j);
             const Mask shared = 1u << reg.background | 1u << a | 1u << b;
             int fit = 0;
             for (const auto& [mask, n] : runs)
                 fit += fits(mask, shared) * n;
-            const std::tuple score{drawn, fit,
-                                   whole[static_cast<size_t>(a)] + whole[static_cast<size_t>(b)]};
+            const std::tuple score{drawn, fit, whole[i] + whole[j]};
             if (score > best) {
                 best = score;
                 reg.colour_1 = a, reg.colour_2 = b;
@@ -263,8 +274,8 @@ Drawn draw_multicolour(const CellView& cell, const Survey& s, const Registers& r
         own = kSpareColour;
     else if (code[static_cast<size_t>(own)] < 0)
         code[static_cast<size_t>(own)] = 3;
+    const int four[4] = {reg.background, reg.colour_1, reg.colour_2, own};
     if (beyond) {
-        const int four[4] = {reg.background, reg.colour_1, reg.colour_2, own};
         for (int k = 0; k < kColours; ++k) {
             if (code[static_cast<size_t>(k)] >= 0 || !(s.wide >> k & 1))
                 continue;
@@ -277,20 +288,26 @@ Drawn draw_multicolour(const CellView& cell, const Survey& s, const Registers& r
         }
     }
     Drawn d{0, static_cast<uint8_t>(kMulticolourCell | own), {}};
-    const int four[4] = {reg.background, reg.colour_1, reg.colour_2, own};
+    // The double-wide pixels drawn as they are: two alike pixels of one of the four colours.
+    GlyphPattern exact = 0;
     for (int r = 0; r < 8; ++r) {
         unsigned byte = 0;
         for (int p = 0; p < 4; ++p) {
             const int left = cell.wide(r, p);
-            byte = byte << 2 | static_cast<unsigned>(code[static_cast<size_t>(left)]);
-            if (left != cell.pixel(r, p * cell.step + cell.step - 1))
-                continue; // two unlike pixels: no value draws them
-            for (int v = 0; v < 4; ++v)
-                if (four[v] == left)
-                    d.fit.shows[static_cast<size_t>(v)] |= pair_bit(r, p);
+            const int c = code[static_cast<size_t>(left)];
+            byte = byte << 2 | static_cast<unsigned>(c);
+            exact |= pair_bit(r, p) *
+                     (four[c] == left && left == cell.pixel(r, p * cell.step + cell.step - 1));
         }
         d.pattern |= GlyphPattern{byte} << (8 * r);
     }
+    // There every value that draws the colour drawn there draws it.
+    const GlyphPattern lo = d.pattern & kLowBits, hi = d.pattern >> 1 & kLowBits;
+    const GlyphPattern at[4] = {kLowBits & ~(lo | hi), lo & ~hi, hi & ~lo, lo & hi};
+    for (size_t v = 0; v < 4; ++v)
+        for (size_t w = 0; w < 4; ++w)
+            if (four[v] == four[w])
+                d.fit.shows[v] |= exact & at[w];
     return d;
 }
 

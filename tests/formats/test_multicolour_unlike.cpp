@@ -196,5 +196,35 @@ TEST(MulticolourUnlike, NoMorePixelsUnlikeThanThePairThatFitsMostCells) {
         }
 }
 
+// 257 patterns in the registers' colours: X and Y one bit (one double-wide pixel) apart, 3 cells
+// each; Z in `z_cells` cells two bits but one double-wide pixel from W, in 3 cells. Merging by
+// bits would join X and Y; with one cell Z goes, with 4 W, the latest of X, Y and W.
+TEST(MulticolourUnlike, TheMergeDropsThePatternWhoseCellsCostTheFewestPixels) {
+    for (const auto& [z_cells, unlike, near] : {std::tuple{1, 1, 1}, {4, 3, 3}}) {
+        SCOPED_TRACE(z_cells);
+        std::mt19937 random(9);
+        std::vector<std::array<uint8_t, 32>> patterns(255); // each double-wide pixel's colour 0-3
+        for (auto& p : patterns)
+            for (auto& e : p)
+                e = static_cast<uint8_t>(random() % 4);
+        patterns[0][0] = 0, patterns[1][0] = 1;
+        const auto x = patterns[0], w = patterns[1];
+        auto y = x, z = w;
+        y[0] = 1, z[0] = 2;
+        EntryPicture p{40, 25, 1, std::vector<uint8_t>(32000)};
+        for (int c = 0; c < 1000; ++c) {
+            const auto& cell = c < 3 ? x : c < 6 ? y : c < 6 + z_cells ? z : patterns[1 + c % 254];
+            for (int e = 0; e < 32; ++e)
+                p.entry[static_cast<size_t>((c / 40 * 8 + e / 4) * 160 + c % 40 * 4 + e % 4)] =
+                    cell[e];
+        }
+        const ScreenImport screen = import_multicolour_entries(p, {0, 1, 2});
+        EXPECT_EQ(screen.distinct, 257);
+        EXPECT_EQ(screen.unlike_pixels, unlike);
+        EXPECT_EQ(screen.near_glyph, near);
+        EXPECT_EQ(screen.map.at(6, 0), screen.map.at(14, 6)); // Z's and W's first cells
+    }
+}
+
 } // namespace
 } // namespace fontarel
