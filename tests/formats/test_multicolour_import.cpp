@@ -110,6 +110,8 @@ TEST(MulticolourImport, TheRegistersAreThePairThatDrawsTheMostPixels) {
         {{"6699BB66", "66AACC66"}, 9, 11, 1},
         // Light grey (15) alone beside the background: the lowest pair that holds it.
         {{"66FF6666"}, 0, 15, 0},
+        // Four colours 0-7 alike: with 1 and 2 the cell's own colour is its third.
+        {{"11223344", "66666666", "66666666"}, 1, 2, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cells[0]);
@@ -119,6 +121,8 @@ TEST(MulticolourImport, TheRegistersAreThePairThatDrawsTheMostPixels) {
                   c.colour_1 * 100 + c.colour_2);
         EXPECT_EQ(screen.beyond_mode, c.beyond);
     }
+    // Both pixels of a pair count for the background: 6 and 12 tie, 12 by left pixels.
+    EXPECT_EQ(import_multicolour_screen(cells({"C6C6C6C6"})).map.background, 6);
 }
 
 // The palette index of double-wide pixel (x, y) of a Koala painting, read as the format says.
