@@ -108,17 +108,16 @@ int nearest_to_blank(const CharsetStore& store, int count) {
     return best;
 }
 
-NewCharset make_new_charset(const CellPatterns& cells, CharsetStore& charset) {
+NewCharset charset_of_patterns(const CellPatterns& cells, const std::vector<int>& kept,
+                               CharsetStore& charset) {
     NewCharset out;
     charset = CharsetStore{};
-    // The patterns that remain become the glyphs, in their order; every cell shows the glyph
-    // nearest its pattern, which for a remaining pattern is its own.
-    const std::vector<int> remaining = merge_patterns(cells.patterns, cells.count, kGlyphCount);
-    out.codes = static_cast<int>(remaining.size());
+    // The kept patterns become the glyphs, in their order; every pattern's code is the glyph
+    // nearest it, which for a kept pattern is its own.
+    out.codes = static_cast<int>(kept.size());
     for (int code = 0; code < out.codes; ++code)
-        set_glyph_pattern(
-            charset, code,
-            cells.patterns[static_cast<size_t>(remaining[static_cast<size_t>(code)])]);
+        set_glyph_pattern(charset, code,
+                          cells.patterns[static_cast<size_t>(kept[static_cast<size_t>(code)])]);
     out.code_of = nearest_glyphs(cells.patterns, charset, out.codes);
 
     // The glyphs after the patterns are blank, so the first of them serves as the blank one.
@@ -129,6 +128,11 @@ NewCharset make_new_charset(const CellPatterns& cells, CharsetStore& charset) {
             break;
         }
     return out;
+}
+
+NewCharset make_new_charset(const CellPatterns& cells, CharsetStore& charset) {
+    return charset_of_patterns(cells, merge_patterns(cells.patterns, cells.count, kGlyphCount),
+                               charset);
 }
 
 } // namespace fontarel

@@ -41,9 +41,15 @@ struct NewCharset {
     int blank = 0;            // a blank glyph for the cells outside the picture
 };
 
-// Replaces `charset`: the patterns that remain after merging down to 256 become glyph 0 on, in
-// order of first appearance, the glyphs after them blank. The blank code is the patterns' own
-// blank one, else the first glyph after the patterns, else the glyph with the fewest set pixels.
+// Replaces `charset`: the patterns `kept` (indices into `cells.patterns`, ascending, at most 256)
+// become glyph 0 on, the glyphs after them blank; each pattern's code is the kept glyph with the
+// fewest differing pixels (the lowest code on ties), for a kept one its own. The blank code is the
+// patterns' own blank one, else the first glyph after the patterns, else the glyph with the fewest
+// set pixels.
+NewCharset charset_of_patterns(const CellPatterns& cells, const std::vector<int>& kept,
+                               CharsetStore& charset);
+
+// charset_of_patterns with the patterns that remain after merging down to 256 by merge_patterns.
 NewCharset make_new_charset(const CellPatterns& cells, CharsetStore& charset);
 
 } // namespace fontarel

@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <limits>
 #include <string>
+#include <tuple>
 
 #include "formats/cell_glyphs.h"
+#include "formats/multicolour_glyphs.h"
 #include "formats/pixel_rule.h"
 #include "formats/screen_colours.h"
 #include "model/map_colours.h"
@@ -25,6 +26,7 @@ constexpr int kNone = -1, kNoFit = -2;
 // the blank attribute (14), which cleared cells get.
 constexpr int kSpareColour = 6;
 constexpr uint8_t kMulticolourCell = 8; // the colour RAM's bit that makes a cell multicolour
+constexpr GlyphPattern kLowBits = 0x5555555555555555u; // bit 2j of every bit pair j
 
 // A set of palette entries, bit i for entry i.
 using Mask = unsigned;
@@ -54,6 +56,9 @@ struct Survey {
     Mask full = 0;       // the colours of all its picture pixels
     bool uneven = false; // the two pixels of some pair differ
     bool hires = false;  // uneven, and drawn as a hi-res cell
+    // The double-wide pixels of each colour whose two pixels are alike: those a multicolour
+    // cell can draw as they are.
+    std::array<uint8_t, kColours> even{};
 };
 
 // A cell of the picture: its first entry, rows `width` entries apart, pairs `step` entries apart.
@@ -73,14 +78,17 @@ CellView cell_at(const EntryPicture& picture, int cx, int cy) {
 Survey survey_cell(const CellView& cell, Counts& whole) {
     Survey s;
     for (int r = 0; r < 8; ++r)
-        for (int x = 0; x < 4 * cell.step; ++x) {
-            const int e = cell.pixel(r, x);
-            s.full |= 1u << e;
-            ++whole[static_cast<size_t>(e)];
-            if (x % cell.step == 0)
-                s.wide |= 1u << e;
+        for (int p = 0; p < 4; ++p) {
+            const int left = cell.wide(r, p), right = cell.pixel(r, p * cell.step + cell.step - 1);
+            s.full |= 1u << left | 1u << right;
+            s.wide |= 1u << left;
+            ++whole[static_cast<size_t>(left)];
+            if (cell.step == 2)
+                ++whole[static_cast<size_t>(right)];
+            if (left == right)
+                ++s.even[static_cast<size_t>(left)];
             else
-                s.uneven |= e != cell.pixel(r, x - 1);
+                s.uneven = true;
         }
     return s;
 }
@@ -105,13 +113,61 @@ struct Registers {
     Mask shared() const { return 1u << background | 1u << colour_1 | 1u << colour_2; }
 };
 
-// The pair of registers that lets the most cells fit (see import_multicolour_entries), over each
-// distinct set of colours once.
+// The double-wide pixels that the cells' own colours draw as they are under each pair of
+// registers, summed over the cells once rather than for every pair. A cell's own colour draws
+// the most of its double-wide pixels of the colours 0-7 but the background and the registers: it
+// is the first of its three most drawing ones that is no register. So the sums are kept by a
+// cell's first and second of those (kColours for none), and a pair costs a few look-ups.
+struct OwnSums {
+    using Row = std::array<int, kColours + 1>;
+    int first = 0;   // the pixels of the cells' first colours
+    Row first_of{};  // the same, of the cells of each first colour
+    Row second_of{}; // the pixels of the second colours, by first colour
+    std::array<Row, kColours + 1> second{}, third{}; // by first and second colour
+
+    void add(const Survey& s, int background) {
+        std::array<int, 3> pixels{}, colour{kColours, kColours, kColours};
+        for (int c = 0; c < 8; ++c) {
+            int n = s.even[static_cast<size_t>(c)], k = c;
+            if (c == background || n == 0)
+                continue;
+            for (size_t j = 0; j < 3; ++j)
+                if (n > pixels[j]) {
+                    std::swap(n, pixels[j]);
+                    std::swap(k, colour[j]);
+                }
+        }
+        const size_t c0 = static_cast<size_t>(colour[0]), c1 = static_cast<size_t>(colour[1]);
+        first += pixels[0];
+        first_of[c0] += pixels[0];
+        second_of[c0] += pixels[1];
+        second[c0][c1] += pixels[1];
+        third[c0][c1] += pixels[2];
+    }
+    // Under registers a and b: a cell adds its first colour's pixels unless that is a or b, else
+    // its second's unless that is the other, else its third's.
+    int drawn(size_t a, size_t b) const {
+        return first - first_of[a] - first_of[b] + second_of[a] - second[a][b] + second_of[b] -
+               second[b][a] + third[a][b] + third[b][a];
+    }
+};
+
+// The pair of registers with which the cells read as multicolour draw the most double-wide
+// pixels as they are, each cell with its best own colour; then the one that lets the most cells
+// fit, over each distinct set of colours once; then the one whose colours cover more of the
+// picture (see import_multicolour_entries).
 void search_registers(const std::vector<Survey>& cells, const Counts& whole, Registers& reg) {
     std::vector<Mask> masks;
-    for (const Survey& s : cells)
-        if (!s.hires)
-            masks.push_back(s.wide);
+    OwnSums owns;
+    Counts even{}; // double-wide pixels drawn as they are when their colour is a register
+    for (const Survey& s : cells) {
+        if (s.hires)
+            continue;
+        masks.push_back(s.wide);
+        owns.add(s, reg.background);
+        for (size_t k = 0; k < kColours; ++k)
+            even[k] += s.even[k];
+    }
     std::sort(masks.begin(), masks.end());
     std::vector<std::pair<Mask, int>> runs; // each distinct set and its cells
     for (Mask m : masks) {
@@ -119,38 +175,48 @@ void search_registers(const std::vector<Survey>& cells, const Counts& whole, Reg
             runs.push_back({m, 0});
         ++runs.back().second;
     }
-    int best_fit = -1, best_cover = -1;
+    std::tuple best{-1, -1, -1}; // drawn as they are, cells that fit, cover
     for (int a = 0; a < kColours; ++a)
         for (int b = a + 1; b < kColours; ++b) {
             if (a == reg.background || b == reg.background)
                 continue;
+            const size_t i = static_cast<size_t>(a), j = static_cast<size_t>(b);
+            const int drawn = even[i] + even[j] + owns.drawn(i, j);
             const Mask shared = 1u << reg.background | 1u << a | 1u << b;
             int fit = 0;
             for (const auto& [mask, n] : runs)
                 fit += fits(mask, shared) * n;
-            const int cover = whole[static_cast<size_t>(a)] + whole[static_cast<size_t>(b)];
-            if (fit > best_fit || (fit == best_fit && cover > best_cover)) {
-                best_fit = fit, best_cover = cover;
+            const std::tuple score{drawn, fit, whole[i] + whole[j]};
+            if (score > best) {
+                best = score;
                 reg.colour_1 = a, reg.colour_2 = b;
             }
         }
 }
 
-// A cell's glyph pattern and attribute.
+// A cell's glyph pattern and attribute, and what it draws with any glyph.
 struct Drawn {
     GlyphPattern pattern;
     uint8_t attr;
+    PairFit fit;
 };
+
+// The bit 2j of pair j that draws double-wide pixel `pair` (0-3) of cell row `row`.
+GlyphPattern pair_bit(int row, int pair) {
+    return GlyphPattern{1} << (8 * row + 6 - 2 * pair);
+}
 
 // A hi-res cell: its pixels of the one colour besides the background are set.
 Drawn draw_hires(const CellView& cell, const Survey& s, int background) {
     const int ink = own_colour(s.full, 1u << background);
-    Drawn d{0, static_cast<uint8_t>(ink)};
+    Drawn d{0, static_cast<uint8_t>(ink), {}};
     for (int r = 0; r < 8; ++r) {
         unsigned byte = 0;
         for (int x = 0; x < 8; ++x)
             byte = byte << 1 | static_cast<unsigned>(cell.pixel(r, x) == ink);
         d.pattern |= GlyphPattern{byte} << (8 * r);
+        for (int p = 0; p < 4; ++p)
+            d.fit.shows[byte >> (6 - 2 * p) & 3] |= pair_bit(r, p);
     }
     return d;
 }
@@ -190,24 +256,26 @@ Drawn draw_multicolour(const CellView& cell, const Survey& s, const Registers& r
                                           to[static_cast<size_t>(reg.colour_1)],
                                           to[static_cast<size_t>(reg.colour_2)]})};
         }
-        int64_t fewest = std::numeric_limits<int64_t>::max();
+        // The most double-wide pixels drawn as they are, then the least error.
+        std::pair<int, int64_t> best{-1, 0};
         for (int c = 0; c < 8; ++c) {
+            const int exact = code[static_cast<size_t>(c)] < 0 ? s.even[static_cast<size_t>(c)] : 0;
             int64_t error = 0;
             for (size_t i = 0; i < count; ++i)
                 error +=
                     present[i].pixels *
                     std::min(present[i].shared,
                              dist[static_cast<size_t>(present[i].colour)][static_cast<size_t>(c)]);
-            if (error < fewest)
-                fewest = error, own = c;
+            if (exact > best.first || (exact == best.first && error < best.second))
+                best = {exact, error}, own = c;
         }
     }
     if (own == kNone)
         own = kSpareColour;
     else if (code[static_cast<size_t>(own)] < 0)
         code[static_cast<size_t>(own)] = 3;
+    const int four[4] = {reg.background, reg.colour_1, reg.colour_2, own};
     if (beyond) {
-        const int four[4] = {reg.background, reg.colour_1, reg.colour_2, own};
         for (int k = 0; k < kColours; ++k) {
             if (code[static_cast<size_t>(k)] >= 0 || !(s.wide >> k & 1))
                 continue;
@@ -219,13 +287,27 @@ Drawn draw_multicolour(const CellView& cell, const Survey& s, const Registers& r
             code[static_cast<size_t>(k)] = best;
         }
     }
-    Drawn d{0, static_cast<uint8_t>(kMulticolourCell | own)};
+    Drawn d{0, static_cast<uint8_t>(kMulticolourCell | own), {}};
+    // The double-wide pixels drawn as they are: two alike pixels of one of the four colours.
+    GlyphPattern exact = 0;
     for (int r = 0; r < 8; ++r) {
         unsigned byte = 0;
-        for (int p = 0; p < 4; ++p)
-            byte = byte << 2 | static_cast<unsigned>(code[static_cast<size_t>(cell.wide(r, p))]);
+        for (int p = 0; p < 4; ++p) {
+            const int left = cell.wide(r, p);
+            const int c = code[static_cast<size_t>(left)];
+            byte = byte << 2 | static_cast<unsigned>(c);
+            exact |= pair_bit(r, p) *
+                     (four[c] == left && left == cell.pixel(r, p * cell.step + cell.step - 1));
+        }
         d.pattern |= GlyphPattern{byte} << (8 * r);
     }
+    // There every value that draws the colour drawn there draws it.
+    const GlyphPattern lo = d.pattern & kLowBits, hi = d.pattern >> 1 & kLowBits;
+    const GlyphPattern at[4] = {kLowBits & ~(lo | hi), lo & ~hi, hi & ~lo, lo & hi};
+    for (size_t v = 0; v < 4; ++v)
+        for (size_t w = 0; w < 4; ++w)
+            if (four[v] == four[w])
+                d.fit.shows[v] |= exact & at[w];
     return d;
 }
 
@@ -267,6 +349,7 @@ ScreenImport import_multicolour_entries(const EntryPicture& picture, Multicolour
     const Distances dist = palette_distances();
     std::vector<GlyphPattern> patterns(cells.size());
     std::vector<uint8_t> attrs(cells.size());
+    std::vector<PairFit> fits(cells.size());
     for (int i = 0; i < cols * rows; ++i) {
         const Survey& s = cells[static_cast<size_t>(i)];
         const CellView cell = cell_at(picture, i % cols, i / cols);
@@ -275,6 +358,7 @@ ScreenImport import_multicolour_entries(const EntryPicture& picture, Multicolour
                                 : draw_multicolour(cell, s, reg, dist, beyond);
         patterns[static_cast<size_t>(i)] = d.pattern;
         attrs[static_cast<size_t>(i)] = d.attr;
+        fits[static_cast<size_t>(i)] = d.fit;
         out.uneven_pairs += s.uneven && !s.hires;
         out.beyond_mode += beyond;
     }
@@ -282,7 +366,8 @@ ScreenImport import_multicolour_entries(const EntryPicture& picture, Multicolour
     const CellPatterns distinct = distinct_patterns(patterns);
     out.cells = cols * rows;
     out.distinct = static_cast<int>(distinct.patterns.size());
-    const NewCharset made = make_new_charset(distinct, out.charset);
+    const GlyphChoice chosen = choose_glyphs(distinct, fits, kGlyphCount);
+    const NewCharset made = charset_of_patterns(distinct, chosen.kept, out.charset);
     CharMap& map = out.map;
     map.look.machine = MapMachine::C64;
     map.look.background = static_cast<uint8_t>(reg.background);
@@ -299,11 +384,13 @@ ScreenImport import_multicolour_entries(const EntryPicture& picture, Multicolour
                 continue;
             }
             const size_t i = static_cast<size_t>(y * cols + x);
-            const int code = made.code_of[static_cast<size_t>(distinct.pattern[i])];
+            const int code = made.code_of[static_cast<size_t>(chosen.shown[i])];
+            const GlyphPattern glyph = glyph_pattern(out.charset, code);
             map.at(x, y) = code;
             map.attr(x, y) = attrs[i];
             used[static_cast<size_t>(code)] = true;
-            out.near_glyph += glyph_pattern(out.charset, code) != patterns[i];
+            out.near_glyph += glyph != patterns[i];
+            out.unlike_pixels += pairs_unlike(fits[i], glyph);
         }
     out.glyphs = static_cast<int>(std::count(used.begin(), used.end(), true));
 

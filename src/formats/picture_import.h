@@ -72,6 +72,8 @@ struct ScreenImport {
     // C64 multicolour (see import_multicolour_entries): cells whose pixel pairs differ, read by
     // their left pixels; cells of colours the mode cannot show; cells whose glyph is a near one.
     int uneven_pairs = 0, beyond_mode = 0, near_glyph = 0;
+    // C64 multicolour: double-wide pixels the screen draws unlike the picture (0-32 a cell).
+    int unlike_pixels = 0;
     // e.g. "Reduced to 256 glyphs: 37 cells differ by up to 3 pixels", "12 cells had more than
     // two colours", "3 cells had colours that cannot share a C64 cell"; sentences joined by ". ";
     // empty when every cell shows exactly its pattern in two colours.

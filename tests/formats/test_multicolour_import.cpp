@@ -96,19 +96,23 @@ TEST(MulticolourImport, EachCellIsReadAsTheModeCanShowIt) {
               "1 cell had pixel pairs that differ: each pair read as its left pixel");
 }
 
-TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
+TEST(MulticolourImport, TheRegistersAreThePairThatDrawsTheMostPixels) {
     const struct {
         std::vector<std::string> cells;
         int colour_1, colour_2, beyond;
     } cases[] = {
         // Three cells need brown (9) and light red (10), two others dark and mid grey (11, 12).
         {{"66AA9933", "66AA9933", "66AA9933", "66BBCC66", "66BBCC66"}, 9, 10, 2},
-        // One cell each: the pair of more pixels wins.
+        // The greys fill their two cells: fewer cells fit, but fewer pixels are lost.
+        {{"6699AA66", "6699AA66", "6699AA66", "BBCCBBCC", "BBCCBBCC"}, 11, 12, 3},
+        // As many pixels lost with 9 and 12 as with 11 and 12: the pair that fits a cell.
         {{"6699AA66", "66BBCCCC"}, 11, 12, 1},
-        // Equal pixels too: the lower pair.
+        // As many pixels and cells with 10 and 12: the lower pair.
         {{"6699BB66", "66AACC66"}, 9, 11, 1},
         // Light grey (15) alone beside the background: the lowest pair that holds it.
         {{"66FF6666"}, 0, 15, 0},
+        // Four colours 0-7 alike: with 1 and 2 the cell's own colour is its third.
+        {{"11223344", "66666666", "66666666"}, 1, 2, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cells[0]);
@@ -118,6 +122,8 @@ TEST(MulticolourImport, TheRegistersAreThePairThatFitsMostCells) {
                   c.colour_1 * 100 + c.colour_2);
         EXPECT_EQ(screen.beyond_mode, c.beyond);
     }
+    // Both pixels of a pair count for the background: 6 and 12 tie, 12 by left pixels.
+    EXPECT_EQ(import_multicolour_screen(cells({"C6C6C6C6"})).map.background, 6);
 }
 
 // The palette index of double-wide pixel (x, y) of a Koala painting, read as the format says.
