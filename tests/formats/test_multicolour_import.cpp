@@ -123,7 +123,7 @@ TEST(MulticolourImport, TheRegistersAreThePairThatDrawsTheMostPixels) {
         EXPECT_EQ(screen.beyond_mode, c.beyond);
     }
     // Both pixels of a pair count for the background: 6 and 12 tie, 12 by left pixels.
-    EXPECT_EQ(import_multicolour_screen(cells({"C6C6C6C6"})).map.background, 6);
+    EXPECT_EQ(import_multicolour_screen(cells({"C6C6C6C6"})).map.look.background, 6);
 }
 
 // The palette index of double-wide pixel (x, y) of a Koala painting, read as the format says.

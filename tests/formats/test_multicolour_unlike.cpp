@@ -24,7 +24,7 @@ int entry(const EntryPicture& p, int x, int y) {
 int cell_unlike(const EntryPicture& p, const CharMap& map, const CharsetStore& charset, int cx,
                 int cy, int code) {
     const int attr = map.attr(cx, cy);
-    const int four[4] = {map.background, map.multicolour_1, map.multicolour_2, attr & 7};
+    const int four[4] = {map.look.background, map.look.multicolour_1, map.look.multicolour_2, attr & 7};
     int n = 0;
     for (int r = 0; r < 8; ++r)
         for (int x = 0; x < 8; x += 2) {
@@ -32,7 +32,7 @@ int cell_unlike(const EntryPicture& p, const CharMap& map, const CharsetStore& c
             const auto drawn = [&](int bit) {
                 return attr & 8         ? four[row >> (bit & 6) & 3]
                        : row >> bit & 1 ? attr
-                                        : map.background;
+                                        : map.look.background;
             };
             n += drawn(7 - x) != entry(p, 8 * cx + x, 8 * cy + r) ||
                  drawn(6 - x) != entry(p, 8 * cx + x + 1, 8 * cy + r);
@@ -119,8 +119,8 @@ void old_rule(const EntryPicture& p, CharMap& map, CharsetStore& charset, int (&
     const NewCharset made = make_new_charset(distinct, charset);
     for (int c = 0; c < cells; ++c)
         map.at(c % p.cols, c / p.cols) = made.code_of[distinct.pattern[c]];
-    map.background = static_cast<uint8_t>(bg);
-    map.multicolour_1 = static_cast<uint8_t>(a), map.multicolour_2 = static_cast<uint8_t>(b);
+    map.look.background = static_cast<uint8_t>(bg);
+    map.look.multicolour_1 = static_cast<uint8_t>(a), map.look.multicolour_2 = static_cast<uint8_t>(b);
 }
 
 enum Kind { FewColours, ManyColours, Noisy, Dithered, Cartoon, FullWidth };
@@ -181,7 +181,7 @@ TEST(MulticolourUnlike, NoMorePixelsUnlikeThanThePairThatFitsMostCells) {
             old_rule(p, map, charset, drawn);
             EXPECT_LE(screen.unlike_pixels, unlike(p, map, charset));
             // The registers draw the most double-wide pixels as they are.
-            EXPECT_EQ(drawn[screen.map.multicolour_1][screen.map.multicolour_2],
+            EXPECT_EQ(drawn[screen.map.look.multicolour_1][screen.map.look.multicolour_2],
                       *std::max_element(&drawn[0][0], &drawn[0][0] + 256));
             // Every cell shows the glyph that draws it nearest.
             int nearer = 0;
