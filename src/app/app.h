@@ -44,6 +44,8 @@ struct Views {
     // The tile set's glyph use, counted again tile by tile as tiles change (see
     // multicolour_glyph_set); a cache, so it may change while the views are only read.
     mutable TileGlyphUse tile_use;
+    // The glyphs the charset grid shows in the extended background colour mode (see present).
+    CharsetStore extended_glyphs;
     // The machine and paint mode the Colour menu last showed (see show_colour_state); -1 none.
     int32_t colour_shown = -1;
     bool glyph_hovered = false; // the pointer is over the glyph editor

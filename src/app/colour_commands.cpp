@@ -100,6 +100,10 @@ void choose_multicolour_register(App& app, int which) {
     reg = static_cast<uint8_t>(value);
 }
 
+int edited_glyph(const App& app) {
+    return shown_glyph(app.s.map->look, app.s.current_char);
+}
+
 void toggle_extended_background(App& app) {
     CharMap& map = *app.s.map;
     if (map.look.machine == MapMachine::C64)

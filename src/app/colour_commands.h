@@ -25,6 +25,9 @@ template <int which> void choose_multicolour(App& app) {
 }
 // The C64's extended background colour mode on or off (multicolour goes off with it on), and
 // its background registers 1-3 ($d022-$d024); nothing on another machine.
+// The glyph the editor shows and edits: the current code's, which in the extended background
+// colour mode is glyph code & 63, as the screen shows it.
+int edited_glyph(const App& app);
 void toggle_extended_background(App& app);
 void choose_extended_background_register(App& app, int which);
 template <int which> void choose_extended_background(App& app) {

@@ -17,7 +17,7 @@ void paint_pixel(App& app, int x, int y, bool set) {
     if (column < 0 || column >= kGlyphCells || row < 0 || row >= kGlyphCells) {
         return; // outside the 8 x 8 cells during a stroke
     }
-    uint8_t& bits = app.store().glyph(app.s.current_char)[row];
+    uint8_t& bits = app.store().glyph(edited_glyph(app))[row];
     if (multicolour_glyphs(app)) {
         // A double-wide pixel spans two cells; the right button paints its 00.
         const int shift = 6 - 2 * (column / 2);

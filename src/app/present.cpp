@@ -1,5 +1,7 @@
 #include "app/present.h"
 
+#include <algorithm>
+
 #include "app/block_commands.h"
 #include "app/colour_commands.h"
 #include "app/glyph_canvas.h"
@@ -28,10 +30,21 @@ struct GlyphLooks {
     }
 };
 
+// The glyphs the grid shows, code by code: in the extended background colour mode code c shows
+// glyph c & 63, so the grid holds glyphs 0-63 four times over, as the screen can show them.
+const CharsetStore& grid_glyphs(App& app) {
+    if (!app.s.map->look.c64_extended())
+        return app.store();
+    CharsetStore& shown = app.views.extended_glyphs;
+    for (int code = 0; code < kGlyphCount; ++code)
+        std::copy_n(app.store().glyph(code & 63).begin(), kGlyphRows, shown.glyph(code).begin());
+    return shown;
+}
+
 // The image of the grid without cursor; true when it is stale, also after a failed attempt.
 bool grid_stale(App& app, const GlyphLooks& looks) {
     const Raster* image = app.tk.image(kCharsetImage);
-    return image != nullptr && !app.views.grid.up_to_date(*image, app.store(), looks.two,
+    return image != nullptr && !app.views.grid.up_to_date(*image, grid_glyphs(app), looks.two,
                                                           looks.multicolour,
                                                           looks.shown_in_multicolour);
 }
@@ -46,7 +59,7 @@ void render_grid(App& app, const GlyphLooks& looks) {
         tk.message_box("fontarel", "draw image char error!");
         return;
     }
-    app.views.grid.render(*tk.drawing_raster(), app.store(), looks.two, looks.multicolour,
+    app.views.grid.render(*tk.drawing_raster(), grid_glyphs(app), looks.two, looks.multicolour,
                           looks.shown_in_multicolour);
     tk.end_drawing();
 }
@@ -79,7 +92,7 @@ void present_glyph_editor(App& app, const GlyphLooks& looks) {
     Toolkit& tk = app.tk;
     const AppState& s = app.s;
     const Raster* picture = tk.canvas_picture(kGlyphCanvas);
-    const auto glyph = app.store().glyph(s.current_char);
+    const auto glyph = app.store().glyph(edited_glyph(app));
     const GlyphLook& look = looks.of(s.current_char);
     if (picture == nullptr || app.views.editor.up_to_date(*picture, glyph, look)) {
         return;

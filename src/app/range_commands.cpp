@@ -1,5 +1,7 @@
 #include "app/range_commands.h"
 
+#include "app/colour_commands.h"
+
 #include <algorithm>
 
 #include "app/ids.h"
@@ -54,7 +56,8 @@ std::pair<int, int> glyph_op_targets(App& app) {
         read_range(app);
         return {app.s.range_begin, app.s.range_end};
     }
-    return {app.s.current_char, app.s.current_char};
+    const int glyph = edited_glyph(app); // the glyph the editor shows
+    return {glyph, glyph};
 }
 
 std::pair<int, int> export_targets(App& app) {

@@ -131,7 +131,8 @@ TEST_F(ColourCommands, FlashShowsAsASwappedCornerAndFillPaintsColours) {
 }
 
 // Extended background colours from the Colour menu: a switch that turns multicolour off, the
-// three registers, the map showing glyph code & 63 on register code >> 6, each an undo step.
+// three registers, the map showing glyph code & 63 on register code >> 6, the grid and the glyph
+// editor showing glyphs 0-63, each an undo step.
 TEST_F(ColourCommands, ExtendedBackgroundShowsTheCodesLowSixBitsOnItsRegister) {
     EXPECT_EQ(enabled(MenuId::ExtendedBackground), 0) << "greyed on the Spectrum";
     menu(MenuId::MachineC64);
@@ -157,6 +158,16 @@ TEST_F(ColourCommands, ExtendedBackgroundShowsTheCodesLowSixBitsOnItsRegister) {
     EXPECT_EQ(shown.pixel(3, 3), palette[1]) << "glyph 1's pixel in the cell's colour";
     EXPECT_EQ(shown.pixel(5, 3), palette[2]) << "background 1";
     EXPECT_EQ(shown.pixel(16 + 5, 3), palette[7]) << "background 3";
+    // The grid shows code 0x41 as glyph 1, and the editor shows and edits glyph code & 63.
+    const Raster& grid = picture(kCharsetCanvas);
+    EXPECT_EQ(grid.pixel(16 + 3, 64 + 3), app.s.color_bit1) << "glyph 1's pixel at code 0x41";
+    app.s.current_char = 0xC1;
+    canvas(kGlyphCanvas, kKindLeftDown, 16 * 7 + 8, 8, kButtonLeft); // glyph pixel (7, 0)
+    canvas(kGlyphCanvas, kKindLeftUp, 16 * 7 + 8, 8);
+    EXPECT_EQ(app.store().glyph(1)[0], 0x01);
+    EXPECT_EQ(app.store().glyph(0xC1)[0], 0x00);
+    EXPECT_EQ(picture(kGlyphCanvas).pixel(16 + 8, 16 + 8), app.s.color_bit1) << "glyph 1, row 1";
+    menu(MenuId::Undo);
     menu(MenuId::Multicolour);
     EXPECT_EQ(checked(MenuId::ExtendedBackground), 0);
     EXPECT_EQ(picture(kMapCanvas).pixel(16 + 5, 3), palette[6]) << "code 0xC1's own glyph";
