@@ -143,6 +143,7 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ShiftRight, "Char shift right", {}, op<GlyphOp::ShiftRight>},
     {MenuId::ShiftUp, "Char shift up", {}, op<GlyphOp::ShiftUp>},
     {MenuId::ShiftDown, "Char shift down", {}, op<GlyphOp::ShiftDown>},
+    {MenuId::GlyphMaterial, "Material...", {}, set_glyph_material},
     // Edit
     {MenuId::Undo, "Undo", kHistoryUndo, undo_step},
     {MenuId::Redo, "Redo", kHistoryRedo, redo_step},

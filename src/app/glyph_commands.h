@@ -15,5 +15,8 @@ void insert_glyph(App& app);
 void delete_glyph(App& app);
 // Transforms the current glyph, or every glyph of the range when the range check box is checked.
 void apply_glyph_op(App& app, GlyphOp op);
+// Asks for a material, 0-15, and gives it to the current glyph, or to every glyph of the range
+// when the range check box is checked. Anything else is refused with one line, changing nothing.
+void set_glyph_material(App& app);
 
 } // namespace fontarel

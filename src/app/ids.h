@@ -174,13 +174,14 @@ enum class MenuId : int {
     ExtendedBackgroundOne = 122,
     ExtendedBackgroundTwo = 123,
     ExtendedBackgroundThree = 124,
+    GlyphMaterial = 125, // Char
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExtendedBackgroundThree) + 1;
+constexpr int kMenuIdCount = id(MenuId::GlyphMaterial) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

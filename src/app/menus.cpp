@@ -135,6 +135,8 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ShiftRight),
     item(MenuId::ShiftUp),
     item(MenuId::ShiftDown),
+    separator(),
+    item(MenuId::GlyphMaterial),
 
     title("Edit"),
     item(MenuId::Undo),

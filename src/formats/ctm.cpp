@@ -38,6 +38,10 @@ struct Layout {
     // With colour per character: the colour of character c is char_colours[c * step + offset].
     std::span<const uint8_t> char_colours;
     size_t char_colour_step = 1, char_colour_offset = 0;
+    // A byte a character whose material is its high nybble (versions 4 to 7: the attributes) or
+    // its low one (version 8 on: the materials block).
+    std::span<const uint8_t> materials;
+    int material_shift = 4;
     int tiles = 1, tile_width = 1, tile_height = 1;
     std::span<const uint8_t> cells; // 16-bit character numbers; empty when expanded
     // With colour per tile: the colour of tile t is tile_colours[t * step + offset].
@@ -176,6 +180,7 @@ std::string read_fixed_layout(std::span<const uint8_t> bytes, Layout& l) {
     };
     l.glyphs = take(chars * kGlyphRows);
     l.char_colours = take(chars);
+    l.materials = l.char_colours;
     l.cells = take(cell_bytes);
     l.cell_colours = take(cell_colour_bytes);
     l.tile_colours = take(tile_colour_bytes);
@@ -345,6 +350,8 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
         !b.take(chars, v >= 8 ? "materials" : "attributes", part))
         return b.why();
     l.char_colours = part;
+    l.materials = part;
+    l.material_shift = v >= 8 ? 0 : 4;
     if (v >= 8 && l.method == 2) {
         if (!b.begin("character colours") || !b.take(chars * k, "colours", l.char_colours))
             return b.why();
@@ -525,6 +532,8 @@ std::string build(const Layout& l, Project& p, std::vector<std::string>& remarks
     const size_t chars = static_cast<size_t>(l.characters);
     const size_t kept = std::min<size_t>(chars, kGlyphCount);
     std::copy_n(l.glyphs.begin(), kept * kGlyphRows, p.charset.bytes.begin());
+    for (size_t c = 0; c < kept && c < l.materials.size(); ++c)
+        p.charset.materials[c] = static_cast<uint8_t>(l.materials[c] >> l.material_shift & 15);
     set_map_machine(p.map, MapMachine::C64);
     p.map.look = l.look;
     p.map.look.machine = MapMachine::C64;

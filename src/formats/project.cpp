@@ -21,9 +21,9 @@ constexpr int kVersion = 1;
 // How far into a file is_project looks for the format's name.
 constexpr size_t kSniffBytes = 4096;
 // The keys the program reads in each object; any other is kept.
-constexpr std::string_view kKnownKeys[] = {"format",      "version", "machine", "background",
-                                           "multicolour", "ecm",     "colours", "glyphs",
-                                           "map",         "tiles",   "level"};
+constexpr std::string_view kKnownKeys[] = {"format",  "version",   "machine", "background",
+                                           "multicolour", "ecm",  "colours", "glyphs",
+                                           "materials",   "map",  "tiles",   "level"};
 constexpr std::string_view kMulticolourKeys[] = {"on", "colour_1", "colour_2"};
 constexpr std::string_view kEcmKeys[] = {"on", "background_1", "background_2", "background_3"};
 constexpr std::string_view kColourKeys[] = {"bit0", "bit1"};
@@ -151,6 +151,18 @@ Project parse(const Json& root, const PackedTexts& packed) {
         hex_bytes(glyphs[static_cast<size_t>(g)], "glyphs[" + std::to_string(g) + "]",
                   p.charset.glyph(g));
 
+    // Optional: written when any glyph has a material.
+    if (root.contains("materials")) {
+        const Json& m = member(root, "materials", "materials");
+        if (!m.is_string() || m.get_ref<const std::string&>().size() != kGlyphCount ||
+            !std::ranges::all_of(m.get_ref<const std::string&>(),
+                                 [](char c) { return hex_digit_value(c) >= 0; }))
+            refuse("materials", "is not 256 hexadecimal digits, one a glyph");
+        const std::string& digits = m.get_ref<const std::string&>();
+        for (int g = 0; g < kGlyphCount; ++g)
+            p.charset.materials[static_cast<size_t>(g)] =
+                static_cast<uint8_t>(hex_digit_value(digits[static_cast<size_t>(g)]));
+    }
     read_map(root, p, kept);
     read_levels(root, packed, p.tiles, p.level, kept);
     if (!kept.empty())
@@ -232,6 +244,13 @@ Layout layout_of(const Project& project) {
     for (int g = 0; g < kGlyphCount; ++g)
         glyphs.push_back(hex_text(project.charset.glyph(g)));
     j["glyphs"] = std::move(glyphs);
+    const auto& materials = project.charset.materials;
+    if (std::ranges::any_of(materials, [](uint8_t m) { return m != 0; })) {
+        std::string digits;
+        for (const uint8_t m : materials)
+            digits += "0123456789ABCDEF"[m & 15];
+        j["materials"] = std::move(digits);
+    }
     Json codes = Json::array(), attrs = Json::array();
     std::vector<uint8_t> line(static_cast<size_t>(std::clamp(map.cols, 0, kMapCapacityCols)));
     for (int r = 0; r < std::clamp(map.rows, 0, kMapCapacityRows); ++r) {

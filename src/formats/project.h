@@ -11,6 +11,8 @@
 //     written for the C64 only and optional; it and multicolour are never both on,
 //   "colours": {"bit0": "#rrggbb", "bit1": "#rrggbb"}, the glyph colours,
 //   "glyphs": 256 strings of 16 hexadecimal digits, glyph rows 0-7 (bit 7 the leftmost pixel),
+//   "materials": 256 hexadecimal digits, glyph g's material (0-15) the digit g, written when any
+//     is not 0 and optional,
 //   "map": {"columns": W, "rows": H, "codes": H strings of 2 W digits, "attributes": the same},
 //   "tiles": {"width": w, "height": h, "codes": a string of 2 w h digits a tile, its cells row by
 //     row, "attributes": the same}, and "level": {"columns": C, "rows": R, "tiles": R strings of

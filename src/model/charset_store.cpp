@@ -15,6 +15,7 @@ int clamp_glyph(int g) {
 
 void erase_charset(CharsetStore& store) {
     store.bytes.fill(0);
+    store.materials.fill(0);
 }
 
 void insert_glyph(CharsetStore& store, uint8_t c) {
@@ -23,6 +24,10 @@ void insert_glyph(CharsetStore& store, uint8_t c) {
     // descending byte loop gives for this overlap.
     std::memmove(at + kGlyphRows, at, static_cast<size_t>(kGlyphRows * (kGlyphCount - 1 - c)));
     std::fill_n(at, kGlyphRows, uint8_t{0});
+    // Each material goes with its glyph.
+    uint8_t* material = store.materials.data() + c;
+    std::memmove(material + 1, material, static_cast<size_t>(kGlyphCount - 1 - c));
+    *material = 0;
 }
 
 void delete_glyph(CharsetStore& store, uint8_t c) {
@@ -32,6 +37,9 @@ void delete_glyph(CharsetStore& store, uint8_t c) {
     std::memmove(at, at + kGlyphRows, static_cast<size_t>(kGlyphRows * (kGlyphCount - 1 - c)));
     auto last = store.glyph(kGlyphCount - 1);
     std::fill(last.begin(), last.end(), uint8_t{0});
+    uint8_t* material = store.materials.data() + c;
+    std::memmove(material, material + 1, static_cast<size_t>(kGlyphCount - 1 - c));
+    store.materials[kGlyphCount - 1] = 0;
 }
 
 bool copy_glyph_range(CharsetStore& store, int first, int last, uint8_t c) {
@@ -49,6 +57,7 @@ bool copy_glyph_range(CharsetStore& store, int first, int last, uint8_t c) {
         }
         auto src = store.glyph(i);
         std::copy(src.begin(), src.end(), store.glyph(d).begin());
+        store.materials[static_cast<size_t>(d)] = store.materials[static_cast<size_t>(i)];
     }
     return true;
 }

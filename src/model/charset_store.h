@@ -14,6 +14,9 @@ constexpr int kCharsetBytes = kGlyphCount * kGlyphRows;
 
 struct CharsetStore {
     std::array<uint8_t, kCharsetBytes> bytes{};
+    // Each glyph's material, 0-15: what a game makes of the character (solid, ladder, water...),
+    // kept beside its bytes, never drawn.
+    std::array<uint8_t, kGlyphCount> materials{};
 
     // The 8 rows of glyph g (taken modulo 256, so no index leaves the store).
     std::span<uint8_t, kGlyphRows> glyph(int g) {
@@ -26,9 +29,9 @@ struct CharsetStore {
 };
 
 // Pure cores of the whole-glyph commands; they know nothing of the toolkit. Glyph numbers outside
-// 0-255 are clamped, so no call indexes outside the store.
+// 0-255 are clamped, so no call indexes outside the store. A glyph's material moves with it.
 
-// All 2048 bytes := 0.
+// All 2048 bytes and every material := 0.
 void erase_charset(CharsetStore& store);
 // Glyphs c..254 move to c+1..255 (the old glyph 255 is lost) and glyph c becomes blank.
 void insert_glyph(CharsetStore& store, uint8_t c);

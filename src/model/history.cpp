@@ -61,6 +61,7 @@ EditState capture_edit_state(const CharsetStore& store, const CharMap& map) {
     put32(state.bytes.data() + kEditSizeOffset + 4, map.rows);
     std::memcpy(state.bytes.data() + kEditAttrsOffset, map.attrs.data(), sizeof map.attrs);
     put_screen_look(map.look, state.bytes.data() + kEditMachineOffset);
+    std::memcpy(state.bytes.data() + kEditMaterialsOffset, store.materials.data(), kGlyphCount);
     return state;
 }
 
@@ -77,6 +78,7 @@ void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& ma
     map.rows = get32(state.bytes.data() + kEditSizeOffset + 4);
     std::memcpy(map.attrs.data(), state.bytes.data() + kEditAttrsOffset, sizeof map.attrs);
     map.look = get_screen_look(state.bytes.data() + kEditMachineOffset);
+    std::memcpy(store.materials.data(), state.bytes.data() + kEditMaterialsOffset, kGlyphCount);
 }
 
 History::History(size_t max_steps, size_t max_bytes)

@@ -22,14 +22,15 @@ namespace fontarel {
 
 // The edited data packed as bytes: the 2048 charset bytes; then the 81 x 51 map cells row by row,
 // one byte a cell (every stored code is 0-255); then the columns and the rows in use, 4 bytes
-// each, least significant first; then the 81 x 51 attributes row by row, the machine, the
-// background, the multicolour switch and its two registers.
+// each, least significant first; then the 81 x 51 attributes row by row, the screen look
+// (put_screen_look), and the 256 glyphs' materials.
 constexpr int kEditCellsOffset = kCharsetBytes;
 constexpr int kEditSizeOffset = kEditCellsOffset + kMapCapacityCols * kMapCapacityRows;
 constexpr int kEditSizeBytes = 8;
 constexpr int kEditAttrsOffset = kEditSizeOffset + kEditSizeBytes;
 constexpr int kEditMachineOffset = kEditAttrsOffset + kMapCapacityCols * kMapCapacityRows;
-constexpr int kEditStateBytes = kEditMachineOffset + kScreenLookBytes;
+constexpr int kEditMaterialsOffset = kEditMachineOffset + kScreenLookBytes;
+constexpr int kEditStateBytes = kEditMaterialsOffset + kGlyphCount;
 
 struct EditState {
     std::array<uint8_t, kEditStateBytes> bytes{};

@@ -22,6 +22,7 @@
 #include "model/labels.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
+#include "program_fixture.h"
 #include "toolkit/headless/headless_toolkit.h"
 
 using namespace fontarel;
@@ -81,6 +82,31 @@ struct CharsetCommands : ::testing::Test {
     std::string text_of(int control) { return tk.control(control)->text; }
     Raster charset_picture() { return tk.control(kCharsetCanvas)->picture; }
 };
+
+// Char > Material...: the current glyph's, then a range's; a value past 15 refused; each an undo
+// step.
+TEST_F(ProgramTest, MaterialsGoToTheCurrentGlyphOrTheRangeAndAreUndone) {
+    app.s.current_char = 65;
+    tk.text_answers = {"12", "3", "16"};
+    menu(MenuId::GlyphMaterial);
+    EXPECT_EQ(tk.text_requests.back(), "Material|Material of glyph 65 (0-15):|0");
+    tk.set_control_state(kBeginRangeBar, 70);
+    tk.set_control_state(kEndRangeBar, 66);
+    tk.inject_control(kRangeCheckBox, 1);
+    handle();
+    menu(MenuId::GlyphMaterial);
+    EXPECT_EQ(tk.text_requests.back(), "Material|Material of glyphs 66-70 (0-15):|0");
+    menu(MenuId::GlyphMaterial);
+    EXPECT_EQ(tk.messages().back().text, "\"16\" is not a material 0-15");
+    const auto& m = app.store().materials;
+    EXPECT_EQ(std::vector<int>(m.begin() + 64, m.begin() + 72),
+              (std::vector<int>{0, 12, 3, 3, 3, 3, 3, 0}));
+    menu(MenuId::Undo);
+    EXPECT_EQ(m[66] + m[70], 0);
+    EXPECT_EQ(m[65], 12);
+    menu(MenuId::Undo);
+    EXPECT_EQ(m[65], 0);
+}
 
 } // namespace
 

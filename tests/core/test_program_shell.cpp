@@ -158,6 +158,8 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:13:Char shift right",
                                           "I:14:Char shift up",
                                           "I:15:Char shift down",
+                                          "-",
+                                          "I:125:Material...",
                                           "T:Edit",
                                           "I:47:Undo\tCtrl+Z",
                                           "I:48:Redo\tCtrl+Y",

@@ -70,6 +70,9 @@ TEST(Ctm, EveryRealFileReadsAndFilesOfOneProjectAlike) {
         const Project& q = at->second.second;
         SCOPED_TRACE("against " + at->second.first.filename().string());
         EXPECT_EQ(p.charset.bytes, q.charset.bytes);
+        EXPECT_EQ(p.charset.materials, q.charset.materials);
+        EXPECT_TRUE(std::ranges::any_of(p.charset.materials, [](uint8_t m) { return m != 0; }))
+            << "each file gives its characters materials";
         EXPECT_TRUE(p.tiles == q.tiles);
         EXPECT_TRUE(p.level == q.level);
         EXPECT_EQ(p.map.look.machine, MapMachine::C64);

@@ -95,7 +95,7 @@ template <class Json> std::string string_at(const Json& j, const std::string& po
 }
 
 bool same(const Project& a, const Project& b) {
-    if (a.charset.bytes != b.charset.bytes || a.colour0 != b.colour0 || a.colour1 != b.colour1 ||
+    if (a.charset.bytes != b.charset.bytes || a.charset.materials != b.charset.materials || a.colour0 != b.colour0 || a.colour1 != b.colour1 ||
         a.map.cols != b.map.cols || a.map.rows != b.map.rows ||
         a.map.look.machine != b.map.look.machine ||
         a.map.look.background != b.map.look.background || a.kept != b.kept ||
@@ -120,6 +120,9 @@ TEST(Project, RandomStatesReadBackTheSame) {
         Project p;
         for (auto& b : p.charset.bytes)
             b = static_cast<uint8_t>(random());
+        if (round % 3 == 1) // materials on a third of the rounds; the others write none
+            for (auto& m : p.charset.materials)
+                m = static_cast<uint8_t>(random() % 16);
         const MapSize size = kMapSizes[random() % std::size(kMapSizes)];
         p.map.cols = size.cols;
         p.map.rows = size.rows;
@@ -286,6 +289,8 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
         {with("\"on\": false", "\"on\": 0"), "\"multicolour.on\" is not true or false"},
         {with("\"colour_2\": 2", "\"colour_2\": 16"), "\"multicolour.colour_2\" is 16, not 0-15"},
         {with("\"#000000\"", "\"black\""), "\"colours.bit0\" is not a colour \"#rrggbb\""},
+        {with("\"glyphs\": [", "\"materials\": \"0F\", \"glyphs\": ["),
+         "\"materials\" is not 256 hexadecimal digits, one a glyph"},
         {with("\"glyphs\": [", "\"glyphs\": [\"00\","), "\"glyphs\" is not a list of 256"},
         {with("\"0000000000000000\"", "\"000000000000000g\""),
          "\"glyphs[0]\" is not 16 hexadecimal digits"},

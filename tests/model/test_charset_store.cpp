@@ -20,6 +20,8 @@ std::unique_ptr<CharsetStore> numbered_store() {
     for (int i = 0; i < kCharsetBytes; ++i) {
         store->bytes[i] = static_cast<uint8_t>((i / kGlyphRows) ^ ((i % kGlyphRows) << 5));
     }
+    for (int g = 0; g < kGlyphCount; ++g) // materials 1-15, none 0, so a blank one shows
+        store->materials[static_cast<size_t>(g)] = static_cast<uint8_t>(1 + g % 15);
     return store;
 }
 
@@ -44,7 +46,10 @@ std::string reference_code_page_char(int code) {
     return std::string(out, out_at);
 }
 
+// The same rows and the same material: a glyph's material goes with it.
 bool glyph_equals(const CharsetStore& a, int ga, const CharsetStore& b, int gb) {
+    if (a.materials[static_cast<size_t>(ga)] != b.materials[static_cast<size_t>(gb)])
+        return false;
     for (int r = 0; r < kGlyphRows; ++r) {
         if (a.glyph(ga)[r] != b.glyph(gb)[r]) {
             return false;
