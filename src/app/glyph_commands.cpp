@@ -39,9 +39,8 @@ void apply_glyph_op(App& app, GlyphOp op) {
 void set_glyph_material(App& app) {
     const auto [first, last] = glyph_op_targets(app);
     const int lo = std::min(first, last), hi = std::max(first, last);
-    const std::string which =
-        lo == hi ? "glyph " + std::to_string(lo)
-                 : "glyphs " + std::to_string(lo) + "-" + std::to_string(hi);
+    const std::string which = lo == hi ? "glyph " + std::to_string(lo)
+                                       : "glyphs " + std::to_string(lo) + "-" + std::to_string(hi);
     auto& materials = app.store().materials;
     const std::string text =
         app.tk.ask_text("Material", "Material of " + which + " (0-15):",

@@ -44,9 +44,9 @@ const CharsetStore& grid_glyphs(App& app) {
 // The image of the grid without cursor; true when it is stale, also after a failed attempt.
 bool grid_stale(App& app, const GlyphLooks& looks) {
     const Raster* image = app.tk.image(kCharsetImage);
-    return image != nullptr && !app.views.grid.up_to_date(*image, grid_glyphs(app), looks.two,
-                                                          looks.multicolour,
-                                                          looks.shown_in_multicolour);
+    return image != nullptr &&
+           !app.views.grid.up_to_date(*image, grid_glyphs(app), looks.two, looks.multicolour,
+                                      looks.shown_in_multicolour);
 }
 
 // Renders the charset image when it is stale.
@@ -76,7 +76,7 @@ void present_charset_canvas(App& app, const GlyphLooks& looks) {
     }
     // An image that could not be rendered keeps the canvas due too, so both are tried again.
     if (!grid_stale(app, looks) && v.canvas.up_to_date(*canvas, v.grid.version(), s.current_column,
-                                                s.current_row, v.charset_overlay)) {
+                                                       s.current_row, v.charset_overlay)) {
         return;
     }
     if (!tk.begin_drawing(tk.canvas_target(kCharsetCanvas))) {

@@ -21,9 +21,9 @@ constexpr int kVersion = 1;
 // How far into a file is_project looks for the format's name.
 constexpr size_t kSniffBytes = 4096;
 // The keys the program reads in each object; any other is kept.
-constexpr std::string_view kKnownKeys[] = {"format",  "version",   "machine", "background",
-                                           "multicolour", "ecm",  "colours", "glyphs",
-                                           "materials",   "map",  "tiles",   "level"};
+constexpr std::string_view kKnownKeys[] = {"format",      "version", "machine", "background",
+                                           "multicolour", "ecm",     "colours", "glyphs",
+                                           "materials",   "map",     "tiles",   "level"};
 constexpr std::string_view kMulticolourKeys[] = {"on", "colour_1", "colour_2"};
 constexpr std::string_view kEcmKeys[] = {"on", "background_1", "background_2", "background_3"};
 constexpr std::string_view kColourKeys[] = {"bit0", "bit1"};

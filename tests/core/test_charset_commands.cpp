@@ -20,9 +20,9 @@
 #include "app/start_up.h"
 #include "model/glyph_transforms.h"
 #include "model/labels.h"
+#include "program_fixture.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
-#include "program_fixture.h"
 #include "toolkit/headless/headless_toolkit.h"
 
 using namespace fontarel;
