@@ -63,7 +63,6 @@ xdotool search --onlyvisible --name "" | grep -qx "$dialog" && fail "Escape left
 
 # --- Escape in the main window ends the program at once.
 xdotool windowfocus --sync "$MAIN" 2>/dev/null
-xdotool key Escape
-wait_exit 10
+escape_exit
 [ "$EXIT_CODE" = 0 ] || fail "Escape ended the program with code $EXIT_CODE"
 echo "PASS"

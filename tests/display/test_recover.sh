@@ -23,8 +23,7 @@ find_grid
 xdotool mousemove $((EX + 56)) $((EY + 56)) click 1
 sleep 0.5
 [ "$(editor_pixel drawn)" = "255,255,255" ] || fail "the click drew no pixel"
-xdotool key Escape
-wait_exit 10
+escape_exit
 [ "$EXIT_CODE" = 0 ] || fail "Escape ended the program with code $EXIT_CODE"
 ls "$XDG_STATE_HOME"/fontarel/session-*.recovery >/dev/null 2>&1 || fail "no recovery file was written"
 
@@ -41,8 +40,7 @@ sleep 0.5
 
 xdotool windowfocus --sync "$MAIN" 2>/dev/null
 sleep 0.3
-xdotool key Escape
-wait_exit 10
+escape_exit
 
 # Glyph 0's pixel (X, 3) in the editor, and as the grid shows it.
 editor_at() { echo $((EX + 16 * $1 + 8)) $((EY + 56)); }

@@ -39,7 +39,6 @@ xdotool key ctrl+shift+z
 sleep 0.5
 expect redone_shifted "255,255,255"
 
-xdotool key Escape
-wait_exit 10
+escape_exit
 [ "$EXIT_CODE" = 0 ] || fail "Escape ended the program with code $EXIT_CODE"
 echo "PASS"
