@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "app/ids.h"
 #include "model/labels.h"
@@ -90,14 +91,23 @@ void toggle_multicolour(App& app) {
         map.look.set_multicolour(!map.look.multicolour());
 }
 
-void choose_multicolour_register(App& app, int which) {
-    CharMap& map = *app.s.map;
-    if (map.look.machine != MapMachine::C64)
+namespace {
+
+// A C64 colour register from the chooser; nothing on another machine.
+void choose_c64_register(App& app, const std::string& title, uint8_t& reg) {
+    if (app.s.map->look.machine != MapMachine::C64)
         return;
-    uint8_t& reg = which == 1 ? map.look.multicolour_1 : map.look.multicolour_2;
     int32_t value = reg;
-    choose_entry(app, which == 1 ? "Multicolour 1" : "Multicolour 2", 16, value);
+    choose_entry(app, title.c_str(), 16, value);
     reg = static_cast<uint8_t>(value);
+}
+
+} // namespace
+
+void choose_multicolour_register(App& app, int which) {
+    ScreenLook& look = app.s.map->look;
+    choose_c64_register(app, "Multicolour " + std::to_string(which),
+                        which == 1 ? look.multicolour_1 : look.multicolour_2);
 }
 
 int edited_glyph(const App& app) {
@@ -111,14 +121,8 @@ void toggle_extended_background(App& app) {
 }
 
 void choose_extended_background_register(App& app, int which) {
-    CharMap& map = *app.s.map;
-    if (map.look.machine != MapMachine::C64)
-        return;
-    uint8_t& reg = map.look.background_register(which);
-    int32_t value = reg;
-    const std::string title = "Background " + std::to_string(which);
-    choose_entry(app, title.c_str(), 16, value);
-    reg = static_cast<uint8_t>(value);
+    choose_c64_register(app, "Background " + std::to_string(which),
+                        app.s.map->look.background_register(which));
 }
 
 std::bitset<256> multicolour_glyph_set(const App& app) {

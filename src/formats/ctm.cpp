@@ -282,10 +282,14 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
                " CTM file";
     int mode = kHiresText;
     int flags = 0;
+    // The background and the two multicolour registers, in three bytes from `at`.
+    const auto registers = [&](size_t at) {
+        l.look.background = bytes[at];
+        l.look.multicolour_1 = bytes[at + 1];
+        l.look.multicolour_2 = bytes[at + 2];
+    };
     if (v == 6) {
-        l.look.background = bytes[4];
-        l.look.multicolour_1 = bytes[5];
-        l.look.multicolour_2 = bytes[6];
+        registers(4);
         l.colour = bytes[7];
         l.method = bytes[8];
         flags = bytes[9];
@@ -293,9 +297,7 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
         l.tile_system = flags & kV6TileSystem;
     } else {
         if (v == 7) {
-            l.look.background = bytes[4];
-            l.look.multicolour_1 = bytes[5];
-            l.look.multicolour_2 = bytes[6];
+            registers(4);
             l.look.background_3 = bytes[7];
             l.colour = bytes[8];
             l.method = bytes[9];
@@ -306,9 +308,7 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
             l.method = bytes[5];
             flags = bytes[6];
             const size_t colours = v == 9 ? 12 : 7; // background, multicolour 1 and 2, ...
-            l.look.background = bytes[colours];
-            l.look.multicolour_1 = bytes[colours + 1];
-            l.look.multicolour_2 = bytes[colours + 2];
+            registers(colours);
             l.look.background_3 = bytes[colours + 3];
             // ... background 4, then the colour bases; the text modes' character colour is the
             // fourth base in the prerelease layout, else the first.
