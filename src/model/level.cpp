@@ -55,6 +55,8 @@ bool TileSet::append(const Tile& tile) {
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
             cut.at(x, y) = tile.at(x, y);
+    cut.tag = tile.tag;
+    cut.name = tile.name;
     tiles_.push_back(std::make_shared<const Tile>(cut));
     return true;
 }
@@ -173,6 +175,22 @@ bool LevelDoc::set_tile_cell(int tile, int x, int y, TileCell value) {
     if (!old_tile_set_)
         old_tiles_.try_emplace(tile, tiles_.piece(tile));
     tiles_.set_cell(tile, x, y, value);
+    note_tile(tile);
+    return true;
+}
+
+bool LevelDoc::set_tile_label(int tile, uint8_t tag, const std::string& name) {
+    if (tile < 0 || tile >= tiles_.count() || !tile_name_fits(name))
+        return false;
+    const Tile& now = tiles_.tile(tile);
+    if (now.tag == tag && now.name == name)
+        return true;
+    if (!old_tile_set_)
+        old_tiles_.try_emplace(tile, tiles_.piece(tile));
+    Tile changed = now;
+    changed.tag = tag;
+    changed.name = name;
+    tiles_.set_piece(tile, std::make_shared<const Tile>(std::move(changed)));
     note_tile(tile);
     return true;
 }
@@ -336,6 +354,29 @@ template <class F> Level remapped(const Level& level, int cols, int rows, F from
 }
 
 } // namespace
+
+bool tile_name_fits(const std::string& name) {
+    int characters = 0;
+    for (size_t i = 0; i < name.size(); ++characters) {
+        const auto lead = static_cast<unsigned char>(name[i]);
+        // Continuation bytes after the lead; leads that only an overlong or a code past U+10FFFF
+        // would use are refused, and so are the C0 and C1 controls and DEL.
+        const size_t more = lead < 0x80                   ? 0
+                            : lead >= 0xC2 && lead < 0xE0 ? 1
+                            : lead >= 0xE0 && lead < 0xF0 ? 2
+                            : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                          : 4;
+        if (more == 4 || lead < 0x20 || lead == 0x7F || name.size() - i <= more)
+            return false;
+        for (size_t k = 1; k <= more; ++k)
+            if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80)
+                return false;
+        if (lead == 0xC2 && static_cast<unsigned char>(name[i + 1]) < 0xA0)
+            return false;
+        i += more + 1;
+    }
+    return characters <= kMaxTileName;
+}
 
 bool parse_level_size(const std::string& text, int& tile_width, int& tile_height, int& cols,
                       int& rows) {

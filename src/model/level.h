@@ -26,6 +26,7 @@ namespace fontarel {
 constexpr int kMaxTileSide = 8;     // characters a tile is wide or high, at most
 constexpr int kMaxTiles = 4096;     // tiles in a set, at most
 constexpr int kMaxLevelSide = 4096; // tiles a level is wide or high, at most
+constexpr int kMaxTileName = 32;    // characters (UTF-8 code points) of a tile's name, at most
 
 struct TileCell {
     uint8_t code = 0;
@@ -34,9 +35,13 @@ struct TileCell {
 };
 
 // One tile's cells: cell (x, y) is cells[kMaxTileSide * y + x], whatever the set's tile size; the
-// cells outside the size are 0.
+// cells outside the size are 0. The tag (a game's number for what the tile is: solid, water, ...)
+// and the name (UTF-8, at most kMaxTileName characters) travel with the cells, so that undo, the
+// recovery file and the moves of tiles keep them without a word of their own.
 struct Tile {
     std::array<TileCell, kMaxTileSide * kMaxTileSide> cells{};
+    uint8_t tag = 0;
+    std::string name;
     TileCell& at(int x, int y) { return cells[kMaxTileSide * y + x]; }
     TileCell at(int x, int y) const { return cells[kMaxTileSide * y + x]; }
     auto operator<=>(const Tile&) const = default;
@@ -168,6 +173,9 @@ class LevelDoc {
     bool set_level_tile(int x, int y, int tile);
     // A cell of a tile; false, changing nothing, outside the set or the tile size.
     bool set_tile_cell(int tile, int x, int y, TileCell value);
+    // A tile's tag and name; false, changing nothing, outside the set or for a name that is not
+    // a tile name (tile_name_fits).
+    bool set_tile_label(int tile, uint8_t tag, const std::string& name);
     // Replaces the whole tile set, or the level, or both.
     void replace_tiles(TileSet tiles);
     void replace_level(Level level);
@@ -210,6 +218,10 @@ class LevelDoc {
 };
 
 // ---- Level commands: pure, on the model alone
+
+// True when `name` can name a tile: valid UTF-8 of at most kMaxTileName characters, none of them
+// a control character.
+bool tile_name_fits(const std::string& name);
 
 // The tile size and level size "W x H, C x R" of New level...: "4x4, 64x32", spaces allowed
 // around the numbers and separators, 'x' or 'X'. False when the text does not parse or a number
