@@ -48,6 +48,9 @@ struct Layout {
     std::span<const uint8_t> tile_colours;
     size_t tile_colour_step = 1, tile_colour_offset = 0;
     std::span<const uint8_t> cell_colours; // version 4: a byte a tile cell
+    // Versions 6 on, with the tile system: a tag byte a tile, and a name a tile (UTF-8).
+    std::span<const uint8_t> tags;
+    std::vector<std::string> names;
     int cols = 0, rows = 0;
     std::span<const uint8_t> level;
     size_t level_number_bytes = 2;
@@ -232,8 +235,9 @@ class Blocks {
         value = word_at(two, 0);
         return true;
     }
-    // `count` zero-ended names of at most kMaxNameLength characters.
-    bool names(int count) {
+    // `count` zero-ended names of at most kMaxNameLength characters, into `out` as UTF-8: a
+    // byte is taken as the character of that number (Latin-1), a control character becomes '?'.
+    bool names(int count, std::vector<std::string>& out) {
         for (int t = 0; t < count; ++t) {
             const size_t left = bytes_.size() - at_;
             const auto* start = bytes_.data() + at_;
@@ -245,6 +249,16 @@ class Blocks {
                          ? " runs to the end of the file without its end"
                          : " has no end within " + std::to_string(kMaxNameLength) + " characters");
                 return false;
+            }
+            std::string& name = out.emplace_back();
+            for (const auto* c = start; c != end; ++c) {
+                if (*c < 0x20 || (*c >= 0x7F && *c < 0xA0))
+                    name += '?';
+                else if (*c < 0x80)
+                    name += static_cast<char>(*c);
+                else
+                    name +=
+                        {static_cast<char>(0xC0 | *c >> 6), static_cast<char>(0x80 | (*c & 63))};
             }
             at_ += static_cast<size_t>(end - start) + 1;
         }
@@ -379,9 +393,9 @@ std::string read_block_layout(std::span<const uint8_t> bytes, Layout& l) {
             l.tile_colour_step = step;
             l.tile_colour_offset = v >= 8 ? colour_at : 0;
         }
-        if (!b.begin("tile tags") || !b.take(tiles, "tags", part))
+        if (!b.begin("tile tags") || !b.take(tiles, "tags", l.tags))
             return b.why();
-        if (!b.begin("tile names") || !b.names(l.tiles))
+        if (!b.begin("tile names") || !b.names(l.tiles, l.names))
             return b.why();
     }
     unsigned cols = 0, rows = 0;
@@ -598,6 +612,10 @@ std::string build(const Layout& l, Project& p, std::vector<std::string>& remarks
             for (int x = 0; x < l.tile_width; ++x, ++i)
                 made.at(x, y) = {static_cast<uint8_t>(codes[i] < kGlyphCount ? codes[i] : 0),
                                  colours[i]};
+        if (t < l.tags.size())
+            made.tag = l.tags[t];
+        if (t < l.names.size())
+            made.name = l.names[t];
         pieces.emplace_back(all, &made);
     }
     p.tiles = TileSet(l.tile_width, l.tile_height, std::move(pieces));

@@ -42,7 +42,8 @@
 //   character: k colour bytes a character (k 1 in text modes, 4 in the prerelease layout whose
 //   fourth byte is the colour); with the tile system on: the tiles (tiles - 1, 16 bits, width,
 //   height, 16-bit character numbers), with colour per tile a tile colour block (k bytes a tile
-//   from 8 on, else one), a tag byte a tile, a zero-ended name of at most 32 characters a tile;
+//   from 8 on, else one), a tag byte a tile, a zero-ended name of at most 32 characters a tile
+//   (both kept with the tile, the name read as Latin-1);
 //   last the map: 16-bit width and height, then 16-bit numbers, tiles or characters.
 //
 // The colour of each tile cell (its colour-RAM nybble; in multicolour mode 8-15 make a multicolour

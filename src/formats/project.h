@@ -15,9 +15,11 @@
 //     is not 0 and optional,
 //   "map": {"columns": W, "rows": H, "codes": H strings of 2 W digits, "attributes": the same},
 //   "tiles": {"width": w, "height": h, "codes": a string of 2 w h digits a tile, its cells row by
-//     row, "attributes": the same}, and "level": {"columns": C, "rows": R, "tiles": R strings of
-//     4 C digits, each tile number in 4}: both optional, written when they differ from a new
-//     program's (one blank 4 x 4 tile, a 16 x 16 level).
+//     row, "attributes": the same, "tags": a tag 0-255 a tile and "names": a string of at most 32
+//     characters a tile, each list written when any tile has one and optional}, and "level":
+//     {"columns": C, "rows": R, "tiles": R strings of 4 C digits, each tile number in 4}: both
+//     optional, written when they differ from a new program's (one blank 4 x 4 tile, a 16 x 16
+//     level).
 // A level of more than 65,536 tiles is written packed instead, so that saving and opening a large
 // one costs about what zlib does: {"columns": C, "rows": R, "encoding": "zlib-base64", "tiles":
 // one string}, the string being the C R tile numbers row by row, each in 2 bytes little-endian,

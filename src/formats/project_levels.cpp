@@ -10,8 +10,8 @@ namespace fontarel::project_parts {
 
 namespace {
 
-constexpr std::string_view kTileKeys[] = {"width",    "height", "count",
-                                          "encoding", "codes",  "attributes"};
+constexpr std::string_view kTileKeys[] = {"width", "height",     "count", "encoding",
+                                          "codes", "attributes", "tags",  "names"};
 constexpr std::string_view kLevelKeys[] = {"columns", "rows", "encoding", "tiles"};
 
 // The packed string that is `object`'s member at `where`, unpacked into `out`, which it must fill
@@ -25,6 +25,34 @@ void unpack_at(const Json& object, const PackedTexts& packed, const std::string&
     PackedReader reader(it->second.text());
     if (!reader.read(out, out.size()) || !reader.finish(out.size()))
         refuse(where, reader.why());
+}
+
+// The tiles' "tags" (0-255) and "names", each a list of one a tile when present.
+void read_labels(const Json& tiles, TileSet& set) {
+    const bool tags = tiles.contains("tags"), names = tiles.contains("names");
+    if (!tags && !names)
+        return;
+    const size_t count = static_cast<size_t>(set.count());
+    const Json* tag_list = tags ? &array_at(tiles, "tags", "tiles.tags", count) : nullptr;
+    const Json* name_list = names ? &array_at(tiles, "names", "tiles.names", count) : nullptr;
+    for (size_t t = 0; t < count; ++t) {
+        Tile tile = set.tile(static_cast<int>(t));
+        const std::string at = "[" + std::to_string(t) + "]";
+        if (tag_list) {
+            const Json& v = (*tag_list)[t];
+            if (!v.is_number_integer() || v.get<int64_t>() < 0 || v.get<int64_t>() > 255)
+                refuse("tiles.tags" + at, "is not a tag 0-255");
+            tile.tag = static_cast<uint8_t>(v.get<int64_t>());
+        }
+        if (name_list) {
+            tile.name = text_of((*name_list)[t], "tiles.names" + at);
+            if (!tile_name_fits(tile.name))
+                refuse("tiles.names" + at, "is not a name of at most " +
+                                               std::to_string(kMaxTileName) +
+                                               " characters without control characters");
+        }
+        set.set_piece(static_cast<int>(t), std::make_shared<const Tile>(std::move(tile)));
+    }
 }
 
 TileSet read_tiles(const Json& tiles, const PackedTexts& packed) {
@@ -64,6 +92,23 @@ TileSet read_tiles(const Json& tiles, const PackedTexts& packed) {
         fill(set, static_cast<int>(t), code_bytes, attr_bytes);
     }
     return set;
+}
+
+// The tiles' tags and names, each list written when any tile has one.
+void put_labels(const TileSet& tiles, Json& j) {
+    Json tags = Json::array(), names = Json::array();
+    bool any_tag = false, any_name = false;
+    for (int t = 0; t < tiles.count(); ++t) {
+        const Tile& tile = tiles.tile(t);
+        tags.push_back(tile.tag);
+        names.push_back(tile.name);
+        any_tag = any_tag || tile.tag != 0;
+        any_name = any_name || !tile.name.empty();
+    }
+    if (any_tag)
+        j["tags"] = std::move(tags);
+    if (any_name)
+        j["names"] = std::move(names);
 }
 
 // Puts one row of tile numbers into the level once each is checked against the tile count.
@@ -251,6 +296,7 @@ void read_levels(const Json& root, const PackedTexts& packed, TileSet& tiles, Le
     if (root.contains("tiles")) {
         const Json& object = object_at(root, "tiles", "tiles");
         tiles = read_tiles(object, packed);
+        read_labels(object, tiles);
         if (Json more = unknown_members(object, kTileKeys); !more.empty())
             kept["tiles"] = std::move(more);
     }
@@ -268,6 +314,7 @@ void write_levels(const TileSet& tiles, const Level& level, const Json& kept, Js
         !kept.contains("level"))
         return;
     root["tiles"] = tiles_json(tiles, packed);
+    put_labels(tiles, root["tiles"]);
     add_kept(root["tiles"], kept, "tiles", kTileKeys);
     root["level"] = level_json(level, packed);
     add_kept(root["level"], kept, "level", kLevelKeys);

@@ -140,6 +140,28 @@ void put_payload(Out& out, const RecoveryEntry& e) {
         out.u32(static_cast<uint32_t>(i));
         put_block(out, *piece);
     }
+    // Last, the tags and names of the tiles written above that have one, each as its tile number,
+    // tag, name length and name. Tiles read above start unlabelled; a payload of an older writer
+    // ends before this and reads as having none.
+    std::vector<std::pair<int, const Tile*>> labelled;
+    const auto note = [&](int t, const Tile& tile) {
+        if (tile.tag != 0 || !tile.name.empty())
+            labelled.emplace_back(t, &tile);
+    };
+    if (e.tiles)
+        for (int t = 0; t < e.tiles->count(); ++t)
+            note(t, e.tiles->tile(t));
+    for (const auto& [t, piece] : e.tile_pieces)
+        note(t, *piece);
+    if (labelled.empty())
+        return;
+    out.u32(static_cast<uint32_t>(labelled.size()));
+    for (const auto& [t, tile] : labelled) {
+        out.u16(static_cast<unsigned>(t));
+        out.u8(tile->tag);
+        out.u8(static_cast<unsigned>(tile->name.size()));
+        out.bytes(tile->name.data(), tile->name.size());
+    }
 }
 
 // Reads the numbers of a payload; any read past its end marks it bad and reads zeros.
@@ -168,6 +190,7 @@ class In {
         return p ? p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24 : 0;
     }
     bool bad() const { return bad_; }
+    bool done() const { return !bad_ && at_ == bytes_.size(); }
 
   private:
     std::span<const uint8_t> bytes_;
@@ -273,6 +296,23 @@ bool apply_payload(std::span<const uint8_t> payload, Project& p, std::string& wh
         if (!numbers || i < 0 || i >= p.level.block_count())
             return false;
         p.level.set_piece(i, get_block(numbers));
+    }
+    if (in.done())
+        return true;
+    const uint32_t labelled = in.u32();
+    for (uint32_t k = 0; k < labelled; ++k) {
+        const int t = static_cast<int>(in.u16());
+        const auto tag = static_cast<uint8_t>(in.u8());
+        const size_t length = in.u8();
+        const uint8_t* name = in.take(length);
+        if (!name || t >= p.tiles.count())
+            return false;
+        Tile tile = p.tiles.tile(t);
+        tile.tag = tag;
+        tile.name.assign(reinterpret_cast<const char*>(name), length);
+        if (!tile_name_fits(tile.name))
+            return false;
+        p.tiles.set_piece(t, std::make_shared<const Tile>(std::move(tile)));
     }
     return !in.bad();
 }

@@ -95,9 +95,9 @@ template <class Json> std::string string_at(const Json& j, const std::string& po
 }
 
 bool same(const Project& a, const Project& b) {
-    if (a.charset.bytes != b.charset.bytes || a.charset.materials != b.charset.materials || a.colour0 != b.colour0 || a.colour1 != b.colour1 ||
-        a.map.cols != b.map.cols || a.map.rows != b.map.rows ||
-        a.map.look.machine != b.map.look.machine ||
+    if (a.charset.bytes != b.charset.bytes || a.charset.materials != b.charset.materials ||
+        a.colour0 != b.colour0 || a.colour1 != b.colour1 || a.map.cols != b.map.cols ||
+        a.map.rows != b.map.rows || a.map.look.machine != b.map.look.machine ||
         a.map.look.background != b.map.look.background || a.kept != b.kept ||
         !(a.tiles == b.tiles) || !(a.level == b.level))
         return false;
@@ -155,6 +155,17 @@ TEST(Project, RandomStatesReadBackTheSame) {
             for (int t = 0; t < p.tiles.count(); ++t)
                 p.tiles.set_cell(t, random() % p.tiles.width(), random() % p.tiles.height(),
                                  {static_cast<uint8_t>(random()), static_cast<uint8_t>(random())});
+            // Tags and names on some tiles of some rounds, so that both lists are written alone,
+            // together and not at all.
+            const char* const names[] = {"", "water", "\"a\" \\ b",
+                                         "Gr\xC3\xBCn \xE2\x86\x92 solid",
+                                         "0123456789abcdef0123456789ABCDEF"};
+            for (int t = 0; t < p.tiles.count() && round % 3 != 0; t += 1 + random() % 40) {
+                Tile tile = p.tiles.tile(t);
+                tile.tag = round % 3 == 1 ? static_cast<uint8_t>(random()) : 0;
+                tile.name = names[random() % std::size(names)];
+                p.tiles.set_piece(t, std::make_shared<const Tile>(tile));
+            }
             p.level = large ? Level(300 + random() % 400, 300 + random() % 400)
                             : Level(1 + random() % 70, 1 + random() % 40);
             for (int k = 0; k < (large ? 5000 : 50); ++k)
@@ -265,6 +276,11 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
     Project good;
     good.map.look.machine = MapMachine::C64;
     good.map.look.background = 6;
+    good.tiles = TileSet(2, 2, 2);
+    Tile labelled = good.tiles.tile(1);
+    labelled.tag = 201;
+    labelled.name = "rock";
+    good.tiles.set_piece(1, std::make_shared<const Tile>(labelled));
     const std::string text = project_text(good);
     // The good text with `from` replaced by `to`.
     const auto with = [&](const std::string& from, const std::string& to) {
@@ -300,6 +316,12 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
         {with("\"columns\": 40,", ""), "\"map.columns\" is missing"},
         {with("\"attributes\": [\n      \"", "\"attributes\": [\n      7, \""),
          "\"map.attributes\" is not a list of 24"},
+        {with("201", "256"), "\"tiles.tags[1]\" is not a tag 0-255"},
+        {with("\"tags\": [", "\"tags\": [1, "), "\"tiles.tags\" is not a list of 2"},
+        {with("\"rock\"", "\"ro\\u0007ck\""), "\"tiles.names[1]\" is not a name of at most 32"},
+        {with("\"rock\"", "\"" + std::string(33, 'r') + "\""),
+         "\"tiles.names[1]\" is not a name of at most 32"},
+        {with("\"rock\"", "7"), "\"tiles.names[1]\" is not a string"},
         {text.substr(0, text.size() / 2), "is not valid JSON: "},
         // A long string is read in place only when the parser would take it as it stands.
         {with("\"format\"", "\"note\": \"" + std::string(5000, 'a') + "\t\", \"format\""),

@@ -80,15 +80,26 @@ struct Walk {
                     e.blocks.emplace_back(i, p.level.piece(i));
                 break;
             }
-            case 2: // a tile's cell
+            case 2: { // a tile's cell, and its tag and name set or cleared
                 p.tiles.set_cell(1, static_cast<int>(rng() % 4), 2,
                                  {static_cast<uint8_t>(rng()), 3});
+                Tile tile = p.tiles.tile(1);
+                tile.tag = rng() % 3 ? static_cast<uint8_t>(rng()) : 0;
+                tile.name = std::string(rng() % 2 ? rng() % 33 : 0, 'n');
+                p.tiles.set_piece(1, std::make_shared<const Tile>(tile));
                 e.tile_pieces.emplace_back(1, p.tiles.piece(1));
                 break;
+            }
             case 3: // a new shape of either
                 p.level = Level(static_cast<int>(1 + rng() % 90), static_cast<int>(1 + rng() % 600),
                                 static_cast<uint16_t>(rng() % 3));
                 p.tiles = TileSet(static_cast<int>(1 + rng() % 8), 2, 3);
+                if (rng() % 2) {
+                    Tile tile = p.tiles.tile(2);
+                    tile.tag = 9;
+                    tile.name = "\xC3\xBC whole";
+                    p.tiles.set_piece(2, std::make_shared<const Tile>(tile));
+                }
                 e.level = p.level;
                 e.tiles = p.tiles;
                 break;

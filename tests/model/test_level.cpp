@@ -39,7 +39,7 @@ TEST(LevelDoc, UndoAndRedoPassThroughEveryStepsState) {
     for (int step = 0; step < 60; ++step) {
         const int edits = 1 + static_cast<int>(random() % 6);
         for (int e = 0; e < edits; ++e) {
-            switch (random() % 6) {
+            switch (random() % 7) {
             case 0: {
                 Level l = doc.level();
                 insert_level_column(l, static_cast<int>(random() % l.cols()));
@@ -56,6 +56,11 @@ TEST(LevelDoc, UndoAndRedoPassThroughEveryStepsState) {
                 doc.set_tile_cell(static_cast<int>(random() % doc.tiles().count()),
                                   static_cast<int>(random() % 2), static_cast<int>(random() % 3),
                                   {static_cast<uint8_t>(random()), static_cast<uint8_t>(random())});
+                break;
+            case 3:
+                EXPECT_TRUE(doc.set_tile_label(static_cast<int>(random() % doc.tiles().count()),
+                                               static_cast<uint8_t>(random()),
+                                               random() % 2 ? "" : "rock"));
                 break;
             default:
                 doc.set_level_tile(static_cast<int>(random() % doc.level().cols()),
@@ -230,4 +235,43 @@ TEST(Level, SizesOfNewLevelParse) {
 }
 
 } // namespace
+// Names are UTF-8 of at most 32 characters (not bytes), without controls; a refused label
+// changes nothing.
+TEST(LevelDoc, TileLabelsTakeNamesOfAtMost32Characters) {
+    const struct {
+        std::string name;
+        bool fits;
+    } names[] = {
+        {"", true},
+        {std::string(32, 'a'), true},
+        {std::string(33, 'a'), false},
+        {[] {
+             std::string s;
+             for (int i = 0; i < 32; ++i)
+                 s += "\xC3\xBC"; // u-umlaut, two bytes
+             return s;
+         }(),
+         true},
+        {"\xE2\x86\x92 \xF0\x9F\x8C\x8A", true}, // three- and four-byte characters
+        {"a\tb", false},
+        {"a\x7F", false},
+        {"\xC2\x85", false},         // a C1 control
+        {"\xC3", false},             // cut short
+        {"\xC3(", false},            // not a continuation
+        {"\xC0\x80", false},         // overlong
+        {"\xF5\x80\x80\x80", false}, // past U+10FFFF
+    };
+    for (const auto& [name, fits] : names) {
+        EXPECT_EQ(tile_name_fits(name), fits) << name;
+        LevelDoc doc;
+        EXPECT_EQ(doc.set_tile_label(0, 7, name), fits) << name;
+        EXPECT_EQ(doc.tiles().tile(0).tag, fits ? 7 : 0);
+        EXPECT_EQ(doc.tiles().tile(0).name, fits ? name : "");
+    }
+    LevelDoc doc;
+    EXPECT_FALSE(doc.set_tile_label(1, 7, "x")) << "past the set";
+    EXPECT_FALSE(doc.set_tile_label(-1, 7, "x"));
+    EXPECT_TRUE(doc.take_change().empty());
+}
+
 } // namespace fontarel
