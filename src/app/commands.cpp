@@ -204,6 +204,7 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExportLevelBinary, "Level as binary...", {}, level_export<ExportFormat::Bin>},
     {MenuId::ExportLevelPrg, "Level as PRG...", {}, level_export<ExportFormat::Prg>},
     {MenuId::ExportLevelPicture, "Level picture (PNG)...", {}, export_level_picture},
+    {MenuId::TileLabel, "Tile name and tag...", {}, set_tile_label},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},

@@ -175,13 +175,14 @@ enum class MenuId : int {
     ExtendedBackgroundTwo = 123,
     ExtendedBackgroundThree = 124,
     GlyphMaterial = 125, // Char
+    TileLabel = 126,     // Level
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::GlyphMaterial) + 1;
+constexpr int kMenuIdCount = id(MenuId::TileLabel) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

@@ -18,7 +18,7 @@ TileCell blank_tile_cell(const App& app) {
 
 // A set of one tile whose cells all hold the same: nothing to lose by replacing it.
 bool tiles_are_blank(const TileSet& tiles) {
-    if (tiles.count() != 1)
+    if (tiles.count() != 1 || tiles.tile(0).tag != 0 || !tiles.tile(0).name.empty())
         return false;
     const TileCell first = tiles.cell(0, 0, 0);
     for (int y = 0; y < tiles.height(); ++y)
@@ -113,6 +113,25 @@ void new_tile(App& app) {
     Tile tile;
     tile.cells.fill(blank);
     add_tile(app, tile);
+}
+
+void set_tile_label(App& app) {
+    const int t = app.s.current_tile;
+    const Tile& tile = app.s.levels.tiles().tile(t);
+    const std::string text = app.tk.ask_text(
+        "Tile name and tag", "Tile " + std::to_string(t) + ": its tag (0-255), then its name:",
+        std::to_string(tile.tag) + (tile.name.empty() ? "" : " " + tile.name));
+    if (text.empty())
+        return;
+    uint8_t tag = 0;
+    std::string name;
+    if (!parse_tile_label(text, tag, name)) {
+        app.tk.message_box("fontarel", "\"" + text +
+                                           "\" is not a tag 0-255 and a name of at most " +
+                                           std::to_string(kMaxTileName) + " characters");
+        return;
+    }
+    app.s.levels.set_tile_label(t, tag, name);
 }
 
 void duplicate_tile(App& app) {

@@ -18,6 +18,10 @@ void level_delete_row(App& app);
 // the current tile. A full set says so and changes nothing.
 void new_tile(App& app);
 void duplicate_tile(App& app);
+// "Tile name and tag...": asks for the current tile's tag and name as one line, "3 deep water"
+// (parse_tile_label), offering the ones it has; a line that does not parse says so and changes
+// nothing.
+void set_tile_label(App& app);
 // Removes the tiles no level cell uses and says how many went.
 void delete_unused_tiles(App& app);
 // Cuts the map in use into tiles of the level's tile size, one tile for each different block,

@@ -172,6 +172,21 @@ void present_level(App& app) {
     tk.set_window_title(kLevelWindow, level_title(app));
 }
 
+// "Tiles", with the tile under the pointer ("Tiles: tile 7") and the current tile's name and tag
+// when it has either (" - current tile 3 "water", tag 2").
+std::string tiles_title(const App& app) {
+    const LevelViews& v = app.level_views;
+    std::string title = "Tiles";
+    if (const int t = tile_at_view_cell(app, v.tiles_hover.column, v.tiles_hover.row); t >= 0)
+        title += ": tile " + std::to_string(t);
+    const Tile& current = app.s.levels.tiles().tile(app.s.current_tile);
+    if (current.tag != 0 || !current.name.empty())
+        title += " - current tile " + std::to_string(app.s.current_tile) +
+                 (current.name.empty() ? "" : " \"" + current.name + "\"") + ", tag " +
+                 std::to_string(current.tag);
+    return title;
+}
+
 void present_tiles(App& app) {
     Toolkit& tk = app.tk;
     LevelViews& v = app.level_views;
@@ -199,6 +214,7 @@ void present_tiles(App& app) {
     const MapCell hover = tile_at_view_cell(app, v.tiles_hover.column, v.tiles_hover.row) >= 0
                               ? v.tiles_hover
                               : MapCell{};
+    tk.set_window_title(kTilesWindow, tiles_title(app));
     const Raster* picture = tk.canvas_picture(kTilesCanvas);
     if (picture == nullptr || v.tiles_picture.up_to_date(*picture, view, *s.charset, s.color_bit0,
                                                          s.color_bit1, false, hover, current))
@@ -401,8 +417,7 @@ void tiles_canvas_event(App& app, const Event& event) {
     }
     if (kind == kKindWheel)
         v.tiles_scroll = std::clamp(v.tiles_scroll - event.wheel, 0, tiles_scroll_max(app));
-    app.tk.set_window_title(kTilesWindow,
-                            t >= 0 ? "Tiles: tile " + std::to_string(t) : std::string("Tiles"));
+    app.tk.set_window_title(kTilesWindow, tiles_title(app));
 }
 
 void tiles_scroll_event(App& app, const Event& event) {

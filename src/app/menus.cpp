@@ -208,6 +208,8 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ExportLevelPrg),
     item(MenuId::ExportLevelPicture),
     end_submenu(),
+    separator(),
+    item(MenuId::TileLabel),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {

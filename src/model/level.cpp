@@ -378,6 +378,30 @@ bool tile_name_fits(const std::string& name) {
     return characters <= kMaxTileName;
 }
 
+bool parse_tile_label(const std::string& text, uint8_t& tag, std::string& name) {
+    const auto space = [](char c) { return c == ' ' || c == '\t'; };
+    size_t at = 0;
+    while (at < text.size() && space(text[at]))
+        ++at;
+    const size_t digits = at;
+    unsigned value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9' && value <= 255; ++at)
+        value = 10 * value + static_cast<unsigned>(text[at] - '0');
+    if (at == digits || value > 255 || (at < text.size() && !space(text[at])))
+        return false;
+    size_t end = text.size();
+    while (end > at && space(text[end - 1]))
+        --end;
+    while (at < end && space(text[at]))
+        ++at;
+    std::string said = text.substr(at, end - at);
+    if (!tile_name_fits(said))
+        return false;
+    tag = static_cast<uint8_t>(value);
+    name = std::move(said);
+    return true;
+}
+
 bool parse_level_size(const std::string& text, int& tile_width, int& tile_height, int& cols,
                       int& rows) {
     size_t pos = 0;

@@ -222,6 +222,10 @@ class LevelDoc {
 // True when `name` can name a tile: valid UTF-8 of at most kMaxTileName characters, none of them
 // a control character.
 bool tile_name_fits(const std::string& name);
+// A tile's tag and name as one line: the tag 0-255, then, after spaces, the name to the end of the
+// line, its outer spaces dropped ("3 deep water", "12"). False when the line does not begin with a
+// tag or the name does not fit.
+bool parse_tile_label(const std::string& text, uint8_t& tag, std::string& name);
 
 // The tile size and level size "W x H, C x R" of New level...: "4x4, 64x32", spaces allowed
 // around the numbers and separators, 'x' or 'X'. False when the text does not parse or a number

@@ -157,12 +157,9 @@ TEST_F(LevelTest, KeysScrollTitlesFollowAndAFullLevelRefusesInserts) {
     const struct {
         int key, x, y;
     } keys[] = {
-        {kKeyEnd, max_x, max_y},
-        {kKeyPageUp, max_x, max_y - app.s.map->rows},
-        {kKeyHome, 0, 0},
-        {kKeyPageDown, 0, app.s.map->rows},
-        {kKeyPageUp, 0, 0},
-        {kKeyPageUp, 0, 0},
+        {kKeyEnd, max_x, max_y}, {kKeyPageUp, max_x, max_y - app.s.map->rows},
+        {kKeyHome, 0, 0},        {kKeyPageDown, 0, app.s.map->rows},
+        {kKeyPageUp, 0, 0},      {kKeyPageUp, 0, 0},
     };
     for (const auto& k : keys) {
         key(kLevelCanvas, k.key);
@@ -267,6 +264,59 @@ TEST_F(LevelTest, TilesFromTheMapAndBackGiveTheSameMap) {
     EXPECT_NE(tk.messages().back().text.find("is not a tile size"), std::string::npos);
     menu(MenuId::DeleteUnusedTiles);
     EXPECT_EQ(tk.messages().back().text, "Deleted 0 unused tiles");
+}
+
+// Level > Tile name and tag...: one line, the tag then the name, on the current tile; the Tiles
+// window's title shows them; a line that does not parse changes nothing; each label one undo step.
+TEST_F(LevelTest, TileNamesAndTagsGoToTheCurrentTileAndItsTitleAndAreUndone) {
+    new_level("2x2, 8x8");
+    menu(MenuId::ShowTiles);
+    menu(MenuId::NewTile);
+    ASSERT_EQ(app.s.current_tile, 1);
+    const struct {
+        std::string line;
+        bool taken;
+        int tag;
+        const char* name;
+    } rows[] = {
+        {"3 deep water", true, 3, "deep water"},
+        {"  12 \t", true, 12, ""},
+        {"255   \xC3\xBC  ", true, 255, "\xC3\xBC"},
+        {"256 lava", false},
+        {"lava 3", false},
+        {"3lava", false},
+        {"7 " + std::string(33, 'n'), false},
+        {"9 " + std::string(32, 'n'), true, 9, "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"},
+        {"0", true, 0, ""},
+    };
+    size_t steps = app.s.history.undo_count();
+    const Tile first = tiles().tile(0);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        const Tile before = tiles().tile(1);
+        const size_t messages = tk.messages().size();
+        tk.text_answers.push_back(row.line);
+        menu(MenuId::TileLabel);
+        EXPECT_EQ(tk.text_requests.back(),
+                  "Tile name and tag|Tile 1: its tag (0-255), then its name:|" +
+                      std::to_string(before.tag) + (before.name.empty() ? "" : " " + before.name));
+        EXPECT_EQ(tk.messages().size(), messages + (row.taken ? 0 : 1));
+        EXPECT_EQ(tiles().tile(1).tag, row.taken ? row.tag : before.tag);
+        EXPECT_EQ(tiles().tile(1).name, row.taken ? row.name : before.name);
+        EXPECT_TRUE(tiles().tile(0) == first) << "tile 0 untouched";
+        const bool changed = tiles().tile(1) != before;
+        EXPECT_EQ(app.s.history.undo_count(), steps + (changed ? 1 : 0));
+        steps = app.s.history.undo_count();
+        if (row.tag == 3)
+            EXPECT_EQ(tk.window(kTilesWindow)->title,
+                      "Tiles - current tile 1 \"deep water\", tag 3");
+        if (row.tag == 12)
+            EXPECT_EQ(tk.window(kTilesWindow)->title, "Tiles - current tile 1, tag 12");
+    }
+    EXPECT_EQ(tk.window(kTilesWindow)->title, "Tiles") << "an unlabelled tile shows none";
+    undo_step(app);
+    EXPECT_EQ(tiles().tile(1).tag, 9);
+    EXPECT_EQ(tiles().tile(1).name, std::string(32, 'n'));
 }
 
 } // namespace

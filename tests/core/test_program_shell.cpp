@@ -227,7 +227,9 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:118:Level as binary...",
                                           "I:119:Level as PRG...",
                                           "I:120:Level picture (PNG)...",
-                                          "E"};
+                                          "E",
+                                          "-",
+                                          "I:126:Tile name and tag..."};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",
