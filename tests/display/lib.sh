@@ -124,6 +124,30 @@ pixel() {
     convert "$1" -format "%[fx:int(255*u.p{$2,$3}.r)],%[fx:int(255*u.p{$2,$3}.g)],%[fx:int(255*u.p{$2,$3}.b)]" info:
 }
 
+# wait_for SECONDS COMMAND...: runs COMMAND every 0.2 s until it succeeds; nonzero after the
+# timeout. For a state a busy program reaches late (a title, a pixel drawn): wait for the state, not
+# for a time.
+wait_for() {
+    local limit="$1" i
+    shift
+    for i in $(seq $((limit * 5))); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# title_is WINDOW TEXT: whether the window's title is TEXT.
+title_is() {
+    [ "$(xdotool getwindowname "$1")" = "$2" ]
+}
+
+# shows NAME X Y RGB: whether a new screenshot NAME has the colour RGB ("R,G,B") at (X, Y).
+shows() {
+    local shot
+    shot=$(screenshot "$1") && [ "$(pixel "$shot" "$2" "$3")" = "$4" ]
+}
+
 # wait_exit [SECONDS]: waits for the program to end and sets EXIT_CODE to its exit code; fails
 # after the timeout (default 10 s). Not for use in a subshell: only this shell can wait for it.
 EXIT_CODE=""

@@ -13,9 +13,8 @@ find_grid
 
 # Glyph 65 is column 1, row 4 of the grid.
 xdotool mousemove $((GX + 16 + 8)) $((GY + 64 + 8)) click 1
-sleep 0.5
-title=$(xdotool getwindowname "$MAIN")
-[ "$title" = "fontarel v2 0.9e 65(\$41)'A'" ] || fail "title after the click is '$title'"
+wait_for 20 title_is "$MAIN" "fontarel v2 0.9e 65(\$41)'A'" ||
+    fail "title after the click is '$(xdotool getwindowname "$MAIN")'"
 
 # Glyph pixel (3, 3) of glyph 65 is the 2 x 2 block at grid pixel (16 + 6, 64 + 6); the cursor's
 # checkerboard leaves that pixel alone.
@@ -32,7 +31,9 @@ for x in 40 56 72 88 104; do
     sleep 0.05
 done
 xdotool mouseup 1
-sleep 0.5
+# The stroke's last pixel in the grid: the state every check below needs.
+wait_for 20 shows stroke_drawn $((GX + 16 + 12)) $((GY + 64 + 10)) 255,255,255 ||
+    fail "the stroke's last pixel never reached the grid"
 shot=$(screenshot after_drawing)
 [ "$(pixel "$shot" $((GX + 22)) $((GY + 70)))" = "255,255,255" ] ||
     fail "the pixel drawn in the editor is not in the grid"
