@@ -5,10 +5,13 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include "qt_fixture.h"
+#include "toolkit/file_io.h"
 
 namespace fontarel::test {
 namespace {
@@ -139,6 +142,56 @@ TEST_F(Controls, TwoDroppedFilesArriveAsTwoLinesOnTheEnabledControlOnly) {
     tk.post_event(events[0]);
     ASSERT_EQ(tk.wait_event(), kEventDrop);
     EXPECT_EQ(tk.dropped_file_list(), "/tmp/a b.fnt\n/tmp/c.map");
+}
+
+// A scroll bar stands as it is shaped; its range and page are what the program last set, the page
+// at least 1, and a range upside down changes nothing. A slider stays a horizontal slider.
+TEST_F(Controls, ScrollBarsStandAsShapedAndTakeTheirRangeAndPage) {
+    const struct {
+        int width, height, flags;
+        bool scroll;
+        Qt::Orientation orientation;
+    } bars[] = {
+        {16, 200, kTrackBarScroll, true, Qt::Vertical},
+        {200, 16, kTrackBarScroll, true, Qt::Horizontal},
+        {16, 16, kTrackBarScroll, true, Qt::Horizontal},
+        {16, 200, kTrackBarTicks, false, Qt::Horizontal},
+    };
+    int control = 20;
+    for (const auto& b : bars) {
+        SCOPED_TRACE(control);
+        ASSERT_NE(tk.create_track_bar(control, 0, 0, b.width, b.height, 0, 10, b.flags), 0);
+        auto* bar = qobject_cast<QAbstractSlider*>(tk.control_widget(control));
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(qobject_cast<QScrollBar*>(bar) != nullptr, b.scroll);
+        EXPECT_EQ(bar->orientation(), b.orientation);
+        tk.set_control_state(control, 9);
+        tk.set_track_bar_range(control, 2, 60, 7);
+        EXPECT_EQ(std::tuple(bar->minimum(), bar->maximum(), bar->pageStep(), bar->value()),
+                  std::tuple(2, 60, 7, 9));
+        tk.set_track_bar_range(control, 0, 4, 0);
+        EXPECT_EQ(std::tuple(bar->minimum(), bar->maximum(), bar->pageStep(), bar->value()),
+                  std::tuple(0, 4, 1, 4))
+            << "the position clamped into the new range";
+        tk.set_track_bar_range(control, 5, 3, 2);
+        EXPECT_EQ(std::tuple(bar->minimum(), bar->maximum(), bar->pageStep()), std::tuple(0, 4, 1));
+        ++control;
+    }
+    EXPECT_TRUE(take_events(tk).empty()) << "the program's changes make no events";
+}
+
+// The regular files of a folder by name, in byte order (capitals first), without its folders;
+// none for a folder that is not there.
+TEST(QtFiles, FolderListingIsTheRegularFilesSorted) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string root = dir.path().toStdString();
+    for (const char* name : {"b.fnt", "a.fnt", "C.fnt", "a.fnt~"})
+        ASSERT_TRUE(write_whole_file(root + "/" + name, std::vector<uint8_t>{1}));
+    ASSERT_TRUE(make_folders(root + "/0-folder"));
+    EXPECT_EQ(regular_files_in(root),
+              (std::vector<std::string>{"C.fnt", "a.fnt", "a.fnt~", "b.fnt"}));
+    EXPECT_TRUE(regular_files_in(root + "/none").empty());
 }
 
 TEST(QtFiles, SizeOfMissingPathAndFolder) {
