@@ -14,8 +14,8 @@
 
 #include "../tests/helpers/ctm_writer.h"
 #include "app/app.h"
-#include "app/ctm_commands.h"
-#include "app/history_commands.h"
+#include "app/commands/ctm_commands.h"
+#include "app/commands/history_commands.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
 #include "app/start_up.h"
@@ -92,7 +92,8 @@ void memory_of_a_full_4096_level(benchmark::State& state) {
         for (int y = 0; y < kMaxLevelSide; ++y)
             for (int x = 0; x < kMaxLevelSide; ++x)
                 doc.set_level_tile(x, y, (x ^ y) & 1);
-        if (doc.level().at(1, 0) != 1 || doc.level().at(kMaxLevelSide - 1, kMaxLevelSide - 2) != 1) {
+        if (doc.level().at(1, 0) != 1 ||
+            doc.level().at(kMaxLevelSide - 1, kMaxLevelSide - 2) != 1) {
             state.SkipWithError("the level was not written");
             return;
         }
@@ -116,7 +117,8 @@ BENCHMARK(memory_of_a_full_4096_level)->Iterations(1);
 struct CtmFile {
     std::string path;
     size_t size = 0;
-    explicit CtmFile(int seed = 0) : path("/tmp/fontarel-bench-level-" + std::to_string(seed) + ".ctm") {
+    explicit CtmFile(int seed = 0)
+        : path("/tmp/fontarel-bench-level-" + std::to_string(seed) + ".ctm") {
         CtmDescription d;
         d.glyphs.assign(256, {0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00});
         d.tiles = 1000;
@@ -177,7 +179,8 @@ void open_512_ctm(benchmark::State& state) {
     const Level& level = app.s.levels.level();
     const TileSet& tiles = app.s.levels.tiles();
     const bool opened = level.cols() == 512 && level.rows() == 512 && tiles.count() == 1000 &&
-                        tiles.cell(0, 0, 0).code == 1 && tiles.cell(999, 3, 3).code == 15999 % 256 &&
+                        tiles.cell(0, 0, 0).code == 1 &&
+                        tiles.cell(999, 3, 3).code == 15999 % 256 &&
                         level.at(511, 511) == (size_t{512 * 512 - 1} * 7919 + 1) % 1000;
     undo_step(app);
     if (!opened || app.s.levels.level().cols() != 16 || app.s.levels.tiles().count() != 1) {

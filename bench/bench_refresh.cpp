@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/charset_canvas.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
-#include "app/map_canvas.h"
-#include "app/present.h"
 #include "app/start_up.h"
+#include "app/views/charset_canvas.h"
+#include "app/views/map_canvas.h"
+#include "app/views/present.h"
 #include "toolkit/headless/headless_toolkit.h"
 
 namespace fontarel {

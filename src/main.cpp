@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line_run.h"
 #include "app/start_up.h"
-#include "app/command_line.h"
+#include "cli/command_line.h"
+#include "cli/command_line_run.h"
 #include "toolkit/qt/picture_decoder.h"
 #include "toolkit/qt/png_encoder.h"
 #include "toolkit/qt/qt_toolkit.h"

@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "app/version.h"
 #include "model/char_map.h"
 #include "model/charset_store.h"
 #include "model/colour.h"
 #include "model/history.h"
 #include "model/level.h"
+#include "model/version.h"
 #include "toolkit/codes.h"
 
 namespace fontarel {
@@ -31,14 +31,14 @@ struct AppState {
     int32_t current_row = 0;
     int32_t range_begin = 0; // recomputed from the two range bars by each command that needs them
     int32_t range_end = 0;
-    int32_t color_bit0 = rgb(0, 0, 0);       // colour of clear pixels
-    int32_t color_bit1 = rgb(255, 255, 255); // colour of set pixels
-    std::unique_ptr<CharMap> map;            // map_cells with map_cols x map_rows in use
-    LevelDoc levels;                         // the tile set and the level
-    int32_t current_tile = 0;                // what a left press on the level puts down
-    int32_t grid_on = 1;                     // mirrors the check mark of "Grid on map"
-    int32_t map_window_open = 0;             // 1 once the map window exists
-    int32_t popup_cell_x = -1;               // map cell under the mouse when the map popup opened
+    int32_t color_bit0 = kStartClearColour; // colour of clear pixels
+    int32_t color_bit1 = kStartSetColour;   // colour of set pixels
+    std::unique_ptr<CharMap> map;           // map_cells with map_cols x map_rows in use
+    LevelDoc levels;                        // the tile set and the level
+    int32_t current_tile = 0;               // what a left press on the level puts down
+    int32_t grid_on = 1;                    // mirrors the check mark of "Grid on map"
+    int32_t map_window_open = 0;            // 1 once the map window exists
+    int32_t popup_cell_x = -1;              // map cell under the mouse when the map popup opened
     int32_t popup_cell_y = -1;
     int32_t drag_active = 0; // a left-button drag on the charset canvas is under way
     int32_t drag_source = 0; // glyph where the drag started

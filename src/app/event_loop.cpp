@@ -2,15 +2,15 @@
 
 #include "app/event_loop.h"
 
-#include "app/block_commands.h"
-#include "app/file_commands.h"
-#include "app/history_commands.h"
+#include "app/commands/block_commands.h"
+#include "app/commands/file_commands.h"
+#include "app/commands/history_commands.h"
+#include "app/commands/project_commands.h"
 #include "app/ids.h"
-#include "app/level_view.h"
-#include "app/map_typing.h"
-#include "app/present.h"
-#include "app/project_commands.h"
 #include "app/recovery.h"
+#include "app/views/level_view.h"
+#include "app/views/map_typing.h"
+#include "app/views/present.h"
 
 namespace fontarel {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/history_commands.h"
+#include "app/commands/history_commands.h"
 #include "app/ids.h"
 
 namespace fontarel {

@@ -2,8 +2,8 @@
 
 #include <ctime>
 
+#include "app/commands/project_commands.h"
 #include "app/ids.h"
-#include "app/project_commands.h"
 #include "app/recovery_files.h"
 #include "app/recovery_writer.h"
 

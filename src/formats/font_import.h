@@ -13,6 +13,9 @@
 
 namespace fontarel {
 
+// No font or picture the program can use comes near this; a larger file is refused unread.
+constexpr int64_t kLargestImport = int64_t{16} << 20;
+
 enum class FontFileKind {
     Raw,     // anything else: glyph bytes as the program saves them
     Psf1,    // magic 36 04

@@ -23,6 +23,9 @@
 
 namespace fontarel {
 
+// The editor's one option: load the newest recovery file of an ended run, or the one given.
+inline constexpr const char* kRecoverOption = "--recover";
+
 inline constexpr char kRecoveryMagic[] = "FONTAREL-RECOVERY-1\n";
 inline constexpr size_t kRecoveryMagicBytes = sizeof kRecoveryMagic - 1;
 // Bytes of a frame around the payload: its length before it, its checksum after it.

@@ -14,4 +14,8 @@ constexpr Colour rgb(int red, int green, int blue) {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
 
+// The glyph colours a program starts with, and the converter draws with when given none.
+inline constexpr Colour kStartClearColour = rgb(0, 0, 0);     // clear pixels
+inline constexpr Colour kStartSetColour = rgb(255, 255, 255); // set pixels
+
 } // namespace fontarel

@@ -2,7 +2,7 @@
 // keys in the map window act on the selection through the clipboard, each change is one undo step,
 // and the rows are greyed out when they cannot act.
 
-#include "app/block_commands.h"
+#include "app/commands/block_commands.h"
 #include "app/event_loop.h"
 #include "model/labels.h"
 #include "program_fixture.h"
@@ -46,7 +46,7 @@ class BlockCommands : public ProgramTest {
 TEST_F(BlockCommands, SelectionCopyPasteCutClearAndTheirSteps) {
     EXPECT_EQ(enabled(MenuId::Copy), 0);
     canvas(kMapCanvas, kKindMouseMove, 16 * 10 + 8, 16 * 5 + 8); // the title names a cell first
-    drag(10, 5, 3, 2); // either direction
+    drag(10, 5, 3, 2);                                           // either direction
     EXPECT_EQ(app.blocks.selection, (CellRect{3, 2, 8, 4}));
     EXPECT_EQ(tk.window(kMapWindow)->title, "Character map (3,2)-(10,5) 8x4");
     EXPECT_EQ(cell(3, 2), 35) << "a Shift-drag paints nothing";

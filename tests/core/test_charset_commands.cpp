@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/charset_canvas.h"
+#include "app/commands/glyph_commands.h"
 #include "app/event_loop.h"
-#include "app/glyph_commands.h"
 #include "app/ids.h"
-#include "app/present.h"
 #include "app/start_up.h"
+#include "app/views/charset_canvas.h"
+#include "app/views/present.h"
 #include "model/glyph_transforms.h"
 #include "model/labels.h"
 #include "program_fixture.h"

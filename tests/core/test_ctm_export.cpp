@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/command_line_run.h"
+#include "cli/command_line.h"
+#include "cli/command_line_run.h"
 #include "model/map_colours.h"
 #include "toolkit/raster.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "../helpers/ctm_writer.h"
-#include "app/command_line_run.h"
-#include "app/level_export_commands.h"
-#include "app/project_commands.h"
+#include "app/commands/level_export_commands.h"
+#include "app/commands/project_commands.h"
+#include "cli/command_line_run.h"
 #include "formats/export_formats.h"
 #include "formats/export_level.h"
 #include "formats/export_sheet.h"
@@ -267,7 +267,8 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
     ASSERT_EQ(shown.size(), 256u * 192u);
     for (int y : {0, 7, 100})
         for (int x : {0, 5, 255})
-            EXPECT_EQ(shown[static_cast<size_t>(y * 256 + x)], loaded.glyph(65)[y % 8] >> (7 - x % 8) & 1)
+            EXPECT_EQ(shown[static_cast<size_t>(y * 256 + x)],
+                      loaded.glyph(65)[y % 8] >> (7 - x % 8) & 1)
                 << x << ", " << y;
     EXPECT_TRUE(err.empty()) << err;
 
@@ -301,7 +302,8 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
         {{"--export-map", "byte", path("screen.map"), path("h.s")},
          kExitUsage,
          "h.s",
-         "--export-map needs --size WxH: one of 32x24, 40x24, 40x25, 80x50, 64x30, unless INPUT is a "
+         "--export-map needs --size WxH: one of 32x24, 40x24, 40x25, 80x50, 64x30, unless INPUT is "
+         "a "
          "project"},
         {{"--export", "byte", path("zx.fnt"), folder()}, kExitFileError, "", "fontarel: "},
         {{"--export-map", "png", "--size", "32x24", path("screen.map"), path("j.png")},
@@ -350,7 +352,8 @@ TEST_F(Exports, CommandLineWritesTheExportOrOneLineAndNothing) {
 void make_level(AppState& s) {
     TileSet tiles(2, 2, 3);
     for (int t = 0; t < 3; ++t)
-        tiles.set_cell(t, t % 2, t / 2, {static_cast<uint8_t>(65 + t), static_cast<uint8_t>(t + 1)});
+        tiles.set_cell(t, t % 2, t / 2,
+                       {static_cast<uint8_t>(65 + t), static_cast<uint8_t>(t + 1)});
     s.levels.replace_tiles(tiles);
     Level level(5, 4);
     for (int x = 0; x < 5; ++x)
@@ -387,9 +390,9 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
                                                    item.offered);
         }
         const std::string label = export_label(item.file, item.level ? "level" : "tiles");
-        const Bytes want =
-            item.level ? export_level_file(item.format, project, label, item.load_address)
-                       : export_tiles_file(item.format, project, label, item.load_address);
+        const Bytes want = item.level
+                               ? export_level_file(item.format, project, label, item.load_address)
+                               : export_tiles_file(item.format, project, label, item.load_address);
         EXPECT_FALSE(want.empty());
         EXPECT_EQ(read(item.file), want) << item.file;
     }
@@ -446,8 +449,7 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
     EXPECT_EQ(run_line({"--export-tiles", "c", path("game.fontarel"), path("blocks.c")}, err), 0)
         << err;
     EXPECT_EQ(read("blocks.c"), export_tiles_file(ExportFormat::C, *project, "blocks"));
-    EXPECT_EQ(run_line({"--export-level", "prg", path("game.fontarel"), path("stage.prg")}, err),
-              0)
+    EXPECT_EQ(run_line({"--export-level", "prg", path("game.fontarel"), path("stage.prg")}, err), 0)
         << err;
     EXPECT_EQ(read("stage.prg"), export_level_file(ExportFormat::Prg, *project, "stage", 0x6000));
     // The picture: each level character's glyph, white on black; a level cell of tile 0 shows

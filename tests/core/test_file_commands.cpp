@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/charset_canvas.h"
-#include "app/present.h"
+#include "app/views/charset_canvas.h"
+#include "app/views/present.h"
 #include "program_fixture.h"
 
 namespace fontarel {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/history_commands.h"
-#include "app/level_view.h"
+#include "app/commands/history_commands.h"
+#include "app/views/level_view.h"
 #include "program_fixture.h"
 
 namespace fontarel {

@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "app/map_canvas.h"
+#include "app/views/map_canvas.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -70,7 +70,7 @@ TEST_F(MapEditor, HoverRetitlesPaintingPaintsAndTheTitleFollowsOnTheNextMove) {
     app.store().glyph(255)[0] = 0xFF;
     canvas(kMapCanvas, kKindLeftDown, 5, 5, kButtonLeft);
     EXPECT_EQ(cell(0, 0), 255);
-    EXPECT_EQ(map_title(), "Character map (0,0):255[FF]");  // the title follows what it names
+    EXPECT_EQ(map_title(), "Character map (0,0):255[FF]");     // the title follows what it names
     canvas(kMapCanvas, kKindLeftDown, 16 + 5, 5, kButtonLeft); // a press on another cell
     EXPECT_EQ(map_title(), "Character map (1,0):255[FF]");
     canvas(kMapCanvas, kKindLeftUp, 16 + 5, 5);

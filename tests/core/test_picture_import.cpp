@@ -14,7 +14,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/command_line_run.h"
+#include "cli/command_line_run.h"
 #include "formats/picture_import.h"
 #include "formats/project.h"
 #include "model/builtin_charsets.h"

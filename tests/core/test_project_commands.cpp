@@ -8,7 +8,7 @@
 #include <random>
 
 #include "../helpers/ctm_writer.h"
-#include "app/history_commands.h"
+#include "app/commands/history_commands.h"
 #include "app/recovery.h"
 #include "program_fixture.h"
 

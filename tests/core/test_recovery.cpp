@@ -11,7 +11,7 @@
 
 #include <sys/stat.h>
 
-#include "app/history_commands.h"
+#include "app/commands/history_commands.h"
 #include "app/recovery.h"
 #include "app/recovery_files.h"
 #include "app/recovery_writer.h"

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "../helpers/ctm_writer.h"
-#include "app/command_line.h"
-#include "app/command_line_run.h"
-#include "app/project_commands.h"
+#include "app/commands/project_commands.h"
+#include "cli/command_line.h"
+#include "cli/command_line_run.h"
 #include "formats/export_bdf.h"
 #include "formats/export_psf.h"
 #include "program_fixture.h"

@@ -1,7 +1,7 @@
 // Mouse and key handling of the charset canvas and the glyph canvas on the in-memory toolkit.
 
-#include "app/charset_canvas.h"
-#include "app/present.h"
+#include "app/views/charset_canvas.h"
+#include "app/views/present.h"
 #include "model/labels.h"
 #include "program_fixture.h"
 #include "render/charset_picture.h"

@@ -4,10 +4,10 @@
 #include <random>
 #include <vector>
 
-#include "app/charset_canvas.h"
-#include "app/glyph_canvas.h"
-#include "app/map_canvas.h"
-#include "app/present.h"
+#include "app/views/charset_canvas.h"
+#include "app/views/glyph_canvas.h"
+#include "app/views/map_canvas.h"
+#include "app/views/present.h"
 #include "model/labels.h"
 #include "model/map_colours.h"
 #include "program_fixture.h"

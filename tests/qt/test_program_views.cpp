@@ -15,11 +15,11 @@
 #include <utility>
 
 #include "app/app.h"
-#include "app/charset_canvas.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
-#include "app/present.h"
 #include "app/start_up.h"
+#include "app/views/charset_canvas.h"
+#include "app/views/present.h"
 #include "qt_fixture.h"
 #include "toolkit/qt/text_field.h"
 

@@ -13,6 +13,8 @@ plants=(
     'formats/gzip.cpp|#include "toolkit/toolkit.h"'
     'formats/psf_import.cpp|#include <QString>'
     'render/map_picture.cpp|#include "app/app.h"'
+    'cli/command_line.cpp|#include "app/app_state.h"'
+    'app/start_up.cpp|#include "cli/command_line.h"'
 )
 for plant in "${plants[@]}"; do
     rm -rf "$scratch/src"

@@ -435,7 +435,7 @@ fi
 
 # --help and --version print and end, with no display either; the version is the text that the
 # source defines once (and the window's title shows).
-version=$(sed -n 's/.*kProgramVersion = "\([^"]*\)";.*/\1/p' "$SOURCE/src/app/version.h")
+version=$(sed -n 's/.*kProgramVersion = "\([^"]*\)";.*/\1/p' "$SOURCE/src/model/version.h")
 [ -n "$version" ] && [ "$("$PROGRAM" --version)" = "$version" ] && pass ||
     fail "--version says '$("$PROGRAM" --version)', the source defines '$version'"
 "$PROGRAM" --help | grep -q -- '--export-map FORMAT \[--size WxH\]' && pass || fail "--help"
