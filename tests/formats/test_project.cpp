@@ -249,7 +249,7 @@ TEST(Project, UnknownKeysSurviveASaveInEveryObject) {
     p.map.look.machine = MapMachine::C64;
     p.level = Level(300, 300); // packed
     const std::string text = project_text(p);
-    for (const char* object : {"multicolour", "colours", "map", "tiles", "level"}) {
+    for (const char* object : {"multicolour", "ecm", "colours", "map", "tiles", "level"}) {
         SCOPED_TRACE(object);
         auto j = nlohmann::ordered_json::parse(text);
         j[object]["note"] = {{"by", "hand"}};
