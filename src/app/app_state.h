@@ -37,6 +37,7 @@ struct AppState {
     LevelDoc levels;                        // the tile set and the level
     int32_t current_tile = 0;               // what a left press on the level puts down
     int32_t grid_on = 1;                    // mirrors the check mark of "Grid on map"
+    int32_t show_unused = 0;                // mirrors the check mark of "Show unused glyphs"
     int32_t map_window_open = 0;            // 1 once the map window exists
     int32_t popup_cell_x = -1;              // map cell under the mouse when the map popup opened
     int32_t popup_cell_y = -1;

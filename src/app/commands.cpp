@@ -144,6 +144,8 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ShiftUp, "Char shift up", {}, op<GlyphOp::ShiftUp>},
     {MenuId::ShiftDown, "Char shift down", {}, op<GlyphOp::ShiftDown>},
     {MenuId::GlyphMaterial, "Material...", {}, set_glyph_material},
+    {MenuId::CompactCharset, "Compact charset", {}, compact_glyphs},
+    {MenuId::ShowUnusedGlyphs, "Show unused glyphs", {}, toggle_unused_glyphs},
     // Edit
     {MenuId::Undo, "Undo", kHistoryUndo, undo_step},
     {MenuId::Redo, "Redo", kHistoryRedo, redo_step},
@@ -205,6 +207,7 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExportLevelPrg, "Level as PRG...", {}, level_export<ExportFormat::Prg>},
     {MenuId::ExportLevelPicture, "Level picture (PNG)...", {}, export_level_picture},
     {MenuId::TileLabel, "Tile name and tag...", {}, set_tile_label},
+    {MenuId::ExpandTiles, "Expand tiles", {}, expand_level_tiles},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},

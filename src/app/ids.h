@@ -176,13 +176,16 @@ enum class MenuId : int {
     ExtendedBackgroundThree = 124,
     GlyphMaterial = 125, // Char
     TileLabel = 126,     // Level
+    CompactCharset = 127, // Char
+    ShowUnusedGlyphs = 128,
+    ExpandTiles = 129, // Level
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::TileLabel) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExpandTiles) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

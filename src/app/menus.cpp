@@ -137,6 +137,9 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ShiftDown),
     separator(),
     item(MenuId::GlyphMaterial),
+    separator(),
+    item(MenuId::CompactCharset),
+    item(MenuId::ShowUnusedGlyphs), // a check mark while it is on
 
     title("Edit"),
     item(MenuId::Undo),
@@ -210,6 +213,7 @@ constexpr MenuEntry kMenuBarLayout[] = {
     end_submenu(),
     separator(),
     item(MenuId::TileLabel),
+    item(MenuId::ExpandTiles),
 };
 
 constexpr MenuEntry kCharsetPopupLayout[] = {

@@ -79,7 +79,7 @@ std::string compact_report(const CompactCounts& n) {
            std::to_string(n.free) + " free";
 }
 
-CompactCounts compact_charset(CharsetStore& store, CharMap& map, TileSet& tiles, int keep_first,
+CompactCounts compact_charset(CharsetStore& store, CharMap& map, TileSet* tiles, int keep_first,
                               int keep_last) {
     const int mask = glyph_mask(map);
     // The glyphs in use, in the order first met.
@@ -95,10 +95,10 @@ CompactCounts compact_charset(CharsetStore& store, CharMap& map, TileSet& tiles,
     for (int r = 0; r < map.rows; ++r)
         for (int c = 0; c < map.cols; ++c)
             meet(map.at(c, r));
-    for (int t = 0; t < tiles.count(); ++t)
-        for (int y = 0; y < tiles.height(); ++y)
-            for (int x = 0; x < tiles.width(); ++x)
-                meet(tiles.cell(t, x, y).code);
+    for (int t = 0; tiles && t < tiles->count(); ++t)
+        for (int y = 0; y < tiles->height(); ++y)
+            for (int x = 0; x < tiles->width(); ++x)
+                meet(tiles->cell(t, x, y).code);
 
     CompactCounts n;
     CharsetStore out;
@@ -133,7 +133,8 @@ CompactCounts compact_charset(CharsetStore& store, CharMap& map, TileSet& tiles,
     n.dropped = kGlyphCount - n.in_use - n.merged;
     n.free = kGlyphCount - n.in_use;
     renumber_map(map, to, mask);
-    renumber_tiles(tiles, to, mask);
+    if (tiles)
+        renumber_tiles(*tiles, to, mask);
     store = out;
     return n;
 }

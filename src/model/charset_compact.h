@@ -28,12 +28,12 @@ struct CompactCounts {
 std::string compact_report(const CompactCounts& counts);
 
 // Compacts the charset for the map's cells in use and every cell of every tile (within the tile
-// size). Glyphs keep_first..keep_last (both inclusive; none when keep_first > keep_last) stay where
+// size); with no tiles (null), for the map alone, the tiles then left out of the renumbering too. Glyphs keep_first..keep_last (both inclusive; none when keep_first > keep_last) stay where
 // they are and are never dropped; a glyph in use like one of them becomes that one. The others in
 // use take the free places from 0 up in the order first met: the map row by row, then the tiles
 // in order, each row by row. Places left over become blank glyphs of material 0. The map's cells
 // outside its size in use whose glyph stays are renumbered too; the others are left as they are.
-CompactCounts compact_charset(CharsetStore& store, CharMap& map, TileSet& tiles, int keep_first,
+CompactCounts compact_charset(CharsetStore& store, CharMap& map, TileSet* tiles, int keep_first,
                               int keep_last);
 
 // Gives cell i of tile t (row by row within the tile size) glyph t * w * h + i, a copy of the glyph

@@ -6,9 +6,17 @@
 
 namespace fontarel {
 
+GlyphLook greyed_look(const GlyphLook& look) {
+    GlyphLook greyed = look;
+    for (int& c : greyed.colours)
+        c = rgb(((c & 255) + 128) / 2, ((c >> 8 & 255) + 128) / 2, ((c >> 16 & 255) + 128) / 2);
+    return greyed;
+}
+
 bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, const GlyphLook& look,
                                  const GlyphLook& multicolour_look,
-                                 const std::bitset<256>& multicolour) {
+                                 const std::bitset<256>& multicolour,
+                                 const std::bitset<256>& greyed) {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
         return false;
     }
@@ -17,9 +25,13 @@ bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, cons
     // Where the multicolour look changed, only the glyphs shown in it are drawn again; where a
     // glyph changed looks, it is too.
     const bool all_multicolour = all || multicolour_look != multicolour_look_;
-    const std::bitset<256> switched = multicolour ^ multicolour_;
+    const std::bitset<256> switched = (multicolour ^ multicolour_) | (greyed ^ greyed_);
     pixels_.use(look);
     multicolour_pixels_.use(multicolour_look);
+    if (greyed.any()) {
+        greyed_pixels_.use(greyed_look(look));
+        greyed_multicolour_pixels_.use(greyed_look(multicolour_look));
+    }
     for (int g = 0; g < kGlyphCount; ++g) {
         auto glyph = store.glyph(g);
         uint8_t* drawn = drawn_.data() + kGlyphRows * g;
@@ -31,7 +43,10 @@ bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, cons
         std::memcpy(drawn, glyph.data(), kGlyphRows);
         const int left = kCellPixels * (g % kGridCells);
         const int top = kCellPixels * (g / kGridCells);
-        const DoubledRowPixels& pixels = in_multicolour ? multicolour_pixels_ : pixels_;
+        const DoubledRowPixels& pixels =
+            greyed[static_cast<size_t>(g)]
+                ? (in_multicolour ? greyed_multicolour_pixels_ : greyed_pixels_)
+                : (in_multicolour ? multicolour_pixels_ : pixels_);
         for (int y = 0; y < kGlyphRows; ++y) {
             const uint32_t* run = pixels.row(glyph[y]);
             std::memcpy(target.row(top + 2 * y) + left, run, DoubledRowPixels::kBytes);
@@ -44,18 +59,20 @@ bool CharsetGridRenderer::render(Raster& target, const CharsetStore& store, cons
     look_ = look;
     multicolour_look_ = multicolour_look;
     multicolour_ = multicolour;
+    greyed_ = greyed;
     version_ += wrote ? 1 : 0;
     return wrote;
 }
 
 bool CharsetGridRenderer::up_to_date(const Raster& target, const CharsetStore& store,
                                      const GlyphLook& look, const GlyphLook& multicolour_look,
-                                     const std::bitset<256>& multicolour) const {
+                                     const std::bitset<256>& multicolour,
+                                     const std::bitset<256>& greyed) const {
     if (target.width() < kGridPixels || target.height() < kGridPixels) {
         return true; // nothing is ever drawn on it
     }
     return target_ == target.identity() && look == look_ && multicolour == multicolour_ &&
-           (multicolour.none() || multicolour_look == multicolour_look_) &&
+           greyed == greyed_ && (multicolour.none() || multicolour_look == multicolour_look_) &&
            std::memcmp(drawn_.data(), store.bytes.data(), kCharsetBytes) == 0;
 }
 

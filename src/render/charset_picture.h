@@ -13,9 +13,13 @@
 
 namespace fontarel {
 
-constexpr Colour kCursorColour = rgb(0, 255, 127); // the checkerboard pixels of the cursor
-constexpr Colour kHoverColour = rgb(0, 255, 0);    // the outline of the hovered cell
-constexpr Colour kDragColour = rgb(255, 0, 0);     // the outline of a drag's target cell
+constexpr Colour kCursorColour = rgb(0, 255, 127);   // the checkerboard pixels of the cursor
+constexpr Colour kHoverColour = rgb(0, 255, 0);      // the outline of the hovered cell
+constexpr Colour kDragColour = rgb(255, 0, 0);       // the outline of a drag's target cell
+constexpr Colour kGreyedColour = rgb(128, 128, 128); // what a greyed glyph's colours go halfway to
+
+// A look with each colour halfway to kGreyedColour.
+GlyphLook greyed_look(const GlyphLook& look);
 
 // Renders the grid into the top-left 256 x 256 pixels of a picture (nothing on a smaller one),
 // remembering what it drew: the next render onto the same picture writes only the cells whose
@@ -24,9 +28,10 @@ constexpr Colour kDragColour = rgb(255, 0, 0);     // the outline of a drag's ta
 class CharsetGridRenderer {
   public:
     // True when it wrote any pixel. Glyph g is drawn in `multicolour_look` where `multicolour[g]`
-    // holds, else in `look`.
+    // holds, else in `look`; where `greyed[g]` holds, its colours halfway to kGreyedColour.
     bool render(Raster& target, const CharsetStore& store, const GlyphLook& look,
-                const GlyphLook& multicolour_look, const std::bitset<256>& multicolour);
+                const GlyphLook& multicolour_look, const std::bitset<256>& multicolour,
+                const std::bitset<256>& greyed = {});
     bool render(Raster& target, const CharsetStore& store, const GlyphLook& look) {
         return render(target, store, look, look, {});
     }
@@ -35,7 +40,8 @@ class CharsetGridRenderer {
     }
     // True when a render would write nothing.
     bool up_to_date(const Raster& target, const CharsetStore& store, const GlyphLook& look,
-                    const GlyphLook& multicolour_look, const std::bitset<256>& multicolour) const;
+                    const GlyphLook& multicolour_look, const std::bitset<256>& multicolour,
+                    const std::bitset<256>& greyed = {}) const;
     bool up_to_date(const Raster& target, const CharsetStore& store, const GlyphLook& look) const {
         return up_to_date(target, store, look, look, {});
     }
@@ -50,10 +56,10 @@ class CharsetGridRenderer {
 
   private:
     uint64_t version_ = 0;
-    DoubledRowPixels pixels_, multicolour_pixels_;
+    DoubledRowPixels pixels_, multicolour_pixels_, greyed_pixels_, greyed_multicolour_pixels_;
     std::array<uint8_t, kCharsetBytes> drawn_{};
     GlyphLook look_, multicolour_look_;
-    std::bitset<256> multicolour_;
+    std::bitset<256> multicolour_, greyed_;
     uint64_t target_ = 0; // identity of the picture drawn on; 0 = nothing drawn
 };
 

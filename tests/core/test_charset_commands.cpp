@@ -13,6 +13,7 @@
 
 #include "app/app.h"
 #include "app/commands/glyph_commands.h"
+#include "app/commands/history_commands.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
 #include "app/start_up.h"
@@ -23,6 +24,7 @@
 #include "program_fixture.h"
 #include "render/charset_picture.h"
 #include "render/geometry.h"
+#include "render/map_screen.h"
 #include "toolkit/headless/headless_toolkit.h"
 
 using namespace fontarel;
@@ -376,4 +378,78 @@ TEST_F(CharsetCommands, BuiltinCharsetsSetColoursAndLeaveSelectionAndRange) {
         const int x = 16 * (row.glyph % 16), y = 16 * (row.glyph / 16);
         EXPECT_EQ(charset_picture().pixel(x, y), (row.rows[0] & 0x80) ? row.colour1 : row.colour0);
     }
+} // Char > Compact charset on the C64 charset and the start map: the map's 40 codes show 39 glyphs
+// (two of the charset's glyphs are alike), which stay, moved to the front, the map looks the same, one undo step gives all back; with the range ticked its glyphs
+// stay where they are. Level > Expand tiles gives each tile cell its glyph and is refused past 256.
+// Char > Show unused glyphs greys the grid's cells that nothing uses.
+TEST_F(ProgramTest, CompactingAndExpandingChangeNoPixelAndUnusedGlyphsAreGreyed) {
+    menu(MenuId::CharsetC64);
+    const auto screen = [&] {
+        Raster r(map_screen_width(*app.s.map), map_screen_height(*app.s.map));
+        render_map_screen(r, *app.s.map, app.store(), app.s.color_bit0, app.s.color_bit1);
+        return std::vector<uint32_t>(r.row(0), r.row(0) + r.width() * r.height());
+    };
+    const auto before = screen();
+    const CharsetStore c64 = app.store();
+    const size_t steps = app.s.history.undo_count();
+    menu(MenuId::CompactCharset);
+    EXPECT_EQ(tk.messages().back().text,
+              "39 glyphs in use: 1 duplicates merged, 216 unused dropped, 217 free");
+    EXPECT_EQ(screen(), before);
+    EXPECT_EQ(app.s.map->at(0, 0), 0);
+    EXPECT_EQ(app.s.map->at(39, 23), 38);
+    EXPECT_TRUE(std::ranges::equal(app.store().glyph(38), c64.glyph(71)));
+    EXPECT_TRUE(app.s.levels.tiles() == TileSet{}) << "a new program's tiles are no level";
+    EXPECT_EQ(app.s.history.undo_count(), steps + 1);
+    undo_step(app);
+    EXPECT_EQ(app.store().bytes, c64.bytes);
+    EXPECT_EQ(app.s.map->at(0, 0), 32);
+
+    // Glyphs 30-35 kept: the map's glyphs 32-35 stay, the rest fill 0-29 and 36 on.
+    tk.set_control_state(kBeginRangeBar, 30);
+    tk.set_control_state(kEndRangeBar, 35);
+    tk.inject_control(kRangeCheckBox, 1);
+    handle();
+    menu(MenuId::CompactCharset);
+    EXPECT_EQ(tk.messages().back().text,
+              "41 glyphs in use: 1 duplicates merged, 214 unused dropped, 215 free");
+    EXPECT_EQ(screen(), before);
+    EXPECT_EQ(app.s.map->at(0, 0), 32);
+    EXPECT_EQ(app.s.map->at(4, 0), 0);
+    EXPECT_EQ(app.s.map->at(34, 0), 36);
+    undo_step(app);
+
+    // Tiles of 2 x 2 blank cells, beside the 39 glyphs of the map: 54 of them
+    // fit, 55 do not.
+    tk.text_answers.push_back("2x2, 8x8");
+    menu(MenuId::NewLevel);
+    TileSet tiles = app.s.levels.tiles();
+    for (int t = 1; t < 55; ++t)
+        tiles.append(tiles.tile(0));
+    app.s.levels.replace_tiles(tiles);
+    menu(MenuId::ExpandTiles);
+    EXPECT_EQ(tk.messages().back().text,
+              "needs 259 glyphs; 256 fit: compact or delete tiles first");
+    EXPECT_TRUE(app.s.levels.tiles() == tiles);
+    std::vector<bool> keep(55, true);
+    keep[54] = false;
+    tiles.keep_only(keep);
+    app.s.levels.replace_tiles(tiles);
+    menu(MenuId::ExpandTiles);
+    EXPECT_EQ(app.s.levels.tiles().cell(53, 1, 1).code, 215);
+    EXPECT_EQ(screen(), before);
+
+    // Greyed while the row is ticked: glyph 200, which nothing uses, and not glyph 40 (the map's).
+    undo_step(app);
+    present(app);
+    const auto cell_pixel = [&](int code) {
+        return tk.image(kCharsetImage)->pixel(16 * (code % 16), 16 * (code / 16));
+    };
+    const auto plain = std::pair(cell_pixel(200), cell_pixel(40));
+    menu(MenuId::ShowUnusedGlyphs);
+    EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::ShowUnusedGlyphs)), 1);
+    EXPECT_NE(cell_pixel(200), plain.first);
+    EXPECT_EQ(cell_pixel(40), plain.second);
+    menu(MenuId::ShowUnusedGlyphs);
+    EXPECT_EQ(std::pair(cell_pixel(200), cell_pixel(40)), plain);
 }

@@ -160,6 +160,9 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:15:Char shift down",
                                           "-",
                                           "I:125:Material...",
+                                          "-",
+                                          "I:127:Compact charset",
+                                          "I:128:Show unused glyphs",
                                           "T:Edit",
                                           "I:47:Undo\tCtrl+Z",
                                           "I:48:Redo\tCtrl+Y",
@@ -229,7 +232,8 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:120:Level picture (PNG)...",
                                           "E",
                                           "-",
-                                          "I:126:Tile name and tag..."};
+                                          "I:126:Tile name and tag...",
+                                          "I:129:Expand tiles"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
     const std::vector<std::string> popup2 = {"I:16:Set begin range", "I:17:Set end range",

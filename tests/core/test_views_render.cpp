@@ -359,8 +359,8 @@ Picture reference_colour_map(const CharMap& map, const CharsetStore& store, int 
 // that it has something to write whenever the picture is out of date, and afterwards that it has
 // nothing left.
 // The grid with some glyphs in multicolour (pairs of bits, 4 x 2 pixels each) and the rest in two
-// colours, redrawn step by step through random edits of glyphs, of which glyphs are in
-// multicolour and of both looks, against a reference drawn afresh each step.
+// colours, some greyed, redrawn step by step through random edits of glyphs, of which glyphs are in
+// multicolour or greyed and of both looks, against a reference drawn afresh each step.
 TEST(CharsetGrid, GlyphsInTwoLooksMatchTheReferenceThroughRandomChanges) {
     std::mt19937 random(99);
     CharsetStore store;
@@ -368,11 +368,15 @@ TEST(CharsetGrid, GlyphsInTwoLooksMatchTheReferenceThroughRandomChanges) {
         b = static_cast<uint8_t>(random());
     GlyphLook two = GlyphLook::two(0x000000, 0xFFFFFF);
     GlyphLook multicolour{{0x101010, 0x202020, 0x303030, 0x404040}, true};
-    std::bitset<256> in_multicolour;
+    std::bitset<256> in_multicolour, greyed;
     CharsetGridRenderer renderer;
     Raster grid(256, 256);
-    for (int step = 0; step < 60; ++step) {
-        const int what = static_cast<int>(random() % 4);
+    const auto grey = [](int c) {
+        const auto half = [&](int shift) { return ((c >> shift & 255) + 128) / 2 << shift; };
+        return half(0) | half(8) | half(16);
+    };
+    for (int step = 0; step < 80; ++step) {
+        const int what = static_cast<int>(random() % 5);
         if (what == 0)
             store.glyph(static_cast<int>(random() % 256))[random() % 8] =
                 static_cast<uint8_t>(random());
@@ -380,10 +384,15 @@ TEST(CharsetGrid, GlyphsInTwoLooksMatchTheReferenceThroughRandomChanges) {
             in_multicolour.flip(random() % 256);
         else if (what == 2)
             multicolour.colours[random() % 4] = static_cast<int>(random() & 0xFFFFFF);
-        else
+        else if (what == 3)
             two.colours[random() % 2] = static_cast<int>(random() & 0xFFFFFF);
-        renderer.render(grid, store, two, multicolour, in_multicolour);
-        ASSERT_TRUE(renderer.up_to_date(grid, store, two, multicolour, in_multicolour));
+        else
+            greyed.flip(random() % 256);
+        const bool stale =
+            !renderer.up_to_date(grid, store, two, multicolour, in_multicolour, greyed);
+        ASSERT_EQ(renderer.render(grid, store, two, multicolour, in_multicolour, greyed), stale)
+            << "a change is seen before it is drawn, and only a change is drawn";
+        ASSERT_TRUE(renderer.up_to_date(grid, store, two, multicolour, in_multicolour, greyed));
         Picture want(256, 256, 0);
         for (int g = 0; g < 256; ++g)
             for (int y = 0; y < 8; ++y)
@@ -392,7 +401,8 @@ TEST(CharsetGrid, GlyphsInTwoLooksMatchTheReferenceThroughRandomChanges) {
                     const int colour = in_multicolour[static_cast<size_t>(g)]
                                            ? multicolour.colours[bits >> (6 - (x & 6)) & 3]
                                            : two.colours[bits >> (7 - x) & 1];
-                    want.box(16 * (g % 16) + 2 * x, 16 * (g / 16) + 2 * y, 2, 2, colour);
+                    want.box(16 * (g % 16) + 2 * x, 16 * (g / 16) + 2 * y, 2, 2,
+                             greyed[static_cast<size_t>(g)] ? grey(colour) : colour);
                 }
         for (int y = 0; y < 256; ++y)
             for (int x = 0; x < 256; ++x)

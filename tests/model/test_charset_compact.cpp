@@ -87,7 +87,7 @@ TEST(CharsetCompact, NothingShownChangesAndTheGlyphsInUseComeFirst) {
         const int keep_last = round % 3 == 0 ? keep_first + static_cast<int>(random() % 8) : 0;
         const std::vector<Shown> before = s.picture();
         const Scene old = s;
-        const CompactCounts n = compact_charset(s.store, s.map, s.tiles, keep_first, keep_last);
+        const CompactCounts n = compact_charset(s.store, s.map, &s.tiles, keep_first, keep_last);
         ASSERT_EQ(s.picture(), before);
         EXPECT_EQ(n.in_use + n.merged + n.dropped, kGlyphCount);
         EXPECT_EQ(n.free, kGlyphCount - n.in_use);
@@ -113,7 +113,7 @@ TEST(CharsetCompact, NothingShownChangesAndTheGlyphsInUseComeFirst) {
         }
         // Compacting again changes nothing but what it reports.
         const Scene once = s;
-        const CompactCounts again = compact_charset(s.store, s.map, s.tiles, keep_first, keep_last);
+        const CompactCounts again = compact_charset(s.store, s.map, &s.tiles, keep_first, keep_last);
         EXPECT_EQ(again.in_use, n.in_use);
         EXPECT_EQ(again.merged, 0);
         EXPECT_EQ(s.store.bytes, once.store.bytes);
@@ -136,7 +136,7 @@ TEST(CharsetCompact, GlyphsInUseAreNumberedInTheOrderFirstMet) {
     s.tiles.set_cell(0, 0, 0, {9, 1});
     s.tiles.set_cell(0, 1, 0, {7, 2});
     s.store.glyph(9)[0] = 7; // like glyph 7
-    const CompactCounts n = compact_charset(s.store, s.map, s.tiles, 1, 0);
+    const CompactCounts n = compact_charset(s.store, s.map, &s.tiles, 1, 0);
     EXPECT_EQ(compact_report(n),
               "2 glyphs in use: 1 duplicates merged, 253 unused dropped, 254 free");
     EXPECT_EQ(s.map.at(0, 0), 0);
@@ -176,8 +176,8 @@ TEST(CharsetCompact, ExpandedTilesHaveAGlyphACellAndCompactBack) {
                     EXPECT_EQ(s.tiles.cell(t, x, y).code & s.mask(), i);
         EXPECT_LE(cells, s.mask() + 1);
         Scene a = old;
-        compact_charset(a.store, a.map, a.tiles, 1, 0);
-        compact_charset(s.store, s.map, s.tiles, 1, 0);
+        compact_charset(a.store, a.map, &a.tiles, 1, 0);
+        compact_charset(s.store, s.map, &s.tiles, 1, 0);
         EXPECT_EQ(s.picture(), a.picture());
     }
     EXPECT_GT(refused, 0);

@@ -6,6 +6,8 @@
 
 #include "app/commands/colour_commands.h"
 #include "app/commands/range_commands.h"
+#include "app/ids.h"
+#include "model/charset_compact.h"
 
 namespace fontarel {
 
@@ -55,6 +57,23 @@ void set_glyph_material(App& app) {
     }
     for (int g = lo; g <= hi; ++g)
         materials[static_cast<size_t>(g & 255)] = static_cast<uint8_t>(value);
+}
+
+void compact_glyphs(App& app) {
+    int keep_first = 1, keep_last = 0; // none
+    if (app.tk.control_state(kRangeCheckBox) != 0) {
+        const auto [a, b] = export_targets(app);
+        keep_first = std::min(a, b);
+        keep_last = std::max(a, b);
+    }
+    // A new program's one blank tile and blank level are no level of the user's: they keep no glyph.
+    TileSet tiles = app.s.levels.tiles();
+    const bool no_level = tiles == TileSet{} && app.s.levels.level() == Level{};
+    const CompactCounts counts = compact_charset(app.store(), *app.s.map, no_level ? nullptr : &tiles,
+                                                 keep_first, keep_last);
+    if (!(tiles == app.s.levels.tiles()))
+        app.s.levels.replace_tiles(std::move(tiles));
+    app.tk.message_box("Compact charset", compact_report(counts));
 }
 
 } // namespace fontarel

@@ -18,5 +18,10 @@ void apply_glyph_op(App& app, GlyphOp op);
 // Asks for a material, 0-15, and gives it to the current glyph, or to every glyph of the range
 // when the range check box is checked. Anything else is refused with one line, changing nothing.
 void set_glyph_material(App& app);
+// "Compact charset": the glyphs the map and the tiles use, alike ones made one, moved to the front
+// (the range's glyphs kept where they are while its box is ticked), the map and the tiles
+// renumbered, nothing shown changed; says what it did ("212 glyphs in use: ..."). A new program's
+// blank tile and level count as none.
+void compact_glyphs(App& app);
 
 } // namespace fontarel

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "model/charset_compact.h"
+
 #include "app/ids.h"
 #include "app/views/level_view.h"
 #include "app/views/map_canvas.h"
@@ -132,6 +134,15 @@ void set_tile_label(App& app) {
         return;
     }
     app.s.levels.set_tile_label(t, tag, name);
+}
+
+void expand_level_tiles(App& app) {
+    TileSet tiles = app.s.levels.tiles();
+    if (const std::string why = expand_tiles(app.store(), *app.s.map, tiles); !why.empty()) {
+        app.tk.message_box("Expand tiles", why);
+        return;
+    }
+    app.s.levels.replace_tiles(std::move(tiles));
 }
 
 void duplicate_tile(App& app) {

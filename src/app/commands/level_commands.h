@@ -22,6 +22,10 @@ void duplicate_tile(App& app);
 // (parse_tile_label), offering the ones it has; a line that does not parse says so and changes
 // nothing.
 void set_tile_label(App& app);
+// "Expand tiles": every tile cell a glyph of its own (tile t's cells from glyph t x w x h on), the
+// map's glyphs after them, nothing shown changed; refused in a message box when they need more
+// glyphs than there are ("needs 340 glyphs; 256 fit: compact or delete tiles first").
+void expand_level_tiles(App& app);
 // Removes the tiles no level cell uses and says how many went.
 void delete_unused_tiles(App& app);
 // Cuts the map in use into tiles of the level's tile size, one tile for each different block,

@@ -22,4 +22,9 @@ void toggle_grid(App& app) {
     app.tk.set_item_checked(kMenuBar, id(MenuId::GridOnMap), app.s.grid_on);
 }
 
+void toggle_unused_glyphs(App& app) {
+    app.s.show_unused = 1 - app.s.show_unused;
+    app.tk.set_item_checked(kMenuBar, id(MenuId::ShowUnusedGlyphs), app.s.show_unused);
+}
+
 } // namespace fontarel

@@ -13,5 +13,7 @@ void choose_pixel_colour(App& app, int32_t AppState::*colour);
 void set_drag_mode(App& app, bool swap);
 // "Grid on map": flips the grid and its check mark.
 void toggle_grid(App& app);
+// "Show unused glyphs": flips the greying of the glyphs that no map cell and no tile cell uses.
+void toggle_unused_glyphs(App& app);
 
 } // namespace fontarel

@@ -18,12 +18,19 @@ namespace {
 struct GlyphLooks {
     GlyphLook two, multicolour;
     std::bitset<256> shown_in_multicolour;
+    std::bitset<256> unused; // greyed in the grid: only while "Show unused glyphs" is on
 
     explicit GlyphLooks(const App& app)
         : two(GlyphLook::two(app.s.color_bit0, app.s.color_bit1)),
           shown_in_multicolour(multicolour_glyph_set(app)) {
         const auto c = pen_multicolours(app);
         multicolour = {{c[0], c[1], c[2], c[3]}, true};
+        if (app.s.show_unused) {
+            GlyphUse use = map_glyph_use(*app.s.map);
+            use.add(app.views.tile_use.of(app.s.levels.tiles(), *app.s.map));
+            for (size_t code = 0; code < use.cells.size(); ++code)
+                unused[code] = use.cells[code] == 0;
+        }
     }
     const GlyphLook& of(int code) const {
         return shown_in_multicolour[static_cast<size_t>(code & 255)] ? multicolour : two;
@@ -46,7 +53,7 @@ bool grid_stale(App& app, const GlyphLooks& looks) {
     const Raster* image = app.tk.image(kCharsetImage);
     return image != nullptr &&
            !app.views.grid.up_to_date(*image, grid_glyphs(app), looks.two, looks.multicolour,
-                                      looks.shown_in_multicolour);
+                                      looks.shown_in_multicolour, looks.unused);
 }
 
 // Renders the charset image when it is stale.
@@ -60,7 +67,7 @@ void render_grid(App& app, const GlyphLooks& looks) {
         return;
     }
     app.views.grid.render(*tk.drawing_raster(), grid_glyphs(app), looks.two, looks.multicolour,
-                          looks.shown_in_multicolour);
+                          looks.shown_in_multicolour, looks.unused);
     tk.end_drawing();
 }
 
