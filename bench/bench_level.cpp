@@ -4,7 +4,9 @@
 // 2. the memory a 4,096 x 4,096 level of 4 x 4 tiles adds once every one of its cells is written,
 //    and what one undo step of a stroke over it keeps (in its label, in bytes);
 // 3. opening a CTM project with a 512 x 512 level (as Open... does: the file read, the project
-//    taken, the step recorded) against reading the file's bytes; and the reader alone.
+//    taken, the step recorded) against reading the file's bytes; and the reader alone;
+// 4. compacting the charset of a project with a 4,096 x 4,096 level of 4,096 tiles of 4 x 4 cells
+//    and 256 glyphs in use against one pass over the level's tile numbers and the tiles' cells.
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +22,7 @@
 #include "app/ids.h"
 #include "app/start_up.h"
 #include "formats/ctm.h"
+#include "model/charset_compact.h"
 #include "toolkit/headless/headless_toolkit.h"
 
 namespace fontarel {
@@ -201,6 +204,65 @@ void open_512_ctm(benchmark::State& state) {
     }
 }
 BENCHMARK(open_512_ctm);
+
+// A 4,096 x 4,096 level whose every block differs, over 4,096 tiles of 4 x 4 cells that use all
+// 256 glyphs, half of them alike, and the C64 start map.
+struct CompactScene {
+    CharsetStore store;
+    CharMap map;
+    TileSet tiles{4, 4, 1};
+    Level level{kMaxLevelSide, kMaxLevelSide};
+    CompactScene() {
+        for (int g = 0; g < kGlyphCount; ++g)
+            store.glyph(g)[0] = static_cast<uint8_t>(g / 2);
+        for (int t = 1; t < kMaxTiles; ++t)
+            tiles.append(tiles.tile(0));
+        for (int t = 0; t < kMaxTiles; ++t)
+            for (int i = 0; i < 16; ++i)
+                tiles.set_cell(t, i % 4, i / 4, {static_cast<uint8_t>(t * 16 + i), 1});
+        std::vector<uint16_t> row(kMaxLevelSide);
+        for (int y = 0; y < kMaxLevelSide; ++y) {
+            for (int x = 0; x < kMaxLevelSide; ++x)
+                row[static_cast<size_t>(x)] = static_cast<uint16_t>((x * 31 + y * 17) % kMaxTiles);
+            level.set_row(0, y, row);
+        }
+    }
+};
+
+// One pass over what compacting could read: every tile number of the level and every tile cell.
+void pass_over_level_and_tiles(benchmark::State& state) {
+    const CompactScene scene;
+    for (auto _ : state) {
+        uint64_t sum = 0;
+        for (int y = 0; y < scene.level.rows(); ++y)
+            for (int x = 0; x < scene.level.cols(); ++x)
+                sum += scene.level.at(x, y);
+        for (int t = 0; t < scene.tiles.count(); ++t)
+            for (int i = 0; i < 16; ++i)
+                sum += scene.tiles.cell(t, i % 4, i / 4).code;
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(pass_over_level_and_tiles);
+
+void compact_4096_level(benchmark::State& state) {
+    const CompactScene scene;
+    {
+        CompactScene s = scene;
+        const CompactCounts n = compact_charset(s.store, s.map, &s.tiles, 1, 0);
+        if (n.in_use != 128 || n.merged != 128 || s.tiles.cell(0, 1, 0).code != 0) {
+            state.SkipWithError("the charset was not compacted to its 128 different glyphs");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        CompactScene s = scene; // the pieces shared: a copy is pointers
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(compact_charset(s.store, s.map, &s.tiles, 1, 0));
+    }
+}
+BENCHMARK(compact_4096_level);
 
 } // namespace
 } // namespace fontarel
