@@ -15,7 +15,10 @@
 
 #include "cli/command_line.h"
 #include "cli/command_line_run.h"
+#include "formats/ctm.h"
+#include "model/charset_compact.h"
 #include "model/map_colours.h"
+#include "render/level_screen.h"
 #include "toolkit/raster.h"
 
 namespace fontarel {
@@ -208,6 +211,24 @@ TEST(CtmExport, LevelPictureOfEveryRealFileIsItsCellsGlyphsInTheirColours) {
         const Bytes picture{std::istreambuf_iterator<char>(written), {}};
         EXPECT_TRUE(picture == draw(take_apart(file))) << "the picture differs";
         ++drawn;
+
+        // Compacting, expanding and compacting again leave the level's picture as it was.
+        Project p;
+        std::vector<std::string> remarks;
+        ASSERT_EQ(read_ctm(file, p, remarks), "");
+        const auto level_picture = [&] {
+            Raster r(static_cast<int>(level_screen_width(p.tiles, p.level)),
+                     static_cast<int>(level_screen_height(p.tiles, p.level)));
+            render_level_screen(r, p.tiles, p.level, p.map, p.charset, 0, 0xFFFFFF);
+            return std::vector<uint32_t>(r.row(0), r.row(0) + r.width() * r.height());
+        };
+        const std::vector<uint32_t> level = level_picture();
+        compact_charset(p.charset, p.map, &p.tiles, 1, 0);
+        EXPECT_TRUE(level_picture() == level) << "compacted";
+        ASSERT_EQ(expand_tiles(p.charset, p.map, p.tiles), "");
+        EXPECT_TRUE(level_picture() == level) << "expanded";
+        compact_charset(p.charset, p.map, &p.tiles, 1, 0);
+        EXPECT_TRUE(level_picture() == level) << "compacted again";
     }
     std::error_code ec;
     fs::remove(out, ec);
