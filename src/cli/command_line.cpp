@@ -326,7 +326,7 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     return out;
 }
 
-// --to-project: INPUT and OUTPUT, no option.
+// --to-project: INPUT and OUTPUT, and --compact anywhere.
 CommandLine parse_to_project(const std::vector<std::string>& arguments) {
     const std::string& form = arguments[0];
     CommandLine out;
@@ -334,9 +334,12 @@ CommandLine parse_to_project(const std::vector<std::string>& arguments) {
     std::vector<std::string> files;
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        if (a.size() > 1 && a[0] == '-' && a[1] == '-')
+        if (a == "--compact")
+            out.compact = true;
+        else if (a.size() > 1 && a[0] == '-' && a[1] == '-')
             return failure("unknown option '" + a + "' for " + form);
-        files.push_back(a);
+        else
+            files.push_back(a);
     }
     if (!take_files(files, out))
         return failure(form + " needs an INPUT and an OUTPUT file, and no other arguments");
@@ -400,7 +403,7 @@ std::string usage_text() {
            "                [--multicolour D022,D023]\n"
            "       fontarel --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --export-level FORMAT [--load-address HEX] INPUT OUTPUT\n"
-           "       fontarel --to-project INPUT OUTPUT.fontarel\n"
+           "       fontarel --to-project INPUT OUTPUT.fontarel [--compact]\n"
            "       fontarel --recover [FILE]\n"
            "       fontarel --help | -h | --version | -V\n"
            "\n"
@@ -471,6 +474,8 @@ std::string usage_text() {
            "  rest (the map, the colours) is what the editor starts with. What the reading\n"
            "  did not keep (characters past 256, cells that differ from their glyphs) is\n"
            "  said, a line each\n"
+           "  --compact  the charset compacted on the way, as Char > Compact charset does:\n"
+           "             alike glyphs made one, unused ones dropped, the rest to the front\n"
            "--multicolour D022,D023 (each 0-15, decimal or $ hex) is the C64's multicolour\n"
            "character mode with these two shared colours, implying --machine c64:\n"
            "--export-map names them beside the background, and --import-screen reads the\n"

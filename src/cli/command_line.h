@@ -8,7 +8,7 @@
 //                [--machine M --colours OUT] [--multicolour D022,D023]
 //   --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT
 //   --export-level FORMAT [--load-address HEX] INPUT OUTPUT
-//   --to-project INPUT OUTPUT.fontarel
+//   --to-project INPUT OUTPUT.fontarel [--compact]
 
 #include <string>
 #include <string_view>
@@ -57,6 +57,7 @@ struct CommandLine {
     // double-wide pixels with these registers.
     bool multicolour = false;
     int multicolour_1 = 0, multicolour_2 = 0;
+    bool compact = false; // ToProject: --compact, the charset compacted on the way
     std::string colours;
     std::string input;          // the file read: the font, the map, or ImportScreen's PICTURE
     std::string output;         // the file written; ImportScreen: --font

@@ -15,6 +15,7 @@
 #include "formats/opened_project.h"
 #include "formats/picture_import.h"
 #include "formats/project.h"
+#include "model/charset_compact.h"
 #include "model/colour.h"
 #include "model/map_colours.h"
 #include "model/version.h"
@@ -521,6 +522,11 @@ int run_to_project(const CommandLine& line, std::ostream& err) {
     if (!why.empty())
         return fail(err, kExitFileError, line.input + ": " + why);
     bytes = {};
+    if (line.compact) {
+        const bool no_level = project->tiles == TileSet{} && project->level == Level{};
+        remarks.push_back(compact_report(compact_charset(
+            project->charset, project->map, no_level ? nullptr : &project->tiles, 1, 0)));
+    }
     const bool written = write_whole_file_in_pieces(line.output, [&](const PieceWriter& write) {
         bool whole = true;
         write_project_text(*project, [&](std::string_view piece) {

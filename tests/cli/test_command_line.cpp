@@ -124,6 +124,14 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
     const CommandLine project = parse_command_line({"--to-project", "a.ctm", "b.fontarel"});
     EXPECT_EQ(project.action, CommandAction::ToProject);
     EXPECT_EQ(project.input + " " + project.output, "a.ctm b.fontarel");
+    EXPECT_FALSE(project.compact);
+    for (const auto& args : {std::vector<std::string>{"--to-project", "--compact", "a", "b"},
+                             std::vector<std::string>{"--to-project", "a", "b", "--compact"}}) {
+        const CommandLine compact = parse_command_line(args);
+        EXPECT_EQ(compact.action, CommandAction::ToProject);
+        EXPECT_TRUE(compact.compact);
+        EXPECT_EQ(compact.input + " " + compact.output, "a b");
+    }
     for (const char* size : {"32x24", "40x24", "40x25", "80x50", "64x30"}) {
         const CommandLine line =
             parse_command_line({"--export-map", "basic", "map.map", "--size", size, "map.bas"});

@@ -20,6 +20,7 @@
 #include "cli/command_line_run.h"
 #include "formats/export_bdf.h"
 #include "formats/export_psf.h"
+#include "model/charset_compact.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -195,6 +196,20 @@ TEST_F(ToProject, RealCtmProjectsComeBackAsOpenGivesThem) {
             fs::copy_file(entry.path(), copy); // beside its output, in the test's own folder
             round_trip(copy);
             ++files;
+            // --compact: what Open... gives, compacted, and a line that says so.
+            std::ostringstream out, err;
+            ASSERT_EQ(run_command_line(
+                          parse_command_line({"--to-project", copy, copy + ".small", "--compact"}),
+                          nullptr, out, err),
+                      kExitOk);
+            Project want = open(copy).project;
+            const CompactCounts n = compact_charset(want.charset, want.map, &want.tiles, 1, 0);
+            EXPECT_NE(err.str().find(": " + compact_report(n) + "\n"), std::string::npos)
+                << err.str();
+            const Project got = open(copy + ".small").project;
+            EXPECT_EQ(got.charset.bytes, want.charset.bytes);
+            EXPECT_EQ(in_use(got.map), in_use(want.map));
+            EXPECT_TRUE(got.tiles == want.tiles);
         }
     EXPECT_GT(files, 0);
 }
