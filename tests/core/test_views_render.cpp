@@ -575,5 +575,192 @@ TEST(MapScreen, IsTheMapPictureAtOnePixelAGlyphPixel) {
     }
 }
 
+// The Level and Tiles windows through random scrolls (wheel, keys, bars), hovers, stamps, picks,
+// Ctrl paints and register changes, each step against a picture drawn slowly from a model of the
+// level, the tiles and the windows' scroll and hover kept here by the rules the windows follow.
+TEST_F(ProgramTest, LevelAndTilesWindowsMatchAModelThroughRandomUse) {
+    std::mt19937 random(38);
+    constexpr int kTiles = 61;
+    const auto any = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    menu(MenuId::MapC64); // a 40 x 25 view in colour
+    tk.text_answers.push_back("3x6, 30x20");
+    menu(MenuId::NewLevel);
+    menu(MenuId::ShowTiles);
+    const int tw = 3, th = 6, cols = 30, rows = 20, view_cols = 40, view_rows = 25;
+    for (int t = 1; t < kTiles; ++t)
+        menu(MenuId::NewTile); // 13 a row, 5 rows, one row more than the window shows
+    for (int t = 0; t < kTiles; ++t)
+        for (int i = 0; i < tw * th; ++i)
+            app.s.levels.set_tile_cell(
+                t, i % tw, i / tw, {static_cast<uint8_t>(any(256)), static_cast<uint8_t>(any(16))});
+    for (auto& b : app.store().bytes)
+        b = static_cast<uint8_t>(random());
+    // The model.
+    std::vector<int> level(static_cast<size_t>(cols * rows), 0);
+    int sx = 0, sy = 0, hx = -1, hy = -1, tiles_scroll = 0, current = app.s.current_tile;
+    MapCell tiles_hover;
+    const int max_x = cols * tw - view_cols, max_y = rows * th - view_rows;
+    const int per_row = view_cols / tw, tile_rows_shown = view_rows / th, tile_rows = 5;
+    const auto clamp_scroll = [&] {
+        sx = std::clamp(sx, 0, max_x);
+        sy = std::clamp(sy, 0, max_y);
+    };
+    const auto tile_under = [&](int px, int py, int& tx, int& ty) {
+        tx = (sx + px / 16) / tw;
+        ty = (sy + py / 16) / th;
+    };
+    int stamps = 0, picks = 0, paints = 0, scrolls = 0;
+    // What a plain click leaves: the cell as it was.
+    TileSet before_click = app.s.levels.tiles();
+    const auto painted_before = [&](int t, int x, int y) {
+        return before_click.cell(t, x, y).code;
+    };
+    for (int step = 0; step < 300; ++step) {
+        const int px = any(16 * view_cols), py = any(16 * view_rows);
+        int tx = -1, ty = -1;
+        const int kind = any(11);
+        SCOPED_TRACE("kind " + std::to_string(kind));
+        switch (kind) {
+        case 0: { // the wheel, across with Shift
+            const int wheel = any(2) ? 1 : -1;
+            const bool shift = any(2);
+            tk.inject_canvas(kLevelCanvas, kKindWheel, px, py, 0, 0, shift ? kModShift : 0, wheel);
+            (shift ? sx : sy) -= 3 * wheel;
+            clamp_scroll();
+            tile_under(px, py, hx, hy);
+            ++scrolls;
+            break;
+        }
+        case 1: { // a key
+            const int keys[] = {kKeyRight,    kKeyLeft,   kKeyDown, kKeyUp,
+                                kKeyPageDown, kKeyPageUp, kKeyHome, kKeyEnd};
+            const int key = keys[any(8)];
+            tk.inject_canvas(kLevelCanvas, kKindKeyDown, -1, -1, 0, key);
+            sx += key == kKeyRight ? tw : key == kKeyLeft ? -tw : 0;
+            sy += key == kKeyDown ? th : key == kKeyUp ? -th : 0;
+            sy += key == kKeyPageDown ? view_rows : key == kKeyPageUp ? -view_rows : 0;
+            if (key == kKeyHome)
+                sx = sy = 0;
+            if (key == kKeyEnd)
+                sx = max_x, sy = max_y;
+            clamp_scroll();
+            hx = hy = -1; // the pointer is not where a key says
+            ++scrolls;
+            break;
+        }
+        case 2: { // a bar
+            const bool across = any(2);
+            const int value = any(60);
+            tk.inject_control(across ? kLevelScrollX : kLevelScrollY, value);
+            (across ? sx : sy) = value;
+            clamp_scroll();
+            hx = hy = -1;
+            break;
+        }
+        case 3:
+            tk.inject_canvas(kLevelCanvas, kKindMouseMove, px, py);
+            tile_under(px, py, hx, hy);
+            break;
+        case 4: // a stamp of the current tile
+            tk.inject_canvas(kLevelCanvas, kKindLeftDown, px, py, kButtonLeft);
+            tile_under(px, py, hx, hy);
+            level[static_cast<size_t>(hy * cols + hx)] = current;
+            ++stamps;
+            break;
+        case 5: // a pick
+            tk.inject_canvas(kLevelCanvas, kKindRightDown, px, py, kButtonRight);
+            tile_under(px, py, hx, hy);
+            current = level[static_cast<size_t>(hy * cols + hx)];
+            ++picks;
+            break;
+        case 6:
+            tk.inject_canvas(kLevelCanvas, kKindMouseLeave, -1, -1);
+            hx = hy = -1;
+            break;
+        case 7: // a register
+            app.s.map->look.background = static_cast<uint8_t>(any(16));
+            break;
+        case 8: { // the Tiles window's wheel
+            const int wheel = any(2) ? 1 : -1;
+            tk.inject_canvas(kTilesCanvas, kKindWheel, px, py, 0, 0, 0, wheel);
+            tiles_scroll = std::clamp(tiles_scroll - wheel, 0, tile_rows - tile_rows_shown);
+            break;
+        }
+        default: { // a click in the Tiles window, with Ctrl a paint of the current glyph
+            const int c = px / 16, r = py / 16;
+            const bool ctrl = any(3) == 0;
+            app.s.current_char = static_cast<uint8_t>(any(256));
+            before_click = app.s.levels.tiles();
+            tk.inject_canvas(kTilesCanvas, kKindLeftDown, px, py, kButtonLeft, 0,
+                             ctrl ? kModCtrl : 0);
+            const int t = c / tw < per_row && r / th < tile_rows_shown
+                              ? (tiles_scroll + r / th) * per_row + c / tw
+                              : -1;
+            tiles_hover = t >= 0 && t < kTiles ? MapCell{c, r} : MapCell{};
+            if (t >= 0 && t < kTiles) {
+                current = t;
+                paints += ctrl;
+            }
+            handle();
+            if (t >= 0 && t < kTiles)
+                ASSERT_EQ(app.s.levels.tiles().cell(t, c % tw, r % th).code,
+                          ctrl ? app.s.current_char : painted_before(t, c % tw, r % th))
+                    << step;
+            break;
+        }
+        }
+        handle();
+        present(app);
+        ASSERT_EQ(app.s.current_tile, current) << step;
+        // The Level window: the characters in view, the hovered tile framed.
+        CharMap want;
+        want.look = app.s.map->look;
+        want.cols = view_cols, want.rows = view_rows;
+        const TileSet& tiles = app.s.levels.tiles();
+        for (int r = 0; r < view_rows; ++r)
+            for (int c = 0; c < view_cols; ++c) {
+                const int x = sx + c, y = sy + r;
+                const TileCell cell =
+                    tiles.cell(level[static_cast<size_t>(y / th * cols + x / tw)], x % tw, y % th);
+                want.at(c, r) = cell.code;
+                want.attr(c, r) = cell.attr;
+            }
+        const CellRect frame = hx >= 0 ? CellRect{hx * tw - sx, hy * th - sy, tw, th} : CellRect{};
+        expect_same(picture(kLevelCanvas),
+                    reference_colour_map(want, app.store(), app.s.color_bit0, app.s.color_bit1,
+                                         false, 16 * view_cols, 16 * view_rows, frame, {},
+                                         kMapHoverColour),
+                    "level");
+        // The Tiles window: the rows of tiles in view, the empty places blank, the current tile
+        // framed, the hovered cell outlined.
+        const TileCell empty{blank_code(app.store()), blank_attribute(MapMachine::C64)};
+        for (int r = 0; r < view_rows; ++r)
+            for (int c = 0; c < view_cols; ++c) {
+                const int t = c / tw < per_row && r / th < tile_rows_shown
+                                  ? (tiles_scroll + r / th) * per_row + c / tw
+                                  : -1;
+                const TileCell cell = t >= 0 && t < kTiles ? tiles.cell(t, c % tw, r % th) : empty;
+                want.at(c, r) = cell.code;
+                want.attr(c, r) = cell.attr;
+            }
+        const int current_row = current / per_row - tiles_scroll;
+        const CellRect current_frame =
+            current_row >= 0 && current_row < tile_rows_shown
+                ? CellRect{current % per_row * tw, current_row * th, tw, th}
+                : CellRect{};
+        expect_same(picture(kTilesCanvas),
+                    reference_colour_map(want, app.store(), app.s.color_bit0, app.s.color_bit1,
+                                         false, 16 * view_cols, 16 * view_rows, current_frame,
+                                         tiles_hover, kMapHoverColour),
+                    "tiles");
+        if (::testing::Test::HasFailure())
+            FAIL() << "step " << step;
+    }
+    EXPECT_GT(stamps, 10);
+    EXPECT_GT(picks, 10);
+    EXPECT_GT(paints, 3);
+    EXPECT_GT(scrolls, 30);
+}
+
 } // namespace
 } // namespace fontarel
