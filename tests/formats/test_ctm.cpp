@@ -537,21 +537,24 @@ TEST(Ctm, CharactersPast256AreSaidAndShowCharacterZero) {
     ASSERT_EQ(remarks.size(), 1u);
     EXPECT_NE(remarks[0].find("no tile cell uses the others"), std::string::npos) << remarks[0];
 
-    // Cells of characters 254-258 anywhere in a set of 3 x 3 tiles: each of 256 and above counted.
+    // Cells of characters 254-258 anywhere in a set of 3 x 3 tiles, and in the largest set, 4,096
+    // tiles of 8 x 8 (more cells than a count of 16 bits holds): each of 256 and above counted.
     std::mt19937 random(5);
-    d.tiles = 37;
-    d.tile_width = d.tile_height = 3;
-    d.cells.clear();
-    int beyond = 0;
-    for (int i = 0; i < 37 * 9; ++i) {
-        d.cells.push_back(static_cast<uint16_t>(254 + random() % 5));
-        beyond += d.cells.back() >= 256;
+    for (const auto [tiles, side] : {std::pair{37, 3}, std::pair{kMaxTiles, 8}}) {
+        d.tiles = tiles;
+        d.tile_width = d.tile_height = side;
+        d.cells.clear();
+        int beyond = 0;
+        for (int i = 0; i < tiles * side * side; ++i) {
+            d.cells.push_back(static_cast<uint16_t>(tiles == kMaxTiles ? 299 : 254 + random() % 5));
+            beyond += d.cells.back() >= 256;
+        }
+        remarks.clear();
+        ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
+        ASSERT_EQ(remarks.size(), 1u);
+        EXPECT_NE(remarks[0].find(" " + std::to_string(beyond) + " tile cells"), std::string::npos)
+            << remarks[0];
     }
-    remarks.clear();
-    ASSERT_EQ(read_ctm(ctm_bytes(d), p, remarks), "");
-    ASSERT_EQ(remarks.size(), 1u);
-    EXPECT_NE(remarks[0].find(" " + std::to_string(beyond) + " tile cells"), std::string::npos)
-        << remarks[0];
 }
 
 } // namespace
