@@ -53,6 +53,12 @@ template <ExportFormat format> void tiles_export(App& app) {
 template <ExportFormat format> void level_export(App& app) {
     export_level(app, format);
 }
+template <ExportFormat format> void materials_export(App& app) {
+    export_data(app, DataExport::Materials, format);
+}
+template <ExportFormat format> void tile_tags_export(App& app) {
+    export_data(app, DataExport::TileTags, format);
+}
 template <MapMachine which> void machine(App& app) {
     set_machine(app, which);
 }
@@ -204,6 +210,42 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExportLevelBinary, "Level as binary...", {}, level_export<ExportFormat::Bin>},
     {MenuId::ExportLevelPrg, "Level as PRG...", {}, level_export<ExportFormat::Prg>},
     {MenuId::ExportLevelPicture, "Level picture (PNG)...", {}, export_level_picture},
+    {MenuId::ExportMaterialsByte,
+     "Materials as assembler .byte...",
+     {},
+     materials_export<ExportFormat::Byte>},
+    {MenuId::ExportMaterialsAcme,
+     "Materials as assembler !byte...",
+     {},
+     materials_export<ExportFormat::Acme>},
+    {MenuId::ExportMaterialsDefb,
+     "Materials as assembler defb...",
+     {},
+     materials_export<ExportFormat::Defb>},
+    {MenuId::ExportMaterialsC, "Materials as C array...", {}, materials_export<ExportFormat::C>},
+    {MenuId::ExportMaterialsBinary,
+     "Materials as binary...",
+     {},
+     materials_export<ExportFormat::Bin>},
+    {MenuId::ExportMaterialsPrg, "Materials as PRG...", {}, materials_export<ExportFormat::Prg>},
+    {MenuId::ExportTileTagsByte,
+     "Tile tags as assembler .byte...",
+     {},
+     tile_tags_export<ExportFormat::Byte>},
+    {MenuId::ExportTileTagsAcme,
+     "Tile tags as assembler !byte...",
+     {},
+     tile_tags_export<ExportFormat::Acme>},
+    {MenuId::ExportTileTagsDefb,
+     "Tile tags as assembler defb...",
+     {},
+     tile_tags_export<ExportFormat::Defb>},
+    {MenuId::ExportTileTagsC, "Tile tags as C array...", {}, tile_tags_export<ExportFormat::C>},
+    {MenuId::ExportTileTagsBinary,
+     "Tile tags as binary...",
+     {},
+     tile_tags_export<ExportFormat::Bin>},
+    {MenuId::ExportTileTagsPrg, "Tile tags as PRG...", {}, tile_tags_export<ExportFormat::Prg>},
     // The map popup
     {MenuId::InsertMapChar, "Insert char", {}, insert_map_char},
     {MenuId::DeleteMapChar, "Delete char", {}, delete_map_char},
@@ -213,7 +255,12 @@ constexpr CommandRow kCommands[] = {
     {MenuId::DeleteMapColumn, "Delete column", {}, delete_map_column},
 };
 
-// Every id from 0 to kMenuIdCount - 1 has exactly one row, so no row hides another.
+// Ids given out to commands that are not in this table yet; each must have no row, so that the
+// row that comes for it fails the check below until its id leaves this list.
+constexpr int kReservedMenuIds[] = {126};
+
+// Every id from 0 to kMenuIdCount - 1 has exactly one row, so no row hides another, but for the
+// reserved ones, which have none.
 constexpr bool each_id_once() {
     std::array<int, kMenuIdCount> rows{};
     for (const CommandRow& row : kCommands) {
@@ -221,6 +268,8 @@ constexpr bool each_id_once() {
             return false;
         ++rows[static_cast<std::size_t>(id(row.id))];
     }
+    for (int reserved : kReservedMenuIds)
+        rows[static_cast<std::size_t>(reserved)] += 1;
     for (int count : rows) {
         if (count != 1)
             return false;

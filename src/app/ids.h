@@ -175,13 +175,27 @@ enum class MenuId : int {
     ExtendedBackgroundTwo = 123,
     ExtendedBackgroundThree = 124,
     GlyphMaterial = 125, // Char
+    // 126 is given out to a Level command still to come (commands.cpp, kReservedMenuIds).
+    // Level > Export
+    ExportMaterialsByte = 127,
+    ExportMaterialsAcme = 128,
+    ExportMaterialsDefb = 129,
+    ExportMaterialsC = 130,
+    ExportMaterialsBinary = 131,
+    ExportMaterialsPrg = 132,
+    ExportTileTagsByte = 133,
+    ExportTileTagsAcme = 134,
+    ExportTileTagsDefb = 135,
+    ExportTileTagsC = 136,
+    ExportTileTagsBinary = 137,
+    ExportTileTagsPrg = 138,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::GlyphMaterial) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportTileTagsPrg) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

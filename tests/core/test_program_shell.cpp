@@ -227,6 +227,20 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:118:Level as binary...",
                                           "I:119:Level as PRG...",
                                           "I:120:Level picture (PNG)...",
+                                          "-",
+                                          "I:127:Materials as assembler .byte...",
+                                          "I:128:Materials as assembler !byte...",
+                                          "I:129:Materials as assembler defb...",
+                                          "I:130:Materials as C array...",
+                                          "I:131:Materials as binary...",
+                                          "I:132:Materials as PRG...",
+                                          "-",
+                                          "I:133:Tile tags as assembler .byte...",
+                                          "I:134:Tile tags as assembler !byte...",
+                                          "I:135:Tile tags as assembler defb...",
+                                          "I:136:Tile tags as C array...",
+                                          "I:137:Tile tags as binary...",
+                                          "I:138:Tile tags as PRG...",
                                           "E"};
     ASSERT_NE(tk.menu(kMenuBar), nullptr);
     EXPECT_EQ(flatten(*tk.menu(kMenuBar)), bar);
