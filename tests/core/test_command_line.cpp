@@ -49,6 +49,10 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
          Refuse,
          "--export-level must be the first"},
         {{"a.ctm", "--to-project", "a.ctm", "b"}, Refuse, "--to-project must be the first"},
+        {{"a.ctm", "--export-materials", "bin", "a", "b"},
+         Refuse,
+         "--export-materials must be the first"},
+        {{"a", "--export-tile-tags", "c", "a", "b"}, Refuse, "--export-tile-tags must be the first"},
     };
     for (const auto& l : lists) {
         const std::string shown = testing::PrintToString(l.args);
@@ -67,12 +71,16 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
           "b800", "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]",
           "--export-tiles FORMAT [--load-address HEX] INPUT OUTPUT", "--recover [FILE]",
           "--export-level FORMAT [--load-address HEX] INPUT OUTPUT",
-          "FORMAT  byte, acme, defb, c, bin, prg, png", "--to-project INPUT OUTPUT.fontarel"})
+          "FORMAT  byte, acme, defb, c, bin, prg, png", "--to-project INPUT OUTPUT.fontarel",
+          "--export-materials FORMAT [--load-address HEX] INPUT OUTPUT",
+          "--export-tile-tags FORMAT [--load-address HEX] INPUT OUTPUT",
+          "7000 for materials, 7100 for tile tags"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
-    // The lines of the tile and level exports within 80 columns.
+    // The lines of the data exports within 80 columns.
     std::istringstream lines(usage);
     for (std::string line; std::getline(lines, line);)
-        if (line.find("tile") != std::string::npos || line.find("level") != std::string::npos) {
+        if (line.find("tile") != std::string::npos || line.find("level") != std::string::npos ||
+            line.find("material") != std::string::npos || line.find("four") != std::string::npos) {
             EXPECT_LE(line.size(), 80u) << line;
         }
 }
@@ -127,7 +135,7 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.input + line.output + line.map_output, "p.pngfm");
         EXPECT_EQ(line.charset, args.size() == 8 ? "c" : "");
     }
-    // The tile and level exports: each its own PRG address unless one is given.
+    // The data exports: each its own PRG address unless one is given.
     const struct {
         Args args;
         CommandAction action;
@@ -144,6 +152,14 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
          CommandAction::ExportTiles,
          ExportFormat::Prg,
          0xC000},
+        {{"--export-materials", "prg", "in", "out"}, CommandAction::ExportMaterials,
+         ExportFormat::Prg, 0x7000},
+        {{"--export-tile-tags", "prg", "in", "out"}, CommandAction::ExportTileTags,
+         ExportFormat::Prg, 0x7100},
+        {{"--export-tile-tags", "acme", "in", "out"}, CommandAction::ExportTileTags,
+         ExportFormat::Acme, 0x7100},
+        {{"--export-materials", "prg", "--load-address", "2", "in", "out"},
+         CommandAction::ExportMaterials, ExportFormat::Prg, 2},
     };
     for (const auto& l : levels) {
         const CommandLine line = parse_command_line(l.args);
@@ -203,6 +219,12 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export-tiles", "prg", "a", "b", "--load-address"}, "--load-address needs a value"},
         {{"--export-tiles", "prg", "--load-address", "10000", "a", "b"}, "'10000'"},
         {{"--export-level", "byte", "--size", "40x25", "a", "b"}, "'--size' for --export-level"},
+        {{"--export-materials"}, "--export-materials needs a FORMAT: byte, acme, defb, c, bin, prg"},
+        {{"--export-materials", "png", "a", "b"}, "unknown materials format 'png': use one of byte"},
+        {{"--export-tile-tags", "basic", "a", "b"}, "unknown tile tags format 'basic'"},
+        {{"--export-tile-tags", "bin", "a"}, "--export-tile-tags needs an INPUT and an OUTPUT"},
+        {{"--export-materials", "c", "--load-address", "7000", "a", "b"}, "only for the format prg"},
+        {{"--export-tile-tags", "prg", "a", "b", "--first", "1"}, "'--first' for --export-tile"},
         {{"--to-project", "a"}, "--to-project needs an INPUT and an OUTPUT"},
         {{"--to-project", "a", "b", "c"}, "--to-project needs an INPUT and an OUTPUT"},
         {{"--to-project", "a", "--first", "1", "b"}, "unknown option '--first' for --to-project"},

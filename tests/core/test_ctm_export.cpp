@@ -214,5 +214,30 @@ TEST(CtmExport, LevelPictureOfEveryRealFileIsItsCellsGlyphsInTheirColours) {
     EXPECT_EQ(drawn, 30);
 }
 
+// --export-materials bin of a real file (version 8.2, whose glyphs 1-3 have materials 4, 8 and 12)
+// writes the 256 materials the reader gives, byte for byte.
+TEST(CtmExport, MaterialsOfARealFileAreTheReadersOwn) {
+    if (!fs::is_directory(kRealFiles))
+        GTEST_SKIP() << "no folder " << kRealFiles.string() << " of CTM projects to read";
+    const std::string file = (kRealFiles / "text-hires--text-hi-per-char-tiles-ctm82.ctm").string();
+    const fs::path out = fs::temp_directory_path() /
+                         ("fontarel_materials_" + std::to_string(std::random_device()()));
+    Project project;
+    std::string why;
+    ASSERT_TRUE(read_level_input(file, project, why)) << why;
+    Bytes read(256, 0);
+    read[1] = 4, read[2] = 8, read[3] = 12;
+    EXPECT_EQ(Bytes(project.charset.materials.begin(), project.charset.materials.end()), read);
+    std::ostringstream o, e;
+    ASSERT_EQ(run_command_line(parse_command_line({"--export-materials", "bin", file, out.string()}),
+                               colour_bytes, o, e),
+              0)
+        << e.str();
+    std::ifstream written(out, std::ios::binary);
+    EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(written), {}), read);
+    std::error_code ec;
+    fs::remove(out, ec);
+}
+
 } // namespace
 } // namespace fontarel
