@@ -33,9 +33,9 @@ enum class CommandAction {
     ExportLevel,  // the level of INPUT, written as `format`; Png draws it
     ExportMaterials, // the glyphs' materials of INPUT, written as `format`
     ExportTileTags,  // the tile tags of INPUT, written as `format`
-    ToProject,    // what opening INPUT gives, written as a project to `output`
-    Fail,         // an export form with a mistake: `error` says what
-    Refuse,       // an option the editor does not take: `error` names it; the usage follows it
+    ToProject,       // what opening INPUT gives, written as a project to `output`
+    Fail,            // an export form with a mistake: `error` says what
+    Refuse,          // an option the editor does not take: `error` names it; the usage follows it
 };
 
 // The map sizes --size takes, as the usage names them.

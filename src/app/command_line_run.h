@@ -47,9 +47,9 @@ bool read_level_input(const std::string& path, Project& project, std::string& wh
 // written takes the charset file back to what it was) and prints one line of what it made to
 // `out`. The data exports read INPUT with read_level_input; a level's png is drawn by
 // render_level_screen in the project's glyph colours, and a picture too large to draw or data
-// that a PRG cannot hold is a mistake in the arguments. --to-project reads INPUT as Open... does (see
-// open_as_project) and writes the project through the project writer, in pieces; what the reading
-// did not keep goes to `err`, a line "fontarel: INPUT: remark" each.
+// that a PRG cannot hold is a mistake in the arguments. --to-project reads INPUT as Open... does
+// (see open_as_project) and writes the project through the project writer, in pieces; what the
+// reading did not keep goes to `err`, a line "fontarel: INPUT: remark" each.
 int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostream& out,
                      std::ostream& err, PictureDecoder decode_picture = decode_bmp);
 

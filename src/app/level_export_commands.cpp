@@ -1,6 +1,7 @@
-// The data exports and the level's picture. As the glyph and map exports do, each offers the save requester with
-// its format's pattern, gives the confirmed path the format's extension and writes the whole file
-// through the safe save; what cannot be written at all is said before a file is asked for.
+// The data exports and the level's picture. As the glyph and map exports do, each offers the save
+// requester with its format's pattern, gives the confirmed path the format's extension and writes
+// the whole file through the safe save; what cannot be written at all is said before a file is
+// asked for.
 
 #include "app/level_export_commands.h"
 

@@ -230,10 +230,10 @@ Table byte_list_table(const std::vector<uint8_t>& data, const std::string& comme
     table.values.assign(data.begin(), data.end());
     for (size_t i = 0; i < data.size(); i += kEntriesALine) {
         const size_t count = std::min(kEntriesALine, data.size() - i);
-        table.lines.push_back({i, count,
-                               count == 1 ? noun + " " + std::to_string(i)
-                                          : noun + "s " + std::to_string(i) + "-" +
-                                                std::to_string(i + count - 1)});
+        table.lines.push_back(
+            {i, count,
+             count == 1 ? noun + " " + std::to_string(i)
+                        : noun + "s " + std::to_string(i) + "-" + std::to_string(i + count - 1)});
     }
     return table;
 }
@@ -246,12 +246,12 @@ Table data_table(DataExport kind, const Project& project) {
         return level_table(project);
     case DataExport::Materials:
         return byte_list_table(materials_data(project),
-                               "materials of 256 glyphs, a byte (0-15) each, glyph 0 first", "glyph");
+                               "materials of 256 glyphs, a byte (0-15) each, glyph 0 first",
+                               "glyph");
     case DataExport::TileTags:
-        return byte_list_table(tile_tags_data(project),
-                               "tags of " + tiles_text(project.tiles.count()) +
-                                   ", a byte each, tile 0 first",
-                               "tile");
+        return byte_list_table(
+            tile_tags_data(project),
+            "tags of " + tiles_text(project.tiles.count()) + ", a byte each, tile 0 first", "tile");
     }
     return {};
 }

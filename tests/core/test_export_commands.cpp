@@ -385,16 +385,12 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
          "stage.prg", 0x7000},
         {MenuId::ExportMaterialsAcme, DataExport::Materials, ExportFormat::Acme, "", "", "1st",
          "1st.a", 0},
-        {MenuId::ExportMaterialsC, DataExport::Materials, ExportFormat::C, "", "", "kinds",
-         "kinds.c", 0},
         {MenuId::ExportMaterialsPrg, DataExport::Materials, ExportFormat::Prg, "7000", "7000",
          "kinds", "kinds.prg", 0x7000},
         {MenuId::ExportTileTagsDefb, DataExport::TileTags, ExportFormat::Defb, "", "", "2nd",
          "2nd.asm", 0},
-        {MenuId::ExportTileTagsBinary, DataExport::TileTags, ExportFormat::Bin, "", "", "tags",
-         "tags.bin", 0},
-        {MenuId::ExportTileTagsPrg, DataExport::TileTags, ExportFormat::Prg, "c000", "7100",
-         "tags", "tags.prg", 0xC000},
+        {MenuId::ExportTileTagsPrg, DataExport::TileTags, ExportFormat::Prg, "c000", "7100", "tags",
+         "tags.prg", 0xC000},
     };
     for (const auto& item : items) {
         if (*item.address != 0)
@@ -413,12 +409,11 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
         EXPECT_EQ(read(item.file), want) << item.file;
     }
     // The label fallbacks begin a file name that is no label.
-    for (const auto& [file, label] : {std::pair{"1st.a", "\nmaterials_1st:\n"},
-                                      {"2nd.asm", "\ntile_tags_2nd:\n"}}) {
+    for (const auto& [file, label] :
+         {std::pair{"1st.a", "\nmaterials_1st:\n"}, {"2nd.asm", "\ntile_tags_2nd:\n"}}) {
         const Bytes bytes = read(file);
         EXPECT_NE(std::string(bytes.begin(), bytes.end()).find(label), std::string::npos) << file;
     }
-    EXPECT_EQ(read("tags.bin"), (Bytes{200, 201, 202}));
     EXPECT_TRUE(tk.messages().empty());
 
     // What cannot be written is said before a file is asked for: a PRG past $ffff, a picture
@@ -481,17 +476,12 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
         {"--export-tiles", "c", "blocks.c", export_tiles_file(ExportFormat::C, *project, "blocks")},
         {"--export-level", "prg", "stage.prg",
          export_level_file(ExportFormat::Prg, *project, "stage", 0x6000)},
-        {"--export-materials", "defb", "kinds.asm",
-         export_materials_file(ExportFormat::Defb, *project, "kinds")},
         {"--export-materials", "prg", "kinds.prg",
          export_materials_file(ExportFormat::Prg, *project, "kinds", 0x7000)},
-        {"--export-tile-tags", "c", "tags.c",
-         export_tile_tags_file(ExportFormat::C, *project, "tags")},
         {"--export-tile-tags", "prg", "tags.prg", {0x00, 0x71, 0, 0, 0}}, // three tiles
     };
     for (const auto& w : written) {
-        EXPECT_EQ(run_line({w.form, w.format, path("game.fontarel"), path(w.file)}, err), 0)
-            << err;
+        EXPECT_EQ(run_line({w.form, w.format, path("game.fontarel"), path(w.file)}, err), 0) << err;
         EXPECT_EQ(read(w.file), w.want) << w.file;
     }
     // The picture: each level character's glyph, white on black; a level cell of tile 0 shows
