@@ -1,11 +1,10 @@
-// The data exports. The tiles are written tile after tile, each tile's character codes
-// row by row and then, on a machine with colours, its cells' attribute bytes in the same order;
-// the level is its tile numbers row by row, a byte each while the set has at most 256 tiles, else
-// a 16-bit word each, low byte first; the materials and the tile tags are a byte a glyph and a
-// byte a tile. The source formats are built of the same lines, constants
-// and labels as the glyph and map exports; a level row longer than kNumbersALine numbers is split
-// over several lines, so that no line grows with the level, and the materials and tags are
-// kEntriesALine a line.
+// The data exports. The tiles are written tile after tile, each tile's character codes row by row
+// and then, on a machine with colours, its cells' attribute bytes in the same order; the level is
+// its tile numbers row by row, a byte each while the set has at most 256 tiles, else a 16-bit word
+// each, low byte first; the materials and the tile tags are a byte a glyph and a byte a tile. The
+// source formats are built of the same lines, constants and labels as the glyph and map exports;
+// a level row longer than kNumbersALine numbers is split over several lines, so that no line grows
+// with the level, and the materials and tags are kEntriesALine a line.
 
 #include "formats/export_level.h"
 
@@ -221,7 +220,7 @@ Table level_table(const Project& project) {
 }
 
 // A table of one byte an entry (a glyph's material, a tile's tag), kEntriesALine entries a line,
-// each line saying which `noun`s it holds; `count` is its size.
+// each line saying which `noun`s it holds; its one constant, `count`, is the number of entries.
 Table byte_list_table(const std::vector<uint8_t>& data, const std::string& comment,
                       const std::string& noun) {
     Table table;
