@@ -53,6 +53,12 @@ template <ExportFormat format> void tiles_export(App& app) {
 template <ExportFormat format> void level_export(App& app) {
     export_level(app, format);
 }
+template <ExportFormat format> void materials_export(App& app) {
+    export_data(app, DataExport::Materials, format);
+}
+template <ExportFormat format> void tile_tags_export(App& app) {
+    export_data(app, DataExport::TileTags, format);
+}
 template <MapMachine which> void machine(App& app) {
     set_machine(app, which);
 }
@@ -206,6 +212,42 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExportLevelBinary, "Level as binary...", {}, level_export<ExportFormat::Bin>},
     {MenuId::ExportLevelPrg, "Level as PRG...", {}, level_export<ExportFormat::Prg>},
     {MenuId::ExportLevelPicture, "Level picture (PNG)...", {}, export_level_picture},
+    {MenuId::ExportMaterialsByte,
+     "Materials as assembler .byte...",
+     {},
+     materials_export<ExportFormat::Byte>},
+    {MenuId::ExportMaterialsAcme,
+     "Materials as assembler !byte...",
+     {},
+     materials_export<ExportFormat::Acme>},
+    {MenuId::ExportMaterialsDefb,
+     "Materials as assembler defb...",
+     {},
+     materials_export<ExportFormat::Defb>},
+    {MenuId::ExportMaterialsC, "Materials as C array...", {}, materials_export<ExportFormat::C>},
+    {MenuId::ExportMaterialsBinary,
+     "Materials as binary...",
+     {},
+     materials_export<ExportFormat::Bin>},
+    {MenuId::ExportMaterialsPrg, "Materials as PRG...", {}, materials_export<ExportFormat::Prg>},
+    {MenuId::ExportTileTagsByte,
+     "Tile tags as assembler .byte...",
+     {},
+     tile_tags_export<ExportFormat::Byte>},
+    {MenuId::ExportTileTagsAcme,
+     "Tile tags as assembler !byte...",
+     {},
+     tile_tags_export<ExportFormat::Acme>},
+    {MenuId::ExportTileTagsDefb,
+     "Tile tags as assembler defb...",
+     {},
+     tile_tags_export<ExportFormat::Defb>},
+    {MenuId::ExportTileTagsC, "Tile tags as C array...", {}, tile_tags_export<ExportFormat::C>},
+    {MenuId::ExportTileTagsBinary,
+     "Tile tags as binary...",
+     {},
+     tile_tags_export<ExportFormat::Bin>},
+    {MenuId::ExportTileTagsPrg, "Tile tags as PRG...", {}, tile_tags_export<ExportFormat::Prg>},
     {MenuId::TileLabel, "Tile name and tag...", {}, set_tile_label},
     {MenuId::ExpandTiles, "Expand tiles", {}, expand_level_tiles},
     // The map popup

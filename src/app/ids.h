@@ -176,9 +176,22 @@ enum class MenuId : int {
     ExtendedBackgroundThree = 124,
     GlyphMaterial = 125, // Char
     TileLabel = 126,     // Level
-    CompactCharset = 127, // Char
-    ShowUnusedGlyphs = 128,
-    ExpandTiles = 129, // Level
+    // Level > Export
+    ExportMaterialsByte = 127,
+    ExportMaterialsAcme = 128,
+    ExportMaterialsDefb = 129,
+    ExportMaterialsC = 130,
+    ExportMaterialsBinary = 131,
+    ExportMaterialsPrg = 132,
+    ExportTileTagsByte = 133,
+    ExportTileTagsAcme = 134,
+    ExportTileTagsDefb = 135,
+    ExportTileTagsC = 136,
+    ExportTileTagsBinary = 137,
+    ExportTileTagsPrg = 138,
+    CompactCharset = 139, // Char
+    ShowUnusedGlyphs = 140,
+    ExpandTiles = 141, // Level
 };
 
 constexpr int id(MenuId m) {

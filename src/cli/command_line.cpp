@@ -231,22 +231,44 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     return out;
 }
 
-// --export-tiles and --export-level: FORMAT, then INPUT and OUTPUT with --load-address anywhere
-// among them.
+// The forms of the data exports: the data each writes, and what its format mistakes call it.
+struct DataForm {
+    const char* form;
+    CommandAction action;
+    DataExport kind;
+    const char* data;
+};
+constexpr DataForm kDataForms[] = {
+    {"--export-tiles", CommandAction::ExportTiles, DataExport::Tiles, "tiles"},
+    {"--export-level", CommandAction::ExportLevel, DataExport::Level, "level"},
+    {"--export-materials", CommandAction::ExportMaterials, DataExport::Materials, "materials"},
+    {"--export-tile-tags", CommandAction::ExportTileTags, DataExport::TileTags, "tile tags"},
+};
+
+// The data export whose form `argument` is, or null.
+const DataForm* data_form(std::string_view argument) {
+    for (const DataForm& f : kDataForms)
+        if (argument == f.form)
+            return &f;
+    return nullptr;
+}
+
+// The data exports: FORMAT, then INPUT and OUTPUT with --load-address anywhere among them.
 CommandLine parse_level_export(const std::vector<std::string>& arguments) {
     const std::string& form = arguments[0];
-    const bool level = form == "--export-level";
+    const DataForm& data = *data_form(form);
+    const bool level = data.kind == DataExport::Level;
     const std::string names = level_export_format_names(level);
     if (arguments.size() < 2)
         return failure(form + " needs a FORMAT: " + names);
     const auto format = level_export_format_named(arguments[1], level);
     if (!format)
-        return failure("unknown " + std::string(level ? "level" : "tiles") + " format '" +
-                       arguments[1] + "': use one of " + names);
+        return failure("unknown " + std::string(data.data) + " format '" + arguments[1] +
+                       "': use one of " + names);
     CommandLine out;
-    out.action = level ? CommandAction::ExportLevel : CommandAction::ExportTiles;
+    out.action = data.action;
     out.format = *format;
-    out.load_address = level ? kLevelLoadAddress : kTilesLoadAddress;
+    out.load_address = data_export_load_address(data.kind);
     std::vector<std::string> files;
     for (size_t i = 2; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
@@ -357,7 +379,7 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         return parse_export(arguments);
     if (first == "--import-screen")
         return parse_import_screen(arguments);
-    if (first == "--export-tiles" || first == "--export-level")
+    if (data_form(first) != nullptr)
         return parse_level_export(arguments);
     if (first == "--to-project")
         return parse_to_project(arguments);
@@ -384,13 +406,20 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
         else if (a == kRecoverOption)
             out.error = a + " takes one file at most, and must be the first argument";
         else if (a == "--export" || a == "--export-map" || a == "--import-screen" ||
-                 a == "--export-tiles" || a == "--export-level" || a == "--to-project")
+                 data_form(a) != nullptr || a == "--to-project")
             out.error = a + " must be the first argument";
         else
             out.error = "unknown option '" + a + "'";
         break;
     }
     return out;
+}
+
+DataExport data_export_of(CommandAction action) {
+    for (const DataForm& f : kDataForms)
+        if (f.action == action)
+            return f.kind;
+    return DataExport::Tiles;
 }
 
 std::string usage_text() {
@@ -403,6 +432,8 @@ std::string usage_text() {
            "                [--multicolour D022,D023]\n"
            "       fontarel --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --export-level FORMAT [--load-address HEX] INPUT OUTPUT\n"
+           "       fontarel --export-materials FORMAT [--load-address HEX] INPUT OUTPUT\n"
+           "       fontarel --export-tile-tags FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --to-project INPUT OUTPUT.fontarel [--compact]\n"
            "       fontarel --recover [FILE]\n"
            "       fontarel --help | -h | --version | -V\n"
@@ -466,8 +497,15 @@ std::string usage_text() {
            "\n"
            "  png is the whole level as the map's machine shows it, one glyph pixel a\n"
            "  picture pixel, in the project's glyphs and colours\n"
-           "  For both, bin is the bytes alone, and prg the load address, then the bytes:\n"
-           "  --load-address HEX  1-4 hex digits (default 4000 for tiles, 6000 for levels)\n"
+           "--export-materials writes the materials of INPUT's 256 glyphs to OUTPUT, a byte\n"
+           "(0-15) each, glyph 0 first, and --export-tile-tags the tags of its tiles, a\n"
+           "byte each, tile 0 first:\n"
+           "  FORMAT  " +
+           level_export_format_names(false) +
+           "\n"
+           "  For all four, bin is the bytes alone, prg the load address, then the bytes:\n"
+           "  --load-address HEX  1-4 hex digits (default 4000 for tiles, 6000 for levels,\n"
+           "                      7000 for materials, 7100 for tile tags)\n"
            "--to-project writes what opening INPUT gives the editor as a project file\n"
            "OUTPUT: INPUT is known by its content, as for FONT: a project, a CTM project, a\n"
            "  Koala painting, a PSF or BDF font, or else raw glyph bytes from glyph 0; the\n"

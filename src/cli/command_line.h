@@ -8,6 +8,8 @@
 //                [--machine M --colours OUT] [--multicolour D022,D023]
 //   --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT
 //   --export-level FORMAT [--load-address HEX] INPUT OUTPUT
+//   --export-materials FORMAT [--load-address HEX] INPUT OUTPUT
+//   --export-tile-tags FORMAT [--load-address HEX] INPUT OUTPUT
 //   --to-project INPUT OUTPUT.fontarel [--compact]
 
 #include <string>
@@ -16,6 +18,7 @@
 
 #include "formats/export_common.h"
 #include "formats/export_formats.h"
+#include "formats/export_level.h"
 
 namespace fontarel {
 
@@ -28,9 +31,11 @@ enum class CommandAction {
     ImportScreen, // screen picture INPUT into the charset `output` and the map `map_output`
     ExportTiles,  // the tile set of INPUT (read_level_input), written as `format`
     ExportLevel,  // the level of INPUT, written as `format`; Png draws it
-    ToProject,    // what opening INPUT gives, written as a project to `output`
-    Fail,         // an export form with a mistake: `error` says what
-    Refuse,       // an option the editor does not take: `error` names it; the usage follows it
+    ExportMaterials, // the glyphs' materials of INPUT, written as `format`
+    ExportTileTags,  // the tile tags of INPUT, written as `format`
+    ToProject,       // what opening INPUT gives, written as a project to `output`
+    Fail,            // an export form with a mistake: `error` says what
+    Refuse,          // an option the editor does not take: `error` names it; the usage follows it
 };
 
 // The map sizes --size takes, as the usage names them.
@@ -41,7 +46,7 @@ struct CommandLine {
     bool recover = false; // Edit: --recover; `input` holds its FILE, if one was given
     ExportFormat format = ExportFormat::Byte;
     GlyphSelection glyphs; // ExportGlyphs: --first (0) and --count (up to glyph 255)
-    // ExportGlyphs, ExportTiles and ExportLevel as Prg: --load-address, 0-ffff; each form has its
+    // ExportGlyphs and the four data exports as Prg: --load-address, 0-ffff; each form has its
     // own default.
     int load_address = kDefaultLoadAddress;
     int map_cols = 0; // ExportMap: --size; 0 when INPUT is to give it
@@ -69,12 +74,17 @@ struct CommandLine {
 };
 
 // Only the exact single arguments "--help" or "-h" and "--version" or "-V" print; an argument list
-// whose first argument is "--export", "--export-map", "--export-tiles" or "--export-level" is an
-// export, one whose first argument is "--import-screen" an import, one whose first argument is
-// "--to-project" a conversion (or a Fail). Any other list
+// whose first argument is "--export", "--export-map", "--export-tiles", "--export-level",
+// "--export-materials" or "--export-tile-tags" is an export, one whose first argument is
+// "--import-screen" an import, one whose first argument is "--to-project" a conversion (or a
+// Fail). Any other list
 // that holds an argument beginning with "--" is Refused; the rest are Edit, where an argument with
 // one dash ("-x") is a file name like any other.
 CommandLine parse_command_line(const std::vector<std::string>& arguments);
+
+// The data that ExportTiles, ExportLevel, ExportMaterials and ExportTileTags write; Tiles for any
+// other action.
+DataExport data_export_of(CommandAction action);
 
 // The usage lines --help prints, ending in a line feed.
 std::string usage_text();

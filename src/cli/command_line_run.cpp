@@ -293,13 +293,13 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
     return kExitOk;
 }
 
-// The largest project file the tile and level exports read: a project of the largest level
-// written by the program is about 70 MB.
+// The largest project file the data exports read: a project of the largest level written by the
+// program is about 70 MB.
 
 int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostream& err) {
     if (same_file(line.input, line.output))
         return fail(err, kExitFileError, line.output + " is an input file; it is left as it is");
-    const bool level = line.action == CommandAction::ExportLevel;
+    const DataExport kind = data_export_of(line.action);
     auto project = std::make_unique<Project>();
     std::string why;
     std::vector<std::string> remarks;
@@ -322,14 +322,11 @@ int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostrea
         if (output.empty())
             return fail(err, kExitFileError, line.output + ": no PNG encoder");
     } else {
-        why = level ? level_export_refusal(line.format, *project, line.load_address)
-                    : tiles_export_refusal(line.format, *project, line.load_address);
+        why = data_export_refusal(kind, line.format, *project, line.load_address);
         if (!why.empty())
             return fail(err, kExitUsage, line.input + ": " + why);
-        const std::string label =
-            export_label(line.output, level ? kLevelLabelFallback : kTilesLabelFallback);
-        output = level ? export_level_file(line.format, *project, label, line.load_address)
-                       : export_tiles_file(line.format, *project, label, line.load_address);
+        const std::string label = export_label(line.output, data_export_label_fallback(kind));
+        output = export_data_file(kind, line.format, *project, label, line.load_address);
     }
     if (!write_whole_file(line.output, output))
         return fail(err, kExitFileError, line.output + " cannot be written");
@@ -585,6 +582,8 @@ int run_command_line(const CommandLine& line, PngEncoder encode_png, std::ostrea
         return run_import_screen(line, decode_picture, out, err);
     case CommandAction::ExportTiles:
     case CommandAction::ExportLevel:
+    case CommandAction::ExportMaterials:
+    case CommandAction::ExportTileTags:
         return run_level_export(line, encode_png, err);
     case CommandAction::ToProject:
         return run_to_project(line, err);

@@ -26,8 +26,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFileError = 1; // the input could not be read or the output not written
 constexpr int kExitUsage = 2;     // a mistake in the arguments
 
-// The INPUT of --export-tiles and --export-level: a project file or a CTM project (known by their
-// content), whose tiles, level, map machine and registers, glyphs and glyph colours go into
+// The INPUT of the data exports (--export-tiles, --export-level, --export-materials and
+// --export-tile-tags): a project file or a CTM project (known by their content), whose tiles,
+// level, map machine and registers, glyphs, their materials and glyph colours go into
 // `project`. False, with `why` (one line that begins with the file's name), when the file cannot
 // be read or holds no project that can be. What reading a CTM project remarked (characters past
 // 256 dropped) goes to `remarks`, each line beginning with the file's name.
@@ -44,7 +45,7 @@ bool read_level_input(const std::string& path, Project& project, std::string& wh
 // painting (known by its content, or by its name when its size is wrong) itself, another picture
 // with `decode_picture`, writes the charset and the map (both or neither: a map that cannot be
 // written takes the charset file back to what it was) and prints one line of what it made to
-// `out`. The tile and level exports read INPUT with read_level_input; a level's png is drawn by
+// `out`. The data exports read INPUT with read_level_input; a level's png is drawn by
 // render_level_screen in the project's glyph colours, and a picture too large to draw or data
 // that a PRG cannot hold is a mistake in the arguments. --to-project reads INPUT as Open... does
 // (see open_as_project) and writes the project through the project writer, in pieces; what the

@@ -1,9 +1,10 @@
-// The tile and level exports. The tiles are written tile after tile, each tile's character codes
-// row by row and then, on a machine with colours, its cells' attribute bytes in the same order;
-// the level is its tile numbers row by row, a byte each while the set has at most 256 tiles, else
-// a 16-bit word each, low byte first. The source formats are built of the same lines, constants
-// and labels as the glyph and map exports; a level row longer than kNumbersALine numbers is split
-// over several lines, so that no line grows with the level.
+// The data exports. The tiles are written tile after tile, each tile's character codes row by row
+// and then, on a machine with colours, its cells' attribute bytes in the same order; the level is
+// its tile numbers row by row, a byte each while the set has at most 256 tiles, else a 16-bit word
+// each, low byte first; the materials and the tile tags are a byte a glyph and a byte a tile. The
+// source formats are built of the same lines, constants and labels as the glyph and map exports;
+// a level row longer than kNumbersALine numbers is split over several lines, so that no line grows
+// with the level, and the materials and tags are kEntriesALine a line.
 
 #include "formats/export_level.h"
 
@@ -19,20 +20,34 @@ namespace fontarel {
 namespace {
 
 constexpr int kNumbersALine = 64;
+constexpr size_t kEntriesALine = 16;
+
+// What each export is called in a refusal, its label fallback and its default load address, in the
+// order of DataExport.
+constexpr struct {
+    const char* owner;
+    const char* label;
+    int load_address;
+} kDataExports[] = {{"the tiles'", kTilesLabelFallback, kTilesLoadAddress},
+                    {"the level's", kLevelLabelFallback, kLevelLoadAddress},
+                    {"the materials'", kMaterialsLabelFallback, kMaterialsLoadAddress},
+                    {"the tile tags'", kTileTagsLabelFallback, kTileTagsLoadAddress}};
+
+const auto& data_export_row(DataExport kind) {
+    return kDataExports[static_cast<size_t>(kind)];
+}
 
 // The formats of the tile and level exports, in the order the usage names them; png is the
 // level's alone.
-constexpr ExportFormat kLevelFormats[] = {ExportFormat::Byte, ExportFormat::Acme,
-                                          ExportFormat::Defb, ExportFormat::C,
-                                          ExportFormat::Bin,  ExportFormat::Prg,
-                                          ExportFormat::Png};
+constexpr ExportFormat kLevelFormats[] = {
+    ExportFormat::Byte, ExportFormat::Acme, ExportFormat::Defb, ExportFormat::C,
+    ExportFormat::Bin,  ExportFormat::Prg,  ExportFormat::Png};
 
 bool takes(ExportFormat format, bool level) {
     return std::find(std::begin(kLevelFormats), std::end(kLevelFormats), format) !=
                std::end(kLevelFormats) &&
            (level || format != ExportFormat::Png);
 }
-
 
 // A data line of a table: `count` values from `start`, with the comment it ends in.
 struct Line {
@@ -158,7 +173,8 @@ Table tiles_table(const Project& project) {
     for (int t = 0; t < tiles.count(); ++t) {
         table.lines.push_back({size * t, cells, "tile " + std::to_string(t)});
         if (colours)
-            table.lines.push_back({size * t + cells, cells, "tile " + std::to_string(t) + " colours"});
+            table.lines.push_back(
+                {size * t + cells, cells, "tile " + std::to_string(t) + " colours"});
     }
     return table;
 }
@@ -179,12 +195,12 @@ Table level_table(const Project& project) {
     const int cols = project.level.cols(), rows = project.level.rows();
     const int bytes = level_number_bytes(project);
     Table table = level_numbers(project);
-    const std::string what = "level of " + std::to_string(cols) + " x " + std::to_string(rows) +
-                             " tile numbers, ";
-    const std::string lines = cols <= kNumbersALine ? ", one row a line, row 0 first"
-                                                    : ", row by row from row 0, " +
-                                                          std::to_string(kNumbersALine) +
-                                                          " numbers a line at most";
+    const std::string what =
+        "level of " + std::to_string(cols) + " x " + std::to_string(rows) + " tile numbers, ";
+    const std::string lines = cols <= kNumbersALine
+                                  ? ", one row a line, row 0 first"
+                                  : ", row by row from row 0, " + std::to_string(kNumbersALine) +
+                                        " numbers a line at most";
     table.comment =
         what + (bytes == 1 ? "a byte each" : "a 16-bit word each, low byte first") + lines;
     if (bytes == 2)
@@ -202,6 +218,58 @@ Table level_table(const Project& project) {
     return table;
 }
 
+// A table of one byte an entry (a glyph's material, a tile's tag), kEntriesALine entries a line,
+// each line saying which `noun`s it holds; its one constant, `count`, is the number of entries.
+Table byte_list_table(const std::vector<uint8_t>& data, const std::string& comment,
+                      const std::string& noun) {
+    Table table;
+    table.comment = comment + ", " + std::to_string(kEntriesALine) + " a line";
+    table.constants = {{"count", static_cast<int>(data.size())}};
+    table.values.assign(data.begin(), data.end());
+    for (size_t i = 0; i < data.size(); i += kEntriesALine) {
+        const size_t count = std::min(kEntriesALine, data.size() - i);
+        table.lines.push_back(
+            {i, count,
+             count == 1 ? noun + " " + std::to_string(i)
+                        : noun + "s " + std::to_string(i) + "-" + std::to_string(i + count - 1)});
+    }
+    return table;
+}
+
+Table data_table(DataExport kind, const Project& project) {
+    switch (kind) {
+    case DataExport::Tiles:
+        return tiles_table(project);
+    case DataExport::Level:
+        return level_table(project);
+    case DataExport::Materials:
+        return byte_list_table(materials_data(project),
+                               "materials of 256 glyphs, a byte (0-15) each, glyph 0 first",
+                               "glyph");
+    case DataExport::TileTags:
+        return byte_list_table(
+            tile_tags_data(project),
+            "tags of " + tiles_text(project.tiles.count()) + ", a byte each, tile 0 first", "tile");
+    }
+    return {};
+}
+
+// The bytes the binary formats of an export hold.
+size_t data_bytes(DataExport kind, const Project& project) {
+    switch (kind) {
+    case DataExport::Tiles:
+        return static_cast<size_t>(project.tiles.count()) * tile_bytes(project);
+    case DataExport::Level:
+        return static_cast<size_t>(project.level.cols()) * project.level.rows() *
+               level_number_bytes(project);
+    case DataExport::Materials:
+        return project.charset.materials.size();
+    case DataExport::TileTags:
+        return static_cast<size_t>(project.tiles.count());
+    }
+    return 0;
+}
+
 // Empty when `bytes` fit in a PRG loaded at `load_address`, or the format is no PRG.
 std::string prg_refusal(ExportFormat format, const char* what, size_t bytes, int load_address) {
     const size_t room = 0x10000 - static_cast<size_t>(load_address & 0xFFFF);
@@ -209,9 +277,9 @@ std::string prg_refusal(ExportFormat format, const char* what, size_t bytes, int
         return {};
     char address[8];
     std::snprintf(address, sizeof address, "$%04X", load_address & 0xFFFF);
-    return std::string(what) + " " + std::to_string(bytes) + " bytes do not fit in a PRG loaded at " +
-           address + ": it holds " + std::to_string(room) + (room == 1 ? " byte" : " bytes") +
-           " at most";
+    return std::string(what) + " " + std::to_string(bytes) +
+           " bytes do not fit in a PRG loaded at " + address + ": it holds " +
+           std::to_string(room) + (room == 1 ? " byte" : " bytes") + " at most";
 }
 
 } // namespace
@@ -261,31 +329,66 @@ std::vector<uint8_t> level_data(const Project& project) {
     return table_bytes(level_numbers(project));
 }
 
-std::string tiles_export_refusal(ExportFormat format, const Project& project, int load_address) {
-    return prg_refusal(format, "the tiles'",
-                       static_cast<size_t>(project.tiles.count()) * tile_bytes(project),
+std::vector<uint8_t> materials_data(const Project& project) {
+    return {project.charset.materials.begin(), project.charset.materials.end()};
+}
+
+std::vector<uint8_t> tile_tags_data(const Project& project) {
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<size_t>(project.tiles.count()));
+    for (int t = 0; t < project.tiles.count(); ++t)
+        out.push_back(project.tiles.tile(t).tag);
+    return out;
+}
+
+const char* data_export_label_fallback(DataExport kind) {
+    return data_export_row(kind).label;
+}
+
+int data_export_load_address(DataExport kind) {
+    return data_export_row(kind).load_address;
+}
+
+std::string data_export_refusal(DataExport kind, ExportFormat format, const Project& project,
+                                int load_address) {
+    return prg_refusal(format, data_export_row(kind).owner, data_bytes(kind, project),
                        load_address);
 }
 
+std::string tiles_export_refusal(ExportFormat format, const Project& project, int load_address) {
+    return data_export_refusal(DataExport::Tiles, format, project, load_address);
+}
+
 std::string level_export_refusal(ExportFormat format, const Project& project, int load_address) {
-    return prg_refusal(format, "the level's",
-                       static_cast<size_t>(project.level.cols()) * project.level.rows() *
-                           level_number_bytes(project),
-                       load_address);
+    return data_export_refusal(DataExport::Level, format, project, load_address);
+}
+
+std::vector<uint8_t> export_data_file(DataExport kind, ExportFormat format, const Project& project,
+                                      std::string_view label, int load_address) {
+    if (!takes(format, kind == DataExport::Level) ||
+        !data_export_refusal(kind, format, project, load_address).empty())
+        return {};
+    return file_of(format, data_table(kind, project), label, load_address);
 }
 
 std::vector<uint8_t> export_tiles_file(ExportFormat format, const Project& project,
                                        std::string_view label, int load_address) {
-    if (!takes(format, false) || !tiles_export_refusal(format, project, load_address).empty())
-        return {};
-    return file_of(format, tiles_table(project), label, load_address);
+    return export_data_file(DataExport::Tiles, format, project, label, load_address);
 }
 
 std::vector<uint8_t> export_level_file(ExportFormat format, const Project& project,
                                        std::string_view label, int load_address) {
-    if (!takes(format, true) || !level_export_refusal(format, project, load_address).empty())
-        return {};
-    return file_of(format, level_table(project), label, load_address);
+    return export_data_file(DataExport::Level, format, project, label, load_address);
+}
+
+std::vector<uint8_t> export_materials_file(ExportFormat format, const Project& project,
+                                           std::string_view label, int load_address) {
+    return export_data_file(DataExport::Materials, format, project, label, load_address);
+}
+
+std::vector<uint8_t> export_tile_tags_file(ExportFormat format, const Project& project,
+                                           std::string_view label, int load_address) {
+    return export_data_file(DataExport::TileTags, format, project, label, load_address);
 }
 
 } // namespace fontarel

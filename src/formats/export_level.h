@@ -1,5 +1,6 @@
 #pragma once
-// The tile set and the level of a project as data for a game, in the export formats.
+// The tile set, the level, the glyphs' materials and the tiles' tags of a project as data for a
+// game, in the export formats.
 //
 // The tiles: tile after tile, tile 0 first. Each tile is its width x height character codes row
 // by row, then, when the map is drawn for a machine (any but Mono), the attribute bytes of the
@@ -7,6 +8,8 @@
 // tile t starts at t times that.
 // The level: its tile numbers row by row, row 0 first, columns left to right; one byte a number
 // while the set has at most 256 tiles, else a 16-bit word a number, low byte first.
+// The materials: 256 bytes, glyph 0 first, each the material (0-15) of its glyph.
+// The tile tags: a byte a tile of the set, tile 0 first, each the tile's tag.
 //
 // Formats: assembler source in the three dialects (.byte, !byte, defb) and C source, each with
 // the sizes as constants before a labelled table; raw binary, the bytes alone; PRG, two bytes of
@@ -23,17 +26,29 @@
 
 namespace fontarel {
 
+// The four exports of a project's data, which share their formats and the making of their files.
+enum class DataExport { Tiles, Level, Materials, TileTags };
+
 // Label fallbacks of export_label.
 inline constexpr const char* kTilesLabelFallback = "tiles";
 inline constexpr const char* kLevelLabelFallback = "level";
+inline constexpr const char* kMaterialsLabelFallback = "materials";
+inline constexpr const char* kTileTagsLabelFallback = "tile_tags";
 // Where a PRG loads when no address is given: clear of a charset at the usual $3000-$37ff, the
-// tiles from $4000, the level from $6000.
+// tiles from $4000 (8 kB before the level), the level from $6000 (4 kB before the materials), the
+// 256 materials from $7000 and the tile tags right after them from $7100 (36,608 tiles fit).
 inline constexpr int kTilesLoadAddress = 0x4000;
 inline constexpr int kLevelLoadAddress = 0x6000;
+inline constexpr int kMaterialsLoadAddress = 0x7000;
+inline constexpr int kTileTagsLoadAddress = 0x7100;
 
-// The formats of the tile and level exports by their command-line names: byte, acme, defb, c,
-// bin and prg, and for the level also png (its picture, which render/level_screen.h draws). The
-// names are exact and lower case; `level` chooses the level's list.
+// The label fallback and the default load address of an export, as above.
+const char* data_export_label_fallback(DataExport kind);
+int data_export_load_address(DataExport kind);
+
+// The formats of the data exports by their command-line names: byte, acme, defb, c, bin and prg,
+// and for the level also png (its picture, which render/level_screen.h draws). The names are
+// exact and lower case; `level` chooses the level's list.
 std::optional<ExportFormat> level_export_format_named(std::string_view name, bool level);
 // Those names joined by ", ".
 std::string level_export_format_names(bool level);
@@ -47,20 +62,33 @@ int level_number_bytes(const Project& project);
 // cols x rows x level_number_bytes bytes of level.
 std::vector<uint8_t> tiles_data(const Project& project);
 std::vector<uint8_t> level_data(const Project& project);
+// 256 bytes of materials, and tiles.count() bytes of tile tags.
+std::vector<uint8_t> materials_data(const Project& project);
+std::vector<uint8_t> tile_tags_data(const Project& project);
 
-// Empty when the tiles (the level) can be written as `format`; otherwise why not, in a sentence
-// for the user: a PRG cannot hold more bytes than lie between its load address and $ffff.
+// Empty when the data of `kind` can be written as `format`; otherwise why not, in a sentence for
+// the user: a PRG cannot hold more bytes than lie between its load address and $ffff.
+std::string data_export_refusal(DataExport kind, ExportFormat format, const Project& project,
+                                int load_address);
 std::string tiles_export_refusal(ExportFormat format, const Project& project, int load_address);
 std::string level_export_refusal(ExportFormat format, const Project& project, int load_address);
 
-// The whole file of a tile or level export; `label` names the table in source formats and
-// prefixes its constants, `load_address` (modulo 65536) begins a PRG. Empty for a format not in
-// the list (Png among them: the caller draws the picture) and for what the refusal refuses.
+// The whole file of an export of `kind`; `label` names the table in source formats and prefixes
+// its constants, `load_address` (modulo 65536) begins a PRG. Empty for a format not in the list
+// (Png among them: the caller draws the level's picture) and for what the refusal refuses.
+std::vector<uint8_t> export_data_file(DataExport kind, ExportFormat format, const Project& project,
+                                      std::string_view label, int load_address);
 std::vector<uint8_t> export_tiles_file(ExportFormat format, const Project& project,
                                        std::string_view label,
                                        int load_address = kTilesLoadAddress);
 std::vector<uint8_t> export_level_file(ExportFormat format, const Project& project,
                                        std::string_view label,
                                        int load_address = kLevelLoadAddress);
+std::vector<uint8_t> export_materials_file(ExportFormat format, const Project& project,
+                                           std::string_view label,
+                                           int load_address = kMaterialsLoadAddress);
+std::vector<uint8_t> export_tile_tags_file(ExportFormat format, const Project& project,
+                                           std::string_view label,
+                                           int load_address = kTileTagsLoadAddress);
 
 } // namespace fontarel

@@ -49,6 +49,7 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
          Refuse,
          "--export-level must be the first"},
         {{"a.ctm", "--to-project", "a.ctm", "b"}, Refuse, "--to-project must be the first"},
+        {{"a", "--export-tile-tags", "c", "a", "b"}, Refuse, "--export-tile-tags must be the"},
     };
     for (const auto& l : lists) {
         const std::string shown = testing::PrintToString(l.args);
@@ -80,14 +81,21 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
                              "--recover [FILE]",
                              "--export-level FORMAT [--load-address HEX] INPUT OUTPUT",
                              "FORMAT  byte, acme, defb, c, bin, prg, png",
-                             "--to-project INPUT OUTPUT.fontarel"})
+                             "--to-project INPUT OUTPUT.fontarel",
+                             "--export-materials FORMAT [--load-address HEX] INPUT OUTPUT",
+                             "7100 for tile tags"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
-    // The lines of the tile and level exports within 80 columns.
+    // The lines of the data exports within 80 columns; png for the level alone.
     std::istringstream lines(usage);
-    for (std::string line; std::getline(lines, line);)
-        if (line.find("tile") != std::string::npos || line.find("level") != std::string::npos) {
+    int without_png = 0;
+    for (std::string line; std::getline(lines, line);) {
+        without_png += line == "  FORMAT  byte, acme, defb, c, bin, prg";
+        if (line.find("tile") != std::string::npos || line.find("level") != std::string::npos ||
+            line.find("material") != std::string::npos || line.find("four") != std::string::npos) {
             EXPECT_LE(line.size(), 80u) << line;
         }
+    }
+    EXPECT_EQ(without_png, 2) << "the tiles' and the materials' and tags' formats";
 }
 
 TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
@@ -148,7 +156,7 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.input + line.output + line.map_output, "p.pngfm");
         EXPECT_EQ(line.charset, args.size() == 8 ? "c" : "");
     }
-    // The tile and level exports: each its own PRG address unless one is given.
+    // The data exports: each its own PRG address unless one is given.
     const struct {
         Args args;
         CommandAction action;
@@ -171,6 +179,10 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
          CommandAction::ExportTiles,
          ExportFormat::Prg,
          0xC000},
+        {{"--export-materials", "prg", "in", "out"},
+         CommandAction::ExportMaterials,
+         ExportFormat::Prg,
+         0x7000},
     };
     for (const auto& l : levels) {
         const CommandLine line = parse_command_line(l.args);
@@ -230,6 +242,10 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export-tiles", "prg", "a", "b", "--load-address"}, "--load-address needs a value"},
         {{"--export-tiles", "prg", "--load-address", "10000", "a", "b"}, "'10000'"},
         {{"--export-level", "byte", "--size", "40x25", "a", "b"}, "'--size' for --export-level"},
+        {{"--export-materials", "png", "a", "b"},
+         "unknown materials format 'png': use one of byte"},
+        {{"--export-tile-tags"},
+         "--export-tile-tags needs a FORMAT: byte, acme, defb, c, bin, prg"},
         {{"--to-project", "a"}, "--to-project needs an INPUT and an OUTPUT"},
         {{"--to-project", "a", "b", "c"}, "--to-project needs an INPUT and an OUTPUT"},
         {{"--to-project", "a", "--first", "1", "b"}, "unknown option '--first' for --to-project"},

@@ -1,7 +1,7 @@
 // The converter's picture of a CTM project's level: for every project the editor saved (in
 // ../shared/data/ctm), --export-level png draws exactly what a slow drawing made here from the
 // file's own bytes shows: each level cell's tile, each tile cell's character, each glyph bit in
-// the colour the file gives that cell.
+// the colour the file gives that cell; and --export-materials bin writes the materials it holds.
 
 #include <gtest/gtest.h>
 
@@ -188,7 +188,7 @@ Bytes draw(const Drawn& d) {
     return colour_bytes(picture);
 }
 
-TEST(CtmExport, LevelPictureOfEveryRealFileIsItsCellsGlyphsInTheirColours) {
+TEST(CtmExport, LevelPictureAndMaterialsOfEveryRealFileAreTheFilesOwn) {
     if (!fs::is_directory(kRealFiles))
         GTEST_SKIP() << "no folder " << kRealFiles.string() << " of CTM projects to draw";
     std::random_device rd;
@@ -229,6 +229,15 @@ TEST(CtmExport, LevelPictureOfEveryRealFileIsItsCellsGlyphsInTheirColours) {
         EXPECT_TRUE(level_picture() == level) << "expanded";
         compact_charset(p.charset, p.map, &p.tiles, 1, 0);
         EXPECT_TRUE(level_picture() == level) << "compacted again";
+        // The materials as the reader gives them: glyphs 1-3 have 4, 8 and 12 in every file here.
+        Bytes materials(256, 0);
+        materials[1] = 4, materials[2] = 8, materials[3] = 12;
+        ASSERT_EQ(run_command_line(parse_command_line({"--export-materials", "bin",
+                                                       entry.path().string(), out.string()}),
+                                   colour_bytes, o, e),
+                  0);
+        std::ifstream bin(out, std::ios::binary);
+        EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(bin), {}), materials);
     }
     std::error_code ec;
     fs::remove(out, ec);

@@ -364,9 +364,14 @@ void make_level(AppState& s) {
 TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
     menu(MenuId::MapC64);
     make_level(app.s);
+    for (int g = 0; g < 256; ++g)
+        app.store().materials[static_cast<size_t>(g)] = static_cast<uint8_t>(g % 16 ^ 5);
+    for (int t = 0; t < 3; ++t)
+        app.s.levels.set_tile_label(t, static_cast<uint8_t>(200 + t), "");
     const Project project = current_project(app);
     const struct {
-        bool level;
+        MenuId item;
+        DataExport kind;
         ExportFormat format;
         const char* address; // typed for a PRG
         const char* offered; // the address the question offers
@@ -374,27 +379,43 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
         const char* file;
         int load_address;
     } items[] = {
-        {false, ExportFormat::Byte, "", "", "blocks", "blocks.s", 0},
-        {false, ExportFormat::Prg, "3800", "4000", "blocks", "blocks.prg", 0x3800},
-        {true, ExportFormat::C, "", "", "int", "int.c", 0},
-        {true, ExportFormat::Prg, "$7000", "6000", "stage", "stage.prg", 0x7000},
+        {MenuId::ExportTilesByte, DataExport::Tiles, ExportFormat::Byte, "", "", "blocks",
+         "blocks.s", 0},
+        {MenuId::ExportTilesPrg, DataExport::Tiles, ExportFormat::Prg, "3800", "4000", "blocks",
+         "blocks.prg", 0x3800},
+        {MenuId::ExportLevelC, DataExport::Level, ExportFormat::C, "", "", "int", "int.c", 0},
+        {MenuId::ExportLevelPrg, DataExport::Level, ExportFormat::Prg, "$7000", "6000", "stage",
+         "stage.prg", 0x7000},
+        {MenuId::ExportMaterialsAcme, DataExport::Materials, ExportFormat::Acme, "", "", "1st",
+         "1st.a", 0},
+        {MenuId::ExportMaterialsPrg, DataExport::Materials, ExportFormat::Prg, "7000", "7000",
+         "kinds", "kinds.prg", 0x7000},
+        {MenuId::ExportTileTagsDefb, DataExport::TileTags, ExportFormat::Defb, "", "", "2nd",
+         "2nd.asm", 0},
+        {MenuId::ExportTileTagsPrg, DataExport::TileTags, ExportFormat::Prg, "c000", "7100", "tags",
+         "tags.prg", 0xC000},
     };
     for (const auto& item : items) {
         if (*item.address != 0)
             tk.text_answers.push_back(item.address);
         tk.file_answers.emplace_back(path(item.answer), 0);
-        (item.level ? export_level : export_tiles)(app, item.format);
+        menu(item.item);
         if (*item.address != 0) {
             EXPECT_EQ(tk.text_requests.back(), std::string("PRG with load address|Load address "
                                                            "(hexadecimal):|") +
                                                    item.offered);
         }
-        const std::string label = export_label(item.file, item.level ? "level" : "tiles");
-        const Bytes want = item.level
-                               ? export_level_file(item.format, project, label, item.load_address)
-                               : export_tiles_file(item.format, project, label, item.load_address);
+        const std::string label = export_label(item.file, data_export_label_fallback(item.kind));
+        const Bytes want =
+            export_data_file(item.kind, item.format, project, label, item.load_address);
         EXPECT_FALSE(want.empty());
         EXPECT_EQ(read(item.file), want) << item.file;
+    }
+    // The label fallbacks begin a file name that is no label.
+    for (const auto& [file, label] :
+         {std::pair{"1st.a", "\nmaterials_1st:\n"}, {"2nd.asm", "\ntile_tags_2nd:\n"}}) {
+        const Bytes bytes = read(file);
+        EXPECT_NE(std::string(bytes.begin(), bytes.end()).find(label), std::string::npos) << file;
     }
     EXPECT_TRUE(tk.messages().empty());
 
@@ -431,6 +452,8 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
     project->level = app.s.levels.level();
     for (int i = 0; i < kCharsetBytes; ++i)
         project->charset.bytes[i] = static_cast<uint8_t>(i * 5 + 1);
+    for (int g = 0; g < 256; ++g)
+        project->charset.materials[static_cast<size_t>(g)] = static_cast<uint8_t>(15 - g % 16);
     auto save = [&](const Project& p, const std::string& name) {
         const std::string text = project_text(p);
         write(name, Bytes(text.begin(), text.end()));
@@ -446,12 +469,24 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
 
     const auto run_line = converter(pixels_as_bytes);
     std::string err;
-    EXPECT_EQ(run_line({"--export-tiles", "c", path("game.fontarel"), path("blocks.c")}, err), 0)
-        << err;
-    EXPECT_EQ(read("blocks.c"), export_tiles_file(ExportFormat::C, *project, "blocks"));
-    EXPECT_EQ(run_line({"--export-level", "prg", path("game.fontarel"), path("stage.prg")}, err), 0)
-        << err;
-    EXPECT_EQ(read("stage.prg"), export_level_file(ExportFormat::Prg, *project, "stage", 0x6000));
+    // Each data export: its label from OUTPUT, a PRG at the form's own address.
+    const struct {
+        const char* form;
+        const char* format;
+        const char* file;
+        Bytes want;
+    } written[] = {
+        {"--export-tiles", "c", "blocks.c", export_tiles_file(ExportFormat::C, *project, "blocks")},
+        {"--export-level", "prg", "stage.prg",
+         export_level_file(ExportFormat::Prg, *project, "stage", 0x6000)},
+        {"--export-materials", "prg", "kinds.prg",
+         export_materials_file(ExportFormat::Prg, *project, "kinds", 0x7000)},
+        {"--export-tile-tags", "prg", "tags.prg", {0x00, 0x71, 0, 0, 0}}, // three tiles
+    };
+    for (const auto& w : written) {
+        EXPECT_EQ(run_line({w.form, w.format, path("game.fontarel"), path(w.file)}, err), 0) << err;
+        EXPECT_EQ(read(w.file), w.want) << w.file;
+    }
     // The picture: each level character's glyph, white on black; a level cell of tile 0 shows
     // code 0 but for the one cell of tile 0 that holds 'A'.
     EXPECT_EQ(run_line({"--export-level", "png", path("game.fontarel"), path("stage.png")}, err), 0)
@@ -494,6 +529,10 @@ TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {
         {{"--export-level", "prg", "--load-address", "f000", path("wide.fontarel"), path("a.bin")},
          kExitUsage,
          "the level's 12288 bytes do not fit in a PRG loaded at $F000"},
+        {{"--export-materials", "prg", "--load-address", "ff01", path("game.fontarel"),
+          path("a.bin")},
+         kExitUsage,
+         "the materials' 256 bytes do not fit in a PRG loaded at $FF01: it holds 255 bytes"},
         {{"--export-tiles", "bin", path("game.fontarel"), path("game.fontarel")},
          kExitFileError,
          "is an input file"},

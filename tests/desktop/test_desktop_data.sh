@@ -38,7 +38,8 @@ manual)
     warnings=$(groff -man -ww -z "$made/fontarel.1" 2>&1)
     [ -z "$warnings" ] || fail "groff: $warnings"
     text=$(groff -man -Tutf8 -P -cbou "$made/fontarel.1" 2>/dev/null) || fail "groff could not format"
-    for option in --help --version --export --export-map --export-tiles --export-level --first \
+    for option in --help --version --export --export-map --export-tiles --export-level \
+        --export-materials --export-tile-tags --first \
         --count --size; do
         echo "$text" | grep -q -- "$option" || fail "the manual page does not mention $option"
     done

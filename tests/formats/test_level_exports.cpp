@@ -1,6 +1,7 @@
-// The tile and level exports: the bytes each format holds, over sets of at most 256 tiles and of
-// more (whose level numbers are words), on Mono and on a C64 map in multicolour (whose tiles carry
-// their attributes and whose registers are named); what PRG cannot hold; and the format names.
+// The data exports (tiles, level, materials, tile tags): the bytes each format holds, over sets of
+// at most 256 tiles and of more (whose level numbers are words), on Mono and on a C64 map in
+// multicolour (whose tiles carry their attributes and whose registers are named); what PRG cannot
+// hold; and the format names.
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,9 @@ using namespace fontarel::test;
 
 namespace {
 
-// `count` tiles of 3 x 2 cells whose codes and attributes all differ from their neighbours, and a
-// level of 70 x 3 (wider than one source line holds) using every tile number up to the last.
+// `count` tiles of 3 x 2 cells whose codes and attributes all differ from their neighbours, tags
+// that differ likewise, a level of 70 x 3 (wider than one source line holds) using every tile
+// number up to the last, and every glyph a material of its own neighbours.
 std::unique_ptr<Project> known_project(int count, MapMachine machine) {
     auto p = std::make_unique<Project>();
     if (machine == MapMachine::C64) {
@@ -29,12 +31,19 @@ std::unique_ptr<Project> known_project(int count, MapMachine machine) {
         p->map.look.multicolour_2 = 13;
     }
     p->tiles = TileSet(3, 2, count);
+    for (int g = 0; g < 256; ++g)
+        p->charset.materials[static_cast<size_t>(g)] = static_cast<uint8_t>((g * 7 + 3) % 16);
     for (int t = 0; t < count; ++t)
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
                 p->tiles.set_cell(t, x, y,
                                   {static_cast<uint8_t>(t * 7 + x * 3 + y * 11 + 1),
                                    static_cast<uint8_t>(t + x + 2 * y + 100)});
+    for (int t = 0; t < count; ++t) {
+        Tile tagged = p->tiles.tile(t);
+        tagged.tag = static_cast<uint8_t>(t * 37 + 5);
+        p->tiles.set_piece(t, std::make_shared<const Tile>(tagged));
+    }
     p->level = Level(70, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 70; ++x)
@@ -49,10 +58,11 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
     const struct {
         int count;
         MapMachine machine;
-    } cases[] = {{5, MapMachine::Mono},
-                 {300, MapMachine::Mono},
-                 {256, MapMachine::C64},
-                 {257, MapMachine::C64}};
+        const char* last_tags; // the comment of the last line of tags, 16 a line
+    } cases[] = {{5, MapMachine::Mono, "tiles 0-4"},
+                 {300, MapMachine::Mono, "tiles 288-299"},
+                 {256, MapMachine::C64, "tiles 240-255"},
+                 {257, MapMachine::C64, "tile 256"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << c.count << " tiles, machine " << static_cast<int>(c.machine));
@@ -71,8 +81,15 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
             if (words)
                 level.push_back(static_cast<uint8_t>(p->level.at(i % 70, i / 70) >> 8));
         }
+        Bytes materials, tags;
+        for (int g = 0; g < 256; ++g)
+            materials.push_back(static_cast<uint8_t>((g * 7 + 3) % 16));
+        for (int t = 0; t < c.count; ++t)
+            tags.push_back(static_cast<uint8_t>(t * 37 + 5));
         EXPECT_EQ(tiles_data(*p), tiles);
         EXPECT_EQ(level_data(*p), level);
+        EXPECT_EQ(materials_data(*p), materials);
+        EXPECT_EQ(tile_tags_data(*p), tags);
 
         Constants tile_constants = {{"stage_width", 3},
                                     {"stage_height", 2},
@@ -88,14 +105,29 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
             std::vector<uint8_t> (*file)(ExportFormat, const Project&, std::string_view, int);
             size_t lines;       // data lines of the sources: a row of 70 numbers takes two
             const char* c_type; // of the C array
+            std::string last;   // the comment of the last data line
         } kinds[] = {
             {tiles, tile_constants, export_tiles_file,
-             static_cast<size_t>(c.count * (colours ? 2 : 1)), "unsigned char"},
+             static_cast<size_t>(c.count * (colours ? 2 : 1)), "unsigned char",
+             "tile " + std::to_string(c.count - 1) + (colours ? " colours" : "")},
             {level,
              {{"stage_columns", 70}, {"stage_rows", 3}, {"stage_number_bytes", words ? 2 : 1}},
              export_level_file,
              3 * 2,
-             words ? "unsigned short" : "unsigned char"},
+             words ? "unsigned short" : "unsigned char",
+             "row 2, columns 64-69"},
+            {materials,
+             {{"stage_count", 256}},
+             export_materials_file,
+             16,
+             "unsigned char",
+             "glyphs 240-255"},
+            {tags,
+             {{"stage_count", c.count}},
+             export_tile_tags_file,
+             size_t(c.count + 15) / 16,
+             "unsigned char",
+             c.last_tags},
         };
         for (const auto& kind : kinds) {
             SCOPED_TRACE(kind.lines);
@@ -116,16 +148,15 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
                 EXPECT_EQ(label + " " + std::to_string(comments.size()),
                           "stage " + std::to_string(kind.lines));
                 EXPECT_EQ(constants, kind.constants);
-                if (kind.file == export_level_file) {
-                    EXPECT_EQ(comments.back(), "row 2, columns 64-69");
-                }
+                EXPECT_EQ(comments.back(), kind.last);
             }
             const Bytes file = kind.file(ExportFormat::C, *p, "stage", 0);
             const CArray array = parse_c(std::string(file.begin(), file.end()));
             EXPECT_EQ(array.type + " " + array.name, std::string(kind.c_type) + " stage");
             EXPECT_EQ(array.size * (array.type == "unsigned short" ? 2 : 1), kind.want.size());
             EXPECT_EQ(array.values, kind.want);
-            EXPECT_EQ(array.comments.size(), kind.lines);
+            ASSERT_EQ(array.comments.size(), kind.lines);
+            EXPECT_EQ(array.comments.back(), kind.last);
             Constants defines = kind.constants;
             for (auto& [name, value] : defines)
                 for (char& ch : name)
@@ -137,17 +168,21 @@ TEST(LevelExports, EveryFormatHoldsTheLayoutsBytes) {
 
 // A PRG holds what lies between its load address and $ffff; more is refused, not wrapped round.
 TEST(LevelExports, PrgRefusesDataPastTheTopOfMemory) {
-    auto p = known_project(300, MapMachine::Mono); // 70 x 3 words: 420 bytes
-    const struct {
-        int address;
-        bool fits;
-    } cases[] = {{0x6000, true}, {0x10000 - 420, true}, {0x10000 - 419, false}, {0xFFFF, false}};
-    for (const auto& c : cases) {
-        const std::string refusal = level_export_refusal(ExportFormat::Prg, *p, c.address);
-        EXPECT_EQ(refusal.empty(), c.fits) << c.address << ": " << refusal;
-        EXPECT_EQ(export_level_file(ExportFormat::Prg, *p, "l", c.address).empty(), !c.fits);
-        EXPECT_TRUE(level_export_refusal(ExportFormat::Bin, *p, c.address).empty());
-    }
+    auto p = known_project(300, MapMachine::Mono);
+    // The bytes of each export: the level is 70 x 3 words.
+    const std::pair<DataExport, int> sizes[] = {{DataExport::Level, 420},
+                                                {DataExport::Tiles, 1800},
+                                                {DataExport::Materials, 256},
+                                                {DataExport::TileTags, 300}};
+    for (const auto& [kind, bytes] : sizes)
+        for (int address : {data_export_load_address(kind), 0x10000 - bytes, 0x10001 - bytes}) {
+            const bool fits = address <= 0x10000 - bytes;
+            const std::string refusal = data_export_refusal(kind, ExportFormat::Prg, *p, address);
+            EXPECT_EQ(refusal.empty(), fits) << address << ": " << refusal;
+            EXPECT_EQ(export_data_file(kind, ExportFormat::Prg, *p, "l", address).size(),
+                      fits ? size_t(bytes) + 2 : 0);
+            EXPECT_TRUE(data_export_refusal(kind, ExportFormat::Bin, *p, address).empty());
+        }
     EXPECT_EQ(level_export_refusal(ExportFormat::Prg, *p, 0xFF00),
               "the level's 420 bytes do not fit in a PRG loaded at $FF00: it holds 256 bytes at "
               "most");
@@ -164,8 +199,9 @@ TEST(LevelExports, FormatNamesLeaveTheGlyphAndMapListsAsTheyWere) {
     for (const char* name : {"png", "basic", "psf", "scr", "b800", "BIN", ""})
         EXPECT_FALSE(level_export_format_named(name, false).has_value()) << name;
     EXPECT_FALSE(level_export_format_named("basic", true).has_value());
-    EXPECT_TRUE(
-        export_tiles_file(ExportFormat::Png, *known_project(1, MapMachine::Mono), "t").empty());
+    const auto one = known_project(1, MapMachine::Mono);
+    for (auto file : {export_tiles_file, export_materials_file, export_tile_tags_file})
+        EXPECT_TRUE(file(ExportFormat::Png, *one, "t", 0).empty());
     // The raw binary format is neither a glyph nor a map format.
     EXPECT_EQ(export_format_names(false), "byte, acme, defb, c, basic, png, psf, bdf, prg");
     EXPECT_EQ(export_format_names(true), "byte, acme, defb, c, basic, png, scr, b800");

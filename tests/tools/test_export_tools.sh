@@ -356,10 +356,10 @@ printf '\t.byte mc_background, mc_multicolour_1, mc_multicolour_2\n' >>"$dir/mc.
 { cat "$dir/codes.bin" "$dir/screen.col"; printf '\006\011\015'; } >"$dir/mc_want.bin"
 assembled "$dir/mc" "$dir/mc_want.bin" "multicolour map" s
 
-# Tiles and a level from a project, which python3 writes: a set of at most 256 tiles on a Mono map
-# (a byte a level cell, a level row over two source lines) and one of more tiles on a C64
-# multicolour map (attributes after each tile's codes, a word a level cell, registers named). The
-# sources assemble to exactly the bytes of the raw binary export.
+# Tiles, a level and materials from a project, which python3 writes: a set of at most 256 tiles on
+# a Mono map (a byte a level cell, a level row over two source lines) and one of more tiles on a
+# C64 multicolour map (attributes after each tile's codes, a word a level cell, registers named).
+# The sources assemble to exactly the bytes of the raw binary export.
 # level_project MACHINE TILES WIDTH HEIGHT COLUMNS ROWS FILE
 level_project() {
     python3 - "$@" <<'PY'
@@ -371,6 +371,7 @@ project = {
     "format": "fontarel-project", "version": 1, "machine": machine, "background": 6 if c64 else 0,
     "colours": {"bit0": "#000000", "bit1": "#ffffff"},
     "glyphs": ["%016x" % (g * 0x0101010101010101 ^ 0x8142241818244281) for g in range(256)],
+    "materials": "".join("%x" % (g * 7 % 16) for g in range(256)),
     "map": {"columns": 40, "rows": 25, "codes": ["00" * 40] * 25,
             "attributes": [("0e" if c64 else "00") * 40] * 25},
     "tiles": {"width": w, "height": h, "codes": [hex_bytes(t, 3) for t in range(count)],
@@ -390,7 +391,7 @@ for case in "Mono 5 3 2 70 3" "C64 300 4 4 20 10"; do
     mkdir -p "$dir"
     level_project "$machine" "$count" "$width" "$height" "$cols" "$rows" "$dir/game.fontarel" ||
         { fail "$machine: python3 wrote no project" && continue; }
-    for data in tiles level; do
+    for data in tiles level materials tile-tags; do
         for format in byte acme defb bin; do
             case $format in byte) ext=s ;; acme) ext=a ;; defb) ext=asm ;; bin) ext=bin ;; esac
             "$PROGRAM" --export-$data "$format" "$dir/game.fontarel" "$dir/$data.$ext" ||
@@ -398,6 +399,8 @@ for case in "Mono 5 3 2 70 3" "C64 300 4 4 20 10"; do
         done
         assembled "$dir/$data" "$dir/$data.bin" "$data of $count tiles on $machine"
     done
+    bytes 256 'i * 7 % 16' >"$dir/materials_want.bin"
+    same "$dir/materials.bin" "$dir/materials_want.bin" "$machine: the project's materials"
     # The level as the machine's screen: 8 pixels a character each way.
     "$PROGRAM" --export-level png "$dir/game.fontarel" "$dir/level.png" ||
         fail "$machine: --export-level png failed"
@@ -476,7 +479,7 @@ mistake bad9.s --export prg --load-address 12345 font.fnt bad9.s
 mistake bad12.fontarel --to-project cut.psf bad12.fontarel
 mistake bad13.fontarel --to-project missing.ctm bad13.fontarel
 # --to-project: a font becomes a project whose glyphs export as the font's do, and each real CTM
-# project one whose tiles and level export as the CTM project's own, a remark a line beside.
+# project one whose data exports write what the CTM project's own do, a remark a line beside.
 mkdir -p to_project/direct
 if "$PROGRAM" --to-project font.fnt to_project/font.fontarel 2>err.txt && [ ! -s err.txt ]; then
     "$PROGRAM" --export byte to_project/font.fontarel to_project/glyphs.s &&
@@ -494,7 +497,7 @@ if [ -d "$ctm_folder" ]; then
             continue
         fi
         grep -qv "^fontarel: $ctm: " "$name.err" && fail "--to-project $ctm said: $(cat "$name.err")"
-        for data in tiles level; do
+        for data in tiles level materials tile-tags; do
             "$PROGRAM" --export-$data bin "$ctm" "$name.$data.ctm.bin" 2>/dev/null &&
                 "$PROGRAM" --export-$data bin "$name.fontarel" "$name.$data.bin" &&
                 same "$name.$data.bin" "$name.$data.ctm.bin" "--to-project $ctm: the $data"

@@ -1,6 +1,7 @@
-// The tile and level exports. As the glyph and map exports do, each offers the save requester with
-// its format's pattern, gives the confirmed path the format's extension and writes the whole file
-// through the safe save; what cannot be written at all is said before a file is asked for.
+// The data exports and the level's picture. As the glyph and map exports do, each offers the save
+// requester with its format's pattern, gives the confirmed path the format's extension and writes
+// the whole file through the safe save; what cannot be written at all is said before a file is
+// asked for.
 
 #include "app/commands/level_export_commands.h"
 
@@ -16,18 +17,16 @@
 
 namespace fontarel {
 
-namespace {
-
-void export_data(App& app, ExportFormat format, bool level) {
+void export_data(App& app, DataExport kind, ExportFormat format) {
+    const bool level = kind == DataExport::Level;
     if (format == ExportFormat::Png ||
         !level_export_format_named(export_format_info(format).name, level))
         return;
     const Project project = current_project(app);
-    int address = level ? kLevelLoadAddress : kTilesLoadAddress;
+    int address = data_export_load_address(kind);
     if (format == ExportFormat::Prg && !ask_load_address(app, address, address))
         return;
-    const std::string refusal = level ? level_export_refusal(format, project, address)
-                                      : tiles_export_refusal(format, project, address);
+    const std::string refusal = data_export_refusal(kind, format, project, address);
     if (!refusal.empty()) {
         app.tk.message_box("Export", refusal);
         return;
@@ -37,24 +36,21 @@ void export_data(App& app, ExportFormat format, bool level) {
         choose_save_path(app, app.s.file_directory, info.patterns, info.extension);
     if (path.empty())
         return;
-    const std::string label = export_label(path, level ? kLevelLabelFallback : kTilesLabelFallback);
-    const std::vector<uint8_t> bytes = level ? export_level_file(format, project, label, address)
-                                             : export_tiles_file(format, project, label, address);
+    const std::string label = export_label(path, data_export_label_fallback(kind));
+    const std::vector<uint8_t> bytes = export_data_file(kind, format, project, label, address);
     if (bytes.empty() || !app.tk.write_whole_file(path, bytes))
         app.tk.message_box("Save file", "File Error:" + path);
 }
 
-} // namespace
-
 void export_tiles(App& app, ExportFormat format) {
-    export_data(app, format, false);
+    export_data(app, DataExport::Tiles, format);
 }
 
 void export_level(App& app, ExportFormat format) {
     if (format == ExportFormat::Png)
         export_level_picture(app);
     else
-        export_data(app, format, true);
+        export_data(app, DataExport::Level, format);
 }
 
 void export_level_picture(App& app) {
