@@ -253,7 +253,27 @@ const DataForm* data_form(std::string_view argument) {
     return nullptr;
 }
 
-// The data exports: FORMAT, then INPUT and OUTPUT with --load-address anywhere among them.
+// "X,Y,W,H": four whole numbers, X and Y from 0, W and H from 1, each at most kMaxLevelSide.
+bool read_region(const std::string& text, DataShape& shape) {
+    int values[4];
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int k = 0; k < 4; ++k) {
+        const auto [next, error] = std::from_chars(at, end, values[k]);
+        if (error != std::errc{} || values[k] < (k < 2 ? 0 : 1) || values[k] > kMaxLevelSide)
+            return false;
+        at = next;
+        if (k < 3 && (at == end || *at++ != ','))
+            return false;
+    }
+    if (at != end)
+        return false;
+    shape.x = values[0], shape.y = values[1], shape.w = values[2], shape.h = values[3];
+    return true;
+}
+
+// The data exports: FORMAT, then INPUT and OUTPUT with --load-address, --decimal, --split-words,
+// --colours-only and --region anywhere among them.
 CommandLine parse_level_export(const std::vector<std::string>& arguments) {
     const std::string& form = arguments[0];
     const DataForm& data = *data_form(form);
@@ -280,6 +300,27 @@ CommandLine parse_level_export(const std::vector<std::string>& arguments) {
                 return failure("--load-address is only for the format prg");
             if (!read_load_address(address, out.load_address))
                 return failure("--load-address '" + address + "' is not 1-4 hexadecimal digits");
+        } else if (a == "--decimal") {
+            if (!asm_dialect(out.format) && out.format != ExportFormat::C)
+                return failure("--decimal is only for the source formats byte, acme, defb and c");
+            out.shape.decimal = true;
+        } else if (a == "--split-words" || a == "--region") {
+            if (!level)
+                return failure(a + " is only for --export-level");
+            if (a == "--split-words") {
+                out.shape.split_words = true;
+                continue;
+            }
+            if (i + 1 == arguments.size())
+                return failure(a + " needs a value");
+            const std::string& region = arguments[++i];
+            if (!read_region(region, out.shape))
+                return failure("--region '" + region +
+                               "' is not X,Y,W,H in tiles, W and H at least 1");
+        } else if (a == "--colours-only") {
+            if (data.kind != DataExport::Tiles)
+                return failure("--colours-only is only for --export-tiles");
+            out.shape.colours_only = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             return failure("unknown option '" + a + "' for " + form);
         } else {
@@ -430,8 +471,10 @@ std::string usage_text() {
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "                [--machine M --colours OUT] [--project OUT.fontarel]\n"
            "                [--multicolour D022,D023]\n"
-           "       fontarel --export-tiles FORMAT [--load-address HEX] INPUT OUTPUT\n"
-           "       fontarel --export-level FORMAT [--load-address HEX] INPUT OUTPUT\n"
+           "       fontarel --export-tiles FORMAT [--load-address HEX] [--decimal]\n"
+           "                [--colours-only] INPUT OUTPUT\n"
+           "       fontarel --export-level FORMAT [--load-address HEX] [--decimal]\n"
+           "                [--split-words] [--region X,Y,W,H] INPUT OUTPUT\n"
            "       fontarel --export-materials FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --export-tile-tags FORMAT [--load-address HEX] INPUT OUTPUT\n"
            "       fontarel --to-project INPUT OUTPUT.fontarel [--compact]\n"
@@ -506,6 +549,11 @@ std::string usage_text() {
            "  For all four, bin is the bytes alone, prg the load address, then the bytes:\n"
            "  --load-address HEX  1-4 hex digits (default 4000 for tiles, 6000 for levels,\n"
            "                      7000 for materials, 7100 for tile tags)\n"
+           "  --decimal           numbers in decimal, not hex (byte, acme, defb, c)\n"
+           "  --colours-only      --export-tiles: each attribute as its colour nybble alone\n"
+           "  --split-words       --export-level: 16-bit tile numbers as two tables, NAME_lo\n"
+           "                      of the low bytes, then NAME_hi of the high bytes\n"
+           "  --region X,Y,W,H    --export-level: W x H tiles from column X, row Y\n"
            "--to-project writes what opening INPUT gives the editor as a project file\n"
            "OUTPUT: INPUT is known by its content, as for FONT: a project, a CTM project, a\n"
            "  Koala painting, a PSF or BDF font, or else raw glyph bytes from glyph 0; the\n"

@@ -322,11 +322,23 @@ int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostrea
         if (output.empty())
             return fail(err, kExitFileError, line.output + ": no PNG encoder");
     } else {
+        why = data_shape_refusal(kind, line.shape, *project);
+        if (!why.empty())
+            return fail(err, kExitUsage, line.input + ": --region: " + why);
+        if (line.shape.part() || line.shape.colours_only)
+            *project = shaped_project(*project, line.shape);
         why = data_export_refusal(kind, line.format, *project, line.load_address);
         if (!why.empty())
             return fail(err, kExitUsage, line.input + ": " + why);
         const std::string label = export_label(line.output, data_export_label_fallback(kind));
-        output = export_data_file(kind, line.format, *project, label, line.load_address);
+        DataShape rest = line.shape; // the cut is made
+        rest.w = 0;
+        rest.colours_only = false;
+        std::string note;
+        output = export_data_file(kind, line.format, *project, label, line.load_address, rest,
+                                  &note);
+        if (!note.empty())
+            err << "fontarel: " << line.output << ": --split-words: " << note << "\n";
     }
     if (!write_whole_file(line.output, output))
         return fail(err, kExitFileError, line.output + " cannot be written");

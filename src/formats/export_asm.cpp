@@ -20,10 +20,12 @@ const char* directive(AsmDialect dialect) {
     }
 }
 
-// A byte (2 digits) or a 16-bit word (4 digits) in the dialect's notation.
-std::string number(AsmDialect dialect, int value, int digits) {
+// A byte (2 digits) or a 16-bit word (4 digits) in the dialect's notation, or in decimal.
+std::string number(AsmDialect dialect, int value, int digits, bool decimal) {
     char text[10];
     const int mask = digits == 4 ? 0xFFFF : 0xFF;
+    if (decimal)
+        return std::to_string(value & mask);
     if (dialect == AsmDialect::Defb)
         std::snprintf(text, sizeof text, "0%0*Xh", digits, value & mask);
     else
@@ -34,13 +36,13 @@ std::string number(AsmDialect dialect, int value, int digits) {
 // "<indent><directive>v0,v1,... ; comment\n"
 template <typename Values>
 std::string data_line(const char* directive, AsmDialect dialect, const Values& values,
-                      const std::string& comment, int digits = 2) {
+                      const std::string& comment, int digits = 2, bool decimal = false) {
     std::string line = std::string(kIndent) + directive;
     bool first = true;
     for (int v : values) {
         if (!first)
             line += ',';
-        line += number(dialect, v, digits);
+        line += number(dialect, v, digits, decimal);
         first = false;
     }
     return line + " ; " + comment + "\n";
@@ -54,16 +56,16 @@ std::string data_line(AsmDialect dialect, const Values& values, const std::strin
 } // namespace
 
 std::string asm_byte_line(AsmDialect dialect, std::span<const uint8_t> values,
-                          const std::string& comment) {
-    return data_line(dialect, values, comment);
+                          const std::string& comment, bool decimal) {
+    return data_line(directive(dialect), dialect, values, comment, 2, decimal);
 }
 
 std::string asm_word_line(AsmDialect dialect, std::span<const uint16_t> values,
-                          const std::string& comment) {
+                          const std::string& comment, bool decimal) {
     const char* word = dialect == AsmDialect::Defb   ? "defw "
                        : dialect == AsmDialect::Acme ? "!word "
                                                      : ".word ";
-    return data_line(word, dialect, values, comment, 4);
+    return data_line(word, dialect, values, comment, 4, decimal);
 }
 
 std::string asm_constant(AsmDialect dialect, std::string_view name, int value) {

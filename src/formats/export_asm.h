@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "formats/export_common.h"
 #include "model/char_map.h"
 #include "model/charset_store.h"
-#include "formats/export_common.h"
 
 namespace fontarel {
 
@@ -24,10 +24,11 @@ enum class AsmDialect { Byte, Acme, Defb };
 // "<indent><directive>v0,v1,... ; comment\n" of bytes (".byte $3c", "!byte $3c", "defb 03Ch") or of
 // 16-bit words, which all three assemblers store low byte first (".word $013c", "!word $013c",
 // "defw 0013Ch"); and a constant, "name = 4\n" or, for the Z80 assemblers, "name EQU 4\n".
+// With `decimal`, the values are plain decimal numbers (".byte 60").
 std::string asm_byte_line(AsmDialect dialect, std::span<const uint8_t> values,
-                          const std::string& comment);
+                          const std::string& comment, bool decimal = false);
 std::string asm_word_line(AsmDialect dialect, std::span<const uint16_t> values,
-                          const std::string& comment);
+                          const std::string& comment, bool decimal = false);
 std::string asm_constant(AsmDialect dialect, std::string_view name, int value);
 
 // One line a glyph of the selection, each commented with glyph_comment of its code.

@@ -34,12 +34,13 @@ std::string c_define(std::string_view name, std::string_view what, int value) {
     return "#define " + upper(name) + "_" + upper(what) + " " + std::to_string(value) + "\n";
 }
 
-std::string c_byte_line(std::span<const uint8_t> values, const std::string& comment) {
-    return data_line(values, comment, " 0x%02x,");
+std::string c_byte_line(std::span<const uint8_t> values, const std::string& comment, bool decimal) {
+    return data_line(values, comment, decimal ? " %u," : " 0x%02x,");
 }
 
-std::string c_word_line(std::span<const uint16_t> values, const std::string& comment) {
-    return data_line(values, comment, " 0x%04x,");
+std::string c_word_line(std::span<const uint16_t> values, const std::string& comment,
+                        bool decimal) {
+    return data_line(values, comment, decimal ? " %u," : " 0x%04x,");
 }
 
 std::string c_array_head(std::string_view type, std::string_view name, size_t size) {

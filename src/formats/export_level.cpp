@@ -64,22 +64,31 @@ struct Table {
     std::vector<uint16_t> values;
     bool words = false;
     std::vector<Line> lines;
+    bool decimal = false; // source numbers in decimal
+    // Nonzero: the values from here on are a second table, LABEL_hi, after LABEL_lo.
+    size_t split = 0;
 };
+
+// The label of the table that begins at `start`: LABEL, or LABEL_lo and LABEL_hi when split.
+std::string label_at(const Table& table, std::string_view label, size_t start) {
+    return std::string(label) + (table.split == 0 ? "" : start < table.split ? "_lo" : "_hi");
+}
 
 std::string as_assembler(const Table& table, AsmDialect dialect, std::string_view label) {
     std::string out = "; " + table.comment + "\n";
     for (const auto& [word, value] : table.constants)
         out += asm_constant(dialect, std::string(label) + "_" + word, value);
-    out += std::string(label) + ":\n";
     const std::span<const uint16_t> values(table.values);
     std::vector<uint8_t> bytes;
     for (const Line& line : table.lines) {
+        if (line.start == 0 || (table.split != 0 && line.start == table.split))
+            out += label_at(table, label, line.start) + ":\n";
         const auto run = values.subspan(line.start, line.count);
         if (table.words) {
-            out += asm_word_line(dialect, run, line.comment);
+            out += asm_word_line(dialect, run, line.comment, table.decimal);
         } else {
             bytes.assign(run.begin(), run.end());
-            out += asm_byte_line(dialect, bytes, line.comment);
+            out += asm_byte_line(dialect, bytes, line.comment, table.decimal);
         }
     }
     return out;
@@ -89,20 +98,46 @@ std::string as_c(const Table& table, std::string_view name) {
     std::string out = "/* " + (table.c_comment.empty() ? table.comment : table.c_comment) + " */\n";
     for (const auto& [word, value] : table.constants)
         out += c_define(name, word, value);
-    out += "\n" + c_array_head(table.words ? "unsigned short" : "unsigned char", name,
-                               table.values.size());
+    const size_t first = table.split == 0 ? table.values.size() : table.split;
     const std::span<const uint16_t> values(table.values);
     std::vector<uint8_t> bytes;
     for (const Line& line : table.lines) {
+        if (line.start == 0 || (table.split != 0 && line.start == table.split))
+            out += (line.start == 0 ? "\n" : "};\n\n") +
+                   c_array_head(table.words ? "unsigned short" : "unsigned char",
+                                label_at(table, name, line.start),
+                                line.start == 0 ? first : table.values.size() - first);
         const auto run = values.subspan(line.start, line.count);
         if (table.words) {
-            out += c_word_line(run, line.comment);
+            out += c_word_line(run, line.comment, table.decimal);
         } else {
             bytes.assign(run.begin(), run.end());
-            out += c_byte_line(bytes, line.comment);
+            out += c_byte_line(bytes, line.comment, table.decimal);
         }
     }
     return out + "};\n";
+}
+
+// A table of 16-bit numbers as two tables of bytes, the low bytes and then the high bytes, each
+// with the lines of the one table.
+void split_words(Table& table) {
+    const size_t n = table.values.size();
+    std::vector<uint16_t> bytes(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+        bytes[i] = table.values[i] & 0xFF;
+        bytes[n + i] = table.values[i] >> 8;
+    }
+    table.values = std::move(bytes);
+    table.words = false;
+    table.split = n;
+    table.comment += "; as two tables, the low bytes and then the high bytes";
+    table.c_comment.clear();
+    const size_t lines = table.lines.size();
+    for (size_t k = 0; k < lines; ++k) {
+        Line high = table.lines[k];
+        high.start += n;
+        table.lines.push_back(std::move(high));
+    }
 }
 
 // The bytes of the table as the binary formats hold them: a word low byte first.
@@ -363,12 +398,63 @@ std::string level_export_refusal(ExportFormat format, const Project& project, in
     return data_export_refusal(DataExport::Level, format, project, load_address);
 }
 
+std::string data_shape_refusal(DataExport kind, const DataShape& shape, const Project& project) {
+    const Level& level = project.level;
+    if (shape.part() &&
+        (kind != DataExport::Level || shape.x < 0 || shape.y < 0 || shape.h < 1 ||
+         int64_t{shape.x} + shape.w > level.cols() || int64_t{shape.y} + shape.h > level.rows()))
+        return kind != DataExport::Level
+                   ? "a region is a part of the level"
+                   : "the region " + std::to_string(shape.x) + "," + std::to_string(shape.y) + "," +
+                         std::to_string(shape.w) + "," + std::to_string(shape.h) +
+                         " is not inside the level of " + std::to_string(level.cols()) + " x " +
+                         std::to_string(level.rows()) + " tiles";
+    return {};
+}
+
+Project shaped_project(const Project& project, const DataShape& shape) {
+    Project out = project;
+    if (shape.part()) {
+        Level part(shape.w, shape.h);
+        std::vector<uint16_t> row(static_cast<size_t>(shape.w));
+        for (int y = 0; y < shape.h; ++y) {
+            for (int x = 0; x < shape.w; ++x)
+                row[static_cast<size_t>(x)] = project.level.at(shape.x + x, shape.y + y);
+            part.set_row(0, y, row);
+        }
+        out.level = std::move(part);
+    }
+    if (shape.colours_only)
+        for (int t = 0; t < out.tiles.count(); ++t)
+            for (int y = 0; y < out.tiles.height(); ++y)
+                for (int x = 0; x < out.tiles.width(); ++x) {
+                    TileCell cell = out.tiles.cell(t, x, y);
+                    if (cell.attr > 15) {
+                        cell.attr &= 15;
+                        out.tiles.set_cell(t, x, y, cell);
+                    }
+                }
+    return out;
+}
+
 std::vector<uint8_t> export_data_file(DataExport kind, ExportFormat format, const Project& project,
-                                      std::string_view label, int load_address) {
+                                      std::string_view label, int load_address,
+                                      const DataShape& shape, std::string* note) {
     if (!takes(format, kind == DataExport::Level) ||
-        !data_export_refusal(kind, format, project, load_address).empty())
+        !data_shape_refusal(kind, shape, project).empty())
         return {};
-    return file_of(format, data_table(kind, project), label, load_address);
+    const bool cut = shape.part() || shape.colours_only;
+    const Project shaped = cut ? shaped_project(project, shape) : Project{};
+    const Project& p = cut ? shaped : project;
+    if (!data_export_refusal(kind, format, p, load_address).empty())
+        return {};
+    Table table = data_table(kind, p);
+    table.decimal = shape.decimal;
+    if (shape.split_words && table.words)
+        split_words(table);
+    else if (shape.split_words && note != nullptr)
+        *note = "every number fits a byte: one table written";
+    return file_of(format, table, label, load_address);
 }
 
 std::vector<uint8_t> export_tiles_file(ExportFormat format, const Project& project,

@@ -73,11 +73,32 @@ std::string data_export_refusal(DataExport kind, ExportFormat format, const Proj
 std::string tiles_export_refusal(ExportFormat format, const Project& project, int load_address);
 std::string level_export_refusal(ExportFormat format, const Project& project, int load_address);
 
+// How an export is shaped for a game's build: the source formats' numbers in decimal rather than
+// hex; 16-bit numbers (a level of more than 256 tiles) as two tables, LABEL_lo of their low bytes
+// and LABEL_hi of their high bytes, the binary formats holding the one and then the other; the
+// tiles' attributes as their colour nybbles alone (attribute & 15); and a part of the level,
+// x, y, w, h in tiles.
+struct DataShape {
+    bool decimal = false;
+    bool split_words = false;
+    bool colours_only = false;
+    int x = 0, y = 0, w = 0, h = 0; // all of the level while w is 0
+    bool part() const { return w > 0; }
+};
+
+// Empty when `shape` fits the export of `kind`, else why not: a part of anything but the level, or
+// a part not inside the level ("the region 25,0,10,5 is not inside the level of 30 x 20 tiles").
+std::string data_shape_refusal(DataExport kind, const DataShape& shape, const Project& project);
+// The project as the shape cuts it: the level its part, the tiles' attributes their nybbles.
+Project shaped_project(const Project& project, const DataShape& shape);
+
 // The whole file of an export of `kind`; `label` names the table in source formats and prefixes
 // its constants, `load_address` (modulo 65536) begins a PRG. Empty for a format not in the list
-// (Png among them: the caller draws the level's picture) and for what the refusal refuses.
+// (Png among them: the caller draws the level's picture) and for what a refusal refuses. Split
+// words asked of numbers that all fit a byte give one table, and `note` (when given) says so.
 std::vector<uint8_t> export_data_file(DataExport kind, ExportFormat format, const Project& project,
-                                      std::string_view label, int load_address);
+                                      std::string_view label, int load_address,
+                                      const DataShape& shape = {}, std::string* note = nullptr);
 std::vector<uint8_t> export_tiles_file(ExportFormat format, const Project& project,
                                        std::string_view label,
                                        int load_address = kTilesLoadAddress);

@@ -77,9 +77,9 @@ TEST(CommandLine, ListsThatEditPrintOrAreRefused) {
                              "scr",
                              "b800",
                              "--import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]",
-                             "--export-tiles FORMAT [--load-address HEX] INPUT OUTPUT",
+                             "--export-tiles FORMAT [--load-address HEX] [--decimal]",
                              "--recover [FILE]",
-                             "--export-level FORMAT [--load-address HEX] INPUT OUTPUT",
+                             "[--split-words] [--region X,Y,W,H] INPUT OUTPUT",
                              "FORMAT  byte, acme, defb, c, bin, prg, png",
                              "--to-project INPUT OUTPUT.fontarel",
                              "--export-materials FORMAT [--load-address HEX] INPUT OUTPUT",
@@ -191,6 +191,14 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
         EXPECT_EQ(line.load_address, l.load_address);
         EXPECT_EQ(line.input + " " + line.output, "in out");
     }
+    const CommandLine shaped = parse_command_line({"--export-level", "acme", "--decimal", "in",
+                                                   "--split-words", "--region", "3,4,10,2", "out"});
+    ASSERT_EQ(shaped.action, CommandAction::ExportLevel) << shaped.error;
+    EXPECT_TRUE(shaped.shape.decimal && shaped.shape.split_words && !shaped.shape.colours_only);
+    EXPECT_EQ(std::tuple(shaped.shape.x, shaped.shape.y, shaped.shape.w, shaped.shape.h),
+              std::tuple(3, 4, 10, 2));
+    EXPECT_TRUE(parse_command_line({"--export-tiles", "bin", "--colours-only", "in", "out"})
+                    .shape.colours_only);
     const CommandLine colour =
         parse_command_line({"--import-screen", "p.png", "--font", "f", "--map", "m", "--machine",
                             "c64", "--colours", "k"});
@@ -248,6 +256,17 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
          "--export-tile-tags needs a FORMAT: byte, acme, defb, c, bin, prg"},
         {{"--to-project", "a"}, "--to-project needs an INPUT and an OUTPUT"},
         {{"--to-project", "a", "b", "c"}, "--to-project needs an INPUT and an OUTPUT"},
+        {{"--export-level", "bin", "--decimal", "a", "b"}, "--decimal is only for the source"},
+        {{"--export-tiles", "c", "--split-words", "a", "b"},
+         "--split-words is only for --export-level"},
+        {{"--export-materials", "c", "--region", "0,0,1,1", "a", "b"}, "--region is only for"},
+        {{"--export-level", "c", "--colours-only", "a", "b"},
+         "--colours-only is only for --export-tiles"},
+        {{"--export-level", "c", "a", "b", "--region"}, "--region needs a value"},
+        {{"--export-level", "c", "--region", "1,2,0,4", "a", "b"}, "'1,2,0,4' is not X,Y,W,H"},
+        {{"--export-level", "c", "--region", "1,2,3", "a", "b"}, "'1,2,3' is not X,Y,W,H"},
+        {{"--export-level", "c", "--region", "1,2,3,4,", "a", "b"}, "'1,2,3,4,' is not X,Y,W,H"},
+        {{"--export-level", "c", "--region", "-1,2,3,4", "a", "b"}, "'-1,2,3,4' is not X,Y,W,H"},
         {{"--to-project", "a", "--first", "1", "b"}, "unknown option '--first' for --to-project"},
         {{"--import-screen"}, "one PICTURE"},
         {{"--import-screen", "p", "q", "--font", "a", "--map", "b"}, "one PICTURE"},

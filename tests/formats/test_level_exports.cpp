@@ -206,3 +206,54 @@ TEST(LevelExports, FormatNamesLeaveTheGlyphAndMapListsAsTheyWere) {
     EXPECT_EQ(export_format_names(false), "byte, acme, defb, c, basic, png, psf, bdf, prg");
     EXPECT_EQ(export_format_names(true), "byte, acme, defb, c, basic, png, scr, b800");
 }
+
+// Shaped for a build: a part of the level, inside it or refused by name; split words as the low
+// and then the high bytes, in two C arrays of the part's size; decimal numbers; colour nybbles.
+TEST(LevelExports, ShapesCutSplitAndSpellTheNumbers) {
+    auto p = known_project(300, MapMachine::C64);
+    const struct {
+        DataShape shape;
+        bool inside;
+    } regions[] = {{{false, false, false, 0, 0, 70, 3}, true},
+                   {{false, false, false, 69, 2, 1, 1}, true},
+                   {{false, false, false, 60, 0, 11, 3}, false},
+                   {{false, false, false, 0, 1, 70, 3}, false}};
+    for (const auto& r : regions)
+        EXPECT_EQ(data_shape_refusal(DataExport::Level, r.shape, *p).empty(), r.inside)
+            << r.shape.x << "," << r.shape.y;
+    EXPECT_EQ(data_shape_refusal(DataExport::Level, regions[2].shape, *p),
+              "the region 60,0,11,3 is not inside the level of 70 x 3 tiles");
+    EXPECT_NE(data_shape_refusal(DataExport::Tiles, regions[0].shape, *p), "");
+
+    DataShape shape{true, true, false, 68, 1, 2, 2};
+    const auto bin = export_data_file(DataExport::Level, ExportFormat::Bin, *p, "l", 0, shape);
+    const std::vector<uint8_t> want = {static_cast<uint8_t>(p->level.at(68, 1)),
+                                       static_cast<uint8_t>(p->level.at(69, 1)),
+                                       static_cast<uint8_t>(p->level.at(68, 2)),
+                                       static_cast<uint8_t>(p->level.at(69, 2)),
+                                       static_cast<uint8_t>(p->level.at(68, 1) >> 8),
+                                       static_cast<uint8_t>(p->level.at(69, 1) >> 8),
+                                       static_cast<uint8_t>(p->level.at(68, 2) >> 8),
+                                       static_cast<uint8_t>(p->level.at(69, 2) >> 8)};
+    EXPECT_EQ(bin, want);
+    const auto c = export_data_file(DataExport::Level, ExportFormat::C, *p, "l", 0, shape);
+    const std::string text(c.begin(), c.end());
+    EXPECT_NE(text.find("const unsigned char l_lo[4] = {\n    " + std::to_string(want[0]) + ", " +
+                        std::to_string(want[1]) + ","),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("const unsigned char l_hi[4] = {\n    " + std::to_string(want[4]) + ","),
+              std::string::npos)
+        << text;
+    std::string note;
+    auto mono = known_project(5, MapMachine::Mono);
+    EXPECT_EQ(
+        export_data_file(DataExport::Level, ExportFormat::Bin, *mono, "l", 0, {false, true}, &note),
+        export_data_file(DataExport::Level, ExportFormat::Bin, *mono, "l", 0));
+    EXPECT_EQ(note, "every number fits a byte: one table written");
+    const auto tiles =
+        export_data_file(DataExport::Tiles, ExportFormat::Bin, *p, "t", 0, {false, false, true});
+    ASSERT_EQ(tiles.size(), 300u * 12);
+    EXPECT_EQ(tiles[6], p->tiles.cell(0, 0, 0).attr & 15);
+    EXPECT_EQ(tiles[0], p->tiles.cell(0, 0, 0).code);
+}

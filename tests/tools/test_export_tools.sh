@@ -399,6 +399,23 @@ for case in "Mono 5 3 2 70 3" "C64 300 4 4 20 10"; do
         done
         assembled "$dir/$data" "$dir/$data.bin" "$data of $count tiles on $machine"
     done
+    # Shaped for a build: decimal numbers, 16-bit numbers split into low and high tables, a part
+    # of the level, colour nybbles alone; each source assembles to its binary export's bytes.
+    for shape in "--decimal" "--split-words" "--decimal --split-words --region 2,1,9,2"; do
+        name="shaped$(echo "$shape" | tr -d ' ,-')"
+        for format in byte acme defb bin; do
+            case $format in byte) ext=s ;; acme) ext=a ;; defb) ext=asm ;; bin) ext=bin ;; esac
+            [ "$format" = bin ] && options=${shape/--decimal/} || options=$shape
+            # shellcheck disable=SC2086
+            "$PROGRAM" --export-level "$format" $options "$dir/game.fontarel" "$dir/$name.$ext" \
+                2>"$dir/$name.err" || fail "$machine: --export-level $format $options failed"
+        done
+        assembled "$dir/$name" "$dir/$name.bin" "level $shape on $machine"
+    done
+    "$PROGRAM" --export-tiles byte --decimal --colours-only "$dir/game.fontarel" "$dir/nybbles.s" &&
+        "$PROGRAM" --export-tiles bin --colours-only "$dir/game.fontarel" "$dir/nybbles.bin" ||
+        fail "$machine: --export-tiles --colours-only failed"
+    assembled "$dir/nybbles" "$dir/nybbles.bin" "tiles' colour nybbles on $machine" s
     bytes 256 'i * 7 % 16' >"$dir/materials_want.bin"
     same "$dir/materials.bin" "$dir/materials_want.bin" "$machine: the project's materials"
     # The level as the machine's screen: 8 pixels a character each way.
