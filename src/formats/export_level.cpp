@@ -366,7 +366,8 @@ std::string level_export_refusal(ExportFormat format, const Project& project, in
 
 std::vector<uint8_t> export_data_file(DataExport kind, ExportFormat format, const Project& project,
                                       std::string_view label, int load_address) {
-    if (!takes(format, kind == DataExport::Level) ||
+    // The level's png is drawn, not written from a table: no kind takes it here.
+    if (!takes(format, false) ||
         !data_export_refusal(kind, format, project, load_address).empty())
         return {};
     return file_of(format, data_table(kind, project), label, load_address);
