@@ -440,8 +440,8 @@ Project shaped_project(const Project& project, const DataShape& shape) {
 std::vector<uint8_t> export_data_file(DataExport kind, ExportFormat format, const Project& project,
                                       std::string_view label, int load_address,
                                       const DataShape& shape, std::string* note) {
-    if (!takes(format, kind == DataExport::Level) ||
-        !data_shape_refusal(kind, shape, project).empty())
+    // The level's png is drawn, not written from a table: no kind takes it here.
+    if (!takes(format, false) || !data_shape_refusal(kind, shape, project).empty())
         return {};
     const bool cut = shape.part() || shape.colours_only;
     const Project shaped = cut ? shaped_project(project, shape) : Project{};

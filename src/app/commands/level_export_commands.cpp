@@ -18,9 +18,8 @@
 namespace fontarel {
 
 void export_data(App& app, DataExport kind, ExportFormat format) {
-    const bool level = kind == DataExport::Level;
-    if (format == ExportFormat::Png ||
-        !level_export_format_named(export_format_info(format).name, level))
+    // The level's png is its picture, not data: export_level_picture.
+    if (!level_export_format_named(export_format_info(format).name, false))
         return;
     const Project project = current_project(app);
     int address = data_export_load_address(kind);
