@@ -41,6 +41,17 @@ TEST_F(LevelTest, TilesDrawnStampedPickedAndUndone) {
     EXPECT_EQ(picture(kLevelCanvas).width(), 16 * app.s.map->cols);
 
     menu(MenuId::ShowTiles);
+    // The two windows open beside the main window, one step and two steps down and right of it;
+    // the Tiles window's close box hides it too, and "Show tiles" shows it again.
+    const auto* main_window = tk.window(kMainWindow);
+    EXPECT_EQ(std::pair(tk.window(kLevelWindow)->x, tk.window(kTilesWindow)->x),
+              std::pair(main_window->x + 80, main_window->x + 160));
+    EXPECT_EQ(tk.window(kTilesWindow)->y, main_window->y + 80);
+    tk.inject_close(kTilesWindow);
+    handle();
+    EXPECT_FALSE(tk.window(kTilesWindow)->visible);
+    menu(MenuId::ShowTiles);
+    ASSERT_TRUE(tk.window(kTilesWindow)->visible);
     menu(MenuId::NewTile);
     ASSERT_EQ(tiles().count(), 2);
     EXPECT_EQ(app.s.current_tile, 1);
