@@ -686,17 +686,24 @@ TEST_F(ProgramTest, LevelAndTilesWindowsMatchAModelThroughRandomUse) {
             tiles_scroll = std::clamp(tiles_scroll - wheel, 0, tile_rows - tile_rows_shown);
             break;
         }
-        default: { // a click in the Tiles window, with Ctrl a paint of the current glyph
+        default: { // a click, a drag or a move in the Tiles window; with Ctrl a click or a drag
+                   // paints the current glyph
             const int c = px / 16, r = py / 16;
             const bool ctrl = any(3) == 0;
+            const int how = any(3); // 0 a click, 1 a drag, 2 a move with no button
             app.s.current_char = static_cast<uint8_t>(any(256));
             before_click = app.s.levels.tiles();
-            tk.inject_canvas(kTilesCanvas, kKindLeftDown, px, py, kButtonLeft, 0,
-                             ctrl ? kModCtrl : 0);
+            tk.inject_canvas(kTilesCanvas, how == 0 ? kKindLeftDown : kKindMouseMove, px, py,
+                             how < 2 ? kButtonLeft : 0, 0, ctrl ? kModCtrl : 0);
             const int t = c / tw < per_row && r / th < tile_rows_shown
                               ? (tiles_scroll + r / th) * per_row + c / tw
                               : -1;
             tiles_hover = t >= 0 && t < kTiles ? MapCell{c, r} : MapCell{};
+            if (how == 2) {
+                handle();
+                EXPECT_TRUE(app.s.levels.tiles() == before_click) << "a move alone paints nothing";
+                break;
+            }
             if (t >= 0 && t < kTiles) {
                 current = t;
                 paints += ctrl;
