@@ -330,5 +330,18 @@ TEST_F(LevelTest, TileNamesAndTagsGoToTheCurrentTileAndItsTitleAndAreUndone) {
     EXPECT_EQ(tiles().tile(1).name, std::string(32, 'n'));
 }
 
+// A window the system will not open is said, and the level goes on without it.
+TEST_F(LevelTest, WindowsThatCannotOpenAreSaidAndStayClosed) {
+    tk.failing_windows = {kLevelWindow, kTilesWindow};
+    new_level("2x2, 8x8");
+    menu(MenuId::ShowTiles);
+    ASSERT_GE(tk.messages().size(), 2u);
+    EXPECT_EQ(tk.messages()[tk.messages().size() - 2].text, "Level window not available");
+    EXPECT_EQ(tk.messages().back().text, "Tiles window not available");
+    EXPECT_FALSE(app.level_views.level_shown || app.level_views.level_open);
+    EXPECT_FALSE(app.level_views.tiles_shown || app.level_views.tiles_open);
+    EXPECT_EQ(level().cols(), 8);
+}
+
 } // namespace
 } // namespace fontarel

@@ -688,13 +688,15 @@ TEST_F(ProgramTest, LevelAndTilesWindowsMatchAModelThroughRandomUse) {
         }
         default: { // a click, a drag or a move in the Tiles window; with Ctrl a click or a drag
                    // paints the current glyph
-            const int c = px / 16, r = py / 16;
+            // A quarter of them on the first tile's place, where tile 0 stands while unscrolled.
+            const bool first = any(4) == 0;
+            const int c = first ? any(tw) : px / 16, r = first ? any(th) : py / 16;
             const bool ctrl = any(3) == 0;
             const int how = any(3); // 0 a click, 1 a drag, 2 a move with no button
             app.s.current_char = static_cast<uint8_t>(any(256));
             before_click = app.s.levels.tiles();
-            tk.inject_canvas(kTilesCanvas, how == 0 ? kKindLeftDown : kKindMouseMove, px, py,
-                             how < 2 ? kButtonLeft : 0, 0, ctrl ? kModCtrl : 0);
+            tk.inject_canvas(kTilesCanvas, how == 0 ? kKindLeftDown : kKindMouseMove, 16 * c + 5,
+                             16 * r + 5, how < 2 ? kButtonLeft : 0, 0, ctrl ? kModCtrl : 0);
             const int t = c / tw < per_row && r / th < tile_rows_shown
                               ? (tiles_scroll + r / th) * per_row + c / tw
                               : -1;
