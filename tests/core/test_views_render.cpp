@@ -762,6 +762,26 @@ TEST_F(ProgramTest, LevelAndTilesWindowsMatchAModelThroughRandomUse) {
                                          false, 16 * view_cols, 16 * view_rows, current_frame,
                                          tiles_hover, kMapHoverColour),
                     "tiles");
+        // The bars and the titles say the same.
+        const auto bar = [&](int control) {
+            const auto* b = tk.control(control);
+            return std::tuple(b->minimum, b->maximum, b->page, b->state);
+        };
+        EXPECT_EQ(bar(kLevelScrollX), std::tuple(0, max_x, view_cols, sx));
+        EXPECT_EQ(bar(kLevelScrollY), std::tuple(0, max_y, view_rows, sy));
+        EXPECT_EQ(bar(kTilesScroll),
+                  std::tuple(0, tile_rows - tile_rows_shown, tile_rows_shown, tiles_scroll));
+        EXPECT_EQ(tk.window(kLevelWindow)->title,
+                  hx < 0 ? std::string("Level")
+                         : "Level (" + std::to_string(hx) + "," + std::to_string(hy) + "): tile " +
+                               std::to_string(level[static_cast<size_t>(hy * cols + hx)]));
+        const int hovered_tile =
+            tiles_hover.column < 0
+                ? -1
+                : (tiles_scroll + tiles_hover.row / th) * per_row + tiles_hover.column / tw;
+        EXPECT_EQ(tk.window(kTilesWindow)->title,
+                  hovered_tile < 0 ? std::string("Tiles")
+                                   : "Tiles: tile " + std::to_string(hovered_tile));
         if (::testing::Test::HasFailure())
             FAIL() << "step " << step;
     }
