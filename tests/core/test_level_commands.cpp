@@ -2,6 +2,7 @@
 
 #include "app/commands/history_commands.h"
 #include "app/views/level_view.h"
+#include "app/views/present.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -341,6 +342,25 @@ TEST_F(LevelTest, WindowsThatCannotOpenAreSaidAndStayClosed) {
     EXPECT_FALSE(app.level_views.level_shown || app.level_views.level_open);
     EXPECT_FALSE(app.level_views.tiles_shown || app.level_views.tiles_open);
     EXPECT_EQ(level().cols(), 8);
+}
+
+// On an 80 x 50 map the Level window shows 80 x 50 characters: its last column is drawn as its
+// first.
+TEST_F(LevelTest, TheLevelWindowTakesTheMapsSize) {
+    menu(MenuId::MapPc);
+    new_level("1x1, 100x60");
+    const int blank = tiles().cell(0, 0, 0).code;
+    const Raster& shown = picture(kLevelCanvas);
+    ASSERT_EQ(shown.width(), 16 * 80);
+    // Drawn with the glyph all set, then all clear: the last cell follows the first each time.
+    uint32_t before = 0;
+    for (const uint8_t row : {0xFF, 0x00}) {
+        std::ranges::fill(app.store().glyph(blank), row);
+        present(app);
+        EXPECT_EQ(shown.pixel(16 * 79 + 8, 16 * 49 + 8), shown.pixel(8, 8));
+        EXPECT_NE(shown.pixel(8, 8), before);
+        before = shown.pixel(8, 8);
+    }
 }
 
 } // namespace
