@@ -15,6 +15,7 @@
 #include "app/commands/import_commands.h"
 #include "app/commands/level_commands.h"
 #include "app/commands/level_export_commands.h"
+#include "app/commands/tmx_export_commands.h"
 #include "app/commands/project_commands.h"
 #include "app/commands/range_commands.h"
 #include "app/commands/view_options.h"
@@ -206,6 +207,7 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExportLevelBinary, "Level as binary...", {}, level_export<ExportFormat::Bin>},
     {MenuId::ExportLevelPrg, "Level as PRG...", {}, level_export<ExportFormat::Prg>},
     {MenuId::ExportLevelPicture, "Level picture (PNG)...", {}, export_level_picture},
+    {MenuId::ExportLevelTmx, "Tiled map (TMX)...", {}, export_level_tmx},
     {MenuId::TileLabel, "Tile name and tag...", {}, set_tile_label},
     {MenuId::ExpandTiles, "Expand tiles", {}, expand_level_tiles},
     // The map popup

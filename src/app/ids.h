@@ -37,7 +37,7 @@ constexpr int kMapPopup = 3;
 
 constexpr int kCharsetImage = 0; // 256 x 256, the charset grid without cursor
 constexpr int kDragImage = 1;    // 16 x 16, lives within one drag-feedback frame
-constexpr int kExportImage = 2;  // 128 x 128, or the map's or the level's screen, lives within one
+constexpr int kExportImage = 2;  // 128 x 128, or a level, map or tiles picture, lives within one
                                  // picture export
 
 // Menu item ids: one id names one command wherever it is chosen (menu bar, popup or shortcut). They
@@ -179,13 +179,14 @@ enum class MenuId : int {
     CompactCharset = 127, // Char
     ShowUnusedGlyphs = 128,
     ExpandTiles = 129, // Level
+    ExportLevelTmx = 130,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExpandTiles) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportLevelTmx) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

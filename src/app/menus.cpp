@@ -210,6 +210,8 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ExportLevelBinary),
     item(MenuId::ExportLevelPrg),
     item(MenuId::ExportLevelPicture),
+    separator(),
+    item(MenuId::ExportLevelTmx),
     end_submenu(),
     separator(),
     item(MenuId::TileLabel),

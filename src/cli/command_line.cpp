@@ -463,6 +463,8 @@ std::string usage_text() {
            "\n"
            "  png is the whole level as the map's machine shows it, one glyph pixel a\n"
            "  picture pixel, in the project's glyphs and colours\n"
+           "  tmx is a Tiled map, and beside it OUTPUT.tiles.png (OUTPUT without .tmx),\n"
+           "  its tiles drawn as png draws them, 16 a row\n"
            "  For both, bin is the bytes alone, and prg the load address, then the bytes:\n"
            "  --load-address HEX  1-4 hex digits (default 4000 for tiles, 6000 for levels)\n"
            "--to-project writes what opening INPUT gives the editor as a project file\n"

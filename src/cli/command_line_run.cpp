@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/tmx_export_run.h"
 #include "formats/ctm.h"
 #include "formats/export_level.h"
 #include "formats/export_sheet.h"
@@ -306,6 +307,8 @@ int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostrea
         return fail(err, kExitFileError, why);
     for (const std::string& r : remarks)
         err << r << "\n"; // what a CTM project lost on the way in
+    if (line.format == ExportFormat::Tmx)
+        return run_tmx_export(line, *project, encode_png, err);
     std::vector<uint8_t> output;
     if (line.format == ExportFormat::Png) {
         why = level_screen_refusal(project->tiles, project->level);

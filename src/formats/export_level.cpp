@@ -20,17 +20,17 @@ namespace {
 
 constexpr int kNumbersALine = 64;
 
-// The formats of the tile and level exports, in the order the usage names them; png is the
-// level's alone.
+// The formats of the tile and level exports, in the order the usage names them; png and tmx are
+// the level's alone.
 constexpr ExportFormat kLevelFormats[] = {ExportFormat::Byte, ExportFormat::Acme,
                                           ExportFormat::Defb, ExportFormat::C,
                                           ExportFormat::Bin,  ExportFormat::Prg,
-                                          ExportFormat::Png};
+                                          ExportFormat::Png,  ExportFormat::Tmx};
 
 bool takes(ExportFormat format, bool level) {
     return std::find(std::begin(kLevelFormats), std::end(kLevelFormats), format) !=
                std::end(kLevelFormats) &&
-           (level || format != ExportFormat::Png);
+           (level || (format != ExportFormat::Png && format != ExportFormat::Tmx));
 }
 
 

@@ -32,7 +32,8 @@ inline constexpr int kTilesLoadAddress = 0x4000;
 inline constexpr int kLevelLoadAddress = 0x6000;
 
 // The formats of the tile and level exports by their command-line names: byte, acme, defb, c,
-// bin and prg, and for the level also png (its picture, which render/level_screen.h draws). The
+// bin and prg, and for the level also png (its picture, which render/level_screen.h draws) and
+// tmx (a Tiled map and its tileset picture, export_tmx.h and render/tileset_picture.h). The
 // names are exact and lower case; `level` chooses the level's list.
 std::optional<ExportFormat> level_export_format_named(std::string_view name, bool level);
 // Those names joined by ", ".
@@ -55,7 +56,8 @@ std::string level_export_refusal(ExportFormat format, const Project& project, in
 
 // The whole file of a tile or level export; `label` names the table in source formats and
 // prefixes its constants, `load_address` (modulo 65536) begins a PRG. Empty for a format not in
-// the list (Png among them: the caller draws the picture) and for what the refusal refuses.
+// the list (Png and Tmx among them: the caller draws the picture) and for what the refusal
+// refuses.
 std::vector<uint8_t> export_tiles_file(ExportFormat format, const Project& project,
                                        std::string_view label,
                                        int load_address = kTilesLoadAddress);

@@ -211,7 +211,7 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
          "--machine zx or none"},
         {{"--export-map", "byte", "--size", "32x24", "--colours", "c", "a", "b"},
          "needs --machine"},
-        {{"--export-level"}, "--export-level needs a FORMAT: byte, acme, defb, c, bin, prg, png"},
+        {{"--export-level"}, "--export-level needs a FORMAT: byte, acme, defb, c, bin, prg, png, tmx"},
         {{"--export-tiles", "png", "a", "b"},
          "unknown tiles format 'png': use one of byte, acme, defb, c, bin, prg"},
         {{"--export-level", "basic", "a", "b"}, "unknown level format 'basic'"},
