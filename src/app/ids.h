@@ -37,7 +37,7 @@ constexpr int kMapPopup = 3;
 
 constexpr int kCharsetImage = 0; // 256 x 256, the charset grid without cursor
 constexpr int kDragImage = 1;    // 16 x 16, lives within one drag-feedback frame
-constexpr int kExportImage = 2;  // 128 x 128, or a level, map or tiles picture, lives within one
+constexpr int kExportImage = 2;  // 128 x 128, or the map's or the level's screen, lives within one
                                  // picture export
 
 // Menu item ids: one id names one command wherever it is chosen (menu bar, popup or shortcut). They

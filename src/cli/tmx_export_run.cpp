@@ -20,16 +20,15 @@ int run_tmx_export(const CommandLine& line, const Project& project, PngEncoder e
     }
     const Raster picture = render_tileset_picture(project.tiles, project.map, project.charset,
                                                   project.colour0, project.colour1);
-    const std::vector<uint8_t> png = encode_png != nullptr ? encode_png(picture)
-                                                           : std::vector<uint8_t>{};
+    const std::vector<uint8_t> png =
+        encode_png != nullptr ? encode_png(picture) : std::vector<uint8_t>{};
     if (png.empty()) {
         err << "fontarel: " << picture_path << ": no PNG encoder\n";
         return kExitFileError;
     }
     // The map names the picture by its file name alone: the two stay together wherever moved.
-    const std::string text =
-        tmx_text(project.tiles, project.level, project.map.look,
-                 std::filesystem::path(picture_path).filename().string());
+    const std::string text = tmx_text(project.tiles, project.level, project.map.look,
+                                      std::filesystem::path(picture_path).filename().string());
     const FileToWrite files[] = {
         {picture_path, [&] { return write_whole_file(picture_path, png) != 0; }},
         {line.output,

@@ -54,8 +54,8 @@ void add_property(std::string& out, const char* name, bool value) {
 
 std::string properties(const ScreenLook& look) {
     std::string out = " <properties>\n";
-    out += "  <property" + attribute("name", "machine") + attribute("value", machine_name(look.machine)) +
-           "/>\n";
+    out += "  <property" + attribute("name", "machine") +
+           attribute("value", machine_name(look.machine)) + "/>\n";
     if (look.machine != MapMachine::Mono)
         add_property(out, "background", int{look.background});
     if (look.machine == MapMachine::C64) {
@@ -85,8 +85,8 @@ std::string tileset_picture_path(std::string_view tmx_path) {
     constexpr std::string_view kTmx = ".tmx";
     std::string_view stem = tmx_path;
     if (stem.size() > kTmx.size() &&
-        std::equal(kTmx.begin(), kTmx.end(), stem.end() - kTmx.size(), [](char a, char b) {
-            return a == b || (b >= 'a' && b <= 'z' && a == b - 'a' + 'A');
+        std::equal(kTmx.begin(), kTmx.end(), stem.end() - kTmx.size(), [](char lower, char c) {
+            return c == lower || (lower >= 'a' && c == lower - 'a' + 'A');
         }))
         stem.remove_suffix(kTmx.size());
     return std::string(stem) + ".tiles.png";
@@ -101,8 +101,7 @@ std::string tmx_text(const TileSet& tiles, const Level& level, const ScreenLook&
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += "<map version=\"1.8\" orientation=\"orthogonal\" renderorder=\"right-down\"" +
            attribute("width", level.cols()) + attribute("height", level.rows()) +
-           attribute("tilewidth", layout.tile_width) +
-           attribute("tileheight", layout.tile_height) +
+           attribute("tilewidth", layout.tile_width) + attribute("tileheight", layout.tile_height) +
            " infinite=\"0\" nextlayerid=\"2\" nextobjectid=\"1\">\n";
     out += properties(look);
     out += " <tileset firstgid=\"1\" name=\"tiles\"" + attribute("tilewidth", layout.tile_width) +

@@ -12,8 +12,8 @@ namespace {
 
 // The largest set's picture stays inside the level picture's limits, so no tile set is refused.
 constexpr int64_t kMostSide = 8 * kMaxTileSide;
-constexpr int64_t kMostRows = (kMaxTiles + kTilesetPictureMostColumns - 1) /
-                              kTilesetPictureMostColumns;
+constexpr int64_t kMostRows =
+    (kMaxTiles + kTilesetPictureMostColumns - 1) / kTilesetPictureMostColumns;
 static_assert(kTilesetPictureMostColumns * kMostSide <= kLevelScreenMostSide &&
               kMostRows * kMostSide <= kLevelScreenMostSide &&
               kTilesetPictureMostColumns * kMostSide * kMostRows * kMostSide <=

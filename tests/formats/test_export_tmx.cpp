@@ -60,9 +60,9 @@ std::vector<int> csv(const std::string& text, int& lines) {
 }
 
 TEST(TmxExport, SizesGridNumbersAndPropertiesOfEachMachineAndMode) {
-    const std::vector<std::string> c64_registers = {
-        "multicolour_1=9",  "multicolour_2=13", "background_1=4", "background_2=5",
-        "background_3=14"};
+    const std::vector<std::string> c64_registers = {"multicolour_1=9", "multicolour_2=13",
+                                                    "background_1=4", "background_2=5",
+                                                    "background_3=14"};
     auto c64 = [&](bool multicolour, bool extended) {
         std::vector<std::string> out = {"machine=C64", "background=6",
                                         std::string("multicolour=") +
@@ -72,6 +72,8 @@ TEST(TmxExport, SizesGridNumbersAndPropertiesOfEachMachineAndMode) {
         out.insert(out.end(), c64_registers.begin() + 2, c64_registers.end());
         return out;
     };
+    const std::vector<std::string> zx = {"machine=ZX Spectrum", "background=6"};
+    const std::vector<std::string> pc = {"machine=PC text", "background=6"};
     const struct {
         MapMachine machine;
         TextMode mode;
@@ -83,10 +85,8 @@ TEST(TmxExport, SizesGridNumbersAndPropertiesOfEachMachineAndMode) {
         {MapMachine::C64, TextMode::Multicolour, 3, 2, 16, 7, 4, 16, 1, c64(true, false)},
         {MapMachine::C64, TextMode::ExtendedBackground, 2, 5, 17, 3, 9, 16, 2, c64(false, true)},
         {MapMachine::C64, TextMode::Standard, 8, 8, 4096, 40, 2, 16, 256, c64(false, false)},
-        {MapMachine::ZxSpectrum, TextMode::Multicolour, 4, 4, 33, 5, 5, 16, 3,
-         {"machine=ZX Spectrum", "background=6"}},
-        {MapMachine::PcText, TextMode::Standard, 2, 1, 5, 2, 3, 5, 1,
-         {"machine=PC text", "background=6"}},
+        {MapMachine::ZxSpectrum, TextMode::Multicolour, 4, 4, 33, 5, 5, 16, 3, zx},
+        {MapMachine::PcText, TextMode::Standard, 2, 1, 5, 2, 3, 5, 1, pc},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.count) + " tiles of " + std::to_string(c.tile_w) + " x " +
@@ -138,9 +138,9 @@ TEST(TmxExport, TilesetPictureIsNamedAfterTheMap) {
         const char* map;
         const char* picture;
     } cases[] = {
-        {"level.tmx", "level.tiles.png"},   {"dir/LEVEL.TMX", "dir/LEVEL.tiles.png"},
-        {"level", "level.tiles.png"},       {"a.tmx/level.xml", "a.tmx/level.xml.tiles.png"},
-        {".tmx", ".tmx.tiles.png"},         {"level.tm", "level.tm.tiles.png"},
+        {"level.tmx", "level.tiles.png"}, {"dir/LEVEL.TMX", "dir/LEVEL.tiles.png"},
+        {"level", "level.tiles.png"},     {"a.tmx/level.xml", "a.tmx/level.xml.tiles.png"},
+        {".tmx", ".tmx.tiles.png"},       {"level.tm", "level.tm.tiles.png"},
         {"level.Tmx", "level.tiles.png"},
     };
     for (const auto& c : cases)

@@ -56,6 +56,35 @@ for ctm in "$ctm_folder"/*.ctm; do
         fail "$name: Tiled's drawing differs from the level picture: $differ"
     fi
 done
+# The projects hold at most a row of tiles: one of them as a project of 37 tiles (three rows of
+# the picture, the last one short), cells of every colour, hires and multicolour.
+first="$(ls "$ctm_folder"/*mc-per-tile*.ctm | head -n 1)"
+if "$PROGRAM" --to-project "$first" wide.fontarel 2>/dev/null && python3 - wide.fontarel <<'PY'
+import json, sys
+path = sys.argv[1]
+p = json.load(open(path))
+count, cells = 37, p["tiles"]["width"] * p["tiles"]["height"]
+hexes = lambda values: "".join("%02x" % v for v in values)
+p["tiles"]["codes"] = [hexes((t + i) % 4 for i in range(cells)) for t in range(count)]
+p["tiles"]["attributes"] = [hexes((t * 3 + i) % 16 for i in range(cells)) for t in range(count)]
+p["tiles"]["tags"] = [0] * count
+p["tiles"]["names"] = ["t%d" % t for t in range(count)]
+p["level"] = {"columns": 9, "rows": 5,
+              "tiles": ["".join("%04x" % ((x * 7 + y * 3) % count) for x in range(9))
+                        for y in range(5)]}
+json.dump(p, open(path, "w"))
+PY
+then
+    "$PROGRAM" --export-level tmx wide.fontarel wide.tmx 2>err.txt &&
+        "$PROGRAM" --export-level png wide.fontarel wide.png 2>>err.txt &&
+        tmxrasterizer wide.tmx wide.tiled.png >raster.txt 2>&1 || fail "37 tiles: $(cat err.txt raster.txt)"
+    grep -q 'tilecount="37" columns="16"' wide.tmx || fail "37 tiles: not 16 a row"
+    differ="$(compare -metric AE wide.png wide.tiled.png null: 2>&1)"
+    [ "$differ" = 0 ] && checks=$((checks + 1)) ||
+        fail "37 tiles: Tiled's drawing differs from the level picture: $differ"
+else
+    fail "a project of 37 tiles could not be made"
+fi
 [ "$checks" -gt 0 ] || fail "no map was compared"
 
 echo "$checks maps drawn alike, $failures failed"

@@ -38,8 +38,8 @@ void export_level_tmx(App& app) {
         {picture_path, [&] { return drawn && tk.save_image_png(kExportImage, picture_path) != 0; }},
         {path,
          [&] {
-             return tk.write_whole_file(path, {reinterpret_cast<const uint8_t*>(text.data()),
-                                               text.size()}) != 0;
+             return tk.write_whole_file(
+                        path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}) != 0;
          }},
     };
     const int failed = write_files_together(files);
