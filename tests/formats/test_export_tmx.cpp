@@ -94,6 +94,7 @@ TEST(TmxExport, SizesGridNumbersAndPropertiesOfEachMachineAndMode) {
                   c.sizes);
         const std::string data = one("<data encoding=\"csv\">\n([\\d,\n]*)\n  </data>");
         EXPECT_EQ(found(data, "(\\d+)"), numbers);
+        EXPECT_NE(data.back(), ',');
         EXPECT_EQ(found(data, "(,\n)").size(), size_t(c.rows - 1)) << "a line a row, no comma last";
         EXPECT_EQ(found(text, "<property name=\"(\\w+)\"[^>]* value=\"([^\"]+)\"/>"), c.properties);
     }
