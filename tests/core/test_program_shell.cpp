@@ -230,6 +230,8 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:118:Level as binary...",
                                           "I:119:Level as PRG...",
                                           "I:120:Level picture (PNG)...",
+                                          "-",
+                                          "I:130:Tiled map (TMX)...",
                                           "E",
                                           "-",
                                           "I:126:Tile name and tag...",
