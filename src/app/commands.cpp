@@ -17,6 +17,7 @@
 #include "app/commands/level_export_commands.h"
 #include "app/commands/project_commands.h"
 #include "app/commands/range_commands.h"
+#include "app/commands/tmx_export_commands.h"
 #include "app/commands/view_options.h"
 #include "app/recovery.h"
 #include "app/views/charset_canvas.h"
@@ -248,6 +249,7 @@ constexpr CommandRow kCommands[] = {
      {},
      tile_tags_export<ExportFormat::Bin>},
     {MenuId::ExportTileTagsPrg, "Tile tags as PRG...", {}, tile_tags_export<ExportFormat::Prg>},
+    {MenuId::ExportLevelTmx, "Tiled map (TMX)...", {}, export_level_tmx},
     {MenuId::TileLabel, "Tile name and tag...", {}, set_tile_label},
     {MenuId::ExpandTiles, "Expand tiles", {}, expand_level_tiles},
     // The map popup

@@ -192,13 +192,14 @@ enum class MenuId : int {
     CompactCharset = 139, // Char
     ShowUnusedGlyphs = 140,
     ExpandTiles = 141, // Level
+    ExportLevelTmx = 142,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExpandTiles) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportLevelTmx) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

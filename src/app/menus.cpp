@@ -224,6 +224,8 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ExportTileTagsC),
     item(MenuId::ExportTileTagsBinary),
     item(MenuId::ExportTileTagsPrg),
+    separator(),
+    item(MenuId::ExportLevelTmx),
     end_submenu(),
     separator(),
     item(MenuId::TileLabel),

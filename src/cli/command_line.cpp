@@ -540,7 +540,8 @@ std::string usage_text() {
            "\n"
            "  png is the whole level as the map's machine shows it, one glyph pixel a\n"
            "  picture pixel, in the project's glyphs and colours\n"
-           "--export-materials writes the materials of INPUT's 256 glyphs to OUTPUT, a byte\n"
+           "  tmx is a Tiled map, and beside it OUTPUT.tiles.png (OUTPUT without .tmx),\n"
+           "  its tiles drawn as png draws them, 16 a row\n"           "--export-materials writes the materials of INPUT's 256 glyphs to OUTPUT, a byte\n"
            "(0-15) each, glyph 0 first, and --export-tile-tags the tags of its tiles, a\n"
            "byte each, tile 0 first:\n"
            "  FORMAT  " +

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/tmx_export_run.h"
 #include "formats/ctm.h"
 #include "formats/export_level.h"
 #include "formats/export_sheet.h"
@@ -307,6 +308,10 @@ int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostrea
         return fail(err, kExitFileError, why);
     for (const std::string& r : remarks)
         err << r << "\n"; // what a CTM project lost on the way in
+    if (line.format == ExportFormat::Tmx) {
+        why = write_tmx_export(line.input, line.output, *project, encode_png);
+        return why.empty() ? kExitOk : fail(err, kExitFileError, why);
+    }
     std::vector<uint8_t> output;
     if (line.format == ExportFormat::Png) {
         why = level_screen_refusal(project->tiles, project->level);

@@ -45,8 +45,9 @@ bool read_level_input(const std::string& path, Project& project, std::string& wh
 // painting (known by its content, or by its name when its size is wrong) itself, another picture
 // with `decode_picture`, writes the charset and the map (both or neither: a map that cannot be
 // written takes the charset file back to what it was) and prints one line of what it made to
-// `out`. The data exports read INPUT with read_level_input; a level's png is drawn by
-// render_level_screen in the project's glyph colours, and a picture too large to draw or data
+// `out`. The tile and level exports read INPUT with read_level_input; a level's png is drawn by
+// render_level_screen in the project's glyph colours, a tmx is written by write_tmx_export, and a
+// picture too large to draw or data
 // that a PRG cannot hold is a mistake in the arguments. --to-project reads INPUT as Open... does
 // (see open_as_project) and writes the project through the project writer, in pieces; what the
 // reading did not keep goes to `err`, a line "fontarel: INPUT: remark" each.

@@ -24,6 +24,7 @@ constexpr ExportFormatInfo kFormats[] = {
     {ExportFormat::Scr, "scr", ".scr", "ZX Spectrum screen (*.scr)|*.scr", true, false},
     {ExportFormat::B800, "b800", ".bin", "PC text screen (*.bin)|*.bin", true, false},
     {ExportFormat::Bin, "bin", ".bin", "Raw binary (*.bin)|*.bin", false, false},
+    {ExportFormat::Tmx, "tmx", ".tmx", "Tiled map (*.tmx)|*.tmx", false, false},
 };
 
 std::vector<uint8_t> bytes_of(const std::string& text) {

@@ -18,8 +18,9 @@ namespace fontarel {
 
 // Scr and B800 are screens of the map (the Spectrum's SCREEN$, PC text memory), not glyph files.
 // Bin is the bytes alone, for the tiles and the level (export_level.h): neither the glyph nor the
-// map exports take it, so it is in neither list of export_format_names.
-enum class ExportFormat { Byte, Acme, Defb, C, Basic, Png, Psf, Bdf, Prg, Scr, B800, Bin };
+// map exports take it, so it is in neither list of export_format_names; nor is Tmx, the level as a
+// Tiled map (export_tmx.h).
+enum class ExportFormat { Byte, Acme, Defb, C, Basic, Png, Psf, Bdf, Prg, Scr, B800, Bin, Tmx };
 
 struct ExportFormatInfo {
     ExportFormat format;

@@ -37,16 +37,17 @@ const auto& data_export_row(DataExport kind) {
     return kDataExports[static_cast<size_t>(kind)];
 }
 
-// The formats of the tile and level exports, in the order the usage names them; png is the
-// level's alone.
-constexpr ExportFormat kLevelFormats[] = {
-    ExportFormat::Byte, ExportFormat::Acme, ExportFormat::Defb, ExportFormat::C,
-    ExportFormat::Bin,  ExportFormat::Prg,  ExportFormat::Png};
+// The formats of the tile and level exports, in the order the usage names them; png and tmx are
+// the level's alone.
+constexpr ExportFormat kLevelFormats[] = {ExportFormat::Byte, ExportFormat::Acme,
+                                          ExportFormat::Defb, ExportFormat::C,
+                                          ExportFormat::Bin,  ExportFormat::Prg,
+                                          ExportFormat::Png,  ExportFormat::Tmx};
 
 bool takes(ExportFormat format, bool level) {
     return std::find(std::begin(kLevelFormats), std::end(kLevelFormats), format) !=
                std::end(kLevelFormats) &&
-           (level || format != ExportFormat::Png);
+           (level || (format != ExportFormat::Png && format != ExportFormat::Tmx));
 }
 
 // A data line of a table: `count` values from `start`, with the comment it ends in.

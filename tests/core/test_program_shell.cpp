@@ -244,6 +244,8 @@ TEST_F(ProgramTest, MenuBarAndPopupsAreBuiltInOrderWithTheirCheckMarks) {
                                           "I:136:Tile tags as C array...",
                                           "I:137:Tile tags as binary...",
                                           "I:138:Tile tags as PRG...",
+                                          "-",
+                                          "I:142:Tiled map (TMX)...",
                                           "E",
                                           "-",
                                           "I:126:Tile name and tag...",

@@ -193,10 +193,10 @@ TEST(LevelExports, PrgRefusesDataPastTheTopOfMemory) {
 
 TEST(LevelExports, FormatNamesLeaveTheGlyphAndMapListsAsTheyWere) {
     EXPECT_EQ(level_export_format_names(false), "byte, acme, defb, c, bin, prg");
-    EXPECT_EQ(level_export_format_names(true), "byte, acme, defb, c, bin, prg, png");
+    EXPECT_EQ(level_export_format_names(true), "byte, acme, defb, c, bin, prg, png, tmx");
     EXPECT_EQ(level_export_format_named("bin", false), ExportFormat::Bin);
     EXPECT_EQ(level_export_format_named("png", true), ExportFormat::Png);
-    for (const char* name : {"png", "basic", "psf", "scr", "b800", "BIN", ""})
+    for (const char* name : {"png", "tmx", "basic", "psf", "scr", "b800", "BIN", ""})
         EXPECT_FALSE(level_export_format_named(name, false).has_value()) << name;
     EXPECT_FALSE(level_export_format_named("basic", true).has_value());
     const auto one = known_project(1, MapMachine::Mono);
