@@ -48,6 +48,11 @@ TEST_F(LevelTest, TilesDrawnStampedPickedAndUndone) {
     EXPECT_EQ(std::pair(tk.window(kLevelWindow)->x, tk.window(kTilesWindow)->x),
               std::pair(main_window->x + 80, main_window->x + 160));
     EXPECT_EQ(tk.window(kTilesWindow)->y, main_window->y + 80);
+    for (const int window : {kLevelWindow, kTilesWindow}) // undo and redo work in both
+        EXPECT_EQ(std::tuple(tk.shortcut(window, kComboUndo), tk.shortcut(window, kComboRedo),
+                             tk.shortcut(window, kComboRedoShifted)),
+                  std::tuple(std::optional(id(MenuId::Undo)), std::optional(id(MenuId::Redo)),
+                             std::optional(id(MenuId::Redo))));
     tk.inject_close(kTilesWindow);
     handle();
     EXPECT_FALSE(tk.window(kTilesWindow)->visible);
