@@ -53,11 +53,29 @@ TEST_F(LevelTest, TilesDrawnStampedPickedAndUndone) {
                              tk.shortcut(window, kComboRedoShifted)),
                   std::tuple(std::optional(id(MenuId::Undo)), std::optional(id(MenuId::Redo)),
                              std::optional(id(MenuId::Redo))));
+    // The scroll bars stand beside their canvases, and no drawing is left open.
+    const auto place = [&](int control) {
+        const auto* c = tk.control(control);
+        return std::tuple(c->x, c->y, c->width, c->height);
+    };
+    EXPECT_EQ(place(kTilesScroll), std::tuple(16 * 40, 0, 16, 16 * 25));
+    const int rows = app.s.map->rows; // the Level window is the map's size
+    EXPECT_EQ(place(kLevelScrollX), std::tuple(0, 16 * rows, 16 * 40, 16));
+    EXPECT_EQ(place(kLevelScrollY), std::tuple(16 * 40, 0, 16, 16 * rows));
+    EXPECT_EQ(tk.drawing_raster(), nullptr);
+    // While hidden the Tiles window is not drawn: the cost follows what is shown.
     tk.inject_close(kTilesWindow);
     handle();
     EXPECT_FALSE(tk.window(kTilesWindow)->visible);
+    const Raster hidden = picture(kTilesCanvas);
+    const Colour paper = app.s.color_bit0;
+    app.s.color_bit0 = rgb(1, 2, 3);
+    present(app);
+    EXPECT_TRUE(picture(kTilesCanvas) == hidden) << "a hidden window is not drawn";
     menu(MenuId::ShowTiles);
     ASSERT_TRUE(tk.window(kTilesWindow)->visible);
+    EXPECT_FALSE(picture(kTilesCanvas) == hidden) << "and is drawn once shown";
+    app.s.color_bit0 = paper;
     menu(MenuId::NewTile);
     ASSERT_EQ(tiles().count(), 2);
     EXPECT_EQ(app.s.current_tile, 1);
