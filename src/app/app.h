@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "formats/export_level.h"
 #include "model/glyph_use.h"
 #include "model/map_block.h"
 #include "render/charset_picture.h"
@@ -83,7 +84,7 @@ struct Recovery {
     std::string folder; // ends in '/'; empty: recovery is off (none, or it failed)
     std::shared_ptr<RecoveryWriter> writer; // started with the first write
     std::string own_file;                   // this run's file; never another run's
-    bool due = false;     // something may have changed since the last write (a step, a stroke)
+    bool due = false;          // something may have changed since the last write (a step, a stroke)
     bool base_written = false; // a base is on its way to the file; entries may follow it
     bool base_wanted = false;  // the next write is a base (the project was replaced)
     bool journal_since_base = false; // entries followed the last base
@@ -97,9 +98,9 @@ struct Recovery {
     std::string kept;
     // Files of ended runs recovered here: deleted once this run's base holds their work.
     std::vector<std::string> recovered;
-    bool available = false;  // an ended run left a file, as last looked
-    int64_t looked_at = -1;  // when the folder was last looked at; -1 never
-    int32_t shown = -1;   // whether "Recover last session" was last shown enabled; -1 not yet
+    bool available = false; // an ended run left a file, as last looked
+    int64_t looked_at = -1; // when the folder was last looked at; -1 never
+    int32_t shown = -1;     // whether "Recover last session" was last shown enabled; -1 not yet
 };
 
 // What the two windows show and where the pointer was; none of it is part of the data.
@@ -128,6 +129,8 @@ struct App {
     LevelViews level_views;
     MapBlocks blocks;
     Recovery recovery;
+    // How the data exports of the Level menu are shaped: its check rows and its part of the level.
+    DataShape export_shape;
 
     explicit App(Toolkit& toolkit) : tk(toolkit) {}
     CharsetStore& store() { return *s.charset; }

@@ -250,6 +250,10 @@ constexpr CommandRow kCommands[] = {
      tile_tags_export<ExportFormat::Bin>},
     {MenuId::ExportTileTagsPrg, "Tile tags as PRG...", {}, tile_tags_export<ExportFormat::Prg>},
     {MenuId::ExportLevelTmx, "Tiled map (TMX)...", {}, export_level_tmx},
+    {MenuId::ExportDecimal, "Numbers in decimal", {}, toggle_export_decimal},
+    {MenuId::ExportSplitWords, "Tile numbers as low and high bytes", {}, toggle_export_split_words},
+    {MenuId::ExportColoursOnly, "Tile attributes as colours only", {}, toggle_export_colours_only},
+    {MenuId::ExportLevelPart, "Part of the level...", {}, ask_export_part},
     {MenuId::TileLabel, "Tile name and tag...", {}, set_tile_label},
     {MenuId::ExpandTiles, "Expand tiles", {}, expand_level_tiles},
     // The map popup

@@ -193,13 +193,17 @@ enum class MenuId : int {
     ShowUnusedGlyphs = 140,
     ExpandTiles = 141, // Level
     ExportLevelTmx = 142,
+    ExportDecimal = 143, // Level > Export: how the data exports are shaped
+    ExportSplitWords = 144,
+    ExportColoursOnly = 145,
+    ExportLevelPart = 146,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExportLevelTmx) + 1;
+constexpr int kMenuIdCount = id(MenuId::ExportLevelPart) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;

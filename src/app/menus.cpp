@@ -226,6 +226,11 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ExportTileTagsPrg),
     separator(),
     item(MenuId::ExportLevelTmx),
+    separator(),
+    item(MenuId::ExportDecimal), // check marks while they are on
+    item(MenuId::ExportSplitWords),
+    item(MenuId::ExportColoursOnly),
+    item(MenuId::ExportLevelPart),
     end_submenu(),
     separator(),
     item(MenuId::TileLabel),

@@ -161,16 +161,17 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     CommandLine out;
     out.action = map ? CommandAction::ExportMap : CommandAction::ExportGlyphs;
     out.format = *format;
-    std::string first, count, size, address, machine, multicolour;
+    std::string first, count, size, address, machine, multicolour, region;
     bool has_first = false, has_count = false, has_size = false, has_address = false,
-         has_machine = false, has_multicolour = false;
+         has_machine = false, has_multicolour = false, has_region = false;
     std::vector<std::string> files;
     for (size_t i = 2; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         const bool glyph_option =
             !map && (a == "--first" || a == "--count" || a == "--load-address");
-        const bool map_option = map && (a == "--size" || a == "--machine" || a == "--colours" ||
-                                        a == "--charset" || a == "--multicolour");
+        const bool map_option =
+            map && (a == "--size" || a == "--machine" || a == "--colours" || a == "--charset" ||
+                    a == "--multicolour" || a == "--region");
         if (glyph_option || map_option) {
             if (i + 1 == arguments.size())
                 return failure(a + " needs a value");
@@ -189,6 +190,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                 out.charset = value;
             else if (a == "--multicolour")
                 multicolour = value, has_multicolour = true;
+            else if (a == "--region")
+                region = value, has_region = true;
             else
                 size = value, has_size = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
@@ -209,6 +212,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                 machine = "c64", has_machine = true;
         }
         out.machine_given = has_machine;
+        if (has_region && !read_data_region(region, out.shape))
+            return failure("--region '" + region + "' is not X,Y,W,H in cells, W and H at least 1");
         if (has_size && !read_size(size, out.map_cols, out.map_rows))
             return failure("--size '" + size + "' is none of " + std::string(kSizeList));
         std::string mistake = check_map_options(out, has_machine, machine);
@@ -253,25 +258,6 @@ const DataForm* data_form(std::string_view argument) {
     return nullptr;
 }
 
-// "X,Y,W,H": four whole numbers, X and Y from 0, W and H from 1, each at most kMaxLevelSide.
-bool read_region(const std::string& text, DataShape& shape) {
-    int values[4];
-    const char* at = text.data();
-    const char* end = text.data() + text.size();
-    for (int k = 0; k < 4; ++k) {
-        const auto [next, error] = std::from_chars(at, end, values[k]);
-        if (error != std::errc{} || values[k] < (k < 2 ? 0 : 1) || values[k] > kMaxLevelSide)
-            return false;
-        at = next;
-        if (k < 3 && (at == end || *at++ != ','))
-            return false;
-    }
-    if (at != end)
-        return false;
-    shape.x = values[0], shape.y = values[1], shape.w = values[2], shape.h = values[3];
-    return true;
-}
-
 // The data exports: FORMAT, then INPUT and OUTPUT with --load-address, --decimal, --split-words,
 // --colours-only and --region anywhere among them.
 CommandLine parse_level_export(const std::vector<std::string>& arguments) {
@@ -314,7 +300,7 @@ CommandLine parse_level_export(const std::vector<std::string>& arguments) {
             if (i + 1 == arguments.size())
                 return failure(a + " needs a value");
             const std::string& region = arguments[++i];
-            if (!read_region(region, out.shape))
+            if (!read_data_region(region, out.shape))
                 return failure("--region '" + region +
                                "' is not X,Y,W,H in tiles, W and H at least 1");
         } else if (a == "--colours-only") {
@@ -467,7 +453,8 @@ std::string usage_text() {
     return "Usage: fontarel [FONT]\n"
            "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
            "       fontarel --export-map FORMAT [--size WxH] [--machine M] [--colours FILE]\n"
-           "                [--charset FONT] [--multicolour D022,D023] INPUT OUTPUT\n"
+           "                [--charset FONT] [--multicolour D022,D023] [--region X,Y,W,H]\n"
+           "                INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "                [--machine M --colours OUT] [--project OUT.fontarel]\n"
            "                [--multicolour D022,D023]\n"
@@ -514,6 +501,7 @@ std::string usage_text() {
            "                  shows (needed unless INPUT is a project); png is the screen as the "
            "machine shows it, one glyph pixel\n"
            "                  a picture pixel (320 x 200 for 40x25), multicolour included\n"
+           "  --region X,Y,W,H  only the W x H cells from column X, row Y\n"
            "  scr is a ZX Spectrum SCREEN$ (6912 bytes), b800 PC text memory: code and\n"
            "  attribute byte a cell; each takes its machine's attributes\n"
            "--import-screen turns a screen PICTURE (PNG, BMP or GIF, its width and height\n"
@@ -541,7 +529,8 @@ std::string usage_text() {
            "  png is the whole level as the map's machine shows it, one glyph pixel a\n"
            "  picture pixel, in the project's glyphs and colours\n"
            "  tmx is a Tiled map, and beside it OUTPUT.tiles.png (OUTPUT without .tmx),\n"
-           "  its tiles drawn as png draws them, 16 a row\n"           "--export-materials writes the materials of INPUT's 256 glyphs to OUTPUT, a byte\n"
+           "  its tiles drawn as png draws them, 16 a row\n"
+           "--export-materials writes the materials of INPUT's 256 glyphs to OUTPUT, a byte\n"
            "(0-15) each, glyph 0 first, and --export-tile-tags the tags of its tiles, a\n"
            "byte each, tile 0 first:\n"
            "  FORMAT  " +

@@ -63,7 +63,8 @@ struct CommandLine {
     bool multicolour = false;
     int multicolour_1 = 0, multicolour_2 = 0;
     bool compact = false; // ToProject: --compact, the charset compacted on the way
-    // The data exports: --decimal, --split-words, --colours-only (tiles) and --region (level).
+    // The data exports: --decimal, --split-words, --colours-only (tiles) and --region (level);
+    // ExportMap: --region (cells of the map).
     DataShape shape;
     std::string colours;
     std::string input;          // the file read: the font, the map, or ImportScreen's PICTURE

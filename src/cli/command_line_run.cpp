@@ -18,6 +18,7 @@
 #include "formats/project.h"
 #include "model/charset_compact.h"
 #include "model/colour.h"
+#include "model/map_block.h"
 #include "model/map_colours.h"
 #include "model/version.h"
 #include "render/level_screen.h"
@@ -266,6 +267,12 @@ int run_export(const CommandLine& line, PngEncoder encode_png, PictureDecoder de
             cells->look.multicolour_1 = static_cast<uint8_t>(line.multicolour_1);
             cells->look.multicolour_2 = static_cast<uint8_t>(line.multicolour_2);
         }
+        if (line.shape.part()) {
+            why = data_region_refusal(line.shape, cells->cols, cells->rows, "map", "cells");
+            if (!why.empty())
+                return fail(err, kExitUsage, line.input + ": --region: " + why);
+            *cells = map_part(*cells, {line.shape.x, line.shape.y, line.shape.w, line.shape.h});
+        }
         if (line.format == ExportFormat::Png) {
             // The screen as the machine shows it; a Mono map in the glyph colours.
             Raster picture(map_screen_width(*cells), map_screen_height(*cells));
@@ -340,8 +347,8 @@ int run_level_export(const CommandLine& line, PngEncoder encode_png, std::ostrea
         rest.w = 0;
         rest.colours_only = false;
         std::string note;
-        output = export_data_file(kind, line.format, *project, label, line.load_address, rest,
-                                  &note);
+        output =
+            export_data_file(kind, line.format, *project, label, line.load_address, rest, &note);
         if (!note.empty())
             err << "fontarel: " << line.output << ": --split-words: " << note << "\n";
     }

@@ -9,6 +9,7 @@
 #include "formats/export_level.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <span>
 
@@ -39,10 +40,9 @@ const auto& data_export_row(DataExport kind) {
 
 // The formats of the tile and level exports, in the order the usage names them; png and tmx are
 // the level's alone.
-constexpr ExportFormat kLevelFormats[] = {ExportFormat::Byte, ExportFormat::Acme,
-                                          ExportFormat::Defb, ExportFormat::C,
-                                          ExportFormat::Bin,  ExportFormat::Prg,
-                                          ExportFormat::Png,  ExportFormat::Tmx};
+constexpr ExportFormat kLevelFormats[] = {
+    ExportFormat::Byte, ExportFormat::Acme, ExportFormat::Defb, ExportFormat::C,
+    ExportFormat::Bin,  ExportFormat::Prg,  ExportFormat::Png,  ExportFormat::Tmx};
 
 bool takes(ExportFormat format, bool level) {
     return std::find(std::begin(kLevelFormats), std::end(kLevelFormats), format) !=
@@ -399,32 +399,61 @@ std::string level_export_refusal(ExportFormat format, const Project& project, in
     return data_export_refusal(DataExport::Level, format, project, load_address);
 }
 
+bool read_data_region(std::string_view text, DataShape& shape) {
+    int values[4];
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int k = 0; k < 4; ++k) {
+        const auto [next, error] = std::from_chars(at, end, values[k]);
+        if (error != std::errc{} || values[k] < (k < 2 ? 0 : 1) || values[k] > kMaxLevelSide)
+            return false;
+        at = next;
+        if (k < 3 && (at == end || *at++ != ','))
+            return false;
+    }
+    if (at != end)
+        return false;
+    shape.x = values[0], shape.y = values[1], shape.w = values[2], shape.h = values[3];
+    return true;
+}
+
+std::string data_region_text(const DataShape& shape) {
+    return std::to_string(shape.x) + "," + std::to_string(shape.y) + "," + std::to_string(shape.w) +
+           "," + std::to_string(shape.h);
+}
+
+std::string data_region_refusal(const DataShape& shape, int cols, int rows, std::string_view what,
+                                std::string_view unit) {
+    if (shape.x >= 0 && shape.y >= 0 && shape.h >= 1 && int64_t{shape.x} + shape.w <= cols &&
+        int64_t{shape.y} + shape.h <= rows)
+        return {};
+    return "the region " + data_region_text(shape) + " is not inside the " + std::string(what) +
+           " of " + std::to_string(cols) + " x " + std::to_string(rows) + " " + std::string(unit);
+}
+
 std::string data_shape_refusal(DataExport kind, const DataShape& shape, const Project& project) {
-    const Level& level = project.level;
-    if (shape.part() &&
-        (kind != DataExport::Level || shape.x < 0 || shape.y < 0 || shape.h < 1 ||
-         int64_t{shape.x} + shape.w > level.cols() || int64_t{shape.y} + shape.h > level.rows()))
-        return kind != DataExport::Level
-                   ? "a region is a part of the level"
-                   : "the region " + std::to_string(shape.x) + "," + std::to_string(shape.y) + "," +
-                         std::to_string(shape.w) + "," + std::to_string(shape.h) +
-                         " is not inside the level of " + std::to_string(level.cols()) + " x " +
-                         std::to_string(level.rows()) + " tiles";
-    return {};
+    if (!shape.part())
+        return {};
+    if (kind != DataExport::Level)
+        return "a region is a part of the level";
+    return data_region_refusal(shape, project.level.cols(), project.level.rows(), "level", "tiles");
+}
+
+Level level_part(const Level& level, const DataShape& shape) {
+    Level part(shape.w, shape.h);
+    std::vector<uint16_t> row(static_cast<size_t>(shape.w));
+    for (int y = 0; y < shape.h; ++y) {
+        for (int x = 0; x < shape.w; ++x)
+            row[static_cast<size_t>(x)] = level.at(shape.x + x, shape.y + y);
+        part.set_row(0, y, row);
+    }
+    return part;
 }
 
 Project shaped_project(const Project& project, const DataShape& shape) {
     Project out = project;
-    if (shape.part()) {
-        Level part(shape.w, shape.h);
-        std::vector<uint16_t> row(static_cast<size_t>(shape.w));
-        for (int y = 0; y < shape.h; ++y) {
-            for (int x = 0; x < shape.w; ++x)
-                row[static_cast<size_t>(x)] = project.level.at(shape.x + x, shape.y + y);
-            part.set_row(0, y, row);
-        }
-        out.level = std::move(part);
-    }
+    if (shape.part())
+        out.level = level_part(project.level, shape);
     if (shape.colours_only)
         for (int t = 0; t < out.tiles.count(); ++t)
             for (int y = 0; y < out.tiles.height(); ++y)

@@ -86,9 +86,21 @@ struct DataShape {
     bool part() const { return w > 0; }
 };
 
+// "X,Y,W,H": four whole numbers, X and Y from 0, W and H from 1, each at most kMaxLevelSide, taken
+// as the shape's part; false, changing nothing, for any other text.
+bool read_data_region(std::string_view text, DataShape& shape);
+// The shape's part as read_data_region reads it: "25,0,10,5".
+std::string data_region_text(const DataShape& shape);
+// Empty when the shape's part lies inside `cols` x `rows` places; else why not, naming the region
+// and the size in `unit` ("the region 25,0,10,5 is not inside the map of 40 x 25 cells").
+std::string data_region_refusal(const DataShape& shape, int cols, int rows, std::string_view what,
+                                std::string_view unit);
+
 // Empty when `shape` fits the export of `kind`, else why not: a part of anything but the level, or
 // a part not inside the level ("the region 25,0,10,5 is not inside the level of 30 x 20 tiles").
 std::string data_shape_refusal(DataExport kind, const DataShape& shape, const Project& project);
+// The shape's part of `level`, which data_region_refusal must have found inside it.
+Level level_part(const Level& level, const DataShape& shape);
 // The project as the shape cuts it: the level its part, the tiles' attributes their nybbles.
 Project shaped_project(const Project& project, const DataShape& shape);
 

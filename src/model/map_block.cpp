@@ -226,6 +226,20 @@ CellRect paste_block(CharMap& map, const MapBlock& block, int left, int top) {
     return r;
 }
 
+CharMap map_part(const CharMap& map, CellRect rect) {
+    const CellRect r = clip_to_map(map, rect);
+    CharMap part;
+    part.look = map.look;
+    part.cols = std::max(r.width, 1);
+    part.rows = std::max(r.height, 1);
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x) {
+            part.at(x, y) = map.at(r.left + x, r.top + y);
+            part.attr(x, y) = map.attr(r.left + x, r.top + y);
+        }
+    return part;
+}
+
 void clear_block(CharMap& map, CellRect rect, uint8_t code) {
     const CellRect r = clip_to_map(map, rect);
     for (int y = 0; y < r.height; ++y)

@@ -38,6 +38,10 @@ MapBlock copy_block(const CharMap& map, CellRect rect);
 // Writes the block with its top-left cell at (left, top), clipped to the map in use, attributes
 // too when it has them; returns the rectangle written (empty when none of it lands on the map).
 CellRect paste_block(CharMap& map, const MapBlock& block, int left, int top);
+// The cells of `rect` (clipped to the map in use) as a map of their own: the clipped size in use,
+// the same look, its top-left cell from the rectangle's; the rest of its array blank. A map of
+// 1 x 1 when nothing of `rect` lies on the map.
+CharMap map_part(const CharMap& map, CellRect rect);
 // Every cell of `rect` (clipped to the map in use) := code, with the machine's blank attribute.
 void clear_block(CharMap& map, CellRect rect, uint8_t code = 0);
 

@@ -232,6 +232,8 @@ TEST(CommandLine, MistakesAreOneLineThatNamesThem) {
         {{"--export-map", "psf", "--size", "32x24", "a", "b"}, "map format 'psf'"},
         {{"--export-map", "byte", "--size", "40x40", "a", "b"}, "'40x40'"},
         {{"--export-map", "byte", "--size", "40", "a", "b"}, "'40'"},
+        {{"--export-map", "c", "--region", "0,0,0,1", "a", "b"},
+         "--region '0,0,0,1' is not X,Y,W,H in cells"},
         {{"--export-map", "c", "--size", "40x24", "--first", "1", "a", "b"}, "'--first'"},
         {{"--export", "scr", "a", "b"}, "format 'scr'"},
         {{"--export-map", "scr", "--size", "40x25", "--charset", "f", "a", "b"}, "not 40x25"},

@@ -19,6 +19,7 @@
 #include "formats/export_level.h"
 #include "formats/export_sheet.h"
 #include "formats/project.h"
+#include "model/map_block.h"
 #include "program_fixture.h"
 
 namespace fontarel {
@@ -443,6 +444,169 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
     ASSERT_EQ(tk.messages().size(), 3u);
     EXPECT_EQ(tk.messages()[2].text, "File Error:" + path("stage.png"));
     EXPECT_EQ(tk.image(kExportImage), nullptr);
+}
+
+// The Level > Export rows that shape the data exports: each export row then writes what the
+// same shape gives the converter, the shape applying where it means something (the part and the
+// split to the level, the colours alone to the tiles). Map exports while a selection is shown
+// ask whether to write the selection alone, and then write what --region writes.
+TEST_F(Exports, ShapedExportsWriteWhatTheConvertersShapesWrite) {
+    menu(MenuId::MapC64);
+    TileSet tiles(2, 2, 300); // tile numbers past 255: the level's numbers are words
+    for (int t = 0; t < 300; ++t)
+        tiles.set_cell(t, t % 2, t / 2 % 2,
+                       {static_cast<uint8_t>(65 + t % 5), static_cast<uint8_t>(t * 17)});
+    app.s.levels.replace_tiles(tiles);
+    Level level(5, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            level.set(x, y, static_cast<uint16_t>((x * 7 + y * 61) % 300));
+    app.s.levels.replace_level(level);
+    const Project project = current_project(app);
+    auto shape = [](bool decimal, bool split, bool colours, int x = 0, int y = 0, int w = 0,
+                    int h = 0) {
+        DataShape s;
+        s.decimal = decimal, s.split_words = split, s.colours_only = colours;
+        s.x = x, s.y = y, s.w = w, s.h = h;
+        return s;
+    };
+    const struct {
+        std::vector<MenuId> toggles; // check rows turned over before the export
+        const char* part;            // typed into "Part of the level...", or null
+        MenuId item;
+        DataExport kind;
+        ExportFormat format;
+        DataShape written; // the shape the file must have
+        const char* file;
+    } rows[] = {
+        {{MenuId::ExportDecimal},
+         nullptr,
+         MenuId::ExportLevelByte,
+         DataExport::Level,
+         ExportFormat::Byte,
+         shape(true, false, false),
+         "a.s"},
+        {{MenuId::ExportDecimal, MenuId::ExportSplitWords},
+         nullptr,
+         MenuId::ExportLevelC,
+         DataExport::Level,
+         ExportFormat::C,
+         shape(false, true, false),
+         "b.c"},
+        {{MenuId::ExportColoursOnly},
+         nullptr,
+         MenuId::ExportTilesBinary,
+         DataExport::Tiles,
+         ExportFormat::Bin,
+         shape(false, false, true),
+         "c.bin"},
+        {{},
+         "1,2,3,2",
+         MenuId::ExportLevelBinary,
+         DataExport::Level,
+         ExportFormat::Bin,
+         shape(false, true, false, 1, 2, 3, 2),
+         "d.bin"},
+        {{MenuId::ExportDecimal},
+         nullptr,
+         MenuId::ExportTilesAcme,
+         DataExport::Tiles,
+         ExportFormat::Acme,
+         shape(true, false, true),
+         "e.a"},
+        {{MenuId::ExportSplitWords, MenuId::ExportColoursOnly},
+         "all",
+         MenuId::ExportLevelDefb,
+         DataExport::Level,
+         ExportFormat::Defb,
+         shape(true, false, false),
+         "f.asm"},
+    };
+    for (const auto& row : rows) {
+        for (const MenuId toggle : row.toggles)
+            menu(toggle);
+        if (row.part != nullptr) {
+            tk.text_answers.push_back(row.part);
+            menu(MenuId::ExportLevelPart);
+        }
+        tk.file_answers.emplace_back(path(row.file), 0);
+        menu(row.item);
+        const std::string label = export_label(row.file, data_export_label_fallback(row.kind));
+        const Bytes want = export_data_file(row.kind, row.format, project, label, 0, row.written);
+        EXPECT_FALSE(want.empty()) << row.file;
+        EXPECT_EQ(read(row.file), want) << row.file;
+        const DataShape& now = app.export_shape;
+        EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::ExportDecimal)), now.decimal ? 1 : 0);
+        EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::ExportSplitWords)), now.split_words);
+        EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::ExportColoursOnly)), now.colours_only);
+        EXPECT_EQ(tk.item_checked(kMenuBar, id(MenuId::ExportLevelPart)), now.part() ? 1 : 0);
+    }
+    EXPECT_EQ(tk.text_requests[0], "Part of the level|X,Y,W,H in tiles, or all:|all");
+    EXPECT_EQ(tk.text_requests[1], "Part of the level|X,Y,W,H in tiles, or all:|1,2,3,2");
+    EXPECT_TRUE(tk.messages().empty());
+
+    // A part typed wrong, or not inside the level, is said and asked again as typed; a cancel
+    // keeps the part as it was. A part the level no longer holds is refused when exported, and
+    // so is a split of numbers that all fit a byte, which writes one table and says so.
+    tk.text_answers = {"1,2,3", "3,3,3,1", "4,3,1,1", ""};
+    menu(MenuId::ExportLevelPart);
+    menu(MenuId::ExportLevelPart);
+    ASSERT_EQ(tk.messages().size(), 2u);
+    EXPECT_EQ(tk.messages()[0].text, "'1,2,3' is no part of the level: X,Y,W,H in tiles, or all");
+    EXPECT_EQ(tk.messages()[1].text, "the region 3,3,3,1 is not inside the level of 5 x 4 tiles");
+    EXPECT_EQ(tk.text_requests.back(), "Part of the level|X,Y,W,H in tiles, or all:|4,3,1,1");
+    EXPECT_EQ(data_region_text(app.export_shape), "4,3,1,1");
+    app.s.levels.replace_tiles(TileSet(2, 2, 3));
+    app.s.levels.replace_level(Level(3, 3));
+    const size_t asked = tk.file_requests().size();
+    menu(MenuId::ExportLevelByte);
+    menu(MenuId::ExportLevelPicture);
+    EXPECT_EQ(tk.file_requests().size(), asked);
+    ASSERT_EQ(tk.messages().size(), 4u);
+    for (int m : {2, 3})
+        EXPECT_EQ(tk.messages()[m].caption + ":" + tk.messages()[m].text,
+                  "Export:the region 4,3,1,1 is not inside the level of 3 x 3 tiles");
+    tk.text_answers.push_back("all");
+    menu(MenuId::ExportLevelPart);
+    menu(MenuId::ExportSplitWords);
+    tk.file_answers.emplace_back(path("g.bin"), 0);
+    menu(MenuId::ExportLevelBinary);
+    EXPECT_EQ(read("g.bin"), Bytes(9, 0));
+    EXPECT_EQ(tk.messages().back().text, "every number fits a byte: one table written");
+
+    // A map export with a selection shown: Yes writes the selection alone, No the whole map.
+    for (int i = 0; i < 40 * 24; ++i)
+        app.s.map->at(i % 40, i / 40) = i % 251;
+    app.blocks.selection = {38, 22, 2, 2};
+    tk.yes_no_answers = {true, false};
+    run(MenuId::ExportMapC, path("part.c"));
+    run(MenuId::ExportMapC, path("whole.c"));
+    EXPECT_EQ(tk.questions[0], "Export|Export the selection (38,22)-(39,23) 2x2 alone? No exports "
+                               "the whole map.");
+    const CharMap part = map_part(*app.s.map, {38, 22, 2, 2});
+    EXPECT_EQ(read("part.c"), export_map(ExportFormat::C, part, "part"));
+    EXPECT_EQ(read("whole.c"), export_map(ExportFormat::C, *app.s.map, "whole"));
+    EXPECT_EQ(part.cols * part.rows, 4);
+    EXPECT_EQ(part.at(1, 1), (39 + 23 * 40) % 251);
+    // The converter's --region writes the same part of a project's map, and refuses one not
+    // inside it.
+    const std::string text = project_text(current_project(app));
+    write("map.fontarel", Bytes(text.begin(), text.end()));
+    const auto run_line = converter(pixels_as_bytes);
+    std::string err;
+    EXPECT_EQ(run_line({"--export-map", "c", "--region", "38,22,2,2", path("map.fontarel"),
+                        path("region.c")},
+                       err),
+              0)
+        << err;
+    EXPECT_EQ(read("region.c"), export_map(ExportFormat::C, part, "region"));
+    EXPECT_EQ(run_line({"--export-map", "c", path("map.fontarel"), "--region", "39,22,2,2",
+                        path("none.bin")},
+                       err),
+              kExitUsage);
+    EXPECT_EQ(err, "fontarel: " + path("map.fontarel") +
+                       ": --region: the region 39,22,2,2 is not inside the map of 40 x 25 cells\n");
+    EXPECT_FALSE(fs::exists(path("none.bin")));
 }
 
 TEST_F(Exports, CommandLineWritesTilesAndLevelsOfAProjectOrOneLine) {

@@ -49,7 +49,11 @@ void notice_clipboard(App& app) {
 }
 
 std::string selection_title(const CellRect& r) {
-    return "Character map (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+    return "Character map " + selection_text(r);
+}
+
+std::string selection_text(const CellRect& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
            std::to_string(r.left + r.width - 1) + "," + std::to_string(r.top + r.height - 1) +
            ") " + std::to_string(r.width) + "x" + std::to_string(r.height);
 }

@@ -28,5 +28,7 @@ void show_block_state(App& app);
 void notice_clipboard(App& app);
 // The title of the map window while a selection is made: "Character map (3,2)-(10,5) 8x4".
 std::string selection_title(const CellRect& rect);
+// The rectangle as that title names it: "(3,2)-(10,5) 8x4".
+std::string selection_text(const CellRect& rect);
 
 } // namespace fontarel

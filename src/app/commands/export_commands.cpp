@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/commands/block_commands.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/range_commands.h"
 #include "app/ids.h"
@@ -41,14 +43,26 @@ int save_glyph_sheet(App& app, GlyphSelection glyphs, const std::string& path) {
     return ok;
 }
 
+// The map an export writes: while a selection is shown, the selection alone if the user says so
+// (the cells of a map of their own), else the whole map in use.
+std::unique_ptr<CharMap> exported_map(App& app) {
+    const CellRect rect = app.blocks.selection;
+    if (!rect.empty() &&
+        app.tk.ask_yes_no("Export", "Export the selection " + selection_text(rect) +
+                                        " alone? No exports the whole map."))
+        return std::make_unique<CharMap>(map_part(*app.s.map, rect));
+    return std::make_unique<CharMap>(*app.s.map);
+}
+
 } // namespace
 
 void export_map_picture(App& app) {
+    const std::unique_ptr<CharMap> exported = exported_map(app);
     const std::string path = choose_export_path(app, ExportFormat::Png);
     if (path.empty())
         return;
     Toolkit& tk = app.tk;
-    const CharMap& map = *app.s.map;
+    const CharMap& map = *exported;
     int ok = 0;
     if (tk.create_image(kExportImage, map_screen_width(map), map_screen_height(map)) &&
         tk.begin_drawing(tk.image_target(kExportImage))) {
@@ -115,7 +129,8 @@ void export_map_as(App& app, ExportFormat format) {
     if (!export_format_info(format).maps)
         return;
     // A size the format cannot hold is refused before a file is asked for.
-    const CharMap& map = *app.s.map;
+    const std::unique_ptr<CharMap> exported = exported_map(app);
+    const CharMap& map = *exported;
     const std::string refusal = map_export_refusal(format, map.cols, map.rows);
     if (!refusal.empty()) {
         app.tk.message_box("Export", refusal);

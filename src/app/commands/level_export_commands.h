@@ -26,4 +26,16 @@ void export_level(App& app, ExportFormat format);
 // message box titled "Export" before a file is asked for.
 void export_level_picture(App& app);
 
+// The shape of the data exports (App::export_shape), each row's check mark showing it: numbers in
+// decimal in the source formats; a level of 16-bit numbers as its low bytes, then its high bytes;
+// the tiles' attributes as their colour nybbles alone.
+void toggle_export_decimal(App& app);
+void toggle_export_split_words(App& app);
+void toggle_export_colours_only(App& app);
+// Asks for the part of the level that the level's exports (data and picture) write, as X,Y,W,H in
+// tiles, or "all" for the whole level; a part not inside the level is said and asked again. The
+// row's check mark shows whether a part is set. A part that the level no longer holds when an
+// export runs is refused then, in a message box titled "Export".
+void ask_export_part(App& app);
+
 } // namespace fontarel
