@@ -16,8 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/file_io.h"
-#include "toolkit/locked_file.h"
 #include "toolkit/headless/headless_toolkit.h"
+#include "toolkit/locked_file.h"
 
 namespace fontarel {
 namespace {
@@ -71,6 +71,31 @@ TEST_F(FileIo, ALockedFileIsHeldUntilClosedAndKeepsToItsLimit) {
     file.close();
     EXPECT_FALSE(lock_held(path("a")));
     EXPECT_EQ(modified_seconds(path("missing")), -1);
+}
+
+// A program started with its standard input closed (as some launchers start it) gets descriptor 0
+// for the first file it opens: the recovery file's lock, its reading and the lock test work there.
+TEST_F(FileIo, LockedFilesWorkOnDescriptorZero) {
+    const int saved = ::dup(0);
+    ASSERT_GE(saved, 0);
+    ::close(0);
+    LockedFile first, second;
+    const uint8_t bytes[3] = {7, 8, 9};
+    const bool created = first.create(path("zero")) && first.append(bytes); // on descriptor 0
+    const bool other = second.create(path("one"));
+    first.close(); // descriptor 0 free again, and the lock on "zero" gone with it
+    const bool one_held = lock_held(path("one")); // its test opens descriptor 0
+    const bool zero_held = lock_held(path("zero"));
+    second.close();
+    std::vector<uint8_t> part;
+    const bool read_part = read_file_part(path("zero"), 0, 3, part); // on descriptor 0
+    ::dup2(saved, 0);
+    ::close(saved);
+    EXPECT_TRUE(created && other);
+    EXPECT_FALSE(zero_held);
+    EXPECT_TRUE(one_held);
+    EXPECT_TRUE(read_part);
+    EXPECT_EQ(part, (std::vector<uint8_t>{7, 8, 9}));
 }
 
 TEST_F(FileIo, SizeTellsMissingDirectoryAndFile) {
