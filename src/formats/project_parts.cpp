@@ -66,11 +66,10 @@ void hex_bytes(const Json& v, const std::string& where, std::span<uint8_t> out) 
 
 std::string hex_text(std::span<const uint8_t> bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string s;
-    s.reserve(2 * bytes.size());
-    for (uint8_t b : bytes) {
-        s += kDigits[b >> 4];
-        s += kDigits[b & 15];
+    std::string s(2 * bytes.size(), '0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        s[2 * i] = kDigits[bytes[i] >> 4];
+        s[2 * i + 1] = kDigits[bytes[i] & 15];
     }
     return s;
 }
