@@ -575,8 +575,10 @@ TEST_F(Exports, ShapedExportsWriteWhatTheConvertersShapesWrite) {
     EXPECT_EQ(tk.messages().back().text, "every number fits a byte: one table written");
 
     // A map export with a selection shown: Yes writes the selection alone, No the whole map.
-    for (int i = 0; i < 40 * 24; ++i)
+    for (int i = 0; i < 40 * 24; ++i) {
         app.s.map->at(i % 40, i / 40) = i % 251;
+        app.s.map->attr(i % 40, i / 40) = static_cast<uint8_t>(i % 13);
+    }
     app.blocks.selection = {38, 22, 2, 2};
     tk.yes_no_answers = {true, false};
     run(MenuId::ExportMapC, path("part.c"));
@@ -588,6 +590,7 @@ TEST_F(Exports, ShapedExportsWriteWhatTheConvertersShapesWrite) {
     EXPECT_EQ(read("whole.c"), export_map(ExportFormat::C, *app.s.map, "whole"));
     EXPECT_EQ(part.cols * part.rows, 4);
     EXPECT_EQ(part.at(1, 1), (39 + 23 * 40) % 251);
+    EXPECT_EQ(part.attr(1, 0), (39 + 22 * 40) % 13);
     // The converter's --region writes the same part of a project's map, and refuses one not
     // inside it.
     const std::string text = project_text(current_project(app));
