@@ -428,6 +428,7 @@ TEST_F(Exports, TileAndLevelCommandsWriteTheProjectsDataOrSayWhyNot) {
     export_level(app, ExportFormat::Prg);
     export_level(app, ExportFormat::Png);
     export_tiles(app, ExportFormat::Basic);
+    export_tiles(app, ExportFormat::Png); // the level's picture only
     export_level(app, ExportFormat::Psf);
     EXPECT_EQ(tk.file_requests().size(), requests);
     ASSERT_EQ(tk.messages().size(), 2u);
