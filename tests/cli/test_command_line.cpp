@@ -197,6 +197,10 @@ TEST(CommandLine, ExportFormsTakeTheirOptionsInAnyOrder) {
     EXPECT_TRUE(shaped.shape.decimal && shaped.shape.split_words && !shaped.shape.colours_only);
     EXPECT_EQ(std::tuple(shaped.shape.x, shaped.shape.y, shaped.shape.w, shaped.shape.h),
               std::tuple(3, 4, 10, 2));
+    EXPECT_EQ(
+        parse_command_line({"--export-map", "c", "--region", "0,4096,4096,1", "in", "out"}).shape.w,
+        4096)
+        << "the largest level's side";
     EXPECT_TRUE(parse_command_line({"--export-tiles", "bin", "--colours-only", "in", "out"})
                     .shape.colours_only);
     const CommandLine colour =

@@ -113,7 +113,8 @@ TEST(CharsetCompact, NothingShownChangesAndTheGlyphsInUseComeFirst) {
         }
         // Compacting again changes nothing but what it reports.
         const Scene once = s;
-        const CompactCounts again = compact_charset(s.store, s.map, &s.tiles, keep_first, keep_last);
+        const CompactCounts again =
+            compact_charset(s.store, s.map, &s.tiles, keep_first, keep_last);
         EXPECT_EQ(again.in_use, n.in_use);
         EXPECT_EQ(again.merged, 0);
         EXPECT_EQ(s.store.bytes, once.store.bytes);
@@ -132,6 +133,7 @@ TEST(CharsetCompact, GlyphsInUseAreNumberedInTheOrderFirstMet) {
     s.map.at(1, 0) = 7;
     s.map.at(2, 0) = 200;
     s.map.at(3, 0) = 90; // outside the size in use: not a use, left as it is
+    s.map.at(0, 1) = 91; // the row below it too
     s.tiles = TileSet(2, 1, 1);
     s.tiles.set_cell(0, 0, 0, {9, 1});
     s.tiles.set_cell(0, 1, 0, {7, 2});
@@ -142,6 +144,7 @@ TEST(CharsetCompact, GlyphsInUseAreNumberedInTheOrderFirstMet) {
     EXPECT_EQ(s.map.at(0, 0), 0);
     EXPECT_EQ(s.map.at(1, 0), 1);
     EXPECT_EQ(s.map.at(3, 0), 90);
+    EXPECT_EQ(s.map.at(0, 1), 91);
     EXPECT_EQ(s.tiles.cell(0, 0, 0), (TileCell{1, 1}));
     EXPECT_EQ(s.store.glyph(0)[0], 200);
     EXPECT_EQ(s.store.glyph(1)[0], 7);
