@@ -138,6 +138,13 @@ TEST(CharsetCompact, GlyphsInUseAreNumberedInTheOrderFirstMet) {
     s.tiles.set_cell(0, 0, 0, {9, 1});
     s.tiles.set_cell(0, 1, 0, {7, 2});
     s.store.glyph(9)[0] = 7; // like glyph 7
+    // Expanding gives the tile's cells glyphs 0 and 1, then the map's 200 the next place; the
+    // codes outside the size in use are no use, so no place holds their glyphs.
+    Scene expanded = s;
+    ASSERT_EQ(expand_tiles(expanded.store, expanded.map, expanded.tiles), "");
+    EXPECT_EQ(expanded.map.at(0, 0), 2);
+    for (int g = 3; g < kGlyphCount; ++g)
+        EXPECT_EQ(expanded.store.glyph(g)[0], 0) << g;
     const CompactCounts n = compact_charset(s.store, s.map, &s.tiles, 1, 0);
     EXPECT_EQ(compact_report(n),
               "2 glyphs in use: 1 duplicates merged, 253 unused dropped, 254 free");
