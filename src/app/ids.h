@@ -193,13 +193,18 @@ enum class MenuId : int {
     ShowUnusedGlyphs = 140,
     ExpandTiles = 141, // Level
     ExportLevelTmx = 142,
+    MachineAtari = 143, // Colour
+    AtariTwoColours = 144,
+    AtariFourColours = 145,
+    AtariTall = 146,
+    AtariColours = 147,
 };
 
 constexpr int id(MenuId m) {
     return static_cast<int>(m);
 }
 
-constexpr int kMenuIdCount = id(MenuId::ExportLevelTmx) + 1;
+constexpr int kMenuIdCount = id(MenuId::AtariColours) + 1;
 
 // Shortcuts of the main window.
 constexpr int kComboInvert = kComboCtrl | kKeyI;
