@@ -143,6 +143,14 @@ bool read_map_options(const CommandLine& line, PictureDecoder decode, CharMap& m
     const int64_t cells = int64_t{map.cols} * map.rows;
     const std::string size = std::to_string(map.cols) + "x" + std::to_string(map.rows);
     std::vector<uint8_t> bytes;
+    // The Atari's mode as --machine names it, and its registers as --atari-colours gives them.
+    if (map.look.machine == MapMachine::Atari && line.machine == MapMachine::Atari)
+        map.look.atari_mode = line.atari_mode;
+    if (line.atari_colours_given) {
+        map.look.colbk = line.atari_colours[0];
+        std::copy(line.atari_colours.begin() + 1, line.atari_colours.end(),
+                  map.look.colpf.begin());
+    }
     if (!line.colours.empty()) {
         if (!read_input(line.colours, cells + 1, bytes, why)) {
             why = line.colours + " " + why;
