@@ -422,7 +422,12 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     }
     // A machine's colours need a file to go to: --colours, or the project. --colours without a
     // machine is for a Koala painting, which brings its own; that is known once PICTURE is read.
-    if (out.machine != MapMachine::Mono && out.colours.empty() && out.project_output.empty())
+    if (out.machine == MapMachine::Atari && (!out.colours.empty() || !out.charset.empty() ||
+                                             out.atari_mode == kAtariTwoColours))
+        return failure("--machine atari4 or atari5 reads a four-colour Atari screen into a new "
+                       "charset: no --colours, no --charset");
+    if (out.machine != MapMachine::Mono && out.machine != MapMachine::Atari &&
+        out.colours.empty() && out.project_output.empty())
         return failure("--machine c64, zx or pc and --colours OUT go together: the colours read "
                        "from the picture are written there");
     out.input = pictures[0];

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/tmx_export_run.h"
+#include "formats/atari_import.h"
 #include "formats/ctm.h"
 #include "formats/export_level.h"
 #include "formats/export_sheet.h"
@@ -424,7 +425,10 @@ int read_screen(const CommandLine& line, PictureDecoder decode, std::vector<uint
             return fail(err, kExitFileError, line.input + " is too large for a screen picture");
         if (decode == nullptr || !decode(bytes, picture))
             return fail(err, kExitFileError, line.input + " holds no picture that can be read");
-        if (line.multicolour) {
+        if (line.machine == MapMachine::Atari) {
+            screen = std::make_unique<ScreenImport>(import_atari_screen(picture));
+            screen->map.look.atari_mode = line.atari_mode;
+        } else if (line.multicolour) {
             screen = std::make_unique<ScreenImport>(import_multicolour_screen(picture, registers));
         } else if (line.charset.empty()) {
             screen = std::make_unique<ScreenImport>(import_screen_new_charset(
