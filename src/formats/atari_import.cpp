@@ -46,7 +46,7 @@ struct Cell {
 };
 
 // The candidates by frequency, most first (the lowest index on ties), COLBK left out; fewer than
-// four are filled up with COLBK, which then costs nothing.
+// four are filled up with the lowest colours the picture lacks, which draw nothing.
 std::vector<int> candidates(const std::array<int, kAtariColours>& whole, int background) {
     std::vector<int> order(kAtariColours);
     std::iota(order.begin(), order.end(), 0);
@@ -58,8 +58,9 @@ std::vector<int> candidates(const std::array<int, kAtariColours>& whole, int bac
         if (c != background && whole[static_cast<size_t>(c)] > 0 &&
             static_cast<int>(out.size()) < kCandidates)
             out.push_back(c);
-    while (out.size() < 4)
-        out.push_back(background);
+    for (const int c : order)
+        if (out.size() < 4 && c != background && whole[static_cast<size_t>(c)] == 0)
+            out.push_back(c);
     return out;
 }
 
