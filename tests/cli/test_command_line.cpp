@@ -349,11 +349,14 @@ TEST(CommandLine, AtariMachinesTakeTheirModeAndFiveRegisters) {
         {"atari4", "0,40,,148,70", 0, "is not five even"},
         {"atari3", nullptr, 0, "--machine 'atari3' is none of"},
         {"c64", "0,40,202,148,70", 0, "--atari-colours needs --machine atari, atari4 or atari5"},
+        {"atari4", "--colours", 0, "--colours is not for the Atari"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.machine) + " " + (c.colours ? c.colours : "-"));
         Args args{"--export-map", "png", "--size", "40x24", "--machine", c.machine};
-        if (c.colours)
+        if (c.colours && std::string(c.colours) == "--colours")
+            args.insert(args.end(), {"--colours", "c"});
+        else if (c.colours)
             args.insert(args.end(), {"--atari-colours", c.colours});
         args.insert(args.end(), {"a", "b"});
         const CommandLine line = parse_command_line(args);

@@ -291,10 +291,25 @@ TEST_F(ColourCommands, AtariFourColoursPaintsPairsAndInverseCodes) {
               "Atari colours|Colour register|COLBK 0|COLPF0 40|COLPF1 202|COLPF2 148|COLPF3 70");
     EXPECT_EQ(tk.palette_requests.back(), "COLPF0|128|20");
     EXPECT_EQ(app.s.map->look.colpf[0], 120);
-    EXPECT_EQ(app.s.history.undo_count(), steps + 3);
+    tk.list_answers = {0};
+    tk.palette_answers = {5};
+    menu(MenuId::AtariColours);
+    EXPECT_EQ(tk.palette_requests.back(), "COLBK|128|0");
+    EXPECT_EQ(app.s.map->look.colbk, 10);
+    EXPECT_EQ(app.s.history.undo_count(), steps + 4);
+    // In two colours the pen chooser offers the clear and the set colour.
+    menu(MenuId::AtariTwoColours);
+    app.s.brush = 0;
+    menu(MenuId::PenColour);
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|2|0|Inverse (COLPF3)=0");
+    menu(MenuId::AtariFourColours);
+    tk.palette_answers = {0};
+    menu(MenuId::AtariColours); // cancelled in the list: nothing asked, nothing changed
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|2|0|Inverse (COLPF3)=0");
 
     app.s.current_char = 1;
     app.store().glyph(1)[0] = 0x1B; // pairs 00 01 10 11
+    app.s.brush = 3;
     tk.palette_answers = {2};
     tk.palette_check_answers = {true};
     menu(MenuId::PenColour);
@@ -313,7 +328,7 @@ TEST_F(ColourCommands, AtariFourColoursPaintsPairsAndInverseCodes) {
     const struct {
         int x;
         Colour plain, inverse; // cell (6, 5), cell (4, 5)
-    } pairs[] = {{1, colour(0), colour(0)},
+    } pairs[] = {{1, colour(10), colour(10)},
                  {5, colour(120), colour(120)},
                  {9, colour(202), colour(202)},
                  {13, colour(148), colour(70)}};
