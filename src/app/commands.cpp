@@ -63,6 +63,9 @@ template <ExportFormat format> void tile_tags_export(App& app) {
 template <MapMachine which> void machine(App& app) {
     set_machine(app, which);
 }
+template <uint8_t mode> void atari_mode(App& app) {
+    set_atari_mode(app, mode);
+}
 template <PaintMode mode> void paint(App& app) {
     set_paint_mode(app, mode);
 }
@@ -187,6 +190,11 @@ constexpr CommandRow kCommands[] = {
     {MenuId::ExtendedBackgroundOne, "Background 1...", {}, choose_extended_background<1>},
     {MenuId::ExtendedBackgroundTwo, "Background 2...", {}, choose_extended_background<2>},
     {MenuId::ExtendedBackgroundThree, "Background 3...", {}, choose_extended_background<3>},
+    {MenuId::MachineAtari, "Atari", {}, machine<MapMachine::Atari>},
+    {MenuId::AtariTwoColours, "Text 2 colours", {}, atari_mode<kAtariTwoColours>},
+    {MenuId::AtariFourColours, "Text 4 colours", {}, atari_mode<kAtariFourColours>},
+    {MenuId::AtariTall, "Text 4 colours tall", {}, atari_mode<kAtariTall>},
+    {MenuId::AtariColours, "Atari colours...", {}, choose_atari_colours},
     // Level
     {MenuId::ShowLevel, "Show level", {}, show_level_window},
     {MenuId::ShowTiles, "Show tiles", {}, show_tiles_window},

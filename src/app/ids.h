@@ -193,10 +193,15 @@ enum class MenuId : int {
     ShowUnusedGlyphs = 140,
     ExpandTiles = 141, // Level
     ExportLevelTmx = 142,
-    ExportDecimal = 143, // Level > Export: how the data exports are shaped
-    ExportSplitWords = 144,
-    ExportColoursOnly = 145,
-    ExportLevelPart = 146,
+    MachineAtari = 143, // Colour
+    AtariTwoColours = 144,
+    AtariFourColours = 145,
+    AtariTall = 146,
+    AtariColours = 147,
+    ExportDecimal = 148, // Level > Export: how the data exports are shaped
+    ExportSplitWords = 149,
+    ExportColoursOnly = 150,
+    ExportLevelPart = 151,
 };
 
 constexpr int id(MenuId m) {

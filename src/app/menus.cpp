@@ -176,6 +176,12 @@ constexpr MenuEntry kMenuBarLayout[] = {
     item(MenuId::ExtendedBackgroundOne),
     item(MenuId::ExtendedBackgroundTwo),
     item(MenuId::ExtendedBackgroundThree),
+    separator(),
+    item(MenuId::MachineAtari),
+    item(MenuId::AtariTwoColours), // the mode in use has a check mark on an Atari map
+    item(MenuId::AtariFourColours),
+    item(MenuId::AtariTall),
+    item(MenuId::AtariColours),
 
     title("Level"),
     item(MenuId::ShowLevel),

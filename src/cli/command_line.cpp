@@ -11,21 +11,26 @@ namespace fontarel {
 
 namespace {
 
-// The machines of --machine.
+// The machines of --machine, the Atari once for each of its character modes.
 constexpr struct {
     const char* name;
     MapMachine machine;
-} kMachines[] = {{"mono", MapMachine::Mono},
-                 {"c64", MapMachine::C64},
-                 {"zx", MapMachine::ZxSpectrum},
-                 {"pc", MapMachine::PcText}};
+    uint8_t atari_mode;
+} kMachines[] = {{"mono", MapMachine::Mono, kAtariTwoColours},
+                 {"c64", MapMachine::C64, kAtariTwoColours},
+                 {"zx", MapMachine::ZxSpectrum, kAtariTwoColours},
+                 {"pc", MapMachine::PcText, kAtariTwoColours},
+                 {"atari", MapMachine::Atari, kAtariTwoColours},
+                 {"atari4", MapMachine::Atari, kAtariFourColours},
+                 {"atari5", MapMachine::Atari, kAtariTall}};
 
-constexpr std::string_view kMachineList = "c64, zx, pc, mono";
+constexpr std::string_view kMachineList = "c64, zx, pc, atari, atari4, atari5, mono";
 
-bool read_machine(std::string_view text, MapMachine& machine) {
+bool read_machine(std::string_view text, CommandLine& out) {
     for (const auto& m : kMachines)
         if (text == m.name) {
-            machine = m.machine;
+            out.machine = m.machine;
+            out.atari_mode = m.atari_mode;
             return true;
         }
     return false;
@@ -54,7 +59,7 @@ MapMachine screen_machine(ExportFormat format) {
 // The options of --export-map after --size, checked against the format; empty when they fit.
 std::string check_map_options(CommandLine& out, bool has_machine, const std::string& machine) {
     const std::string format = export_format_info(out.format).name;
-    if (has_machine && !read_machine(machine, out.machine))
+    if (has_machine && !read_machine(machine, out))
         return "--machine '" + machine + "' is none of " + std::string(kMachineList);
     const MapMachine screen = screen_machine(out.format);
     if (screen != MapMachine::Mono) {
@@ -65,6 +70,10 @@ std::string check_map_options(CommandLine& out, bool has_machine, const std::str
     } else if (!out.colours.empty() && out.machine == MapMachine::Mono) {
         return "--colours needs --machine c64, zx or pc: what the attribute bytes mean";
     }
+    if (out.machine == MapMachine::Atari && !out.colours.empty())
+        return "--colours is not for the Atari, whose cells have no attribute bytes";
+    if (out.atari_colours_given && out.machine != MapMachine::Atari)
+        return "--atari-colours needs --machine atari, atari4 or atari5";
     // Without --size the INPUT must be a project, which brings the size and the glyphs; that is
     // checked when it is read.
     if (out.map_cols == 0)
@@ -117,6 +126,29 @@ bool read_colour(std::string_view text, int& value) {
     return value <= 15;
 }
 
+// --atari-colours COLBK,COLPF0,COLPF1,COLPF2,COLPF3 into `out`; else the one line that says what
+// it takes.
+std::string read_atari_colours(std::string_view text, CommandLine& out) {
+    std::string_view rest = text;
+    for (size_t i = 0; i < out.atari_colours.size(); ++i) {
+        const size_t comma = rest.find(',');
+        const std::string_view item = rest.substr(0, comma);
+        int value = 0;
+        const bool last = i + 1 == out.atari_colours.size();
+        if (!read_number(item, value) || !is_atari_colour(value) ||
+            (comma == rest.npos) != last) {
+            return "--atari-colours '" + std::string(text) +
+                   "' is not five even colour values 0-254 for COLBK,COLPF0,COLPF1,COLPF2,COLPF3, "
+                   "as 0,40,202,148,70";
+        }
+        out.atari_colours[i] = static_cast<uint8_t>(value);
+        rest = last ? rest : rest.substr(comma + 1);
+    }
+    out.atari_colours_given = true;
+    return {};
+}
+
+
 // --multicolour D022,D023 into `out`; else the one line that says what it takes.
 std::string read_multicolour(std::string_view text, CommandLine& out) {
     const size_t comma = text.find(',');
@@ -161,17 +193,18 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
     CommandLine out;
     out.action = map ? CommandAction::ExportMap : CommandAction::ExportGlyphs;
     out.format = *format;
-    std::string first, count, size, address, machine, multicolour, region;
+    std::string first, count, size, address, machine, multicolour, atari_colours, region;
     bool has_first = false, has_count = false, has_size = false, has_address = false,
-         has_machine = false, has_multicolour = false, has_region = false;
+         has_machine = false, has_multicolour = false, has_atari_colours = false,
+         has_region = false;
     std::vector<std::string> files;
     for (size_t i = 2; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         const bool glyph_option =
             !map && (a == "--first" || a == "--count" || a == "--load-address");
-        const bool map_option =
-            map && (a == "--size" || a == "--machine" || a == "--colours" || a == "--charset" ||
-                    a == "--multicolour" || a == "--region");
+        const bool map_option = map && (a == "--size" || a == "--machine" || a == "--colours" ||
+                                        a == "--charset" || a == "--multicolour" ||
+                                        a == "--atari-colours" || a == "--region");
         if (glyph_option || map_option) {
             if (i + 1 == arguments.size())
                 return failure(a + " needs a value");
@@ -190,6 +223,8 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                 out.charset = value;
             else if (a == "--multicolour")
                 multicolour = value, has_multicolour = true;
+            else if (a == "--atari-colours")
+                atari_colours = value, has_atari_colours = true;
             else if (a == "--region")
                 region = value, has_region = true;
             else
@@ -210,6 +245,11 @@ CommandLine parse_export(const std::vector<std::string>& arguments) {
                 return failure(mistake);
             if (!has_machine && screen_machine(out.format) == MapMachine::Mono)
                 machine = "c64", has_machine = true;
+        }
+        if (has_atari_colours) {
+            const std::string mistake = read_atari_colours(atari_colours, out);
+            if (!mistake.empty())
+                return failure(mistake);
         }
         out.machine_given = has_machine;
         if (has_region && !read_data_region(region, out.shape))
@@ -342,7 +382,7 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
             if (!value->empty())
                 return failure(a + " is given twice");
             *value = arguments[++i];
-            if (value == &machine && !read_machine(machine, out.machine))
+            if (value == &machine && !read_machine(machine, out))
                 return failure("--machine '" + machine + "' is none of " +
                                std::string(kMachineList));
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
@@ -368,7 +408,12 @@ CommandLine parse_import_screen(const std::vector<std::string>& arguments) {
     }
     // A machine's colours need a file to go to: --colours, or the project. --colours without a
     // machine is for a Koala painting, which brings its own; that is known once PICTURE is read.
-    if (out.machine != MapMachine::Mono && out.colours.empty() && out.project_output.empty())
+    if (out.machine == MapMachine::Atari && (!out.colours.empty() || !out.charset.empty() ||
+                                             out.atari_mode == kAtariTwoColours))
+        return failure("--machine atari4 or atari5 reads a four-colour Atari screen into a new "
+                       "charset: no --colours, no --charset");
+    if (out.machine != MapMachine::Mono && out.machine != MapMachine::Atari &&
+        out.colours.empty() && out.project_output.empty())
         return failure("--machine c64, zx or pc and --colours OUT go together: the colours read "
                        "from the picture are written there");
     out.input = pictures[0];
@@ -454,7 +499,7 @@ std::string usage_text() {
            "       fontarel --export FORMAT [--first N] [--count M] INPUT OUTPUT\n"
            "       fontarel --export-map FORMAT [--size WxH] [--machine M] [--colours FILE]\n"
            "                [--charset FONT] [--multicolour D022,D023] [--region X,Y,W,H]\n"
-           "                INPUT OUTPUT\n"
+           "                [--atari-colours BK,PF0,PF1,PF2,PF3] INPUT OUTPUT\n"
            "       fontarel --import-screen PICTURE --font OUT.fnt --map OUT.map [--charset IN]\n"
            "                [--machine M --colours OUT] [--project OUT.fontarel]\n"
            "                [--multicolour D022,D023]\n"
@@ -494,8 +539,12 @@ std::string usage_text() {
            "\n"
            "  INPUT may also be a project (.fontarel), which brings its size, machine,\n"
            "  colours and glyphs: --size is then optional, and the options given win\n"
-           "  --machine M     the machine the map is drawn for: c64, zx, pc or mono (default);\n"
-           "                  not mono: the cells' attribute array follows the codes\n"
+           "  --machine M     the machine the map is drawn for: c64, zx, pc, atari (two\n"
+           "                  colours), atari4 (four), atari5 (four, tall) or mono\n"
+           "                  (default); c64, zx, pc: the cells' attribute array follows\n"
+           "                  the codes; atari: the colour registers follow them\n"
+           "  --atari-colours BK,PF0,PF1,PF2,PF3  the Atari's COLBK and COLPF0-3, even\n"
+           "                  colour values 0-254 (default 0,40,202,148,70)\n"
            "  --colours FILE  the cells' attribute bytes, W x H of them (default: blank)\n"
            "  --charset FONT  for scr (32x24 only) and png: the font whose glyphs the screen\n"
            "                  shows (needed unless INPUT is a project); png is the screen as the "
@@ -510,7 +559,8 @@ std::string usage_text() {
            "  --map OUT.map   the map of the smallest size that holds the picture, row by row\n"
            "  --charset IN    keep the raw font IN instead: each cell gets its nearest glyph\n"
            "  --machine M     read the picture in the colours of c64, zx or pc; each cell's\n"
-           "                  attribute bytes go to --colours OUT\n"
+           "                  attribute bytes go to --colours OUT; atari4 reads a four-\n"
+           "                  colour Atari screen (160 or 320 x 192) into 128 glyphs\n"
            "  --project OUT.fontarel  the charset, the map, its colours and machine in one\n"
            "                  project file, beside or instead of --font, --map and --colours\n"
            "  PICTURE may also be a Koala painting (.koa, .kla: 10003 bytes), which comes in\n"

@@ -12,6 +12,7 @@
 //   --export-tile-tags FORMAT [--load-address HEX] INPUT OUTPUT
 //   --to-project INPUT OUTPUT.fontarel [--compact]
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,11 @@ struct CommandLine {
     // double-wide pixels with these registers.
     bool multicolour = false;
     int multicolour_1 = 0, multicolour_2 = 0;
+    // --machine atari (mode 2), atari4 or atari5: the Atari's character mode. ExportMap:
+    // --atari-colours, COLBK then COLPF0-3, even colour values 0-254.
+    uint8_t atari_mode = kAtariTwoColours;
+    bool atari_colours_given = false;
+    std::array<uint8_t, 5> atari_colours{};
     bool compact = false; // ToProject: --compact, the charset compacted on the way
     // The data exports: --decimal, --split-words, --colours-only (tiles) and --region (level);
     // ExportMap: --region (cells of the map).

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/tmx_export_run.h"
+#include "formats/atari_import.h"
 #include "formats/ctm.h"
 #include "formats/export_level.h"
 #include "formats/export_sheet.h"
@@ -144,6 +145,14 @@ bool read_map_options(const CommandLine& line, PictureDecoder decode, CharMap& m
     const int64_t cells = int64_t{map.cols} * map.rows;
     const std::string size = std::to_string(map.cols) + "x" + std::to_string(map.rows);
     std::vector<uint8_t> bytes;
+    // The Atari's mode as --machine names it, and its registers as --atari-colours gives them.
+    if (map.look.machine == MapMachine::Atari && line.machine == MapMachine::Atari)
+        map.look.atari_mode = line.atari_mode;
+    if (line.atari_colours_given) {
+        map.look.colbk = line.atari_colours[0];
+        std::copy(line.atari_colours.begin() + 1, line.atari_colours.end(),
+                  map.look.colpf.begin());
+    }
     if (!line.colours.empty()) {
         if (!read_input(line.colours, cells + 1, bytes, why)) {
             why = line.colours + " " + why;
@@ -423,7 +432,10 @@ int read_screen(const CommandLine& line, PictureDecoder decode, std::vector<uint
             return fail(err, kExitFileError, line.input + " is too large for a screen picture");
         if (decode == nullptr || !decode(bytes, picture))
             return fail(err, kExitFileError, line.input + " holds no picture that can be read");
-        if (line.multicolour) {
+        if (line.machine == MapMachine::Atari) {
+            screen = std::make_unique<ScreenImport>(import_atari_screen(picture));
+            screen->map.look.atari_mode = line.atari_mode;
+        } else if (line.multicolour) {
             screen = std::make_unique<ScreenImport>(import_multicolour_screen(picture, registers));
         } else if (line.charset.empty()) {
             screen = std::make_unique<ScreenImport>(import_screen_new_charset(

@@ -94,6 +94,11 @@ std::string map_as_assembler(const CharMap& map, AsmDialect dialect, std::string
     out += std::string(label) + ":\n";
     for (int row = 0; row < m.rows; ++row)
         out += data_line(dialect, m.row(row), "row " + std::to_string(row));
+    if (registers_alone(map)) {
+        out += "\n; the colour registers of the screen\n";
+        for (const auto& [word, value] : register_constants(map))
+            out += asm_constant(dialect, std::string(label) + "_" + word, value);
+    }
     if (!exports_colours(map))
         return out;
     const MapCodes colours = map_colours(map);

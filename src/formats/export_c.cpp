@@ -68,6 +68,11 @@ std::string map_as_c(const CharMap& map, std::string_view name) {
     for (int row = 0; row < m.rows; ++row)
         out += c_byte_line(m.row(row), "row " + std::to_string(row));
     out += "};\n";
+    if (registers_alone(map)) {
+        out += "\n/* the colour registers of the screen */\n";
+        for (const auto& [word, value] : register_constants(map))
+            out += c_define(name, word, value);
+    }
     if (!exports_colours(map))
         return out;
     const MapCodes colours = map_colours(map);

@@ -76,7 +76,7 @@ MapCodes map_colours(const CharMap& map) {
 }
 
 bool exports_colours(const CharMap& map) {
-    return map.look.machine != MapMachine::Mono;
+    return map.look.machine != MapMachine::Mono && map.look.machine != MapMachine::Atari;
 }
 
 std::string attribute_meaning(const CharMap& map) {
@@ -93,6 +93,7 @@ std::string attribute_meaning(const CharMap& map) {
         return "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)";
     case MapMachine::PcText:
         return "PC text attributes (bits 0-3 foreground, 4-6 background, 7 blink)";
+    case MapMachine::Atari:
     case MapMachine::Mono:
     default:
         return "attributes";
@@ -119,6 +120,12 @@ std::vector<RegisterConstant> register_constants(const CharMap& map) {
         return {{"background", map.look.background}};
     case MapMachine::ZxSpectrum:
         return {{"border", map.look.background}};
+    case MapMachine::Atari:
+        return {{"COLBK", map.look.colbk},
+                {"COLPF0", map.look.colpf[0]},
+                {"COLPF1", map.look.colpf[1]},
+                {"COLPF2", map.look.colpf[2]},
+                {"COLPF3", map.look.colpf[3]}};
     default:
         return {};
     }

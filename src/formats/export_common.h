@@ -43,8 +43,8 @@ MapCodes map_codes(const CharMap& map);
 // The attribute bytes of the same cells, in the same layout, as a map colour file holds them.
 MapCodes map_colours(const CharMap& map);
 
-// Whether map exports add the attribute array after the codes: for every machine but Mono, whose
-// cells have no colours of their own.
+// Whether map exports add the attribute array after the codes: for every machine but Mono and the
+// Atari, whose cells have no colours of their own.
 bool exports_colours(const CharMap& map);
 // What the attribute bytes mean on the map's machine, in the words the exports' comments use:
 // "ZX Spectrum attributes (bits 0-2 ink, 3-5 paper, 6 BRIGHT, 7 FLASH)"; "attributes" on Mono.
@@ -57,12 +57,18 @@ std::string colours_label(std::string_view label);
 // The machine's colour registers beside the cells', as constants to export with the attributes:
 // "background" on the C64 ($d021), with "multicolour_1" ($d022) and "multicolour_2" ($d023)
 // while multicolour is on, or "background_1" to "background_3" ($d022-$d024) while the extended
-// background colour mode is; "border" on the Spectrum; none on Mono and PC text.
+// background colour mode is; "border" on the Spectrum; "COLBK" and "COLPF0" to "COLPF3" on the
+// Atari, whose cells have no attributes, so that they come with the codes (registers_alone);
+// none on Mono and PC text.
 struct RegisterConstant {
     std::string word;
     int value;
 };
 std::vector<RegisterConstant> register_constants(const CharMap& map);
+// Whether the map's register constants go with its codes, there being no attributes to go with.
+inline bool registers_alone(const CharMap& map) {
+    return map.look.machine == MapMachine::Atari;
+}
 
 // A name for the exported data, made from the file name at the end of `path`: its last extension
 // dropped, every character other than an ASCII letter, digit or underscore turned into an

@@ -201,7 +201,7 @@ Table tiles_table(const Project& project) {
                        {"height", tiles.height()},
                        {"count", tiles.count()},
                        {"bytes", static_cast<int>(size)}};
-    if (colours)
+    if (colours || registers_alone(project.map))
         for (const RegisterConstant& c : register_constants(project.map))
             table.constants.push_back(c);
     const std::vector<uint8_t> data = tiles_data(project);
@@ -242,6 +242,9 @@ Table level_table(const Project& project) {
     if (bytes == 2)
         table.c_comment = what + "an unsigned short each" + lines;
     table.constants = {{"columns", cols}, {"rows", rows}, {"number_bytes", bytes}};
+    if (registers_alone(project.map))
+        for (const RegisterConstant& c : register_constants(project.map))
+            table.constants.push_back(c);
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < cols; x += kNumbersALine) {
             const int count = std::min(kNumbersALine, cols - x);

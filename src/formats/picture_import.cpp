@@ -156,6 +156,13 @@ void place_screen(CharMap& map, const ScreenImport& screen) {
             map.look.multicolour_2 = was.multicolour_2;
         }
     }
+    // An Atari screen brings its mode and registers, and makes the map an Atari map.
+    if (screen.map.look.machine == MapMachine::Atari) {
+        set_map_machine(map, MapMachine::Atari);
+        map.look.atari_mode = screen.map.look.atari_mode;
+        map.look.colbk = screen.map.look.colbk;
+        map.look.colpf = screen.map.look.colpf;
+    }
     map.cols = screen.map.cols;
     map.rows = screen.map.rows;
 }

@@ -21,11 +21,13 @@ constexpr int kVersion = 1;
 // How far into a file is_project looks for the format's name.
 constexpr size_t kSniffBytes = 4096;
 // The keys the program reads in each object; any other is kept.
-constexpr std::string_view kKnownKeys[] = {"format",      "version", "machine", "background",
-                                           "multicolour", "ecm",     "colours", "glyphs",
-                                           "materials",   "map",     "tiles",   "level"};
+constexpr std::string_view kKnownKeys[] = {"format",    "version", "machine", "background",
+                                           "multicolour", "ecm",   "atari",   "colours",
+                                           "glyphs",    "materials", "map",   "tiles",
+                                           "level"};
 constexpr std::string_view kMulticolourKeys[] = {"on", "colour_1", "colour_2"};
 constexpr std::string_view kEcmKeys[] = {"on", "background_1", "background_2", "background_3"};
+constexpr std::string_view kAtariKeys[] = {"mode", "colbk", "colpf"};
 constexpr std::string_view kColourKeys[] = {"bit0", "bit1"};
 constexpr std::string_view kMapKeys[] = {"columns", "rows", "codes", "attributes"};
 
@@ -51,7 +53,7 @@ MapMachine machine_at(const Json& object) {
     for (int m = 0; m < kMapMachineCount; ++m)
         if (name == machine_name(static_cast<MapMachine>(m)))
             return static_cast<MapMachine>(m);
-    refuse("machine", "is \"" + name + "\", not Mono, C64, ZX Spectrum or PC text");
+    refuse("machine", "is \"" + name + "\", not Mono, C64, ZX Spectrum, PC text or Atari");
 }
 
 std::string sizes_text() {
@@ -66,6 +68,33 @@ void keep_unknown(const Json& root, const std::string& key, std::span<const std:
                   Json& kept) {
     if (Json more = unknown_members(root[key], known); !more.empty())
         kept[key] = std::move(more);
+}
+
+// An Atari colour register's value: even, 0-254.
+uint8_t atari_colour_at(const Json& object, const std::string& key, const std::string& where) {
+    const int value = integer_at(object, key, where, 0, 255);
+    if (!is_atari_colour(value))
+        refuse(where, "is " + std::to_string(value) + ", not an even colour value 0-254");
+    return static_cast<uint8_t>(value);
+}
+
+// Optional: files written before the Atari have none, and keep the registers' start values.
+void read_atari(const Json& root, ScreenLook& look, Json& kept) {
+    if (!root.contains("atari"))
+        return;
+    const Json& atari = object_at(root, "atari", "atari");
+    const int mode = integer_at(atari, "mode", "atari.mode", 0, 255);
+    if (!is_atari_mode(mode))
+        refuse("atari.mode", "is " + std::to_string(mode) + ", not 2, 4 or 5");
+    look.atari_mode = static_cast<uint8_t>(mode);
+    look.colbk = atari_colour_at(atari, "colbk", "atari.colbk");
+    const Json& colpf = array_at(atari, "colpf", "atari.colpf", look.colpf.size());
+    for (size_t i = 0; i < look.colpf.size(); ++i) {
+        const std::string index = std::to_string(i);
+        look.colpf[i] = atari_colour_at(Json{{index, colpf[i]}}, index,
+                                        "atari.colpf[" + std::to_string(i) + "]");
+    }
+    keep_unknown(root, "atari", kAtariKeys, kept);
 }
 
 void read_map(const Json& root, Project& p, Json& kept) {
@@ -141,6 +170,7 @@ Project parse(const Json& root, const PackedTexts& packed) {
         }
         keep_unknown(root, "ecm", kEcmKeys, kept);
     }
+    read_atari(root, p.map.look, kept);
     const Json& colours = object_at(root, "colours", "colours");
     p.colour0 = colour_at(colours, "bit0", "colours.bit0");
     p.colour1 = colour_at(colours, "bit1", "colours.bit1");
@@ -237,6 +267,12 @@ Layout layout_of(const Project& project) {
                     {"background_2", map.look.background_2},
                     {"background_3", map.look.background_3}};
         add_kept(j["ecm"], kept, "ecm", kEcmKeys);
+    }
+    if (map.look.machine == MapMachine::Atari || kept.contains("atari")) {
+        j["atari"] = {{"mode", map.look.atari_mode},
+                      {"colbk", map.look.colbk},
+                      {"colpf", map.look.colpf}};
+        add_kept(j["atari"], kept, "atari", kAtariKeys);
     }
     j["colours"] = {{"bit0", colour_text(project.colour0)}, {"bit1", colour_text(project.colour1)}};
     add_kept(j["colours"], kept, "colours", kColourKeys);

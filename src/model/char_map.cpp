@@ -45,6 +45,7 @@ uint8_t blank_attribute(MapMachine machine) {
         return 7 << 3; // black ink on white paper
     case MapMachine::PcText:
         return 7; // light grey on black
+    case MapMachine::Atari:
     case MapMachine::Mono:
         break;
     }

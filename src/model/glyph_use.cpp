@@ -50,6 +50,8 @@ GlyphUse tile_glyph_use(const TileSet& tiles, const CharMap& map) {
 
 std::bitset<256> multicolour_glyph_set(const CharMap& map, const GlyphUse& use) {
     std::bitset<256> shown;
+    if (map.look.atari_four())
+        return shown.set(); // every cell shows bit pairs
     if (!map.look.c64_multicolour())
         return shown;
     const uint64_t cells = std::accumulate(use.cells.begin(), use.cells.end(), uint64_t{0});

@@ -27,7 +27,7 @@ GlyphUse tile_glyph_use(const TileSet& tiles, const CharMap& map);
 
 // The glyphs shown in multicolour: on a C64 map with multicolour on, those used by more
 // multicolour cells than other cells, and the unused ones when more cells are multicolour than
-// not; on any other map, none.
+// not; on an Atari map in four colours, all; on any other map, none.
 std::bitset<256> multicolour_glyph_set(const CharMap& map, const GlyphUse& use);
 
 // The tile set's use, counted again only when a tile changed (tiles are shared pieces: a tile

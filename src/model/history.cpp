@@ -60,7 +60,8 @@ EditState capture_edit_state(const CharsetStore& store, const CharMap& map) {
     put32(state.bytes.data() + kEditSizeOffset, map.cols);
     put32(state.bytes.data() + kEditSizeOffset + 4, map.rows);
     std::memcpy(state.bytes.data() + kEditAttrsOffset, map.attrs.data(), sizeof map.attrs);
-    put_screen_look(map.look, state.bytes.data() + kEditMachineOffset);
+    put_screen_look(map.look, state.bytes.data() + kEditMachineOffset,
+                    state.bytes.data() + kEditAtariOffset);
     std::memcpy(state.bytes.data() + kEditMaterialsOffset, store.materials.data(), kGlyphCount);
     return state;
 }
@@ -77,7 +78,8 @@ void restore_edit_state(const EditState& state, CharsetStore& store, CharMap& ma
     map.cols = get32(state.bytes.data() + kEditSizeOffset);
     map.rows = get32(state.bytes.data() + kEditSizeOffset + 4);
     std::memcpy(map.attrs.data(), state.bytes.data() + kEditAttrsOffset, sizeof map.attrs);
-    map.look = get_screen_look(state.bytes.data() + kEditMachineOffset);
+    map.look = get_screen_look(state.bytes.data() + kEditMachineOffset,
+                              state.bytes.data() + kEditAtariOffset);
     std::memcpy(store.materials.data(), state.bytes.data() + kEditMaterialsOffset, kGlyphCount);
 }
 

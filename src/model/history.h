@@ -23,14 +23,16 @@ namespace fontarel {
 // The edited data packed as bytes: the 2048 charset bytes; then the 81 x 51 map cells row by row,
 // one byte a cell (every stored code is 0-255); then the columns and the rows in use, 4 bytes
 // each, least significant first; then the 81 x 51 attributes row by row, the screen look
-// (put_screen_look), and the 256 glyphs' materials.
+// (put_screen_look), the 256 glyphs' materials, and the Atari part of the screen look last, so
+// that the offsets of a state kept before it existed still hold.
 constexpr int kEditCellsOffset = kCharsetBytes;
 constexpr int kEditSizeOffset = kEditCellsOffset + kMapCapacityCols * kMapCapacityRows;
 constexpr int kEditSizeBytes = 8;
 constexpr int kEditAttrsOffset = kEditSizeOffset + kEditSizeBytes;
 constexpr int kEditMachineOffset = kEditAttrsOffset + kMapCapacityCols * kMapCapacityRows;
 constexpr int kEditMaterialsOffset = kEditMachineOffset + kScreenLookBytes;
-constexpr int kEditStateBytes = kEditMaterialsOffset + kGlyphCount;
+constexpr int kEditAtariOffset = kEditMaterialsOffset + kGlyphCount;
+constexpr int kEditStateBytes = kEditAtariOffset + kAtariLookBytes;
 
 struct EditState {
     std::array<uint8_t, kEditStateBytes> bytes{};

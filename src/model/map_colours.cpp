@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "model/atari_palette.h"
+
 namespace fontarel {
 
 namespace {
@@ -45,6 +47,8 @@ Palette machine_palette(MapMachine machine) {
         return {"Spectrum", kSpectrum};
     case MapMachine::PcText:
         return {"CGA", kCga};
+    case MapMachine::Atari:
+        return {"Atari", atari_palette()};
     case MapMachine::Mono:
         break;
     }
@@ -59,6 +63,8 @@ const char* machine_name(MapMachine machine) {
         return "ZX Spectrum";
     case MapMachine::PcText:
         return "PC text";
+    case MapMachine::Atari:
+        return "Atari";
     case MapMachine::Mono:
         break;
     }
@@ -76,6 +82,7 @@ CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background) {
     }
     case MapMachine::PcText:
         return {kCga[attr & 15], kCga[(attr >> 4) & 7], (attr & 0x80) != 0};
+    case MapMachine::Atari:
     case MapMachine::Mono:
         break;
     }
@@ -83,13 +90,17 @@ CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background) {
 }
 
 CellColours cell_colours(const ScreenLook& look, uint8_t attr, int code) {
+    if (look.machine == MapMachine::Atari) {
+        const auto c = atari_two_colours(look, (code & 0x80) != 0);
+        return {c[1], c[0], false};
+    }
     const uint8_t paper =
         look.c64_extended() ? look.background_register((code & 255) >> 6) : look.background;
     return cell_colours(look.machine, attr, paper);
 }
 
-bool is_multicolour_cell(const CharMap& map, uint8_t attr) {
-    return map.look.c64_multicolour() && (attr & 8) != 0;
+bool is_pair_cell(const ScreenLook& look, uint8_t attr) {
+    return look.atari_four() || (look.c64_multicolour() && (attr & 8) != 0);
 }
 
 std::array<Colour, 4> multicolour_colours(const ScreenLook& look, uint8_t attr) {
@@ -97,8 +108,14 @@ std::array<Colour, 4> multicolour_colours(const ScreenLook& look, uint8_t attr) 
             kC64[look.multicolour_2 & 15], kC64[attr & 7]};
 }
 
+std::array<Colour, 4> pair_colours(const ScreenLook& look, uint8_t attr, int code) {
+    if (look.machine == MapMachine::Atari)
+        return atari_pair_colours(look, (code & 0x80) != 0);
+    return multicolour_colours(look, attr);
+}
+
 int pen_choices(MapMachine machine) {
-    return machine == MapMachine::Mono ? 0 : 16;
+    return machine == MapMachine::Mono || machine == MapMachine::Atari ? 0 : 16;
 }
 
 int paper_choices(MapMachine machine) {
@@ -118,6 +135,7 @@ uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker) {
         return static_cast<uint8_t>((pen & 7) | ((paper & 7) << 3) | ((pen & 8) ? 0x40 : 0) | bit7);
     case MapMachine::PcText:
         return static_cast<uint8_t>((pen & 15) | ((paper & 7) << 4) | bit7);
+    case MapMachine::Atari:
     case MapMachine::Mono:
         break;
     }
@@ -142,6 +160,8 @@ const char* marker_name(const CharMap& map) {
         return "Blink";
     case MapMachine::C64:
         return map.look.multicolour() ? "Multicolour cell" : nullptr;
+    case MapMachine::Atari:
+        return "Inverse (COLPF3)";
     default:
         return nullptr;
     }
@@ -157,6 +177,7 @@ std::string attribute_text(MapMachine machine, uint8_t attr) {
     case MapMachine::PcText:
         return " ink " + std::to_string(attr & 15) + " paper " + std::to_string((attr >> 4) & 7) +
                ((attr & 0x80) ? " blink" : "");
+    case MapMachine::Atari:
     case MapMachine::Mono:
         break;
     }
@@ -193,7 +214,8 @@ void convert_map_machine(CharMap& map, MapMachine machine) {
     for (const auto& row : map.attrs)
         for (const uint8_t a : row)
             coloured = coloured || a != blank;
-    if (!coloured || from == machine || from == MapMachine::Mono || machine == MapMachine::Mono) {
+    if (!coloured || from == machine || from == MapMachine::Mono || machine == MapMachine::Mono ||
+        from == MapMachine::Atari || machine == MapMachine::Atari) {
         set_map_machine(map, machine);
         return;
     }

@@ -16,12 +16,12 @@ namespace fontarel {
 struct Palette {
     const char* name;
     // C64 and PC: the 16 colours. Spectrum: the 8 colours at the normal level, then the same 8
-    // BRIGHT. Mono: none.
+    // BRIGHT. Atari: the 128 colours of the even colour values 0-254 (atari_palette). Mono: none.
     std::span<const Colour> colours;
 };
 
 Palette machine_palette(MapMachine machine);
-// The machine's menu name: "Mono", "C64", "ZX Spectrum", "PC text".
+// The machine's menu name: "Mono", "C64", "ZX Spectrum", "PC text", "Atari".
 const char* machine_name(MapMachine machine);
 
 // How a cell is drawn: set pixels in `ink`, clear pixels in `paper`; `marker` for a FLASH or blink
@@ -31,27 +31,37 @@ struct CellColours {
     bool marker = false;
     bool operator==(const CellColours&) const = default;
 };
-// For C64, `background` is the paper of every cell. Not meaningful for Mono.
+// For C64, `background` is the paper of every cell. Not meaningful for Mono and Atari, whose
+// cells have no attribute.
 CellColours cell_colours(MapMachine machine, uint8_t attr, uint8_t background);
 
-// The glyph a cell of `code` shows: code & 63 on a C64 in extended background colour mode, else
-// the code.
+// The glyph a cell of `code` shows: code & 63 on a C64 in extended background colour mode, code &
+// 127 on an Atari, else the code.
 inline int shown_glyph(const ScreenLook& look, int code) {
-    return look.c64_extended() ? code & 63 : code & 255;
+    return look.c64_extended()                  ? code & 63
+           : look.machine == MapMachine::Atari ? code & 127
+                                                : code & 255;
 }
 // A cell's colours by its code too: on a C64 in extended background colour mode the paper is
-// background register code >> 6; elsewhere as cell_colours of the machine.
+// background register code >> 6; on an Atari the two-colour mode's colours, inverse for a code
+// with bit 7 set; elsewhere as cell_colours of the machine.
 CellColours cell_colours(const ScreenLook& look, uint8_t attr, int code);
 
-// Whether a cell of attribute `attr` shows its glyph in multicolour: a C64 map with multicolour
-// on, and a colour-RAM nybble of 8-15.
-bool is_multicolour_cell(const CharMap& map, uint8_t attr);
-// The colours of a multicolour cell's bit pairs 00, 01, 10 and 11: the background, the two
-// multicolour registers, and the nybble minus 8. Meaningful where is_multicolour_cell holds.
+// Whether a cell of attribute `attr` shows its glyph in bit pairs: a C64 map with multicolour
+// on and a colour-RAM nybble of 8-15, or any cell of an Atari map in four colours.
+bool is_pair_cell(const ScreenLook& look, uint8_t attr);
+inline bool is_multicolour_cell(const CharMap& map, uint8_t attr) {
+    return is_pair_cell(map.look, attr);
+}
+// The colours of a C64 multicolour cell's bit pairs 00, 01, 10 and 11: the background, the two
+// multicolour registers, and the nybble minus 8.
 std::array<Colour, 4> multicolour_colours(const ScreenLook& look, uint8_t attr);
 inline std::array<Colour, 4> multicolour_colours(const CharMap& map, uint8_t attr) {
     return multicolour_colours(map.look, attr);
 }
+// The colours of the bit pairs of a cell of `code` and `attr` where is_pair_cell holds: on an
+// Atari atari_pair_colours (COLPF3 for bit 7 of the code), else multicolour_colours.
+std::array<Colour, 4> pair_colours(const ScreenLook& look, uint8_t attr, int code);
 
 // The palette choices of the pen (the colour of set pixels) and of the paper; the paper count is 0
 // where the machine's cells have no paper of their own (C64, Mono).
@@ -69,7 +79,8 @@ uint8_t compose_attribute(MapMachine machine, int pen, int paper, bool marker = 
 int pen_choices(const CharMap& map);
 uint8_t compose_attribute(const CharMap& map, int pen, int paper, bool marker);
 // The name of the pen's `marker` choice: "Flash" (Spectrum), "Blink" (PC), "Multicolour cell"
-// (C64 with multicolour on); null where the map has none.
+// (C64 with multicolour on), "Inverse (COLPF3)" (Atari: the pen paints codes with bit 7 set);
+// null where the map has none.
 const char* marker_name(const CharMap& map);
 
 // Makes `machine` the map's machine and keeps what the cells look like: from one colour machine

@@ -38,6 +38,10 @@ void render_level_screen(Raster& target, const TileSet& tiles, const Level& leve
     const int rows = static_cast<int>(
         std::min<int64_t>(level_screen_height(tiles, level), target.height()) / 8);
     auto window = std::make_unique<CharMap>(screen);
+    // The level's picture keeps 8 pixel rows a character: the Atari's tall mode is drawn as its
+    // four-colour mode.
+    if (window->look.atari_tall())
+        window->look.atari_mode = kAtariFourColours;
     for (int y = 0; y < rows; y += kWindowRows)
         for (int x = 0; x < cols; x += kWindowCols) {
             window->cols = std::min(kWindowCols, cols - x);

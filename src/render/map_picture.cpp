@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/atari_palette.h"
 #include "render/geometry.h"
 
 namespace fontarel {
 
 void MapRenderer::changed_by_code(const ScreenLook& look, std::array<bool, kGlyphCount>& changed) {
-    if (look.c64_extended())
-        for (int code = 64; code < kGlyphCount; ++code)
-            changed[code] = changed[code & 63];
+    for (int code = 0; code < kGlyphCount; ++code)
+        changed[code] = changed[shown_glyph(look, code)];
 }
 
 ScreenLook MapRenderer::shown_look(const CharMap& map) {
@@ -21,6 +21,12 @@ ScreenLook MapRenderer::shown_look(const CharMap& map) {
         look.background_1 = look.background_2 = look.background_3 = 0;
     if (look.machine != MapMachine::C64)
         look.mode = TextMode::Standard;
+    if (look.machine != MapMachine::Atari) {
+        const ScreenLook start;
+        look.atari_mode = start.atari_mode;
+        look.colbk = start.colbk;
+        look.colpf = start.colpf;
+    }
     return look;
 }
 
@@ -50,7 +56,16 @@ const DoubledRowPixels& MapRenderer::make_attribute_runs(uint8_t attr) {
     if (!runs) {
         runs = std::make_unique<DoubledRowPixels>();
     }
-    if (look_.c64_multicolour() && (attr & 8)) {
+    if (look_.machine == MapMachine::Atari) {
+        // The key is the code's bit 7.
+        if (look_.atari_four()) {
+            const auto c = atari_pair_colours(look_, attr != 0);
+            runs->use_multicolours({c[0], c[1], c[2], c[3]});
+        } else {
+            const auto c = atari_two_colours(look_, attr != 0);
+            runs->use_colours(c[0], c[1]);
+        }
+    } else if (look_.c64_multicolour() && (attr & 8)) {
         const auto c = multicolour_colours(look_, attr);
         runs->use_multicolours({c[0], c[1], c[2], c[3]});
     } else {

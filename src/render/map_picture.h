@@ -63,8 +63,11 @@ class MapRenderer {
     // glyph c & 63.
     static void changed_by_code(const ScreenLook& look, std::array<bool, kGlyphCount>& changed);
     // What a cell's pixel runs and colours are looked up by: its attribute, and in extended
-    // background colour mode the colour nybble plus 16 x the background register, code >> 6.
+    // background colour mode the colour nybble plus 16 x the background register, code >> 6; on
+    // an Atari, whose cells have no attribute, the code's bit 7 alone.
     uint8_t key(int32_t code, uint8_t attr) const {
+        if (look_.machine == MapMachine::Atari)
+            return static_cast<uint8_t>((code >> 7) & 1);
         return look_.c64_extended() ? static_cast<uint8_t>((attr & 15) | (code & 0xC0) >> 2) : attr;
     }
     CellColours key_colours(uint8_t key) const;
@@ -87,9 +90,12 @@ class MapRenderer {
         return runs_ready_[attr] ? *attribute_runs_[attr] : make_attribute_runs(attr);
     }
     const DoubledRowPixels& make_attribute_runs(uint8_t attr);
-    // What a cell shows, as drawn_ keeps it: the code, and on a machine's map the attribute.
+    // What a cell shows, as drawn_ keeps it: the code, and on a machine's map with attributes
+    // the attribute.
     int32_t shown(int32_t code, uint8_t attr) const {
-        return (code & 0xFF) | (look_.machine == MapMachine::Mono ? 0 : attr << 8);
+        const bool attributes =
+            look_.machine != MapMachine::Mono && look_.machine != MapMachine::Atari;
+        return (code & 0xFF) | (attributes ? attr << 8 : 0);
     }
     // The pixel words of each attribute's ink and paper, and its marker, for the machine in use.
     void build_attribute_pixels();

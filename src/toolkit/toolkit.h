@@ -220,7 +220,8 @@ class Toolkit {
     // ---- Requesters (modal)
     // Opens with black; the chosen colour value, or -1 when cancelled.
     virtual int choose_colour() = 0;
-    // One of a palette's colours (at most 16), shown as numbered swatches with `current` marked;
+    // One of a palette's colours (up to 128, eight a row), shown as numbered swatches with
+    // `current` marked;
     // the chosen index, or -1 when cancelled. With `check`, a check box under the swatches shows
     // check->on as the chooser opens and sets it when a swatch is chosen (unchanged on cancel).
     virtual int choose_palette_entry(const std::string& title, std::span<const Colour> colours,

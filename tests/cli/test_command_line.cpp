@@ -335,3 +335,48 @@ TEST(CommandLine, MulticolourTakesTwoColoursAndImpliesTheC64) {
         }
     EXPECT_FALSE(parse_command_line({"--import-screen", "p", "--project", "o"}).multicolour);
 }
+
+// --machine atari, atari4 and atari5 name the Atari's modes; --atari-colours takes its five
+// registers, even values 0-254, and only for those machines.
+TEST(CommandLine, AtariMachinesTakeTheirModeAndFiveRegisters) {
+    const struct {
+        const char* machine;
+        const char* colours; // null: none given
+        int mode;            // 0: refused, with `says`
+        const char* says;
+    } cases[] = {
+        {"atari", nullptr, 2, ""},
+        {"atari4", "0,40,202,148,70", 4, ""},
+        {"atari5", "254,0,2,4,6", 5, ""},
+        {"atari4", "0,41,202,148,70", 0, "--atari-colours '0,41,202,148,70' is not five even"},
+        {"atari4", "0,40,202,148,256", 0, "is not five even colour values 0-254"},
+        {"atari4", "0,40,202,148", 0, "is not five even"},
+        {"atari4", "0,40,202,148,70,2", 0, "is not five even"},
+        {"atari4", "0,40,,148,70", 0, "is not five even"},
+        {"atari3", nullptr, 0, "--machine 'atari3' is none of"},
+        {"c64", "0,40,202,148,70", 0, "--atari-colours needs --machine atari, atari4 or atari5"},
+        {"atari4", "--colours", 0, "--colours is not for the Atari"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.machine) + " " + (c.colours ? c.colours : "-"));
+        Args args{"--export-map", "png", "--size", "40x24", "--machine", c.machine};
+        if (c.colours && std::string(c.colours) == "--colours")
+            args.insert(args.end(), {"--colours", "c"});
+        else if (c.colours)
+            args.insert(args.end(), {"--atari-colours", c.colours});
+        args.insert(args.end(), {"a", "b"});
+        const CommandLine line = parse_command_line(args);
+        if (c.mode == 0) {
+            EXPECT_EQ(line.action, CommandAction::Fail);
+            EXPECT_NE(line.error.find(c.says), std::string::npos) << line.error;
+            EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
+            continue;
+        }
+        ASSERT_NE(line.action, CommandAction::Fail) << line.error;
+        EXPECT_EQ(line.machine, MapMachine::Atari);
+        EXPECT_EQ(line.atari_mode, c.mode);
+        EXPECT_EQ(line.atari_colours_given, c.colours != nullptr);
+        if (c.colours && std::string(c.colours) == "254,0,2,4,6")
+            EXPECT_EQ(line.atari_colours, (std::array<uint8_t, 5>{254, 0, 2, 4, 6}));
+    }
+}

@@ -1,6 +1,7 @@
 // Colour on the map in the running program: the machine rows, the pen and paper choosers, painting
 // an attribute, the hover title, the picture in the machine's palette, greyed rows and undo.
 
+#include "model/atari_palette.h"
 #include "model/map_colours.h"
 #include "program_fixture.h"
 
@@ -269,6 +270,84 @@ TEST_F(ColourCommands, MulticolourPaintsCellsAndGlyphsInFourColours) {
     EXPECT_FALSE(app.s.map->look.multicolour());
     EXPECT_EQ(app.s.map->look.multicolour_1, 1);
     EXPECT_EQ(tk.control(kBrushCanvas)->shown, false);
+}
+
+// The Atari from the Colour menu: its mode rows and registers, the glyph views and the map in
+// four colours, the pen's inverse box painting bit 7, pair-wise mirroring, each an undo step.
+TEST_F(ColourCommands, AtariFourColoursPaintsPairsAndInverseCodes) {
+    EXPECT_EQ(enabled(MenuId::AtariFourColours), 0) << "greyed on the Spectrum";
+    EXPECT_EQ(enabled(MenuId::AtariColours), 0);
+    const size_t steps = app.s.history.undo_count();
+    menu(MenuId::MachineAtari);
+    EXPECT_EQ(checked(MenuId::MachineAtari), 1);
+    EXPECT_EQ(checked(MenuId::AtariTwoColours), 1);
+    menu(MenuId::AtariFourColours);
+    EXPECT_EQ(checked(MenuId::AtariFourColours), 1);
+    EXPECT_EQ(checked(MenuId::AtariTwoColours), 0);
+    tk.list_answers = {1};
+    tk.palette_answers = {60};
+    menu(MenuId::AtariColours);
+    EXPECT_EQ(tk.list_requests.back(),
+              "Atari colours|Colour register|COLBK 0|COLPF0 40|COLPF1 202|COLPF2 148|COLPF3 70");
+    EXPECT_EQ(tk.palette_requests.back(), "COLPF0|128|20");
+    EXPECT_EQ(app.s.map->look.colpf[0], 120);
+    tk.list_answers = {0};
+    tk.palette_answers = {5};
+    menu(MenuId::AtariColours);
+    EXPECT_EQ(tk.palette_requests.back(), "COLBK|128|0");
+    EXPECT_EQ(app.s.map->look.colbk, 10);
+    EXPECT_EQ(app.s.history.undo_count(), steps + 4);
+    // In two colours the pen chooser offers the clear and the set colour.
+    menu(MenuId::AtariTwoColours);
+    app.s.brush = 0;
+    menu(MenuId::PenColour);
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|2|0|Inverse (COLPF3)=0");
+    menu(MenuId::AtariFourColours);
+    tk.palette_answers = {0};
+    menu(MenuId::AtariColours); // cancelled in the list: nothing asked, nothing changed
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|2|0|Inverse (COLPF3)=0");
+
+    app.s.current_char = 1;
+    app.store().glyph(1)[0] = 0x1B; // pairs 00 01 10 11
+    app.s.brush = 3;
+    tk.palette_answers = {2};
+    tk.palette_check_answers = {true};
+    menu(MenuId::PenColour);
+    EXPECT_EQ(tk.palette_requests.back(), "Pen colour|4|3|Inverse (COLPF3)=0");
+    EXPECT_EQ(app.s.brush, 2);
+    canvas(kMapCanvas, kKindLeftDown, 16 * 4 + 8, 16 * 5 + 8, kButtonLeft);
+    canvas(kMapCanvas, kKindLeftUp, 16 * 4 + 8, 16 * 5 + 8);
+    EXPECT_EQ(app.s.map->at(4, 5), 0x81) << "the inverse box sets bit 7";
+    app.s.pen_marker = false;
+    canvas(kMapCanvas, kKindLeftDown, 16 * 6 + 8, 16 * 5 + 8, kButtonLeft);
+    canvas(kMapCanvas, kKindLeftUp, 16 * 6 + 8, 16 * 5 + 8);
+    EXPECT_EQ(app.s.map->at(6, 5), 0x01);
+    canvas(kMapCanvas, kKindMouseLeave, 0, 0);
+    const auto colour = [](int value) { return atari_palette()[static_cast<size_t>(value / 2)]; };
+    const Raster& map = picture(kMapCanvas);
+    const struct {
+        int x;
+        Colour plain, inverse; // cell (6, 5), cell (4, 5)
+    } pairs[] = {{1, colour(10), colour(10)},
+                 {5, colour(120), colour(120)},
+                 {9, colour(202), colour(202)},
+                 {13, colour(148), colour(70)}};
+    for (const auto& p : pairs) {
+        EXPECT_EQ(map.pixel(16 * 6 + p.x, 16 * 5 + 1), p.plain) << p.x;
+        EXPECT_EQ(map.pixel(16 * 4 + p.x, 16 * 5 + 1), p.inverse) << p.x;
+    }
+    // The glyph editor in the pen's colours, 32 pixels a pair; mirroring swaps pairs; no rotation.
+    EXPECT_EQ(picture(kGlyphCanvas).pixel(96 + 8, 8), colour(148));
+    EXPECT_EQ(enabled(MenuId::RotateClockwise), 0);
+    EXPECT_TRUE(tk.control(kBrushCanvas)->shown);
+    menu(MenuId::MirrorLeftRight);
+    EXPECT_EQ(app.store().glyph(1)[0], 0xE4);
+
+    while (app.s.history.undo_count() > steps)
+        menu(MenuId::Undo);
+    EXPECT_EQ(app.s.map->look, ScreenLook{});
+    EXPECT_EQ(app.s.map->at(4, 5), 4 + 32);
+    EXPECT_EQ(checked(MenuId::MachineAtari), 0);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formats/export_formats.h"
+#include "model/atari_palette.h"
 #include "model/builtin_charsets.h"
 #include "model/map_colours.h"
 #include "program_fixture.h"
@@ -146,6 +147,33 @@ TEST_F(ImportCommands, AColourScreenGivesTheMapItsAttributesAndBackground) {
     handle();
     EXPECT_EQ(app.s.map->look.background, 4);
     EXPECT_EQ(app.s.map->attrs, attrs);
+}
+
+// An Atari map in the tall mode reads a picture in double-wide pixels, four colours a cell: the
+// registers come from the picture, the mode stays, and undo puts the registers back.
+TEST_F(ImportCommands, AnAtariScreenBringsItsRegistersAndKeepsTheTallMode) {
+    CharMap& map = *app.s.map;
+    set_map_machine(map, MapMachine::Atari);
+    map.look.atari_mode = kAtariTall;
+    const ScreenLook was = map.look;
+    Raster picture(4, 8); // one cell: COLBK, and a row of 01 10 11 in three other colours
+    const Colour colours[] = {atari_colour(0x10), atari_colour(0x34), atari_colour(0x86)};
+    for (int x = 1; x < 4; ++x)
+        picture.set_pixel(x, 0, colours[x - 1]);
+    tk.file_answers.emplace_back(file("atari.bmp", encode_bmp(picture)), 0);
+    menu(MenuId::ImportScreenNew);
+    EXPECT_EQ(map.look.atari_mode, kAtariTall);
+    EXPECT_EQ(map.look.colbk, 0);
+    const int glyph = map.at(0, 0) & 127;
+    for (int p = 1; p < 4; ++p) {
+        const int v = app.s.charset->glyph(glyph)[0] >> (6 - 2 * p) & 3;
+        const int reg = v == 3 && (map.at(0, 0) & 128) ? 3 : v - 1;
+        ASSERT_GT(v, 0) << p;
+        EXPECT_EQ(atari_colour(map.look.colpf[static_cast<size_t>(reg)]), colours[p - 1]) << p;
+    }
+    tk.inject_combination(kComboUndo);
+    handle();
+    EXPECT_EQ(map.look, was);
 }
 
 // A Koala painting makes any map a C64 map in multicolour, in one step that undoes; on such a map a

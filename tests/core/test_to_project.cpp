@@ -33,10 +33,10 @@ const fs::path kRealFiles = fs::path(FONTAREL_SOURCE_DIR) / ".." / "shared" / "d
 
 // The map's size and look, then the code and attribute of every cell in use.
 std::vector<int> in_use(const CharMap& m) {
-    uint8_t look[kScreenLookBytes];
-    put_screen_look(m.look, look);
+    uint8_t look[kScreenLookBytes + kAtariLookBytes];
+    put_screen_look(m.look, look, look + kScreenLookBytes);
     std::vector<int> out{m.cols, m.rows};
-    out.insert(out.end(), look, look + kScreenLookBytes);
+    out.insert(out.end(), look, look + kScreenLookBytes + kAtariLookBytes);
     for (int r = 0; r < m.rows; ++r)
         for (int c = 0; c < m.cols; ++c)
             out.insert(out.end(), {m.at(c, r), m.attr(c, r)});

@@ -8,6 +8,7 @@
 #include "app/views/glyph_canvas.h"
 #include "app/views/map_canvas.h"
 #include "app/views/present.h"
+#include "model/atari_palette.h"
 #include "model/labels.h"
 #include "model/map_colours.h"
 #include "program_fixture.h"
@@ -309,9 +310,24 @@ Picture reference_colour_map(const CharMap& map, const CharsetStore& store, int 
                 cc.paper = machine_palette(MapMachine::C64).colours[backgrounds[code >> 6] & 15];
                 code &= 63;
             }
+            std::array<Colour, 4> four{};
+            bool pairs = is_multicolour_cell(map, map.attr(c, r));
+            if (pairs)
+                four = multicolour_colours(map, map.attr(c, r));
+            if (map.look.machine == MapMachine::Atari) {
+                // Glyph code & 127; bit 7 picks COLPF3 for pair 11, or inverts two colours.
+                const auto reg = [](int value) { return atari_palette()[value >> 1]; };
+                const ScreenLook& l = map.look;
+                const bool inverse = code & 0x80;
+                pairs = l.atari_mode != 2;
+                four = {reg(l.colbk), reg(l.colpf[0]), reg(l.colpf[1]),
+                        reg(l.colpf[inverse ? 3 : 2])};
+                const Colour lit = reg((l.colpf[2] & 0xF0) | (l.colpf[1] & 0x0F));
+                cc = {inverse ? reg(l.colpf[2]) : lit, inverse ? lit : reg(l.colpf[2]), false};
+                code &= 127;
+            }
             const uint8_t* glyph = store.bytes.data() + 8 * code;
-            if (is_multicolour_cell(map, map.attr(c, r))) {
-                const auto four = multicolour_colours(map, map.attr(c, r));
+            if (pairs) {
                 for (int y = 0; y < 8; ++y)
                     for (int x = 0; x < 4; ++x)
                         p.box(16 * c + 4 * x, 16 * r + 2 * y, 4, 2,
@@ -465,7 +481,12 @@ TEST(MapPicture, IncrementalRendersMatchTheReferenceThroughEveryKindOfChange) {
                 (static_cast<int>(map.look.machine) + 1 + any(3)) % kMapMachineCount);
             break;
         case 3: // the background, a mode switch or one of its registers
-            if (any(2))
+            if (any(3) == 0 && any(2))
+                map.look.atari_mode = static_cast<uint8_t>(any(2) ? 2 : 4 + any(2));
+            else if (any(2) == 0)
+                (any(2) ? map.look.colbk : map.look.colpf[static_cast<size_t>(any(4))]) =
+                    static_cast<uint8_t>(2 * any(128));
+            else if (any(2))
                 map.look.mode = static_cast<TextMode>(any(kTextModeCount));
             else if (any(2))
                 (any(2) ? map.look.multicolour_1 : map.look.multicolour_2) =
@@ -542,18 +563,21 @@ TEST(MapScreen, IsTheMapPictureAtOnePixelAGlyphPixel) {
     CharsetStore store;
     for (auto& b : store.bytes)
         b = static_cast<uint8_t>(random());
-    for (int m = 0; m < kMapMachineCount + 2; ++m) {
+    for (int m = 0; m < kMapMachineCount + 4; ++m) {
         SCOPED_TRACE(m);
         CharMap map;
         map.cols = 40;
         map.rows = 25;
         map.look.machine = static_cast<MapMachine>(m % kMapMachineCount);
-        // The C64 once more in multicolour, and once in extended background colours.
+        // The C64 once more in multicolour, and once in extended background colours; the Atari
+        // once more in four colours and once tall.
         map.look.set_multicolour(m == kMapMachineCount);
         map.look.set_extended(m == kMapMachineCount + 1);
         map.look.background_3 = 14;
         if (m >= kMapMachineCount)
-            map.look.machine = MapMachine::C64;
+            map.look.machine = m < kMapMachineCount + 2 ? MapMachine::C64 : MapMachine::Atari;
+        map.look.atari_mode = m == kMapMachineCount + 2 ? 4 : m == kMapMachineCount + 3 ? 5 : 2;
+        const int tall = map.look.atari_mode == 5 ? 2 : 1;
         map.look.background = static_cast<uint8_t>(random() % 8);
         map.look.multicolour_1 = 9;
         map.look.multicolour_2 = 13;
@@ -565,12 +589,13 @@ TEST(MapScreen, IsTheMapPictureAtOnePixelAGlyphPixel) {
         const Picture big = reference_colour_map(map, store, 0x102030, 0xF0E0D0, false, 640, 400,
                                                  {}, {}, kMapHoverColour);
         Raster screen(map_screen_width(map), map_screen_height(map));
-        ASSERT_EQ(screen.width() * 1000 + screen.height(), 320 * 1000 + 200);
+        ASSERT_EQ(screen.width() * 1000 + screen.height(), 320 * 1000 + 200 * tall);
         render_map_screen(screen, map, store, 0x102030, 0xF0E0D0);
+        // The tall mode shows each glyph row on two pixel rows, as the map's picture does.
         int differ = 0;
-        for (int y = 0; y < 200; ++y)
+        for (int y = 0; y < 200 * tall; ++y)
             for (int x = 0; x < 320; ++x)
-                differ += screen.pixel(x, y) != big.at(2 * x, 2 * y);
+                differ += screen.pixel(x, y) != big.at(2 * x, 2 * y / tall);
         EXPECT_EQ(differ, 0);
     }
 }

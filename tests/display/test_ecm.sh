@@ -75,7 +75,7 @@ check $((LX + 4)) $((LY + 4)) $WHITE "level cell (0,0)'s set pixel"
 check $((LX + 12)) $((LY + 4)) $YELLOW "level cell (0,0), tile 0 of code \$C1: background 3"
 
 # The mode off: code $41 shows its own blank glyph on the background.
-menu $COLOUR Up Up Up Up # Colour > Extended background colour
+menu $COLOUR Up Up Up Up Up # Colour > Extended background colour, above the Atari row
 sleep 0.5
 shot=$(screenshot off)
 check $((MX + 4)) $((MY + 4)) $BLUE "map cell (0,0) with the mode off"

@@ -27,7 +27,7 @@ find_grid
     "$(pixel "$SCRATCH/grid.png" $((EX + 200)) $((EY + 16)))" ] || fail "the brush canvas shows in hi-res"
 xdotool mousemove $((GX + 16 + 8)) $((GY + 64 + 8)) click 1 # glyph 65, blank at start
 menu $COLOUR Down Down                                      # Colour > C64
-menu $COLOUR Up Up Up Up Up Up Up                               # Colour > Multicolour, above the extended background rows
+menu $COLOUR Up Up Up Up Up Up Up Up # Colour > Multicolour, above the extended background and Atari rows
 sleep 0.3
 # The pen chooser opens on its current colour (6); Tab Tab reaches "Multicolour cell", and three
 # steps back lead to swatch 5, green.

@@ -101,8 +101,16 @@ bool same(const Project& a, const Project& b) {
         a.map.look.background != b.map.look.background || a.kept != b.kept ||
         !(a.tiles == b.tiles) || !(a.level == b.level))
         return false;
-    if (a.map.look.machine == MapMachine::C64 && a.map.look != b.map.look)
-        return false; // the C64's modes and registers, every one of them
+    ScreenLook c64 = a.map.look; // the C64's modes and registers, every one of them
+    c64.atari_mode = b.map.look.atari_mode;
+    c64.colbk = b.map.look.colbk;
+    c64.colpf = b.map.look.colpf;
+    if (a.map.look.machine == MapMachine::C64 && c64 != b.map.look)
+        return false;
+    if (a.map.look.machine == MapMachine::Atari &&
+        (a.map.look.atari_mode != b.map.look.atari_mode || a.map.look.colbk != b.map.look.colbk ||
+         a.map.look.colpf != b.map.look.colpf))
+        return false;
     for (int r = 0; r < a.map.rows; ++r)
         for (int c = 0; c < a.map.cols; ++c)
             if (a.map.at(c, r) != b.map.at(c, r) || a.map.attr(c, r) != b.map.attr(c, r))
@@ -134,6 +142,10 @@ TEST(Project, RandomStatesReadBackTheSame) {
         p.map.look.multicolour_2 = static_cast<uint8_t>(random() % 16);
         for (int n = 1; n <= 3; ++n)
             p.map.look.background_register(n) = static_cast<uint8_t>(random() % 16);
+        p.map.look.atari_mode = static_cast<uint8_t>(2 + random() % 2 * (2 + random() % 2));
+        p.map.look.colbk = static_cast<uint8_t>(random() & 0xFE);
+        for (uint8_t& reg : p.map.look.colpf)
+            reg = static_cast<uint8_t>(random() & 0xFE);
         for (int r = 0; r < size.rows; ++r)
             for (int c = 0; c < size.cols; ++c) {
                 p.map.at(c, r) = static_cast<int32_t>(random() % 256);
@@ -289,6 +301,11 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
         EXPECT_NE(at, std::string::npos) << from;
         return at == std::string::npos ? t : t.replace(at, from.size(), to);
     };
+    // An "atari" object before the "ecm" one.
+    const auto atari = [](int mode, int colbk, const std::string& colpf) {
+        return "\"atari\": {\"mode\": " + std::to_string(mode) + ", \"colbk\": " +
+               std::to_string(colbk) + ", \"colpf\": [" + colpf + "]}, \"ecm\": {";
+    };
     const struct {
         std::string file;
         const char* says;
@@ -305,6 +322,12 @@ TEST(Project, MalformedFilesNameWhatIsWrongAndChangeNothing) {
         {with("\"on\": false", "\"on\": 0"), "\"multicolour.on\" is not true or false"},
         {with("\"colour_2\": 2", "\"colour_2\": 16"), "\"multicolour.colour_2\" is 16, not 0-15"},
         {with("\"#000000\"", "\"black\""), "\"colours.bit0\" is not a colour \"#rrggbb\""},
+        {with("\"ecm\": {", atari(3, 0, "40, 202, 148, 70")), "\"atari.mode\" is 3, not 2, 4 or 5"},
+        {with("\"ecm\": {", atari(4, 41, "40, 202, 148, 70")),
+         "\"atari.colbk\" is 41, not an even colour value 0-254"},
+        {with("\"ecm\": {", atari(5, 0, "40, 202, 256, 70")),
+         "\"atari.colpf[2]\" is 256, not 0-255"},
+        {with("\"ecm\": {", atari(2, 0, "40, 202, 148")), "\"atari.colpf\" is not a list of 4"},
         {with("\"glyphs\": [", "\"materials\": \"0F\", \"glyphs\": ["),
          "\"materials\" is not 256 hexadecimal digits, one a glyph"},
         {with("\"glyphs\": [", "\"glyphs\": [\"00\","), "\"glyphs\" is not a list of 256"},

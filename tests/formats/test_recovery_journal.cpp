@@ -17,7 +17,7 @@ using Bytes = std::vector<uint8_t>;
 bool same(const Project& a, const Project& b) {
     return a.charset.bytes == b.charset.bytes && a.map.cols == b.map.cols &&
            a.map.rows == b.map.rows && a.map.cells == b.map.cells && a.map.attrs == b.map.attrs &&
-           a.map.look.machine == b.map.look.machine && a.colour0 == b.colour0 &&
+           a.map.look == b.map.look && a.colour0 == b.colour0 &&
            a.colour1 == b.colour1 && a.tiles == b.tiles && a.level == b.level;
 }
 
@@ -65,6 +65,8 @@ struct Walk {
                     p.map.cells[rng() % 25][rng() % 40] = static_cast<int32_t>(rng() % 256);
                 }
                 p.map.look.machine = static_cast<MapMachine>(rng() % kMapMachineCount);
+                p.map.look.atari_mode = rng() % 2 ? kAtariTwoColours : kAtariTall;
+                p.map.look.colpf[rng() % 4] = static_cast<uint8_t>(rng() & 0xFE);
                 break;
             case 1: { // level cells, as the blocks they touch
                 std::vector<int> touched;
@@ -115,6 +117,33 @@ struct Walk {
         }
     }
 };
+
+// A journal written before the Atari's registers: its base's state run stops where they begin
+// and a later run writes the glyphs' materials at their old offsets.
+TEST(RecoveryJournal, AJournalOfTheLayoutBeforeTheAtariRegistersStillReplays) {
+    Project p;
+    p.charset.bytes[5] = 0x5A;
+    Bytes file(kRecoveryMagic, kRecoveryMagic + kRecoveryMagicBytes);
+    RecoveryEntry base = base_entry(p);
+    // The old layout's numbers, as that program wrote them: the materials at 10326, 10582 bytes.
+    constexpr size_t kOldMaterials = 10326, kOldStateBytes = 10582;
+    base.state_runs.resize(4 + kOldStateBytes);
+    base.state_runs[2] = static_cast<uint8_t>(kOldStateBytes);
+    base.state_runs[3] = static_cast<uint8_t>(kOldStateBytes >> 8);
+    append(file, base);
+    RecoveryEntry later;
+    later.summary = summary_of(p);
+    const size_t at = kOldMaterials + 7;
+    later.state_runs = {static_cast<uint8_t>(at), static_cast<uint8_t>(at >> 8), 1, 0, 9};
+    append(file, later);
+    Project out;
+    int entries = 0;
+    ASSERT_EQ(read_recovery(file, out, entries), "");
+    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(out.charset.bytes[5], 0x5A);
+    EXPECT_EQ(out.charset.materials[7], 9);
+    EXPECT_EQ(out.map.look, ScreenLook{}); // the registers' start values
+}
 
 TEST(RecoveryJournal, EveryCutGivesTheStateOfTheLastWholeEntry) {
     const Walk walk(7, 60);

@@ -356,6 +356,15 @@ printf '\t.byte mc_background, mc_multicolour_1, mc_multicolour_2\n' >>"$dir/mc.
 { cat "$dir/codes.bin" "$dir/screen.col"; printf '\006\011\015'; } >"$dir/mc_want.bin"
 assembled "$dir/mc" "$dir/mc_want.bin" "multicolour map" s
 
+# An Atari four-colour screen: the codes as they are (bit 7 chooses COLPF3) and the five registers
+# named after them.
+dir=map_40x24
+"$PROGRAM" --export-map byte --size 40x24 --machine atari4 --atari-colours 0,40,202,148,70 \
+    "$dir/codes.bin" "$dir/atari.s" || fail "Atari export failed"
+printf '\t.byte atari_COLBK, atari_COLPF0, atari_COLPF1, atari_COLPF2, atari_COLPF3\n' >>"$dir/atari.s"
+{ cat "$dir/codes.bin"; printf '\000\050\312\224\106'; } >"$dir/atari_want.bin"
+assembled "$dir/atari" "$dir/atari_want.bin" "Atari map" s
+
 # Tiles, a level and materials from a project, which python3 writes: a set of at most 256 tiles on
 # a Mono map (a byte a level cell, a level row over two source lines) and one of more tiles on a
 # C64 multicolour map (attributes after each tile's codes, a word a level cell, registers named).

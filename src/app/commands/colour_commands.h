@@ -33,18 +33,29 @@ void choose_extended_background_register(App& app, int which);
 template <int which> void choose_extended_background(App& app) {
     choose_extended_background_register(app, which);
 }
+// The Atari's character mode (2, 4 or 5) and its five colour registers, each chosen from the
+// machine's 128 colours after the register is chosen from a list; an undo step each. Nothing on
+// another machine (the rows are greyed there).
+void set_atari_mode(App& app, uint8_t mode);
+void choose_atari_colours(App& app);
+// The code a paint writes over `old` on an Atari map, where the pen's inverse box is the code's
+// bit 7: the glyph of `code` (of `old` when painting colours only) with bit 7 from `inverse`, or
+// `code` itself when painting codes only.
+int32_t atari_painted_code(int32_t old, int32_t code, PaintMode mode, bool inverse);
 // The glyphs the glyph views show (and edit) in multicolour: on a C64 map with multicolour on,
 // those that most of the map and tile cells using them show in multicolour (an unused glyph: when
-// most cells are multicolour cells), whatever the pen paints.
+// most cells are multicolour cells), whatever the pen paints; on an Atari map in four colours,
+// every glyph.
 std::bitset<256> multicolour_glyph_set(const App& app);
 // Whether glyph `code` is one of them; multicolour_glyphs asks it of the current glyph.
 bool multicolour_glyph(const App& app, int code);
 bool multicolour_glyphs(const App& app);
-// The colours of the bit pairs 00, 01, 10 and 11 of a glyph as the pen paints it in multicolour.
+// The colours of the bit pairs 00, 01, 10 and 11 of a glyph as the pen paints it in multicolour:
+// on an Atari, pair 11 in COLPF3 while the pen's inverse box is on.
 std::array<Colour, 4> pen_multicolours(const App& app);
 
 // Writes what the paint mode says into a cell in use: `code`, the pen's attribute, or both. A
-// Mono map gets the code only.
+// Mono map gets the code only; an Atari map atari_painted_code.
 void paint_cell(App& app, int column, int row, int32_t code);
 // The map window's title for a hovered cell: "Character map (3,2):65[41]", with the attribute in
 // words after it on a machine's map (" ink 2 paper 7").

@@ -7,6 +7,7 @@
 
 #include "app/commands/file_commands.h"
 #include "app/views/map_canvas.h"
+#include "formats/atari_import.h"
 #include "formats/font_import.h"
 #include "formats/koala.h"
 #include "formats/multicolour_import.h"
@@ -152,9 +153,13 @@ void import_screen_new(App& app) {
     if (!decode_picture(app, path, bytes, picture))
         return;
     const CharMap& map = *app.s.map;
-    if (map.look.c64_multicolour())
+    if (map.look.c64_multicolour()) {
         take_screen(app, path, import_multicolour_screen(picture), true);
-    else
+    } else if (map.look.atari_four()) {
+        ScreenImport screen = import_atari_screen(picture);
+        screen.map.look.atari_mode = map.look.atari_mode; // the tall mode stays
+        take_screen(app, path, screen, true);
+    } else
         take_screen(app, path,
                     import_screen_new_charset(picture, app.s.color_bit0, app.s.color_bit1,
                                               map.look.machine),

@@ -114,6 +114,11 @@ TileCell painted(const App& app, TileCell cell) {
     const CharMap& map = *app.s.map;
     const PaintMode mode =
         map.look.machine == MapMachine::Mono ? PaintMode::CodesOnly : app.s.paint_mode;
+    if (map.look.machine == MapMachine::Atari) {
+        cell.code = static_cast<uint8_t>(
+            atari_painted_code(cell.code, app.s.current_char, mode, app.s.pen_marker));
+        return cell;
+    }
     if (mode != PaintMode::ColoursOnly)
         cell.code = app.s.current_char;
     if (mode != PaintMode::CodesOnly)

@@ -77,7 +77,9 @@ int QtToolkit::choose_palette_entry(const std::string& title, std::span<const Co
         // The number in black or white, whichever stands out from the swatch.
         const bool light = 299 * red + 587 * green + 114 * blue > 128000;
         auto* swatch = new QPushButton(QString::number(i), &dialog);
-        swatch->setFixedSize(40, 32);
+        // A large palette (the Atari's 16 hues of 8 luminances) in flatter swatches, so that
+        // its 16 rows fit a small screen.
+        swatch->setFixedSize(40, colours.size() > 16 ? 20 : 32);
         // Every swatch takes Return when it has the focus (a dialog's buttons do by default): the
         // one the chooser opens on, or the one the user moved to with Tab.
         swatch->setStyleSheet(
