@@ -426,12 +426,13 @@ bool read_recovery_summary(const PartReader& read, RecoverySummary& out) {
         // Whole when its checksum's last byte is there.
         if (read(at + 4 + length + 3, 1).size() != 1)
             return found;
-        const uint8_t* s = head.data() + 4;
-        out.machine = static_cast<MapMachine>(s[0] % kMapMachineCount);
-        out.map_cols = s[1] | s[2] << 8;
-        out.map_rows = s[3] | s[4] << 8;
-        out.level_cols = s[5] | s[6] << 8;
-        out.level_rows = s[7] | s[8] << 8;
+        // The numbers as put_payload writes them, read as the payload's reader reads numbers.
+        In in(std::span<const uint8_t>(head).subspan(4));
+        out.machine = static_cast<MapMachine>(in.u8() % kMapMachineCount);
+        out.map_cols = static_cast<int>(in.u16());
+        out.map_rows = static_cast<int>(in.u16());
+        out.level_cols = static_cast<int>(in.u16());
+        out.level_rows = static_cast<int>(in.u16());
         found = true;
         at += length + static_cast<int64_t>(kFrameBytes);
     }

@@ -250,6 +250,44 @@ TEST_F(RecoveryFiles, AStrokeHeldDownIsWrittenWithinTwoSeconds) {
     EXPECT_TRUE(run.app.s.history.undo_count() <= 1) << "still one step, not closed by the write";
 }
 
+// A glyph colour changed and then changed back comes back as it is now, not as it was between.
+TEST_F(RecoveryFiles, AColourChangedBackIsRecoveredAsItIsNow) {
+    Copy run(folder());
+    const int32_t first = run.app.s.color_bit0;
+    run.menu(MenuId::Invert);
+    run.idle(kRecoveryGap);
+    for (const int32_t colour : {0x123456, first}) {
+        run.app.s.color_bit0 = colour;
+        run.app.recovery.due = true;
+        run.idle(kRecoveryGap);
+        Project p;
+        ASSERT_EQ(run.recovered(p), "");
+        EXPECT_EQ(p.colour0, colour);
+    }
+}
+
+// A disk that takes the base but not the journal entry after it: that failed write turns
+// recovery off with the same line as a failed base, so no run goes on as if its work were kept.
+TEST_F(RecoveryFiles, AJournalEntryThatCannotBeWrittenTurnsRecoveryOff) {
+    int64_t base_bytes = 0;
+    {
+        Copy measure(folder());
+        measure.menu(MenuId::MapC64);
+        ASSERT_TRUE(finish_recovery_writes(measure.app));
+        base_bytes = static_cast<int64_t>(fs::file_size(measure.app.recovery.own_file));
+    }
+    Copy run(folder());
+    run.tk.disk_space = base_bytes + 4;
+    run.menu(MenuId::MapC64);
+    ASSERT_TRUE(finish_recovery_writes(run.app)) << "the base fits";
+    testing::internal::CaptureStderr();
+    run.menu(MenuId::Invert);
+    run.idle(kRecoveryGap);
+    EXPECT_FALSE(finish_recovery_writes(run.app));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "fontarel: recovery is off: cannot write " + run.app.recovery.own_file + "\n");
+}
+
 // A random walk of steps, strokes, undo and redo on the map, the charset, the tiles and the
 // level: after every write the file replays to the program's state, and the base is written
 // again only now and then.
