@@ -162,6 +162,24 @@ TEST_F(RecoveryFiles, RunsThatGoOnAreNeverOfferedAndSeveralEndedRunsAreChosenNew
     EXPECT_EQ(missing.tk.messages().back().text, gone + ": cannot be read");
 }
 
+// Of two ended runs, the first row offered is the newest, and choosing it takes its work.
+TEST_F(RecoveryFiles, TheFirstRowChosenTakesTheNewestEndedRunsWork) {
+    for (const auto& [mark, machine, age] :
+         {std::tuple{0xA1, MenuId::MachineC64, 600}, {0xB2, MenuId::MachineZx, 60}}) {
+        Copy run(folder());
+        work(run, static_cast<uint8_t>(mark), machine);
+        const std::string file = run.app.recovery.own_file;
+        shut_down(run.app);
+        set_age(file, age);
+    }
+    Copy chooser(folder());
+    chooser.tk.list_answers.push_back(0);
+    chooser.menu(MenuId::RecoverLastSession);
+    ASSERT_EQ(chooser.tk.list_requests.size(), 1u);
+    EXPECT_EQ(chooser.app.store().glyph(1)[0], 0xB2);
+    EXPECT_EQ(chooser.app.s.map->look.machine, MapMachine::ZxSpectrum);
+}
+
 // The menu row follows the folder, looked at every five seconds rather than on every event.
 TEST_F(RecoveryFiles, RecoverLastSessionIsOfferedOnceAnotherRunHasEnded) {
     Copy watcher(folder());
