@@ -17,8 +17,8 @@ using Bytes = std::vector<uint8_t>;
 bool same(const Project& a, const Project& b) {
     return a.charset.bytes == b.charset.bytes && a.map.cols == b.map.cols &&
            a.map.rows == b.map.rows && a.map.cells == b.map.cells && a.map.attrs == b.map.attrs &&
-           a.map.look == b.map.look && a.colour0 == b.colour0 &&
-           a.colour1 == b.colour1 && a.tiles == b.tiles && a.level == b.level;
+           a.map.look == b.map.look && a.colour0 == b.colour0 && a.colour1 == b.colour1 &&
+           a.tiles == b.tiles && a.level == b.level;
 }
 
 RecoverySummary summary_of(const Project& p) {
@@ -209,20 +209,25 @@ TEST(RecoveryJournal, AFileOfItsMagicAloneHoldsNoBaseAndABaseOver16MBComesBack) 
     EXPECT_FALSE(read_recovery_summary(reader, summary));
 
     // A first entry that is not a base, or too short to say what it is: the summary's 9 bytes
-    // (the machine and four 16-bit sizes) and no more, or a flag byte of no base.
-    for (const size_t length : {size_t{9}, size_t{10}}) {
+    // (the machine and four 16-bit sizes) and no more, or a flag byte of no base; and a base
+    // whose text runs past its payload, though its checksum is right.
+    Bytes past(9, 0);
+    past.insert(past.end(), {1, 200, 0, 0, 0, '{'}); // the text flag, 200 bytes of it, 1 there
+    const std::string no_base = "the recovery file does not begin with its base";
+    for (const auto& [payload, says] :
+         {std::pair{Bytes(9, 0), no_base},
+          {Bytes(10, 0), no_base},
+          {past, std::string("the recovery file has a broken entry")}}) {
         Bytes odd = file;
-        const Bytes payload(length, 0);
-        const auto crc = static_cast<uint32_t>(crc32(0, payload.data(), static_cast<uInt>(length)));
-        for (const uint32_t word : {static_cast<uint32_t>(length), crc}) {
+        const auto length = static_cast<uint32_t>(payload.size());
+        const auto crc = static_cast<uint32_t>(crc32(0, payload.data(), length));
+        for (const uint32_t word : {length, crc}) {
             if (word == crc)
                 odd.insert(odd.end(), payload.begin(), payload.end());
             for (int b = 0; b < 4; ++b)
                 odd.push_back(static_cast<uint8_t>(word >> 8 * b));
         }
-        EXPECT_EQ(read_recovery(odd, got, entries),
-                  "the recovery file does not begin with its base")
-            << length;
+        EXPECT_EQ(read_recovery(odd, got, entries), says) << length;
     }
 
     // A level whose cells alone weigh 17 MB: the frame's length takes its fourth byte.
