@@ -23,15 +23,6 @@ constexpr int kCandidates = 12;      // the most frequent colours the registers 
 constexpr int kAtariGlyphs = 128;    // a code's bit 7 is no glyph's: it chooses COLPF3
 constexpr int kWide = 32;            // double-wide pixels of a cell
 
-int64_t distance(Colour a, Colour b) {
-    int64_t sum = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int64_t d = static_cast<int64_t>((a >> shift) & 0xFF) - ((b >> shift) & 0xFF);
-        sum += d * d;
-    }
-    return sum;
-}
-
 // Bit 2j of a pattern for the pair of `row` at `pair` (0 the leftmost).
 GlyphPattern pair_bit(int row, int pair) {
     return GlyphPattern{1} << (8 * row + 6 - 2 * pair);
@@ -64,10 +55,6 @@ std::vector<int> candidates(const std::array<int, kAtariColours>& whole, int bac
     return out;
 }
 
-std::string cells_word(int n, const char* one, const char* many) {
-    return std::to_string(n) + (n == 1 ? one : many);
-}
-
 } // namespace
 
 ScreenImport import_atari_screen(const Picture& picture) {
@@ -80,8 +67,7 @@ ScreenImport import_atari_screen(const Picture& picture) {
             step = 2;
     }
     if (step == 0) {
-        out.error = "is " + std::to_string(picture.width) + " x " +
-                    std::to_string(picture.height) +
+        out.error = "is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
                     ": an Atari four-colour screen picture is at most 160 x 192 double-wide "
                     "pixels (a width of 4s), or 320 x 192 (a width of 8s), its height a multiple "
                     "of 8";
@@ -123,7 +109,9 @@ ScreenImport import_atari_screen(const Picture& picture) {
             for (const auto& n : counts)
                 either[static_cast<size_t>(c)][static_cast<size_t>(d)] +=
                     std::max(n[static_cast<size_t>(c)], n[static_cast<size_t>(d)]);
-    const auto drawn = [&](int j) { return whole[static_cast<size_t>(cand[static_cast<size_t>(j)])]; };
+    const auto drawn = [&](int j) {
+        return whole[static_cast<size_t>(cand[static_cast<size_t>(j)])];
+    };
     std::array<int, 4> best{0, 1, 2, 3};
     int best_drawn = -1;
     for (int a = 0; a < k; ++a)
@@ -147,7 +135,8 @@ ScreenImport import_atari_screen(const Picture& picture) {
     std::vector<bool> inverse(cells.size());
     for (size_t i = 0; i < cells.size(); ++i) {
         const Cell& cell = cells[i];
-        inverse[i] = counts[i][static_cast<size_t>(best[3])] > counts[i][static_cast<size_t>(best[2])];
+        inverse[i] =
+            counts[i][static_cast<size_t>(best[3])] > counts[i][static_cast<size_t>(best[2])];
         const std::array<int, 4> four{background, reg[0], reg[1], reg[inverse[i] ? 3 : 2]};
         bool beyond = false;
         GlyphPattern pattern = 0;
@@ -162,10 +151,12 @@ ScreenImport import_atari_screen(const Picture& picture) {
                 if (value < 0) {
                     value = 0;
                     for (int v = 1; v < 4; ++v)
-                        if (distance(palette[static_cast<size_t>(colour)],
-                                     palette[static_cast<size_t>(four[static_cast<size_t>(v)])]) <
-                            distance(palette[static_cast<size_t>(colour)],
-                                     palette[static_cast<size_t>(four[static_cast<size_t>(value)])]))
+                        if (colour_distance(
+                                palette[static_cast<size_t>(colour)],
+                                palette[static_cast<size_t>(four[static_cast<size_t>(v)])]) <
+                            colour_distance(
+                                palette[static_cast<size_t>(colour)],
+                                palette[static_cast<size_t>(four[static_cast<size_t>(value)])]))
                             value = v;
                 }
                 pattern |= pair_bit(r, p) * static_cast<GlyphPattern>(value);
@@ -185,7 +176,8 @@ ScreenImport import_atari_screen(const Picture& picture) {
     out.distinct = static_cast<int>(distinct.patterns.size());
     const GlyphChoice chosen = choose_glyphs(distinct, fits, kAtariGlyphs);
     const NewCharset made = charset_of_patterns(distinct, chosen.kept, out.charset);
-    const int blank = made.blank < kAtariGlyphs ? made.blank : nearest_to_blank(out.charset, kAtariGlyphs);
+    const int blank =
+        made.blank < kAtariGlyphs ? made.blank : nearest_to_blank(out.charset, kAtariGlyphs);
     CharMap& map = out.map;
     map.look.machine = MapMachine::Atari;
     map.look.atari_mode = kAtariFourColours;
@@ -210,19 +202,7 @@ ScreenImport import_atari_screen(const Picture& picture) {
         }
     out.glyphs = static_cast<int>(std::count(used.begin(), used.end(), true));
 
-    std::vector<std::string> sentences;
-    if (out.uneven_pairs > 0)
-        sentences.push_back(cells_word(out.uneven_pairs, " cell", " cells") +
-                            " had pixel pairs that differ: each pair read as its left pixel");
-    if (out.beyond_mode > 0)
-        sentences.push_back(cells_word(out.beyond_mode, " cell", " cells") +
-                            " had colours the mode cannot show");
-    if (out.near_glyph > 0)
-        sentences.push_back("Reduced to " + std::to_string(made.codes) +
-                            " glyphs: " + cells_word(out.near_glyph, " cell shows", " cells show") +
-                            " a near glyph");
-    for (const std::string& s : sentences)
-        out.note += (out.note.empty() ? "" : ". ") + s;
+    out.note = pair_import_note(out.uneven_pairs, out.beyond_mode, out.near_glyph, made.codes);
     return out;
 }
 

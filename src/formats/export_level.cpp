@@ -477,7 +477,7 @@ std::vector<uint8_t> export_data_file(DataExport kind, ExportFormat format, cons
     if (!takes(format, false) || !data_shape_refusal(kind, shape, project).empty())
         return {};
     const bool cut = shape.part() || shape.colours_only;
-    const Project shaped = cut ? shaped_project(project, shape) : Project{};
+    const Project shaped = cut ? shaped_project(project, shape) : Project();
     const Project& p = cut ? shaped : project;
     if (!data_export_refusal(kind, format, p, load_address).empty())
         return {};

@@ -6,6 +6,8 @@
 #include <functional>
 #include <numeric>
 #include <queue>
+#include <string>
+#include <vector>
 
 namespace fontarel {
 
@@ -209,6 +211,32 @@ GlyphChoice choose_glyphs(const CellPatterns& cells, std::span<const PairFit> fi
     for (size_t i = 0; i < fits.size(); ++i)
         out.shown[i] = groups[static_cast<size_t>(group_of[i])].best;
     return out;
+}
+
+namespace {
+
+// "1 cell", "12 cells".
+std::string cells_word(int n, const char* one, const char* many) {
+    return std::to_string(n) + (n == 1 ? one : many);
+}
+
+} // namespace
+
+std::string pair_import_note(int uneven_pairs, int beyond_mode, int near_glyph, int glyphs) {
+    std::vector<std::string> sentences;
+    if (uneven_pairs > 0)
+        sentences.push_back(cells_word(uneven_pairs, " cell", " cells") +
+                            " had pixel pairs that differ: each pair read as its left pixel");
+    if (beyond_mode > 0)
+        sentences.push_back(cells_word(beyond_mode, " cell", " cells") +
+                            " had colours the mode cannot show");
+    if (near_glyph > 0)
+        sentences.push_back("Reduced to " + std::to_string(glyphs) + " glyphs: " +
+                            cells_word(near_glyph, " cell shows", " cells show") + " a near glyph");
+    std::string note;
+    for (const std::string& s : sentences)
+        note += (note.empty() ? "" : ". ") + s;
+    return note;
 }
 
 } // namespace fontarel

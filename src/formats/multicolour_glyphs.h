@@ -6,6 +6,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "formats/cell_glyphs.h"
@@ -22,6 +23,11 @@ struct PairFit {
 
 // The double-wide pixels, 0-32, that a cell draws unlike the picture with `glyph`.
 int pairs_unlike(const PairFit& fit, GlyphPattern glyph);
+
+// The remarks of an import of double-wide pixels, sentences joined by ". ", empty when there is
+// nothing to say: the cells whose pixel pairs differ, the cells with colours the mode cannot show,
+// and the cells a near glyph shows once the patterns were reduced to `glyphs`.
+std::string pair_import_note(int uneven_pairs, int beyond_mode, int near_glyph, int glyphs);
 
 struct GlyphChoice {
     std::vector<int> kept;  // the patterns that become glyphs, ascending

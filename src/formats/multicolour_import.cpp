@@ -311,11 +311,6 @@ Drawn draw_multicolour(const CellView& cell, const Survey& s, const Registers& r
     return d;
 }
 
-// "1 cell had ", "12 cells had ".
-std::string cells_word(int n, const char* one, const char* many) {
-    return std::to_string(n) + (n == 1 ? one : many);
-}
-
 } // namespace
 
 ScreenImport import_multicolour_entries(const EntryPicture& picture, MulticolourChoice choice) {
@@ -394,19 +389,7 @@ ScreenImport import_multicolour_entries(const EntryPicture& picture, Multicolour
         }
     out.glyphs = static_cast<int>(std::count(used.begin(), used.end(), true));
 
-    std::vector<std::string> sentences;
-    if (out.uneven_pairs > 0)
-        sentences.push_back(cells_word(out.uneven_pairs, " cell", " cells") +
-                            " had pixel pairs that differ: each pair read as its left pixel");
-    if (out.beyond_mode > 0)
-        sentences.push_back(cells_word(out.beyond_mode, " cell", " cells") +
-                            " had colours the mode cannot show");
-    if (out.near_glyph > 0)
-        sentences.push_back("Reduced to " + std::to_string(made.codes) +
-                            " glyphs: " + cells_word(out.near_glyph, " cell shows", " cells show") +
-                            " a near glyph");
-    for (const std::string& s : sentences)
-        out.note += (out.note.empty() ? "" : ". ") + s;
+    out.note = pair_import_note(out.uneven_pairs, out.beyond_mode, out.near_glyph, made.codes);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <bit>
 #include <span>
 
+#include "model/colour.h"
 #include "model/map_colours.h"
 
 namespace fontarel {
@@ -14,16 +15,6 @@ namespace fontarel {
 namespace {
 
 constexpr int kColours = 16; // palette entries of every colour machine
-
-// Squared RGB distance.
-int distance(Colour a, Colour b) {
-    int sum = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int d = (a >> shift & 0xFF) - (b >> shift & 0xFF);
-        sum += d * d;
-    }
-    return sum;
-}
 
 // The palette entry nearest a colour (the lowest index on ties, so that the Spectrum's black is
 // entry 0), remembered in a direct-mapped table: a screen picture holds few colours.
@@ -47,8 +38,8 @@ class PaletteMatch {
     uint8_t search(Colour colour) const {
         int best = 0;
         for (int i = 1; i < static_cast<int>(palette_.size()); ++i)
-            if (distance(colour, palette_[static_cast<size_t>(i)]) <
-                distance(colour, palette_[static_cast<size_t>(best)]))
+            if (colour_distance(colour, palette_[static_cast<size_t>(i)]) <
+                colour_distance(colour, palette_[static_cast<size_t>(best)]))
                 best = i;
         return static_cast<uint8_t>(best);
     }
@@ -129,11 +120,12 @@ Choice choose_spectrum(const Counts& counts, std::span<const Colour> palette) {
     for (int level = 0; level < 2; ++level)
         for (int i = 0; i < kColours; ++i)
             if (counts[static_cast<size_t>(i)] > 0)
-                error[level] += int64_t{counts[static_cast<size_t>(i)]} *
-                                std::min(distance(palette[static_cast<size_t>(i)],
-                                                  palette[static_cast<size_t>(8 * level + ink)]),
-                                         distance(palette[static_cast<size_t>(i)],
-                                                  palette[static_cast<size_t>(8 * level + paper)]));
+                error[level] +=
+                    int64_t{counts[static_cast<size_t>(i)]} *
+                    std::min(colour_distance(palette[static_cast<size_t>(i)],
+                                             palette[static_cast<size_t>(8 * level + ink)]),
+                             colour_distance(palette[static_cast<size_t>(i)],
+                                             palette[static_cast<size_t>(8 * level + paper)]));
     const int bright = error[1] < error[0] ? 1 : 0;
     return {static_cast<uint8_t>(ink | paper << 3 | bright << 6),
             palette[static_cast<size_t>(8 * bright + ink)],
@@ -158,8 +150,10 @@ Choice choose_pc(const Counts& counts, std::span<const Colour> palette) {
     } else if (first >= 8) {
         paper = 0;
         for (int i = 1; i < 8; ++i)
-            if (distance(palette[static_cast<size_t>(first)], palette[static_cast<size_t>(i)]) <
-                distance(palette[static_cast<size_t>(first)], palette[static_cast<size_t>(paper)]))
+            if (colour_distance(palette[static_cast<size_t>(first)],
+                                palette[static_cast<size_t>(i)]) <
+                colour_distance(palette[static_cast<size_t>(first)],
+                                palette[static_cast<size_t>(paper)]))
                 paper = i;
     }
     return {static_cast<uint8_t>(ink | paper << 4), palette[static_cast<size_t>(ink)],
@@ -214,8 +208,8 @@ ColourCells read_colour_cells(const Picture& picture, MapMachine machine) {
             for (int i = 0; i < kColours; ++i) {
                 if (counts[static_cast<size_t>(i)] == 0)
                     continue;
-                const int to_ink = distance(palette[static_cast<size_t>(i)], choice.ink);
-                const int to_paper = distance(palette[static_cast<size_t>(i)], choice.paper);
+                const int to_ink = colour_distance(palette[static_cast<size_t>(i)], choice.ink);
+                const int to_paper = colour_distance(palette[static_cast<size_t>(i)], choice.paper);
                 set |= static_cast<unsigned>(to_ink < to_paper) << i;
                 exact = exact && (to_ink == 0 || to_paper == 0);
                 ++colours;

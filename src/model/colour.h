@@ -14,6 +14,17 @@ constexpr Colour rgb(int red, int green, int blue) {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
 
+// The squared distance of two colours in RGB: the sum over red, green and blue of the
+// difference squared, 0 to 195,075.
+constexpr int colour_distance(Colour a, Colour b) {
+    int sum = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = (a >> shift & 0xFF) - (b >> shift & 0xFF);
+        sum += d * d;
+    }
+    return sum;
+}
+
 // The glyph colours a program starts with, and the converter draws with when given none.
 inline constexpr Colour kStartClearColour = rgb(0, 0, 0);     // clear pixels
 inline constexpr Colour kStartSetColour = rgb(255, 255, 255); // set pixels

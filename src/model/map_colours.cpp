@@ -186,21 +186,12 @@ std::string attribute_text(MapMachine machine, uint8_t attr) {
 
 namespace {
 
-int64_t distance(Colour a, Colour b) {
-    int64_t sum = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int64_t d = static_cast<int64_t>((a >> shift) & 0xFF) - ((b >> shift) & 0xFF);
-        sum += d * d;
-    }
-    return sum;
-}
-
 // The index of the colour nearest `c` among palette[first, first + count); the lowest on ties.
 int nearest(std::span<const Colour> palette, Colour c, int first, int count) {
     int best = first;
     for (int i = first; i < first + count; ++i)
-        if (distance(palette[static_cast<size_t>(i)], c) <
-            distance(palette[static_cast<size_t>(best)], c))
+        if (colour_distance(palette[static_cast<size_t>(i)], c) <
+            colour_distance(palette[static_cast<size_t>(best)], c))
             best = i;
     return best;
 }
