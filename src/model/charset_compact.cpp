@@ -5,12 +5,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/map_colours.h"
+
 namespace fontarel {
 
 namespace {
 
+// The bits of a code that name its glyph (63, 127 or 255); the bits above them are the cell's
+// own (a background register, the Atari's inverse) and are kept as they are.
 int glyph_mask(const CharMap& map) {
-    return map.look.c64_extended() ? 63 : 255;
+    return shown_glyph(map.look, 255);
 }
 
 // A glyph's bytes and material in one number: glyphs alike have the same.
