@@ -56,8 +56,15 @@ std::string properties(const ScreenLook& look) {
     std::string out = " <properties>\n";
     out += "  <property" + attribute("name", "machine") +
            attribute("value", machine_name(look.machine)) + "/>\n";
-    if (look.machine != MapMachine::Mono)
+    if (look.machine != MapMachine::Mono && look.machine != MapMachine::Atari)
         add_property(out, "background", int{look.background});
+    if (look.machine == MapMachine::Atari) {
+        static constexpr const char* kColpf[] = {"colpf0", "colpf1", "colpf2", "colpf3"};
+        add_property(out, "atari_mode", int{look.atari_mode});
+        add_property(out, "colbk", int{look.colbk});
+        for (size_t i = 0; i < look.colpf.size(); ++i)
+            add_property(out, kColpf[i], int{look.colpf[i]});
+    }
     if (look.machine == MapMachine::C64) {
         add_property(out, "multicolour", look.multicolour());
         add_property(out, "multicolour_1", int{look.multicolour_1});

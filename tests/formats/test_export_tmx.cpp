@@ -63,6 +63,16 @@ TEST(TmxExport, SizesGridNumbersAndPropertiesOfEachMachineAndMode) {
         {MapMachine::ZxSpectrum, TextMode::Multicolour, 4, 4, 33, 5, 5,
          "5=5=32=32 32=32=33=16 512=96 5=5", zx},
         {MapMachine::PcText, TextMode::Standard, 2, 1, 5, 2, 3, "2=3=16=8 16=8=5=5 80=8 2=3", pc},
+        {MapMachine::Atari,
+         TextMode::Standard,
+         1,
+         2,
+         3,
+         2,
+         2,
+         "2=2=8=16 8=16=3=3 24=16 2=2",
+         {"machine=Atari", "atari_mode=2", "colbk=0", "colpf0=40", "colpf1=202", "colpf2=148",
+          "colpf3=70"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sizes);
